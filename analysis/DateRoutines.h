@@ -1,0 +1,34 @@
+#pragma once
+// Date and number routines shared by the main window, the search, the reports and the tables.
+#include "app/DrawTypes.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zg {
+
+// The day after the given date, in place. Every year divisible by 4 is a leap year (no century
+// rule); a day value outside 1..31 leaves the date unchanged.
+void NextCalendarDay(std::int32_t& day, std::int32_t& month, std::int32_t& year);
+
+// The date of draw `ordinal` as DD.MM.YY (year mod 100 with two digits). Ordinals past the last
+// draw stand for the calendar days after the last draw's date. Needs draws.count >= 1 and
+// ordinal >= 1; anything else gives an empty text.
+std::string DrawDateText(const DrawsView& draws, std::int32_t ordinal);
+
+// DD.MM.YYYY of one draw (the year as stored): the text of the date labels. Empty when the
+// ordinal is not a draw of the table.
+std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal);
+
+// The decimal text of `number`, preceded by one "0" for each position by which it is shorter
+// than `width`; a longer text is not cut. ZeroPad(7, 2) == "07", ZeroPad(123, 2) == "123".
+std::string ZeroPad(std::int64_t number, int width);
+
+// 1 x 2 x ... x n in that order, as a double; 1 for n <= 0.
+double Factorial(int n);
+
+// Factorial(n) / (Factorial(n - k) * Factorial(k)) with the denominator in extended precision,
+// rounded to the nearest integer (halves to even). Results beyond the 64-bit range saturate.
+std::int64_t BinomialCoefficient(int n, int k);
+
+} // namespace zg

@@ -1,0 +1,31 @@
+#pragma once
+// Number texts as the program shows and writes them. Pure standard C++.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+// Formats an integer with a mask: literal characters (blanks) before and after the digit
+// positions are copied, and each "0" stands for one digit with leading zeros, so the number of
+// zeros is the least number of digits. "       0000" with 42 gives "       0042"; "        00"
+// with 7 gives "        07"; "               0" with 13 gives "               13".
+// A negative value puts its minus sign right before the digits.
+std::string FormatMask(std::int64_t value, std::string_view mask);
+
+// The value with `decimals` digits after the separator and at least `intDigits` digits before
+// it (leading zeros), rounded half away from zero. The value is taken as long double and
+// rounded as its 18-significant-digit decimal expansion says, so 1.25 with one decimal gives
+// 1.3, and 2.675 computed as 107/40 with two decimals gives 2.68.
+// FormatDecimal(2.5, 1, 2, ',') == "2,50"; FormatDecimal(1.25, 2, 1, ',') == "01,3".
+std::string FormatDecimal(long double value, int intDigits, int decimals, char separator);
+
+// The patterns the program uses: "0.00" and "00.0".
+inline std::string FormatFixed2(long double value, char separator) { return FormatDecimal(value, 1, 2, separator); }
+inline std::string FormatPercent1(long double value, char separator) { return FormatDecimal(value, 2, 1, separator); }
+
+// The decimal separator of the user's locale (LC_NUMERIC), as the C library reports it after
+// setlocale(LC_ALL, ""). Falls back to '.' when the locale's separator is not one byte.
+char LocaleDecimalSeparator();
+
+} // namespace zg

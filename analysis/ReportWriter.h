@@ -1,0 +1,45 @@
+#pragma once
+// Text reports: Windows-1250 bytes, CR LF line ends, the common header and footer. Every report
+// of the program (analysis, ZENTAG, calendar, database export) is built with ReportText and
+// written with WriteReportFile.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+// UTF-8 text to Windows-1250 bytes (glibc iconv). A character Windows-1250 lacks becomes '?'.
+std::string Utf8ToCp1250(std::string_view utf8);
+
+// A report being built: lines are given in UTF-8 and stored as Windows-1250 bytes with CR LF.
+class ReportText {
+public:
+    // One line (without its line end); the CR LF is added.
+    void Line(std::string_view utf8 = {});
+    // The five lines every report starts with: two lines about the font, an empty line, the
+    // banner, an empty line.
+    void Header();
+    // The banner line that closes every report.
+    void Footer();
+
+    const std::string& Bytes() const { return bytes_; }
+
+private:
+    std::string bytes_;
+};
+
+// The banner of the header and of the footer (UTF-8 and Windows-1250 are the same here).
+inline constexpr std::string_view ReportBanner = " --------------- ZENTAGRAFO v. 1.5 ML ---------------";
+
+// Creates (or empties) the file and writes the bytes. On failure returns the system's description
+// of the error (strerror text of errno); on success nothing.
+std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes);
+
+// First free "STEM.NNNN.txt" (at least four digits) in `folder`, counting from 1; when every
+// number up to 9999 is taken, "STEM.10000.txt" without looking. Only the name is returned.
+std::string NextNumberedFileName(const std::string& folder, const std::string& stem);
+
+// The report proposal: NextNumberedFileName(appDir + "/TXT", "ZENTAG").
+std::string NextReportFileName(const std::string& appDir);
+
+} // namespace zg

@@ -1,0 +1,34 @@
+#include "app/State.h"
+
+#include <climits>
+#include <unistd.h>
+
+namespace zg {
+
+DrawRecord DrawTable[MaxDraws + 1];
+std::int32_t DrawCount = 0;
+std::int32_t LayoutProbe = 0;
+NumberSetData NumberSet;
+std::string AppDir;
+std::int32_t FoundDraws[MaxDraws + 1];
+std::int32_t FoundCount = 0;
+std::int32_t ZentagOffset = 1;
+bool ZentagTableValid = false;
+
+std::string AppPath(const std::string& name) { return AppDir + "/" + name; }
+
+std::string ComputeAppDir() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return ".";
+    std::string path(buf, static_cast<std::size_t>(n));
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return ""; // program in the root folder: AppPath gives "/name"
+    return path.substr(0, slash);
+}
+
+} // namespace zg
