@@ -1,0 +1,60 @@
+#pragma once
+// The one way the program shows message boxes and file dialogs. Production shows QMessageBox and
+// QFileDialog; tests switch on the test mode, in which nothing is shown, every box is recorded
+// and answers come from a queue the test filled beforehand.
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace zg {
+
+class Dialogs {
+public:
+    enum class Icon { None, Information, Warning, Error, Question };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    // What a shown box or dialog was, as the test side records it.
+    struct Shown {
+        enum class Kind { Message, SaveFile, OpenFile } kind = Kind::Message;
+        QString caption;
+        QString text;      // message text; for file dialogs the proposed file name
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        QString directory; // file dialogs: the folder they start in
+        QString filter;    // file dialogs: the Qt filter text
+    };
+
+    // A modal message box. Returns the button pressed (Ok for an Ok box; closing a Yes/No box
+    // without choosing counts as No).
+    static Answer Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
+                          Buttons buttons = Buttons::Ok);
+
+    // The application's general error box: the system's description of a failed file operation,
+    // titled with the application's name, with the error icon.
+    static void SystemError(QWidget* parent, const QString& text);
+
+    // Save dialog starting in `directory` with `proposedName` filled in. `filter` is a Qt filter
+    // ("Pliki tekstowe (*.txt)"). A non-empty `defaultSuffix` ("txt") is added to a name typed
+    // without extension. Never asks before overwriting. Returns the chosen absolute path, or an
+    // empty string when the user cancelled.
+    static QString SaveFileName(QWidget* parent, const QString& directory, const QString& proposedName,
+                                const QString& filter, const QString& defaultSuffix);
+
+    // Open dialog starting in `directory`. Returns the chosen path or empty when cancelled.
+    static QString OpenFileName(QWidget* parent, const QString& directory, const QString& filter);
+
+    // ---- test side ----
+    static void SetTestMode(bool on);
+    static bool TestMode();
+    // Answer of the next message box (default when the queue is empty: Ok, or No for Yes/No).
+    static void QueueAnswer(Answer answer);
+    // Path returned by the next file dialog; an empty string cancels. With an empty queue file
+    // dialogs are cancelled.
+    static void QueueFileName(const QString& path);
+    static const QList<Shown>& History();
+    static void ClearHistory();
+};
+
+} // namespace zg
