@@ -1,0 +1,66 @@
+#include "analysis/AnalysisReport.h"
+
+#include "analysis/ReportWriter.h"
+
+#include <algorithm>
+
+namespace zg {
+
+std::vector<std::int32_t> SetNumbersOf(const NumberSetData& set) {
+    const std::int32_t count = std::clamp<std::int32_t>(set.Count, 0, 80);
+    return std::vector<std::int32_t>(set.Numbers + 1, set.Numbers + 1 + count);
+}
+
+std::string AnalysisReportBytes(const AnalysisReportInput& input) {
+    ReportText head;
+    head.Header();
+    head.Line(" Zakres losowań: " + std::to_string(input.rangeFrom) + "(" + input.rangeFromDate + ") - " +
+              std::to_string(input.rangeTo) + "(" + input.rangeToDate + ")");
+    head.Line();
+    std::string setLine = " Spis losowań w których wylosowano od " + input.hitsFromText + " do " + input.hitsToText +
+                          " liczb z zestawu liczb: ";
+    for (std::size_t i = 0; i < input.setNumbers.size(); ++i) {
+        if (i > 0)
+            setLine += ',';
+        setLine += std::to_string(input.setNumbers[i]);
+    }
+    head.Line(setLine);
+    head.Line();
+    head.Line("\tLp.\tNumer_losowania\tData_losowania\tIlość_trafionych_liczb\tOczekiwano_losowań");
+    head.Line();
+
+    ReportText tail;
+    tail.Line();
+    const SearchStatistics& s = input.statistics;
+    tail.Line("  " + std::string(TotalCaption) + " " + s.total);
+    tail.Line("  " + std::string(AverageCaption) + " " + s.average);
+    tail.Line("  " + std::string(MaxGapCaption) + " " + s.maxGap);
+    tail.Line("  " + std::string(CurrentGapCaption) + " " + s.currentGap);
+    tail.Line("  " + std::string(MaxSeriesCaption) + s.maxSeries); // the caption ends with its blank
+    tail.Line();
+    tail.Footer();
+
+    // The row lines hold only digits, points, minus signs and tabs, which are the same bytes in
+    // UTF-8 and Windows-1250, so they are appended directly rather than converted line by line:
+    // a report may have tens of thousands of rows.
+    std::string bytes;
+    bytes.reserve(head.Bytes().size() + input.rows.size() * 40 + tail.Bytes().size());
+    bytes += head.Bytes();
+    for (const SearchRow& row : input.rows) {
+        bytes += '\t';
+        bytes += ResultFieldText(row, 0);
+        bytes += '\t';
+        bytes += ResultFieldText(row, 1);
+        bytes += "\t\t";
+        bytes += ResultFieldText(row, 2);
+        bytes += '\t';
+        bytes += ResultFieldText(row, 3);
+        bytes += "\t\t\t";
+        bytes += ResultFieldText(row, 4);
+        bytes += "\r\n";
+    }
+    bytes += tail.Bytes();
+    return bytes;
+}
+
+} // namespace zg

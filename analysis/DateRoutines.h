@@ -8,12 +8,14 @@
 namespace zg {
 
 // The day after the given date, in place. Every year divisible by 4 is a leap year (no century
-// rule); a day value outside 1..31 leaves the date unchanged.
+// rule); a day value outside 1..31 leaves the date unchanged, and so does a month or year that
+// would have to advance past the 32-bit range.
 void NextCalendarDay(std::int32_t& day, std::int32_t& month, std::int32_t& year);
 
 // The date of draw `ordinal` as DD.MM.YY (year mod 100 with two digits). Ordinals past the last
-// draw stand for the calendar days after the last draw's date. Needs draws.count >= 1 and
-// ordinal >= 1; anything else gives an empty text.
+// draw stand for the calendar days after the last draw's date, at most 2 x MaxDraws days past
+// it (further gives an empty text). Needs draws.count >= 1 and ordinal >= 1; anything else
+// gives an empty text. A negative year gives the last two digits of its magnitude.
 std::string DrawDateText(const DrawsView& draws, std::int32_t ordinal);
 
 // DD.MM.YYYY of one draw (the year as stored): the text of the date labels. Empty when the
@@ -22,13 +24,16 @@ std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal);
 
 // The decimal text of `number`, preceded by one "0" for each position by which it is shorter
 // than `width`; a longer text is not cut. ZeroPad(7, 2) == "07", ZeroPad(123, 2) == "123".
+// A negative number keeps its sign in front of the zeros: ZeroPad(-5, 3) == "-05".
 std::string ZeroPad(std::int64_t number, int width);
 
 // 1 x 2 x ... x n in that order, as a double; 1 for n <= 0.
 double Factorial(int n);
 
 // Factorial(n) / (Factorial(n - k) * Factorial(k)) with the denominator in extended precision,
-// rounded to the nearest integer (halves to even). Results beyond the 64-bit range saturate.
+// rounded to the nearest integer (halves to even). Results beyond the 64-bit range saturate to
+// INT64_MAX; k < 0 or k > n gives 0. For n > 170, where the factorials overflow a double, the
+// count is made exactly instead.
 std::int64_t BinomialCoefficient(int n, int k);
 
 } // namespace zg

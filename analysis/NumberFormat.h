@@ -10,7 +10,8 @@ namespace zg {
 // positions are copied, and each "0" stands for one digit with leading zeros, so the number of
 // zeros is the least number of digits. "       0000" with 42 gives "       0042"; "        00"
 // with 7 gives "        07"; "               0" with 13 gives "               13".
-// A negative value puts its minus sign right before the digits.
+// A negative value puts its minus sign right before the digits. A mask without "0" is followed
+// by the number's digits.
 std::string FormatMask(std::int64_t value, std::string_view mask);
 
 // The value with `decimals` digits after the separator and at least `intDigits` digits before
@@ -18,6 +19,7 @@ std::string FormatMask(std::int64_t value, std::string_view mask);
 // rounded as its 18-significant-digit decimal expansion says, so 1.25 with one decimal gives
 // 1.3, and 2.675 computed as 107/40 with two decimals gives 2.68.
 // FormatDecimal(2.5, 1, 2, ',') == "2,50"; FormatDecimal(1.25, 2, 1, ',') == "01,3".
+// A negative value that rounds to zero is written without a sign ("0,00").
 std::string FormatDecimal(long double value, int intDigits, int decimals, char separator);
 
 // The patterns the program uses: "0.00" and "00.0".

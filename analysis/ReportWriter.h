@@ -8,7 +8,8 @@
 
 namespace zg {
 
-// UTF-8 text to Windows-1250 bytes (glibc iconv). A character Windows-1250 lacks becomes '?'.
+// UTF-8 text to Windows-1250 bytes (glibc iconv). A character Windows-1250 lacks becomes '?',
+// and so does each byte that is not part of well-formed UTF-8.
 std::string Utf8ToCp1250(std::string_view utf8);
 
 // A report being built: lines are given in UTF-8 and stored as Windows-1250 bytes with CR LF.
@@ -37,6 +38,7 @@ std::optional<std::string> WriteReportFile(const std::string& path, std::string_
 
 // First free "STEM.NNNN.txt" (at least four digits) in `folder`, counting from 1; when every
 // number up to 9999 is taken, "STEM.10000.txt" without looking. Only the name is returned.
+// Any directory entry of the name counts as taken (a folder, a dangling link).
 std::string NextNumberedFileName(const std::string& folder, const std::string& stem);
 
 // The report proposal: NextNumberedFileName(appDir + "/TXT", "ZENTAG").

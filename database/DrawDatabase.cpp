@@ -1,0 +1,476 @@
+#include "database/DrawDatabase.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <limits.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zg {
+
+namespace {
+
+std::string ErrorText(int err) { return std::strerror(err); }
+
+constexpr std::size_t ChunkSize = 1 << 16;
+
+// Sequential reader of the file's integers over a fixed buffer (or over bytes already in memory).
+class IntegerReader {
+public:
+    enum class Status { Value, EndOfFile, NotInteger, OutOfRange, ReadError };
+
+    explicit IntegerReader(std::string_view bytes) : begin_(bytes.data()), cur_(begin_), end_(begin_ + bytes.size()) {}
+    explicit IntegerReader(int fd) : fd_(fd), buffer_(new char[ChunkSize]) { begin_ = cur_ = end_ = buffer_.get(); }
+
+    // True when no byte is left (or reading failed: see readError()).
+    bool AtEnd() { return cur_ == end_ && !Refill(); }
+
+    // Skips separators (bytes 0..32) and reads one integer. At the end of the bytes the value is 0 and
+    // the status EndOfFile, which is not an error.
+    Status Read(std::int32_t& value) {
+        for (;;) {
+            if (AtEnd())
+                return EndStatus(value);
+            if (static_cast<unsigned char>(*cur_) > 32)
+                break;
+            ++cur_;
+        }
+        tokenOffset_ = Offset();
+        bool negative = false;
+        if (*cur_ == '-' || *cur_ == '+') {
+            negative = *cur_ == '-';
+            ++cur_;
+        }
+        // 2^31 is the largest magnitude (of a negative value); once past it the digits only need checking.
+        constexpr std::int64_t Limit = std::int64_t{1} << 31;
+        std::int64_t magnitude = 0;
+        bool digits = false;
+        bool tooLarge = false;
+        for (;;) {
+            if (AtEnd()) {
+                if (readError_ != 0)
+                    return Status::ReadError;
+                break;
+            }
+            const auto c = static_cast<unsigned char>(*cur_);
+            if (c <= 32)
+                break;
+            if (c < '0' || c > '9')
+                return Status::NotInteger;
+            digits = true;
+            if (!tooLarge) {
+                magnitude = magnitude * 10 + (c - '0');
+                tooLarge = magnitude > Limit;
+            }
+            ++cur_;
+        }
+        if (!digits)
+            return Status::NotInteger;
+        if (tooLarge || (!negative && magnitude == Limit))
+            return Status::OutOfRange;
+        value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+        return Status::Value;
+    }
+
+    // True when a byte other than a separator follows.
+    bool MoreValues() {
+        for (;;) {
+            if (AtEnd())
+                return false;
+            if (static_cast<unsigned char>(*cur_) > 32)
+                return true;
+            ++cur_;
+        }
+    }
+
+    int readError() const { return readError_; }
+    std::uint64_t tokenOffset() const { return tokenOffset_; }
+
+private:
+    Status EndStatus(std::int32_t& value) {
+        value = 0;
+        return readError_ != 0 ? Status::ReadError : Status::EndOfFile;
+    }
+
+    std::uint64_t Offset() const { return consumed_ + static_cast<std::uint64_t>(cur_ - begin_); }
+
+    bool Refill() {
+        if (fd_ < 0 || readError_ != 0 || eof_)
+            return false;
+        consumed_ += static_cast<std::uint64_t>(end_ - begin_);
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer_.get(), ChunkSize);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                readError_ = errno;
+            begin_ = cur_ = buffer_.get();
+            end_ = begin_ + (n > 0 ? n : 0);
+            if (n == 0)
+                eof_ = true;
+            return n > 0;
+        }
+    }
+
+    int fd_ = -1;
+    std::unique_ptr<char[]> buffer_;
+    const char* begin_ = nullptr;
+    const char* cur_ = nullptr;
+    const char* end_ = nullptr;
+    std::uint64_t consumed_ = 0; // bytes before begin_
+    std::uint64_t tokenOffset_ = 0;
+    int readError_ = 0;
+    bool eof_ = false;
+};
+
+LoadResult Fail(LoadResult r, std::string error) {
+    r.ok = false;
+    r.drawCount = 0;
+    r.truncated = false;
+    r.error = std::move(error);
+    return r;
+}
+
+LoadResult Load(IntegerReader& reader, DrawRecord* table) {
+    LoadResult r;
+    bool dayFirst = false;
+    std::int32_t pass = 0;
+    std::int32_t values[DrawFieldCount];
+    while (!reader.AtEnd()) {
+        if (pass == MaxDraws) {
+            // The table is full. What follows is either the trailing separators (the pass that would
+            // only read zeros) or draws that do not fit; either way the count is MaxDraws.
+            r.truncated = reader.MoreValues();
+            ++pass;
+            break;
+        }
+        ++pass;
+        for (int i = 0; i < DrawFieldCount; ++i) {
+            switch (reader.Read(values[i])) {
+            case IntegerReader::Status::Value:
+            case IntegerReader::Status::EndOfFile:
+                break;
+            case IntegerReader::Status::NotInteger:
+                return Fail(r, "not an integer at byte " + std::to_string(reader.tokenOffset()));
+            case IntegerReader::Status::OutOfRange:
+                return Fail(r, "integer out of 32-bit range at byte " + std::to_string(reader.tokenOffset()));
+            case IntegerReader::Status::ReadError:
+                return Fail(r, ErrorText(reader.readError()));
+            }
+            if (pass == 1 && i == 1) {
+                r.layoutProbe = values[1];
+                dayFirst = ReadsDayFirst(r.layoutProbe);
+            }
+        }
+        DrawRecord& d = table[pass];
+        d.Number = values[0];
+        if (dayFirst) {
+            d.Day = values[1];
+            d.Month = values[2];
+            d.Year = values[3];
+        } else {
+            d.Year = values[1];
+            d.Month = values[2];
+            d.Day = values[3];
+        }
+        std::copy(values + 4, values + DrawFieldCount, d.Numbers);
+    }
+    if (reader.readError() != 0)
+        return Fail(r, ErrorText(reader.readError()));
+    r.ok = true;
+    r.drawCount = std::max(pass - 1, 0);
+    return r;
+}
+
+void AppendNumber(std::string& out, std::int32_t value) {
+    char text[16];
+    const auto res = std::to_chars(text, text + sizeof text, value);
+    out.append(text, res.ptr);
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A database reached through a symbolic link is replaced at the link's target, so the link stays.
+std::string ResolveLink(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr)
+        return path;
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+// Replaces the file at `path` with what `write` puts into a new file: the content goes to a
+// temporary file in the same folder, is flushed to disk and is then renamed over the old file, so
+// the old content survives any failure. Returns 0 or the errno of the failure.
+template <typename Writer> int ReplaceFile(const std::string& requestedPath, Writer&& write) {
+    const std::string path = ResolveLink(requestedPath);
+    struct stat old;
+    bool exists = true;
+    if (::stat(path.c_str(), &old) != 0) {
+        if (errno != ENOENT)
+            return errno;
+        exists = false;
+    }
+    // A rename would replace even a read-only file; the database must stay as protected as it was.
+    if (exists && ::access(path.c_str(), W_OK) != 0)
+        return errno;
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return errno;
+    }
+    if (fd < 0)
+        return EEXIST;
+    if (exists)
+        (void)::fchmod(fd, old.st_mode & 07777); // keep the database's permissions
+
+    int err = 0;
+    if (!write(fd, err))
+        err = err != 0 ? err : EIO;
+    else if (::fsync(fd) != 0)
+        err = errno;
+    if (err != 0) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return err;
+    }
+    // After a successful fsync, close has nothing left to report for a regular file.
+    ::close(fd);
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        err = errno;
+        ::unlink(temp.c_str());
+        return err;
+    }
+    // Make the rename itself durable. Some file systems cannot sync a folder; the data is safe anyway.
+    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return 0;
+}
+
+} // namespace
+
+LoadResult LoadDatabase(const std::string& path, DrawRecord* table) {
+    int fd;
+    do
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return Fail(LoadResult{}, ErrorText(errno));
+    IntegerReader reader(fd);
+    LoadResult r = Load(reader, table);
+    ::close(fd);
+    return r;
+}
+
+LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table) {
+    IntegerReader reader(bytes);
+    return Load(reader, table);
+}
+
+MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
+                                 const std::function<bool()>& askReplaceSmaller) {
+    MergeResult r;
+    struct stat pending;
+    if (::stat(pendingPath.c_str(), &pending) != 0) {
+        r.pendingKept = errno != ENOENT;
+        r.error = ErrorText(errno);
+        return r;
+    }
+    struct stat db;
+    bool dbExists = true;
+    if (::stat(dbPath.c_str(), &db) != 0) {
+        if (errno != ENOENT) {
+            r.pendingKept = true;
+            r.error = ErrorText(errno);
+            return r;
+        }
+        dbExists = false;
+    }
+
+    bool replace = true;
+    if (dbExists && pending.st_size < db.st_size) {
+        r.asked = true;
+        replace = askReplaceSmaller && askReplaceSmaller();
+    }
+
+    if (replace) {
+        const int in = ::open(pendingPath.c_str(), O_RDONLY | O_CLOEXEC);
+        if (in < 0) {
+            r.pendingKept = true;
+            r.error = ErrorText(errno);
+            return r;
+        }
+        // Digits stay, every other byte becomes one space: the download may separate its values with
+        // any punctuation and line breaks, and the byte count stays the same.
+        const int err = ReplaceFile(dbPath, [in](int out, int& error) {
+            std::unique_ptr<char[]> buffer(new char[ChunkSize]);
+            for (;;) {
+                const ssize_t n = ::read(in, buffer.get(), ChunkSize);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0) {
+                    error = errno;
+                    return false;
+                }
+                if (n == 0)
+                    return true;
+                char* p = buffer.get();
+                for (ssize_t i = 0; i < n; ++i)
+                    if (p[i] < '0' || p[i] > '9')
+                        p[i] = ' ';
+                if (!WriteAll(out, p, static_cast<std::size_t>(n), error))
+                    return false;
+            }
+        });
+        ::close(in);
+        if (err != 0) {
+            r.pendingKept = true;
+            r.error = ErrorText(err);
+            return r;
+        }
+        r.replaced = true;
+    }
+
+    if (::unlink(pendingPath.c_str()) != 0 && errno != ENOENT) {
+        r.pendingKept = true;
+        r.error = ErrorText(errno);
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe) {
+    std::string out;
+    out.reserve(DrawFieldCount * 6 + 1);
+    auto put = [&out](std::int32_t value) {
+        out += ' ';
+        AppendNumber(out, value);
+    };
+    put(draw.Number);
+    if (AppendsDayFirst(layoutProbe)) {
+        put(draw.Day);
+        put(draw.Month);
+        put(draw.Year);
+    } else {
+        put(draw.Year);
+        put(draw.Month);
+        put(draw.Day);
+    }
+    for (std::int32_t n : draw.Numbers)
+        put(n);
+    out += ' ';
+    return out;
+}
+
+FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe) {
+    FileWriteResult r;
+    const std::string bytes = AppendedGroupBytes(draw, layoutProbe);
+    bool created = false;
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created = fd >= 0;
+    }
+    if (fd < 0) {
+        r.error = ErrorText(errno);
+        return r;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        r.error = ErrorText(errno);
+        ::close(fd);
+        return r;
+    }
+    int err = 0;
+    if (WriteAll(fd, bytes.data(), bytes.size(), err) && ::fsync(fd) != 0)
+        err = errno;
+    if (err != 0) {
+        // Never leave part of a group behind: the next load would read it as the start of a draw.
+        if (::ftruncate(fd, st.st_size) == 0)
+            (void)::fsync(fd);
+        ::close(fd);
+        if (created)
+            ::unlink(path.c_str());
+        r.error = ErrorText(err);
+        return r;
+    }
+    // After a successful fsync, close has nothing left to report for a regular file.
+    ::close(fd);
+    r.ok = true;
+    return r;
+}
+
+std::string DatabaseFileBytes(DrawsView draws) {
+    std::string out;
+    if (draws.count <= 0)
+        return out;
+    out.reserve(static_cast<std::size_t>(draws.count) * 80);
+    for (std::int32_t k = 1; k <= draws.count; ++k) {
+        const DrawRecord& d = draws[k];
+        auto put = [&out](std::int32_t value) {
+            AppendNumber(out, value);
+            out += ' ';
+        };
+        put(d.Number);
+        put(d.Year);
+        put(d.Month);
+        put(d.Day);
+        for (std::int32_t n : d.Numbers)
+            put(n);
+    }
+    return out;
+}
+
+RewriteResult RewriteDatabase(const std::string& path, DrawsView draws) {
+    RewriteResult r;
+    const std::string bytes = DatabaseFileBytes(draws);
+    const int err =
+        ReplaceFile(path, [&bytes](int fd, int& error) { return WriteAll(fd, bytes.data(), bytes.size(), error); });
+    if (err != 0) {
+        r.error = ErrorText(err);
+        return r;
+    }
+    r.ok = true;
+    // The new file's second integer, as the next load would read it.
+    r.layoutProbe = draws.count >= 1 ? draws[1].Year : 0;
+    return r;
+}
+
+} // namespace zg

@@ -1,0 +1,198 @@
+#include "sets/SetFile.h"
+
+#include "analysis/ReportWriter.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace zg {
+
+namespace {
+
+// How much of an offending token the message quotes; a file may hold one endless "word".
+constexpr std::size_t QuotedTokenLimit = 32;
+
+bool IsSeparator(unsigned char c) {
+    return c <= 0x20;
+}
+
+// Cuts a trailing, incomplete UTF-8 sequence left behind by truncating at a byte count, so that
+// the quoted token does not end in a broken character.
+void TrimToUtf8Boundary(std::string& s) {
+    std::size_t i = s.size();
+    std::size_t continuation = 0;
+    while (i > 0 && continuation < 4 && (static_cast<unsigned char>(s[i - 1]) & 0xC0) == 0x80) {
+        --i;
+        ++continuation;
+    }
+    if (i == 0)
+        return;
+    const auto lead = static_cast<unsigned char>(s[i - 1]);
+    std::size_t expected = 0;
+    if ((lead & 0xE0) == 0xC0)
+        expected = 1;
+    else if ((lead & 0xF0) == 0xE0)
+        expected = 2;
+    else if ((lead & 0xF8) == 0xF0)
+        expected = 3;
+    if (expected > continuation)
+        s.resize(i - 1);
+}
+
+// Splits the content into tokens (runs of bytes above 0x20) and checks each one as it ends. The
+// content can arrive in pieces, so a file is checked without holding all of it in memory.
+class SetFileParser {
+public:
+    explicit SetFileParser(const std::string& path) : path_(path) {}
+
+    // Takes the next piece; false once the file is refused (the rest need not be read).
+    bool Feed(std::string_view piece) {
+        for (const char ch : piece) {
+            const auto c = static_cast<unsigned char>(ch);
+            if (IsSeparator(c)) {
+                if (length_ > 0 && !EndToken())
+                    return false;
+                continue;
+            }
+            TakeByte(c);
+        }
+        return true;
+    }
+
+    // The end of the content: separators after the last number simply end the data.
+    SetFileContent Finish() {
+        if (length_ > 0)
+            EndToken();
+        return std::move(result_);
+    }
+
+    SetFileContent Take() { return std::move(result_); }
+
+private:
+    void TakeByte(unsigned char c) {
+        if (length_ == 0 && (c == '+' || c == '-')) {
+            negative_ = (c == '-');
+        } else if (c >= '0' && c <= '9') {
+            ++digits_;
+            // Saturate: any value above 80 is refused alike, and nothing can overflow.
+            value_ = value_ * 10 + (c - '0');
+            if (value_ > 1000)
+                value_ = 1000;
+        } else {
+            notNumber_ = true;
+        }
+        if (quoted_.size() < QuotedTokenLimit)
+            quoted_.push_back(static_cast<char>(c));
+        ++length_;
+    }
+
+    bool EndToken() {
+        bool accepted = false;
+        if (notNumber_ || digits_ == 0) {
+            Refuse("zawiera \"" + Quoted() +
+                   "\", co nie jest liczbą — dozwolone są tylko liczby od 1 do 80 "
+                   "rozdzielone odstępami.");
+        } else if (negative_ || value_ < 1 || value_ > 80) {
+            Refuse("zawiera niedozwoloną wartość \"" + Quoted() + "\" — dozwolone są tylko liczby od 1 do 80.");
+        } else {
+            result_.members[static_cast<std::size_t>(value_)] = true;
+            accepted = true;
+        }
+        length_ = 0;
+        digits_ = 0;
+        value_ = 0;
+        negative_ = false;
+        notNumber_ = false;
+        quoted_.clear();
+        return accepted;
+    }
+
+    std::string Quoted() const {
+        if (length_ <= quoted_.size())
+            return quoted_;
+        std::string cut = quoted_;
+        TrimToUtf8Boundary(cut);
+        return cut + "…";
+    }
+
+    void Refuse(const std::string& what) {
+        result_.status = SetFileContent::Status::Refused;
+        result_.members = SetMembers{};
+        result_.error = "Plik \"" + path_ + "\" " + what + " Plik nie został wczytany.";
+    }
+
+    const std::string& path_;
+    SetFileContent result_;
+    std::size_t length_ = 0; // bytes of the current token
+    int digits_ = 0;
+    std::int32_t value_ = 0;
+    bool negative_ = false;
+    bool notNumber_ = false;
+    std::string quoted_;
+};
+
+} // namespace
+
+std::string SetFileBytes(const SetMembers& members) {
+    std::string bytes;
+    for (std::size_t n = 1; n <= 80; ++n) {
+        if (members[n]) {
+            bytes += ' ';
+            bytes += std::to_string(n);
+        }
+    }
+    return bytes;
+}
+
+std::optional<std::string> WriteSetFile(const std::string& path, const SetMembers& members) {
+    return WriteReportFile(path, SetFileBytes(members));
+}
+
+SetFileContent ParseSetFile(std::string_view bytes, const std::string& path) {
+    SetFileParser parser(path);
+    if (!parser.Feed(bytes))
+        return parser.Take();
+    return parser.Finish();
+}
+
+SetFileContent ReadSetFile(const std::string& path) {
+    auto failure = [](int error) {
+        SetFileContent content;
+        content.status = SetFileContent::Status::Unreadable;
+        content.error = std::strerror(error);
+        return content;
+    };
+
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return failure(errno);
+
+    SetFileParser parser(path);
+    char buffer[65536];
+    for (;;) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        // A folder opens fine on Linux and fails only here, with EISDIR.
+        if (got < sizeof buffer && std::ferror(file)) {
+            const int error = errno;
+            std::fclose(file);
+            return failure(error);
+        }
+        if (!parser.Feed(std::string_view(buffer, got))) {
+            std::fclose(file);
+            return parser.Take();
+        }
+        if (got < sizeof buffer)
+            break;
+    }
+    std::fclose(file);
+    return parser.Finish();
+}
+
+std::string NextSetFileName(const std::string& appDir) {
+    return NextNumberedFileName(appDir + "/ZESTAWY LICZB", "ZESTAW");
+}
+
+} // namespace zg

@@ -1,0 +1,196 @@
+#include "ui/Dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QQueue>
+#include <QStringList>
+
+namespace zg {
+
+namespace {
+
+// Test-mode state. Everything runs on the user-interface thread, so plain statics suffice.
+struct TestState {
+    bool on = false;
+    QQueue<Dialogs::Answer> answers;
+    QQueue<QString> fileNames;
+    QList<Dialogs::Shown> history;
+};
+
+TestState& State()
+{
+    static TestState state;
+    return state;
+}
+
+// Captions of the file dialogs as the Polish system shows them.
+const QString& SaveCaption()
+{
+    static const QString caption = QStringLiteral("Zapisz jako");
+    return caption;
+}
+
+const QString& OpenCaption()
+{
+    static const QString caption = QStringLiteral("Otwórz");
+    return caption;
+}
+
+QMessageBox::Icon ToQtIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Error:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The file dialog appends the default suffix to a name typed without one; the test side does
+// the same to the queued name so that callers see what production would hand them.
+QString WithDefaultSuffix(const QString& path, const QString& defaultSuffix)
+{
+    if (path.isEmpty() || defaultSuffix.isEmpty())
+        return path;
+    if (QFileInfo(path).fileName().contains(QLatin1Char('.')))
+        return path;
+    return path + QLatin1Char('.') + defaultSuffix;
+}
+
+QString NextFileName()
+{
+    TestState& state = State();
+    return state.fileNames.isEmpty() ? QString() : state.fileNames.dequeue();
+}
+
+} // namespace
+
+Dialogs::Answer Dialogs::Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
+                                 Buttons buttons)
+{
+    TestState& state = State();
+    if (state.on) {
+        Shown shown;
+        shown.kind = Shown::Kind::Message;
+        shown.caption = caption;
+        shown.text = text;
+        shown.icon = icon;
+        shown.buttons = buttons;
+        state.history.append(shown);
+        // Every box takes the next queued answer, so a test's queue follows the order in which
+        // the boxes appear. An Ok box can only be answered with Ok.
+        const Answer answer = state.answers.isEmpty() ? Answer::No : state.answers.dequeue();
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        return answer == Answer::Yes ? Answer::Yes : Answer::No;
+    }
+
+    const QMessageBox::StandardButtons standard =
+        buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
+    QMessageBox box(ToQtIcon(icon), caption, text, standard, parent);
+    if (buttons == Buttons::YesNo) {
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    box.exec();
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    // Closing the box without choosing is an escape, which counts as No.
+    return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::Yes : Answer::No;
+}
+
+void Dialogs::SystemError(QWidget* parent, const QString& text)
+{
+    Message(parent, QStringLiteral("ZENTAGRAFO"), text, Icon::Error, Buttons::Ok);
+}
+
+QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const QString& proposedName,
+                              const QString& filter, const QString& defaultSuffix)
+{
+    TestState& state = State();
+    if (state.on) {
+        Shown shown;
+        shown.kind = Shown::Kind::SaveFile;
+        shown.caption = SaveCaption();
+        shown.text = proposedName;
+        shown.directory = directory;
+        shown.filter = filter;
+        state.history.append(shown);
+        return WithDefaultSuffix(NextFileName(), defaultSuffix);
+    }
+
+    QFileDialog dialog(parent, SaveCaption(), directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(defaultSuffix);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
+}
+
+QString Dialogs::OpenFileName(QWidget* parent, const QString& directory, const QString& filter)
+{
+    TestState& state = State();
+    if (state.on) {
+        Shown shown;
+        shown.kind = Shown::Kind::OpenFile;
+        shown.caption = OpenCaption();
+        shown.directory = directory;
+        shown.filter = filter;
+        state.history.append(shown);
+        return NextFileName();
+    }
+
+    QFileDialog dialog(parent, OpenCaption(), directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
+}
+
+void Dialogs::SetTestMode(bool on)
+{
+    State().on = on;
+}
+
+bool Dialogs::TestMode()
+{
+    return State().on;
+}
+
+void Dialogs::QueueAnswer(Answer answer)
+{
+    State().answers.enqueue(answer);
+}
+
+void Dialogs::QueueFileName(const QString& path)
+{
+    State().fileNames.enqueue(path);
+}
+
+const QList<Dialogs::Shown>& Dialogs::History()
+{
+    return State().history;
+}
+
+void Dialogs::ClearHistory()
+{
+    State().history.clear();
+}
+
+} // namespace zg

@@ -1,12 +1,130 @@
+#include "analysis/DateRoutines.h"
+#include "app/DrawTypes.h"
 #include "app/cli/Commands.h"
+#include "database/DrawDatabase.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace zg::cli {
 
-int CmdInfo(const Args&) {
-    std::fputs("not available yet\n", stderr);
-    return 2;
+namespace {
+
+// One kind of suspicious data: how often it occurs and the first few places.
+struct Finding {
+    explicit Finding(const char* t) : title(t) {}
+
+    const char* title;
+    std::int32_t count = 0;
+    std::vector<std::string> examples;
+
+    void Add(std::string example) {
+        ++count;
+        if (examples.size() < MaxExamples)
+            examples.push_back(std::move(example));
+    }
+
+    static constexpr std::size_t MaxExamples = 10;
+};
+
+std::string Ordinal(std::int32_t k) { return "draw " + std::to_string(k); }
+
+// Days of a month by the program's own calendar: every year divisible by 4 is a leap year.
+std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
+    static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2 && year % 4 == 0)
+        return 29;
+    return Days[month - 1];
+}
+
+std::string NumbersText(const DrawRecord& d) {
+    std::string text;
+    for (std::int32_t n : d.Numbers) {
+        if (!text.empty())
+            text += ' ';
+        text += std::to_string(n);
+    }
+    return text;
+}
+
+void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
+    std::printf("%s: ordinal %d, number %d, %s\n", label, k, draws[k].Number, DrawDateLongText(draws, k).c_str());
+}
+
+} // namespace
+
+// Loads DIR/zentag.wyn as the program would (without merging a waiting download) and tells what it
+// holds and what looks wrong in it.
+int CmdInfo(const Args& args) {
+    if (args.size() != 1) {
+        std::fputs("Usage: zentagrafo-cli info DIR\n", stderr);
+        return 2;
+    }
+    const std::string path = args[0] + "/" + std::string(DatabaseFileName);
+    std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
+    const LoadResult load = LoadDatabase(path, table.data());
+    if (!load.ok) {
+        std::fprintf(stderr, "%s\n%s: %s\n", std::string(LoadErrorText).c_str(), path.c_str(), load.error.c_str());
+        return 1;
+    }
+    const DrawsView draws{table.data(), load.drawCount};
+
+    std::printf("database: %s\n", path.c_str());
+    std::printf("draws: %d\n", draws.count);
+    if (load.truncated)
+        std::printf("the file holds more than %d draws; the rest is not read\n", MaxDraws);
+    std::printf("layout: %s (second integer %d)\n", ReadsDayFirst(load.layoutProbe) ? "day-first" : "year-first",
+                load.layoutProbe);
+    if (draws.count == 0)
+        return 0;
+    PrintDraw("first draw", draws, 1);
+    PrintDraw("last draw", draws, draws.count);
+
+    Finding numbering{"stored numbers that differ from the ordinal"};
+    Finding repeated{"draws with a number twice"};
+    Finding outside{"draws with a number outside 1..80"};
+    Finding badDate{"draws with a date that does not exist"};
+    Finding backwards{"dates earlier than the draw before"};
+    for (std::int32_t k = 1; k <= draws.count; ++k) {
+        const DrawRecord& d = draws[k];
+        if (d.Number != k)
+            numbering.Add(Ordinal(k) + ": number " + std::to_string(d.Number));
+        bool twice = false;
+        bool out = false;
+        for (int i = 0; i < 20; ++i) {
+            out = out || !IsLotteryNumber(d.Numbers[i]);
+            for (int j = i + 1; j < 20 && !twice; ++j)
+                twice = d.Numbers[i] == d.Numbers[j];
+        }
+        if (twice)
+            repeated.Add(Ordinal(k) + ": " + NumbersText(d));
+        if (out)
+            outside.Add(Ordinal(k) + ": " + NumbersText(d));
+        if (d.Month < 1 || d.Month > 12 || d.Day < 1 || d.Day > DaysInMonth(d.Month, d.Year))
+            badDate.Add(Ordinal(k) + ": " + DrawDateLongText(draws, k));
+        if (k > 1) {
+            const DrawRecord& p = draws[k - 1];
+            if (d.Year < p.Year || (d.Year == p.Year && (d.Month < p.Month || (d.Month == p.Month && d.Day < p.Day))))
+                backwards.Add(Ordinal(k) + ": " + DrawDateLongText(draws, k) + " after " +
+                              DrawDateLongText(draws, k - 1));
+        }
+    }
+
+    bool clean = true;
+    for (const Finding* f : {&numbering, &repeated, &outside, &badDate, &backwards}) {
+        if (f->count == 0)
+            continue;
+        clean = false;
+        std::printf("%s: %d\n", f->title, f->count);
+        for (const std::string& example : f->examples)
+            std::printf("  %s\n", example.c_str());
+        if (f->count > static_cast<std::int32_t>(f->examples.size()))
+            std::printf("  ...\n");
+    }
+    if (clean)
+        std::printf("no problems found\n");
+    return 0;
 }
 
 } // namespace zg::cli

@@ -1,0 +1,33 @@
+#pragma once
+// The analysis report: the result of a set-hit search as a Windows-1250 text file with the common
+// header and footer. Pure standard C++; the main window and the command line fill the input from
+// what they show.
+#include "analysis/SetHitSearch.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zg {
+
+struct AnalysisReportInput {
+    std::int32_t rangeFrom = 0;
+    std::int32_t rangeTo = 0;
+    std::string rangeFromDate; // DD.MM.YY of draw rangeFrom (DrawDateText)
+    std::string rangeToDate;   // DD.MM.YY of draw rangeTo
+    std::string hitsFromText;  // the texts of the two hit fields, as they read
+    std::string hitsToText;
+    std::vector<std::int32_t> setNumbers; // the set's numbers in the set's order
+    std::span<const SearchRow> rows;      // the grid rows; written as their cell texts, trimmed
+    SearchStatistics statistics;          // the five values as shown; the hints are not written
+};
+
+// The numbers of a set, Numbers[1..Count] in order (Count cut to 0..80).
+std::vector<std::int32_t> SetNumbersOf(const NumberSetData& set);
+
+// The whole report as the bytes of the file: header, range, hit bounds and set, the heading and
+// one line per row, the five statistics, footer.
+std::string AnalysisReportBytes(const AnalysisReportInput& input);
+
+} // namespace zg

@@ -1,0 +1,64 @@
+#include "app/Startup.h"
+
+#include "analysis/TAnaliza11.h"
+#include "app/State.h"
+#include "database/DrawDatabase.h"
+#include "sets/TZestaw.h"
+#include "ui/Dialogs.h"
+#include "ui/QtText.h"
+#include "ui/TAbout.h"
+
+#include <QString>
+
+#include <filesystem>
+
+namespace zg {
+
+ProgramWindows::ProgramWindows() = default;
+ProgramWindows::~ProgramWindows() = default;
+ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
+ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
+
+bool LoadProgramDatabase(QWidget* messageParent) {
+    const std::string dbPath = AppPath(std::string(DatabaseFileName));
+    const std::string pendingPath = AppPath(std::string(PendingDownloadFileName));
+
+    std::error_code ec;
+    if (std::filesystem::exists(pendingPath, ec)) {
+        MergeResult merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
+            return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
+                                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+        });
+        if (!merged.ok)
+            Dialogs::SystemError(messageParent, QString::fromStdString(merged.error));
+    }
+
+    DrawCount = 0;
+    LoadResult loaded = LoadDatabase(dbPath, DrawTable);
+    if (!loaded.ok) {
+        Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
+        return false;
+    }
+    DrawCount = loaded.drawCount;
+    LayoutProbe = loaded.layoutProbe;
+    return true;
+}
+
+ProgramWindows CreateProgramWindows() {
+    ProgramWindows w;
+    w.main = std::make_unique<TAnaliza11>();
+    LoadProgramDatabase(w.main.get());
+    ZentagOffset = 1;
+
+    auto* main = w.main.get();
+    auto editor = std::make_unique<TZestaw>(main);
+    QObject::connect(editor.get(), &TZestaw::setConfirmed, main, &TAnaliza11::SetConfirmed);
+    main->setSetEditor(editor.get());
+    auto about = std::make_unique<TAbout>(main);
+    main->setAboutWindow(about.get());
+    w.setEditor = std::move(editor);
+    w.about = std::move(about);
+    return w;
+}
+
+} // namespace zg

@@ -1,0 +1,32 @@
+#pragma once
+// Start-up of the program: the database work of the main window's creation and the creation of
+// every window, in the program's fixed order.
+#include <memory>
+
+class QWidget;
+
+namespace zg {
+
+class TAnaliza11;
+
+struct ProgramWindows {
+    std::unique_ptr<TAnaliza11> main;
+    std::unique_ptr<QWidget> setEditor;
+    std::unique_ptr<QWidget> about;
+
+    ProgramWindows();
+    ~ProgramWindows();
+    ProgramWindows(ProgramWindows&&) noexcept;
+    ProgramWindows& operator=(ProgramWindows&&) noexcept;
+};
+
+// Merges a waiting full download (asking when it is smaller than the database), loads the
+// database into the process-wide draw table (with the load message on failure). AppDir must be
+// set. Returns whether the database loaded.
+bool LoadProgramDatabase(QWidget* messageParent);
+
+// Creates the main window (merging and loading the database on the way) and the other windows,
+// and wires them together. The main window is not shown yet.
+ProgramWindows CreateProgramWindows();
+
+} // namespace zg

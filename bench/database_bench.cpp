@@ -1,0 +1,84 @@
+// Loading and rewriting a full database of 99,999 draws.
+#include "database/DrawDatabase.h"
+#include "tools/sample/SampleGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A full database written once into a temporary folder, removed at exit.
+struct FullDatabase {
+    zg::SampleDatabase sample = zg::GenerateSampleDatabase(zg::MaxDraws, 2024, zg::SampleLayout::YearFirst);
+    std::filesystem::path folder;
+    std::string path;
+
+    FullDatabase() {
+        folder = std::filesystem::temp_directory_path() / ("zg-bench-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(folder);
+        path = (folder / "zentag.wyn").string();
+        std::ofstream(path, std::ios::binary) << sample.bytes;
+    }
+    ~FullDatabase() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    }
+};
+
+FullDatabase& Database() {
+    static FullDatabase db;
+    return db;
+}
+
+void BM_LoadDatabase(benchmark::State& state) {
+    FullDatabase& db = Database();
+    std::vector<zg::DrawRecord> table(static_cast<std::size_t>(zg::MaxDraws) + 1);
+    for (auto _ : state) {
+        const zg::LoadResult r = zg::LoadDatabase(db.path, table.data());
+        if (r.drawCount != zg::MaxDraws)
+            state.SkipWithError("the database did not load");
+        benchmark::DoNotOptimize(table.data());
+    }
+    state.SetItemsProcessed(state.iterations() * zg::MaxDraws);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(db.sample.bytes.size()));
+}
+BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMillisecond);
+
+// The same without the file system: the cost of reading the integers alone.
+void BM_ParseDatabase(benchmark::State& state) {
+    FullDatabase& db = Database();
+    std::vector<zg::DrawRecord> table(static_cast<std::size_t>(zg::MaxDraws) + 1);
+    for (auto _ : state) {
+        const zg::LoadResult r = zg::ParseDatabase(db.sample.bytes, table.data());
+        benchmark::DoNotOptimize(r.drawCount);
+    }
+    state.SetItemsProcessed(state.iterations() * zg::MaxDraws);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(db.sample.bytes.size()));
+}
+BENCHMARK(BM_ParseDatabase)->Unit(benchmark::kMillisecond);
+
+// A rewrite after an edit: text, temporary file, fsync and rename.
+void BM_RewriteDatabase(benchmark::State& state) {
+    FullDatabase& db = Database();
+    const std::string path = (db.folder / "rewritten.wyn").string();
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        const zg::RewriteResult r = zg::RewriteDatabase(path, db.sample.View());
+        if (!r.ok)
+            state.SkipWithError(r.error.c_str());
+    }
+    bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+    state.SetItemsProcessed(state.iterations() * zg::MaxDraws);
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_RewriteDatabase)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,114 @@
+#pragma once
+// The draw database file "zentag.wyn": loading it into a draw table, turning a downloaded results
+// file into it, appending one draw and writing the whole table anew. Pure standard C++ with POSIX
+// file calls; nothing here shows a message: callers get the texts and decide how to show them.
+//
+// The file is nothing but signed decimal integers separated by runs of bytes 0..32, 24 per draw,
+// oldest draw first. A group is either year-first (Number, Year, Month, Day, 20 numbers: the field
+// order of DrawRecord) or day-first (Number, Day, Month, Year, 20 numbers); the second integer of
+// the file (the layout probe) tells which.
+#include "app/DrawTypes.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+// File names in the program folder.
+inline constexpr std::string_view DatabaseFileName = "zentag.wyn";
+inline constexpr std::string_view PendingDownloadFileName = "zentag"; // full download waiting to be merged
+
+// The message shown when the database cannot be loaded, and its caption.
+inline constexpr std::string_view LoadErrorCaption = "Błąd!";
+inline constexpr std::string_view LoadErrorText =
+    "Nie znaleziono pliku z wynikami losowań lub ma on niewłaściwy format! Upewnij się, czy plik znajduje się "
+    "w katalogu z programem. Obecnie program nie będzie pracował prawidłowo !!!";
+
+// The Yes/No question asked when the waiting download is smaller than the current database.
+inline constexpr std::string_view MergeQuestionCaption = "Znaleziono nowsze wyniki losowań...";
+inline constexpr std::string_view MergeQuestionText =
+    "UWAGA! Plik z nowymi wynikami jest mniejszy niż ten z poprzednimi !!! Czy zamienić mimo to ?";
+
+// Number of integers per draw in the file.
+inline constexpr int DrawFieldCount = 24;
+
+// Reading treats a probe up to 1950 as day-first; appending treats a probe below 1996 as day-first.
+// For every probe that is a day (1..31) or a year from 1996 on both give the same answer.
+inline constexpr bool ReadsDayFirst(std::int32_t layoutProbe) { return layoutProbe <= 1950; }
+inline constexpr bool AppendsDayFirst(std::int32_t layoutProbe) { return layoutProbe < 1996; }
+
+struct LoadResult {
+    bool ok = false;
+    std::int32_t drawCount = 0;   // 0 whenever ok is false
+    std::int32_t layoutProbe = 0; // second integer of the file (0 when the file has fewer, or it was unreadable)
+    bool truncated = false;       // the file holds values past draw MaxDraws; they were not read
+    std::string error;            // why the load failed: the system's error text or the bad token
+};
+
+// Reads the database file at `path` into table[1..] (table has MaxDraws + 1 entries; table[0] is
+// never touched). Every group of 24 integers fills one entry in the layout chosen by the probe.
+// The pass count minus one is the draw count: the pass that starts on the trailing separators
+// after the last group reads only zeros and is not counted, and neither is a group cut short by
+// the end of the file (nor the last group of a file that ends right after its last digit).
+// A token that is not an integer (optional sign, then digits) or does not fit 32 bits fails the
+// load. Loading stops at MaxDraws draws; table[MaxDraws + 1] does not exist and is never written.
+// One sequential pass over the bytes through a fixed buffer, no allocation per draw.
+LoadResult LoadDatabase(const std::string& path, DrawRecord* table);
+
+// The same over bytes already in memory.
+LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table);
+
+struct MergeResult {
+    bool ok = false;       // everything done; otherwise `error` says what failed
+    bool replaced = false; // the database file now holds the converted download
+    bool asked = false;    // the question about a smaller download was asked
+    bool pendingKept = false; // the download is still there (the conversion failed), so the next start retries
+    std::string error;
+};
+
+// Turns the waiting full download at `pendingPath` into the database file at `dbPath`. When the
+// download is smaller than the database, `askReplaceSmaller` is asked (MergeQuestionCaption /
+// MergeQuestionText, Yes/No); an empty callback counts as No. With no database file the download
+// is converted without asking. The conversion keeps every digit byte and writes every other byte
+// as one space, so the result has the download's byte count. The database is replaced only once
+// the new content is safely on disk (a temporary file in the same folder, flushed and renamed over
+// it); any failure leaves the old database untouched. The download is deleted afterwards, also on
+// No; only when the conversion itself failed is it kept, so that the next start can try again.
+MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
+                                 const std::function<bool()>& askReplaceSmaller);
+
+struct FileWriteResult {
+    bool ok = false;
+    std::string error; // the system's error text
+};
+
+// The bytes AppendDrawRecord adds: the group in day-first order when AppendsDayFirst(layoutProbe),
+// else in DrawRecord order, each value preceded by one space, then one more space.
+std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe);
+
+// Appends one draw to the end of the database file and flushes it to disk. A missing file is
+// created: the group then stands alone, in the layout the probe asks for, which is the layout the
+// next load will read (a failed load leaves probe 0: day-first, and the new file's second integer
+// is then a day). A write that fails half-way is undone by cutting the file back to its old length
+// (a file created by this call is removed again), so the database never keeps a partial group.
+FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe);
+
+// The bytes of a database holding draws 1..count in the year-first layout: every value followed by
+// one space, no line breaks.
+std::string DatabaseFileBytes(DrawsView draws);
+
+struct RewriteResult {
+    bool ok = false;
+    std::int32_t layoutProbe = 0; // the probe of the new file (Year of draw 1, 0 for no draws); valid when ok
+    std::string error;            // the system's error text
+};
+
+// Replaces the database file with draws 1..count in the year-first layout. The new content goes to
+// a temporary file in the same folder, is flushed to disk and renamed over the database, so a
+// failure at any point leaves the old file as it was. An existing database that is not writable is
+// refused (EACCES) even though the rename could replace it.
+RewriteResult RewriteDatabase(const std::string& path, DrawsView draws);
+
+} // namespace zg

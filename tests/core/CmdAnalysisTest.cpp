@@ -1,0 +1,131 @@
+// The command-line analysis: argument checks, the refusal order and the report file it writes.
+#include "app/cli/Commands.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+using zg::cli::Args;
+using zg::cli::CmdAnalysis;
+
+namespace {
+
+// A year-first database of draws 1..12 dated 1..12 March 2008 holding 41..60, except that draws 3,
+// 4 and 9 hold 3 and 7 and draw 10 holds 15.
+std::string DatabaseBytes() {
+    std::string bytes;
+    for (int q = 1; q <= 12; ++q) {
+        int numbers[20];
+        for (int j = 0; j < 20; ++j)
+            numbers[j] = 41 + j;
+        if (q == 3 || q == 4 || q == 9) {
+            numbers[0] = 3;
+            numbers[10] = 7;
+        }
+        if (q == 10)
+            numbers[19] = 15;
+        bytes += std::to_string(q) + " 2008 3 " + std::to_string(q);
+        for (int n : numbers)
+            bytes += " " + std::to_string(n);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+struct CliRun {
+    int status;
+    std::string err;
+};
+
+CliRun Analysis(const Args& args) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = CmdAnalysis(args);
+    testing::internal::GetCapturedStdout();
+    return CliRun{status, testing::internal::GetCapturedStderr()};
+}
+
+class CmdAnalysisTest : public testing::Test {
+protected:
+    void SetUp() override { zg::test::WriteBytes(dir.file("zentag.wyn"), DatabaseBytes()); }
+
+    CliRun Analyse(const std::string& set, const std::string& range, const std::string& hits) {
+        return Analysis({dir.str(), "--set", set, "--range", range, "--hits", hits, "--decimal", ",", out});
+    }
+    bool Written() const { return std::filesystem::exists(out); }
+
+    zg::test::TempDir dir;
+    std::string out = dir.file("report.txt");
+};
+
+} // namespace
+
+TEST_F(CmdAnalysisTest, WritesTheReport) {
+    const CliRun run = Analysis({dir.str(), "--range", "2:12", "--set", "15,7,3", "--hits", "1:2", out, "--decimal", "."});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string bytes = zg::test::ReadBytes(out);
+    const std::string body = " Zakres losowa\xF1: 2(02.03.08) - 12(12.03.08)\r\n"
+                             "\r\n"
+                             " Spis losowa\xF1 w kt\xF3rych wylosowano od 1 do 2 liczb z zestawu liczb: 3,7,15\r\n"
+                             "\r\n"
+                             "\tLp.\tNumer_losowania\tData_losowania\tIlo\x9C\xE6_trafionych_liczb\tOczekiwano_losowa\xF1\r\n"
+                             "\r\n"
+                             "\t0001\t3\t\t03.03.2008\t2\t\t\t1\r\n"
+                             "\t0002\t4\t\t04.03.2008\t2\t\t\t0\r\n"
+                             "\t0003\t9\t\t09.03.2008\t2\t\t\t4\r\n"
+                             "\t0004\t10\t\t10.03.2008\t1\t\t\t0\r\n"
+                             "\r\n"
+                             "  \xA3\xB9"
+                             "czna ilo\x9C\xE6 trafionych liczb: 7\r\n"
+                             "  \x8Crednio w jednym losowaniu: 1.75 z 3 = 58.33 %\r\n"
+                             "  Max przerwa: 4 losowa\xF1 ( 5 - 8 )\r\n"
+                             "  Bie\xBF\xB9"
+                             "ca przerwa: 2 losowa\xF1\r\n"
+                             "  Max seria wyst\xB9pie\xF1: 2 losowa\xF1 ( 3 - 4 )\r\n"
+                             "\r\n";
+    EXPECT_NE(bytes.find("\r\n\r\n" + body + " ---------------"), std::string::npos) << bytes;
+}
+
+TEST_F(CmdAnalysisTest, RefusesInTheWindowsOrder) {
+    CliRun run = Analyse("3,7", "10:5", "2:1");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Nieprawidłowo zadany zakres losowań !!\n");
+    run = Analyse("3,7", "5:10", "2:1");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Nieprawidłowo zadane wartości!\n");
+    run = Analyse("3,7", "5:8", "1:2");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Nie znaleziono losowań spełniających zadane kryteria.\n");
+    run = Analyse("3,7", "0:12", "1:2");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("outside"), std::string::npos);
+    run = Analyse("3,7", "1:13", "1:2");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(Written());
+}
+
+TEST_F(CmdAnalysisTest, MalformedArgumentsGiveStatusTwo) {
+    EXPECT_EQ(Analyse("3,81", "1:12", "1:2").status, 2);
+    EXPECT_EQ(Analyse("0", "1:12", "0:1").status, 2);
+    EXPECT_EQ(Analyse("3,7,3", "1:12", "1:2").status, 2); // a set holds each number once
+    EXPECT_EQ(Analyse("3,,7", "1:12", "1:2").status, 2);
+    EXPECT_EQ(Analyse("3,7", "1:12", "1:3").status, 2); // more hits than the set has numbers
+    EXPECT_EQ(Analyse("3,7", "1-12", "1:2").status, 2);
+    EXPECT_EQ(Analyse("3,7", "1:12", "x:2").status, 2);
+    EXPECT_EQ(Analysis({dir.str(), "--set", "3", "--range", "1:12", out}).status, 2);
+    EXPECT_EQ(Analysis({dir.str(), "--set", "3", "--range", "1:12", "--hits", "1:1", "--decimal", ";", out}).status, 2);
+    EXPECT_EQ(Analysis({dir.str(), "--set", "3", "--range", "1:12", "--hits", "1:1", "--colour", "x", out}).status, 2);
+    EXPECT_EQ(Analysis({dir.str(), "--set", "3", "--range", "1:12", "--hits", "1:1"}).status, 2);
+    EXPECT_FALSE(Written());
+}
+
+TEST_F(CmdAnalysisTest, FileFailuresGiveStatusOne) {
+    CliRun run = Analysis({dir.file("nowhere"), "--set", "3", "--range", "1:12", "--hits", "1:1", out});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(Written());
+    run = Analysis({dir.str(), "--set", "3", "--range", "1:12", "--hits", "1:1", dir.file("missing/report.txt")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;
+}

@@ -1,0 +1,102 @@
+// zentagrafo-cli info and export: what they print and their exit codes.
+#include "app/cli/Commands.h"
+#include "database/DatabaseExport.h"
+#include "database/DrawDatabase.h"
+#include "support/TempDir.h"
+#include "tools/sample/SampleGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace zg {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+struct CommandRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+template <typename Command> CommandRun Capture(Command command, const cli::Args& args) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = command(args);
+    std::string out = testing::internal::GetCapturedStdout();
+    return CommandRun{status, out, testing::internal::GetCapturedStderr()};
+}
+
+TEST(CmdInfo, DescribesTheDatabaseAndWhatLooksWrong) {
+    TempDir dir;
+    // Draw 2 is stored as number 3, repeats 1, has 90 and is dated before draw 1.
+    WriteBytes(dir.file("zentag.wyn"), "1 5 3 2004 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20\r\n"
+                                       "3 4 3 2004 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\r\n");
+    const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "database: " + dir.file("zentag.wyn") + "\n"
+                       "draws: 2\n"
+                       "layout: day-first (second integer 5)\n"
+                       "first draw: ordinal 1, number 1, 05.03.2004\n"
+                       "last draw: ordinal 2, number 3, 04.03.2004\n"
+                       "stored numbers that differ from the ordinal: 1\n"
+                       "  draw 2: number 3\n"
+                       "draws with a number twice: 1\n"
+                       "  draw 2: 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\n"
+                       "draws with a number outside 1..80: 1\n"
+                       "  draw 2: 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\n"
+                       "dates earlier than the draw before: 1\n"
+                       "  draw 2: 04.03.2004 after 05.03.2004\n");
+}
+
+TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {
+    TempDir dir;
+    SampleDatabase db = GenerateSampleDatabase(30, 1, SampleLayout::YearFirst);
+    for (std::size_t k = 1; k <= 30; ++k)
+        db.draws[k].Number += 100;
+    WriteBytes(dir.file("zentag.wyn"), SampleFileBytes(db.View(), SampleLayout::YearFirst));
+    const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("layout: year-first (second integer 1996)\n"), std::string::npos);
+    EXPECT_NE(run.out.find("stored numbers that differ from the ordinal: 30\n"
+                           "  draw 1: number 101\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("  draw 10: number 110\n  ...\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("draw 11:"), std::string::npos);
+}
+
+TEST(CmdInfo, LoadFailureExitsWithTheLoadMessage) {
+    TempDir dir;
+    WriteBytes(dir.file("zentag.wyn"), "1 2004 12a ");
+    const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, std::string(LoadErrorText) + "\n" + dir.file("zentag.wyn") + ": not an integer at byte 7\n");
+
+    EXPECT_EQ(Capture(cli::CmdInfo, {dir.file("none")}).status, 1);
+    EXPECT_EQ(Capture(cli::CmdInfo, {}).status, 2);
+}
+
+TEST(CmdExport, WritesTheExportReport) {
+    TempDir dir;
+    const SampleDatabase db = GenerateSampleDatabase(3, 9, SampleLayout::DayFirst);
+    WriteBytes(dir.file("zentag.wyn"), db.bytes);
+    const std::string out = dir.file("export.txt");
+    const CommandRun run = Capture(cli::CmdExport, {dir.str(), out});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadBytes(out), DatabaseExportBytes(db.View()));
+
+    const CommandRun bad = Capture(cli::CmdExport, {dir.str(), dir.file("no/such/folder.txt")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find(std::strerror(ENOENT)), std::string::npos);
+    EXPECT_EQ(Capture(cli::CmdExport, {dir.file("none"), out}).status, 1);
+    EXPECT_EQ(Capture(cli::CmdExport, {dir.str()}).status, 2);
+}
+
+} // namespace
+} // namespace zg

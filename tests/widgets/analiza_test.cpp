@@ -1,0 +1,312 @@
+// The main window on real widgets: range defaults, the range fields' typing and reading rules,
+// the date and count labels, the set-changed reaction, the hint of the set button, and the
+// start-up with no database or with a waiting download.
+#include "analysis/TAnaliza11.h"
+#include "app/Startup.h"
+#include "support/TempDir.h"
+#include "support/WidgetSupport.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace zg;
+using namespace zg::test;
+
+class AnalizaTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rangeDefaults_data();
+    void rangeDefaults();
+    void countLabelFollowsTypedRange();
+    void typingKeepsOnlyDigitsAndValuesAreClamped();
+    void clickEmptiesFieldButKeepsValueAndDates();
+    void arrowsStepTheRangeAndRefreshTheLabels();
+    void rangeBeyond16Bits();
+    void stateOfButtonsBeforeAndAfterASet();
+    void setOfMoreThan20NumbersLimitsTheHitFields();
+    void hintOfTheSetButton();
+    void startUpWithoutDatabase();
+    void startUpWithSmallerDownloadAnsweredNo();
+    void startUpWithLargerDownloadMergesWithoutAsking();
+};
+
+void AnalizaTest::rangeDefaults_data() {
+    QTest::addColumn<int>("draws");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("2048 draws") << 2048 << "2048" << "2048" << "1 losowań";
+    QTest::newRow("2049 draws") << 2049 << "2049" << "2049" << "1 losowań";
+    QTest::newRow("3000 draws") << 3000 << "2049" << "3000" << "952 losowań";
+}
+
+void AnalizaTest::rangeDefaults() {
+    QFETCH(int, draws);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, count);
+    ProgramFolder folder;
+    FillDraws(draws);
+    TAnaliza11 w;
+    w.show();
+    QCOMPARE(Text(&w, "Edit6"), from);
+    QCOMPARE(Text(&w, "Edit7"), to);
+    QCOMPARE(Text(&w, "Label96"), count);
+    QCOMPARE(w.RangeFrom(), from.toInt());
+    QCOMPARE(w.RangeTo(), to.toInt());
+}
+
+void AnalizaTest::countLabelFollowsTypedRange() {
+    ProgramFolder folder;
+    FillDraws(20);
+    TAnaliza11 w;
+    w.show();
+    Type(&w, "Edit6", QStringLiteral("10"));
+    Type(&w, "Edit7", QStringLiteral("8"));
+    Enter(&w, "Edit7"); // "Oblicz" is disabled: Enter in a range field refreshes the labels
+    QCOMPARE(Text(&w, "Label96"), QStringLiteral("-1 losowań"));
+    Type(&w, "Edit6", QStringLiteral("8"));
+    Enter(&w, "Edit6");
+    QCOMPARE(Text(&w, "Label96"), QStringLiteral("1 losowań"));
+    // Draws 7 and 8 share 4 January 2008 (two draws a day from 1 January).
+    QCOMPARE(Text(&w, "Label86"), QStringLiteral("04.01.2008"));
+    QCOMPARE(Text(&w, "Label9"), QStringLiteral("04.01.2008"));
+}
+
+void AnalizaTest::typingKeepsOnlyDigitsAndValuesAreClamped() {
+    ProgramFolder folder;
+    FillDraws(3000);
+    TAnaliza11 w;
+    w.show();
+    Type(&w, "Edit6", QStringLiteral("1a2-b.3 "));
+    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("123"));
+    Enter(&w, "Edit6");
+    QCOMPARE(w.RangeFrom(), 123);
+
+    Type(&w, "Edit7", QStringLiteral("99999"));
+    Enter(&w, "Edit7");
+    QCOMPARE(w.RangeTo(), 3000); // above the maximum: the field shows the maximum
+    QCOMPARE(Text(&w, "Edit7"), QStringLiteral("3000"));
+
+    Type(&w, "Edit6", QStringLiteral("0"));
+    Enter(&w, "Edit6");
+    QCOMPARE(w.RangeFrom(), 1);
+    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("1"));
+    QCOMPARE(Text(&w, "Label96"), QStringLiteral("3000 losowań"));
+}
+
+void AnalizaTest::clickEmptiesFieldButKeepsValueAndDates() {
+    ProgramFolder folder;
+    FillDraws(3000);
+    TAnaliza11 w;
+    w.show();
+    const QString dateBefore = Text(&w, "Label86");
+    Type(&w, "Edit6", QStringLiteral("5"));
+    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("5"));
+    QCOMPARE(w.RangeFrom(), 2049);
+    QCOMPARE(Text(&w, "Label86"), dateBefore);
+    Enter(&w, "Edit6");
+    QCOMPARE(w.RangeFrom(), 5);
+    QCOMPARE(Text(&w, "Label86"), QStringLiteral("03.01.2008"));
+
+    // An emptied field keeps its value when read.
+    QTest::mouseClick(Find<QWidget>(&w, "Edit6"), Qt::LeftButton);
+    QCOMPARE(Text(&w, "Edit6"), QString());
+    Enter(&w, "Edit6");
+    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("5"));
+}
+
+void AnalizaTest::arrowsStepTheRangeAndRefreshTheLabels() {
+    ProgramFolder folder;
+    FillDraws(3000);
+    TAnaliza11 w;
+    w.show();
+    auto* arrows = Find<QWidget>(&w, "UpDown3");
+    auto buttons = arrows->findChildren<QToolButton*>();
+    QCOMPARE(buttons.size(), 2);
+    QToolButton* up = buttons[0]->y() < buttons[1]->y() ? buttons[0] : buttons[1];
+    QToolButton* down = up == buttons[0] ? buttons[1] : buttons[0];
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("2050"));
+    QCOMPARE(Text(&w, "Label96"), QStringLiteral("951 losowań"));
+    QTest::mouseClick(down, Qt::LeftButton);
+    QTest::mouseClick(down, Qt::LeftButton);
+    QCOMPARE(w.RangeFrom(), 2048);
+    QCOMPARE(Text(&w, "Label96"), QStringLiteral("953 losowań"));
+
+    // At the top the arrows stop at the maximum.
+    auto* toArrows = Find<QWidget>(&w, "UpDown4");
+    auto toButtons = toArrows->findChildren<QToolButton*>();
+    QToolButton* toUp = toButtons[0]->y() < toButtons[1]->y() ? toButtons[0] : toButtons[1];
+    QTest::mouseClick(toUp, Qt::LeftButton);
+    QCOMPARE(w.RangeTo(), 3000);
+    QCOMPARE(Text(&w, "Edit7"), QStringLiteral("3000"));
+}
+
+void AnalizaTest::rangeBeyond16Bits() {
+    ProgramFolder folder;
+    FillDraws(40000);
+    TAnaliza11 w;
+    w.show();
+    QCOMPARE(w.RangeTo(), 40000);
+    Type(&w, "Edit6", QStringLiteral("39999"));
+    Enter(&w, "Edit6");
+    QCOMPARE(w.RangeFrom(), 39999);
+    QCOMPARE(Text(&w, "Label96"), QStringLiteral("2 losowań"));
+    // 40,000 draws, two a day from 1 January 2008: draw 40,000 is 19,999 days after the first.
+    QCOMPARE(Text(&w, "Label9"), QStringLiteral("03.10.2062"));
+}
+
+void AnalizaTest::stateOfButtonsBeforeAndAfterASet() {
+    ProgramFolder folder;
+    FillDraws(100);
+    TAnaliza11 w;
+    w.show();
+    // No set: only the range fields and the window buttons.
+    QVERIFY(!Enabled(&w, "button1"));
+    QVERIFY(!Enabled(&w, "rozklad"));
+    QVERIFY(!Enabled(&w, "rozklad2"));
+    QVERIFY(!Enabled(&w, "dyskietka"));
+    QVERIFY(!Enabled(&w, "Edit1"));
+    QVERIFY(!Enabled(&w, "Edit2"));
+    QVERIFY(Enabled(&w, "Edit6"));
+    QVERIFY(Enabled(&w, "BitBtn1"));
+    QVERIFY(Enabled(&w, "Button3"));
+
+    SetNumberSet({3, 17, 45});
+    w.SetConfirmed();
+    QVERIFY(Enabled(&w, "button1"));
+    QVERIFY(Enabled(&w, "Edit1"));
+    QVERIFY(Enabled(&w, "Edit2"));
+    QVERIFY(!Enabled(&w, "rozklad"));
+    QVERIFY(!Enabled(&w, "rozklad2"));
+    QVERIFY(!Enabled(&w, "dyskietka"));
+    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("3"));
+    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("3"));
+
+    // Hit fields are bounded by the set's size: Enter runs the search, which reads the field.
+    Type(&w, "Edit2", QStringLiteral("9"));
+    Enter(&w, "Edit2");
+    QCOMPARE(w.HitsTo(), 3);
+    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("3"));
+}
+
+void AnalizaTest::setOfMoreThan20NumbersLimitsTheHitFields() {
+    ProgramFolder folder;
+    FillDraws(100);
+    TAnaliza11 w;
+    w.show();
+    NumberSet = NumberSetData{};
+    for (int n = 1; n <= 25; ++n) {
+        NumberSet.Member[n] = true;
+        NumberSet.Numbers[n] = static_cast<std::uint8_t>(n);
+    }
+    NumberSet.Count = 25;
+    w.SetConfirmed();
+    QCOMPARE(w.HitsFrom(), 20);
+    QCOMPARE(w.HitsTo(), 20);
+    Type(&w, "Edit1", QStringLiteral("25"));
+    Enter(&w, "Edit1"); // "Oblicz" is enabled now: Enter runs the search, reading the field first
+    QCOMPARE(w.HitsFrom(), 20);
+    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("20"));
+}
+
+void AnalizaTest::hintOfTheSetButton() {
+    ProgramFolder folder;
+    FillDraws(10);
+    TAnaliza11 w;
+    w.show();
+    auto* button = Find<QPushButton>(&w, "BitBtn1");
+    QTest::mouseMove(button);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+    QCOMPARE(button->toolTip(), QString()); // no set: no hint
+
+    SetNumberSet({3, 17, 45});
+    QApplication::sendEvent(button, &move);
+    QCOMPARE(button->toolTip(), QStringLiteral(" 03 17 45 "));
+
+    SetNumberSet({5, 40});
+    QApplication::sendEvent(button, &move);
+    QCOMPARE(button->toolTip(), QStringLiteral(" 05 40 "));
+
+    // An empty set leaves the hint as it was.
+    NumberSet = NumberSetData{};
+    QApplication::sendEvent(button, &move);
+    QCOMPARE(button->toolTip(), QStringLiteral(" 05 40 "));
+}
+
+void AnalizaTest::startUpWithoutDatabase() {
+    ProgramFolder folder;
+    DrawCount = 7; // whatever was there, a failed load leaves 0
+    ProgramWindows windows = CreateProgramWindows();
+    QCOMPARE(DrawCount, 0);
+    const auto& shown = Dialogs::History();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].caption, QStringLiteral("Błąd!"));
+    QCOMPARE(shown[0].icon, Dialogs::Icon::Error);
+    QCOMPARE(shown[0].text,
+             QStringLiteral("Nie znaleziono pliku z wynikami losowań lub ma on niewłaściwy format! Upewnij się, czy "
+                            "plik znajduje się w katalogu z programem. Obecnie program nie będzie pracował "
+                            "prawidłowo !!!"));
+
+    TAnaliza11& w = *windows.main;
+    w.show();
+    QCOMPARE(Text(&w, "Label86"), QString());
+    QCOMPARE(Text(&w, "Label9"), QString());
+    QCOMPARE(Text(&w, "Label96"), QStringLiteral("0 losowań"));
+    QVERIFY(!Enabled(&w, "Edit6"));
+    // A set can still be chosen, and a search refuses instead of crashing.
+    SetNumberSet({1, 2});
+    w.SetConfirmed();
+    Click(&w, "button1");
+    QCOMPARE(Dialogs::History().size(), 2);
+    QCOMPARE(Dialogs::History().back().caption, QStringLiteral("Błąd!"));
+    QCOMPARE(FoundCount, 0);
+    // The About window opens.
+    QVERIFY(windows.about != nullptr);
+}
+
+void AnalizaTest::startUpWithSmallerDownloadAnsweredNo() {
+    ProgramFolder folder;
+    const std::string db = " 1 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 "
+                           "2 2004 1 2 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ";
+    WriteBytes(folder.file("zentag.wyn").toStdString(), db);
+    WriteBytes(folder.file("zentag").toStdString(), "1;2004;1;1;1\r\n");
+    Dialogs::QueueAnswer(Dialogs::Answer::No);
+    QVERIFY(LoadProgramDatabase(nullptr));
+    QCOMPARE(Dialogs::History().size(), 1);
+    const auto& q = Dialogs::History()[0];
+    QCOMPARE(q.caption, QStringLiteral("Znaleziono nowsze wyniki losowań..."));
+    QCOMPARE(q.text,
+             QStringLiteral("UWAGA! Plik z nowymi wynikami jest mniejszy niż ten z poprzednimi !!! Czy zamienić mimo to ?"));
+    QCOMPARE(q.icon, Dialogs::Icon::Question);
+    QCOMPARE(q.buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(ReadBytes(folder.file("zentag.wyn").toStdString()), db);
+    QVERIFY(!QFile::exists(folder.file("zentag")));
+    QCOMPARE(DrawCount, 2);
+}
+
+void AnalizaTest::startUpWithLargerDownloadMergesWithoutAsking() {
+    ProgramFolder folder;
+    WriteBytes(folder.file("zentag.wyn").toStdString(), "");
+    WriteBytes(folder.file("zentag").toStdString(),
+               "1;01.12.1996;1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n");
+    QVERIFY(LoadProgramDatabase(nullptr));
+    QCOMPARE(Dialogs::History().size(), 0);
+    QCOMPARE(DrawCount, 1);
+    QCOMPARE(DrawTable[1].Day, 1);
+    QCOMPARE(DrawTable[1].Month, 12);
+    QCOMPARE(DrawTable[1].Year, 1996);
+    QCOMPARE(DrawTable[1].Numbers[19], 20);
+    QVERIFY(!QFile::exists(folder.file("zentag")));
+}
+
+QTEST_MAIN(AnalizaTest)
+#include "analiza_test.moc"

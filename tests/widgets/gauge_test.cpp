@@ -1,0 +1,267 @@
+// The progress gauge: percentage rules, refused limits, synchronous repaints only on a changed
+// percentage, and the drawn picture (frame, bar extent, inverted text).
+#include "ui/Dialogs.h"
+#include "ui/TGauge.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <limits>
+#include <memory>
+
+using zg::Dialogs;
+using zg::TGauge;
+using zg::TGaugeBorder;
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+const QColor Red(200, 0, 0);
+const QColor Inverted(55, 255, 255); // Red with every channel inverted
+
+} // namespace
+
+class GaugeTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TGauge> gauge_;
+
+    // A shown 102 x 17 gauge: a 100 x 15 drawing area inside the frame.
+    void makeGauge(bool showText)
+    {
+        gauge_ = std::make_unique<TGauge>();
+        gauge_->resize(102, 17);
+        gauge_->SetForeColor(Red);
+        gauge_->SetShowText(showText);
+        gauge_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(gauge_.get()));
+    }
+
+    QImage picture() const { return gauge_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    static int countColour(const QImage& image, const QRect& area, const QColor& colour)
+    {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += image.pixelColor(x, y) == colour;
+        return n;
+    }
+
+private slots:
+    void init()
+    {
+        Dialogs::SetTestMode(true);
+        Dialogs::ClearHistory();
+    }
+    void cleanup()
+    {
+        gauge_.reset();
+        Dialogs::SetTestMode(false);
+    }
+
+    void defaults()
+    {
+        TGauge gauge;
+        QCOMPARE(gauge.MinValue(), 0);
+        QCOMPARE(gauge.MaxValue(), 100);
+        QCOMPARE(gauge.Progress(), 0);
+        QCOMPARE(gauge.Kind(), zg::TGaugeKind::gkHorizontalBar);
+        QVERIFY(gauge.ShowText());
+        QCOMPARE(gauge.BorderStyle(), TGaugeBorder::bsSingle);
+        QCOMPARE(gauge.ForeColor(), QColor(Qt::black));
+        QCOMPARE(gauge.BackColor(), QColor(Qt::white));
+        QCOMPARE(gauge.text(), QStringLiteral("0%"));
+        QCOMPARE(gauge.accessibleName(), QStringLiteral("Postęp"));
+    }
+
+    void percentages()
+    {
+        TGauge gauge;
+        // Maximum equal to the minimum (a download of unknown size): 0 %.
+        QVERIFY(gauge.SetMaxValue(0));
+        gauge.SetProgress(5);
+        QCOMPARE(gauge.Progress(), 0);
+        QCOMPARE(gauge.text(), QStringLiteral("0%"));
+
+        QVERIFY(gauge.SetMaxValue(3));
+        gauge.SetProgress(1);
+        QCOMPARE(gauge.text(), QStringLiteral("33%"));
+        gauge.SetProgress(2);
+        QCOMPARE(gauge.text(), QStringLiteral("66%"));
+        gauge.SetProgress(3);
+        QCOMPARE(gauge.text(), QStringLiteral("100%"));
+        // Clamped into the limits.
+        gauge.SetProgress(1000);
+        QCOMPARE(gauge.Progress(), 3);
+        QCOMPARE(gauge.percent(), 100);
+        gauge.SetProgress(-1000);
+        QCOMPARE(gauge.Progress(), 0);
+        QCOMPARE(gauge.text(), QStringLiteral("0%"));
+
+        // Lowering the maximum lowers the progress; raising the minimum raises it.
+        QVERIFY(gauge.SetMaxValue(100));
+        gauge.SetProgress(80);
+        QVERIFY(gauge.SetMaxValue(50));
+        QCOMPARE(gauge.Progress(), 50);
+        QVERIFY(gauge.SetMinValue(10));
+        gauge.SetProgress(0);
+        QCOMPARE(gauge.Progress(), 10);
+        QCOMPARE(gauge.percent(), 0);
+        gauge.SetProgress(30); // (30 - 10) * 100 / 40
+        QCOMPARE(gauge.percent(), 50);
+        QCOMPARE(gauge.accessibleDescription(), QStringLiteral("50%"));
+
+        // The whole 32-bit range without overflow.
+        QVERIFY(gauge.SetMinValue(std::numeric_limits<std::int32_t>::min()));
+        QVERIFY(gauge.SetMaxValue(std::numeric_limits<std::int32_t>::max()));
+        gauge.SetProgress(0);
+        QCOMPARE(gauge.percent(), 50);
+        gauge.SetProgress(std::numeric_limits<std::int32_t>::max() - 1);
+        QCOMPARE(gauge.percent(), 99);
+        gauge.SetProgress(std::numeric_limits<std::int32_t>::max());
+        QCOMPARE(gauge.percent(), 100);
+        QVERIFY(Dialogs::History().isEmpty());
+    }
+
+    void refusedLimitsChangeNothing()
+    {
+        TGauge gauge;
+        gauge.SetProgress(40);
+        const int repaints = gauge.repaintCount();
+        QVERIFY(!gauge.SetMaxValue(-1));
+        QVERIFY(!gauge.SetMinValue(101));
+        QCOMPARE(gauge.MinValue(), 0);
+        QCOMPARE(gauge.MaxValue(), 100);
+        QCOMPARE(gauge.Progress(), 40);
+        QCOMPARE(gauge.repaintCount(), repaints);
+
+        QCOMPARE(Dialogs::History().size(), 2);
+        QCOMPARE(Dialogs::History().at(0).caption, QStringLiteral("ZENTAGRAFO"));
+        QCOMPARE(Dialogs::History().at(0).icon, Dialogs::Icon::Error);
+        QCOMPARE(Dialogs::History().at(0).text, QStringLiteral("Value must be between 1 and 2147483647"));
+        QCOMPARE(Dialogs::History().at(1).text, QStringLiteral("Value must be between -2147483647 and 99"));
+
+        // The limits themselves are allowed: maximum at the minimum and the reverse.
+        QVERIFY(gauge.SetMinValue(100));
+        QCOMPARE(gauge.Progress(), 100);
+        QVERIFY(!gauge.SetMaxValue(99));
+        QCOMPARE(Dialogs::History().at(2).text, QStringLiteral("Value must be between 101 and 2147483647"));
+        QVERIFY(gauge.SetMaxValue(100)); // unchanged: accepted, nothing happens
+        QCOMPARE(Dialogs::History().size(), 3);
+    }
+
+    void repaintsOnlyOnChangedPercentage()
+    {
+        makeGauge(true);
+        PaintCounter counter;
+        gauge_->installEventFilter(&counter);
+        QVERIFY(gauge_->SetMaxValue(1000));
+        const int base = gauge_->repaintCount();
+        QCOMPARE(counter.paints, 1); // painted at once, no event loop in between
+
+        gauge_->SetProgress(5); // still 0 %
+        QCOMPARE(gauge_->repaintCount(), base);
+        gauge_->SetProgress(10); // 1 %
+        QCOMPARE(gauge_->repaintCount(), base + 1);
+        QCOMPARE(counter.paints, 2);
+        gauge_->SetProgress(19); // still 1 %
+        gauge_->SetProgress(19);
+        QCOMPARE(gauge_->repaintCount(), base + 1);
+
+        // Look properties redraw only when they change.
+        gauge_->SetForeColor(Red);
+        gauge_->SetShowText(true);
+        gauge_->SetBorderStyle(TGaugeBorder::bsSingle);
+        QCOMPARE(gauge_->repaintCount(), base + 1);
+        gauge_->SetBackColor(Qt::yellow);
+        gauge_->SetShowText(false);
+        gauge_->SetBorderStyle(TGaugeBorder::bsNone);
+        gauge_->SetKind(zg::TGaugeKind::gkPie);
+        QCOMPARE(gauge_->repaintCount(), base + 5);
+        QCOMPARE(counter.paints, 6);
+    }
+
+    void barGeometry()
+    {
+        makeGauge(false);
+        const int mid = 8;
+        QImage image = picture();
+        // Frame black on all four sides; an empty bar at 0 %.
+        for (QPoint p : {QPoint(0, 0), QPoint(101, 16), QPoint(0, mid), QPoint(101, mid), QPoint(50, 0), QPoint(50, 16)})
+            QCOMPARE(image.pixelColor(p), QColor(Qt::black));
+        QCOMPARE(countColour(image, QRect(1, 1, 100, 15), Red), 0);
+
+        gauge_->SetProgress(50);
+        image = picture();
+        QCOMPARE(image.pixelColor(1, mid), Red);
+        QCOMPARE(image.pixelColor(1, 1), Red);
+        QCOMPARE(image.pixelColor(1, 15), Red);
+        QCOMPARE(image.pixelColor(49, mid), Red);
+        QCOMPARE(image.pixelColor(50, mid), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(100, mid), QColor(Qt::white));
+
+        // Below 100 % the bar stops one pixel short of its share of the area.
+        gauge_->SetProgress(99);
+        image = picture();
+        QCOMPARE(image.pixelColor(98, mid), Red);
+        QCOMPARE(image.pixelColor(99, mid), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(100, mid), QColor(Qt::white));
+
+        // Progress past the maximum: 100 % and a bar filling the whole area.
+        gauge_->SetProgress(500);
+        image = picture();
+        QCOMPARE(countColour(image, QRect(1, 1, 100, 15), Red), 100 * 15);
+        QCOMPARE(image.pixelColor(101, mid), QColor(Qt::black));
+
+        // Minimum and maximum 0: empty bar.
+        QVERIFY(gauge_->SetMaxValue(0));
+        image = picture();
+        QCOMPARE(countColour(image, QRect(1, 1, 100, 15), Red), 0);
+
+        // Without a frame the area is the whole control and the bar its exact share: 51 of 102.
+        QVERIFY(gauge_->SetMaxValue(100));
+        gauge_->SetBorderStyle(TGaugeBorder::bsNone);
+        gauge_->SetProgress(50);
+        image = picture();
+        QCOMPARE(image.pixelColor(0, 0), Red);
+        QCOMPARE(image.pixelColor(50, 16), Red);
+        QCOMPARE(image.pixelColor(51, mid), QColor(Qt::white));
+    }
+
+    void textIsInverted()
+    {
+        makeGauge(true);
+        gauge_->SetProgress(50);
+        const QImage image = picture();
+        const QRect area(1, 1, 100, 15);
+        // The text "50%" straddles the end of the bar: glyph pixels over the bar take the inverse
+        // of the bar colour, those over the empty part the inverse of white.
+        const int overBar = countColour(image, area, Inverted);
+        const int overBack = countColour(image, QRect(50, 1, 51, 15), QColor(Qt::black));
+        QVERIFY(overBar > 0);
+        QVERIFY(overBack > 0);
+        // Nothing but the two colours and their inverses inside the area.
+        const int total = countColour(image, area, Red) + countColour(image, area, QColor(Qt::white)) + overBar +
+                          countColour(image, area, QColor(Qt::black));
+        QCOMPARE(total, 100 * 15);
+        // Without text there are no inverted pixels.
+        gauge_->SetShowText(false);
+        QCOMPARE(countColour(picture(), area, Inverted), 0);
+    }
+};
+
+QTEST_MAIN(GaugeTest)
+#include "gauge_test.moc"
