@@ -41,7 +41,7 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         return QBrush(Qt::white);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
+        return static_cast<int>(Qt::AlignLeft | Qt::AlignTop);
     default:
         return {};
     }
@@ -52,6 +52,8 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (role == Qt::DisplayRole)
         return QString::fromStdString(ResultGridHeading(section));
+    if (role == Qt::TextAlignmentRole)
+        return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
     return {};
 }
 
@@ -93,7 +95,7 @@ QVariant NumbersStripModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         return QBrush(lit ? Qt::black : Qt::white);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
+        return static_cast<int>(Qt::AlignLeft | Qt::AlignTop);
     default:
         return {};
     }

@@ -8,8 +8,8 @@
 namespace zg {
 
 SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std::int32_t rangeFrom,
-                          std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo,
-                          std::int32_t* foundDraws, std::int32_t& foundCount, SearchProgress* progress) {
+                          std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo, std::int32_t* foundDraws,
+                          std::int32_t& foundCount, SearchProgress* progress) {
     foundCount = 0;
 
     // Only draws the view really holds are read, whatever range is asked for.
@@ -69,8 +69,7 @@ SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std:
     return result;
 }
 
-SearchRefusal ValidateSearch(std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom,
-                             std::int32_t hitsTo) {
+SearchRefusal ValidateSearch(std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo) {
     if (rangeFrom > rangeTo)
         return SearchRefusal::Range;
     if (hitsFrom > hitsTo)

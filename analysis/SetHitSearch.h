@@ -18,19 +18,19 @@ struct SearchRow {
     std::int32_t day = 0;
     std::int32_t month = 0;
     std::int32_t year = 0;
-    std::int32_t hits = 0;    // how many drawn numbers belong to the set
-    std::int32_t gap = 0;     // draws of the range strictly between this row and the previous one
+    std::int32_t hits = 0; // how many drawn numbers belong to the set
+    std::int32_t gap = 0;  // draws of the range strictly between this row and the previous one
 };
 
 struct SearchResult {
     std::vector<SearchRow> rows;
-    std::int64_t total = 0;        // sum of the rows' hits
-    std::int32_t maxSeries = 0;    // longest run of consecutive qualifying ordinals
-    std::int32_t seriesEnd = 0;    // ordinal ending the earliest longest run
-    std::int32_t maxGap = 0;       // largest row gap, 0 when none
-    std::int32_t gapEnd = 0;       // ordinal of the row closing the earliest largest gap
-    std::int32_t last = 0;         // ordinal of the last row (rangeFrom - 1 when no row)
-    std::int32_t currentGap = 0;   // rangeTo - last (0 for an empty range)
+    std::int64_t total = 0;      // sum of the rows' hits
+    std::int32_t maxSeries = 0;  // longest run of consecutive qualifying ordinals
+    std::int32_t seriesEnd = 0;  // ordinal ending the earliest longest run
+    std::int32_t maxGap = 0;     // largest row gap, 0 when none
+    std::int32_t gapEnd = 0;     // ordinal of the row closing the earliest largest gap
+    std::int32_t last = 0;       // ordinal of the last row (rangeFrom - 1 when no row)
+    std::int32_t currentGap = 0; // rangeTo - last (0 for an empty range)
 };
 
 // Progress of a running search: total(n) once with the number of draws examined, then step(i)
@@ -55,8 +55,8 @@ public:
 // empty cut range (including rangeFrom > rangeTo) gives no rows, progress total(0) and no steps;
 // foundDraws never receives more than MaxDraws entries. progress may be null.
 SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std::int32_t rangeFrom,
-                          std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo,
-                          std::int32_t* foundDraws, std::int32_t& foundCount, SearchProgress* progress);
+                          std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo, std::int32_t* foundDraws,
+                          std::int32_t& foundCount, SearchProgress* progress);
 
 // --- Validation before a search -------------------------------------------------------------
 
@@ -64,8 +64,7 @@ enum class SearchRefusal { None, Range, Hits };
 
 // Which refusal applies: a range whose start lies above its end first, then hit bounds whose
 // lower lies above the upper. Window and command line use the same order.
-SearchRefusal ValidateSearch(std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom,
-                             std::int32_t hitsTo);
+SearchRefusal ValidateSearch(std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo);
 
 inline constexpr std::string_view RangeRefusalText = "Nieprawidłowo zadany zakres losowań !!";
 inline constexpr std::string_view HitsRefusalText = "Nieprawidłowo zadane wartości!";

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <limits.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,7 +14,9 @@ namespace zg {
 
 namespace {
 
-std::string ErrorText(int err) { return std::strerror(err); }
+std::string ErrorText(int err) {
+    return std::strerror(err);
+}
 
 constexpr std::size_t ChunkSize = 1 << 16;
 

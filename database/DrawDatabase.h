@@ -36,8 +36,12 @@ inline constexpr int DrawFieldCount = 24;
 
 // Reading treats a probe up to 1950 as day-first; appending treats a probe below 1996 as day-first.
 // For every probe that is a day (1..31) or a year from 1996 on both give the same answer.
-inline constexpr bool ReadsDayFirst(std::int32_t layoutProbe) { return layoutProbe <= 1950; }
-inline constexpr bool AppendsDayFirst(std::int32_t layoutProbe) { return layoutProbe < 1996; }
+inline constexpr bool ReadsDayFirst(std::int32_t layoutProbe) {
+    return layoutProbe <= 1950;
+}
+inline constexpr bool AppendsDayFirst(std::int32_t layoutProbe) {
+    return layoutProbe < 1996;
+}
 
 struct LoadResult {
     bool ok = false;
@@ -53,7 +57,8 @@ struct LoadResult {
 // after the last group reads only zeros and is not counted, and neither is a group cut short by
 // the end of the file (nor the last group of a file that ends right after its last digit).
 // A token that is not an integer (optional sign, then digits) or does not fit 32 bits fails the
-// load. Loading stops at MaxDraws draws; table[MaxDraws + 1] does not exist and is never written.
+// load. Loading stops at MaxDraws draws and reads nothing after them; table[MaxDraws + 1] does not
+// exist and is never written.
 // One sequential pass over the bytes through a fixed buffer, no allocation per draw.
 LoadResult LoadDatabase(const std::string& path, DrawRecord* table);
 
@@ -61,9 +66,9 @@ LoadResult LoadDatabase(const std::string& path, DrawRecord* table);
 LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table);
 
 struct MergeResult {
-    bool ok = false;       // everything done; otherwise `error` says what failed
-    bool replaced = false; // the database file now holds the converted download
-    bool asked = false;    // the question about a smaller download was asked
+    bool ok = false;          // everything done; otherwise `error` says what failed
+    bool replaced = false;    // the database file now holds the converted download
+    bool asked = false;       // the question about a smaller download was asked
     bool pendingKept = false; // the download is still there (the conversion failed), so the next start retries
     std::string error;
 };

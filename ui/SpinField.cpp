@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -145,8 +146,10 @@ bool SpinField::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress:
         // Clicking into the box clears it for typing; the value in force is kept until the box
         // is read again. The press goes on to the box so it takes the focus.
-        edit_->clear();
-        emit clicked();
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            edit_->clear();
+            emit clicked();
+        }
         break;
     case QEvent::EnabledChange:
         // The arrows follow the box, also when only the box is disabled by the caller.

@@ -14,7 +14,11 @@
 // file, so the resource is registered explicitly (outside any namespace, as Qt requires).
 static void InitAboutResources()
 {
-    Q_INIT_RESOURCE(about);
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(about);
+        return true;
+    }();
+    (void)registered;
 }
 
 namespace zg {

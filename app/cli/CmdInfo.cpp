@@ -28,7 +28,9 @@ struct Finding {
     static constexpr std::size_t MaxExamples = 10;
 };
 
-std::string Ordinal(std::int32_t k) { return "draw " + std::to_string(k); }
+std::string Ordinal(std::int32_t k) {
+    return "draw " + std::to_string(k);
+}
 
 // Days of a month by the program's own calendar: every year divisible by 4 is a leap year.
 std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {

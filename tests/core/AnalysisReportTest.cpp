@@ -62,13 +62,14 @@ Analysis Analyse(std::vector<DrawRecord> table, const NumberSetData& set, std::i
 }
 
 // The common header and footer as Windows-1250 bytes.
-const std::string Header = " UWAGA: Aby wyniki prezentowa\xB3y si\xEA \"r\xF3wno\" na ekranie monitora, nale\xBFy koniecznie "
-                           "zmieni\xE6 czcionk\xEA na \"Courier New\"!!\r\n"
-                           " W tym celu przejd\x9F do zak\xB3"
-                           "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
-                           "\r\n"
-                           " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n"
-                           "\r\n";
+const std::string Header =
+    " UWAGA: Aby wyniki prezentowa\xB3y si\xEA \"r\xF3wno\" na ekranie monitora, nale\xBFy koniecznie "
+    "zmieni\xE6 czcionk\xEA na \"Courier New\"!!\r\n"
+    " W tym celu przejd\x9F do zak\xB3"
+    "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
+    "\r\n"
+    " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n"
+    "\r\n";
 const std::string Footer = " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n";
 
 } // namespace
@@ -82,27 +83,28 @@ TEST(AnalysisReport, WorkedExampleBytes) {
             table[static_cast<std::size_t>(101 + i)].Numbers[2 * j + 1] = set.Numbers[j + 1];
     const Analysis a = Analyse(std::move(table), set, 101, 110, 2, 3, ',');
 
-    const std::string expected = Header +
-                                 " Zakres losowa\xF1: 101(17.04.08) - 110(26.04.08)\r\n"
-                                 "\r\n"
-                                 " Spis losowa\xF1 w kt\xF3rych wylosowano od 2 do 3 liczb z zestawu liczb: 3,7,15\r\n"
-                                 "\r\n"
-                                 "\tLp.\tNumer_losowania\tData_losowania\tIlo\x9C\xE6_trafionych_liczb\tOczekiwano_losowa\xF1\r\n"
-                                 "\r\n"
-                                 "\t0001\t102\t\t18.04.2008\t2\t\t\t1\r\n"
-                                 "\t0002\t103\t\t19.04.2008\t2\t\t\t0\r\n"
-                                 "\t0003\t107\t\t23.04.2008\t3\t\t\t3\r\n"
-                                 "\t0004\t108\t\t24.04.2008\t2\t\t\t0\r\n"
-                                 "\r\n"
-                                 "  \xA3\xB9"
-                                 "czna ilo\x9C\xE6 trafionych liczb: 9\r\n"
-                                 "  \x8Crednio w jednym losowaniu: 2,25 z 3 = 75,00 %\r\n"
-                                 "  Max przerwa: 3 losowa\xF1 ( 104 - 106 )\r\n"
-                                 "  Bie\xBF\xB9"
-                                 "ca przerwa: 2 losowa\xF1\r\n"
-                                 "  Max seria wyst\xB9pie\xF1: 2 losowa\xF1 ( 102 - 103 )\r\n"
-                                 "\r\n" +
-                                 Footer;
+    const std::string expected =
+        Header +
+        " Zakres losowa\xF1: 101(17.04.08) - 110(26.04.08)\r\n"
+        "\r\n"
+        " Spis losowa\xF1 w kt\xF3rych wylosowano od 2 do 3 liczb z zestawu liczb: 3,7,15\r\n"
+        "\r\n"
+        "\tLp.\tNumer_losowania\tData_losowania\tIlo\x9C\xE6_trafionych_liczb\tOczekiwano_losowa\xF1\r\n"
+        "\r\n"
+        "\t0001\t102\t\t18.04.2008\t2\t\t\t1\r\n"
+        "\t0002\t103\t\t19.04.2008\t2\t\t\t0\r\n"
+        "\t0003\t107\t\t23.04.2008\t3\t\t\t3\r\n"
+        "\t0004\t108\t\t24.04.2008\t2\t\t\t0\r\n"
+        "\r\n"
+        "  \xA3\xB9"
+        "czna ilo\x9C\xE6 trafionych liczb: 9\r\n"
+        "  \x8Crednio w jednym losowaniu: 2,25 z 3 = 75,00 %\r\n"
+        "  Max przerwa: 3 losowa\xF1 ( 104 - 106 )\r\n"
+        "  Bie\xBF\xB9"
+        "ca przerwa: 2 losowa\xF1\r\n"
+        "  Max seria wyst\xB9pie\xF1: 2 losowa\xF1 ( 102 - 103 )\r\n"
+        "\r\n" +
+        Footer;
     EXPECT_EQ(AnalysisReportBytes(a.input), expected);
 }
 

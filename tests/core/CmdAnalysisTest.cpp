@@ -63,28 +63,30 @@ protected:
 } // namespace
 
 TEST_F(CmdAnalysisTest, WritesTheReport) {
-    const CliRun run = Analysis({dir.str(), "--range", "2:12", "--set", "15,7,3", "--hits", "1:2", out, "--decimal", "."});
+    const CliRun run =
+        Analysis({dir.str(), "--range", "2:12", "--set", "15,7,3", "--hits", "1:2", out, "--decimal", "."});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string bytes = zg::test::ReadBytes(out);
-    const std::string body = " Zakres losowa\xF1: 2(02.03.08) - 12(12.03.08)\r\n"
-                             "\r\n"
-                             " Spis losowa\xF1 w kt\xF3rych wylosowano od 1 do 2 liczb z zestawu liczb: 3,7,15\r\n"
-                             "\r\n"
-                             "\tLp.\tNumer_losowania\tData_losowania\tIlo\x9C\xE6_trafionych_liczb\tOczekiwano_losowa\xF1\r\n"
-                             "\r\n"
-                             "\t0001\t3\t\t03.03.2008\t2\t\t\t1\r\n"
-                             "\t0002\t4\t\t04.03.2008\t2\t\t\t0\r\n"
-                             "\t0003\t9\t\t09.03.2008\t2\t\t\t4\r\n"
-                             "\t0004\t10\t\t10.03.2008\t1\t\t\t0\r\n"
-                             "\r\n"
-                             "  \xA3\xB9"
-                             "czna ilo\x9C\xE6 trafionych liczb: 7\r\n"
-                             "  \x8Crednio w jednym losowaniu: 1.75 z 3 = 58.33 %\r\n"
-                             "  Max przerwa: 4 losowa\xF1 ( 5 - 8 )\r\n"
-                             "  Bie\xBF\xB9"
-                             "ca przerwa: 2 losowa\xF1\r\n"
-                             "  Max seria wyst\xB9pie\xF1: 2 losowa\xF1 ( 3 - 4 )\r\n"
-                             "\r\n";
+    const std::string body =
+        " Zakres losowa\xF1: 2(02.03.08) - 12(12.03.08)\r\n"
+        "\r\n"
+        " Spis losowa\xF1 w kt\xF3rych wylosowano od 1 do 2 liczb z zestawu liczb: 3,7,15\r\n"
+        "\r\n"
+        "\tLp.\tNumer_losowania\tData_losowania\tIlo\x9C\xE6_trafionych_liczb\tOczekiwano_losowa\xF1\r\n"
+        "\r\n"
+        "\t0001\t3\t\t03.03.2008\t2\t\t\t1\r\n"
+        "\t0002\t4\t\t04.03.2008\t2\t\t\t0\r\n"
+        "\t0003\t9\t\t09.03.2008\t2\t\t\t4\r\n"
+        "\t0004\t10\t\t10.03.2008\t1\t\t\t0\r\n"
+        "\r\n"
+        "  \xA3\xB9"
+        "czna ilo\x9C\xE6 trafionych liczb: 7\r\n"
+        "  \x8Crednio w jednym losowaniu: 1.75 z 3 = 58.33 %\r\n"
+        "  Max przerwa: 4 losowa\xF1 ( 5 - 8 )\r\n"
+        "  Bie\xBF\xB9"
+        "ca przerwa: 2 losowa\xF1\r\n"
+        "  Max seria wyst\xB9pie\xF1: 2 losowa\xF1 ( 3 - 4 )\r\n"
+        "\r\n";
     EXPECT_NE(bytes.find("\r\n\r\n" + body + " ---------------"), std::string::npos) << bytes;
 }
 

@@ -39,19 +39,19 @@ TEST(CmdInfo, DescribesTheDatabaseAndWhatLooksWrong) {
                                        "3 4 3 2004 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\r\n");
     const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "database: " + dir.file("zentag.wyn") + "\n"
-                       "draws: 2\n"
-                       "layout: day-first (second integer 5)\n"
-                       "first draw: ordinal 1, number 1, 05.03.2004\n"
-                       "last draw: ordinal 2, number 3, 04.03.2004\n"
-                       "stored numbers that differ from the ordinal: 1\n"
-                       "  draw 2: number 3\n"
-                       "draws with a number twice: 1\n"
-                       "  draw 2: 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\n"
-                       "draws with a number outside 1..80: 1\n"
-                       "  draw 2: 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\n"
-                       "dates earlier than the draw before: 1\n"
-                       "  draw 2: 04.03.2004 after 05.03.2004\n");
+    const std::string database = "database: " + dir.file("zentag.wyn") + "\n";
+    EXPECT_EQ(run.out, database + "draws: 2\n"
+                                  "layout: day-first (second integer 5)\n"
+                                  "first draw: ordinal 1, number 1, 05.03.2004\n"
+                                  "last draw: ordinal 2, number 3, 04.03.2004\n"
+                                  "stored numbers that differ from the ordinal: 1\n"
+                                  "  draw 2: number 3\n"
+                                  "draws with a number twice: 1\n"
+                                  "  draw 2: 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\n"
+                                  "draws with a number outside 1..80: 1\n"
+                                  "  draw 2: 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\n"
+                                  "dates earlier than the draw before: 1\n"
+                                  "  draw 2: 04.03.2004 after 05.03.2004\n");
 }
 
 TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {

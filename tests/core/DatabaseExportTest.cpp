@@ -50,7 +50,8 @@ TEST(DatabaseExport, TwoDrawsGiveElevenLines) {
     const std::string expected =
         " UWAGA: Aby wyniki prezentowa\xB3y si\xEA \"r\xF3wno\" na ekranie monitora, nale\xBFy koniecznie zmieni\xE6 "
         "czcionk\xEA na \"Courier New\"!!\r\n"
-        " W tym celu przejd\x9F do zak\xB3" "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
+        " W tym celu przejd\x9F do zak\xB3"
+        "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
         "\r\n"
         " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n"
         "\r\n"

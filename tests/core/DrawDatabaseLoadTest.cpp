@@ -17,7 +17,9 @@ using test::TempDir;
 using test::WriteBytes;
 
 // A draw table as the program has it: entries 0..MaxDraws.
-std::vector<DrawRecord> NewTable() { return std::vector<DrawRecord>(static_cast<std::size_t>(MaxDraws) + 1); }
+std::vector<DrawRecord> NewTable() {
+    return std::vector<DrawRecord>(static_cast<std::size_t>(MaxDraws) + 1);
+}
 
 // "v1 v2 ... " : every value followed by one space.
 std::string Values(std::initializer_list<int> values) {
@@ -67,7 +69,8 @@ TEST(DrawDatabaseLoad, LastGroupEndingRightAfterItsLastDigitIsNotCounted) {
 
 TEST(DrawDatabaseLoad, SecondIntegerUpTo1950ReadsDayFirst) {
     auto table = NewTable();
-    const std::string bytes = "7 5 3 2004 " + NumbersOneToTwenty() + "\r\n8\t6\r\n3 2005 " + NumbersOneToTwenty() + "\r\n";
+    const std::string bytes =
+        "7 5 3 2004 " + NumbersOneToTwenty() + "\r\n8\t6\r\n3 2005 " + NumbersOneToTwenty() + "\r\n";
     const LoadResult r = LoadBytes(bytes, table);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.drawCount, 2);
@@ -180,8 +183,8 @@ TEST(DrawDatabaseLoad, MissingFileFailsWithTheSystemText) {
 
 TEST(DrawDatabaseLoad, NumbersOutsideTheGameAreKeptAsData) {
     auto table = NewTable();
-    const LoadResult r = LoadBytes("1 2004 2 30 0 81 -5 2147483647 " + Values({80, 79, 78, 77, 76, 75, 74, 73, 72, 71,
-                                                                             70, 69, 68, 67, 66, 1}),
+    const LoadResult r = LoadBytes("1 2004 2 30 0 81 -5 2147483647 " +
+                                       Values({80, 79, 78, 77, 76, 75, 74, 73, 72, 71, 70, 69, 68, 67, 66, 1}),
                                    table);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.drawCount, 1);

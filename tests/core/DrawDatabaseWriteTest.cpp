@@ -25,7 +25,9 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-std::vector<DrawRecord> NewTable() { return std::vector<DrawRecord>(static_cast<std::size_t>(MaxDraws) + 1); }
+std::vector<DrawRecord> NewTable() {
+    return std::vector<DrawRecord>(static_cast<std::size_t>(MaxDraws) + 1);
+}
 
 // While alive, files of this process cannot grow past `bytes`; writes beyond fail with EFBIG
 // instead of raising SIGXFSZ.

@@ -1,6 +1,6 @@
 // The synthetic databases used by tests, benchmarks and zentag-sample.
-#include "database/DrawDatabase.h"
 #include "tools/sample/SampleGenerator.h"
+#include "database/DrawDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,8 @@ TEST(SampleGenerator, DrawsLookReal) {
 
     // Two draws a day from 1 January 1996; 1996 is a leap year.
     auto date = [&](std::int32_t k) {
-        return std::to_string(draws[k].Day) + "." + std::to_string(draws[k].Month) + "." + std::to_string(draws[k].Year);
+        return std::to_string(draws[k].Day) + "." + std::to_string(draws[k].Month) + "." +
+               std::to_string(draws[k].Year);
     };
     EXPECT_EQ(date(1), "1.1.1996");
     EXPECT_EQ(date(2), "1.1.1996");

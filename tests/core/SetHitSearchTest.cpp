@@ -82,8 +82,8 @@ std::vector<RowValues> Values(const SearchResult& r) {
 }
 
 // Runs the search with the set and bounds over range from..to of the table.
-SearchResult Search(const std::vector<DrawRecord>& table, const NumberSetData& set, std::int32_t from,
-                    std::int32_t to, std::int32_t hitsFrom, std::int32_t hitsTo, Found* found = nullptr) {
+SearchResult Search(const std::vector<DrawRecord>& table, const NumberSetData& set, std::int32_t from, std::int32_t to,
+                    std::int32_t hitsFrom, std::int32_t hitsTo, Found* found = nullptr) {
     std::int32_t dummy = 0;
     return SetHitSearch(View(table), set, from, to, hitsFrom, hitsTo, found ? found->draws.get() : nullptr,
                         found ? found->count : dummy, nullptr);
@@ -288,8 +288,8 @@ TEST(SetHitSearch, FoundDrawsNeverExceedsItsCapacity) {
     const NumberSetData set = MakeSet({1});
     std::vector<std::int32_t> found(static_cast<std::size_t>(MaxDraws) + 2, -1);
     std::int32_t foundCount = 0;
-    const SearchResult r = SetHitSearch(DrawsView{table.data(), count}, set, 1, count, 0, 0, found.data(),
-                                        foundCount, nullptr);
+    const SearchResult r =
+        SetHitSearch(DrawsView{table.data(), count}, set, 1, count, 0, 0, found.data(), foundCount, nullptr);
     EXPECT_EQ(r.rows.size(), static_cast<std::size_t>(count));
     EXPECT_EQ(foundCount, MaxDraws);
     EXPECT_EQ(found[static_cast<std::size_t>(MaxDraws)], MaxDraws);
@@ -310,7 +310,7 @@ TEST(SetHitSearch, NoRowsFillsOnlyTheTotal) {
 }
 
 TEST(SetHitSearch, RefusalOrderAndTexts) {
-    EXPECT_EQ(ValidateSearch(10, 8, 5, 3), SearchRefusal::Range); // both wrong: the range is named
+    EXPECT_EQ(ValidateSearch(10, 8, 5, 3), SearchRefusal::Range);  // both wrong: the range is named
     EXPECT_EQ(ValidateSearch(11, 10, 0, 0), SearchRefusal::Range); // from = to + 1
     EXPECT_EQ(ValidateSearch(8, 8, 5, 3), SearchRefusal::Hits);
     EXPECT_EQ(ValidateSearch(8, 8, 3, 3), SearchRefusal::None);

@@ -117,6 +117,10 @@ private slots:
         // Reading an empty box keeps the previous value and shows it again.
         QCOMPARE(field->value(), 321);
         QCOMPARE(field->edit()->text(), QStringLiteral("321"));
+        // Only the left button clicks into the box.
+        QTest::mouseClick(field->edit(), Qt::RightButton);
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(field->edit()->text(), QStringLiteral("321"));
     }
 
     void valueClampsIntoRange()
