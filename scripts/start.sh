@@ -8,7 +8,7 @@ build=${ZG_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build"
 if [ ! -e "$build/bin/zentag.wyn" ]; then
-    "$build/tools/zentag-sample" --count 20000 --out "$build/bin/zentag.wyn"
+    "$build/tools/sample/zentag-sample" --count 20000 --out "$build/bin/zentag.wyn"
     echo "Wrote synthetic sample data (20,000 draws) to $build/bin/zentag.wyn"
 fi
 exec "$build/bin/zentagrafo"

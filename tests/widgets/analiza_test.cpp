@@ -1,9 +1,11 @@
 // The main window on real widgets: range defaults, the range fields' typing and reading rules,
 // the date and count labels, the set-changed reaction, the hint of the set button, and the
 // start-up with no database or with a waiting download.
+#include "analysis/ResultGridModel.h"
 #include "analysis/TAnaliza11.h"
 #include "app/Startup.h"
 #include "support/TempDir.h"
+#include "tools/sample/SampleGenerator.h"
 #include "support/WidgetSupport.h"
 
 #include <QEvent>
@@ -30,6 +32,7 @@ private slots:
     void stateOfButtonsBeforeAndAfterASet();
     void setOfMoreThan20NumbersLimitsTheHitFields();
     void hintOfTheSetButton();
+    void setEditorConfirmationReachesTheMainWindow();
     void startUpWithoutDatabase();
     void startUpWithSmallerDownloadAnsweredNo();
     void startUpWithLargerDownloadMergesWithoutAsking();
@@ -240,6 +243,41 @@ void AnalizaTest::hintOfTheSetButton() {
     NumberSet = NumberSetData{};
     QApplication::sendEvent(button, &move);
     QCOMPARE(button->toolTip(), QStringLiteral(" 05 40 "));
+}
+
+void AnalizaTest::setEditorConfirmationReachesTheMainWindow() {
+    ProgramFolder folder;
+    WriteBytes(folder.file("zentag.wyn").toStdString(),
+               GenerateSampleDatabase(2100, 5, SampleLayout::DayFirst).bytes);
+    ProgramWindows windows = CreateProgramWindows();
+    QCOMPARE(DrawCount, 2100);
+    TAnaliza11& w = *windows.main;
+    w.show();
+    QWidget* editor = windows.setEditor.get();
+    editor->show();
+    for (int n = 1; n <= 25; ++n)
+        Click(editor, qPrintable(QStringLiteral("SpeedButton%1").arg(n)));
+    Click(editor, "BitBtn1"); // "Zatwierdź"
+    QVERIFY(!editor->isVisible());
+    QCOMPARE(NumberSet.Count, 25);
+    QVERIFY(Enabled(&w, "button1"));
+    QVERIFY(Enabled(&w, "Edit1"));
+    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("20"));
+    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("20"));
+    QVERIFY(!Enabled(&w, "dyskietka"));
+
+    // A search, then a smaller set: the result is emptied and the bounds follow the new set.
+    Click(&w, "button1");
+    editor->show();
+    Click(editor, "BitBtn2"); // "Resetuj"
+    Click(editor, "SpeedButton7");
+    Click(editor, "SpeedButton9");
+    Click(editor, "BitBtn1");
+    QCOMPARE(NumberSet.Count, 2);
+    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("2"));
+    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("2"));
+    QCOMPARE(w.resultModel()->rowCount(), 1);
+    QVERIFY(!Enabled(&w, "dyskietka"));
 }
 
 void AnalizaTest::startUpWithoutDatabase() {
