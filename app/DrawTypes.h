@@ -39,4 +39,17 @@ struct NumberSetData {
     bool Member[81] = {};
 };
 
+// Fills Count and Numbers[1..Count] (ascending; the entries after Count become 0) from the
+// Member flags, which are the one truth of a set being built.
+inline void CompleteNumberSet(NumberSetData& set) {
+    set.Count = 0;
+    for (std::int32_t n = 1; n <= 80; ++n) {
+        set.Numbers[n] = 0;
+        if (set.Member[n])
+            set.Numbers[++set.Count] = static_cast<std::uint8_t>(n);
+    }
+    set.Member[0] = false;
+    set.Numbers[0] = 0;
+}
+
 } // namespace zg

@@ -220,14 +220,9 @@ void TZestaw::keyPressEvent(QKeyEvent* event) {
 void TZestaw::BitBtn1Click() {
     // The previous set is dropped first, so confirming an empty selection leaves NumberSet empty.
     NumberSet = NumberSetData{};
-    for (int n = 1; n <= 80; ++n) {
-        NumberSet.Member[n] = false;
-        if (SpeedButtons[static_cast<std::size_t>(n)]->isChecked()) {
-            NumberSet.Member[n] = true;
-            ++NumberSet.Count;
-            NumberSet.Numbers[NumberSet.Count] = static_cast<std::uint8_t>(n);
-        }
-    }
+    for (int n = 1; n <= 80; ++n)
+        NumberSet.Member[n] = SpeedButtons[static_cast<std::size_t>(n)]->isChecked();
+    CompleteNumberSet(NumberSet);
     if (NumberSet.Count == 0) {
         Dialogs::Message(this, QStringLiteral("Pouczenie!"), QStringLiteral("Musisz zaznaczyć jakieś liczby !!!"),
                          Dialogs::Icon::Information);

@@ -126,9 +126,7 @@ int CmdAnalysis(const Args& args) {
             break;
         rest.remove_prefix(comma + 1);
     }
-    for (std::int32_t x = 1; x <= 80; ++x)
-        if (set.Member[x])
-            set.Numbers[++set.Count] = static_cast<std::uint8_t>(x);
+    CompleteNumberSet(set);
 
     const auto range = ParsePair(opt.range);
     if (!range)

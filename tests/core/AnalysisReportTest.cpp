@@ -1,6 +1,8 @@
 #include "analysis/AnalysisReport.h"
 #include "analysis/DateRoutines.h"
 
+#include "support/DrawTables.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,32 +10,9 @@
 #include <vector>
 
 using namespace zg;
+using namespace zg::test;
 
 namespace {
-
-// Draw q is dated day (q - 1) % 28 + 1 of month ((q - 1) / 28) % 12 + 1 of 2008 and holds 41..60.
-std::vector<DrawRecord> MakeTable(std::int32_t count) {
-    std::vector<DrawRecord> table(static_cast<std::size_t>(count) + 1);
-    for (std::int32_t q = 1; q <= count; ++q) {
-        DrawRecord& d = table[static_cast<std::size_t>(q)];
-        d.Day = (q - 1) % 28 + 1;
-        d.Month = ((q - 1) / 28) % 12 + 1;
-        d.Year = 2008;
-        for (int j = 0; j < 20; ++j)
-            d.Numbers[j] = 41 + j;
-    }
-    return table;
-}
-
-NumberSetData MakeSet(std::initializer_list<std::int32_t> numbers) {
-    NumberSetData set;
-    for (std::int32_t n : numbers)
-        set.Member[n] = true;
-    for (std::int32_t n = 1; n <= 80; ++n)
-        if (set.Member[n])
-            set.Numbers[++set.Count] = static_cast<std::uint8_t>(n);
-    return set;
-}
 
 struct Analysis {
     std::vector<DrawRecord> table;
@@ -46,7 +25,7 @@ struct Analysis {
 Analysis Analyse(std::vector<DrawRecord> table, const NumberSetData& set, std::int32_t from, std::int32_t to,
                  std::int32_t hitsFrom, std::int32_t hitsTo, char separator) {
     Analysis a{std::move(table), set, {}, {}};
-    const DrawsView draws{a.table.data(), static_cast<std::int32_t>(a.table.size()) - 1};
+    const DrawsView draws = View(a.table);
     std::int32_t count = 0;
     a.result = SetHitSearch(draws, set, from, to, hitsFrom, hitsTo, nullptr, count, nullptr);
     a.input.rangeFrom = from;

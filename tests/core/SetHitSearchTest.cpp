@@ -1,5 +1,7 @@
 #include "analysis/SetHitSearch.h"
 
+#include "support/DrawTables.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,39 +10,9 @@
 #include <vector>
 
 using namespace zg;
+using namespace zg::test;
 
 namespace {
-
-// Draw q is dated day (q - 1) % 28 + 1 of month ((q - 1) / 28) % 12 + 1 of 2008 + (q - 1) / 336,
-// so draw 101 is 17.04.2008, and holds the numbers 41..60 (no test set uses them): it hits nothing
-// until a test puts set numbers into it.
-std::vector<DrawRecord> MakeTable(std::int32_t count) {
-    std::vector<DrawRecord> table(static_cast<std::size_t>(count) + 1);
-    for (std::int32_t q = 1; q <= count; ++q) {
-        DrawRecord& d = table[static_cast<std::size_t>(q)];
-        d.Number = q;
-        d.Day = (q - 1) % 28 + 1;
-        d.Month = ((q - 1) / 28) % 12 + 1;
-        d.Year = 2008 + (q - 1) / 336;
-        for (int j = 0; j < 20; ++j)
-            d.Numbers[j] = 41 + j;
-    }
-    return table;
-}
-
-DrawsView View(const std::vector<DrawRecord>& table) {
-    return DrawsView{table.data(), static_cast<std::int32_t>(table.size()) - 1};
-}
-
-NumberSetData MakeSet(std::initializer_list<std::int32_t> numbers) {
-    NumberSetData set;
-    for (std::int32_t n : numbers)
-        set.Member[n] = true;
-    for (std::int32_t n = 1; n <= 80; ++n)
-        if (set.Member[n])
-            set.Numbers[++set.Count] = static_cast<std::uint8_t>(n);
-    return set;
-}
 
 // Puts the first `hits` numbers of the set into the draw, from its last position backwards.
 void GiveHits(DrawRecord& draw, const NumberSetData& set, std::int32_t hits) {

@@ -2,6 +2,7 @@
 // Helpers of the window tests: a program folder in a temporary folder, a draw table filled in
 // place, and clicks and typing on controls found by their object names.
 #include "app/State.h"
+#include "support/DrawTables.h"
 #include "ui/Dialogs.h"
 
 #include <QAbstractButton>
@@ -71,14 +72,7 @@ inline void SetDrawNumbers(std::int32_t k, std::initializer_list<std::int32_t> n
         DrawTable[k].Numbers[i++] = n;
 }
 
-inline void SetNumberSet(std::initializer_list<int> numbers) {
-    NumberSet = NumberSetData{};
-    for (int n : numbers)
-        NumberSet.Member[n] = true;
-    for (int n = 1; n <= 80; ++n)
-        if (NumberSet.Member[n])
-            NumberSet.Numbers[++NumberSet.Count] = static_cast<std::uint8_t>(n);
-}
+inline void SetNumberSet(std::initializer_list<std::int32_t> numbers) { NumberSet = MakeSet(numbers); }
 
 template <class T = QWidget> T* Find(QWidget* top, const char* name) {
     T* w = top->findChild<T*>(QString::fromLatin1(name));

@@ -39,6 +39,14 @@ void Parameters(TAnaliza11& w, int from, int to, int low, int high) {
     Type(&w, "Edit2", QString::number(high));
 }
 
+// Shows the window with the set confirmed and searches the range with the bounds, as a user does.
+void Search(TAnaliza11& w, int from, int to, int low, int high) {
+    w.show();
+    w.SetConfirmed();
+    Parameters(w, from, to, low, high);
+    Click(&w, "button1");
+}
+
 QString Cell(TAnaliza11& w, int row, int column) {
     auto* grid = Find<QTableView>(&w, "StringGrid1");
     return grid->model()->index(row, column).data().toString();
@@ -77,10 +85,7 @@ void SearchTest::workedExample() {
     WorkedExampleDraws();
     TAnaliza11 w;
     w.setDecimalSeparator(separator);
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 101, 110, 2, 3);
-    Click(&w, "button1");
+    Search(w, 101, 110, 2, 3);
 
     QCOMPARE(Dialogs::History().size(), 0);
     auto* grid = Find<QTableView>(&w, "StringGrid1");
@@ -141,10 +146,7 @@ void SearchTest::everyDrawQualifies() {
     SetNumberSet({61, 62});
     TAnaliza11 w;
     w.setDecimalSeparator(',');
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 1, 3000, 0, 2);
-    Click(&w, "button1");
+    Search(w, 1, 3000, 0, 2);
     QCOMPARE(w.resultModel()->rowCount(), 3000);
     QCOMPARE(Cell(w, 2999, 0), QStringLiteral("       3000"));
     QCOMPARE(Cell(w, 2999, 4), QStringLiteral("               0"));
@@ -168,10 +170,7 @@ void SearchTest::firstGapCountsFromTheRangeStart() {
     SetDrawNumbers(44, {5});
     SetNumberSet({5});
     TAnaliza11 w;
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 40, 44, 1, 1);
-    Click(&w, "button1");
+    Search(w, 40, 44, 1, 1);
     QCOMPARE(Cell(w, 0, 4), QStringLiteral("               3"));
     QCOMPARE(Text(&w, "Label12"), QStringLiteral("3 losowań ( 40 - 42 )"));
     QCOMPARE(Text(&w, "Label13"), QStringLiteral("0 losowań"));
@@ -181,11 +180,8 @@ void SearchTest::refusalsComeInOrder() {
     ProgramFolder folder;
     WorkedExampleDraws();
     TAnaliza11 w;
-    w.show();
-    w.SetConfirmed();
     // First a good search, so that there is a result to cut back.
-    Parameters(w, 101, 110, 2, 3);
-    Click(&w, "button1");
+    Search(w, 101, 110, 2, 3);
     QCOMPARE(FoundCount, 4);
 
     Parameters(w, 11, 10, 3, 2); // both wrong: only the range message
@@ -209,10 +205,7 @@ void SearchTest::emptyResult() {
     ProgramFolder folder;
     WorkedExampleDraws();
     TAnaliza11 w;
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 1, 100, 1, 3);
-    Click(&w, "button1");
+    Search(w, 1, 100, 1, 3);
     QCOMPARE(Dialogs::History().size(), 1);
     QCOMPARE(Dialogs::History()[0].caption, QStringLiteral("ZENTAGRAFO"));
     QCOMPARE(Dialogs::History()[0].text, QStringLiteral("Nie znaleziono losowań spełniających zadane kryteria."));
@@ -227,10 +220,7 @@ void SearchTest::parameterChangeEmptiesTheResult() {
     ProgramFolder folder;
     WorkedExampleDraws();
     TAnaliza11 w;
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 101, 110, 2, 3);
-    Click(&w, "button1");
+    Search(w, 101, 110, 2, 3);
     QVERIFY(Enabled(&w, "dyskietka"));
     QTest::mouseClick(Find<QWidget>(&w, "Edit2"), Qt::LeftButton);
     QVERIFY(!Enabled(&w, "dyskietka"));
@@ -248,10 +238,7 @@ void SearchTest::reportBytes() {
     WorkedExampleDraws();
     TAnaliza11 w;
     w.setDecimalSeparator(',');
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 101, 110, 2, 3);
-    Click(&w, "button1");
+    Search(w, 101, 110, 2, 3);
     const QString path = folder.file(QStringLiteral("TXT/wynik.txt"));
     Dialogs::QueueFileName(path);
     Click(&w, "dyskietka");
@@ -302,10 +289,7 @@ void SearchTest::reportProposesFirstFreeName() {
     WriteBytes(folder.file(QStringLiteral("TXT/ZENTAG.0001.txt")).toStdString(), "x");
     WriteBytes(folder.file(QStringLiteral("TXT/ZENTAG.0003.txt")).toStdString(), "x");
     TAnaliza11 w;
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 101, 110, 2, 3);
-    Click(&w, "button1");
+    Search(w, 101, 110, 2, 3);
     Click(&w, "dyskietka"); // cancelled (no queued name)
     QCOMPARE(Dialogs::History().size(), 1);
     QCOMPARE(Dialogs::History()[0].text, QStringLiteral("ZENTAG.0002.txt"));
@@ -316,10 +300,7 @@ void SearchTest::reportToAFolderThatCannotBeWritten() {
     ProgramFolder folder;
     WorkedExampleDraws();
     TAnaliza11 w;
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 101, 110, 2, 3);
-    Click(&w, "button1");
+    Search(w, 101, 110, 2, 3);
     Dialogs::QueueFileName(folder.file(QStringLiteral("no such folder/wynik.txt")));
     Click(&w, "dyskietka");
     const auto& shown = Dialogs::History();
@@ -333,10 +314,7 @@ void SearchTest::reportCancelledWritesNothing() {
     ProgramFolder folder;
     WorkedExampleDraws();
     TAnaliza11 w;
-    w.show();
-    w.SetConfirmed();
-    Parameters(w, 101, 110, 2, 3);
-    Click(&w, "button1");
+    Search(w, 101, 110, 2, 3);
     Dialogs::QueueFileName(QString());
     Click(&w, "dyskietka");
     QCOMPARE(Dialogs::History().size(), 1);
