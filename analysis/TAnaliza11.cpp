@@ -3,7 +3,7 @@
 #include "analysis/AnalysisReport.h"
 #include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
-#include "analysis/ReportWriter.h"
+#include "analysis/ReportSaving.h"
 #include "analysis/ResultGridModel.h"
 #include "analysis/SetHitSearch.h"
 #include "app/State.h"
@@ -509,7 +509,6 @@ void TAnaliza11::button1Click() {
     HitsToField->value();
     RefreshRangeInfo();
     resultModel_->clear();
-    stripModel_->clear();
     FoundCount = 0;
 
     const std::int32_t from = RangeFrom(), to = RangeTo(), low = HitsFrom(), high = HitsTo();
@@ -579,10 +578,8 @@ void TAnaliza11::StringGrid1Click() {
 }
 
 void TAnaliza11::dyskietkaClick() {
-    const QString proposed = QString::fromStdString(NextReportFileName(AppDir));
     button1->setFocus();
-    const QString path = Dialogs::SaveFileName(this, QString::fromStdString(AppDir + "/TXT"), proposed,
-                                               QStringLiteral("Pliki tekstowe (*.txt)"), QStringLiteral("txt"));
+    const QString path = RunSaveDialog1(this);
     if (path.isEmpty())
         return;
 
@@ -600,14 +597,8 @@ void TAnaliza11::dyskietkaClick() {
     in.statistics.maxGap = Label12->text().toStdString();
     in.statistics.currentGap = Label13->text().toStdString();
     in.statistics.maxSeries = Label15->text().toStdString();
-    const std::string bytes = AnalysisReportBytes(in);
-    if (auto error = WriteReportFile(path.toStdString(), bytes)) {
-        Dialogs::SystemError(this, QString::fromStdString(*error));
-        return;
-    }
-    Dialogs::Message(this, QStringLiteral(" Zapis do pliku zakończony pomyślnie"),
-                     QStringLiteral("Wyniki analizy zostały umieszczone w pliku \"") + path + QStringLiteral("\""),
-                     Dialogs::Icon::Information);
+    if (WriteReport(this, path, AnalysisReportBytes(in)))
+        ShowReportSaved(this, path);
 }
 
 } // namespace zg

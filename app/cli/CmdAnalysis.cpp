@@ -12,6 +12,7 @@
 #include "analysis/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/Commands.h"
+#include "app/cli/FolderDatabase.h"
 #include "database/DrawDatabase.h"
 
 #include <algorithm>
@@ -148,15 +149,10 @@ int CmdAnalysis(const Args& args) {
     }
 
     // The table is large (99,999 draws); it lives on the heap for the length of the command.
-    std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
-    const std::string dbPath = opt.dir + "/" + std::string(DatabaseFileName);
-    const LoadResult load = LoadDatabase(dbPath, table.data());
-    if (!load.ok)
-        return Failure("cannot load " + dbPath + ": " + load.error);
-    if (load.truncated)
-        std::fprintf(stderr, "warning: %s holds more than %d draws; the rest was not read\n", dbPath.c_str(),
-                     static_cast<int>(MaxDraws));
-    const DrawsView draws{table.data(), load.drawCount};
+    const auto db = LoadFolderDatabase(opt.dir);
+    if (!db)
+        return 1;
+    const DrawsView draws = db->View();
 
     const auto [rangeFrom, rangeTo] = *range;
     const auto [hitsFrom, hitsTo] = *hits;

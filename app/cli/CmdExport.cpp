@@ -1,6 +1,7 @@
 #include "analysis/ReportWriter.h"
 #include "app/DrawTypes.h"
 #include "app/cli/Commands.h"
+#include "app/cli/FolderDatabase.h"
 #include "database/DatabaseExport.h"
 #include "database/DrawDatabase.h"
 
@@ -17,15 +18,11 @@ int CmdExport(const Args& args) {
         std::fputs("Usage: zentagrafo-cli export DIR OUT\n", stderr);
         return 2;
     }
-    const std::string path = args[0] + "/" + std::string(DatabaseFileName);
     const std::string& out = args[1];
-    std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
-    const LoadResult load = LoadDatabase(path, table.data());
-    if (!load.ok) {
-        std::fprintf(stderr, "%s\n%s: %s\n", std::string(LoadErrorText).c_str(), path.c_str(), load.error.c_str());
+    const auto db = LoadFolderDatabase(args[0]);
+    if (!db)
         return 1;
-    }
-    const DrawsView draws{table.data(), load.drawCount};
+    const DrawsView draws = db->View();
     if (const auto error = WriteReportFile(out, DatabaseExportBytes(draws))) {
         std::fprintf(stderr, "%s: %s\n", out.c_str(), error->c_str());
         return 1;

@@ -1,6 +1,7 @@
 #include "analysis/DateRoutines.h"
 #include "app/DrawTypes.h"
 #include "app/cli/Commands.h"
+#include "app/cli/FolderDatabase.h"
 #include "database/DrawDatabase.h"
 
 #include <cstdio>
@@ -63,21 +64,16 @@ int CmdInfo(const Args& args) {
         std::fputs("Usage: zentagrafo-cli info DIR\n", stderr);
         return 2;
     }
-    const std::string path = args[0] + "/" + std::string(DatabaseFileName);
-    std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
-    const LoadResult load = LoadDatabase(path, table.data());
-    if (!load.ok) {
-        std::fprintf(stderr, "%s\n%s: %s\n", std::string(LoadErrorText).c_str(), path.c_str(), load.error.c_str());
+    const auto db = LoadFolderDatabase(args[0]);
+    if (!db)
         return 1;
-    }
-    const DrawsView draws{table.data(), load.drawCount};
+    const std::string& path = db->path;
+    const DrawsView draws = db->View();
 
     std::printf("database: %s\n", path.c_str());
     std::printf("draws: %d\n", draws.count);
-    if (load.truncated)
-        std::printf("the file holds more than %d draws; the rest is not read\n", MaxDraws);
-    std::printf("layout: %s (second integer %d)\n", ReadsDayFirst(load.layoutProbe) ? "day-first" : "year-first",
-                load.layoutProbe);
+    std::printf("layout: %s (second integer %d)\n", ReadsDayFirst(db->layoutProbe) ? "day-first" : "year-first",
+                db->layoutProbe);
     if (draws.count == 0)
         return 0;
     PrintDraw("first draw", draws, 1);

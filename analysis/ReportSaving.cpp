@@ -1,0 +1,29 @@
+#include "analysis/ReportSaving.h"
+
+#include "analysis/ReportWriter.h"
+#include "app/State.h"
+#include "ui/Dialogs.h"
+
+namespace zg {
+
+QString RunSaveDialog1(QWidget* parent) {
+    return Dialogs::SaveFileName(parent, QString::fromStdString(AppDir + "/TXT"),
+                                 QString::fromStdString(NextReportFileName(AppDir)),
+                                 QStringLiteral("Pliki tekstowe (*.txt)"), QStringLiteral("txt"));
+}
+
+bool WriteReport(QWidget* parent, const QString& path, std::string_view bytes) {
+    if (auto error = WriteReportFile(path.toStdString(), bytes)) {
+        Dialogs::SystemError(parent, QString::fromStdString(*error));
+        return false;
+    }
+    return true;
+}
+
+void ShowReportSaved(QWidget* parent, const QString& path) {
+    Dialogs::Message(parent, QStringLiteral(" Zapis do pliku zakończony pomyślnie"),
+                     QStringLiteral("Wyniki analizy zostały umieszczone w pliku \"") + path + QStringLiteral("\""),
+                     Dialogs::Icon::Information);
+}
+
+} // namespace zg
