@@ -12,7 +12,9 @@ __extension__ typedef unsigned __int128 Wide;
 
 // Two digits with a leading zero, as the date texts show day and month. A value outside 0..99
 // keeps all its digits (and a minus sign before them) so that a bad date stays visible.
-std::string TwoDigits(std::int64_t value) { return ZeroPad(value, 2); }
+std::string TwoDigits(std::int64_t value) {
+    return ZeroPad(value, 2);
+}
 
 // Longest walk past the last draw that DrawDateText performs. Callers ask for at most a few
 // draws past the end (the ZENTAG distance is at most 99); a far larger ordinal is a caller's

@@ -23,8 +23,12 @@ std::string FormatMask(std::int64_t value, std::string_view mask);
 std::string FormatDecimal(long double value, int intDigits, int decimals, char separator);
 
 // The patterns the program uses: "0.00" and "00.0".
-inline std::string FormatFixed2(long double value, char separator) { return FormatDecimal(value, 1, 2, separator); }
-inline std::string FormatPercent1(long double value, char separator) { return FormatDecimal(value, 2, 1, separator); }
+inline std::string FormatFixed2(long double value, char separator) {
+    return FormatDecimal(value, 1, 2, separator);
+}
+inline std::string FormatPercent1(long double value, char separator) {
+    return FormatDecimal(value, 2, 1, separator);
+}
 
 // The decimal separator of the user's locale (LC_NUMERIC), as the C library reports it after
 // setlocale(LC_ALL, ""). Falls back to '.' when the locale's separator is not one byte.

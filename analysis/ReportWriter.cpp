@@ -109,7 +109,9 @@ void ReportText::Header() {
     Line();
 }
 
-void ReportText::Footer() { Line(ReportBanner); }
+void ReportText::Footer() {
+    Line(ReportBanner);
+}
 
 std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes) {
     const auto failure = [](int error) { return std::generic_category().message(error); };
@@ -151,6 +153,8 @@ std::string NextNumberedFileName(const std::string& folder, const std::string& s
     return stem + ".10000.txt";
 }
 
-std::string NextReportFileName(const std::string& appDir) { return NextNumberedFileName(appDir + "/TXT", "ZENTAG"); }
+std::string NextReportFileName(const std::string& appDir) {
+    return NextNumberedFileName(appDir + "/TXT", "ZENTAG");
+}
 
 } // namespace zg

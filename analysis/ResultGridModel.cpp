@@ -21,7 +21,9 @@ int ResultGridModel::rowCount(const QModelIndex& parent) const {
     return rows_.empty() ? 1 : static_cast<int>(rows_.size());
 }
 
-int ResultGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int ResultGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QString ResultGridModel::cellText(int row, int column) const {
     if (row < 0 || static_cast<std::size_t>(row) >= rows_.size() || column < 0 || column >= ColumnCount)
@@ -72,8 +74,12 @@ void ResultGridModel::setRows(std::vector<SearchRow> rows) {
 
 NumbersStripModel::NumbersStripModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-int NumbersStripModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1; }
-int NumbersStripModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 20; }
+int NumbersStripModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1;
+}
+int NumbersStripModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 20;
+}
 
 bool NumbersStripModel::cellHighlighted(int column) const {
     if (!highlight_ || members_ == nullptr || column < 0 || column >= 20)

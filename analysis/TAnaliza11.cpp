@@ -67,8 +67,7 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name, int x, int y) {
     return l;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry, int points,
-                        bool bold) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry, int points, bool bold) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(geometry);
@@ -121,6 +120,11 @@ QPixmap CalculatorGlyph() {
 
 } // namespace
 
+void ClearGridSelection(QAbstractItemView* grid) {
+    grid->clearSelection();
+    grid->setCurrentIndex(QModelIndex());
+}
+
 TAnaliza11::TAnaliza11(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Analiza11"));
     setWindowTitle(QStringLiteral(" ZENTAGRAFO v. 1.6 ML"));
@@ -132,7 +136,7 @@ TAnaliza11::TAnaliza11(QWidget* parent) : QWidget(parent) {
 
     // Window set-up before the database load: the numbers strip shows no selected cell and the
     // result grid has its headings (the model provides them).
-    StringGrid2->clearSelection();
+    ClearGridSelection(StringGrid2);
 }
 
 TAnaliza11::~TAnaliza11() = default;
@@ -194,8 +198,7 @@ void TAnaliza11::buildControls() {
     Label9->setGeometry(195, 62, 90, 16);
 
     Button3 = MakeButton(panel, "Button3", QStringLiteral("ZARZĄDZAJ"), QRect(138, 85, 89, 25), 10, false);
-    BitBtn1 = MakeButton(panel, "BitBtn1", QStringLiteral("LICZBA / ZESTAW LICZB"), QRect(344, 21, 177, 41), 10,
-                         true);
+    BitBtn1 = MakeButton(panel, "BitBtn1", QStringLiteral("LICZBA / ZESTAW LICZB"), QRect(344, 21, 177, 41), 10, true);
     BitBtn1->setMouseTracking(true);
     BitBtn1->installEventFilter(this);
     button1 = MakeButton(panel, "button1", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33), 12, true);
@@ -416,8 +419,7 @@ void TAnaliza11::RefreshRangeInfo() {
     }
     DrawDateLabel(RangeFromField, Label86);
     DrawDateLabel(RangeToField, Label9);
-    const std::int64_t count =
-        static_cast<std::int64_t>(RangeToField->position()) - RangeFromField->position() + 1;
+    const std::int64_t count = static_cast<std::int64_t>(RangeToField->position()) - RangeFromField->position() + 1;
     Label96->setText(QString::number(count) + QStringLiteral(" losowań"));
 }
 
@@ -431,12 +433,24 @@ void TAnaliza11::SetConfirmed() {
     ResetResults();
 }
 
-std::int32_t TAnaliza11::RangeFrom() const { return RangeFromField->position(); }
-std::int32_t TAnaliza11::RangeTo() const { return RangeToField->position(); }
-std::int32_t TAnaliza11::HitsFrom() const { return HitsFromField->position(); }
-std::int32_t TAnaliza11::HitsTo() const { return HitsToField->position(); }
-QString TAnaliza11::HitsFromText() const { return HitsFromField->edit()->text(); }
-QString TAnaliza11::HitsToText() const { return HitsToField->edit()->text(); }
+std::int32_t TAnaliza11::RangeFrom() const {
+    return RangeFromField->position();
+}
+std::int32_t TAnaliza11::RangeTo() const {
+    return RangeToField->position();
+}
+std::int32_t TAnaliza11::HitsFrom() const {
+    return HitsFromField->position();
+}
+std::int32_t TAnaliza11::HitsTo() const {
+    return HitsToField->position();
+}
+QString TAnaliza11::HitsFromText() const {
+    return HitsFromField->edit()->text();
+}
+QString TAnaliza11::HitsToText() const {
+    return HitsToField->edit()->text();
+}
 
 void TAnaliza11::enterInField(bool rangeField) {
     if (button1->isEnabled())
@@ -458,8 +472,8 @@ void TAnaliza11::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TAnaliza11::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == BitBtn1 && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter ||
-                               event->type() == QEvent::HoverMove))
+    if (watched == BitBtn1 &&
+        (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter || event->type() == QEvent::HoverMove))
         RefreshBitBtn1Hint();
     return QWidget::eventFilter(watched, event);
 }
@@ -515,20 +529,17 @@ void TAnaliza11::button1Click() {
     const std::int32_t count = DrawCount;
     switch (ValidateSearch(from, to, low, high)) {
     case SearchRefusal::Range:
-        Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText),
-                         Dialogs::Icon::Error);
+        Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText), Dialogs::Icon::Error);
         return;
     case SearchRefusal::Hits:
-        Dialogs::Message(this, QStringLiteral("Błąd!"), Q(HitsRefusalText),
-                         Dialogs::Icon::Error);
+        Dialogs::Message(this, QStringLiteral("Błąd!"), Q(HitsRefusalText), Dialogs::Icon::Error);
         return;
     case SearchRefusal::None:
         break;
     }
     if (count <= 0 || NumberSet.Count <= 0) {
         // Nothing to search: no database, or no set confirmed.
-        Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText),
-                         Dialogs::Icon::Error);
+        Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText), Dialogs::Icon::Error);
         return;
     }
 
@@ -538,8 +549,7 @@ void TAnaliza11::button1Click() {
     const SearchStatistics stats = SearchStatisticsTexts(result, NumberSet.Count, AllDraws(), decimalSeparator_);
     Label6->setText(QString::fromStdString(stats.total));
     if (result.rows.empty()) {
-        Dialogs::Message(this, Q(NothingFoundTitle), Q(NothingFoundText),
-                         Dialogs::Icon::None);
+        Dialogs::Message(this, Q(NothingFoundTitle), Q(NothingFoundText), Dialogs::Icon::None);
         return;
     }
     Label8->setText(QString::fromStdString(stats.average));

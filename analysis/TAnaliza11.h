@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class QAbstractItemView;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -17,6 +18,9 @@ class NumbersStripModel;
 class ResultGridModel;
 class SpinField;
 class TGauge;
+
+// Makes a grid's selection empty, so that no cell of it is drawn highlighted.
+void ClearGridSelection(QAbstractItemView* grid);
 
 class TAnaliza11 : public QWidget {
     Q_OBJECT

@@ -29,7 +29,9 @@ struct DrawsView {
 };
 
 // True when n can stand for a lottery number (and so be used as an index of a 1..80 array).
-inline constexpr bool IsLotteryNumber(std::int32_t n) { return n >= 1 && n <= 80; }
+inline constexpr bool IsLotteryNumber(std::int32_t n) {
+    return n >= 1 && n <= 80;
+}
 
 // The number set the analyses run against. Arrays are 1-based like the numbers themselves:
 // Numbers[1..Count] ascending, Member[n] true exactly when n is in the set.

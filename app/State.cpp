@@ -15,7 +15,9 @@ std::int32_t FoundCount = 0;
 std::int32_t ZentagOffset = 1;
 bool ZentagTableValid = false;
 
-std::string AppPath(const std::string& name) { return AppDir + "/" + name; }
+std::string AppPath(const std::string& name) {
+    return AppDir + "/" + name;
+}
 
 std::string ComputeAppDir() {
     char buf[PATH_MAX];

@@ -7,18 +7,20 @@
 
 namespace zg {
 
-extern DrawRecord DrawTable[MaxDraws + 1]; // 1-based; allocated once with the process
-extern std::int32_t DrawCount;             // valid entries 1..DrawCount
-extern std::int32_t LayoutProbe;           // second integer of the database file
-extern NumberSetData NumberSet;            // changed only by confirming a set in the editor
-extern std::string AppDir;                 // folder of the executable, no trailing slash
+extern DrawRecord DrawTable[MaxDraws + 1];    // 1-based; allocated once with the process
+extern std::int32_t DrawCount;                // valid entries 1..DrawCount
+extern std::int32_t LayoutProbe;              // second integer of the database file
+extern NumberSetData NumberSet;               // changed only by confirming a set in the editor
+extern std::string AppDir;                    // folder of the executable, no trailing slash
 extern std::int32_t FoundDraws[MaxDraws + 1]; // ordinals found by the last search, 1-based
 extern std::int32_t FoundCount;
-extern std::int32_t ZentagOffset;       // signed distance of the ZENTAG table, -99..99
-extern bool ZentagTableValid;           // the ZENTAG window holds a table for the current result
+extern std::int32_t ZentagOffset; // signed distance of the ZENTAG table, -99..99
+extern bool ZentagTableValid;     // the ZENTAG window holds a table for the current result
 
 // The whole draw table as the computations take it.
-inline DrawsView AllDraws() { return DrawsView{DrawTable, DrawCount}; }
+inline DrawsView AllDraws() {
+    return DrawsView{DrawTable, DrawCount};
+}
 
 // Path of a file in AppDir.
 std::string AppPath(const std::string& name);

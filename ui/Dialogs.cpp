@@ -18,27 +18,23 @@ struct TestState {
     QList<Dialogs::Shown> history;
 };
 
-TestState& State()
-{
+TestState& State() {
     static TestState state;
     return state;
 }
 
 // Captions of the file dialogs as the Polish system shows them.
-const QString& SaveCaption()
-{
+const QString& SaveCaption() {
     static const QString caption = QStringLiteral("Zapisz jako");
     return caption;
 }
 
-const QString& OpenCaption()
-{
+const QString& OpenCaption() {
     static const QString caption = QStringLiteral("Otwórz");
     return caption;
 }
 
-QMessageBox::Icon ToQtIcon(Dialogs::Icon icon)
-{
+QMessageBox::Icon ToQtIcon(Dialogs::Icon icon) {
     switch (icon) {
     case Dialogs::Icon::Information:
         return QMessageBox::Information;
@@ -56,8 +52,7 @@ QMessageBox::Icon ToQtIcon(Dialogs::Icon icon)
 
 // The file dialog appends the default suffix to a name typed without one; the test side does
 // the same to the queued name so that callers see what production would hand them.
-QString WithDefaultSuffix(const QString& path, const QString& defaultSuffix)
-{
+QString WithDefaultSuffix(const QString& path, const QString& defaultSuffix) {
     if (path.isEmpty() || defaultSuffix.isEmpty())
         return path;
     if (QFileInfo(path).fileName().contains(QLatin1Char('.')))
@@ -65,8 +60,7 @@ QString WithDefaultSuffix(const QString& path, const QString& defaultSuffix)
     return path + QLatin1Char('.') + defaultSuffix;
 }
 
-QString NextFileName()
-{
+QString NextFileName() {
     TestState& state = State();
     return state.fileNames.isEmpty() ? QString() : state.fileNames.dequeue();
 }
@@ -74,8 +68,7 @@ QString NextFileName()
 } // namespace
 
 Dialogs::Answer Dialogs::Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
-                                 Buttons buttons)
-{
+                                 Buttons buttons) {
     TestState& state = State();
     if (state.on) {
         Shown shown;
@@ -107,14 +100,12 @@ Dialogs::Answer Dialogs::Message(QWidget* parent, const QString& caption, const 
     return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::Yes : Answer::No;
 }
 
-void Dialogs::SystemError(QWidget* parent, const QString& text)
-{
+void Dialogs::SystemError(QWidget* parent, const QString& text) {
     Message(parent, QStringLiteral("ZENTAGRAFO"), text, Icon::Error, Buttons::Ok);
 }
 
 QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const QString& proposedName,
-                              const QString& filter, const QString& defaultSuffix)
-{
+                              const QString& filter, const QString& defaultSuffix) {
     TestState& state = State();
     if (state.on) {
         Shown shown;
@@ -141,8 +132,7 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const Q
     return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
 }
 
-QString Dialogs::OpenFileName(QWidget* parent, const QString& directory, const QString& filter)
-{
+QString Dialogs::OpenFileName(QWidget* parent, const QString& directory, const QString& filter) {
     TestState& state = State();
     if (state.on) {
         Shown shown;
@@ -163,33 +153,27 @@ QString Dialogs::OpenFileName(QWidget* parent, const QString& directory, const Q
     return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
 }
 
-void Dialogs::SetTestMode(bool on)
-{
+void Dialogs::SetTestMode(bool on) {
     State().on = on;
 }
 
-bool Dialogs::TestMode()
-{
+bool Dialogs::TestMode() {
     return State().on;
 }
 
-void Dialogs::QueueAnswer(Answer answer)
-{
+void Dialogs::QueueAnswer(Answer answer) {
     State().answers.enqueue(answer);
 }
 
-void Dialogs::QueueFileName(const QString& path)
-{
+void Dialogs::QueueFileName(const QString& path) {
     State().fileNames.enqueue(path);
 }
 
-const QList<Dialogs::Shown>& Dialogs::History()
-{
+const QList<Dialogs::Shown>& Dialogs::History() {
     return State().history;
 }
 
-void Dialogs::ClearHistory()
-{
+void Dialogs::ClearHistory() {
     State().history.clear();
 }
 

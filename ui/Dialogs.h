@@ -19,7 +19,7 @@ public:
     struct Shown {
         enum class Kind { Message, SaveFile, OpenFile } kind = Kind::Message;
         QString caption;
-        QString text;      // message text; for file dialogs the proposed file name
+        QString text; // message text; for file dialogs the proposed file name
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
         QString directory; // file dialogs: the folder they start in

@@ -23,21 +23,18 @@ namespace {
 // Width of the arrow control beside the edit box; the caller may resize it through arrows().
 constexpr int ArrowsWidth = 15;
 
-bool IsAsciiDigit(QChar c)
-{
+bool IsAsciiDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-std::int32_t Clamp(std::int64_t v, std::int32_t lo, std::int32_t hi)
-{
+std::int32_t Clamp(std::int64_t v, std::int32_t lo, std::int32_t hi) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, lo, hi));
 }
 
 // The box holds digits only, but the program may put anything there with setText. Anything that
 // is not a plain run of digits reads as "no number"; a number too large for 64 bits saturates
 // (it is clamped into the range anyway).
-bool ParseDigits(const QString& text, std::int64_t& out)
-{
+bool ParseDigits(const QString& text, std::int64_t& out) {
     if (text.isEmpty())
         return false;
     constexpr std::int64_t Cap = std::numeric_limits<std::int64_t>::max() / 10 - 9;
@@ -55,8 +52,7 @@ bool ParseDigits(const QString& text, std::int64_t& out)
 } // namespace
 
 SpinField::SpinField(QWidget* parent, const QString& editName, const QString& arrowsName, int maxLength)
-    : QWidget(parent)
-{
+    : QWidget(parent) {
     edit_ = new QLineEdit(this);
     edit_->setObjectName(editName);
     edit_->setAccessibleName(editName);
@@ -99,8 +95,7 @@ SpinField::SpinField(QWidget* parent, const QString& editName, const QString& ar
     edit_->setText(QString::number(pos_));
 }
 
-void SpinField::setRange(std::int32_t minimum, std::int32_t maximum)
-{
+void SpinField::setRange(std::int32_t minimum, std::int32_t maximum) {
     min_ = minimum;
     max_ = std::max(minimum, maximum);
     // The box must be able to show every value of the range: QLineEdit cuts a longer text to
@@ -115,8 +110,7 @@ void SpinField::setRange(std::int32_t minimum, std::int32_t maximum)
     }
 }
 
-std::int32_t SpinField::value()
-{
+std::int32_t SpinField::value() {
     std::int64_t typed = 0;
     if (ParseDigits(edit_->text(), typed))
         pos_ = Clamp(typed, min_, max_);
@@ -124,21 +118,18 @@ std::int32_t SpinField::value()
     return pos_;
 }
 
-void SpinField::setPosition(std::int32_t v)
-{
+void SpinField::setPosition(std::int32_t v) {
     pos_ = std::clamp(v, min_, max_);
     edit_->setText(QString::number(pos_));
 }
 
-void SpinField::step(int delta)
-{
+void SpinField::step(int delta) {
     value();
     setPosition(Clamp(static_cast<std::int64_t>(pos_) + delta, min_, max_));
     emit arrowClicked();
 }
 
-bool SpinField::eventFilter(QObject* watched, QEvent* event)
-{
+bool SpinField::eventFilter(QObject* watched, QEvent* event) {
     if (watched != edit_)
         return QWidget::eventFilter(watched, event);
 
@@ -194,8 +185,7 @@ bool SpinField::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void DrawDateLabel(SpinField* field, QLabel* label)
-{
+void DrawDateLabel(SpinField* field, QLabel* label) {
     // value() reads the box and rewrites it, so a field at its maximum shows the maximum.
     const std::int32_t ordinal = field->value();
     label->setText(QString::fromStdString(DrawDateLongText(AllDraws(), ordinal)));

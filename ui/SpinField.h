@@ -46,9 +46,9 @@ public:
     void setPosition(std::int32_t v);
 
 signals:
-    void clicked();       // the box was clicked and emptied
-    void arrowClicked();  // the value was stepped by an arrow
-    void enterPressed();  // Enter in the box (after the box was read)
+    void clicked();      // the box was clicked and emptied
+    void arrowClicked(); // the value was stepped by an arrow
+    void enterPressed(); // Enter in the box (after the box was read)
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -12,8 +12,7 @@
 
 // The pictures live in a resource of a static library; nothing else refers to its object
 // file, so the resource is registered explicitly (outside any namespace, as Qt requires).
-static void InitAboutResources()
-{
+static void InitAboutResources() {
     static const bool registered = [] {
         Q_INIT_RESOURCE(about);
         return true;
@@ -29,23 +28,20 @@ const QColor Navy(0, 0, 128);
 const QColor Silver(192, 192, 192);
 const QColor LinkBlue(0, 0, 255);
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
-{
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
     return label;
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour)
-{
+void SetTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
-QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource, const QRect& geometry)
-{
+QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource, const QRect& geometry) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
@@ -57,8 +53,7 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource, 
 
 // ---- TLinkLabel ----
 
-TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
-{
+TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     QFont f = font();
@@ -69,14 +64,12 @@ TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, pare
     setAccessibleName(text);
 }
 
-void TLinkLabel::mousePressEvent(QMouseEvent* event)
-{
+void TLinkLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);
 }
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
-{
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     // Like a button: the link acts when the press and the release both land on it.
     const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
@@ -85,8 +78,7 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
         emit activated();
 }
 
-void TLinkLabel::keyPressEvent(QKeyEvent* event)
-{
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -99,8 +91,7 @@ void TLinkLabel::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void TLinkLabel::paintEvent(QPaintEvent* event)
-{
+void TLinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
@@ -123,8 +114,7 @@ const QString TAbout::OperatorAddress = QStringLiteral("www.operator.example.org
 
 TAbout::TAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
-{
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
     InitAboutResources();
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral(" ZENTAGRAFO v. 1.5 ML"));
@@ -200,8 +190,7 @@ TAbout::TAbout(QWidget* parent)
     connect(button1, &QPushButton::clicked, this, &QDialog::close);
 }
 
-void TAbout::showEvent(QShowEvent* event)
-{
+void TAbout::showEvent(QShowEvent* event) {
     // Centred on the desktop, whichever window opened it.
     if (QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
@@ -211,18 +200,15 @@ void TAbout::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void TAbout::Label10Click()
-{
+void TAbout::Label10Click() {
     UrlOpener(QUrl(QStringLiteral("http://") + WebAddress));
 }
 
-void TAbout::Label11Click()
-{
+void TAbout::Label11Click() {
     UrlOpener(QUrl(QStringLiteral("mailto:") + MailAddress + QStringLiteral("?subject=ZENTAGRAFO")));
 }
 
-void TAbout::Label12Click()
-{
+void TAbout::Label12Click() {
     UrlOpener(QUrl(QStringLiteral("http://") + OperatorAddress));
 }
 

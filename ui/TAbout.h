@@ -45,9 +45,9 @@ public:
     static const QString PhoneNumber;     // the maker's phone number, after "tel. (+48) "
     static const QString OperatorAddress; // web page of the phone number's mobile operator
 
-    QLabel* Label1 = nullptr;  // heading
-    QLabel* Label5 = nullptr;  // credit line
-    QLabel* Label4 = nullptr;  // "Kontakt ze mną: "
+    QLabel* Label1 = nullptr;      // heading
+    QLabel* Label5 = nullptr;      // credit line
+    QLabel* Label4 = nullptr;      // "Kontakt ze mną: "
     TLinkLabel* Label10 = nullptr; // web page
     TLinkLabel* Label11 = nullptr; // e-mail
     TLinkLabel* Label12 = nullptr; // phone, opens the operator's page

@@ -12,23 +12,20 @@ namespace zg {
 
 namespace {
 
-QString RangeMessage(std::int64_t low, std::int64_t high)
-{
+QString RangeMessage(std::int64_t low, std::int64_t high) {
     return QStringLiteral("Value must be between %1 and %2").arg(low).arg(high);
 }
 
 } // namespace
 
-TGauge::TGauge(QWidget* parent) : QWidget(parent)
-{
+TGauge::TGauge(QWidget* parent) : QWidget(parent) {
     // The whole control is painted from one composed picture, so Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("Postęp"));
     setAccessibleDescription(text());
 }
 
-int TGauge::percent() const
-{
+int TGauge::percent() const {
     if (max_ == min_)
         return 0;
     // 64-bit: the differences of two 32-bit values times 100 do not fit in 32 bits.
@@ -37,18 +34,16 @@ int TGauge::percent() const
     return static_cast<int>(done * 100 / span);
 }
 
-QString TGauge::text() const
-{
+QString TGauge::text() const {
     return QString::asprintf("%d%%", percent());
 }
 
-bool TGauge::SetMaxValue(std::int32_t v)
-{
+bool TGauge::SetMaxValue(std::int32_t v) {
     if (v == max_)
         return true;
     if (v < min_) {
-        Dialogs::SystemError(this, RangeMessage(static_cast<std::int64_t>(min_) + 1,
-                                                std::numeric_limits<std::int32_t>::max()));
+        Dialogs::SystemError(
+            this, RangeMessage(static_cast<std::int64_t>(min_) + 1, std::numeric_limits<std::int32_t>::max()));
         return false;
     }
     max_ = v;
@@ -57,8 +52,7 @@ bool TGauge::SetMaxValue(std::int32_t v)
     return true;
 }
 
-bool TGauge::SetMinValue(std::int32_t v)
-{
+bool TGauge::SetMinValue(std::int32_t v) {
     if (v == min_)
         return true;
     if (v > max_) {
@@ -72,8 +66,7 @@ bool TGauge::SetMinValue(std::int32_t v)
     return true;
 }
 
-void TGauge::SetProgress(std::int32_t v)
-{
+void TGauge::SetProgress(std::int32_t v) {
     const std::int32_t clamped = std::clamp(v, min_, max_);
     if (clamped == progress_)
         return;
@@ -84,61 +77,53 @@ void TGauge::SetProgress(std::int32_t v)
         redraw();
 }
 
-void TGauge::SetKind(TGaugeKind kind)
-{
+void TGauge::SetKind(TGaugeKind kind) {
     if (kind == kind_)
         return;
     kind_ = kind;
     redraw();
 }
 
-void TGauge::SetShowText(bool show)
-{
+void TGauge::SetShowText(bool show) {
     if (show == showText_)
         return;
     showText_ = show;
     redraw();
 }
 
-void TGauge::SetBorderStyle(TGaugeBorder border)
-{
+void TGauge::SetBorderStyle(TGaugeBorder border) {
     if (border == border_)
         return;
     border_ = border;
     redraw();
 }
 
-void TGauge::SetForeColor(const QColor& color)
-{
+void TGauge::SetForeColor(const QColor& color) {
     if (color == foreColor_)
         return;
     foreColor_ = color;
     redraw();
 }
 
-void TGauge::SetBackColor(const QColor& color)
-{
+void TGauge::SetBackColor(const QColor& color) {
     if (color == backColor_)
         return;
     backColor_ = color;
     redraw();
 }
 
-void TGauge::redraw()
-{
+void TGauge::redraw() {
     setAccessibleDescription(text());
     ++repaintCount_;
     // Synchronous: the computations that drive the gauge keep the event loop busy.
     repaint();
 }
 
-QSize TGauge::sizeHint() const
-{
+QSize TGauge::sizeHint() const {
     return {100, 17};
 }
 
-QImage TGauge::composed(const QSize& size) const
-{
+QImage TGauge::composed(const QSize& size) const {
     QImage image(size, QImage::Format_RGB32);
     // Everything outside the drawing area is the black frame.
     image.fill(Qt::black);
@@ -187,14 +172,12 @@ QImage TGauge::composed(const QSize& size) const
     return image;
 }
 
-void TGauge::paintEvent(QPaintEvent*)
-{
+void TGauge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, composed(size()));
 }
 
-void TGauge::changeEvent(QEvent* event)
-{
+void TGauge::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         update();
     QWidget::changeEvent(event);

@@ -1,2 +1,4 @@
 #include <gtest/gtest.h>
-TEST(Build, Links) { SUCCEED(); }
+TEST(Build, Links) {
+    SUCCEED();
+}

@@ -20,7 +20,9 @@ Date Next(Date d) {
     return d;
 }
 
-std::ostream& operator<<(std::ostream& os, const Date& d) { return os << d.day << "." << d.month << "." << d.year; }
+std::ostream& operator<<(std::ostream& os, const Date& d) {
+    return os << d.day << "." << d.month << "." << d.year;
+}
 
 // A 1-based draw table of the given dates.
 class Draws {

@@ -16,8 +16,8 @@ using zg::test::TempDir;
 using zg::test::WriteBytes;
 
 TEST(ReportWriterCp1250, PolishLettersBecomeTheirCodePageBytes) {
-    EXPECT_EQ(zg::Utf8ToCp1250("Łączna ilość trafionych liczb:"),
-              "\xA3\xB9" "czna ilo\x9C\xE6 trafionych liczb:");
+    EXPECT_EQ(zg::Utf8ToCp1250("Łączna ilość trafionych liczb:"), "\xA3\xB9"
+                                                                  "czna ilo\x9C\xE6 trafionych liczb:");
     EXPECT_EQ(zg::Utf8ToCp1250("óńżźę ĄĆĘŁŃÓŚŹŻ"), "\xF3\xF1\xBF\x9F\xEA \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF");
     EXPECT_EQ(zg::Utf8ToCp1250(""), "");
     EXPECT_EQ(zg::Utf8ToCp1250(std::string_view("a\0b", 3)), std::string("a\0b", 3));
@@ -25,15 +25,19 @@ TEST(ReportWriterCp1250, PolishLettersBecomeTheirCodePageBytes) {
 
 TEST(ReportWriterCp1250, WhatCannotBeWrittenBecomesQuestionMarks) {
     // Characters the code page lacks: one '?' each, whatever their UTF-8 length.
-    EXPECT_EQ(zg::Utf8ToCp1250("a€b"), "a\x80" "b"); // the euro sign is in the code page
+    EXPECT_EQ(zg::Utf8ToCp1250("a€b"), "a\x80"
+                                       "b"); // the euro sign is in the code page
     EXPECT_EQ(zg::Utf8ToCp1250("x字y😀z"), "x?y?z");
     // Bytes that are not UTF-8: one '?' per bad byte, the rest still converted.
-    EXPECT_EQ(zg::Utf8ToCp1250("a\xFF\xFE" "ą"), "a??\xB9");
+    EXPECT_EQ(zg::Utf8ToCp1250("a\xFF\xFE"
+                               "ą"),
+              "a??\xB9");
     EXPECT_EQ(zg::Utf8ToCp1250("\x80ó"), "?\xF3");
-    EXPECT_EQ(zg::Utf8ToCp1250("\xC0\xAF"), "??");                 // overlong '/'
-    EXPECT_EQ(zg::Utf8ToCp1250("\xED\xA0\x80!"), "??" "?!");        // surrogate
-    EXPECT_EQ(zg::Utf8ToCp1250("end\xC5"), "end?");                // cut short at the end
-    EXPECT_EQ(zg::Utf8ToCp1250("\xE2\x82 ok"), "?? ok");            // cut short in the middle
+    EXPECT_EQ(zg::Utf8ToCp1250("\xC0\xAF"), "??"); // overlong '/'
+    EXPECT_EQ(zg::Utf8ToCp1250("\xED\xA0\x80!"), "??"
+                                                 "?!");  // surrogate
+    EXPECT_EQ(zg::Utf8ToCp1250("end\xC5"), "end?");      // cut short at the end
+    EXPECT_EQ(zg::Utf8ToCp1250("\xE2\x82 ok"), "?? ok"); // cut short in the middle
     // Long input crosses the converter's internal buffer.
     std::string longLine;
     std::string expected;
@@ -53,7 +57,8 @@ TEST(ReportWriterText, HeaderBodyFooterBytes) {
     const std::string expected =
         " UWAGA: Aby wyniki prezentowa\xB3y si\xEA \"r\xF3wno\" na ekranie monitora, nale\xBFy koniecznie zmieni\xE6 "
         "czcionk\xEA na \"Courier New\"!!\r\n"
-        " W tym celu przejd\x9F do zak\xB3" "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
+        " W tym celu przejd\x9F do zak\xB3"
+        "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
         "\r\n"
         " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n"
         "\r\n"

@@ -72,7 +72,9 @@ inline void SetDrawNumbers(std::int32_t k, std::initializer_list<std::int32_t> n
         DrawTable[k].Numbers[i++] = n;
 }
 
-inline void SetNumberSet(std::initializer_list<std::int32_t> numbers) { NumberSet = MakeSet(numbers); }
+inline void SetNumberSet(std::initializer_list<std::int32_t> numbers) {
+    NumberSet = MakeSet(numbers);
+}
 
 template <class T = QWidget> T* Find(QWidget* top, const char* name) {
     T* w = top->findChild<T*>(QString::fromLatin1(name));
@@ -81,7 +83,9 @@ template <class T = QWidget> T* Find(QWidget* top, const char* name) {
     return w;
 }
 
-inline void Click(QWidget* top, const char* name) { QTest::mouseClick(Find<QWidget>(top, name), Qt::LeftButton); }
+inline void Click(QWidget* top, const char* name) {
+    QTest::mouseClick(Find<QWidget>(top, name), Qt::LeftButton);
+}
 
 // Clicks into an edit box (which empties it) and types the text.
 inline void Type(QWidget* top, const char* name, const QString& text) {
@@ -90,7 +94,9 @@ inline void Type(QWidget* top, const char* name, const QString& text) {
     QTest::keyClicks(e, text);
 }
 
-inline void Enter(QWidget* top, const char* name) { QTest::keyClick(Find<QWidget>(top, name), Qt::Key_Return); }
+inline void Enter(QWidget* top, const char* name) {
+    QTest::keyClick(Find<QWidget>(top, name), Qt::Key_Return);
+}
 
 inline QString Text(QWidget* top, const char* name) {
     QWidget* w = Find<QWidget>(top, name);
@@ -99,6 +105,8 @@ inline QString Text(QWidget* top, const char* name) {
     return w->property("text").toString();
 }
 
-inline bool Enabled(QWidget* top, const char* name) { return Find<QWidget>(top, name)->isEnabled(); }
+inline bool Enabled(QWidget* top, const char* name) {
+    return Find<QWidget>(top, name)->isEnabled();
+}
 
 } // namespace zg::test

@@ -19,8 +19,7 @@ private:
     QStringList opened_;
 
 private slots:
-    void init()
-    {
+    void init() {
         opened_.clear();
         TAbout::UrlOpener = [this](const QUrl& url) { opened_.append(url.toString()); };
         about_ = std::make_unique<TAbout>();
@@ -29,8 +28,7 @@ private slots:
     }
     void cleanup() { about_.reset(); }
 
-    void windowAndTexts()
-    {
+    void windowAndTexts() {
         QCOMPARE(about_->windowTitle(), QStringLiteral(" ZENTAGRAFO v. 1.5 ML"));
         QCOMPARE(about_->size(), QSize(617, 281));
         QCOMPARE(about_->minimumSize(), QSize(617, 281));
@@ -68,9 +66,9 @@ private slots:
         QCOMPARE(about_->button1->cursor().shape(), Qt::PointingHandCursor);
 
         // Every control lies within the client area and no two overlap.
-        const QList<QWidget*> controls = {about_->Label1, about_->Label5, about_->Label4, about_->Label10,
-                                          about_->Label11, about_->Label12, about_->Image1, about_->Image3,
-                                          about_->button1};
+        const QList<QWidget*> controls = {about_->Label1,  about_->Label5,  about_->Label4,
+                                          about_->Label10, about_->Label11, about_->Label12,
+                                          about_->Image1,  about_->Image3,  about_->button1};
         for (int i = 0; i < controls.size(); ++i) {
             const QRect r(controls[i]->mapTo(about_.get(), QPoint(0, 0)), controls[i]->size());
             QVERIFY2(QRect(5, 5, 607, 271).contains(r), qPrintable(controls[i]->objectName()));
@@ -80,8 +78,7 @@ private slots:
         }
     }
 
-    void picturesAreJpegs()
-    {
+    void picturesAreJpegs() {
         QCOMPARE(QImageReader(QStringLiteral(":/pictures/about1.jpg")).format(), QByteArray("jpeg"));
         QCOMPARE(QImageReader(QStringLiteral(":/pictures/about3.jpg")).format(), QByteArray("jpeg"));
         QVERIFY(!about_->Image1->pixmap().isNull());
@@ -95,8 +92,7 @@ private slots:
         QVERIFY(about_->Image3->x() > about_->Label11->geometry().right());
     }
 
-    void linksOpenTheirUrls()
-    {
+    void linksOpenTheirUrls() {
         QTest::mouseClick(about_->Label10, Qt::LeftButton);
         QTest::mouseClick(about_->Label11, Qt::LeftButton);
         QTest::mouseClick(about_->Label12, Qt::LeftButton);
@@ -120,8 +116,7 @@ private slots:
                                        QStringLiteral("http://www.operator.example.org")}));
     }
 
-    void closeButtonCloses()
-    {
+    void closeButtonCloses() {
         QVERIFY(about_->isVisible());
         QTest::mouseClick(about_->button1, Qt::LeftButton);
         QVERIFY(!about_->isVisible());

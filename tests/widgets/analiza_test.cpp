@@ -5,8 +5,8 @@
 #include "analysis/TAnaliza11.h"
 #include "app/Startup.h"
 #include "support/TempDir.h"
-#include "tools/sample/SampleGenerator.h"
 #include "support/WidgetSupport.h"
+#include "tools/sample/SampleGenerator.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -43,9 +43,15 @@ void AnalizaTest::rangeDefaults_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("count");
-    QTest::newRow("2048 draws") << 2048 << "2048" << "2048" << "1 losowań";
-    QTest::newRow("2049 draws") << 2049 << "2049" << "2049" << "1 losowań";
-    QTest::newRow("3000 draws") << 3000 << "2049" << "3000" << "952 losowań";
+    QTest::newRow("2048 draws") << 2048 << "2048"
+                                << "2048"
+                                << "1 losowań";
+    QTest::newRow("2049 draws") << 2049 << "2049"
+                                << "2049"
+                                << "1 losowań";
+    QTest::newRow("3000 draws") << 3000 << "2049"
+                                << "3000"
+                                << "952 losowań";
 }
 
 void AnalizaTest::rangeDefaults() {
@@ -226,8 +232,8 @@ void AnalizaTest::hintOfTheSetButton() {
     w.show();
     auto* button = Find<QPushButton>(&w, "BitBtn1");
     QTest::mouseMove(button);
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(button, &move);
     QCOMPARE(button->toolTip(), QString()); // no set: no hint
 
@@ -247,8 +253,7 @@ void AnalizaTest::hintOfTheSetButton() {
 
 void AnalizaTest::setEditorConfirmationReachesTheMainWindow() {
     ProgramFolder folder;
-    WriteBytes(folder.file("zentag.wyn").toStdString(),
-               GenerateSampleDatabase(2100, 5, SampleLayout::DayFirst).bytes);
+    WriteBytes(folder.file("zentag.wyn").toStdString(), GenerateSampleDatabase(2100, 5, SampleLayout::DayFirst).bytes);
     ProgramWindows windows = CreateProgramWindows();
     QCOMPARE(DrawCount, 2100);
     TAnaliza11& w = *windows.main;
@@ -322,8 +327,9 @@ void AnalizaTest::startUpWithSmallerDownloadAnsweredNo() {
     QCOMPARE(Dialogs::History().size(), 1);
     const auto& q = Dialogs::History()[0];
     QCOMPARE(q.caption, QStringLiteral("Znaleziono nowsze wyniki losowań..."));
-    QCOMPARE(q.text,
-             QStringLiteral("UWAGA! Plik z nowymi wynikami jest mniejszy niż ten z poprzednimi !!! Czy zamienić mimo to ?"));
+    QCOMPARE(
+        q.text,
+        QStringLiteral("UWAGA! Plik z nowymi wynikami jest mniejszy niż ten z poprzednimi !!! Czy zamienić mimo to ?"));
     QCOMPARE(q.icon, Dialogs::Icon::Question);
     QCOMPARE(q.buttons, Dialogs::Buttons::YesNo);
     QCOMPARE(ReadBytes(folder.file("zentag.wyn").toStdString()), db);

@@ -21,8 +21,7 @@ using zg::SpinField;
 class KeyCounter : public QObject {
 public:
     int keys = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::KeyPress)
             ++keys;
         return false;
@@ -35,8 +34,7 @@ class DialogsSpinFieldTest : public QObject {
 private:
     std::unique_ptr<QWidget> window_;
 
-    SpinField* makeField(std::int32_t lo, std::int32_t hi, int maxLength = 6)
-    {
+    SpinField* makeField(std::int32_t lo, std::int32_t hi, int maxLength = 6) {
         auto* field = new SpinField(window_.get(), QStringLiteral("Edit6"), QStringLiteral("UpDown3"), maxLength);
         field->setGeometry(10, 10, 67, 24);
         field->setRange(lo, hi);
@@ -45,23 +43,20 @@ private:
     }
 
     // Clicks into the box (which empties it) and types `keys`.
-    static void typeInto(SpinField* field, const QString& keys)
-    {
+    static void typeInto(SpinField* field, const QString& keys) {
         QTest::mouseClick(field->edit(), Qt::LeftButton);
         QTest::keyClicks(field->edit(), keys);
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         window_ = std::make_unique<QWidget>();
         window_->resize(200, 100);
         window_->show();
     }
     void cleanup() { window_.reset(); }
 
-    void namesAndParts()
-    {
+    void namesAndParts() {
         SpinField* field = makeField(1, 10, 6);
         QCOMPARE(field->edit()->objectName(), QStringLiteral("Edit6"));
         QCOMPARE(field->edit()->accessibleName(), QStringLiteral("Edit6"));
@@ -75,8 +70,7 @@ private slots:
         QCOMPARE(field->edit()->text(), QStringLiteral("1"));
     }
 
-    void typingKeepsDigitsAndBackspaceOnly()
-    {
+    void typingKeepsDigitsAndBackspaceOnly() {
         SpinField* field = makeField(0, 99999, 6);
         typeInto(field, QStringLiteral("1a2B-3 ,.4+"));
         // Letters of the Polish keyboard, and digits of other scripts, are dropped too.
@@ -105,8 +99,7 @@ private slots:
         QCOMPARE(field->edit()->text(), QStringLiteral("577"));
     }
 
-    void clickEmptiesButKeepsValue()
-    {
+    void clickEmptiesButKeepsValue() {
         SpinField* field = makeField(1, 500);
         field->setPosition(321);
         QSignalSpy clicked(field, &SpinField::clicked);
@@ -123,8 +116,7 @@ private slots:
         QCOMPARE(field->edit()->text(), QStringLiteral("321"));
     }
 
-    void valueClampsIntoRange()
-    {
+    void valueClampsIntoRange() {
         SpinField* field = makeField(1, 500, 30);
         typeInto(field, QStringLiteral("900"));
         QCOMPARE(field->value(), 500);
@@ -153,8 +145,7 @@ private slots:
         QCOMPARE(field->edit()->text(), QStringLiteral("500"));
     }
 
-    void arrowsStepWithinRange()
-    {
+    void arrowsStepWithinRange() {
         SpinField* field = makeField(1, 3);
         field->setPosition(2);
         QSignalSpy arrow(field, &SpinField::arrowClicked);
@@ -190,8 +181,7 @@ private slots:
         QCOMPARE(arrow.count(), 11);
     }
 
-    void setRangeClamps()
-    {
+    void setRangeClamps() {
         SpinField* field = makeField(0, 100);
         field->setPosition(50);
         field->setRange(0, 20);
@@ -214,8 +204,7 @@ private slots:
         QCOMPARE(field->edit()->text(), QStringLiteral("7"));
     }
 
-    void valuesBeyondSixteenBits()
-    {
+    void valuesBeyondSixteenBits() {
         SpinField* field = makeField(1, 99999);
         field->setPosition(32767);
         QTest::mouseClick(field->upButton(), Qt::LeftButton);
@@ -234,8 +223,7 @@ private slots:
         QCOMPARE(field->edit()->text(), QStringLiteral("2147483647"));
     }
 
-    void enterReadsThenEmits()
-    {
+    void enterReadsThenEmits() {
         SpinField* field = makeField(1, 500);
         field->setPosition(10);
         std::int32_t seen = -1;
@@ -258,8 +246,7 @@ private slots:
         QCOMPARE(counter.keys, 0);
     }
 
-    void disabledFieldDisablesArrows()
-    {
+    void disabledFieldDisablesArrows() {
         SpinField* field = makeField(1, 10);
         field->setEnabled(false);
         QVERIFY(!field->edit()->isEnabled());
@@ -274,8 +261,7 @@ private slots:
         QVERIFY(field->downButton()->isEnabled());
     }
 
-    void drawDateLabelShowsTheChosenDraw()
-    {
+    void drawDateLabelShowsTheChosenDraw() {
         const std::int32_t savedCount = zg::DrawCount;
         const zg::DrawRecord saved[3] = {zg::DrawTable[1], zg::DrawTable[2], zg::DrawTable[3]};
         zg::DrawTable[1].Year = 2008, zg::DrawTable[1].Month = 3, zg::DrawTable[1].Day = 5;
@@ -299,8 +285,7 @@ private slots:
             zg::DrawTable[i + 1] = saved[i];
     }
 
-    void dialogsTestModeRecordsAndAnswers()
-    {
+    void dialogsTestModeRecordsAndAnswers() {
         Dialogs::SetTestMode(true);
         Dialogs::ClearHistory();
         QVERIFY(Dialogs::TestMode());

@@ -19,8 +19,7 @@ namespace {
 class PaintCounter : public QObject {
 public:
     int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint)
             ++paints;
         return false;
@@ -39,8 +38,7 @@ private:
     std::unique_ptr<TGauge> gauge_;
 
     // A shown 102 x 17 gauge: a 100 x 15 drawing area inside the frame.
-    void makeGauge(bool showText)
-    {
+    void makeGauge(bool showText) {
         gauge_ = std::make_unique<TGauge>();
         gauge_->resize(102, 17);
         gauge_->SetForeColor(Red);
@@ -51,8 +49,7 @@ private:
 
     QImage picture() const { return gauge_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    static int countColour(const QImage& image, const QRect& area, const QColor& colour)
-    {
+    static int countColour(const QImage& image, const QRect& area, const QColor& colour) {
         int n = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
@@ -61,19 +58,16 @@ private:
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         Dialogs::SetTestMode(true);
         Dialogs::ClearHistory();
     }
-    void cleanup()
-    {
+    void cleanup() {
         gauge_.reset();
         Dialogs::SetTestMode(false);
     }
 
-    void defaults()
-    {
+    void defaults() {
         TGauge gauge;
         QCOMPARE(gauge.MinValue(), 0);
         QCOMPARE(gauge.MaxValue(), 100);
@@ -87,8 +81,7 @@ private slots:
         QCOMPARE(gauge.accessibleName(), QStringLiteral("Postęp"));
     }
 
-    void percentages()
-    {
+    void percentages() {
         TGauge gauge;
         // Maximum equal to the minimum (a download of unknown size): 0 %.
         QVERIFY(gauge.SetMaxValue(0));
@@ -136,8 +129,7 @@ private slots:
         QVERIFY(Dialogs::History().isEmpty());
     }
 
-    void refusedLimitsChangeNothing()
-    {
+    void refusedLimitsChangeNothing() {
         TGauge gauge;
         gauge.SetProgress(40);
         const int repaints = gauge.repaintCount();
@@ -163,8 +155,7 @@ private slots:
         QCOMPARE(Dialogs::History().size(), 3);
     }
 
-    void repaintsOnlyOnChangedPercentage()
-    {
+    void repaintsOnlyOnChangedPercentage() {
         makeGauge(true);
         PaintCounter counter;
         gauge_->installEventFilter(&counter);
@@ -194,13 +185,13 @@ private slots:
         QCOMPARE(counter.paints, 6);
     }
 
-    void barGeometry()
-    {
+    void barGeometry() {
         makeGauge(false);
         const int mid = 8;
         QImage image = picture();
         // Frame black on all four sides; an empty bar at 0 %.
-        for (QPoint p : {QPoint(0, 0), QPoint(101, 16), QPoint(0, mid), QPoint(101, mid), QPoint(50, 0), QPoint(50, 16)})
+        for (QPoint p :
+             {QPoint(0, 0), QPoint(101, 16), QPoint(0, mid), QPoint(101, mid), QPoint(50, 0), QPoint(50, 16)})
             QCOMPARE(image.pixelColor(p), QColor(Qt::black));
         QCOMPARE(countColour(image, QRect(1, 1, 100, 15), Red), 0);
 
@@ -241,8 +232,7 @@ private slots:
         QCOMPARE(image.pixelColor(51, mid), QColor(Qt::white));
     }
 
-    void textIsInverted()
-    {
+    void textIsInverted() {
         makeGauge(true);
         gauge_->SetProgress(50);
         const QImage image = picture();

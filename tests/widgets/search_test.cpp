@@ -271,7 +271,8 @@ void SearchTest::reportBytes() {
     const std::string written = ReadBytes(path.toStdString());
     QCOMPARE(written, Utf8ToCp1250(utf8));
     // Spot-check the code page: "Łączna" starts with 0xA3 0xB9.
-    QVERIFY(written.find("\r\n  \xA3\xB9" "czna") != std::string::npos);
+    QVERIFY(written.find("\r\n  \xA3\xB9"
+                         "czna") != std::string::npos);
 
     const auto& shown = Dialogs::History();
     QCOMPARE(shown.size(), 2);
@@ -279,7 +280,8 @@ void SearchTest::reportBytes() {
     QCOMPARE(shown[0].text, QStringLiteral("ZENTAG.0001.txt"));
     QCOMPARE(shown[0].filter, QStringLiteral("Pliki tekstowe (*.txt)"));
     QCOMPARE(shown[1].caption, QStringLiteral(" Zapis do pliku zakończony pomyślnie"));
-    QCOMPARE(shown[1].text, QStringLiteral("Wyniki analizy zostały umieszczone w pliku \"") + path + QStringLiteral("\""));
+    QCOMPARE(shown[1].text,
+             QStringLiteral("Wyniki analizy zostały umieszczone w pliku \"") + path + QStringLiteral("\""));
     QCOMPARE(shown[1].icon, Dialogs::Icon::Information);
 }
 

@@ -16,22 +16,19 @@ namespace {
 
 constexpr int Marked[20] = {3, 8, 11, 17, 22, 26, 31, 35, 40, 44, 47, 52, 58, 61, 63, 69, 72, 75, 78, 80};
 
-bool IsMarked(int n)
-{
+bool IsMarked(int n) {
     for (int m : Marked)
         if (m == n)
             return true;
     return false;
 }
 
-QString TwoDigits(int n)
-{
+QString TwoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
 // A shaded ball: light falls from the upper left; a white disc in front carries the number.
-void DrawBall(QPainter& p, QPointF centre, qreal r, QColor colour, int number)
-{
+void DrawBall(QPainter& p, QPointF centre, qreal r, QColor colour, int number) {
     QRadialGradient shade(centre, r, centre - QPointF(r * 0.45, r * 0.45));
     shade.setColorAt(0.0, colour.lighter(190));
     shade.setColorAt(0.55, colour);
@@ -51,8 +48,7 @@ void DrawBall(QPainter& p, QPointF centre, qreal r, QColor colour, int number)
     p.drawText(QRectF(centre.x() - disc, centre.y() - disc, 2 * disc, 2 * disc), Qt::AlignCenter, TwoDigits(number));
 }
 
-QImage Slip()
-{
+QImage Slip() {
     QImage image(153, 169, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -77,8 +73,9 @@ QImage Slip()
         const int row = (n - 1) / 8;
         const QRectF cell(card.left() + 3 + col * cellW, card.top() + 3 + row * cellH, cellW, cellH);
         if (IsMarked(n)) {
-            const QColor colour = (n % 3 == 0) ? QColor(200, 30, 30) : (n % 3 == 1) ? QColor(220, 150, 0)
-                                                                                   : QColor(30, 90, 200);
+            const QColor colour = (n % 3 == 0)   ? QColor(200, 30, 30)
+                                  : (n % 3 == 1) ? QColor(220, 150, 0)
+                                                 : QColor(30, 90, 200);
             QRadialGradient shade(cell.center(), cellH / 2, cell.center() - QPointF(2, 2));
             shade.setColorAt(0, colour.lighter(170));
             shade.setColorAt(1, colour.darker(150));
@@ -97,8 +94,7 @@ QImage Slip()
     return image;
 }
 
-QImage Balls()
-{
+QImage Balls() {
     QImage image(180, 153, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -115,8 +111,8 @@ QImage Balls()
         int number;
     };
     const Ball trail[] = {
-        {18, 30, 9, QColor(30, 90, 200), 5},  {40, 20, 10, QColor(200, 30, 30), 12},
-        {64, 14, 10, QColor(220, 150, 0), 29}, {89, 12, 10, QColor(30, 140, 60), 41},
+        {18, 30, 9, QColor(30, 90, 200), 5},     {40, 20, 10, QColor(200, 30, 30), 12},
+        {64, 14, 10, QColor(220, 150, 0), 29},   {89, 12, 10, QColor(30, 140, 60), 41},
         {114, 16, 10, QColor(140, 40, 160), 56}, {138, 24, 9, QColor(30, 90, 200), 68},
         {158, 36, 8, QColor(200, 30, 30), 77},
     };
@@ -134,8 +130,7 @@ QImage Balls()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_pictures <output folder>\n");

@@ -28,7 +28,9 @@ bool Save(QWidget* w, const QString& file) {
     return ok;
 }
 
-template <class T> T* Child(QWidget* w, const char* name) { return w->findChild<T*>(QString::fromLatin1(name)); }
+template <class T> T* Child(QWidget* w, const char* name) {
+    return w->findChild<T*>(QString::fromLatin1(name));
+}
 
 // Shows a dialog without blocking, grabs it, hides it again.
 void GrabDialog(QWidget* w, const QString& file) {
