@@ -22,20 +22,17 @@ namespace {
 
 const QString SetFileFilter = QStringLiteral("Zestawy liczb dla programu ZENTAGRAFO (*.txt)");
 
-// Geometry of the number grid: 8 rows of 10, filling the grey area between the heading and the
-// panel at the bottom.
+// Geometry of the number grid: 8 rows of 10, between the heading and the controls at the bottom.
 constexpr int GridLeft = 22;
 constexpr int GridTop = 54;
 constexpr int CellWidth = 52;
 constexpr int CellHeight = 40;
 constexpr int CellGap = 4;
 
-// Colours of the window. The light yellow and white texts sit on a dark slate panel, since on
-// the grey background itself they would be hard to read.
+// Colours of the window: light yellow and white texts, bold, on the grey background.
 const char* const StyleSheet = R"(
 QDialog#TZestaw { background-color: rgb(128, 128, 128); }
-QFrame#Panel1 { background-color: rgb(43, 52, 64); border: none; }
-QLabel#Label3 { color: rgb(255, 255, 160); background-color: rgb(43, 52, 64); font-size: 13pt; font-weight: bold; }
+QLabel#Label3 { color: rgb(255, 255, 160); font-size: 13pt; font-weight: bold; }
 QLabel#Label14 { color: rgb(255, 255, 160); font-size: 11pt; font-weight: bold; }
 QLabel#Label83 { color: white; font-size: 11pt; font-weight: bold; }
 QLabel#Label2 { color: white; font-size: 10pt; font-weight: bold; }
@@ -83,11 +80,6 @@ TZestaw::TZestaw(QWidget* parent) : QDialog(parent) {
         connect(b, &QToolButton::clicked, this, &TZestaw::RefreshSetCount);
         SpeedButtons[static_cast<std::size_t>(n)] = b;
     }
-
-    // Dark panel behind the controls at the bottom; the controls created after it lie on top of it.
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setGeometry(0, 412, 601, 133);
 
     Label14 = new QLabel(QStringLiteral("Ilość liczb : "), this);
     Label14->setObjectName(QStringLiteral("Label14"));
