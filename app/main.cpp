@@ -4,17 +4,21 @@
 #include "app/State.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
     zg::AppDir = zg::ComputeAppDir();
+
+    // The main window's creation merges a waiting download and loads the database; the other
+    // windows follow. Closing the main window ends the program at once.
+    zg::ProgramWindows windows = zg::CreateProgramWindows();
     zg::ApplyHintBehaviour(app);
 
-    zg::ProgramWindows windows = zg::CreateProgramWindows();
-    windows.main->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The main window opens centred on the desktop.
+    if (const QScreen* screen = windows.main->screen())
+        windows.main->move(screen->availableGeometry().center() - windows.main->rect().center());
     windows.main->show();
-    // Closing the main window ends the program at once, whatever else is open.
-    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     return app.exec();
 }
