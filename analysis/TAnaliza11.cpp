@@ -352,6 +352,8 @@ void TAnaliza11::buildControls() {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { showDialog(setEditor_); });
     connect(Button3, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
+    connect(rozklad, &QPushButton::clicked, this, [this] { showDialog(mapWindow_); });
+    connect(rozklad2, &QPushButton::clicked, this, [this] { showDialog(zentagWindow_); });
     connect(button1, &QPushButton::clicked, this, &TAnaliza11::button1Click);
     connect(dyskietka, &QToolButton::clicked, this, &TAnaliza11::dyskietkaClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
@@ -561,9 +563,9 @@ void TAnaliza11::button1Click() {
 
     resultModel_->setRows(std::move(result.rows));
     dyskietka->setEnabled(true);
-    // The map and the ZENTAG table come with their windows.
-    rozklad->setEnabled(false);
-    rozklad2->setEnabled(false);
+    // The map and the ZENTAG table open only once their windows exist.
+    rozklad->setEnabled(mapWindow_ != nullptr);
+    rozklad2->setEnabled(zentagWindow_ != nullptr);
 
     const int last = resultModel_->rowCount() - 1;
     StringGrid1->selectRow(last);

@@ -33,6 +33,8 @@ public:
     void setSetEditor(QWidget* w) { setEditor_ = w; }
     void setAboutWindow(QWidget* w) { aboutWindow_ = w; }
     void setDrawManager(QWidget* w) { drawManager_ = w; }
+    void setMapWindow(QWidget* w) { mapWindow_ = w; }
+    void setZentagWindow(QWidget* w) { zentagWindow_ = w; }
 
     // ---- routines other windows call ----
     void konfiguracja();
@@ -77,6 +79,8 @@ private:
     QWidget* setEditor_ = nullptr;
     QWidget* aboutWindow_ = nullptr;
     QWidget* drawManager_ = nullptr;
+    QWidget* mapWindow_ = nullptr;
+    QWidget* zentagWindow_ = nullptr;
 
     bool highlightActive_ = false;
     char decimalSeparator_ = '.';

@@ -3,6 +3,7 @@
 // start-up with no database or with a waiting download.
 #include "analysis/ResultGridModel.h"
 #include "analysis/TAnaliza11.h"
+#include "app/HintBehaviour.h"
 #include "app/Startup.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
@@ -13,7 +14,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QStyle>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace zg;
 using namespace zg::test;
@@ -32,6 +35,7 @@ private slots:
     void stateOfButtonsBeforeAndAfterASet();
     void setOfMoreThan20NumbersLimitsTheHitFields();
     void hintOfTheSetButton();
+    void hintsShowAtOnceInBlue18Point();
     void setEditorConfirmationReachesTheMainWindow();
     void startUpWithoutDatabase();
     void startUpWithSmallerDownloadAnsweredNo();
@@ -249,6 +253,25 @@ void AnalizaTest::hintOfTheSetButton() {
     NumberSet = NumberSetData{};
     QApplication::sendEvent(button, &move);
     QCOMPARE(button->toolTip(), QStringLiteral(" 05 40 "));
+}
+
+void AnalizaTest::hintsShowAtOnceInBlue18Point() {
+    ApplyHintBehaviour(*qApp);
+    QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 0);
+    QCOMPARE(QToolTip::font().pointSize(), 18);
+    QCOMPARE(QToolTip::palette().color(QPalette::ToolTipText), QColor(Qt::blue));
+
+    // A hint event shows the widget's hint.
+    ProgramFolder folder;
+    FillDraws(10);
+    TAnaliza11 w;
+    w.show();
+    auto* save = Find<QWidget>(&w, "dyskietka");
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), save->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(save, &help);
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Zapisz wynik analizy do pliku"));
+    QToolTip::hideText();
 }
 
 void AnalizaTest::setEditorConfirmationReachesTheMainWindow() {
