@@ -2,6 +2,7 @@
 #include "analysis/DateRoutines.h"
 
 #include "support/DrawTables.h"
+#include "support/ReportBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -40,16 +41,8 @@ Analysis Analyse(std::vector<DrawRecord> table, const NumberSetData& set, std::i
     return a;
 }
 
-// The common header and footer as Windows-1250 bytes.
-const std::string Header =
-    " UWAGA: Aby wyniki prezentowa\xB3y si\xEA \"r\xF3wno\" na ekranie monitora, nale\xBFy koniecznie "
-    "zmieni\xE6 czcionk\xEA na \"Courier New\"!!\r\n"
-    " W tym celu przejd\x9F do zak\xB3"
-    "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
-    "\r\n"
-    " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n"
-    "\r\n";
-const std::string Footer = " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n";
+const std::string& Header = ReportHeaderBytes;
+const std::string& Footer = ReportFooterBytes;
 
 } // namespace
 

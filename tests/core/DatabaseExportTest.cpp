@@ -1,6 +1,8 @@
 // The draw grid's cell texts and the database export report.
 #include "database/DatabaseExport.h"
 
+#include "support/ReportBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,20 +49,13 @@ TEST(DatabaseExport, TwoDrawsGiveElevenLines) {
     draws[2] = Draw(43, 2004, 3, 8);
     draws[2].Numbers[0] = 100; // a value outside the game is written as it is
     const std::string bytes = DatabaseExportBytes(DrawsView{draws.data(), 2});
-    const std::string expected =
-        " UWAGA: Aby wyniki prezentowa\xB3y si\xEA \"r\xF3wno\" na ekranie monitora, nale\xBFy koniecznie zmieni\xE6 "
-        "czcionk\xEA na \"Courier New\"!!\r\n"
-        " W tym celu przejd\x9F do zak\xB3"
-        "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
-        "\r\n"
-        " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n"
-        "\r\n"
-        "\t\tBaza losowa\xF1 Multi Lotka w programie ZENTAGRAFO\r\n"
-        "\r\n"
-        "0042;07;03;2004;01;05;09;13;17;21;25;29;33;37;41;45;49;53;57;61;65;69;73;77;\r\n"
-        "0043;08;03;2004;100;05;09;13;17;21;25;29;33;37;41;45;49;53;57;61;65;69;73;77;\r\n"
-        "\r\n"
-        " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n";
+    const std::string expected = zg::test::ReportHeaderBytes +
+                                 "\t\tBaza losowa\xF1 Multi Lotka w programie ZENTAGRAFO\r\n"
+                                 "\r\n"
+                                 "0042;07;03;2004;01;05;09;13;17;21;25;29;33;37;41;45;49;53;57;61;65;69;73;77;\r\n"
+                                 "0043;08;03;2004;100;05;09;13;17;21;25;29;33;37;41;45;49;53;57;61;65;69;73;77;\r\n"
+                                 "\r\n"
+                                 " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n";
     EXPECT_EQ(bytes, expected);
 }
 

@@ -2,6 +2,8 @@
 
 #include "support/TempDir.h"
 
+#include "support/ReportBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -54,17 +56,10 @@ TEST(ReportWriterText, HeaderBodyFooterBytes) {
     report.Line(" Zakres losowań: 1(05.03.08) - 2(06.03.08)");
     report.Line();
     report.Footer();
-    const std::string expected =
-        " UWAGA: Aby wyniki prezentowa\xB3y si\xEA \"r\xF3wno\" na ekranie monitora, nale\xBFy koniecznie zmieni\xE6 "
-        "czcionk\xEA na \"Courier New\"!!\r\n"
-        " W tym celu przejd\x9F do zak\xB3"
-        "adki \"Format -> Czcionka...\" Twojego edytora tekstu. \r\n"
-        "\r\n"
-        " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n"
-        "\r\n"
-        " Zakres losowa\xF1: 1(05.03.08) - 2(06.03.08)\r\n"
-        "\r\n"
-        " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n";
+    const std::string expected = zg::test::ReportHeaderBytes +
+                                 " Zakres losowa\xF1: 1(05.03.08) - 2(06.03.08)\r\n"
+                                 "\r\n"
+                                 " --------------- ZENTAGRAFO v. 1.5 ML ---------------\r\n";
     EXPECT_EQ(report.Bytes(), expected);
 }
 

@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTest>
 #include <QStyle>
+#include <QTest>
 #include <QToolButton>
 #include <QToolTip>
 
