@@ -41,6 +41,12 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     }
     DrawCount = loaded.drawCount;
     LayoutProbe = loaded.layoutProbe;
+    if (loaded.truncated)
+        Dialogs::Message(messageParent, QStringLiteral("Pouczenie..."),
+                         QStringLiteral("Plik z wynikami losowań zawiera więcej niż %1 losowań. Program wczytał "
+                                        "pierwsze %1 z nich; dalszych nie będzie uwzględniał.")
+                             .arg(MaxDraws),
+                         Dialogs::Icon::Warning);
     return true;
 }
 

@@ -40,6 +40,7 @@ private slots:
     void startUpWithoutDatabase();
     void startUpWithSmallerDownloadAnsweredNo();
     void startUpWithLargerDownloadMergesWithoutAsking();
+    void startUpWithMoreDrawsThanFit();
 };
 
 void AnalizaTest::rangeDefaults_data() {
@@ -373,6 +374,20 @@ void AnalizaTest::startUpWithLargerDownloadMergesWithoutAsking() {
     QCOMPARE(DrawTable[1].Year, 1996);
     QCOMPARE(DrawTable[1].Numbers[19], 20);
     QVERIFY(!QFile::exists(folder.file("zentag")));
+}
+
+void AnalizaTest::startUpWithMoreDrawsThanFit() {
+    ProgramFolder folder;
+    WriteBytes(folder.file("zentag.wyn").toStdString(),
+               GenerateSampleDatabase(MaxDraws, 3, SampleLayout::YearFirst).bytes +
+                   " 100000 2133 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
+    QVERIFY(LoadProgramDatabase(nullptr));
+    QCOMPARE(DrawCount, MaxDraws);
+    QCOMPARE(Dialogs::History().size(), 1);
+    QCOMPARE(Dialogs::History()[0].icon, Dialogs::Icon::Warning);
+    QCOMPARE(Dialogs::History()[0].text,
+             QStringLiteral("Plik z wynikami losowań zawiera więcej niż 99999 losowań. Program wczytał pierwsze "
+                            "99999 z nich; dalszych nie będzie uwzględniał."));
 }
 
 QTEST_MAIN(AnalizaTest)
