@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 build=${ZG_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build"
+cmake --build "$build" --target zentagrafo zentagrafo-cli zentag-sample
 if [ ! -e "$build/bin/zentag.wyn" ]; then
     "$build/tools/sample/zentag-sample" --count 20000 --out "$build/bin/zentag.wyn"
     echo "Wrote synthetic sample data (20,000 draws) to $build/bin/zentag.wyn"
