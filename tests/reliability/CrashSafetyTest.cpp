@@ -1,0 +1,181 @@
+// The database survives a crash at any moment of a write: the real rewrite, merge and append run
+// in a child process that is killed with SIGKILL after delays spread over the whole write. After
+// every kill the database is byte for byte the old content or the new one, and a merge that did
+// not finish keeps its download. ZG_KILLS sets the number of kills per operation (CI runs a few,
+// scripts/soak.sh hundreds).
+#include "database/DrawDatabase.h"
+#include "support/ChildProcess.h"
+#include "support/DrawTables.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+
+namespace zg {
+namespace {
+
+using namespace std::chrono;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+int KillCount() {
+    const char* env = std::getenv("ZG_KILLS");
+    return env != nullptr && std::atoi(env) > 0 ? std::atoi(env) : 40;
+}
+
+// A full table whose numbers differ from MakeTable's, so old and new content never agree.
+std::vector<DrawRecord> NewTable(std::int32_t count) {
+    std::vector<DrawRecord> table = test::MakeTable(count);
+    for (std::int32_t q = 1; q <= count; ++q)
+        for (int j = 0; j < 20; ++j)
+            table[static_cast<std::size_t>(q)].Numbers[j] = (q + 3 * j) % 80 + 1;
+    return table;
+}
+
+// The results file as the server sends it: "number;DD.MM.YYYY;n1,...,n20" lines.
+std::string DownloadBytes(DrawsView draws) {
+    std::string out;
+    for (std::int32_t q = 1; q <= draws.count; ++q) {
+        const DrawRecord& d = draws[q];
+        out += std::to_string(d.Number) + ';' + std::to_string(d.Day) + '.' + std::to_string(d.Month) + '.' +
+               std::to_string(d.Year) + ';';
+        for (int j = 0; j < 20; ++j)
+            out += std::to_string(d.Numbers[j]) + (j < 19 ? "," : "\r\n");
+    }
+    return out;
+}
+
+struct KillTally {
+    int old = 0, fresh = 0, tempLeft = 0;
+};
+
+// Prepares the folder with `prepare`, kills `work` at KillCount() points spread from its start to
+// a little past its undisturbed duration (measured first), and hands every outcome to `check`.
+KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepare, const std::function<void()>& work,
+                         const std::function<void(KillTally&)>& check) {
+    microseconds duration{0};
+    for (int i = 0; i < 2; ++i) {
+        prepare();
+        duration = std::max(duration, test::RunAndKill(work, microseconds(-1)));
+    }
+    std::mt19937 random(12345);
+    std::uniform_real_distribution<double> jitter(0.0, 1.0);
+    KillTally tally;
+    const int kills = KillCount();
+    for (int i = 0; i < kills; ++i) {
+        prepare();
+        // A quarter of the kills 0, 3, 6, ... us after the start, where the shortest writes do their
+        // work; the rest spread evenly on to a little past the end.
+        const int early = kills / 4;
+        const auto delay = i < early ? microseconds(3 * i)
+                                     : microseconds(static_cast<long>(1.25 * static_cast<double>(duration.count()) *
+                                                                      (i - early + jitter(random)) / (kills - early)));
+        test::RunAndKill(work, delay);
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("zentag.wyn.tmp.", 0) == 0)
+                ++tally.tempLeft;
+            else
+                EXPECT_TRUE(name == "zentag.wyn" || name == "zentag") << "unexpected file " << name;
+        }
+        check(tally);
+        if (::testing::Test::HasFailure())
+            break;
+    }
+    std::printf("%d kills over %lld us: %d old, %d new, %d with a temporary file left\n", kills,
+                static_cast<long long>(duration.count()), tally.old, tally.fresh, tally.tempLeft);
+    // The kills covered the write: some came before it was done, some after.
+    EXPECT_GT(tally.old, 0);
+    EXPECT_GT(tally.fresh, 0);
+    return tally;
+}
+
+void ClearFolder(const TempDir& dir) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        std::filesystem::remove(entry.path());
+}
+
+TEST(CrashSafety, KilledRewriteLeavesTheOldOrTheNewDatabase) {
+    TempDir dir;
+    const std::string db = dir.file("zentag.wyn");
+    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(60000)));
+    const std::vector<DrawRecord> table = NewTable(MaxDraws);
+    const std::string newBytes = DatabaseFileBytes(test::View(table));
+    const KillTally tally = KillRepeatedly(
+        dir,
+        [&] {
+            ClearFolder(dir);
+            WriteBytes(db, oldBytes);
+        },
+        [&] { RewriteDatabase(db, test::View(table)); },
+        [&](KillTally& t) {
+            const std::string bytes = ReadBytes(db);
+            t.old += bytes == oldBytes;
+            t.fresh += bytes == newBytes;
+            EXPECT_TRUE(bytes == oldBytes || bytes == newBytes) << "a database of " << bytes.size() << " bytes";
+        });
+    EXPECT_GT(tally.tempLeft, 0) << "no kill landed while the new content was being written";
+}
+
+TEST(CrashSafety, KilledMergeLeavesTheOldDatabaseAndItsDownloadOrTheNewDatabase) {
+    TempDir dir;
+    const std::string db = dir.file("zentag.wyn");
+    const std::string pending = dir.file("zentag");
+    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(60000)));
+    const std::string download = DownloadBytes(test::View(NewTable(MaxDraws)));
+    std::string converted = download;
+    for (char& c : converted)
+        c = c >= '0' && c <= '9' ? c : ' ';
+    const KillTally tally = KillRepeatedly(
+        dir,
+        [&] {
+            ClearFolder(dir);
+            WriteBytes(db, oldBytes);
+            WriteBytes(pending, download);
+        },
+        [&] { MergePendingDownload(pending, db, [] { return true; }); },
+        [&](KillTally& t) {
+            const std::string bytes = ReadBytes(db);
+            t.old += bytes == oldBytes;
+            t.fresh += bytes == converted;
+            EXPECT_TRUE(bytes == oldBytes || bytes == converted) << "a database of " << bytes.size() << " bytes";
+            if (bytes == oldBytes) {
+                EXPECT_EQ(ReadBytes(pending), download) << "the download is kept until it is the database";
+            }
+        });
+    EXPECT_GT(tally.tempLeft, 0) << "no kill landed while the download was being converted";
+}
+
+TEST(CrashSafety, KilledAppendLeavesTheWholeDrawOrNone) {
+    TempDir dir;
+    const std::string db = dir.file("zentag.wyn");
+    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(2000)));
+    const DrawRecord draw = NewTable(2001)[2001];
+    const std::string newBytes = oldBytes + AppendedGroupBytes(draw, 2008);
+    std::vector<DrawRecord> loaded(static_cast<std::size_t>(MaxDraws) + 1);
+    KillRepeatedly(
+        dir,
+        [&] {
+            ClearFolder(dir);
+            WriteBytes(db, oldBytes);
+        },
+        [&] { AppendDrawRecord(db, draw, 2008); },
+        [&](KillTally& t) {
+            const std::string bytes = ReadBytes(db);
+            t.old += bytes == oldBytes;
+            t.fresh += bytes == newBytes;
+            EXPECT_TRUE(bytes == oldBytes || bytes == newBytes) << "a database of " << bytes.size() << " bytes";
+            const LoadResult load = LoadDatabase(db, loaded.data());
+            EXPECT_TRUE(load.ok && (load.drawCount == 2000 || load.drawCount == 2001)) << load.drawCount;
+        });
+}
+
+} // namespace
+} // namespace zg

@@ -1,0 +1,80 @@
+#pragma once
+// Running a piece of the program in a forked child: to kill it at a chosen moment, or to give it
+// limits (file size, user) that must not touch the test process itself.
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zg::test {
+
+// Runs `work` in a child process and kills it with SIGKILL `delay` after the child reports that
+// it is about to start (so the fork itself does not count). A negative delay lets it finish.
+// Returns how long the work ran in the child until it was killed or finished.
+inline std::chrono::microseconds RunAndKill(const std::function<void()>& work, std::chrono::microseconds delay) {
+    int signal[2];
+    if (::pipe(signal) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(signal[0]);
+        const char step = 1;
+        (void)!::write(signal[1], &step, 1); // starting
+        work();
+        (void)!::write(signal[1], &step, 1); // done
+        ::_exit(0);
+    }
+    ::close(signal[1]);
+    char step = 0;
+    (void)!::read(signal[0], &step, 1);
+    const auto start = std::chrono::steady_clock::now();
+    if (delay.count() >= 0) {
+        // Short delays are waited for by spinning: a sleep is rarely shorter than about 50 us.
+        if (delay < std::chrono::milliseconds(2))
+            while (std::chrono::steady_clock::now() - start < delay) {
+            }
+        else
+            std::this_thread::sleep_for(delay);
+        ::kill(child, SIGKILL);
+    }
+    (void)!::read(signal[0], &step, 1); // the done byte, or the end of the pipe when killed first
+    const auto ran = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    ::close(signal[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return ran;
+}
+
+// Runs `work` in a child process and returns what it wrote to the pipe it is given, and whether
+// it exited with status 0.
+struct ChildOutcome {
+    bool exitedZero = false;
+    std::string output;
+};
+
+inline ChildOutcome RunInChild(const std::function<void(int out)>& work) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        work(pipeFds[1]);
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    ChildOutcome outcome;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        outcome.output.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    outcome.exitedZero = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return outcome;
+}
+
+} // namespace zg::test
