@@ -1,7 +1,8 @@
 // Any bytes as a waiting full download, merged over a valid database: the merge must never crash,
 // and afterwards the database is either the old one untouched or exactly the converted download
 // (every digit kept, every other byte a space), with no temporary file left behind. The files live
-// in a folder of their own under ZG_FUZZ_DIR (default /dev/shm, where flushing costs nothing).
+// in a folder of their own under ZG_FUZZ_DIR (default /dev/shm, where flushing costs nothing),
+// removed at exit.
 #include "database/DrawDatabase.h"
 
 #include <cstdlib>
@@ -22,6 +23,7 @@ std::filesystem::path Folder() {
         std::filesystem::path p = base != nullptr ? base : (std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp");
         p /= "zg-merge-fuzz-" + std::to_string(::getpid());
         std::filesystem::create_directories(p);
+        std::atexit([] { std::filesystem::remove_all(Folder()); });
         return p;
     }();
     return folder;
