@@ -17,16 +17,17 @@ namespace {
 const std::string OldDatabase = "1 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 "
                                 "2 2004 1 2 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 40 ";
 
-std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
+const std::filesystem::path& Folder() {
+    // Never destroyed, so that the clean-up at exit can still name it.
+    static const auto* folder = new std::filesystem::path([] {
         const char* base = std::getenv("ZG_FUZZ_DIR");
         std::filesystem::path p = base != nullptr ? base : (std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp");
         p /= "zg-merge-fuzz-" + std::to_string(::getpid());
         std::filesystem::create_directories(p);
         std::atexit([] { std::filesystem::remove_all(Folder()); });
         return p;
-    }();
-    return folder;
+    }());
+    return *folder;
 }
 
 void Write(const std::filesystem::path& path, std::string_view bytes) {
