@@ -15,8 +15,14 @@ fi
 cmake --build "$build" --target "${name}_fuzz" >/dev/null
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/new"
 mkdir -p "$build/findings/$name"
+status=0
 "$build/fuzz/${name}_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
-    -artifact_prefix="$build/findings/$name/" "$scratch" "fuzz/corpus/$name" 2>&1 |
-    grep -E "^stat::number_of_executed_units|^Done|ERROR|SUMMARY|==[0-9]+==" || true
-exit "${PIPESTATUS[0]}"
+    -artifact_prefix="$build/findings/$name/" "$scratch/new" "fuzz/corpus/$name" >"$scratch/log" 2>&1 || status=$?
+if [[ $status -ne 0 ]]; then
+    tail -n 80 "$scratch/log"
+else
+    echo "$name: $(grep -E '^stat::number_of_executed_units' "$scratch/log" | awk '{print $2}') executions, no finding"
+fi
+exit $status
