@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +31,7 @@ int KillCount() {
     return env != nullptr && std::atoi(env) > 0 ? std::atoi(env) : 40;
 }
 
-// A full table whose numbers differ from MakeTable's, so old and new content never agree.
+// A table whose numbers differ from MakeTable's, so old and new content never agree.
 std::vector<DrawRecord> NewTable(std::int32_t count) {
     std::vector<DrawRecord> table = test::MakeTable(count);
     for (std::int32_t q = 1; q <= count; ++q)
@@ -56,10 +57,15 @@ struct KillTally {
     int old = 0, fresh = 0, tempLeft = 0;
 };
 
-// Prepares the folder with `prepare`, kills `work` at KillCount() points spread from its start to
-// a little past its undisturbed duration (measured first), and hands every outcome to `check`.
+// Prepares the folder with `prepare`, kills `work` at KillCount() points and hands every outcome to
+// `check`. Half of the kills land exactly at system calls spread over all the calls the work makes
+// (whatever the load of the machine, some come before the write, some during it, some after); the
+// other half at times spread from the start to a little past the undisturbed duration, which also
+// hit the inside of a long write.
 KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepare, const std::function<void()>& work,
                          const std::function<void(KillTally&)>& check) {
+    prepare();
+    const int calls = test::RunAndKillAtSystemCall(work, -1);
     microseconds duration{0};
     for (int i = 0; i < 2; ++i) {
         prepare();
@@ -69,15 +75,15 @@ KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepar
     std::uniform_real_distribution<double> jitter(0.0, 1.0);
     KillTally tally;
     const int kills = KillCount();
+    const int atCalls = std::clamp(calls, 2, std::max(2, kills / 2));
     for (int i = 0; i < kills; ++i) {
         prepare();
-        // A quarter of the kills 0, 3, 6, ... us after the start, where the shortest writes do their
-        // work; the rest spread evenly on to a little past the end.
-        const int early = kills / 4;
-        const auto delay = i < early ? microseconds(3 * i)
-                                     : microseconds(static_cast<long>(1.25 * static_cast<double>(duration.count()) *
-                                                                      (i - early + jitter(random)) / (kills - early)));
-        test::RunAndKill(work, delay);
+        if (i < atCalls) {
+            test::RunAndKillAtSystemCall(work, static_cast<int>(static_cast<long>(calls - 1) * i / (atCalls - 1)));
+        } else {
+            const double x = (i - atCalls + jitter(random)) / (kills - atCalls);
+            test::RunAndKill(work, microseconds(static_cast<long>(1.25 * static_cast<double>(duration.count()) * x)));
+        }
         for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
             const std::string name = entry.path().filename().string();
             if (name.rfind("zentag.wyn.tmp.", 0) == 0)
@@ -89,9 +95,10 @@ KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepar
         if (::testing::Test::HasFailure())
             break;
     }
-    std::printf("%d kills over %lld us: %d old, %d new, %d with a temporary file left\n", kills,
-                static_cast<long long>(duration.count()), tally.old, tally.fresh, tally.tempLeft);
-    // The kills covered the write: some came before it was done, some after.
+    std::printf("%d kills (%d at system calls of %d, the rest within %lld us): %d old, %d new, %d with a temporary "
+                "file left\n",
+                kills, atCalls, calls, static_cast<long long>(duration.count()), tally.old, tally.fresh,
+                tally.tempLeft);
     EXPECT_GT(tally.old, 0);
     EXPECT_GT(tally.fresh, 0);
     return tally;
@@ -105,8 +112,8 @@ void ClearFolder(const TempDir& dir) {
 TEST(CrashSafety, KilledRewriteLeavesTheOldOrTheNewDatabase) {
     TempDir dir;
     const std::string db = dir.file("zentag.wyn");
-    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(60000)));
-    const std::vector<DrawRecord> table = NewTable(MaxDraws);
+    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(15000)));
+    const std::vector<DrawRecord> table = NewTable(20000);
     const std::string newBytes = DatabaseFileBytes(test::View(table));
     const KillTally tally = KillRepeatedly(
         dir,
@@ -128,8 +135,8 @@ TEST(CrashSafety, KilledMergeLeavesTheOldDatabaseAndItsDownloadOrTheNewDatabase)
     TempDir dir;
     const std::string db = dir.file("zentag.wyn");
     const std::string pending = dir.file("zentag");
-    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(60000)));
-    const std::string download = DownloadBytes(test::View(NewTable(MaxDraws)));
+    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(15000)));
+    const std::string download = DownloadBytes(test::View(NewTable(20000)));
     std::string converted = download;
     for (char& c : converted)
         c = c >= '0' && c <= '9' ? c : ' ';

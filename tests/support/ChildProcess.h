@@ -5,6 +5,7 @@
 #include <csignal>
 #include <functional>
 #include <string>
+#include <sys/ptrace.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -46,6 +47,46 @@ inline std::chrono::microseconds RunAndKill(const std::function<void()>& work, s
     int status = 0;
     ::waitpid(child, &status, 0);
     return ran;
+}
+
+// Runs `work` in a child process under ptrace and kills it with SIGKILL when it enters its system
+// call number `killAt` (counted from 0; that call does not run), so every point where the work
+// touches a file can be hit exactly, whatever the load of the machine. A negative `killAt` lets it
+// finish. Returns the number of system calls the work entered (with the final exit when it
+// finished).
+inline int RunAndKillAtSystemCall(const std::function<void()>& work, int killAt) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        ::raise(SIGSTOP);
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, reinterpret_cast<void*>(PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL));
+    int entered = 0;
+    bool inCall = false;
+    long forwardSignal = 0;
+    for (;;) {
+        ::ptrace(PTRACE_SYSCALL, child, nullptr, reinterpret_cast<void*>(forwardSignal));
+        forwardSignal = 0;
+        if (::waitpid(child, &status, 0) != child || WIFEXITED(status) || WIFSIGNALED(status))
+            return entered;
+        if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
+            forwardSignal = WSTOPSIG(status); // a signal of the work's own: deliver it
+            continue;
+        }
+        inCall = !inCall;
+        if (!inCall)
+            continue;
+        if (entered == killAt) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return entered;
+        }
+        ++entered;
+    }
 }
 
 // Runs `work` in a child process and returns what it wrote to the pipe it is given, and whether
