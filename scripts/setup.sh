@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
+    desktop-file-utils librsvg2-bin
 )
 
 missing=()
