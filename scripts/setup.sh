@@ -11,6 +11,7 @@ packages=(
     libcli11-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
+    desktop-file-utils librsvg2-bin
 )
 
 missing=()
