@@ -157,6 +157,7 @@ TEST(DrawDatabaseLoad, TokenThatIsNotAnIntegerFailsTheLoad) {
         const LoadResult r = LoadBytes(good + good + "3 2004 1 " + bad + " " + NumbersOneToTwenty(), table);
         EXPECT_FALSE(r.ok) << bad;
         EXPECT_EQ(r.drawCount, 0) << bad;
+        EXPECT_EQ(r.layoutProbe, 2004) << bad; // known before the failure
         EXPECT_EQ(r.error, "not an integer at byte " + std::to_string(2 * good.size() + 9)) << bad;
         // The first draws were read before the bad token was met; they stay but are not counted.
         EXPECT_EQ(table[2].Number, 1);

@@ -448,10 +448,14 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("count");
         QTest::addColumn<int>("dialogKind"); // -1: no dialog
-        QTest::newRow("Resetuj") << "BitBtn2" << "0" << -1;
-        QTest::newRow("Wczytaj losowanie nr") << "Button1" << "20" << -1;
-        QTest::newRow("save") << "dyskietka" << "2" << int(Dialogs::Shown::Kind::SaveFile);
-        QTest::newRow("load") << "BitBtn3" << "2" << int(Dialogs::Shown::Kind::OpenFile);
+        QTest::newRow("Resetuj") << "BitBtn2"
+                                 << "0" << -1;
+        QTest::newRow("Wczytaj losowanie nr") << "Button1"
+                                              << "20" << -1;
+        QTest::newRow("save") << "dyskietka"
+                              << "2" << int(Dialogs::Shown::Kind::SaveFile);
+        QTest::newRow("load") << "BitBtn3"
+                              << "2" << int(Dialogs::Shown::Kind::OpenFile);
     }
     void enterOnAFocusedButtonPressesIt() {
         QFETCH(QString, button);
@@ -515,7 +519,8 @@ private slots:
         Click(Save(*w));
         QCOMPARE(Dialogs::History().size(), yes ? 3 : 2);
         QCOMPARE(Dialogs::History()[1].kind, Dialogs::Shown::Kind::OverwriteQuestion);
-        QCOMPARE(Dialogs::History()[1].text, QStringLiteral("ZESTAW.0001.txt already exists.\nDo you want to replace it?"));
+        QCOMPARE(Dialogs::History()[1].text,
+                 QStringLiteral("ZESTAW.0001.txt already exists.\nDo you want to replace it?"));
         QCOMPARE(zg::test::ReadBytes(path.toStdString()), std::string(yes ? " 80" : " 1 2 3"));
     }
 
