@@ -1,8 +1,9 @@
 // The database survives a crash at any moment of a write: the real rewrite, merge and append run
 // in a child process that is killed with SIGKILL after delays spread over the whole write. After
-// every kill the database is byte for byte the old content or the new one, and a merge that did
-// not finish keeps its download. ZG_KILLS sets the number of kills per operation (CI runs a few,
-// scripts/soak.sh hundreds).
+// every kill the database is byte for byte the old content or the new one, a merge that did not
+// finish keeps its download, and the clean-up of the next start removes the temporary file left. ZG_KILLS sets the
+// number of kills per operation (CI runs a few, scripts/soak.sh hundreds).
+#include "app/SafeFile.h"
 #include "database/DrawDatabase.h"
 #include "support/ChildProcess.h"
 #include "support/DrawTables.h"
@@ -92,6 +93,10 @@ KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepar
                 EXPECT_TRUE(name == "zentag.wyn" || name == "zentag") << "unexpected file " << name;
         }
         check(tally);
+        RemoveStaleTempFiles(dir.str()); // as the next start does
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos)
+                << entry.path() << " stays after the next start";
         if (::testing::Test::HasFailure())
             break;
     }

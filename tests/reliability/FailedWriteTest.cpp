@@ -3,7 +3,9 @@
 // files without write permission, written as user "nobody" (root may write anything). After each
 // failure the error is the system's text, nothing is reported as written, and the folder holds
 // exactly the files it held before, byte for byte.
+#include "analysis/ReportWriter.h"
 #include "database/DrawDatabase.h"
+#include "sets/SetFile.h"
 #include "support/ChildProcess.h"
 #include "support/DrawTables.h"
 #include "support/TempDir.h"
@@ -72,6 +74,22 @@ const WriterCase Writers[] = {
      [](const TempDir& dir) -> std::optional<std::string> {
          const MergeResult r = MergePendingDownload(dir.file("zentag"), dir.file("zentag.wyn"), [] { return true; });
          return r.ok || r.replaced || !r.pendingKept ? std::nullopt : std::optional(r.error);
+     }},
+    {"Report",
+     [](const TempDir& dir) {
+         WriteBytes(dir.file("ZENTAG.0001.txt"), "old report\r\n");
+         return rlim_t{1000};
+     },
+     [](const TempDir& dir) { return WriteReportFile(dir.file("ZENTAG.0001.txt"), std::string(5000, 'x')); }},
+    {"SetFile",
+     [](const TempDir& dir) {
+         WriteBytes(dir.file("ZESTAW.0001.txt"), " 1 2 3");
+         return rlim_t{10};
+     },
+     [](const TempDir& dir) {
+         SetMembers all;
+         all.fill(true);
+         return WriteSetFile(dir.file("ZESTAW.0001.txt"), all);
      }},
 };
 

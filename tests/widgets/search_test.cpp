@@ -4,6 +4,7 @@
 #include "analysis/ReportWriter.h"
 #include "analysis/ResultGridModel.h"
 #include "analysis/TAnaliza11.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "ui/TGauge.h"
@@ -69,6 +70,7 @@ private slots:
     void reportProposesFirstFreeName();
     void reportToAFolderThatCannotBeWritten();
     void reportCancelledWritesNothing();
+    void reportOnAFullDiskKeepsTheOldReport();
 };
 
 void SearchTest::workedExample_data() {
@@ -321,6 +323,30 @@ void SearchTest::reportCancelledWritesNothing() {
     Click(&w, "dyskietka");
     QCOMPARE(Dialogs::History().size(), 1);
     QVERIFY(QDir(folder.file(QStringLiteral("TXT"))).entryList(QDir::Files).isEmpty());
+}
+
+// Replacing a report on a full disk: the system's error, no confirmation, the old report intact.
+void SearchTest::reportOnAFullDiskKeepsTheOldReport() {
+    ProgramFolder folder;
+    WorkedExampleDraws();
+    TAnaliza11 w;
+    Search(w, 101, 110, 2, 3);
+    const QString path = folder.file(QStringLiteral("TXT/wynik.txt"));
+    WriteBytes(path.toStdString(), "old report\r\n");
+    Dialogs::QueueFileName(path);
+    Dialogs::QueueAnswer(Dialogs::Answer::Yes); // replace the existing file
+    {
+        FileSizeLimit limit(100);
+        Click(&w, "dyskietka");
+    }
+    const auto& shown = Dialogs::History();
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown[1].kind, Dialogs::Shown::Kind::OverwriteQuestion);
+    QCOMPARE(shown[2].caption, QStringLiteral("ZENTAGRAFO"));
+    QCOMPARE(shown[2].icon, Dialogs::Icon::Error);
+    QCOMPARE(shown[2].text, QStringLiteral("File too large"));
+    QCOMPARE(ReadBytes(path.toStdString()), std::string("old report\r\n"));
+    QCOMPARE(QDir(folder.file(QStringLiteral("TXT"))).entryList(QDir::Files), QStringList{QStringLiteral("wynik.txt")});
 }
 
 QTEST_MAIN(SearchTest)

@@ -3,12 +3,14 @@
 #include "app/State.h"
 #include "sets/TZestaw.h"
 #include "support/DrawTables.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/SpinField.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -211,6 +213,25 @@ private slots:
         QCOMPARE(Dialogs::History().size(), 2);
         QCOMPARE(Last().icon, Dialogs::Icon::Error);
         QCOMPARE(Last().text, QString::fromLocal8Bit(std::strerror(ENOENT)));
+    }
+
+    // Replacing a set file on a full disk: the system's error, no confirmation, the old file intact.
+    void saveOnAFullDiskKeepsTheOldFile() {
+        auto w = Open();
+        Click(w->button(9));
+        const QString path = SetPath(QStringLiteral("ZESTAW.0001.txt"));
+        zg::test::WriteBytes(path.toStdString(), " 1 2");
+        Dialogs::QueueFileName(path);
+        Dialogs::QueueAnswer(Dialogs::Answer::Yes); // replace the existing file
+        {
+            zg::test::FileSizeLimit limit(1); // the new file " 9" needs 2 bytes
+            Click(Save(*w));
+        }
+        QCOMPARE(Dialogs::History().size(), 3);
+        QCOMPARE(Last().icon, Dialogs::Icon::Error);
+        QCOMPARE(Last().text, QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(zg::test::ReadBytes(path.toStdString()), std::string(" 1 2"));
+        QCOMPARE(QDir(setDir_).entryList(QDir::Files), QStringList{QStringLiteral("ZESTAW.0001.txt")});
     }
 
     void loadTakesAnySeparatorsAndReplacesTheSelection() {
