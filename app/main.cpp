@@ -4,7 +4,6 @@
 #include "app/State.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,9 +15,6 @@ int main(int argc, char** argv) {
     zg::ProgramWindows windows = zg::CreateProgramWindows();
     zg::ApplyHintBehaviour(app);
 
-    // The main window opens centred on the desktop.
-    if (const QScreen* screen = windows.main->screen())
-        windows.main->move(screen->availableGeometry().center() - windows.main->rect().center());
     windows.main->show();
     return app.exec();
 }

@@ -142,18 +142,23 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
     bool dayFirst = false;
     std::int32_t pass = 0;
     std::int32_t values[DrawFieldCount];
+    int valuesInPass = 0;
     while (!reader.AtEnd()) {
         if (pass == MaxDraws) {
             // The table is full. What follows is either the trailing separators (the pass that would
             // only read zeros) or draws that do not fit; either way the count is MaxDraws.
             r.truncated = reader.MoreValues();
             ++pass;
+            valuesInPass = 0;
             break;
         }
         ++pass;
+        valuesInPass = 0;
         for (int i = 0; i < DrawFieldCount; ++i) {
             switch (reader.Read(values[i])) {
             case IntegerReader::Status::Value:
+                ++valuesInPass;
+                break;
             case IntegerReader::Status::EndOfFile:
                 break;
             case IntegerReader::Status::NotInteger:
@@ -185,6 +190,8 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
         return Fail(r, ErrorText(reader.readError()));
     r.ok = true;
     r.drawCount = std::max(pass - 1, 0);
+    // The pass that is not counted read values: the file holds more than the table now does.
+    r.partialLastGroup = valuesInPass > 0;
     return r;
 }
 
@@ -385,7 +392,7 @@ std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe)
         AppendNumber(out, value);
     };
     put(draw.Number);
-    if (AppendsDayFirst(layoutProbe)) {
+    if (ReadsDayFirst(layoutProbe)) {
         put(draw.Day);
         put(draw.Month);
         put(draw.Year);
@@ -400,12 +407,13 @@ std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe)
     return out;
 }
 
-FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe) {
+FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe,
+                                 bool createIfMissing) {
     FileWriteResult r;
     const std::string bytes = AppendedGroupBytes(draw, layoutProbe);
     bool created = false;
     int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
+    if (fd < 0 && errno == ENOENT && createIfMissing) {
         fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         created = fd >= 0;
     }
@@ -443,6 +451,7 @@ std::string DatabaseFileBytes(DrawsView draws) {
     if (draws.count <= 0)
         return out;
     out.reserve(static_cast<std::size_t>(draws.count) * 80);
+    const bool dayFirst = ReadsDayFirst(draws[1].Year);
     for (std::int32_t k = 1; k <= draws.count; ++k) {
         const DrawRecord& d = draws[k];
         auto put = [&out](std::int32_t value) {
@@ -450,9 +459,9 @@ std::string DatabaseFileBytes(DrawsView draws) {
             out += ' ';
         };
         put(d.Number);
-        put(d.Year);
+        put(dayFirst ? d.Day : d.Year);
         put(d.Month);
-        put(d.Day);
+        put(dayFirst ? d.Year : d.Day);
         for (std::int32_t n : d.Numbers)
             put(n);
     }
@@ -470,7 +479,8 @@ RewriteResult RewriteDatabase(const std::string& path, DrawsView draws) {
     }
     r.ok = true;
     // The new file's second integer, as the next load would read it.
-    r.layoutProbe = draws.count >= 1 ? draws[1].Year : 0;
+    if (draws.count >= 1)
+        r.layoutProbe = ReadsDayFirst(draws[1].Year) ? draws[1].Day : draws[1].Year;
     return r;
 }
 

@@ -65,6 +65,7 @@ TEST(DrawDatabaseLoad, LastGroupEndingRightAfterItsLastDigitIsNotCounted) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.drawCount, 0);
     EXPECT_EQ(r.layoutProbe, 2004);
+    EXPECT_TRUE(r.partialLastGroup);
 }
 
 TEST(DrawDatabaseLoad, SecondIntegerUpTo1950ReadsDayFirst) {
@@ -98,6 +99,7 @@ TEST(DrawDatabaseLoad, FilesWithoutCompleteGroups) {
     EXPECT_EQ(blanks.drawCount, 0);
     EXPECT_EQ(blanks.layoutProbe, 0);
     EXPECT_TRUE(blanks.error.empty());
+    EXPECT_FALSE(blanks.partialLastGroup);
 
     const LoadResult empty = LoadBytes("", table);
     EXPECT_TRUE(empty.ok);
@@ -109,6 +111,7 @@ TEST(DrawDatabaseLoad, FilesWithoutCompleteGroups) {
     EXPECT_TRUE(single.ok);
     EXPECT_EQ(single.drawCount, 0);
     EXPECT_EQ(single.layoutProbe, 0);
+    EXPECT_TRUE(single.partialLastGroup);
 }
 
 TEST(DrawDatabaseLoad, ShortLastGroupIsNotCounted) {
@@ -121,6 +124,9 @@ TEST(DrawDatabaseLoad, ShortLastGroupIsNotCounted) {
     EXPECT_EQ(r.drawCount, 2);
     EXPECT_EQ(table[2].Number, 25);
     EXPECT_EQ(table[2].Numbers[19], 48);
+    EXPECT_TRUE(r.partialLastGroup);
+    bytes.resize(bytes.size() - 3); // without the 49th value: two whole groups
+    EXPECT_FALSE(LoadBytes(bytes, table).partialLastGroup);
 }
 
 TEST(DrawDatabaseLoad, TokenThatIsNotAnIntegerFailsTheLoad) {
