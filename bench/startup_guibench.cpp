@@ -5,6 +5,8 @@
 #include "app/Startup.h"
 #include "app/State.h"
 #include "database/DrawDatabase.h"
+#include "database/DrawGridModel.h"
+#include "database/TLosowania.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 
@@ -14,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 
@@ -43,6 +46,19 @@ void BM_StartUp99999(benchmark::State& state) {
         state.SkipWithError("the database did not load whole");
 }
 BENCHMARK(BM_StartUp99999)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The draw management window alone: its controls and a grid of 99,999 rows.
+void BM_DrawManagerCreation(benchmark::State& state) {
+    zg::SampleDatabase sample = zg::GenerateSampleDatabase(Draws, 11, zg::SampleLayout::YearFirst);
+    std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
+    zg::DrawCount = static_cast<std::int32_t>(state.range(0));
+    for (auto _ : state) {
+        zg::TLosowania w;
+        w.FormCreate(nullptr, nullptr);
+        benchmark::DoNotOptimize(w.gridModel()->rowCount());
+    }
+}
+BENCHMARK(BM_DrawManagerCreation)->Unit(benchmark::kMillisecond)->Arg(10)->Arg(Draws);
 
 } // namespace
 

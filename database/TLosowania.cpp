@@ -155,24 +155,33 @@ void TLosowania::buildControls() {
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(160, 268, 489, 193);
     SetColours(GroupBox1, DarkGreen, Pink);
+    {
+        // The grey of the tick boxes, inherited by all 80 of them.
+        QPalette p = GroupBox1->palette();
+        p.setColor(QPalette::Base, Grey);
+        p.setColor(QPalette::Button, Grey);
+        GroupBox1->setPalette(p);
+    }
     GroupBox1->installEventFilter(this);
+    const QFont labelFont = PixelFont("Verdana", 9, true);
+    QPalette labelPalette = GroupBox1->palette();
+    labelPalette.setColor(QPalette::Window, Qt::yellow);
+    labelPalette.setColor(QPalette::WindowText, Qt::black);
     for (int n = 1; n <= 80; ++n) {
         const int row = (n - 1) / 20, column = (n - 1) % 20;
         const int x = 8 + 24 * column, labelTop = 22 + 42 * row;
-        auto* label = new QLabel(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')), GroupBox1);
+        const QString text = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+        auto* label = new QLabel(text, GroupBox1);
         label->setObjectName(QStringLiteral("NumberLabel%1").arg(n));
         label->setGeometry(x, labelTop, 15, 13);
-        label->setFont(PixelFont("Verdana", 9, true));
+        label->setFont(labelFont);
         label->setAlignment(Qt::AlignCenter);
-        SetColours(label, Qt::yellow, Qt::black);
+        label->setPalette(labelPalette);
+        label->setAutoFillBackground(true);
         auto* box = new QCheckBox(GroupBox1);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(n));
-        box->setAccessibleName(label->text());
+        box->setAccessibleName(text);
         box->setGeometry(x, labelTop + 17, 17, 17);
-        QPalette p = box->palette();
-        p.setColor(QPalette::Base, Grey);
-        p.setColor(QPalette::Button, Grey);
-        box->setPalette(p);
         connect(box, &QCheckBox::toggled, this, [this](bool) { TickChanged(); });
         CheckBoxes[n] = box;
     }
@@ -235,11 +244,9 @@ void TLosowania::buildControls() {
     BitBtn4 = MakeButton(this, "BitBtn4", QStringLiteral("Pobierz ostatnie"), QRect(10, 376, 145, 33));
     button1 = MakeButton(this, "button1", QStringLiteral("Pobierz wszystkie"), QRect(10, 416, 146, 34));
     BitBtn3 = MakeButton(this, "BitBtn3", QStringLiteral("Zamknij"), QRect(26, 480, 113, 33));
-    BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
     // The download controls: idle until a download runs.
     stopbutton = MakeButton(this, "stopbutton", QStringLiteral("STOP"), QRect(256, 492, 78, 25));
-    stopbutton->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
     stopbutton->hide();
     Gauge1 = new TGauge(this);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
@@ -253,7 +260,6 @@ void TLosowania::buildControls() {
     dyskietka = new QToolButton(this);
     dyskietka->setObjectName(QStringLiteral("dyskietka"));
     dyskietka->setGeometry(640, 498, 25, 25);
-    dyskietka->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     dyskietka->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
     dyskietka->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
 
@@ -270,13 +276,15 @@ void TLosowania::FormCreate(QWidget* mainWindow, TGauge* gauge) {
         gauge->SetProgress(0);
         gauge->SetMaxValue(DrawCount);
     }
-    if (mainWindow != nullptr)
-        mainWindow->show();
-    // The grid builds its texts when it paints them: one row per draw costs nothing here.
+    // The grid builds its texts when it paints them: one row per draw costs nothing here, so the
+    // gauge reaches its end at once, and the main window shows it full without a paint of its own
+    // in between.
     gridModel_->setRowCount(DrawCount);
     SetColumnWidths(); // a reset of the model gives the columns their default width back
     if (gauge != nullptr)
         gauge->SetProgress(DrawCount);
+    if (mainWindow != nullptr)
+        mainWindow->show();
     SetPromptLine();
 }
 
@@ -288,6 +296,13 @@ void TLosowania::SetColumnWidths() {
 
 void TLosowania::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (!glyphsSet_) {
+        // The pictures are decoded at the first opening, not during start-up.
+        glyphsSet_ = true;
+        BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+        stopbutton->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+        dyskietka->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    }
     if (DrawCount <= 0)
         return;
     StringGrid1->selectRow(DrawCount - 1);

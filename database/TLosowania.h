@@ -85,6 +85,7 @@ private:
     void Untick(const DrawNumbers& numbers);
 
     std::int32_t EditedDrawIndex = 0;
+    bool glyphsSet_ = false;
 
     DrawGridModel* gridModel_ = nullptr;
     NumberMapModel* mapModel_ = nullptr;
