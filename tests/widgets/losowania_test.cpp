@@ -7,6 +7,7 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "database/TLosowania.h"
+#include "support/FileSizeLimit.h"
 #include "support/ReportBytes.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
@@ -20,34 +21,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 using namespace zg;
 using namespace zg::test;
 
 namespace {
-
-// While alive, files of this process cannot grow past `bytes` (writes fail with EFBIG).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = SIG_DFL;
-};
 
 // One draw group as the year-first file holds it (every value followed by a space).
 std::string Group(int number, int year, int month, int day, int first) {
