@@ -178,7 +178,7 @@ TEST(CrashSafety, KilledAppendLeavesTheWholeDrawOrNone) {
             ClearFolder(dir);
             WriteBytes(db, oldBytes);
         },
-        [&] { AppendDrawRecord(db, draw, 2008); },
+        [&] { AppendDrawRecord(db, draw, 2008, false); },
         [&](KillTally& t) {
             const std::string bytes = ReadBytes(db);
             t.old += bytes == oldBytes;

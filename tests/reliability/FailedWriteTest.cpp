@@ -62,7 +62,7 @@ const WriterCase Writers[] = {
          return rlim_t{OldDatabase.size() + 10};
      },
      [](const TempDir& dir) -> std::optional<std::string> {
-         const FileWriteResult r = AppendDrawRecord(dir.file("zentag.wyn"), HundredDraws()[3], 2008);
+         const FileWriteResult r = AppendDrawRecord(dir.file("zentag.wyn"), HundredDraws()[3], 2008, false);
          return r.ok ? std::nullopt : std::optional(r.error);
      }},
     {"Merge",
