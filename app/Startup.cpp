@@ -4,6 +4,7 @@
 #include "app/State.h"
 #include "database/DrawDatabase.h"
 #include "sets/TZestaw.h"
+#include "tables/TTabelka11.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 #include "ui/TAbout.h"
@@ -57,6 +58,8 @@ ProgramWindows CreateProgramWindows() {
     ZentagOffset = 1;
 
     auto* main = w.main.get();
+    // The calendar map lives as long as the main window, which owns it.
+    main->setMapWindow(new TTabelka11(main, main));
     auto editor = std::make_unique<TZestaw>(main);
     QObject::connect(editor.get(), &TZestaw::setConfirmed, main, &TAnaliza11::SetConfirmed);
     main->setSetEditor(editor.get());
