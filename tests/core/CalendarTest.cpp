@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 using namespace zg;
@@ -32,16 +33,6 @@ const std::string& Cell(const CalendarCells& cells, int day, int month) {
 }
 
 } // namespace
-
-TEST(Calendar, DrawsOutsideTheRangeStayN) {
-    const auto table = test::MakeTable(60); // 1.01.2008 .. 4.03.2008, 28 days a month
-    const CalendarCells cells = Fill(table, true, 10, 40);
-    EXPECT_EQ(Cell(cells, 9, 1), " N");
-    EXPECT_EQ(Cell(cells, 10, 1), " 0");
-    EXPECT_EQ(Cell(cells, 12, 2), " 0"); // draw 40
-    EXPECT_EQ(Cell(cells, 13, 2), " N");
-    EXPECT_EQ(Cell(cells, 1, 1), " N");
-}
 
 // hits, show-all, cell text (bounds 3..5)
 class CalendarCell : public testing::TestWithParam<std::tuple<int, bool, const char*>> {};
@@ -86,9 +77,10 @@ TEST(Calendar, DatesThatDoNotExistOrLieOffTheGridAreLeftOut) {
     EXPECT_EQ(Cell(cells, 30, 2), " N");
     EXPECT_EQ(Cell(cells, 29, 2), " X"); // 2008 is a leap year
     EXPECT_EQ(Cell(Fill(table, false, 1, 99999, 2009), 29, 2), " N");
+    int marked = 0; // the days off the grid reached no cell
     for (const auto& month : cells)
-        for (const std::string& cell : month)
-            EXPECT_TRUE(cell == " N" || &cell == &Cell(cells, 29, 2));
+        marked += static_cast<int>(std::count(month.begin(), month.end(), " X"));
+    EXPECT_EQ(marked, 1);
 }
 
 TEST(Calendar, NumbersOutsideTheLotteryRangeAreNoHits) {
