@@ -4,6 +4,7 @@
 #include "app/State.h"
 #include "database/DrawDatabase.h"
 #include "sets/TZestaw.h"
+#include "tables/TTabelka2.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 #include "ui/TAbout.h"
@@ -57,6 +58,9 @@ ProgramWindows CreateProgramWindows() {
     ZentagOffset = 1;
 
     auto* main = w.main.get();
+    auto zentag = std::make_unique<TTabelka2>(main, main);
+    main->setZentagWindow(zentag.get());
+    w.zentag = std::move(zentag);
     auto editor = std::make_unique<TZestaw>(main);
     QObject::connect(editor.get(), &TZestaw::setConfirmed, main, &TAnaliza11::SetConfirmed);
     main->setSetEditor(editor.get());

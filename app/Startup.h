@@ -11,6 +11,7 @@ class TAnaliza11;
 
 struct ProgramWindows {
     std::unique_ptr<TAnaliza11> main;
+    std::unique_ptr<QWidget> zentag;
     std::unique_ptr<QWidget> setEditor;
     std::unique_ptr<QWidget> about;
 
