@@ -219,7 +219,11 @@ void ZentagTest::offsetChangeClearsFilterAndRecomputes() {
     Program p;
     p.Open([&] { Tick(p.zentag, 5); });
     Click(&p.main, "UpDown5Down"); // 0: the found draws themselves
+    // The program's own unticking computes nothing: the window's gauge stays still.
+    auto* ownGauge = Find<TGauge>(p.zentag, "Gauge1");
+    const int ownRepaints = ownGauge->repaintCount();
     p.Open();
+    QCOMPARE(ownGauge->repaintCount(), ownRepaints);
     QVERIFY(!p.zentag->checkBox(5)->isChecked());
     QCOMPARE(p.Columns(), 81);
     QCOMPARE(p.Rows(), 3);
