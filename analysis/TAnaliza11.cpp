@@ -208,6 +208,7 @@ void TAnaliza11::buildControls() {
     button1->setFocusPolicy(Qt::StrongFocus); // the one Tab stop of the window
     button1->setDefault(true);
     rozklad2 = MakeButton(panel, "rozklad2", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34), 10, true);
+    rozklad2->setCursor(Qt::PointingHandCursor);
 
     // The ZENTAG distance arrows (-99..99, 1 at start), beside the button that shows the distance.
     UpDown5 = new QWidget(panel);
