@@ -23,6 +23,8 @@ int RunCli(const Args& args) {
     AddInfoCommand(app, status);
     AddExportCommand(app, status);
     AddAnalysisCommand(app, status);
+    AddCalendarCommand(app, status);
+    AddZentagCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());
@@ -50,6 +52,14 @@ int CmdExport(const Args& args) {
 
 int CmdAnalysis(const Args& args) {
     return RunNamed("analysis", args);
+}
+
+int CmdCalendar(const Args& args) {
+    return RunNamed("calendar", args);
+}
+
+int CmdZentag(const Args& args) {
+    return RunNamed("zentag", args);
 }
 
 } // namespace zg::cli
