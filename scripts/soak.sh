@@ -7,4 +7,5 @@ cd "$(dirname "$0")/.."
 build=${ZG_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${ZG_CMAKE_ARGS:-}
 cmake --build "$build" --target reliability_tests
-ZG_KILLS=${1:-250} ctest --test-dir "$build" -L reliability --output-on-failure --verbose -j1 | grep -E "kills over|Passed|Failed|tests passed"
+ZG_KILLS=${1:-250} ctest --test-dir "$build" -L reliability --output-on-failure --verbose -j1 |
+    grep -E "kills \(|tests passed|\*\*\*Failed|Failure"

@@ -31,6 +31,10 @@ using test::WriteBytes;
 
 enum class Failure { DiskFull, ReadOnlyFolder };
 
+void PrintTo(Failure failure, std::ostream* out) {
+    *out << (failure == Failure::DiskFull ? "full disk" : "read-only folder");
+}
+
 struct WriterCase {
     const char* name;
     // Puts the old files into the folder; returns the file-size limit that stops the write.
@@ -92,6 +96,10 @@ const WriterCase Writers[] = {
          return WriteSetFile(dir.file("ZESTAW.0001.txt"), all);
      }},
 };
+
+void PrintTo(const WriterCase& writer, std::ostream* out) {
+    *out << writer.name;
+}
 
 std::map<std::string, std::string> FolderContent(const TempDir& dir) {
     std::map<std::string, std::string> content;
