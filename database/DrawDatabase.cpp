@@ -1,5 +1,7 @@
 #include "database/DrawDatabase.h"
 
+#include "database/PendingDownloadCheck.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -322,6 +324,18 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
             return r;
         }
         dbExists = false;
+    }
+
+    // A damaged download is deleted before the question and before the database is touched.
+    if (!PendingDownloadIsSound(pendingPath)) {
+        r.damaged = true;
+        if (::unlink(pendingPath.c_str()) != 0 && errno != ENOENT) {
+            r.pendingKept = true;
+            r.error = ErrorText(errno);
+            return r;
+        }
+        r.ok = true;
+        return r;
     }
 
     bool replace = true;

@@ -1,0 +1,64 @@
+#pragma once
+// The two results requests of the draw management window and what is done with their answers:
+// the addresses, the messages, and the reading and checking of the latest-draw answer. Pure
+// standard C++, shared by the window and the command-line tool.
+#include "app/DrawTypes.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+// Target files in the program folder.
+inline constexpr std::string_view LatestDrawFileName = "ml";
+
+// The results server's host (a build setting) and port.
+std::string_view ResultsHost();
+inline constexpr int ResultsPort = 80;
+
+// "http://" + host + "/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=0" (all draws) or
+// "...&start=-1" (the latest draw only).
+std::string ResultsUrl(bool latestOnly, std::string_view host = ResultsHost());
+
+inline constexpr std::string_view ConnectingText = "Trwa łączenie...";
+inline constexpr std::string_view UpdateFailedCaption = "Aktualizacja zakończona niepowodzeniem...";
+inline constexpr std::string_view UpdateSucceededCaption = "Aktualizacja zakończona sukcesem...";
+inline constexpr std::string_view InterruptedText = "Operacja została przerwana !!!";
+inline constexpr std::string_view NoConnectionText =
+    "Błąd podczas ściągania pliku !!! Prawdopodobnie nie masz połączenia z internetem.";
+inline constexpr std::string_view FullDownloadDoneText =
+    "Aktualizacja wyników przebiegła prawidłowo. Aby zmiany odniosły skutek należy ponownie uruchomić program !!!";
+inline constexpr std::string_view MalformedAnswerText =
+    "Odpowiedź serwera nie zawiera poprawnego losowania. Baza wyników pozostała bez zmian.";
+// The refusal of a latest draw that is not the next one.
+std::string NotNextDrawText(std::int32_t serverNumber);
+
+// The messages of the append action, which the latest-draw update ends in.
+inline constexpr std::string_view AppendedCaption = "Dopisano nowe wyniki...";
+inline constexpr std::string_view AppendedText = "Operacja dopisywania wyników zakończona pomyślnie :-)";
+inline constexpr std::string_view NeedTwentyCaption = "Pouczenie...";
+inline constexpr std::string_view NeedTwentyText = "Najpierw musisz zaznaczyć 20 wylosowanych liczb !!!";
+
+// "0.00 / 0.00 kB": received and announced bytes in kB with two decimals and the given separator.
+std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator);
+
+// The latest-draw answer: the draw number, three date integers (not used: an appended draw takes
+// the day after the last local draw), then the 20 numbers; anything after them is ignored. The
+// integers are separated by runs of bytes 0..32.
+struct LatestDraw {
+    std::int32_t number = 0;
+    std::int32_t numbers[20] = {};
+};
+
+// Nothing when the answer does not start with 24 whole numbers (an optional minus sign and
+// digits, within 32 bits) or one of the 20 numbers lies outside 1..80.
+std::optional<LatestDraw> ParseLatestDraw(std::string_view answer);
+
+// The draw the append action makes of the given numbers after the last of `draws`: Number is its
+// ordinal, the date the calendar day after the last draw's, the numbers ascending. Nothing when the
+// numbers are not 20 distinct numbers 1..80 (the ticks of a repeated number leave 19 boxes).
+std::optional<DrawRecord> NextDrawOf(DrawsView draws, const std::int32_t (&numbers)[20]);
+
+} // namespace zg
