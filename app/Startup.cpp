@@ -2,7 +2,9 @@
 
 #include "analysis/TAnaliza11.h"
 #include "app/State.h"
+#include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
+#include "database/PendingDownloadCheck.h"
 #include "sets/TZestaw.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
@@ -25,16 +27,25 @@ bool LoadProgramDatabase(QWidget* messageParent) {
 
     std::error_code ec;
     if (std::filesystem::exists(pendingPath, ec)) {
-        MergeResult merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
-            return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
-                                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
-        });
-        if (!merged.ok)
+        // The command-line tool may be writing the database just now.
+        DatabaseLock lock(dbPath);
+        MergeResult merged;
+        if (lock.ok())
+            merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
+                return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
+                                        Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+            });
+        else
+            merged.error = lock.error();
+        if (merged.damaged)
+            Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
+        else if (!merged.ok)
             Dialogs::SystemError(messageParent, QString::fromStdString(merged.error));
     }
 
     DrawCount = 0;
     LoadResult loaded = LoadDatabase(dbPath, DrawTable);
+    DatabaseStamp = ReadFileStamp(dbPath);
     if (!loaded.ok) {
         Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
         return false;

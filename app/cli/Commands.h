@@ -12,4 +12,13 @@ int CmdInfo(const Args& args);
 int CmdExport(const Args& args);
 int CmdAnalysis(const Args& args);
 
+// update DIR --latest|--all [--host H] [--port P]
+struct UpdateOptions {
+    std::string dir;
+    bool latest = false; // false: the complete results file
+    std::string host;    // empty: the built-in results host
+    int port = 80;
+};
+int CmdUpdate(const UpdateOptions& options);
+
 } // namespace zg::cli

@@ -1,0 +1,133 @@
+#include "app/cli/Commands.h"
+#include "database/DatabaseGuard.h"
+#include "database/DrawDatabase.h"
+#include "download/HttpTransfer.h"
+#include "download/ResultsUpdate.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace zg::cli {
+
+namespace {
+
+void Tell(std::string_view text) {
+    std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
+}
+
+int Refuse(std::string_view text) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    return 1;
+}
+
+// Downloads one of the two results into `target` as the window does. Returns the announced size
+// of a successful download (0: no connection), or -1 after printing the failure.
+std::int32_t Download(const UpdateOptions& options, bool latestOnly, const std::string& target) {
+    TransferSettings settings;
+    settings.url = ResultsUrl(latestOnly, options.host.empty() ? ResultsHost() : options.host);
+    settings.fileName = target;
+    settings.port = options.port;
+    TransferFlags flags;
+    const TransferReport report = RunTransfer(settings, flags, {});
+    if (!DeliverTransfer(report, target, flags.result)) {
+        Refuse(InterruptedText);
+        if (!report.error.empty())
+            std::fprintf(stderr, "%s\n", report.error.c_str());
+        return -1;
+    }
+    if (report.fileSize == 0) {
+        Refuse(NoConnectionText);
+        return -1;
+    }
+    return report.fileSize;
+}
+
+// The downloaded latest-draw file, read and deleted.
+std::string TakeLatestDrawFile(const std::string& path) {
+    std::string bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= TransferBodyLimit) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done);
+    }
+    if (fd >= 0)
+        ::close(fd);
+    ::unlink(path.c_str());
+    return bytes;
+}
+
+int UpdateLatest(const UpdateOptions& options) {
+    const std::string mlPath = options.dir + "/" + std::string(LatestDrawFileName);
+    if (Download(options, true, mlPath) < 0)
+        return 1;
+    const std::string answer = TakeLatestDrawFile(mlPath);
+
+    // From here on this is a writer of the database: hold the lock from the load to the append, so
+    // that the program or another run cannot write in between.
+    const std::string dbPath = options.dir + "/" + std::string(DatabaseFileName);
+    DatabaseLock lock(dbPath);
+    if (!lock.ok()) {
+        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), lock.error().c_str());
+        return 1;
+    }
+    std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
+    const LoadResult load = LoadDatabase(dbPath, table.data());
+    if (!load.ok) {
+        Refuse(LoadErrorText);
+        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), load.error.c_str());
+        return 1;
+    }
+    if (load.truncated) {
+        std::fprintf(stderr, "%s holds more than %d draws; nothing is appended\n", dbPath.c_str(),
+                     static_cast<int>(MaxDraws));
+        return 1;
+    }
+
+    const auto latest = ParseLatestDraw(answer);
+    if (!latest)
+        return Refuse(MalformedAnswerText);
+    if (latest->number != load.drawCount + 1)
+        return Refuse(NotNextDrawText(latest->number));
+    const auto draw = NextDrawOf(DrawsView{table.data(), load.drawCount}, latest->numbers);
+    if (!draw)
+        return Refuse(NeedTwentyText);
+    const FileWriteResult written = AppendDrawRecord(dbPath, *draw, load.layoutProbe);
+    if (!written.ok) {
+        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), written.error.c_str());
+        return 1;
+    }
+    Tell(AppendedText);
+    return 0;
+}
+
+int UpdateAll(const UpdateOptions& options) {
+    if (Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)) < 0)
+        return 1;
+    Tell(FullDownloadDoneText);
+    return 0;
+}
+
+} // namespace
+
+// Brings the database of a program folder up to date from the results server, as the draw
+// management window's two download buttons do: the latest draw is appended at once when it is the
+// next one; the complete file is stored as the waiting download for the program's next start.
+int CmdUpdate(const UpdateOptions& options) {
+    return options.latest ? UpdateLatest(options) : UpdateAll(options);
+}
+
+} // namespace zg::cli
