@@ -9,8 +9,10 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcurl4-openssl-dev
+    libcli11-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
+    desktop-file-utils librsvg2-bin
 )
 
 missing=()

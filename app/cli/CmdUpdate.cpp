@@ -1,3 +1,4 @@
+#include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -19,11 +21,6 @@ void Tell(std::string_view text) {
     std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
 }
 
-int Refuse(std::string_view text) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    return 1;
-}
-
 // Downloads one of the two results into `target` as the window does. Returns the announced size
 // of a successful download (0: no connection), or -1 after printing the failure.
 std::int32_t Download(const UpdateOptions& options, bool latestOnly, const std::string& target) {
@@ -34,13 +31,13 @@ std::int32_t Download(const UpdateOptions& options, bool latestOnly, const std::
     TransferFlags flags;
     const TransferReport report = RunTransfer(settings, flags, {});
     if (!DeliverTransfer(report, target, flags.result)) {
-        Refuse(InterruptedText);
+        Failure(InterruptedText);
         if (!report.error.empty())
             std::fprintf(stderr, "%s\n", report.error.c_str());
         return -1;
     }
     if (report.fileSize == 0) {
-        Refuse(NoConnectionText);
+        Failure(NoConnectionText);
         return -1;
     }
     return report.fileSize;
@@ -73,7 +70,7 @@ std::string TakeLatestDrawFile(const std::string& path) {
 int UpdateLatest(const UpdateOptions& options) {
     const std::string mlPath = options.dir + "/" + std::string(LatestDrawFileName);
     if (Download(options, true, mlPath) < 0)
-        return 1;
+        return ExitRefused;
     const std::string answer = TakeLatestDrawFile(mlPath);
 
     // From here on this is a writer of the database: hold the lock from the load to the append, so
@@ -82,33 +79,33 @@ int UpdateLatest(const UpdateOptions& options) {
     DatabaseLock lock(dbPath);
     if (!lock.ok()) {
         std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), lock.error().c_str());
-        return 1;
+        return ExitRefused;
     }
     std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
     const LoadResult load = LoadDatabase(dbPath, table.data());
     if (!load.ok) {
-        Refuse(LoadErrorText);
+        Failure(LoadErrorText);
         std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), load.error.c_str());
-        return 1;
+        return ExitRefused;
     }
     if (load.truncated) {
         std::fprintf(stderr, "%s holds more than %d draws; nothing is appended\n", dbPath.c_str(),
                      static_cast<int>(MaxDraws));
-        return 1;
+        return ExitRefused;
     }
 
     const auto latest = ParseLatestDraw(answer);
     if (!latest)
-        return Refuse(MalformedAnswerText);
+        return Failure(MalformedAnswerText);
     if (latest->number != load.drawCount + 1)
-        return Refuse(NotNextDrawText(latest->number));
+        return Failure(NotNextDrawText(latest->number));
     const auto draw = NextDrawOf(DrawsView{table.data(), load.drawCount}, latest->numbers);
     if (!draw)
-        return Refuse(NeedTwentyText);
+        return Failure(NeedTwentyText);
     const FileWriteResult written = AppendDrawRecord(dbPath, *draw, load.layoutProbe);
     if (!written.ok) {
         std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), written.error.c_str());
-        return 1;
+        return ExitRefused;
     }
     Tell(AppendedText);
     return 0;
@@ -116,7 +113,7 @@ int UpdateLatest(const UpdateOptions& options) {
 
 int UpdateAll(const UpdateOptions& options) {
     if (Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)) < 0)
-        return 1;
+        return ExitRefused;
     Tell(FullDownloadDoneText);
     return 0;
 }
@@ -128,6 +125,34 @@ int UpdateAll(const UpdateOptions& options) {
 // next one; the complete file is stored as the waiting download for the program's next start.
 int CmdUpdate(const UpdateOptions& options) {
     return options.latest ? UpdateLatest(options) : UpdateAll(options);
+}
+
+void AddUpdateCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("update", "Brings the database up to date from the results server: "
+                                                 "--latest appends the next draw, --all fetches the whole file "
+                                                 "for the program's next start");
+    struct Values {
+        UpdateOptions options;
+        bool all = false;
+    };
+    auto v = std::make_shared<Values>();
+    command->add_option("DIR", v->options.dir, "the program folder")->required()->type_name("DIR");
+    auto* latest =
+        command->add_flag("--latest", v->options.latest, "append the server's latest draw when it is the next one");
+    auto* all = command->add_flag("--all", v->all, "store the complete results file as the waiting download");
+    latest->excludes(all);
+    command->add_option("--host", v->options.host, "the results server (default " + std::string(ResultsHost()) + ")")
+        ->type_name("H");
+    command->add_option("--port", v->options.port, "its port (default 80)")
+        ->check(CLI::Range(1, 65535))
+        ->type_name("P");
+    command->callback([v, &status] {
+        if (!v->options.latest && !v->all) {
+            status = UsageError("update", "one of --latest and --all is required");
+            return;
+        }
+        status = CmdUpdate(v->options);
+    });
 }
 
 } // namespace zg::cli
