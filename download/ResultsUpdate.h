@@ -52,6 +52,10 @@ struct LatestDraw {
     std::int32_t numbers[20] = {};
 };
 
+// The bytes of the downloaded latest-draw file; empty when it is not a regular file, cannot be read
+// or is larger than any download may be.
+std::string ReadLatestDrawFile(const std::string& path);
+
 // Nothing when the answer does not start with 24 whole numbers (an optional minus sign and
 // digits, within 32 bits) or one of the 20 numbers lies outside 1..80.
 std::optional<LatestDraw> ParseLatestDraw(std::string_view answer);

@@ -5,11 +5,8 @@
 #include "download/HttpTransfer.h"
 #include "download/ResultsUpdate.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -43,35 +40,12 @@ std::int32_t Download(const UpdateOptions& options, bool latestOnly, const std::
     return report.fileSize;
 }
 
-// The downloaded latest-draw file, read and deleted.
-std::string TakeLatestDrawFile(const std::string& path) {
-    std::string bytes;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat st;
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= TransferBodyLimit) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        bytes.resize(done);
-    }
-    if (fd >= 0)
-        ::close(fd);
-    ::unlink(path.c_str());
-    return bytes;
-}
-
 int UpdateLatest(const UpdateOptions& options) {
     const std::string mlPath = options.dir + "/" + std::string(LatestDrawFileName);
     if (Download(options, true, mlPath) < 0)
         return ExitRefused;
-    const std::string answer = TakeLatestDrawFile(mlPath);
+    const std::string answer = ReadLatestDrawFile(mlPath);
+    ::unlink(mlPath.c_str());
 
     // From here on this is a writer of the database: hold the lock from the load to the append, so
     // that the program or another run cannot write in between.
