@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "analysis/TAnaliza11.h"
+#include "app/SafeFile.h"
 #include "app/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
@@ -25,6 +26,9 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     const std::string dbPath = AppPath(std::string(DatabaseFileName));
     const std::string pendingPath = AppPath(std::string(PendingDownloadFileName));
 
+    // Temporary files left by a process killed while replacing a file (a merge, a save).
+    RemoveStaleTempFiles(AppDir);
+
     std::error_code ec;
     if (std::filesystem::exists(pendingPath, ec)) {
         // The command-line tool may be writing the database just now.
@@ -39,19 +43,21 @@ bool LoadProgramDatabase(QWidget* messageParent) {
             merged.error = lock.error();
         if (merged.damaged)
             Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
-        else if (!merged.ok)
+        // A "zentag" that is not a regular file is no download: nothing to say about it.
+        else if (!merged.ok && !merged.skipped)
             Dialogs::SystemError(messageParent, QString::fromStdString(merged.error));
     }
 
     DrawCount = 0;
     LoadResult loaded = LoadDatabase(dbPath, DrawTable);
+    // Known also after a failed load, so that a later append writes the file's own layout.
+    LayoutProbe = loaded.layoutProbe;
     DatabaseStamp = ReadFileStamp(dbPath);
     if (!loaded.ok) {
         Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
         return false;
     }
     DrawCount = loaded.drawCount;
-    LayoutProbe = loaded.layoutProbe;
     if (loaded.truncated)
         Dialogs::Message(messageParent, QStringLiteral("Pouczenie..."),
                          QStringLiteral("Plik z wynikami losowań zawiera więcej niż %1 losowań. Program wczytał "

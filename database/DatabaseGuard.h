@@ -32,7 +32,8 @@ FileStamp ReadFileStamp(const std::string& path);
 
 // An exclusive lock on the database file for the lifetime of the object. Locks the file that is at
 // the path once the lock is held (a writer that replaced it meanwhile is noticed and the new file
-// locked). A missing file is not locked (there is nothing to lock) and counts as success. Waits up
+// locked). A missing file or one that is not a regular file is not locked (there is nothing to
+// lock; the writers refuse such a file themselves) and counts as success. Waits up
 // to `waitMs` for another writer, then fails.
 class DatabaseLock {
 public:

@@ -1,13 +1,10 @@
 #include "database/PendingDownloadCheck.h"
 
 #include "app/DrawTypes.h"
+#include "app/SafeFile.h"
 #include "database/DrawDatabase.h"
 #include "download/HttpTransfer.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace zg {
@@ -33,26 +30,11 @@ bool ConvertedDownloadIsSound(std::string_view downloadBytes) {
 }
 
 bool PendingDownloadIsSound(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    const OpenedFile file = OpenRegularFileForReading(path);
+    if (!file.ok() || file.size > TransferBodyLimit)
         return false;
-    struct stat st;
     std::string bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= TransferBodyLimit;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            if (ok)
-                done += static_cast<std::size_t>(n);
-        }
-    }
-    ::close(fd);
-    return ok && ConvertedDownloadIsSound(bytes);
+    return ReadToEnd(file.fd.get(), bytes) == 0 && ConvertedDownloadIsSound(bytes);
 }
 
 } // namespace zg

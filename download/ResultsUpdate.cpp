@@ -2,13 +2,10 @@
 
 #include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
+#include "app/SafeFile.h"
 #include "download/HttpTransfer.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #ifndef ZG_RESULTS_HOST
 #define ZG_RESULTS_HOST "localhost"
@@ -37,25 +34,9 @@ std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char d
 
 std::string ReadLatestDrawFile(const std::string& path) {
     std::string bytes;
-    // Non-blocking, so that a FIFO of that name cannot hang the reader; only a regular file is read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return bytes;
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= TransferBodyLimit) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
+    const OpenedFile file = OpenRegularFileForReading(path);
+    if (!file.ok() || file.size > TransferBodyLimit || ReadToEnd(file.fd.get(), bytes) != 0)
+        bytes.clear();
     return bytes;
 }
 

@@ -70,6 +70,8 @@ int RunInfo(const std::string& dir) {
     std::printf("draws: %d\n", draws.count);
     std::printf("layout: %s (second integer %d)\n", ReadsDayFirst(db->layoutProbe) ? "day-first" : "year-first",
                 db->layoutProbe);
+    if (db->shortGroupValues > 0)
+        std::printf("incomplete last group: %d of 24 values, not counted\n", db->shortGroupValues);
     if (draws.count == 0)
         return 0;
     PrintDraw("first draw", draws, 1);
