@@ -1,6 +1,5 @@
 #include "download/ResultsUpdate.h"
 
-#include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
 #include "app/SafeFile.h"
 #include "download/HttpTransfer.h"
@@ -74,32 +73,6 @@ std::optional<LatestDraw> ParseLatestDraw(std::string_view answer) {
         draw.numbers[i] = values[4 + i];
     }
     return draw;
-}
-
-std::optional<DrawRecord> NextDrawOf(DrawsView draws, const std::int32_t (&numbers)[20]) {
-    // The append action takes the ticked boxes in ascending order; a repeat ticks one box twice.
-    bool ticked[81] = {};
-    for (std::int32_t n : numbers) {
-        if (!IsLotteryNumber(n) || ticked[n])
-            return std::nullopt;
-        ticked[n] = true;
-    }
-    if (draws.count >= MaxDraws)
-        return std::nullopt;
-    DrawRecord d;
-    d.Number = draws.count + 1;
-    if (draws.count >= 1) {
-        const DrawRecord& last = draws[draws.count];
-        d.Day = last.Day;
-        d.Month = last.Month;
-        d.Year = last.Year;
-        NextCalendarDay(d.Day, d.Month, d.Year);
-    }
-    int i = 0;
-    for (std::int32_t n = 1; n <= 80; ++n)
-        if (ticked[n])
-            d.Numbers[i++] = n;
-    return d;
 }
 
 } // namespace zg

@@ -35,12 +35,6 @@ inline constexpr std::string_view MalformedAnswerText =
 // The refusal of a latest draw that is not the next one.
 std::string NotNextDrawText(std::int32_t serverNumber);
 
-// The messages of the append action, which the latest-draw update ends in.
-inline constexpr std::string_view AppendedCaption = "Dopisano nowe wyniki...";
-inline constexpr std::string_view AppendedText = "Operacja dopisywania wyników zakończona pomyślnie :-)";
-inline constexpr std::string_view NeedTwentyCaption = "Pouczenie...";
-inline constexpr std::string_view NeedTwentyText = "Najpierw musisz zaznaczyć 20 wylosowanych liczb !!!";
-
 // "0.00 / 0.00 kB": received and announced bytes in kB with two decimals and the given separator.
 std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator);
 
@@ -59,10 +53,5 @@ std::string ReadLatestDrawFile(const std::string& path);
 // Nothing when the answer does not start with 24 whole numbers (an optional minus sign and
 // digits, within 32 bits) or one of the 20 numbers lies outside 1..80.
 std::optional<LatestDraw> ParseLatestDraw(std::string_view answer);
-
-// The draw the append action makes of the given numbers after the last of `draws`: Number is its
-// ordinal, the date the calendar day after the last draw's, the numbers ascending. Nothing when the
-// numbers are not 20 distinct numbers 1..80 (the ticks of a repeated number leave 19 boxes).
-std::optional<DrawRecord> NextDrawOf(DrawsView draws, const std::int32_t (&numbers)[20]);
 
 } // namespace zg

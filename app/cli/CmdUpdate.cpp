@@ -2,10 +2,12 @@
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
+#include "database/DrawEntry.h"
 #include "download/HttpTransfer.h"
 #include "download/ResultsUpdate.h"
 
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -62,21 +64,34 @@ int UpdateLatest(const UpdateOptions& options) {
         std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), load.error.c_str());
         return ExitRefused;
     }
-    if (load.truncated) {
-        std::fprintf(stderr, "%s holds more than %d draws; nothing is appended\n", dbPath.c_str(),
-                     static_cast<int>(MaxDraws));
-        return ExitRefused;
-    }
-
     const auto latest = ParseLatestDraw(answer);
     if (!latest)
         return Failure(MalformedAnswerText);
     if (latest->number != load.drawCount + 1)
         return Failure(NotNextDrawText(latest->number));
-    const auto draw = NextDrawOf(DrawsView{table.data(), load.drawCount}, latest->numbers);
-    if (!draw)
-        return Failure(NeedTwentyText);
-    const FileWriteResult written = AppendDrawRecord(dbPath, *draw, load.layoutProbe);
+
+    // As the window does: the 20 numbers tick their boxes (a repeated one ticks one box twice) and
+    // the append takes the ticked boxes, with its own checks.
+    TickBoxes ticked{};
+    for (std::int32_t n : latest->numbers)
+        ticked[static_cast<std::size_t>(n)] = true;
+    const bool whole = !load.truncated && load.shortGroupValues == 0;
+    switch (CheckAppend(TickCount(ticked), load.drawCount, whole)) {
+    case EntryRefusal::None:
+        break;
+    case EntryRefusal::NotTwentyTicked:
+        return Failure(AppendNotTwentyText);
+    case EntryRefusal::NotLoadedWhole:
+        return Failure(NotLoadedWholeText);
+    case EntryRefusal::TableFull:
+        return Failure(TableFullText);
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const DrawRecord draw = NextDrawRecord(DrawsView{table.data(), load.drawCount}, TickedNumbers(ticked),
+                                           CalendarDate{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900});
+    const FileWriteResult written = AppendDrawRecord(dbPath, draw, load.layoutProbe, load.drawCount == 0);
     if (!written.ok) {
         std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), written.error.c_str());
         return ExitRefused;

@@ -2,6 +2,7 @@
 // it is the next one, and the complete file stored for the next start.
 #include "app/cli/Commands.h"
 #include "database/DrawDatabase.h"
+#include "database/DrawEntry.h"
 #include "download/ResultsUpdate.h"
 #include "support/DrawTables.h"
 #include "support/HttpTestServer.h"
@@ -85,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"Ahead", HttpTestServer::Answer("4005 1 2 2020 " + Twenty), NotNextDrawText(4005)},
         Refusal{"Malformed", HttpTestServer::Answer("<html>Przerwa techniczna</html>"),
                 std::string(MalformedAnswerText)},
-        Refusal{"Repeat", HttpTestServer::Answer("4001 1 2 2020 3 3 " + Twenty.substr(4)), std::string(NeedTwentyText)},
+        Refusal{"Repeat", HttpTestServer::Answer("4001 1 2 2020 3 3 " + Twenty.substr(4)), std::string(AppendNotTwentyText)},
         Refusal{"NotFound", HttpTestServer::Answer("404 Not Found", "4001", "4"), std::string(InterruptedText)},
         Refusal{"Empty", HttpTestServer::Answer(""), std::string(NoConnectionText)}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });

@@ -53,22 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
                     AnswerCase{"Empty", "", false}),
     [](const testing::TestParamInfo<AnswerCase>& info) { return std::string(info.param.name); });
 
-TEST(NextDraw, TakesTheDayAfterTheLastDrawAndSortsTheNumbers) {
-    auto table = test::MakeTable(2); // draw 2: 2.01.2008
-    const std::int32_t numbers[20] = {80, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-    const auto d = NextDrawOf(test::View(table), numbers);
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->Number, 3);
-    EXPECT_EQ(d->Day, 3);
-    EXPECT_EQ(d->Month, 1);
-    EXPECT_EQ(d->Year, 2008);
-    EXPECT_EQ(d->Numbers[0], 1);
-    EXPECT_EQ(d->Numbers[19], 80);
-
-    const std::int32_t repeated[20] = {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-    EXPECT_FALSE(NextDrawOf(test::View(table), repeated));
-}
-
 TEST(ProgressSize, ShowsKilobytesWithTheGivenSeparator) {
     EXPECT_EQ(ProgressSizeText(20480, 5120, '.'), "5.00 / 20.00 kB");
     EXPECT_EQ(ProgressSizeText(0, 1025, ','), "1,00 / 0,00 kB");
@@ -127,7 +111,7 @@ TEST(DatabaseGuard, AFileChangedByAnotherWriterIsRefused) {
         EXPECT_EQ(guard.status(), DatabaseWriteGuard::Status::Ready);
     }
     auto table = test::MakeTable(2);
-    ASSERT_TRUE(AppendDrawRecord(path, table[2], 2004).ok); // the other writer
+    ASSERT_TRUE(AppendDrawRecord(path, table[2], 2004, false).ok); // the other writer
     EXPECT_EQ(DatabaseWriteGuard(path, loaded).status(), DatabaseWriteGuard::Status::ChangedOutside);
     EXPECT_EQ(DatabaseWriteGuard(path, ReadFileStamp(path)).status(), DatabaseWriteGuard::Status::Ready);
 }
