@@ -345,6 +345,7 @@ void TLosowania::Untick(const DrawNumbers& numbers) {
 void TLosowania::TickChanged() {
     const TickBoxes ticked = Ticks();
     Edit1->setText(Q(TickedLineText(ticked)));
+    Edit1->setCursorPosition(0); // a line wider than the field shows its beginning
     Label13->setText(Q(TickCountText(ticked)));
 }
 
