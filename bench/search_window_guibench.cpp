@@ -4,18 +4,15 @@
 #include "analysis/ResultGridModel.h"
 #include "analysis/TAnaliza11.h"
 #include "app/State.h"
-#include "tools/sample/SampleGenerator.h"
+#include "bench/GuiBench.h"
 #include "ui/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -26,32 +23,19 @@ void Prepare() {
     if (done)
         return;
     done = true;
-    zg::SampleDatabase sample = zg::GenerateSampleDatabase(Draws, 7, zg::SampleLayout::YearFirst);
-    std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
-    zg::DrawCount = Draws;
-    zg::NumberSet = zg::NumberSetData{};
-    for (int n = 1; n <= 10; ++n) {
-        zg::NumberSet.Member[n] = true;
-        zg::NumberSet.Numbers[n] = static_cast<std::uint8_t>(n);
-    }
-    zg::NumberSet.Count = 10;
+    zg::bench::LoadSampleTable(Draws, 7);
+    zg::bench::ChooseFirstTenNumbers();
     zg::Dialogs::SetTestMode(true);
-}
-
-void Type(zg::TAnaliza11& w, const char* field, const char* text) {
-    auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(field));
-    QTest::mouseClick(e, Qt::LeftButton);
-    QTest::keyClicks(e, QString::fromLatin1(text));
 }
 
 // Every draw qualifies: range 1..40,000, hits 0..10.
 void SetUpWindow(zg::TAnaliza11& w) {
     w.show();
     w.SetConfirmed();
-    Type(w, "Edit6", "1");
-    Type(w, "Edit7", "40000");
-    Type(w, "Edit1", "0");
-    Type(w, "Edit2", "10");
+    zg::bench::Type(w, "Edit6", "1");
+    zg::bench::Type(w, "Edit7", "40000");
+    zg::bench::Type(w, "Edit1", "0");
+    zg::bench::Type(w, "Edit2", "10");
 }
 
 void BM_SearchAndShow40000(benchmark::State& state) {
@@ -90,10 +74,5 @@ BENCHMARK(BM_AnalysisReport40000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zg::bench::RunOffscreen(argc, argv);
 }

@@ -3,19 +3,16 @@
 // draws and showing them. Runs offscreen.
 #include "analysis/TAnaliza11.h"
 #include "app/State.h"
+#include "bench/GuiBench.h"
 #include "tables/TTabelka2.h"
-#include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -26,20 +23,9 @@ void Prepare() {
     if (done)
         return;
     done = true;
-    zg::SampleDatabase sample = zg::GenerateSampleDatabase(Draws, 7, zg::SampleLayout::YearFirst);
-    std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
-    zg::DrawCount = Draws;
-    zg::NumberSet = zg::NumberSetData{};
-    for (int n = 1; n <= 10; ++n)
-        zg::NumberSet.Member[n] = true;
-    zg::CompleteNumberSet(zg::NumberSet);
+    zg::bench::LoadSampleTable(Draws, 7);
+    zg::bench::ChooseFirstTenNumbers();
     zg::Dialogs::SetTestMode(true);
-}
-
-void Type(zg::TAnaliza11& w, const char* field, const char* text) {
-    auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(field));
-    QTest::mouseClick(e, Qt::LeftButton);
-    QTest::keyClicks(e, QString::fromLatin1(text));
 }
 
 // Every draw qualifies: range 1..40,000, hits 0..10.
@@ -55,10 +41,10 @@ struct Windows {
         main.setZentagWindow(zentag);
         main.show();
         main.SetConfirmed();
-        Type(main, "Edit6", "1");
-        Type(main, "Edit7", "40000");
-        Type(main, "Edit1", "0");
-        Type(main, "Edit2", "10");
+        zg::bench::Type(main, "Edit6", "1");
+        zg::bench::Type(main, "Edit7", "40000");
+        zg::bench::Type(main, "Edit1", "0");
+        zg::bench::Type(main, "Edit2", "10");
         oblicz = main.findChild<QAbstractButton*>(QStringLiteral("button1"));
         rozklad2 = main.findChild<QAbstractButton*>(QStringLiteral("rozklad2"));
     }
@@ -98,10 +84,5 @@ BENCHMARK(BM_ZentagOpen40000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zg::bench::RunOffscreen(argc, argv);
 }
