@@ -1,8 +1,11 @@
 #pragma once
 // What the window benchmarks share: the sample draw table they run over, typing into a window's
-// field as the user does, and their main(), which runs the benchmarks in an offscreen application.
+// field as the user does, the main window's search that every draw qualifies for, and their
+// main(), which runs the benchmarks in an offscreen application.
+#include "analysis/TAnaliza11.h"
 #include "app/State.h"
 #include "tools/sample/SampleGenerator.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -36,6 +39,30 @@ inline void Type(QWidget& window, const char* field, const char* text) {
     auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(field));
     QTest::mouseClick(edit, Qt::LeftButton);
     QTest::keyClicks(edit, QString::fromLatin1(text));
+}
+
+// The main-window benchmarks' table: EveryDrawCount sample draws (seed 7), the set 1..10, the
+// dialogs answered by the benchmark. Set up once per program.
+inline constexpr std::int32_t EveryDrawCount = 40000;
+inline void PrepareEveryDrawTable() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    LoadSampleTable(EveryDrawCount, 7);
+    ChooseFirstTenNumbers();
+    Dialogs::SetTestMode(true);
+}
+
+// Shows the main window and types the search every draw of that table qualifies for: range
+// 1..40,000, hits 0..10.
+inline void TypeEveryDrawSearch(TAnaliza11& main) {
+    main.show();
+    main.SetConfirmed();
+    Type(main, "Edit6", "1");
+    Type(main, "Edit7", "40000");
+    Type(main, "Edit1", "0");
+    Type(main, "Edit2", "10");
 }
 
 // The whole main() of a window benchmark: the benchmarks the command line names, run inside an

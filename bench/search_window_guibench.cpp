@@ -16,32 +16,12 @@
 
 namespace {
 
-constexpr std::int32_t Draws = 40000;
-
-void Prepare() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    zg::bench::LoadSampleTable(Draws, 7);
-    zg::bench::ChooseFirstTenNumbers();
-    zg::Dialogs::SetTestMode(true);
-}
-
-// Every draw qualifies: range 1..40,000, hits 0..10.
-void SetUpWindow(zg::TAnaliza11& w) {
-    w.show();
-    w.SetConfirmed();
-    zg::bench::Type(w, "Edit6", "1");
-    zg::bench::Type(w, "Edit7", "40000");
-    zg::bench::Type(w, "Edit1", "0");
-    zg::bench::Type(w, "Edit2", "10");
-}
+constexpr std::int32_t Draws = zg::bench::EveryDrawCount;
 
 void BM_SearchAndShow40000(benchmark::State& state) {
-    Prepare();
+    zg::bench::PrepareEveryDrawTable();
     zg::TAnaliza11 w;
-    SetUpWindow(w);
+    zg::bench::TypeEveryDrawSearch(w);
     auto* oblicz = w.findChild<QAbstractButton*>(QStringLiteral("button1"));
     for (auto _ : state) {
         QTest::mouseClick(oblicz, Qt::LeftButton);
@@ -55,11 +35,11 @@ void BM_SearchAndShow40000(benchmark::State& state) {
 BENCHMARK(BM_SearchAndShow40000)->Unit(benchmark::kMillisecond);
 
 void BM_AnalysisReport40000(benchmark::State& state) {
-    Prepare();
+    zg::bench::PrepareEveryDrawTable();
     QTemporaryDir dir;
     zg::AppDir = dir.path().toStdString();
     zg::TAnaliza11 w;
-    SetUpWindow(w);
+    zg::bench::TypeEveryDrawSearch(w);
     QTest::mouseClick(w.findChild<QAbstractButton*>(QStringLiteral("button1")), Qt::LeftButton);
     auto* save = w.findChild<QAbstractButton*>(QStringLiteral("dyskietka"));
     const QString path = dir.path() + QStringLiteral("/report.txt");

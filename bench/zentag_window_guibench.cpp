@@ -5,7 +5,6 @@
 #include "app/State.h"
 #include "bench/GuiBench.h"
 #include "tables/TTabelka2.h"
-#include "ui/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,19 +15,9 @@
 
 namespace {
 
-constexpr std::int32_t Draws = 40000;
+constexpr std::int32_t Draws = zg::bench::EveryDrawCount;
 
-void Prepare() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    zg::bench::LoadSampleTable(Draws, 7);
-    zg::bench::ChooseFirstTenNumbers();
-    zg::Dialogs::SetTestMode(true);
-}
-
-// Every draw qualifies: range 1..40,000, hits 0..10.
+// The main window with the search every draw qualifies for, and the ZENTAG window.
 struct Windows {
     zg::TAnaliza11 main;
     zg::TTabelka2* zentag = new zg::TTabelka2(&main, &main);
@@ -36,15 +25,10 @@ struct Windows {
     QAbstractButton* rozklad2 = nullptr;
 
     Windows() {
-        Prepare();
+        zg::bench::PrepareEveryDrawTable();
         zg::ZentagOffset = 1;
         main.setZentagWindow(zentag);
-        main.show();
-        main.SetConfirmed();
-        zg::bench::Type(main, "Edit6", "1");
-        zg::bench::Type(main, "Edit7", "40000");
-        zg::bench::Type(main, "Edit1", "0");
-        zg::bench::Type(main, "Edit2", "10");
+        zg::bench::TypeEveryDrawSearch(main);
         oblicz = main.findChild<QAbstractButton*>(QStringLiteral("button1"));
         rozklad2 = main.findChild<QAbstractButton*>(QStringLiteral("rozklad2"));
     }
