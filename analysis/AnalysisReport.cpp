@@ -1,7 +1,5 @@
 #include "analysis/AnalysisReport.h"
 
-#include "analysis/ReportWriter.h"
-
 #include <algorithm>
 
 namespace zg {
@@ -11,21 +9,31 @@ std::vector<std::int32_t> SetNumbersOf(const NumberSetData& set) {
     return std::vector<std::int32_t>(set.Numbers + 1, set.Numbers + 1 + count);
 }
 
+void AddRangeHeading(ReportText& report, std::int32_t rangeFrom, std::string_view rangeFromDate, std::int32_t rangeTo,
+                     std::string_view rangeToDate) {
+    report.Header();
+    report.Line(" Zakres losowań: " + std::to_string(rangeFrom) + "(" + std::string(rangeFromDate) + ") - " +
+                std::to_string(rangeTo) + "(" + std::string(rangeToDate) + ")");
+    report.Line();
+}
+
+void AddSetHeading(ReportText& report, std::string_view lead, std::string_view hitsFromText,
+                   std::string_view hitsToText, const std::vector<std::int32_t>& setNumbers) {
+    std::string line = " " + std::string(lead) + " losowań w których wylosowano od " + std::string(hitsFromText) +
+                       " do " + std::string(hitsToText) + " liczb z zestawu liczb: ";
+    for (std::size_t i = 0; i < setNumbers.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        line += std::to_string(setNumbers[i]);
+    }
+    report.Line(line);
+    report.Line();
+}
+
 std::string AnalysisReportBytes(const AnalysisReportInput& input) {
     ReportText head;
-    head.Header();
-    head.Line(" Zakres losowań: " + std::to_string(input.rangeFrom) + "(" + input.rangeFromDate + ") - " +
-              std::to_string(input.rangeTo) + "(" + input.rangeToDate + ")");
-    head.Line();
-    std::string setLine = " Spis losowań w których wylosowano od " + input.hitsFromText + " do " + input.hitsToText +
-                          " liczb z zestawu liczb: ";
-    for (std::size_t i = 0; i < input.setNumbers.size(); ++i) {
-        if (i > 0)
-            setLine += ',';
-        setLine += std::to_string(input.setNumbers[i]);
-    }
-    head.Line(setLine);
-    head.Line();
+    AddRangeHeading(head, input.rangeFrom, input.rangeFromDate, input.rangeTo, input.rangeToDate);
+    AddSetHeading(head, "Spis", input.hitsFromText, input.hitsToText, input.setNumbers);
     head.Line("\tLp.\tNumer_losowania\tData_losowania\tIlość_trafionych_liczb\tOczekiwano_losowań");
     head.Line();
 

@@ -2,11 +2,13 @@
 // The analysis report: the result of a set-hit search as a Windows-1250 text file with the common
 // header and footer. Pure standard C++; the main window and the command line fill the input from
 // what they show.
+#include "analysis/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zg {
@@ -25,6 +27,17 @@ struct AnalysisReportInput {
 
 // The numbers of a set, Numbers[1..Count] in order (Count cut to 0..80).
 std::vector<std::int32_t> SetNumbersOf(const NumberSetData& set);
+
+// The opening lines of the reports about a range of draws (analysis, ZENTAG table, calendar map):
+// the common header, " Zakres losowań: FROM(DD.MM.YY) - TO(DD.MM.YY)" and an empty line.
+void AddRangeHeading(ReportText& report, std::int32_t rangeFrom, std::string_view rangeFromDate, std::int32_t rangeTo,
+                     std::string_view rangeToDate);
+
+// " LEAD losowań w których wylosowano od LOW do HIGH liczb z zestawu liczb: 3,7,15" (the hit
+// fields' texts, the numbers in the order given) and an empty line. LEAD is "Spis" in the analysis
+// report and "Szukano" in the ZENTAG report.
+void AddSetHeading(ReportText& report, std::string_view lead, std::string_view hitsFromText,
+                   std::string_view hitsToText, const std::vector<std::int32_t>& setNumbers);
 
 // The whole report as the bytes of the file: header, range, hit bounds and set, the heading and
 // one line per row, the five statistics, footer.

@@ -161,15 +161,17 @@ void TAnaliza11::buildControls() {
     pp.setColor(QPalette::Button, Silver);
     panel->setPalette(pp);
 
-    auto group = [panel](const char* name, int x0, int x1) {
+    // The three groups have no caption; assistive technology names them after what they hold.
+    auto group = [panel](const char* name, int x0, int x1, const QString& accessibleName) {
         auto* g = new QGroupBox(panel);
         g->setObjectName(QString::fromLatin1(name));
         g->setGeometry(x0, 8, x1 - x0, 113);
+        g->setAccessibleName(accessibleName);
         return g;
     };
-    group("GroupBox1", 64, 313);
-    group("GroupBox2", 312, 553);
-    group("GroupBox3", 552, 689);
+    group("GroupBox1", 64, 313, QStringLiteral("Zakres losowań"));
+    group("GroupBox2", 312, 553, QStringLiteral("Zestaw liczb"));
+    group("GroupBox3", 552, 689, QStringLiteral("Tabelki"));
 
     Label81 = MakeLabel(panel, "Label81", QStringLiteral("Zakres losowań:"), 99, 16);
     Label96 = MakeLabel(panel, "Label96", QString(), 212, 18);

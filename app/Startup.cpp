@@ -3,7 +3,9 @@
 #include "analysis/TAnaliza11.h"
 #include "app/SafeFile.h"
 #include "app/State.h"
+#include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
+#include "database/PendingDownloadCheck.h"
 #include "database/TLosowania.h"
 #include "sets/TZestaw.h"
 #include "tables/TTabelka11.h"
@@ -33,12 +35,20 @@ bool LoadProgramDatabase(QWidget* messageParent) {
 
     std::error_code ec;
     if (std::filesystem::exists(pendingPath, ec)) {
-        MergeResult merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
-            return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
-                                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
-        });
+        // The command-line tool may be writing the database just now.
+        DatabaseLock lock(dbPath);
+        MergeResult merged;
+        if (lock.ok())
+            merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
+                return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
+                                        Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+            });
+        else
+            merged.error = lock.error();
+        if (merged.damaged)
+            Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
         // A "zentag" that is not a regular file is no download: nothing to say about it.
-        if (!merged.ok && !merged.skipped)
+        else if (!merged.ok && !merged.skipped)
             Dialogs::SystemError(messageParent, QString::fromStdString(merged.error));
     }
 
@@ -47,6 +57,7 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     LoadResult loaded = LoadDatabase(dbPath, DrawTable);
     // Known also after a failed load, so that a later append writes the file's own layout.
     LayoutProbe = loaded.layoutProbe;
+    DatabaseStamp = ReadFileStamp(dbPath);
     if (!loaded.ok) {
         // Only a missing file leaves nothing unread behind.
         DatabaseWhole = !std::filesystem::exists(dbPath, ec) && !ec;

@@ -15,6 +15,7 @@ std::int32_t FoundDraws[MaxDraws + 1];
 std::int32_t FoundCount = 0;
 std::int32_t ZentagOffset = 1;
 bool ZentagTableValid = false;
+FileStamp DatabaseStamp;
 
 std::string AppPath(const std::string& name) {
     return AppDir + "/" + name;

@@ -2,6 +2,7 @@
 // The process-wide state of the running program. Only windows, the start-up code and the
 // command-line tool touch it; every computation takes what it reads as parameters.
 #include "app/DrawTypes.h"
+#include "database/DatabaseGuard.h"
 
 #include <string>
 
@@ -16,6 +17,7 @@ extern std::int32_t FoundDraws[MaxDraws + 1]; // ordinals found by the last sear
 extern std::int32_t FoundCount;
 extern std::int32_t ZentagOffset; // signed distance of the ZENTAG table, -99..99
 extern bool ZentagTableValid;     // the ZENTAG window holds a table for the current result
+extern FileStamp DatabaseStamp;   // the database file as the program last loaded or wrote it
 
 // The table holds everything the database file holds. False after a failed load of an existing
 // file, a load that ended inside a group, or one cut at MaxDraws: writing the file then would

@@ -4,6 +4,7 @@
 #include "analysis/TAnaliza11.h"
 #include "app/Startup.h"
 #include "app/State.h"
+#include "bench/GuiBench.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "database/TLosowania.h"
@@ -16,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <fstream>
 #include <optional>
 
@@ -49,8 +49,7 @@ BENCHMARK(BM_StartUp99999)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The draw management window alone: its controls and a grid of 99,999 rows.
 void BM_DrawManagerCreation(benchmark::State& state) {
-    zg::SampleDatabase sample = zg::GenerateSampleDatabase(Draws, 11, zg::SampleLayout::YearFirst);
-    std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
+    zg::bench::LoadSampleTable(Draws, 11);
     zg::DrawCount = static_cast<std::int32_t>(state.range(0));
     for (auto _ : state) {
         zg::TLosowania w;
@@ -63,10 +62,5 @@ BENCHMARK(BM_DrawManagerCreation)->Unit(benchmark::kMillisecond)->Arg(10)->Arg(D
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zg::bench::RunOffscreen(argc, argv);
 }

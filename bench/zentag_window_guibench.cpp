@@ -3,46 +3,21 @@
 // draws and showing them. Runs offscreen.
 #include "analysis/TAnaliza11.h"
 #include "app/State.h"
+#include "bench/GuiBench.h"
 #include "tables/TTabelka2.h"
-#include "tools/sample/SampleGenerator.h"
-#include "ui/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-
 namespace {
 
-constexpr std::int32_t Draws = 40000;
+constexpr std::int32_t Draws = zg::bench::EveryDrawCount;
 
-void Prepare() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    zg::SampleDatabase sample = zg::GenerateSampleDatabase(Draws, 7, zg::SampleLayout::YearFirst);
-    std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
-    zg::DrawCount = Draws;
-    zg::NumberSet = zg::NumberSetData{};
-    for (int n = 1; n <= 10; ++n)
-        zg::NumberSet.Member[n] = true;
-    zg::CompleteNumberSet(zg::NumberSet);
-    zg::Dialogs::SetTestMode(true);
-}
-
-void Type(zg::TAnaliza11& w, const char* field, const char* text) {
-    auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(field));
-    QTest::mouseClick(e, Qt::LeftButton);
-    QTest::keyClicks(e, QString::fromLatin1(text));
-}
-
-// Every draw qualifies: range 1..40,000, hits 0..10.
+// The main window with the search every draw qualifies for, and the ZENTAG window.
 struct Windows {
     zg::TAnaliza11 main;
     zg::TTabelka2* zentag = new zg::TTabelka2(&main, &main);
@@ -50,15 +25,10 @@ struct Windows {
     QAbstractButton* rozklad2 = nullptr;
 
     Windows() {
-        Prepare();
+        zg::bench::PrepareEveryDrawTable();
         zg::ZentagOffset = 1;
         main.setZentagWindow(zentag);
-        main.show();
-        main.SetConfirmed();
-        Type(main, "Edit6", "1");
-        Type(main, "Edit7", "40000");
-        Type(main, "Edit1", "0");
-        Type(main, "Edit2", "10");
+        zg::bench::TypeEveryDrawSearch(main);
         oblicz = main.findChild<QAbstractButton*>(QStringLiteral("button1"));
         rozklad2 = main.findChild<QAbstractButton*>(QStringLiteral("rozklad2"));
     }
@@ -98,10 +68,5 @@ BENCHMARK(BM_ZentagOpen40000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zg::bench::RunOffscreen(argc, argv);
 }

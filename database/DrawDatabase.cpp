@@ -1,6 +1,7 @@
 #include "database/DrawDatabase.h"
 
 #include "app/SafeFile.h"
+#include "database/PendingDownloadCheck.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -263,6 +264,18 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
         r.pendingKept = true;
         r.skipped = db.status == OpenedFile::Status::NotRegular;
         r.error = db.error;
+        return r;
+    }
+
+    // A damaged download is deleted before the question and before the database is touched.
+    if (!PendingDownloadIsSound(pendingPath)) {
+        r.damaged = true;
+        if (::unlink(pendingPath.c_str()) != 0 && errno != ENOENT) {
+            r.pendingKept = true;
+            r.error = ErrorText(errno);
+            return r;
+        }
+        r.ok = true;
         return r;
     }
 

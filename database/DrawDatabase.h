@@ -70,6 +70,7 @@ struct MergeResult {
     bool replaced = false;    // the database file now holds the converted download
     bool asked = false;       // the question about a smaller download was asked
     bool pendingKept = false; // the download is still there (the conversion failed), so the next start retries
+    bool damaged = false;     // the download did not pass PendingDownloadIsSound and was deleted unused
     bool skipped = false;     // the download or the database is not a regular file: nothing was done
     std::string error;
 };
@@ -77,7 +78,8 @@ struct MergeResult {
 // Turns the waiting full download at `pendingPath` into the database file at `dbPath`. When the
 // download is smaller than the database, `askReplaceSmaller` is asked (MergeQuestionCaption /
 // MergeQuestionText, Yes/No); an empty callback counts as No. With no database file the download
-// is converted without asking. The conversion keeps every digit byte and writes every other byte
+// is converted without asking. A download that does not pass PendingDownloadIsSound is deleted
+// before the question, and the database stays as it was (`damaged`). The conversion keeps every digit byte and writes every other byte
 // as one space, so the result has the download's byte count. The database is replaced only once
 // the new content is safely on disk (a temporary file in the same folder, flushed and renamed over
 // it); any failure leaves the old database untouched. The download is deleted afterwards, also on

@@ -3,6 +3,7 @@
 #include "analysis/ReportSaving.h"
 #include "app/State.h"
 #include "database/DatabaseExport.h"
+#include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "ui/Dialogs.h"
@@ -269,6 +270,9 @@ void TLosowania::buildControls() {
     connect(button3, &QPushButton::clicked, this, &TLosowania::button3Click);
     connect(BitBtn3, &QPushButton::clicked, this, &QWidget::close);
     connect(dyskietka, &QToolButton::clicked, this, &TLosowania::dyskietkaClick);
+    connect(button1, &QPushButton::clicked, this, &TLosowania::Button1Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TLosowania::BitBtn4Click);
+    connect(stopbutton, &QPushButton::clicked, this, &TLosowania::stopbuttonClick);
 }
 
 void TLosowania::FormCreate(QWidget* mainWindow, TGauge* gauge) {
@@ -341,6 +345,7 @@ void TLosowania::Untick(const DrawNumbers& numbers) {
 void TLosowania::TickChanged() {
     const TickBoxes ticked = Ticks();
     Edit1->setText(Q(TickedLineText(ticked)));
+    Edit1->setCursorPosition(0); // a line wider than the field shows its beginning
     Label13->setText(Q(TickCountText(ticked)));
 }
 
@@ -364,7 +369,7 @@ std::int32_t TLosowania::SelectedRow() const {
 }
 
 bool TLosowania::editMode() const {
-    return button3->isEnabled();
+    return editMode_;
 }
 
 void TLosowania::SetPromptLine() {
@@ -372,10 +377,23 @@ void TLosowania::SetPromptLine() {
 }
 
 void TLosowania::SetNormalMode(bool normal) {
-    button3->setEnabled(!normal);
-    button1->setEnabled(normal);
-    button4->setEnabled(normal);
-    BitBtn4->setEnabled(normal);
+    editMode_ = !normal;
+    UpdateButtons();
+}
+
+bool TLosowania::MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
+    guard = std::make_unique<DatabaseWriteGuard>(AppPath(std::string(DatabaseFileName)), DatabaseStamp);
+    switch (guard->status()) {
+    case DatabaseWriteGuard::Status::Ready:
+        return true;
+    case DatabaseWriteGuard::Status::ChangedOutside:
+        Dialogs::Message(this, Q(ChangedOutsideCaption), Q(ChangedOutsideText), Dialogs::Icon::Error);
+        return false;
+    case DatabaseWriteGuard::Status::Failed:
+        Dialogs::SystemError(this, QString::fromStdString(guard->error()));
+        return false;
+    }
+    return false;
 }
 
 bool TLosowania::button4Click() {
@@ -390,8 +408,13 @@ bool TLosowania::button4Click() {
     const DrawRecord next = NextDrawRecord(AllDraws(), numbers, CalendarDate{today.day(), today.month(), today.year()});
     // Only an empty table may start a new file: with draws in the table, a missing file means
     // the draws would be lost at the next start.
+    std::unique_ptr<DatabaseWriteGuard> guard;
+    if (!MayWriteDatabase(guard))
+        return false;
     const FileWriteResult written =
         AppendDrawRecord(AppPath(std::string(DatabaseFileName)), next, LayoutProbe, DrawCount == 0);
+    DatabaseStamp = guard->Written();
+    guard.reset();
     if (!written.ok) {
         Dialogs::SystemError(this, QString::fromStdString(written.error));
         return false;
@@ -431,9 +454,14 @@ bool TLosowania::button3Click() {
     // The changed table goes to the file first; if that fails the draw gets its old numbers back
     // and the window stays in edit mode with the ticks, so nothing differs from the file.
     const DrawNumbers numbers = TickedNumbers(ticked);
+    std::unique_ptr<DatabaseWriteGuard> guard;
+    if (!MayWriteDatabase(guard))
+        return false;
     const DrawRecord old = DrawTable[EditedDrawIndex];
     DrawTable[EditedDrawIndex] = WithNumbers(old, numbers);
     const RewriteResult written = RewriteDatabase(AppPath(std::string(DatabaseFileName)), AllDraws());
+    DatabaseStamp = guard->Written();
+    guard.reset();
     if (!written.ok) {
         DrawTable[EditedDrawIndex] = old;
         Dialogs::SystemError(this, QString::fromStdString(written.error));

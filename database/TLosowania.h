@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <memory>
 
 class QCheckBox;
 class QGroupBox;
@@ -22,6 +23,8 @@ namespace zg {
 class DrawGridModel;
 class NumberMapModel;
 class TGauge;
+class THTTPGet;
+class DatabaseWriteGuard;
 
 class TLosowania : public QDialog {
     Q_OBJECT
@@ -63,6 +66,13 @@ public:
     TGauge* downloadGauge() const { return Gauge1; }              // hidden while idle
     QLabel* downloadLabel() const { return Label14; }             // hidden while idle
 
+    // ---- results download; the handlers are in download/LosowaniaDownloads.cpp ----
+    void Button1Click();    // "Pobierz wszystkie": the complete file, merged at the next start
+    void BitBtn4Click();    // "Pobierz ostatnie": the latest draw, appended when it is the next one
+    void stopbuttonClick(); // "STOP"
+    // The results server the downloads ask (by default the built-in host on port 80); for tests.
+    void SetResultsServer(const QString& host, int port);
+
 signals:
     // A draw was appended: DrawCount grew by one.
     void drawAppended();
@@ -80,11 +90,27 @@ private:
     void StringGrid1SelectCell();
     void SetPromptLine();
     void SetNormalMode(bool normal);
+    void UpdateButtons();
+    void StartDownload(std::uint8_t mode);
+    void HTTPGetPictureProgress(QObject* sender, int totalSize, int readed);
+    void HTTPGetPictureError(QObject* sender);
+    void HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize);
+    void DownloadEnded(QObject* download);
+    // Locks the database file and checks that nobody else changed it since this program loaded
+    // or last wrote it; says so and returns false otherwise.
+    bool MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard);
     std::int32_t SelectedRow() const;
     TickBoxes Ticks() const;
     void Untick(const DrawNumbers& numbers);
 
     std::int32_t EditedDrawIndex = 0;
+    bool editMode_ = false;
+
+    std::uint8_t DownloadMode = 0;       // 0: all results, 1: the latest draw
+    THTTPGet* CurrentDownload = nullptr; // what STOP acts on
+    bool downloadRunning_ = false;
+    QString resultsHost_; // empty: the built-in host
+    int resultsPort_ = 80;
     bool glyphsSet_ = false;
 
     DrawGridModel* gridModel_ = nullptr;

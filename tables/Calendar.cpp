@@ -1,5 +1,6 @@
 #include "tables/Calendar.h"
 
+#include "analysis/AnalysisReport.h"
 #include "analysis/DateRoutines.h"
 #include "analysis/ReportWriter.h"
 
@@ -105,10 +106,7 @@ char CalendarReportChar(std::string_view cell) {
 
 std::string CalendarReportBytes(const CalendarReportInput& input) {
     ReportText r;
-    r.Header();
-    r.Line(" Zakres losowań: " + std::to_string(input.rangeFrom) + "(" + input.rangeFromDate + ") - " +
-           std::to_string(input.rangeTo) + "(" + input.rangeToDate + ")");
-    r.Line();
+    AddRangeHeading(r, input.rangeFrom, input.rangeFromDate, input.rangeTo, input.rangeToDate);
     r.Line(input.caption + " w roku " + std::to_string(input.year) + ":");
     r.Line();
     r.Line("               1-10      11-20       21-31");
@@ -125,7 +123,7 @@ std::string CalendarReportBytes(const CalendarReportInput& input) {
     }
     r.Line();
     if (!input.showAll) {
-        r.Line("       X - Dni w których wylosowano od " + input.hitsFromText + " do " + input.hitsToText + " liczb");
+        r.Line("       " + CalendarLegend(false, input.setSize, input.hitsFromText, input.hitsToText));
     } else if (input.setSize > 9) {
         r.Line("     (0..9) - Ilość wylosowanych liczb z zestawu liczb");
         r.Line("       ! - Dni w których wylosowano minimum 10 liczb z zestawu liczb");

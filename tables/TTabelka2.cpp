@@ -196,7 +196,9 @@ TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_
         h->setHighlightSections(false);
         h->setSectionsClickable(false);
         h->setFont(Verdana(8));
-        h->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: rgb(0,64,0); color: white; "
+        // Beyond the last column (a filtered table) the heading row shows the grid's colour.
+        h->setStyleSheet(QStringLiteral("QHeaderView { background-color: rgb(20,107,70); } "
+                                        "QHeaderView::section { background-color: rgb(0,64,0); color: white; "
                                         "border: 0px; border-right: 1px solid black; border-bottom: 1px solid black; "
                                         "padding: 0px 0px 0px 3px; }"));
     }
@@ -223,7 +225,9 @@ TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_
         m->setGeometry(geometry);
         m->setReadOnly(true);
         m->setLineWrapMode(QPlainTextEdit::NoWrap);
+        // Only a vertical scroll bar.
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m->setFont(Verdana(7, true));
         QPalette p = m->palette();
         p.setColor(QPalette::Base, QColor(0, 255, 255));
@@ -254,9 +258,7 @@ TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_
 
     Gauge1 = new TGauge(this);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setGeometry(282, 518, 90, 17);
-    Gauge1->SetForeColor(QColor(0, 0, 128));
-    Gauge1->SetBackColor(Qt::white);
+    Gauge1->setGeometry(282, 518, 90, 17); // the gauge's own colours: black on white
 
     auto* group = new QGroupBox(QStringLiteral("Pokaż tylko wybrane liczby"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -264,6 +266,10 @@ TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_
     group->setFont(Verdana(8));
     group->setStyleSheet(QStringLiteral("QGroupBox#GroupBox1 { background-color: rgb(0,64,0); margin-top: 0px; }"
                                         "QGroupBox#GroupBox1::title { color: rgb(255,255,192); left: 6px; }"));
+    // The tick boxes are grey.
+    QPalette boxPalette = palette();
+    boxPalette.setColor(QPalette::Base, QColor(192, 192, 192));
+    boxPalette.setColor(QPalette::Button, QColor(192, 192, 192));
     QFont numberFont = Verdana(6, true);
     for (int n = 1; n <= 80; ++n) {
         const int row = (n - 1) / 16;
@@ -276,6 +282,7 @@ TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_
         box->setObjectName(QStringLiteral("CheckBox%1").arg(n));
         box->setAccessibleName(label->text());
         box->setGeometry(8 + 24 * column, 29 + 34 * row, 17, 17);
+        box->setPalette(boxPalette);
         box->setCursor(Qt::PointingHandCursor);
         connect(box, &QCheckBox::toggled, this, &TTabelka2::CheckBox1Click);
         CheckBoxes[static_cast<std::size_t>(n)] = box;

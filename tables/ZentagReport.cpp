@@ -1,5 +1,6 @@
 #include "tables/ZentagReport.h"
 
+#include "analysis/AnalysisReport.h"
 #include "analysis/DateRoutines.h"
 #include "analysis/ReportWriter.h"
 
@@ -22,19 +23,8 @@ std::string ZentagReportBytes(const ZentagReportInput& input) {
     const std::string sixTabs(6, '\t');
 
     ReportText head;
-    head.Header();
-    head.Line(" Zakres losowań: " + std::to_string(input.rangeFrom) + "(" + input.rangeFromDate + ") - " +
-              std::to_string(input.rangeTo) + "(" + input.rangeToDate + ")");
-    head.Line();
-    std::string setLine = " Szukano losowań w których wylosowano od " + input.hitsFromText + " do " + input.hitsToText +
-                          " liczb z zestawu liczb: ";
-    for (std::size_t i = 0; i < input.setNumbers.size(); ++i) {
-        if (i > 0)
-            setLine += ',';
-        setLine += std::to_string(input.setNumbers[i]);
-    }
-    head.Line(setLine);
-    head.Line();
+    AddRangeHeading(head, input.rangeFrom, input.rangeFromDate, input.rangeTo, input.rangeToDate);
+    AddSetHeading(head, "Szukano", input.hitsFromText, input.hitsToText, input.setNumbers);
     head.Line(sixTabs + "TABELKA " + ZentagCaption(input.offset));
     head.Line();
     const std::size_t k = table.columns.size();

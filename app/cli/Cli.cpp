@@ -25,6 +25,7 @@ int RunCli(const Args& args) {
     AddAnalysisCommand(app, status);
     AddCalendarCommand(app, status);
     AddZentagCommand(app, status);
+    AddUpdateCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());

@@ -110,6 +110,36 @@ std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const
     return in;
 }
 
+std::optional<FolderDatabase> LoadDatabaseForSearch(const std::string& dir, const SearchInputs& in) {
+    auto db = LoadFolderDatabase(dir);
+    if (!db)
+        return std::nullopt;
+    const SearchRefusal refusal = ValidateSearch(in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo);
+    if (refusal != SearchRefusal::None) {
+        Failure(RefusalText(refusal));
+        return std::nullopt;
+    }
+    if (in.rangeFrom < 1 || in.rangeTo > db->count) {
+        Failure("range " + std::to_string(in.rangeFrom) + ":" + std::to_string(in.rangeTo) +
+                " lies outside the draws of the database (1.." + std::to_string(db->count) + ")");
+        return std::nullopt;
+    }
+    return db;
+}
+
+std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs& in) {
+    FoundSearch found;
+    // Room for every draw the table can hold (99,999), on the heap for the length of the command.
+    found.foundDraws = std::make_unique<std::int32_t[]>(static_cast<std::size_t>(MaxDraws) + 1);
+    found.result = SetHitSearch(draws, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo, found.foundDraws.get(),
+                                found.foundCount, nullptr);
+    if (found.result.rows.empty()) {
+        Failure(NothingFoundText);
+        return std::nullopt;
+    }
+    return found;
+}
+
 void AddDecimalOption(CLI::App& command, std::string& decimal) {
     command.add_option("--decimal", decimal, "decimal separator of the percentages (default: the locale's)")
         ->type_name(",|.")

@@ -1,12 +1,16 @@
 #pragma once
 // What the subcommands of zentagrafo-cli share: the option values they take (a number set, "A:B"
-// pairs, a decimal separator) with their CLI11 validators, and the way a command reports that it
-// refused (exit 1) or was called wrongly after parsing (exit 2).
+// pairs, a decimal separator) with their CLI11 validators, the folder database checked against a
+// search and the search itself, and the way a command reports that it refused (exit 1) or was
+// called wrongly after parsing (exit 2).
+#include "analysis/SetHitSearch.h"
 #include "app/DrawTypes.h"
+#include "app/cli/FolderDatabase.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +56,23 @@ struct SearchInputs {
     std::int32_t hitsTo = 0;
 };
 std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const SearchOptions& options);
+
+// Loads DIR's database and checks the search against it in the main window's order: the range,
+// then the hit bounds (the window's messages), then that the range lies within the database's
+// draws. On any failure prints why to standard error and returns nothing (exit ExitRefused).
+std::optional<FolderDatabase> LoadDatabaseForSearch(const std::string& dir, const SearchInputs& in);
+
+// A set-hit search with the ordinals of the draws it found (foundDraws[1..foundCount], 1-based as
+// the process-wide FoundDraws holds them).
+struct FoundSearch {
+    SearchResult result;
+    std::unique_ptr<std::int32_t[]> foundDraws;
+    std::int32_t foundCount = 0;
+};
+
+// Runs the set-hit search of `in` over the draws. When no draw qualifies prints the program's
+// message to standard error and returns nothing (exit ExitRefused).
+std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs& in);
 
 // Adds --decimal (',' or '.'); the separator is the locale's when the option is not given.
 void AddDecimalOption(CLI::App& command, std::string& decimal);

@@ -13,16 +13,10 @@
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
-#include "app/cli/FolderDatabase.h"
-#include "database/DrawDatabase.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace zg::cli {
 
@@ -42,45 +36,29 @@ int RunAnalysis(const AnalysisOptions& opt) {
     const NumberSetData& set = in->set;
     const char separator = DecimalSeparator(opt.decimal);
 
-    // The table is large (99,999 draws); it lives on the heap for the length of the command.
-    const auto db = LoadFolderDatabase(opt.dir);
+    const auto db = LoadDatabaseForSearch(opt.dir, *in);
     if (!db)
-        return 1;
+        return ExitRefused;
     const DrawsView draws = db->View();
-
-    const std::int32_t rangeFrom = in->rangeFrom;
-    const std::int32_t rangeTo = in->rangeTo;
-    const std::int32_t hitsFrom = in->hitsFrom;
-    const std::int32_t hitsTo = in->hitsTo;
-    const SearchRefusal refusal = ValidateSearch(rangeFrom, rangeTo, hitsFrom, hitsTo);
-    if (refusal != SearchRefusal::None)
-        return Failure(RefusalText(refusal));
-    if (rangeFrom < 1 || rangeTo > draws.count)
-        return Failure("range " + std::to_string(rangeFrom) + ":" + std::to_string(rangeTo) +
-                       " lies outside the draws of the database (1.." + std::to_string(draws.count) + ")");
-
-    auto foundDraws = std::make_unique<std::int32_t[]>(static_cast<std::size_t>(MaxDraws) + 1);
-    std::int32_t foundCount = 0;
-    const SearchResult result =
-        SetHitSearch(draws, set, rangeFrom, rangeTo, hitsFrom, hitsTo, foundDraws.get(), foundCount, nullptr);
-    if (result.rows.empty())
-        return Failure(NothingFoundText);
+    const auto found = RunSearch(draws, *in);
+    if (!found)
+        return ExitRefused;
 
     AnalysisReportInput input;
-    input.rangeFrom = rangeFrom;
-    input.rangeTo = rangeTo;
-    input.rangeFromDate = DrawDateText(draws, rangeFrom);
-    input.rangeToDate = DrawDateText(draws, rangeTo);
-    input.hitsFromText = std::to_string(hitsFrom);
-    input.hitsToText = std::to_string(hitsTo);
+    input.rangeFrom = in->rangeFrom;
+    input.rangeTo = in->rangeTo;
+    input.rangeFromDate = DrawDateText(draws, in->rangeFrom);
+    input.rangeToDate = DrawDateText(draws, in->rangeTo);
+    input.hitsFromText = std::to_string(in->hitsFrom);
+    input.hitsToText = std::to_string(in->hitsTo);
     input.setNumbers = SetNumbersOf(set);
-    input.rows = result.rows;
-    input.statistics = SearchStatisticsTexts(result, set.Count, draws, separator);
+    input.rows = found->result.rows;
+    input.statistics = SearchStatisticsTexts(found->result, set.Count, draws, separator);
 
     if (const auto error = WriteReportFile(opt.out, AnalysisReportBytes(input)))
         return Failure(opt.out + ": " + *error);
     std::printf("Wyniki analizy zostały umieszczone w pliku \"%s\"\n", opt.out.c_str());
-    return 0;
+    return ExitDone;
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
-#include "app/cli/FolderDatabase.h"
 #include "tables/Calendar.h"
 
 #include <algorithm>
@@ -38,17 +37,10 @@ int RunCalendar(const CalendarOptions& opt) {
     if (!in)
         return ExitUsage;
 
-    const auto db = LoadFolderDatabase(opt.dir);
+    const auto db = LoadDatabaseForSearch(opt.dir, *in);
     if (!db)
         return ExitRefused;
     const DrawsView draws = db->View();
-
-    const SearchRefusal refusal = ValidateSearch(in->rangeFrom, in->rangeTo, in->hitsFrom, in->hitsTo);
-    if (refusal != SearchRefusal::None)
-        return Failure(RefusalText(refusal));
-    if (in->rangeFrom < 1 || in->rangeTo > draws.count)
-        return Failure("range " + std::to_string(in->rangeFrom) + ":" + std::to_string(in->rangeTo) +
-                       " lies outside the draws of the database (1.." + std::to_string(draws.count) + ")");
 
     CalendarQuery query;
     query.rangeFrom = in->rangeFrom;

@@ -16,7 +16,6 @@
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
-#include "app/cli/FolderDatabase.h"
 #include "tables/Zentag.h"
 #include "tables/ZentagReport.h"
 
@@ -57,29 +56,19 @@ int RunZentag(const ZentagOptions& opt) {
         selection = SetNumbersOf(*selected);
     }
 
-    const auto db = LoadFolderDatabase(opt.dir);
+    const auto db = LoadDatabaseForSearch(opt.dir, *in);
     if (!db)
         return ExitRefused;
     const DrawsView draws = db->View();
 
-    const SearchRefusal refusal = ValidateSearch(in->rangeFrom, in->rangeTo, in->hitsFrom, in->hitsTo);
-    if (refusal != SearchRefusal::None)
-        return Failure(RefusalText(refusal));
-    if (in->rangeFrom < 1 || in->rangeTo > draws.count)
-        return Failure("range " + std::to_string(in->rangeFrom) + ":" + std::to_string(in->rangeTo) +
-                       " lies outside the draws of the database (1.." + std::to_string(draws.count) + ")");
-
-    auto foundDraws = std::make_unique<std::int32_t[]>(static_cast<std::size_t>(MaxDraws) + 1);
-    std::int32_t foundCount = 0;
-    const SearchResult result = SetHitSearch(draws, in->set, in->rangeFrom, in->rangeTo, in->hitsFrom, in->hitsTo,
-                                             foundDraws.get(), foundCount, nullptr);
-    if (result.rows.empty())
-        return Failure(NothingFoundText);
+    const auto found = RunSearch(draws, *in);
+    if (!found)
+        return ExitRefused;
 
     ZentagInput zentag;
     zentag.draws = draws;
-    zentag.foundDraws = foundDraws.get();
-    zentag.foundCount = foundCount;
+    zentag.foundDraws = found->foundDraws.get();
+    zentag.foundCount = found->foundCount;
     zentag.rangeFrom = in->rangeFrom;
     zentag.rangeTo = in->rangeTo;
     zentag.offset = opt.offset;

@@ -28,5 +28,15 @@ void AddExportCommand(CLI::App& app, int& status);
 void AddAnalysisCommand(CLI::App& app, int& status);
 void AddCalendarCommand(CLI::App& app, int& status);
 void AddZentagCommand(CLI::App& app, int& status);
+void AddUpdateCommand(CLI::App& app, int& status);
+
+// update DIR --latest|--all [--host H] [--port P]
+struct UpdateOptions {
+    std::string dir;
+    bool latest = false; // false: the complete results file
+    std::string host;    // empty: the built-in results host
+    int port = 80;
+};
+int CmdUpdate(const UpdateOptions& options);
 
 } // namespace zg::cli

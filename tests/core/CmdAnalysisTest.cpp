@@ -1,6 +1,6 @@
 // The command-line analysis: argument checks, the refusal order and the report file it writes.
 #include "app/cli/Commands.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -9,54 +9,22 @@
 
 using zg::cli::Args;
 using zg::cli::CmdAnalysis;
+using zg::test::CliRun;
 
 namespace {
 
-// A year-first database of draws 1..12 dated 1..12 March 2008 holding 41..60, except that draws 3,
-// 4 and 9 hold 3 and 7 and draw 10 holds 15.
-std::string DatabaseBytes() {
-    std::string bytes;
-    for (int q = 1; q <= 12; ++q) {
-        int numbers[20];
-        for (int j = 0; j < 20; ++j)
-            numbers[j] = 41 + j;
-        if (q == 3 || q == 4 || q == 9) {
-            numbers[0] = 3;
-            numbers[10] = 7;
-        }
-        if (q == 10)
-            numbers[19] = 15;
-        bytes += std::to_string(q) + " 2008 3 " + std::to_string(q);
-        for (int n : numbers)
-            bytes += " " + std::to_string(n);
-        bytes += "\r\n";
-    }
-    return bytes;
-}
-
-struct CliRun {
-    int status;
-    std::string err;
-};
-
 CliRun Analysis(const Args& args) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int status = CmdAnalysis(args);
-    testing::internal::GetCapturedStdout();
-    return CliRun{status, testing::internal::GetCapturedStderr()};
+    return zg::test::RunCaptured(CmdAnalysis, args);
 }
 
 class CmdAnalysisTest : public testing::Test {
 protected:
-    void SetUp() override { zg::test::WriteBytes(dir.file("zentag.wyn"), DatabaseBytes()); }
-
     CliRun Analyse(const std::string& set, const std::string& range, const std::string& hits) {
         return Analysis({dir.str(), "--set", set, "--range", range, "--hits", hits, "--decimal", ",", out});
     }
     bool Written() const { return std::filesystem::exists(out); }
 
-    zg::test::TempDir dir;
+    zg::test::MarchFolder dir;
     std::string out = dir.file("report.txt");
 };
 

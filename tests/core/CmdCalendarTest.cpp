@@ -1,6 +1,6 @@
 // zentagrafo-cli calendar: the year clamp, show-all, the refusals and their exit statuses.
 #include "app/cli/Commands.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -17,43 +17,18 @@ struct CalendarCase {
 
 class CmdCalendar : public testing::TestWithParam<CalendarCase> {};
 
-// Draws 1..12 dated 1..12 March 2008 (year first); of the set 3,7,15 draws 3, 4 and 9 hold 3 and
-// 7, draw 10 holds 15.
-std::string DatabaseBytes() {
-    std::string bytes;
-    for (int q = 1; q <= 12; ++q) {
-        bytes += std::to_string(q) + " 2008 3 " + std::to_string(q);
-        for (int j = 0; j < 20; ++j) {
-            int n = 41 + j;
-            if (j == 0 && (q == 3 || q == 4 || q == 9))
-                n = 3;
-            if (j == 1 && (q == 3 || q == 4 || q == 9))
-                n = 7;
-            if (j == 2 && q == 10)
-                n = 15;
-            bytes += " " + std::to_string(n);
-        }
-        bytes += "\r\n";
-    }
-    return bytes;
-}
-
+// The folder's draws of the set 3,7,15: draws 3, 4 and 9 hold 3 and 7, draw 10 holds 15.
 TEST_P(CmdCalendar, WritesTheMapOrRefuses) {
     const CalendarCase& c = GetParam();
-    zg::test::TempDir dir;
-    zg::test::WriteBytes(dir.file("zentag.wyn"), DatabaseBytes());
+    const zg::test::MarchFolder dir;
     const std::string out = dir.file("map.txt");
     zg::cli::Args args{dir.str(), "--set", "3,7,15", out};
     args.insert(args.end(), c.options.begin(), c.options.end());
 
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int status = zg::cli::CmdCalendar(args);
-    testing::internal::GetCapturedStdout();
-    const std::string err = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(status, c.status) << err;
-    if (status != 0) {
-        EXPECT_EQ(err.find(c.expected), 0u) << err;
+    const zg::test::CliRun run = zg::test::RunCaptured(zg::cli::CmdCalendar, args);
+    ASSERT_EQ(run.status, c.status) << run.err;
+    if (run.status != 0) {
+        EXPECT_EQ(run.err.find(c.expected), 0u) << run.err;
         return;
     }
     const std::string bytes = zg::test::ReadBytes(out);

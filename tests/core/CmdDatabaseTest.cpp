@@ -2,7 +2,7 @@
 #include "app/cli/Commands.h"
 #include "database/DatabaseExport.h"
 #include "database/DrawDatabase.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 #include "tools/sample/SampleGenerator.h"
 
 #include <gtest/gtest.h>
@@ -15,30 +15,18 @@
 namespace zg {
 namespace {
 
+using test::CliRun;
 using test::ReadBytes;
+using test::RunCaptured;
 using test::TempDir;
 using test::WriteBytes;
-
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-template <typename Command> CommandRun Capture(Command command, const cli::Args& args) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int status = command(args);
-    std::string out = testing::internal::GetCapturedStdout();
-    return CommandRun{status, out, testing::internal::GetCapturedStderr()};
-}
 
 TEST(CmdInfo, DescribesTheDatabaseAndWhatLooksWrong) {
     TempDir dir;
     // Draw 2 is stored as number 3, repeats 1, has 90 and is dated before draw 1.
     WriteBytes(dir.file("zentag.wyn"), "1 5 3 2004 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20\r\n"
                                        "3 4 3 2004 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\r\n");
-    const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+    const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
     EXPECT_EQ(run.status, 0);
     const std::string database = "database: " + dir.file("zentag.wyn") + "\n";
     EXPECT_EQ(run.out, database + "draws: 2\n"
@@ -63,7 +51,7 @@ TEST(CmdInfo, NamesAnIncompleteLastGroupAndCountsACompleteOneWithoutSeparator) {
           std::tuple<std::string, const char*, const char*>{" " + group, "draws: 2\n", ""}}) {
         TempDir dir;
         WriteBytes(dir.file("zentag.wyn"), group + tail);
-        const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+        const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find(draws), std::string::npos) << run.out;
         const auto line = run.out.find("incomplete last group: ");
@@ -82,7 +70,7 @@ TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {
     for (std::size_t k = 1; k <= 30; ++k)
         db.draws[k].Number += 100;
     WriteBytes(dir.file("zentag.wyn"), SampleFileBytes(db.View(), SampleLayout::YearFirst));
-    const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+    const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("layout: year-first (second integer 1996)\n"), std::string::npos);
     EXPECT_NE(run.out.find("stored numbers that differ from the ordinal: 30\n"
@@ -95,13 +83,13 @@ TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {
 TEST(CmdInfo, LoadFailureExitsWithTheLoadMessage) {
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), "1 2004 12a ");
-    const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+    const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, std::string(LoadErrorText) + "\n" + dir.file("zentag.wyn") + ": not an integer at byte 7\n");
 
-    EXPECT_EQ(Capture(cli::CmdInfo, {dir.file("none")}).status, 1);
-    EXPECT_EQ(Capture(cli::CmdInfo, {}).status, 2);
+    EXPECT_EQ(RunCaptured(cli::CmdInfo, {dir.file("none")}).status, 1);
+    EXPECT_EQ(RunCaptured(cli::CmdInfo, {}).status, 2);
 }
 
 TEST(CmdExport, WritesTheExportReport) {
@@ -109,15 +97,15 @@ TEST(CmdExport, WritesTheExportReport) {
     const SampleDatabase db = GenerateSampleDatabase(3, 9, SampleLayout::DayFirst);
     WriteBytes(dir.file("zentag.wyn"), db.bytes);
     const std::string out = dir.file("export.txt");
-    const CommandRun run = Capture(cli::CmdExport, {dir.str(), out});
+    const CliRun run = RunCaptured(cli::CmdExport, {dir.str(), out});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadBytes(out), DatabaseExportBytes(db.View()));
 
-    const CommandRun bad = Capture(cli::CmdExport, {dir.str(), dir.file("no/such/folder.txt")});
+    const CliRun bad = RunCaptured(cli::CmdExport, {dir.str(), dir.file("no/such/folder.txt")});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find(std::strerror(ENOENT)), std::string::npos);
-    EXPECT_EQ(Capture(cli::CmdExport, {dir.file("none"), out}).status, 1);
-    EXPECT_EQ(Capture(cli::CmdExport, {dir.str()}).status, 2);
+    EXPECT_EQ(RunCaptured(cli::CmdExport, {dir.file("none"), out}).status, 1);
+    EXPECT_EQ(RunCaptured(cli::CmdExport, {dir.str()}).status, 2);
 }
 
 } // namespace

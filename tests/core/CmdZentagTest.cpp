@@ -1,8 +1,8 @@
 // The command-line ZENTAG table: the report file, the ranked lists on standard output, the
 // offset's bounds and the refusals that write nothing.
 #include "app/cli/Commands.h"
+#include "support/CliRun.h"
 #include "support/ReportBytes.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,55 +11,22 @@
 
 using zg::cli::Args;
 using zg::cli::CmdZentag;
+using zg::test::CliRun;
 
 namespace {
 
-// A year-first database of draws 1..12 dated 1..12 March 2008 holding 41..60, except that draws 3,
-// 4 and 9 hold 3 (first) and 7 (eleventh) and draw 10 holds 15 instead of 60.
-std::string DatabaseBytes() {
-    std::string bytes;
-    for (int q = 1; q <= 12; ++q) {
-        int numbers[20];
-        for (int j = 0; j < 20; ++j)
-            numbers[j] = 41 + j;
-        if (q == 3 || q == 4 || q == 9) {
-            numbers[0] = 3;
-            numbers[10] = 7;
-        }
-        if (q == 10)
-            numbers[19] = 15;
-        bytes += std::to_string(q) + " 2008 3 " + std::to_string(q);
-        for (int n : numbers)
-            bytes += " " + std::to_string(n);
-        bytes += "\r\n";
-    }
-    return bytes;
-}
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 class CmdZentagTest : public testing::Test {
 protected:
-    void SetUp() override { zg::test::WriteBytes(dir.file("zentag.wyn"), DatabaseBytes()); }
-
     // Set {3}, draws 1..12, one hit (typed "01:1"): found draws 3, 4 and 9.
     CliRun Run(Args extra) {
         Args args{dir.str(), "--set", "3", "--range", "1:12", "--hits", "01:1", "--decimal", ","};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back(out);
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        const int status = CmdZentag(args);
-        std::string stdoutText = testing::internal::GetCapturedStdout();
-        return CliRun{status, stdoutText, testing::internal::GetCapturedStderr()};
+        return zg::test::RunCaptured(CmdZentag, args);
     }
     bool Written() const { return std::filesystem::exists(out); }
 
-    zg::test::TempDir dir;
+    zg::test::MarchFolder dir;
     std::string out = dir.file("zentag.txt");
 };
 
@@ -116,11 +83,9 @@ TEST_F(CmdZentagTest, OffsetOutsideItsBoundsIsAUsageError) {
 }
 
 TEST_F(CmdZentagTest, NothingFoundWritesNothing) {
-    Args args{dir.str(), "--set", "80", "--range", "1:12", "--hits", "1:1", out};
-    testing::internal::CaptureStderr();
-    const int status = CmdZentag(args);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(err, "Nie znaleziono losowań spełniających zadane kryteria.\n");
+    const CliRun run =
+        zg::test::RunCaptured(CmdZentag, {dir.str(), "--set", "80", "--range", "1:12", "--hits", "1:1", out});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Nie znaleziono losowań spełniających zadane kryteria.\n");
     EXPECT_FALSE(Written());
 }

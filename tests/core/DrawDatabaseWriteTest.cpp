@@ -89,7 +89,7 @@ TEST(DrawDatabaseMerge, DigitsStayAndEveryOtherByteBecomesASpace) {
 
 TEST(DrawDatabaseMerge, SmallerDownloadAsksFirst) {
     const std::string database = DayFirstTwoDraws;
-    const std::string download = "1;30.12.2003;1,2\r\n";
+    const std::string download = "1;30.12.2003;1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n";
     for (const bool answer : {false, true}) {
         TempDir dir;
         WriteBytes(dir.file("zentag.wyn"), database);
@@ -103,7 +103,7 @@ TEST(DrawDatabaseMerge, SmallerDownloadAsksFirst) {
         EXPECT_TRUE(r.asked);
         EXPECT_EQ(questions, 1);
         EXPECT_EQ(r.replaced, answer);
-        EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), answer ? "1 30 12 2003 1 2  " : database);
+        EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), answer ? "1 30 12 2003 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20  " : database);
         EXPECT_FALSE(std::filesystem::exists(dir.file("zentag"))) << "the download is gone after either answer";
     }
 
@@ -120,7 +120,7 @@ TEST(DrawDatabaseMerge, SmallerDownloadAsksFirst) {
 TEST(DrawDatabaseMerge, DownloadOfEqualOrLargerSizeReplacesWithoutAsking) {
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), "1 2 3 ");
-    WriteBytes(dir.file("zentag"), "4.5.6\n");
+    WriteBytes(dir.file("zentag"), "4.2004.5.6.1.2.3.4.5.6.7.8.9.10.11.12.13.14.15.16.17.18.19.20\n");
     bool asked = false;
     const MergeResult r = MergePendingDownload(dir.file("zentag"), dir.file("zentag.wyn"), [&] {
         asked = true;
@@ -128,13 +128,15 @@ TEST(DrawDatabaseMerge, DownloadOfEqualOrLargerSizeReplacesWithoutAsking) {
     });
     EXPECT_TRUE(r.ok);
     EXPECT_FALSE(asked);
-    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), "4 5 6 ");
+    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), "4 2004 5 6 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
 }
 
 TEST(DrawDatabaseMerge, FailedConversionKeepsDatabaseAndDownload) {
     TempDir dir;
     const std::string database = "1 2 3 ";
-    const std::string download(5000, '7');
+    std::string download;
+    for (int k = 1; k <= 20; ++k)
+        download += std::to_string(k) + " 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20\n";
     WriteBytes(dir.file("zentag.wyn"), database);
     WriteBytes(dir.file("zentag"), download);
     MergeResult r;

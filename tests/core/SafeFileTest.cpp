@@ -132,7 +132,7 @@ struct Writer {
 };
 
 const std::string LongReport(3000, 'r');
-const std::string Download = std::string(200, '7') + "\r\n";
+const std::string Download = "1;2004;1;1;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20\r\n";
 
 SetMembers AllNumbers() {
     SetMembers all;
@@ -157,7 +157,7 @@ const std::vector<Writer>& Writers() {
          [](const TempDir& d, const std::string& p) {
              return MergePendingDownload(d.file("zentag"), p, [] { return true; }).ok;
          },
-         std::string(200, '7') + "  "},
+         "1 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20  "},
         {"CliExport", [](const TempDir& d) { WriteBytes(d.file("zentag.wyn"), Group); },
          [](const TempDir& d, const std::string& p) {
              testing::internal::CaptureStdout();

@@ -356,7 +356,8 @@ void AnalizaTest::startUpWithSmallerDownloadAnsweredNo() {
     const std::string db = " 1 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 "
                            "2 2004 1 2 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ";
     WriteBytes(folder.file("zentag.wyn").toStdString(), db);
-    WriteBytes(folder.file("zentag").toStdString(), "1;2004;1;1;1\r\n");
+    WriteBytes(folder.file("zentag").toStdString(),
+               "1;2004;1;1;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20\r\n");
     Dialogs::QueueAnswer(Dialogs::Answer::No);
     QVERIFY(LoadProgramDatabase(nullptr));
     QCOMPARE(Dialogs::History().size(), 1);

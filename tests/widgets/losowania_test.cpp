@@ -4,6 +4,7 @@
 // root, so permissions would not stop them).
 #include "analysis/TAnaliza11.h"
 #include "app/Startup.h"
+#include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "database/TLosowania.h"
@@ -11,6 +12,7 @@
 #include "support/ReportBytes.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
+#include "ui/QtText.h"
 #include "ui/SpinField.h"
 #include "ui/TGauge.h"
 
@@ -320,7 +322,8 @@ void LosowaniaTest::failedConfirmPutsTheOldNumbersBack() {
 
 void LosowaniaTest::appendToAMissingFile() {
     ProgramFolder folder;
-    // Draws in the table but the file is gone: the append fails instead of starting a new file.
+    // Draws in the table but the file is gone: the append fails instead of starting a new file
+    // (the file is not the one the program loaded any more).
     StartWith(folder, Group(1, 2004, 1, 1, 1));
     QFile::remove(folder.file("zentag.wyn"));
     {
@@ -328,7 +331,7 @@ void LosowaniaTest::appendToAMissingFile() {
         w.FormCreate(nullptr, nullptr);
         ClickBoxes(w, 1, 20);
         Click(&w, "button4");
-        ExpectMessage(QStringLiteral("ZENTAGRAFO"), QString::fromUtf8(std::strerror(ENOENT)), Dialogs::Icon::Error);
+        ExpectMessage(Refusal, Q(ChangedOutsideText), Dialogs::Icon::Error);
         QVERIFY(!QFile::exists(folder.file("zentag.wyn")));
         QCOMPARE(DrawCount, 1);
     }

@@ -1,10 +1,13 @@
-// Renders the program's windows, offscreen, on a synthetic sample database, into PNG files:
+// Renders the program's windows on a synthetic sample database into PNG files:
 //   QT_QPA_PLATFORM=offscreen zentag-screenshots OUTDIR
-// The windows are real: the tool clicks their buttons as a user would. Message boxes are
-// answered by the dialog seam's test side, so nothing waits for a person.
+// Offscreen unless QT_QPA_PLATFORM names another platform (under xvfb-run, "xcb" shows the fonts
+// an X server gives). The windows are real: the tool clicks their buttons as a user would, and a
+// modal window is grabbed while its own event loop runs. Message boxes are answered by the dialog
+// seam's test side, so nothing waits for a person.
 #include "analysis/TAnaliza11.h"
 #include "app/Startup.h"
 #include "app/State.h"
+#include "database/TLosowania.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 
@@ -18,12 +21,21 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 namespace {
 
-bool Save(QWidget* w, const QString& file) {
+// Window pictures hold few colours: a palette of 256 keeps the files small. A window that shows
+// photographs (the About window) keeps its true colours.
+enum class Colours { Palette, True };
+
+bool Save(QWidget* w, const QString& file, Colours colours = Colours::Palette) {
     QApplication::processEvents();
-    const bool ok = w->grab().save(file);
+    // Strongest compression: the pictures are kept in the repository.
+    QImage picture = w->grab().toImage();
+    if (colours == Colours::Palette)
+        picture = picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    const bool ok = picture.save(file, "PNG", 0);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(file));
     return ok;
 }
@@ -32,18 +44,41 @@ template <class T> T* Child(QWidget* w, const char* name) {
     return w->findChild<T*>(QString::fromLatin1(name));
 }
 
-// Shows a dialog without blocking, grabs it, hides it again.
+// Shows a dialog without blocking, grabs it in true colours, hides it again.
 void GrabDialog(QWidget* w, const QString& file) {
     w->show();
     QApplication::processEvents();
-    Save(w, file);
+    Save(w, file, Colours::True);
     w->hide();
+}
+
+// Clicks `button`, which opens the modal window `dialog`; `inside` runs once the window shows
+// (inside its event loop), then the window is closed and the click returns.
+void WhileOpen(QAbstractButton* button, QWidget* dialog, const std::function<void()>& inside) {
+    auto* poll = new QTimer(dialog);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, dialog, [=] {
+        if (!dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        inside();
+        dialog->close();
+    });
+    poll->start();
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void Tick(QWidget* w, int n) {
+    if (auto* b = Child<QAbstractButton>(w, qPrintable(QStringLiteral("CheckBox%1").arg(n))))
+        b->setChecked(true);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     QDir().mkpath(out);
@@ -86,6 +121,39 @@ int main(int argc, char** argv) {
     if (auto* b = Child<QAbstractButton>(main, "button1"))
         QTest::mouseClick(b, Qt::LeftButton);
     Save(main, out + QStringLiteral("/main-window-results.png"));
+
+    // The ZENTAG table of that search, complete and then restricted to two ticked numbers.
+    QWidget* zentag = windows.zentag.get();
+    if (auto* b = Child<QAbstractButton>(main, "rozklad2"))
+        WhileOpen(b, zentag, [&] {
+            Save(zentag, out + QStringLiteral("/zentag.png"));
+            Tick(zentag, 7);
+            Tick(zentag, 41);
+            Save(zentag, out + QStringLiteral("/zentag-filtered.png"));
+        });
+
+    // The calendar map of the range's last year, with the marks and then with every hit count.
+    if (auto* b = Child<QAbstractButton>(main, "rozklad")) {
+        QWidget* map = main->findChild<QDialog*>(QStringLiteral("Tabelka11"));
+        if (map != nullptr)
+            WhileOpen(b, map, [&] {
+                Save(map, out + QStringLiteral("/calendar.png"));
+                if (auto* all = Child<QAbstractButton>(map, "CheckBox1"))
+                    QTest::mouseClick(all, Qt::LeftButton);
+                Save(map, out + QStringLiteral("/calendar-all.png"));
+            });
+    }
+
+    // The draw management window: the last draw selected (its numbers lit in the map), then the
+    // same draw in edit mode with its 20 numbers ticked.
+    QWidget* draws = windows.drawManager.get();
+    if (auto* b = Child<QAbstractButton>(main, "Button3"))
+        WhileOpen(b, draws, [&] {
+            Save(draws, out + QStringLiteral("/draw-management.png"));
+            if (auto* edit = Child<QAbstractButton>(draws, "BitBtn1"))
+                QTest::mouseClick(edit, Qt::LeftButton);
+            Save(draws, out + QStringLiteral("/draw-management-edit.png"));
+        });
 
     GrabDialog(windows.about.get(), out + QStringLiteral("/about.png"));
     return 0;

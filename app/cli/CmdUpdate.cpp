@@ -1,0 +1,147 @@
+#include "app/cli/CliOptions.h"
+#include "app/cli/Commands.h"
+#include "database/DatabaseGuard.h"
+#include "database/DrawDatabase.h"
+#include "database/DrawEntry.h"
+#include "download/HttpTransfer.h"
+#include "download/ResultsUpdate.h"
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace zg::cli {
+
+namespace {
+
+void Tell(std::string_view text) {
+    std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
+}
+
+// Downloads one of the two results into `target` as the window does. Returns the announced size
+// of a successful download (0: no connection), or -1 after printing the failure.
+std::int32_t Download(const UpdateOptions& options, bool latestOnly, const std::string& target) {
+    TransferSettings settings;
+    settings.url = ResultsUrl(latestOnly, options.host.empty() ? ResultsHost() : options.host);
+    settings.fileName = target;
+    settings.port = options.port;
+    TransferFlags flags;
+    const TransferReport report = RunTransfer(settings, flags, {});
+    if (!DeliverTransfer(report, target, flags.result)) {
+        Failure(InterruptedText);
+        if (!report.error.empty())
+            std::fprintf(stderr, "%s\n", report.error.c_str());
+        return -1;
+    }
+    if (report.fileSize == 0) {
+        Failure(NoConnectionText);
+        return -1;
+    }
+    return report.fileSize;
+}
+
+int UpdateLatest(const UpdateOptions& options) {
+    const std::string mlPath = options.dir + "/" + std::string(LatestDrawFileName);
+    if (Download(options, true, mlPath) < 0)
+        return ExitRefused;
+    const std::string answer = ReadLatestDrawFile(mlPath);
+    ::unlink(mlPath.c_str());
+
+    // From here on this is a writer of the database: hold the lock from the load to the append, so
+    // that the program or another run cannot write in between.
+    const std::string dbPath = options.dir + "/" + std::string(DatabaseFileName);
+    DatabaseLock lock(dbPath);
+    if (!lock.ok()) {
+        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), lock.error().c_str());
+        return ExitRefused;
+    }
+    std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
+    const LoadResult load = LoadDatabase(dbPath, table.data());
+    if (!load.ok) {
+        Failure(LoadErrorText);
+        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), load.error.c_str());
+        return ExitRefused;
+    }
+    const auto latest = ParseLatestDraw(answer);
+    if (!latest)
+        return Failure(MalformedAnswerText);
+    if (latest->number != load.drawCount + 1)
+        return Failure(NotNextDrawText(latest->number));
+
+    // As the window does: the 20 numbers tick their boxes (a repeated one ticks one box twice) and
+    // the append takes the ticked boxes, with its own checks.
+    TickBoxes ticked{};
+    for (std::int32_t n : latest->numbers)
+        ticked[static_cast<std::size_t>(n)] = true;
+    const bool whole = !load.truncated && load.shortGroupValues == 0;
+    switch (CheckAppend(TickCount(ticked), load.drawCount, whole)) {
+    case EntryRefusal::None:
+        break;
+    case EntryRefusal::NotTwentyTicked:
+        return Failure(AppendNotTwentyText);
+    case EntryRefusal::NotLoadedWhole:
+        return Failure(NotLoadedWholeText);
+    case EntryRefusal::TableFull:
+        return Failure(TableFullText);
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const DrawRecord draw = NextDrawRecord(DrawsView{table.data(), load.drawCount}, TickedNumbers(ticked),
+                                           CalendarDate{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900});
+    const FileWriteResult written = AppendDrawRecord(dbPath, draw, load.layoutProbe, load.drawCount == 0);
+    if (!written.ok) {
+        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), written.error.c_str());
+        return ExitRefused;
+    }
+    Tell(AppendedText);
+    return 0;
+}
+
+int UpdateAll(const UpdateOptions& options) {
+    if (Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)) < 0)
+        return ExitRefused;
+    Tell(FullDownloadDoneText);
+    return 0;
+}
+
+} // namespace
+
+// Brings the database of a program folder up to date from the results server, as the draw
+// management window's two download buttons do: the latest draw is appended at once when it is the
+// next one; the complete file is stored as the waiting download for the program's next start.
+int CmdUpdate(const UpdateOptions& options) {
+    return options.latest ? UpdateLatest(options) : UpdateAll(options);
+}
+
+void AddUpdateCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("update", "Brings the database up to date from the results server: "
+                                                 "--latest appends the next draw, --all fetches the whole file "
+                                                 "for the program's next start");
+    struct Values {
+        UpdateOptions options;
+        bool all = false;
+    };
+    auto v = std::make_shared<Values>();
+    command->add_option("DIR", v->options.dir, "the program folder")->required()->type_name("DIR");
+    auto* latest =
+        command->add_flag("--latest", v->options.latest, "append the server's latest draw when it is the next one");
+    auto* all = command->add_flag("--all", v->all, "store the complete results file as the waiting download");
+    latest->excludes(all);
+    command->add_option("--host", v->options.host, "the results server (default " + std::string(ResultsHost()) + ")")
+        ->type_name("H");
+    command->add_option("--port", v->options.port, "its port (default 80)")
+        ->check(CLI::Range(1, 65535))
+        ->type_name("P");
+    command->callback([v, &status] {
+        if (!v->options.latest && !v->all) {
+            status = UsageError("update", "one of --latest and --all is required");
+            return;
+        }
+        status = CmdUpdate(v->options);
+    });
+}
+
+} // namespace zg::cli

@@ -1,0 +1,79 @@
+#pragma once
+// What the window benchmarks share: the sample draw table they run over, typing into a window's
+// field as the user does, the main window's search that every draw qualifies for, and their
+// main(), which runs the benchmarks in an offscreen application.
+#include "analysis/TAnaliza11.h"
+#include "app/State.h"
+#include "tools/sample/SampleGenerator.h"
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QString>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace zg::bench {
+
+// A generated year-first database of `draws` draws as DrawTable and DrawCount.
+inline void LoadSampleTable(std::int32_t draws, std::uint32_t seed) {
+    const SampleDatabase sample = GenerateSampleDatabase(draws, seed, SampleLayout::YearFirst);
+    std::copy(sample.draws.begin(), sample.draws.end(), DrawTable);
+    DrawCount = draws;
+}
+
+// The set 1..10 as NumberSet.
+inline void ChooseFirstTenNumbers() {
+    NumberSet = NumberSetData{};
+    for (int n = 1; n <= 10; ++n)
+        NumberSet.Member[n] = true;
+    CompleteNumberSet(NumberSet);
+}
+
+// Clicks the line edit named `field` of the window and types `text` into it.
+inline void Type(QWidget& window, const char* field, const char* text) {
+    auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(field));
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClicks(edit, QString::fromLatin1(text));
+}
+
+// The main-window benchmarks' table: EveryDrawCount sample draws (seed 7), the set 1..10, the
+// dialogs answered by the benchmark. Set up once per program.
+inline constexpr std::int32_t EveryDrawCount = 40000;
+inline void PrepareEveryDrawTable() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    LoadSampleTable(EveryDrawCount, 7);
+    ChooseFirstTenNumbers();
+    Dialogs::SetTestMode(true);
+}
+
+// Shows the main window and types the search every draw of that table qualifies for: range
+// 1..40,000, hits 0..10.
+inline void TypeEveryDrawSearch(TAnaliza11& main) {
+    main.show();
+    main.SetConfirmed();
+    Type(main, "Edit6", "1");
+    Type(main, "Edit7", "40000");
+    Type(main, "Edit1", "0");
+    Type(main, "Edit2", "10");
+}
+
+// The whole main() of a window benchmark: the benchmarks the command line names, run inside an
+// offscreen application.
+inline int RunOffscreen(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace zg::bench

@@ -1,0 +1,23 @@
+#pragma once
+// The check a waiting full download must pass before it may replace the database: the download
+// converted as the merge converts it (digits kept, every other byte a blank) must load as a
+// database holding at least one complete draw, and every draw must have a month 1..12, a day
+// 1..31 and 20 numbers 1..80. An HTML error page, a truncated answer or a file holding one huge
+// number fails, and the old database stays.
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+inline constexpr std::string_view DamagedDownloadCaption = "Błąd!";
+inline constexpr std::string_view DamagedDownloadText =
+    "Pobrany plik z wynikami jest uszkodzony i nie został użyty. Dotychczasowa baza wyników pozostała bez zmian.";
+
+// True when the converted bytes make a usable database. Loads them into a scratch table of its own.
+bool ConvertedDownloadIsSound(std::string_view downloadBytes);
+
+// The same for the file at `path`; a file that cannot be read, is not a regular file or is larger
+// than any download may be is not sound.
+bool PendingDownloadIsSound(const std::string& path);
+
+} // namespace zg

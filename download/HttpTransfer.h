@@ -1,0 +1,77 @@
+#pragma once
+// One HTTP download into a file, over libcurl, without any window: the transfer that the download
+// component runs on its worker thread and that the command-line tool runs directly.
+//
+// The request is an HTTP/1.0 GET with the user agent, an Accept header and, unless a cached copy
+// may be used, a no-cache reload. The announced Content-Length is read before the body; the body
+// goes to a temporary file beside the target in chunks of at most TransferChunkSize bytes, each
+// reported to the progress handler. The stop flag is polled between the steps, before every chunk
+// and in libcurl's transfer-info callback, which also runs about once a second while nothing
+// arrives, so a stop always ends a stalled transfer.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+inline constexpr std::size_t TransferChunkSize = 1025;
+inline constexpr std::int64_t TransferBodyLimit = std::int64_t{64} << 20; // far beyond 99,999 draws
+inline constexpr long TransferConnectTimeoutSeconds = 15;
+inline constexpr long TransferSilenceTimeoutSeconds = 30;
+
+// Host and path of an "http://host/path?query" address. A leading "http://" (found anywhere in
+// the text, in any case) drops the first 7 characters; the host ends at the first "/". A text
+// without "/" gives an empty host and the whole text as path.
+struct UrlParts {
+    std::string host;
+    std::string path;
+};
+UrlParts SplitUrl(std::string_view url);
+
+struct TransferSettings {
+    std::string url;
+    std::string fileName; // the target; the body goes to a temporary file beside it
+    std::string acceptTypes = "*/*";
+    std::string agent = "Orvanel HTTPGet"; // empty: no User-Agent header
+    bool useCache = false;
+    int port = 80;
+};
+
+// Written by the owner (stop, and result := false on cancel) and by the transfer; no lock.
+struct TransferFlags {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> result{false};
+};
+
+// What a finished transfer leaves. The result itself is in TransferFlags::result.
+struct TransferReport {
+    std::int32_t fileSize = 0; // announced Content-Length, 0 when none
+    std::int64_t received = 0; // body bytes written to the temporary file
+    std::string tempFile;      // empty when no file was created
+    bool responded = false;    // a response head arrived
+    long status = 0;           // its HTTP status
+    std::string error;         // why the transfer failed, for the command line
+};
+
+// Reports the announced length (0 when none) and the bytes received so far, after each chunk.
+using TransferProgress = std::function<void(std::int32_t totalSize, std::int32_t readed)>;
+
+// Runs the whole transfer on the calling thread and sets flags.result: true when the body's length
+// equals the announced Content-Length (so a failed connection, which yields neither, counts as a
+// success with fileSize 0). A stop, a status other than 2xx, a Content-Length that is not a number
+// or above TransferBodyLimit, a body above that limit, a temporary file that cannot be created or
+// written, or a time-out (no connection within 15 s, no byte for 30 s) make it false.
+TransferReport RunTransfer(const TransferSettings& settings, TransferFlags& flags, const TransferProgress& progress);
+
+// Settles the temporary file once the result is known: with `keep` it is renamed onto the target
+// (replacing a file, link or anything else of that name, never writing through it), otherwise it
+// is deleted. Returns false when the rename failed (the temporary file is then deleted too).
+bool FinishTransferFile(const TransferReport& report, const std::string& target, bool keep);
+
+// The result of a completed download as the component delivers it: whether OnDoneFile (true) or
+// OnError fires. The file becomes the target only for a success with a non-empty body.
+bool DeliverTransfer(const TransferReport& report, const std::string& target, bool result);
+
+} // namespace zg

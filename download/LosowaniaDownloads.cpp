@@ -1,0 +1,133 @@
+// The results update actions of the draw management window: "Pobierz wszystkie", "Pobierz
+// ostatnie", "STOP", the progress display and what is done with each download's completion.
+#include "analysis/NumberFormat.h"
+#include "app/State.h"
+#include "database/DrawDatabase.h"
+#include "database/TLosowania.h"
+#include "download/ResultsUpdate.h"
+#include "download/THTTPGet.h"
+#include "ui/Dialogs.h"
+#include "ui/QtText.h"
+#include "ui/TGauge.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <unistd.h>
+
+namespace zg {
+
+void TLosowania::SetResultsServer(const QString& host, int port) {
+    resultsHost_ = host;
+    resultsPort_ = port;
+}
+
+void TLosowania::Button1Click() {
+    StartDownload(0);
+}
+
+void TLosowania::BitBtn4Click() {
+    StartDownload(1);
+}
+
+void TLosowania::StartDownload(std::uint8_t mode) {
+    // The buttons are disabled while a download runs; two downloads would share the mode and,
+    // in the same mode, the target file.
+    if (downloadRunning_)
+        return;
+    Gauge1->show();
+    Label14->setText(Q(ConnectingText));
+    Label14->show();
+    Gauge1->SetProgress(0);
+
+    auto* get = new THTTPGet(this);
+    CurrentDownload = get;
+    const std::string host = resultsHost_.isEmpty() ? std::string(ResultsHost()) : resultsHost_.toStdString();
+    get->URL = Q(ResultsUrl(mode == 1, host));
+    get->FileName = Q(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
+    get->Port = resultsPort_;
+    connect(get, &THTTPGet::OnDoneFile, this, &TLosowania::HTTPGetFileDoneFile);
+    connect(get, &THTTPGet::OnProgress, this, &TLosowania::HTTPGetPictureProgress);
+    connect(get, &THTTPGet::OnError, this, &TLosowania::HTTPGetPictureError);
+    get->UseCache = false;
+    DownloadMode = mode;
+    downloadRunning_ = true;
+    UpdateButtons();
+    get->StartFileDownload();
+    stopbutton->show();
+    if (mode == 1)
+        Gauge1->hide(); // the first progress report shows it
+}
+
+void TLosowania::stopbuttonClick() {
+    if (CurrentDownload != nullptr)
+        CurrentDownload->CancelDownload();
+}
+
+void TLosowania::HTTPGetPictureProgress(QObject*, int totalSize, int readed) {
+    Gauge1->show();
+    Gauge1->SetMaxValue(totalSize);
+    Gauge1->SetProgress(readed);
+    Label14->setText(Q(ProgressSizeText(totalSize, readed, LocaleDecimalSeparator())));
+}
+
+void TLosowania::HTTPGetPictureError(QObject* sender) {
+    Dialogs::Message(this, Q(UpdateFailedCaption), Q(InterruptedText), Dialogs::Icon::Error);
+    Label14->hide();
+    stopbutton->hide();
+    Gauge1->hide();
+    DownloadEnded(sender);
+}
+
+void TLosowania::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize) {
+    if (fileSize == 0)
+        Dialogs::Message(this, Q(UpdateFailedCaption), Q(NoConnectionText), Dialogs::Icon::Error);
+    else if (DownloadMode == 0)
+        Dialogs::Message(this, Q(UpdateSucceededCaption), Q(FullDownloadDoneText), Dialogs::Icon::Information);
+    stopbutton->hide();
+    Label14->hide();
+
+    if (DownloadMode == 1) {
+        const std::string path = fileName.toStdString();
+        if (fileSize > 0) {
+            const auto latest = ParseLatestDraw(ReadLatestDrawFile(path));
+            if (!latest) {
+                Dialogs::Message(this, Q(UpdateFailedCaption), Q(MalformedAnswerText), Dialogs::Icon::Error);
+            } else if (latest->number != DrawCount + 1) {
+                Dialogs::Message(this, Q(UpdateFailedCaption), Q(NotNextDrawText(latest->number)),
+                                 Dialogs::Icon::Information);
+            } else {
+                BitBtn2Click();
+                for (std::int32_t n : latest->numbers)
+                    tickNumber(n);
+                button4Click(); // refuses with its own message when a number came twice
+            }
+        }
+        ::unlink(path.c_str());
+    }
+    Gauge1->hide();
+    DownloadEnded(sender);
+}
+
+void TLosowania::DownloadEnded(QObject* download) {
+    if (download == CurrentDownload)
+        CurrentDownload = nullptr;
+    if (download != nullptr)
+        download->deleteLater();
+    downloadRunning_ = false;
+    UpdateButtons();
+}
+
+void TLosowania::UpdateButtons() {
+    // Edit mode disables appending and downloads; a running download disables the downloads, and
+    // a latest-draw download also what its completion uses ("Dopisz") or would conflict with it
+    // ("Edytuj", "OK"). Neither state's end re-enables what the other one disabled.
+    const bool latest = downloadRunning_ && DownloadMode == 1;
+    button3->setEnabled(editMode_ && !latest);
+    BitBtn1->setEnabled(!latest);
+    button4->setEnabled(!editMode_ && !latest);
+    button1->setEnabled(!editMode_ && !downloadRunning_);
+    BitBtn4->setEnabled(!editMode_ && !downloadRunning_);
+}
+
+} // namespace zg

@@ -1,0 +1,78 @@
+#include "download/ResultsUpdate.h"
+
+#include "analysis/NumberFormat.h"
+#include "app/SafeFile.h"
+#include "download/HttpTransfer.h"
+
+#include <algorithm>
+
+#ifndef ZG_RESULTS_HOST
+#define ZG_RESULTS_HOST "localhost"
+#endif
+
+namespace zg {
+
+std::string_view ResultsHost() {
+    return ZG_RESULTS_HOST;
+}
+
+std::string ResultsUrl(bool latestOnly, std::string_view host) {
+    return "http://" + std::string(host) +
+           "/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=" + (latestOnly ? "-1" : "0");
+}
+
+std::string NotNextDrawText(std::int32_t serverNumber) {
+    return "Niestety, ale ostatnie losowanie zapisane na serwerze ma nr " + std::to_string(serverNumber) +
+           " i jest to niezgodne z Twoją bazą losowań !";
+}
+
+std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator) {
+    return FormatFixed2(static_cast<long double>(readed) / 1024, decimalSeparator) + " / " +
+           FormatFixed2(static_cast<long double>(totalSize) / 1024, decimalSeparator) + " kB";
+}
+
+std::string ReadLatestDrawFile(const std::string& path) {
+    std::string bytes;
+    const OpenedFile file = OpenRegularFileForReading(path);
+    if (!file.ok() || file.size > TransferBodyLimit || ReadToEnd(file.fd.get(), bytes) != 0)
+        bytes.clear();
+    return bytes;
+}
+
+std::optional<LatestDraw> ParseLatestDraw(std::string_view answer) {
+    std::int32_t values[24];
+    std::size_t pos = 0;
+    for (std::int32_t& value : values) {
+        while (pos < answer.size() && static_cast<unsigned char>(answer[pos]) <= 32)
+            ++pos;
+        const std::size_t start = pos;
+        while (pos < answer.size() && static_cast<unsigned char>(answer[pos]) > 32)
+            ++pos;
+        std::string_view token = answer.substr(start, pos - start);
+        const bool negative = !token.empty() && token.front() == '-';
+        if (negative)
+            token.remove_prefix(1);
+        if (token.empty() || token.size() > 10)
+            return std::nullopt;
+        std::int64_t magnitude = 0;
+        for (char c : token) {
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            magnitude = magnitude * 10 + (c - '0');
+        }
+        const std::int64_t v = negative ? -magnitude : magnitude;
+        if (v < INT32_MIN || v > INT32_MAX)
+            return std::nullopt;
+        value = static_cast<std::int32_t>(v);
+    }
+    LatestDraw draw;
+    draw.number = values[0];
+    for (int i = 0; i < 20; ++i) {
+        if (!IsLotteryNumber(values[4 + i]))
+            return std::nullopt;
+        draw.numbers[i] = values[4 + i];
+    }
+    return draw;
+}
+
+} // namespace zg

@@ -1,0 +1,57 @@
+#pragma once
+// The two results requests of the draw management window and what is done with their answers:
+// the addresses, the messages, and the reading and checking of the latest-draw answer. Pure
+// standard C++, shared by the window and the command-line tool.
+#include "app/DrawTypes.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+// Target files in the program folder.
+inline constexpr std::string_view LatestDrawFileName = "ml";
+
+// The results server's host (a build setting) and port.
+std::string_view ResultsHost();
+inline constexpr int ResultsPort = 80;
+
+// "http://" + host + "/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=0" (all draws) or
+// "...&start=-1" (the latest draw only).
+std::string ResultsUrl(bool latestOnly, std::string_view host = ResultsHost());
+
+inline constexpr std::string_view ConnectingText = "Trwa łączenie...";
+inline constexpr std::string_view UpdateFailedCaption = "Aktualizacja zakończona niepowodzeniem...";
+inline constexpr std::string_view UpdateSucceededCaption = "Aktualizacja zakończona sukcesem...";
+inline constexpr std::string_view InterruptedText = "Operacja została przerwana !!!";
+inline constexpr std::string_view NoConnectionText =
+    "Błąd podczas ściągania pliku !!! Prawdopodobnie nie masz połączenia z internetem.";
+inline constexpr std::string_view FullDownloadDoneText =
+    "Aktualizacja wyników przebiegła prawidłowo. Aby zmiany odniosły skutek należy ponownie uruchomić program !!!";
+inline constexpr std::string_view MalformedAnswerText =
+    "Odpowiedź serwera nie zawiera poprawnego losowania. Baza wyników pozostała bez zmian.";
+// The refusal of a latest draw that is not the next one.
+std::string NotNextDrawText(std::int32_t serverNumber);
+
+// "0.00 / 0.00 kB": received and announced bytes in kB with two decimals and the given separator.
+std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator);
+
+// The latest-draw answer: the draw number, three date integers (not used: an appended draw takes
+// the day after the last local draw), then the 20 numbers; anything after them is ignored. The
+// integers are separated by runs of bytes 0..32.
+struct LatestDraw {
+    std::int32_t number = 0;
+    std::int32_t numbers[20] = {};
+};
+
+// The bytes of the downloaded latest-draw file; empty when it is not a regular file, cannot be read
+// or is larger than any download may be.
+std::string ReadLatestDrawFile(const std::string& path);
+
+// Nothing when the answer does not start with 24 whole numbers (an optional minus sign and
+// digits, within 32 bits) or one of the 20 numbers lies outside 1..80.
+std::optional<LatestDraw> ParseLatestDraw(std::string_view answer);
+
+} // namespace zg

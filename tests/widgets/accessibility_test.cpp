@@ -1,0 +1,98 @@
+// Assistive technology on the real windows: every control of the main window, the draw
+// management window, the ZENTAG table and the calendar map has an accessible name.
+#include "analysis/TAnaliza11.h"
+#include "database/TLosowania.h"
+#include "support/WidgetSupport.h"
+#include "tables/TTabelka11.h"
+#include "tables/TTabelka2.h"
+
+#include <QAccessible>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using namespace zg;
+using namespace zg::test;
+
+namespace {
+
+// The controls a person works with: buttons, boxes, fields, lists, grids, groups, and a control
+// painted by the program itself (a widget class of its own without children, such as the gauge).
+// Plain texts, frames, containers and the toolkit's own scroll bars speak for themselves.
+bool IsControl(QAccessibleInterface* iface) {
+    switch (iface->role()) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ButtonMenu:
+    case QAccessible::EditableText:
+    case QAccessible::SpinBox:
+    case QAccessible::Table:
+    case QAccessible::List:
+    case QAccessible::ProgressBar:
+    case QAccessible::Slider:
+    case QAccessible::Grouping:
+        return true;
+    case QAccessible::Client:
+        return iface->childCount() == 0 && iface->object() != nullptr &&
+               iface->object()->metaObject() != &QWidget::staticMetaObject;
+    default:
+        return false;
+    }
+}
+
+// "objectName (role)" of every control below `iface` without a name; table cells excluded (their
+// names are their texts, empty for an empty cell).
+void Unnamed(QAccessibleInterface* iface, QStringList& out) {
+    if (iface == nullptr)
+        return;
+    const QAccessible::Role role = iface->role();
+    if (IsControl(iface) && iface->text(QAccessible::Name).trimmed().isEmpty()) {
+        const QObject* o = iface->object();
+        out << QStringLiteral("%1 (%2)").arg(o != nullptr ? o->objectName() : QStringLiteral("?")).arg(role);
+    }
+    if (role == QAccessible::Table)
+        return;
+    for (int i = 0; i < iface->childCount(); ++i)
+        Unnamed(iface->child(i), out);
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyControlHasAName_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* w : {"Analiza11", "Losowania", "Tabelka2", "Tabelka11"})
+            QTest::newRow(w) << QString::fromLatin1(w);
+    }
+
+    void everyControlHasAName() {
+        QFETCH(QString, window);
+        ProgramFolder folder;
+        FillDraws(40);
+        SetNumberSet({3, 7, 15});
+        TAnaliza11 main;
+        TLosowania draws(&main);
+        TTabelka2 zentag(&main, &main);
+        TTabelka11 map(&main, &main);
+        draws.FormCreate(&main, main.gauge());
+        main.setZentagWindow(&zentag);
+        main.setMapWindow(&map);
+        main.SetConfirmed();
+
+        QWidget* top = window == QLatin1String("Analiza11")   ? static_cast<QWidget*>(&main)
+                       : window == QLatin1String("Losowania") ? static_cast<QWidget*>(&draws)
+                       : window == QLatin1String("Tabelka2")  ? static_cast<QWidget*>(&zentag)
+                                                              : static_cast<QWidget*>(&map);
+        QStringList unnamed;
+        Unnamed(QAccessible::queryAccessibleInterface(top), unnamed);
+        QCOMPARE(unnamed.join(QStringLiteral(", ")), QString());
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"

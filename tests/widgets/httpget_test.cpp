@@ -1,0 +1,96 @@
+// The download component against a real server on 127.0.0.1: progress and completion on the
+// user-interface thread, one download at a time, STOP, and destruction while a download runs.
+#include "download/THTTPGet.h"
+#include "support/HttpTestServer.h"
+#include "support/TempDir.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <filesystem>
+#include <memory>
+
+using zg::THTTPGet;
+using zg::test::HttpTestServer;
+using zg::test::TempDir;
+
+class HttpGetTest : public QObject {
+    Q_OBJECT
+
+private:
+    static std::unique_ptr<THTTPGet> component(int port, const TempDir& dir) {
+        auto get = std::make_unique<THTTPGet>();
+        get->URL = QStringLiteral("http://127.0.0.1/kolumbarix_wyniki.php?start=0");
+        get->FileName = QString::fromStdString(dir.file("zentag"));
+        get->Port = port;
+        return get;
+    }
+
+private slots:
+    void progressAndCompletionRunOnTheUserInterfaceThread() {
+        const std::string body(3000, '5');
+        HttpTestServer server([&](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer(body)); });
+        TempDir dir;
+        auto get = component(server.port(), dir);
+        QList<int> readed;
+        bool offThread = false;
+        connect(get.get(), &THTTPGet::OnProgress, this, [&](QObject*, int total, int r) {
+            offThread = offThread || QThread::currentThread() != thread() || total != 3000;
+            readed << r;
+        });
+        QSignalSpy done(get.get(), &THTTPGet::OnDoneFile);
+        get->StartFileDownload();
+        QVERIFY(get->Busy());
+        QVERIFY(done.wait(10000));
+        QVERIFY(!offThread);
+        QVERIFY(readed.size() >= 3);
+        QCOMPARE(readed.last(), 3000);
+        QCOMPARE(done.first().at(1).toString(), get->FileName);
+        QCOMPARE(done.first().at(2).toInt(), 3000);
+        QVERIFY(!get->Busy());
+        QCOMPARE(zg::test::ReadBytes(dir.file("zentag")), body);
+    }
+
+    void secondStartWhileBusyDoesNothingAndStopEndsWithOneError() {
+        HttpTestServer server([](HttpTestServer& s, int fd) { s.WaitForClose(fd); });
+        TempDir dir;
+        auto get = component(server.port(), dir);
+        QSignalSpy error(get.get(), &THTTPGet::OnError);
+        QSignalSpy done(get.get(), &THTTPGet::OnDoneFile);
+        get->StartFileDownload();
+        get->StartFileDownload();
+        QTest::qWait(200);
+        get->CancelDownload();
+        QVERIFY(error.wait(10000));
+        QTest::qWait(200);
+        QCOMPARE(error.size(), 1);
+        QCOMPARE(done.size(), 0);
+        QVERIFY(std::filesystem::is_empty(dir.path()));
+        get->CancelDownload(); // idle: nothing happens
+    }
+
+    void destroyingTheComponentDuringADownloadNeitherHangsNorLeavesAFile() {
+        HttpTestServer server([](HttpTestServer& s, int fd) {
+            HttpTestServer::Send(fd, "HTTP/1.0 200 OK\r\nContent-Length: 60000000\r\n\r\n");
+            const std::string block(4096, '1');
+            while (!s.stopping() && ::send(fd, block.data(), block.size(), MSG_NOSIGNAL) > 0) {
+            }
+        });
+        TempDir dir;
+        auto get = component(server.port(), dir);
+        bool destroyed = false;
+        connect(get.get(), &THTTPGet::OnProgress, this, [&] {
+            if (!destroyed) {
+                destroyed = true;
+                get.reset(); // the worker waits for this very report
+            }
+        });
+        get->StartFileDownload();
+        QTRY_VERIFY_WITH_TIMEOUT(destroyed, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::is_empty(dir.path()), 10000);
+    }
+};
+
+QTEST_MAIN(HttpGetTest)
+#include "httpget_test.moc"
