@@ -39,23 +39,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// A Content-Length value: decimal digits only, at most TransferBodyLimit.
-bool ParseContentLength(std::string_view text, std::int32_t& value) {
-    text = Trim(text);
-    if (text.empty() || text.size() > 12)
-        return false;
-    std::int64_t v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v > TransferBodyLimit)
-        return false;
-    value = static_cast<std::int32_t>(v);
-    return true;
-}
-
 // Temporary files of this process get increasing numbers, so two downloads never share one.
 std::atomic<unsigned> TempCounter{0};
 
@@ -264,6 +247,22 @@ private:
 };
 
 } // namespace
+
+bool ParseContentLength(std::string_view text, std::int32_t& value) {
+    text = Trim(text);
+    if (text.empty() || text.size() > 12)
+        return false;
+    std::int64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > TransferBodyLimit)
+        return false;
+    value = static_cast<std::int32_t>(v);
+    return true;
+}
 
 UrlParts SplitUrl(std::string_view url) {
     std::string rest(url);

@@ -30,6 +30,10 @@ struct UrlParts {
 };
 UrlParts SplitUrl(std::string_view url);
 
+// The value of a Content-Length header: blanks around it allowed, then decimal digits only, at most
+// TransferBodyLimit. False for anything else (value then unchanged).
+bool ParseContentLength(std::string_view text, std::int32_t& value);
+
 struct TransferSettings {
     std::string url;
     std::string fileName; // the target; the body goes to a temporary file beside it

@@ -1,14 +1,18 @@
 // Any bytes as a waiting full download, merged over a valid database: the merge must never crash,
 // and afterwards the database is either the old one untouched or exactly the converted download
-// (every digit kept, every other byte a space), with no temporary file left behind. The files live
+// (every digit kept, every other byte a space), with no temporary file left behind. A download is
+// used only when the check before the merge finds it sound: the new database then loads with at
+// least one draw, every draw with a month 1..12, a day 1..31 and 20 numbers 1..80. The files live
 // in a folder of their own under ZG_FUZZ_DIR (default /dev/shm, where flushing costs nothing),
 // removed at exit.
 #include "database/DrawDatabase.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -55,8 +59,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string converted(download);
         for (char& c : converted)
             c = c >= '0' && c <= '9' ? c : ' ';
-        if (after != converted)
+        if (r.damaged || after != converted)
             std::abort();
+        static auto table = std::make_unique<zg::DrawRecord[]>(zg::MaxDraws + 1);
+        const zg::LoadResult load = zg::ParseDatabase(after, table.get());
+        if (!load.ok || load.drawCount < 1)
+            std::abort();
+        for (std::int32_t k = 1; k <= load.drawCount; ++k) {
+            const zg::DrawRecord& d = table[k];
+            if (d.Month < 1 || d.Month > 12 || d.Day < 1 || d.Day > 31 ||
+                !std::all_of(std::begin(d.Numbers), std::end(d.Numbers), zg::IsLotteryNumber))
+                std::abort();
+        }
     } else if (after != OldDatabase) {
         std::abort();
     }

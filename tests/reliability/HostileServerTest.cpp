@@ -1,0 +1,112 @@
+// Hostile results servers on 127.0.0.1: whatever a server answers, the local database stays as it
+// was and the expected message is given. Each request goes through zentagrafo-cli update as a
+// scheduled job would run it; a complete file it stores then meets the merge of the next start.
+#include "app/cli/Commands.h"
+#include "database/DrawDatabase.h"
+#include "database/DrawEntry.h"
+#include "download/HttpTransfer.h"
+#include "download/ResultsUpdate.h"
+#include "support/DrawTables.h"
+#include "support/HttpTestServer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+
+namespace zg {
+namespace {
+
+using test::HttpTestServer;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+const std::string Twenty = "3 7 11 15 19 23 27 31 35 39 43 47 51 55 59 63 67 71 75 80";
+
+std::string Garbage(std::size_t size) {
+    std::mt19937 random(7);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+// Sends a head without Content-Length and then blocks of digits until the client goes.
+void Endless(HttpTestServer& server, int fd) {
+    HttpTestServer::Send(fd, "HTTP/1.0 200 OK\r\n\r\n");
+    const std::string block(65536, '7');
+    while (!server.stopping() && ::send(fd, block.data(), block.size(), MSG_NOSIGNAL) > 0) {
+    }
+}
+
+struct Hostile {
+    const char* name;
+    bool latest;
+    std::function<void(HttpTestServer&, int)> answer;
+    std::string message; // the first line the command prints
+    bool stored;         // a complete file was stored, and the next start must refuse it
+};
+
+std::function<void(HttpTestServer&, int)> Sends(std::string bytes) {
+    return [bytes](HttpTestServer&, int fd) { HttpTestServer::Send(fd, bytes); };
+}
+
+class HostileServer : public testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileServer, LeavesTheDatabaseAsItWas) {
+    const Hostile& h = GetParam();
+    TempDir dir;
+    const std::string database = DatabaseFileBytes(test::View(test::MakeTable(4000)));
+    WriteBytes(dir.file("zentag.wyn"), database);
+    HttpTestServer server(h.answer);
+
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = cli::CmdUpdate(cli::UpdateOptions{dir.str(), h.latest, "127.0.0.1", server.port()});
+    const std::string out = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, h.stored ? 0 : 1);
+    EXPECT_EQ(out.substr(0, out.find('\n')), h.message);
+    EXPECT_EQ(std::filesystem::exists(dir.file("zentag")), h.stored);
+    if (h.stored) {
+        bool asked = false;
+        const MergeResult merge = MergePendingDownload(dir.file("zentag"), dir.file("zentag.wyn"), [&] {
+            asked = true;
+            return true;
+        });
+        EXPECT_TRUE(merge.damaged);
+        EXPECT_FALSE(asked);
+    }
+    EXPECT_TRUE(ReadBytes(dir.file("zentag.wyn")) == database);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "only zentag.wyn stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, HostileServer,
+    testing::Values(
+        Hostile{"EndlessPastTheCap", false, Endless, std::string(InterruptedText), false},
+        Hostile{"LongerLengthThanBody", false, Sends(HttpTestServer::Answer("200 OK", std::string(3000, '5'), "5000")),
+                std::string(InterruptedText), false},
+        Hostile{"ShorterLengthThanBody", true, Sends(HttpTestServer::Answer("200 OK", "4001 1 2 2020 " + Twenty, "30")),
+                std::string(MalformedAnswerText), false},
+        Hostile{"GarbageAsLatest", true, Sends(HttpTestServer::Answer(Garbage(3000))), std::string(MalformedAnswerText),
+                false},
+        Hostile{"GarbageAsAll", false, Sends(HttpTestServer::Answer(Garbage(3000))), std::string(FullDownloadDoneText),
+                true},
+        Hostile{"HtmlPageAsAll", false,
+                Sends(HttpTestServer::Answer("<html><body><h1>Przerwa techniczna</h1> 2020</body></html>\r\n")),
+                std::string(FullDownloadDoneText), true},
+        Hostile{"LatestHoldsZero", true, Sends(HttpTestServer::Answer("4001 1 2 2020 0 " + Twenty.substr(2))),
+                std::string(MalformedAnswerText), false},
+        Hostile{"LatestHolds81", true, Sends(HttpTestServer::Answer("4001 1 2 2020 81 " + Twenty.substr(2))),
+                std::string(MalformedAnswerText), false},
+        Hostile{"LatestRepeatsANumber", true, Sends(HttpTestServer::Answer("4001 1 2 2020 7 " + Twenty.substr(2))),
+                std::string(AppendNotTwentyText), false},
+        Hostile{"ClosedMidHeader", true, Sends("HTTP/1.0 200 OK\r\nContent-Le"), std::string(NoConnectionText), false}),
+    [](const testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace zg
