@@ -5,9 +5,12 @@
 // exactly the files it held before, byte for byte.
 #include "analysis/ReportWriter.h"
 #include "database/DrawDatabase.h"
+#include "download/HttpTransfer.h"
+#include "download/ResultsUpdate.h"
 #include "sets/SetFile.h"
 #include "support/ChildProcess.h"
 #include "support/DrawTables.h"
+#include "support/HttpTestServer.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +97,25 @@ const WriterCase Writers[] = {
          SetMembers all;
          all.fill(true);
          return WriteSetFile(dir.file("ZESTAW.0001.txt"), all);
+     }},
+    {"Download",
+     [](const TempDir& dir) {
+         WriteBytes(dir.file("zentag"), "an earlier download");
+         return rlim_t{1000};
+     },
+     [](const TempDir& dir) -> std::optional<std::string> {
+         static test::HttpTestServer server([](test::HttpTestServer&, int fd) {
+             test::HttpTestServer::Send(fd, test::HttpTestServer::Answer(std::string(5000, '7')));
+         });
+         TransferSettings settings;
+         settings.url = ResultsUrl(false, "127.0.0.1");
+         settings.fileName = dir.file("zentag");
+         settings.port = server.port();
+         TransferFlags flags;
+         const TransferReport report = RunTransfer(settings, flags, {});
+         if (DeliverTransfer(report, settings.fileName, flags.result))
+             return std::nullopt;
+         return report.error.substr(report.error.rfind(": ") + 2); // after the file's name
      }},
 };
 
