@@ -35,6 +35,7 @@ bool LoadProgramDatabase(QWidget* messageParent) {
 
     DrawCount = 0;
     LoadResult loaded = LoadDatabase(dbPath, DrawTable);
+    DrawTableChanged();
     if (!loaded.ok) {
         Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
         return false;
