@@ -93,7 +93,8 @@ std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal) {
     if (draws.table == nullptr || ordinal < 1 || ordinal > draws.count)
         return {};
     const DrawRecord& draw = draws[ordinal];
-    return TwoDigits(draw.Day) + "." + TwoDigits(draw.Month) + "." + ZeroPad(draw.Year, 4);
+    // The year as stored, however many digits it has.
+    return TwoDigits(draw.Day) + "." + TwoDigits(draw.Month) + "." + std::to_string(draw.Year);
 }
 
 std::string ZeroPad(std::int64_t number, int width) {

@@ -1,14 +1,13 @@
 #include "analysis/ReportWriter.h"
 
 #include "analysis/DateRoutines.h"
+#include "app/SafeFile.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
-#include <fcntl.h>
 #include <iconv.h>
-#include <unistd.h>
 
 namespace zg {
 
@@ -114,31 +113,7 @@ void ReportText::Footer() {
 }
 
 std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes) {
-    const auto failure = [](int error) { return std::generic_category().message(error); };
-
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return failure(errno);
-
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            return failure(error);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    // A failed close can mean lost data (delayed write errors); report it like any other.
-    if (::close(fd) != 0)
-        return failure(errno);
-    return std::nullopt;
+    return WriteFileAtomically(path, bytes);
 }
 
 std::string NextNumberedFileName(const std::string& folder, const std::string& stem) {

@@ -32,8 +32,10 @@ private:
 // The banner of the header and of the footer (UTF-8 and Windows-1250 are the same here).
 inline constexpr std::string_view ReportBanner = " --------------- ZENTAGRAFO v. 1.5 ML ---------------";
 
-// Creates (or empties) the file and writes the bytes. On failure returns the system's description
-// of the error (strerror text of errno); on success nothing.
+// Replaces the file with the bytes as a whole (WriteFileAtomically): a temporary file in the same
+// folder, flushed and renamed over it. A target that exists but is not a regular file, or is not
+// writable, is refused. On failure returns the system's description of the error, and the old
+// file is unchanged with no partial new file left; on success nothing.
 std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes);
 
 // First free "STEM.NNNN.txt" (at least four digits) in `folder`, counting from 1; when every

@@ -8,6 +8,7 @@
 #include "analysis/SetHitSearch.h"
 #include "app/State.h"
 #include "ui/Dialogs.h"
+#include "ui/KeyboardButtons.h"
 #include "ui/QtText.h"
 #include "ui/SpinField.h"
 #include "ui/TGauge.h"
@@ -462,10 +463,11 @@ void TAnaliza11::enterInField(bool rangeField) {
 }
 
 void TAnaliza11::keyPressEvent(QKeyEvent* event) {
+    // Enter on a focused button presses it; elsewhere it runs "Oblicz" while that is enabled.
+    if (PressFocusedButtonOnEnter(this, event))
+        return;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        QWidget* focus = QApplication::focusWidget();
-        const bool onOtherButton = focus && focus != button1 && qobject_cast<QAbstractButton*>(focus);
-        if (!onOtherButton && button1->isEnabled()) {
+        if (button1->isEnabled()) {
             button1Click();
             return;
         }

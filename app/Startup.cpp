@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "analysis/TAnaliza11.h"
+#include "app/SafeFile.h"
 #include "app/State.h"
 #include "database/DrawDatabase.h"
 #include "sets/TZestaw.h"
@@ -23,25 +24,30 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     const std::string dbPath = AppPath(std::string(DatabaseFileName));
     const std::string pendingPath = AppPath(std::string(PendingDownloadFileName));
 
+    // Temporary files left by a process killed while replacing a file (a merge, a save).
+    RemoveStaleTempFiles(AppDir);
+
     std::error_code ec;
     if (std::filesystem::exists(pendingPath, ec)) {
         MergeResult merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
             return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
                                     Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
         });
-        if (!merged.ok)
+        // A "zentag" that is not a regular file is no download: nothing to say about it.
+        if (!merged.ok && !merged.skipped)
             Dialogs::SystemError(messageParent, QString::fromStdString(merged.error));
     }
 
     DrawCount = 0;
     LoadResult loaded = LoadDatabase(dbPath, DrawTable);
     DrawTableChanged();
+    // Known also after a failed load, so that a later append writes the file's own layout.
+    LayoutProbe = loaded.layoutProbe;
     if (!loaded.ok) {
         Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
         return false;
     }
     DrawCount = loaded.drawCount;
-    LayoutProbe = loaded.layoutProbe;
     if (loaded.truncated)
         Dialogs::Message(messageParent, QStringLiteral("Pouczenie..."),
                          QStringLiteral("Plik z wynikami losowań zawiera więcej niż %1 losowań. Program wczytał "

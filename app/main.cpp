@@ -4,11 +4,16 @@
 #include "app/State.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
+    // Every window carries the program's icon; the desktop entry written by scripts/install.sh is
+    // zentagrafo.desktop, which lets the desktop match the running windows to it.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentagrafo.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zentagrafo"));
     zg::AppDir = zg::ComputeAppDir();
 
     // The main window's creation merges a waiting download and loads the database; the other

@@ -1,5 +1,7 @@
 #include "database/DrawDatabase.h"
 
+#include "app/SafeFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -162,6 +164,7 @@ LoadResult Fail(LoadResult r, std::string error) {
     r.ok = false;
     r.drawCount = 0;
     r.truncated = false;
+    r.shortGroupValues = 0;
     r.error = std::move(error);
     return r;
 }
@@ -169,19 +172,18 @@ LoadResult Fail(LoadResult r, std::string error) {
 LoadResult Load(IntegerReader& reader, DrawRecord* table) {
     LoadResult r;
     bool dayFirst = false;
-    std::int32_t pass = 0;
+    std::int32_t count = 0; // complete groups read so far
     std::int32_t values[DrawFieldCount];
     while (!reader.AtEnd()) {
-        if (pass == MaxDraws) {
-            // The table is full. What follows is either the trailing separators (the pass that would
-            // only read zeros) or draws that do not fit; either way the count is MaxDraws.
+        if (count == MaxDraws) {
+            // The table is full. Anything but trailing separators is draws that do not fit.
             r.truncated = reader.MoreValues();
-            ++pass;
             break;
         }
-        ++pass;
+        int got = 0; // values of this group before the end of the file
         if (reader.ReadGroup(values)) {
-            if (pass == 1) {
+            got = DrawFieldCount;
+            if (count == 0) {
                 r.layoutProbe = values[1];
                 dayFirst = ReadsDayFirst(r.layoutProbe);
             }
@@ -189,6 +191,8 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
             for (int i = 0; i < DrawFieldCount; ++i) {
                 switch (reader.Read(values[i])) {
                 case IntegerReader::Status::Value:
+                    ++got;
+                    break;
                 case IntegerReader::Status::EndOfFile:
                     break;
                 case IntegerReader::Status::NotInteger:
@@ -198,13 +202,19 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
                 case IntegerReader::Status::ReadError:
                     return Fail(r, ErrorText(reader.readError()));
                 }
-                if (pass == 1 && i == 1) {
+                // The layout is known from the second integer on, whatever fails later.
+                if (count == 0 && i == 1) {
                     r.layoutProbe = values[1];
                     dayFirst = ReadsDayFirst(r.layoutProbe);
                 }
             }
         }
-        DrawRecord& d = table[pass];
+        if (got < DrawFieldCount) {
+            // The end of the file came first: only separators (got 0) or a group cut short.
+            r.shortGroupValues = got;
+            break;
+        }
+        DrawRecord& d = table[++count];
         d.Number = values[0];
         if (dayFirst) {
             d.Day = values[1];
@@ -220,7 +230,7 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
     if (reader.readError() != 0)
         return Fail(r, ErrorText(reader.readError()));
     r.ok = true;
-    r.drawCount = std::max(pass - 1, 0);
+    r.drawCount = count;
     return r;
 }
 
@@ -245,94 +255,28 @@ bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
     return true;
 }
 
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A database reached through a symbolic link is replaced at the link's target, so the link stays.
-std::string ResolveLink(const std::string& path) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (real == nullptr)
-        return path;
-    std::string resolved(real);
-    std::free(real);
-    return resolved;
-}
-
-// Replaces the file at `path` with what `write` puts into a new file: the content goes to a
-// temporary file in the same folder, is flushed to disk and is then renamed over the old file, so
-// the old content survives any failure. Returns 0 or the errno of the failure.
-template <typename Writer> int ReplaceFile(const std::string& requestedPath, Writer&& write) {
-    const std::string path = ResolveLink(requestedPath);
-    struct stat old;
-    bool exists = true;
-    if (::stat(path.c_str(), &old) != 0) {
-        if (errno != ENOENT)
-            return errno;
-        exists = false;
-    }
-    // A rename would replace even a read-only file; the database must stay as protected as it was.
-    if (exists && ::access(path.c_str(), W_OK) != 0)
-        return errno;
-
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return errno;
-    }
-    if (fd < 0)
-        return EEXIST;
-    if (exists)
-        (void)::fchmod(fd, old.st_mode & 07777); // keep the database's permissions
-
+// Replaces the file at `path` with what `write` puts into a new file (see AtomicFileWriter: a
+// temporary file in the same folder, flushed and renamed over it; a linked database stays a link).
+// Returns 0 or the errno of the failure.
+template <typename Writer> int ReplaceFile(const std::string& path, Writer&& write) {
+    AtomicFileWriter out(path);
+    if (!out.ok())
+        return out.errorNumber();
     int err = 0;
-    if (!write(fd, err))
-        err = err != 0 ? err : EIO;
-    else if (::fsync(fd) != 0)
-        err = errno;
-    if (err != 0) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return err;
-    }
-    // After a successful fsync, close has nothing left to report for a regular file.
-    ::close(fd);
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        err = errno;
-        ::unlink(temp.c_str());
-        return err;
-    }
-    // Make the rename itself durable. Some file systems cannot sync a folder; the data is safe anyway.
-    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
-    return 0;
+    if (!write(out.fd(), err))
+        out.Fail(err);
+    out.Commit();
+    return out.errorNumber();
 }
 
 } // namespace
 
 LoadResult LoadDatabase(const std::string& path, DrawRecord* table) {
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return Fail(LoadResult{}, ErrorText(errno));
-    IntegerReader reader(fd);
-    LoadResult r = Load(reader, table);
-    ::close(fd);
-    return r;
+    const OpenedFile file = OpenRegularFileForReading(path);
+    if (!file.ok())
+        return Fail(LoadResult{}, file.error);
+    IntegerReader reader(file.fd.get());
+    return Load(reader, table);
 }
 
 LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table) {
@@ -343,36 +287,30 @@ LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table) {
 MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
                                  const std::function<bool()>& askReplaceSmaller) {
     MergeResult r;
-    struct stat pending;
-    if (::stat(pendingPath.c_str(), &pending) != 0) {
-        r.pendingKept = errno != ENOENT;
-        r.error = ErrorText(errno);
+    const OpenedFile pending = OpenRegularFileForReading(pendingPath);
+    if (!pending.ok()) {
+        r.pendingKept = pending.status != OpenedFile::Status::Missing;
+        r.skipped = pending.status == OpenedFile::Status::NotRegular;
+        r.error = pending.error;
         return r;
     }
-    struct stat db;
-    bool dbExists = true;
-    if (::stat(dbPath.c_str(), &db) != 0) {
-        if (errno != ENOENT) {
-            r.pendingKept = true;
-            r.error = ErrorText(errno);
-            return r;
-        }
-        dbExists = false;
+    const OpenedFile db = OpenRegularFileForReading(dbPath);
+    const bool dbExists = db.ok();
+    if (!db.ok() && db.status != OpenedFile::Status::Missing) {
+        r.pendingKept = true;
+        r.skipped = db.status == OpenedFile::Status::NotRegular;
+        r.error = db.error;
+        return r;
     }
 
     bool replace = true;
-    if (dbExists && pending.st_size < db.st_size) {
+    if (dbExists && pending.size < db.size) {
         r.asked = true;
         replace = askReplaceSmaller && askReplaceSmaller();
     }
 
     if (replace) {
-        const int in = ::open(pendingPath.c_str(), O_RDONLY | O_CLOEXEC);
-        if (in < 0) {
-            r.pendingKept = true;
-            r.error = ErrorText(errno);
-            return r;
-        }
+        const int in = pending.fd.get();
         // Digits stay, every other byte becomes one space: the download may separate its values with
         // any punctuation and line breaks, and the byte count stays the same.
         const int err = ReplaceFile(dbPath, [in](int out, int& error) {
@@ -395,7 +333,6 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
                     return false;
             }
         });
-        ::close(in);
         if (err != 0) {
             r.pendingKept = true;
             r.error = ErrorText(err);
@@ -440,9 +377,12 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
     FileWriteResult r;
     const std::string bytes = AppendedGroupBytes(draw, layoutProbe);
     bool created = false;
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    // Through a link the draw goes to the link's target (a dangling link gets its file created).
+    // O_NONBLOCK: opening a FIFO for writing would otherwise wait for a reader.
+    const std::string target = ResolveWriteTarget(path);
+    int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0 && errno == ENOENT) {
-        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         created = fd >= 0;
     }
     if (fd < 0) {
@@ -450,11 +390,15 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
         return r;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        r.error = ErrorText(errno);
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        r.error = statted ? std::string(NotRegularFileText) : ErrorText(errno);
         ::close(fd);
         return r;
     }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     int err = 0;
     if (WriteAll(fd, bytes.data(), bytes.size(), err) && ::fsync(fd) != 0)
         err = errno;
@@ -464,7 +408,7 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
             (void)::fsync(fd);
         ::close(fd);
         if (created)
-            ::unlink(path.c_str());
+            ::unlink(target.c_str());
         r.error = ErrorText(err);
         return r;
     }

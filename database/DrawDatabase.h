@@ -48,17 +48,20 @@ struct LoadResult {
     std::int32_t drawCount = 0;   // 0 whenever ok is false
     std::int32_t layoutProbe = 0; // second integer of the file (0 when the file has fewer, or it was unreadable)
     bool truncated = false;       // the file holds values past draw MaxDraws; they were not read
+    int shortGroupValues = 0;     // values of a last group cut short by the end of the file (0..23), not counted
     std::string error;            // why the load failed: the system's error text or the bad token
 };
 
 // Reads the database file at `path` into table[1..] (table has MaxDraws + 1 entries; table[0] is
 // never touched). Every group of 24 integers fills one entry in the layout chosen by the probe.
-// The pass count minus one is the draw count: the pass that starts on the trailing separators
-// after the last group reads only zeros and is not counted, and neither is a group cut short by
-// the end of the file (nor the last group of a file that ends right after its last digit).
+// The draw count is the number of complete groups: a last group counts whether or not separators
+// follow it; a last group cut short by the end of the file is not counted (shortGroupValues says
+// how many values it had). The probe is taken from the second integer before anything later can
+// fail, so a failed load still reports it.
 // A token that is not an integer (optional sign, then digits) or does not fit 32 bits fails the
 // load. Loading stops at MaxDraws draws and reads nothing after them; table[MaxDraws + 1] does not
-// exist and is never written.
+// exist and is never written. Only a regular file is read: a folder, FIFO or device is refused
+// without waiting on it or reading a byte.
 // One sequential pass over the bytes through a fixed buffer, no allocation per draw.
 LoadResult LoadDatabase(const std::string& path, DrawRecord* table);
 
@@ -70,6 +73,7 @@ struct MergeResult {
     bool replaced = false;    // the database file now holds the converted download
     bool asked = false;       // the question about a smaller download was asked
     bool pendingKept = false; // the download is still there (the conversion failed), so the next start retries
+    bool skipped = false;     // the download or the database is not a regular file: nothing was done
     std::string error;
 };
 
@@ -81,6 +85,9 @@ struct MergeResult {
 // the new content is safely on disk (a temporary file in the same folder, flushed and renamed over
 // it); any failure leaves the old database untouched. The download is deleted afterwards, also on
 // No; only when the conversion itself failed is it kept, so that the next start can try again.
+// A download that is not a regular file (a FIFO, a device, a folder) is no download, and a
+// database path holding something other than a regular file cannot be replaced: then nothing is
+// asked, read or removed, and `skipped` is set (the load then reports such a database).
 MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
                                  const std::function<bool()>& askReplaceSmaller);
 
@@ -93,7 +100,8 @@ struct FileWriteResult {
 // else in DrawRecord order, each value preceded by one space, then one more space.
 std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe);
 
-// Appends one draw to the end of the database file and flushes it to disk. A missing file is
+// Appends one draw to the end of the database file and flushes it to disk. Only a regular file
+// (through a link: the link's target) is appended to; anything else is refused. A missing file is
 // created: the group then stands alone, in the layout the probe asks for, which is the layout the
 // next load will read (a failed load leaves probe 0: day-first, and the new file's second integer
 // is then a day). A write that fails half-way is undone by cutting the file back to its old length

@@ -8,8 +8,10 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
+    desktop-file-utils librsvg2-bin
 )
 
 missing=()

@@ -1,12 +1,13 @@
 #include "sets/SetFile.h"
 
 #include "analysis/ReportWriter.h"
+#include "app/SafeFile.h"
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <utility>
+
+#include <unistd.h>
 
 namespace zg {
 
@@ -159,35 +160,31 @@ SetFileContent ParseSetFile(std::string_view bytes, const std::string& path) {
 }
 
 SetFileContent ReadSetFile(const std::string& path) {
-    auto failure = [](int error) {
+    auto failure = [](std::string error) {
         SetFileContent content;
         content.status = SetFileContent::Status::Unreadable;
-        content.error = std::strerror(error);
+        content.error = std::move(error);
         return content;
     };
 
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return failure(errno);
+    // A FIFO or a device would block or never end; only a regular file is read.
+    const OpenedFile file = OpenRegularFileForReading(path);
+    if (!file.ok())
+        return failure(file.error);
 
     SetFileParser parser(path);
     char buffer[65536];
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-        // A folder opens fine on Linux and fails only here, with EISDIR.
-        if (got < sizeof buffer && std::ferror(file)) {
-            const int error = errno;
-            std::fclose(file);
-            return failure(error);
-        }
-        if (!parser.Feed(std::string_view(buffer, got))) {
-            std::fclose(file);
-            return parser.Take();
-        }
-        if (got < sizeof buffer)
+        const ssize_t got = ::read(file.fd.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return failure(SystemErrorText(errno));
+        if (got == 0)
             break;
+        if (!parser.Feed(std::string_view(buffer, static_cast<std::size_t>(got))))
+            return parser.Take();
     }
-    std::fclose(file);
     return parser.Finish();
 }
 

@@ -15,8 +15,9 @@ using SetMembers = std::array<bool, 81>;
 // The exact content of a set file for the given members.
 std::string SetFileBytes(const SetMembers& members);
 
-// Creates (or overwrites without asking) the file and writes SetFileBytes(members). On failure
-// returns the system's description of the error; on success nothing.
+// Replaces the file with SetFileBytes(members) as a whole, like a report (WriteReportFile): the
+// old file stays until the new one is complete, and a target that is not a regular file is
+// refused. On failure returns the system's description of the error; on success nothing.
 std::optional<std::string> WriteSetFile(const std::string& path, const SetMembers& members);
 
 struct SetFileContent {
@@ -37,7 +38,8 @@ struct SetFileContent {
 // names the file in the message.
 SetFileContent ParseSetFile(std::string_view bytes, const std::string& path);
 
-// Reads and checks the file at `path` (see ParseSetFile).
+// Reads and checks the file at `path` (see ParseSetFile). Anything but a regular file (a folder,
+// a FIFO, a device) is Unreadable without a byte being read.
 SetFileContent ReadSetFile(const std::string& path);
 
 // Name proposed when saving: the first free "ZESTAW.NNNN.txt" in appDir + "/ZESTAWY LICZB".

@@ -2,6 +2,7 @@
 
 #include "app/State.h"
 #include "ui/Dialogs.h"
+#include "ui/KeyboardButtons.h"
 #include "ui/SpinField.h"
 
 #include <QFrame>
@@ -77,7 +78,8 @@ TZestaw::TZestaw(QWidget* parent) : QDialog(parent) {
         const int column = (n - 1) % 10;
         b->setGeometry(GridLeft + column * (CellWidth + CellGap), GridTop + row * (CellHeight + CellGap), CellWidth,
                        CellHeight);
-        connect(b, &QToolButton::clicked, this, &TZestaw::RefreshSetCount);
+        // Any change of state counts, whoever made it: mouse, keyboard, an assistive tool or the program.
+        connect(b, &QToolButton::toggled, this, &TZestaw::RefreshSetCount);
         SpeedButtons[static_cast<std::size_t>(n)] = b;
     }
 
@@ -199,6 +201,12 @@ void TZestaw::showEvent(QShowEvent* event) {
 }
 
 void TZestaw::keyPressEvent(QKeyEvent* event) {
+    // Enter on a focused button ("Resetuj", "Wczytaj losowanie nr", save, load) presses that
+    // button, not the default "Zatwierdź".
+    if (PressFocusedButtonOnEnter(this, event)) {
+        event->accept();
+        return;
+    }
     // Enter in the draw field only shows the chosen draw's date (the field reads itself and
     // reports it); should the key reach the window, it must not confirm the set through the
     // default button as well.
@@ -210,16 +218,18 @@ void TZestaw::keyPressEvent(QKeyEvent* event) {
 }
 
 void TZestaw::BitBtn1Click() {
-    // The previous set is dropped first, so confirming an empty selection leaves NumberSet empty.
-    NumberSet = NumberSetData{};
+    NumberSetData chosen{};
     for (int n = 1; n <= 80; ++n)
-        NumberSet.Member[n] = SpeedButtons[static_cast<std::size_t>(n)]->isChecked();
-    CompleteNumberSet(NumberSet);
-    if (NumberSet.Count == 0) {
+        chosen.Member[n] = SpeedButtons[static_cast<std::size_t>(n)]->isChecked();
+    CompleteNumberSet(chosen);
+    // An empty confirmation is refused and changes nothing: the set confirmed before stays, and
+    // with it the main window's result.
+    if (chosen.Count == 0) {
         Dialogs::Message(this, QStringLiteral("Pouczenie!"), QStringLiteral("Musisz zaznaczyć jakieś liczby !!!"),
                          Dialogs::Icon::Information);
         return;
     }
+    NumberSet = chosen;
     emit setConfirmed();
     accept();
 }

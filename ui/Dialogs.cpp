@@ -60,6 +60,11 @@ QString WithDefaultSuffix(const QString& path, const QString& defaultSuffix) {
     return path + QLatin1Char('.') + defaultSuffix;
 }
 
+// The question the file dialog asks before replacing an existing file, in its own words.
+QString OverwriteQuestionText(const QString& path) {
+    return QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName());
+}
+
 QString NextFileName() {
     TestState& state = State();
     return state.fileNames.isEmpty() ? QString() : state.fileNames.dequeue();
@@ -115,13 +120,27 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const Q
         shown.directory = directory;
         shown.filter = filter;
         state.history.append(shown);
-        return WithDefaultSuffix(NextFileName(), defaultSuffix);
+        // As the real dialog does: an existing file is replaced only after a Yes; after a No the
+        // dialog stays open for another choice.
+        for (;;) {
+            const QString path = WithDefaultSuffix(NextFileName(), defaultSuffix);
+            if (path.isEmpty() || !QFileInfo::exists(path))
+                return path;
+            Shown question;
+            question.kind = Shown::Kind::OverwriteQuestion;
+            question.caption = SaveCaption();
+            question.text = OverwriteQuestionText(path);
+            question.icon = Icon::Warning;
+            question.buttons = Buttons::YesNo;
+            state.history.append(question);
+            if (!state.answers.isEmpty() && state.answers.dequeue() == Answer::Yes)
+                return path;
+        }
     }
 
     QFileDialog dialog(parent, SaveCaption(), directory, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(defaultSuffix);
     if (!proposedName.isEmpty())

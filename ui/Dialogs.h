@@ -17,7 +17,8 @@ public:
 
     // What a shown box or dialog was, as the test side records it.
     struct Shown {
-        enum class Kind { Message, SaveFile, OpenFile } kind = Kind::Message;
+        // OverwriteQuestion: the save dialog's question before replacing an existing file.
+        enum class Kind { Message, SaveFile, OpenFile, OverwriteQuestion } kind = Kind::Message;
         QString caption;
         QString text; // message text; for file dialogs the proposed file name
         Icon icon = Icon::None;
@@ -37,7 +38,8 @@ public:
 
     // Save dialog starting in `directory` with `proposedName` filled in. `filter` is a Qt filter
     // ("Pliki tekstowe (*.txt)"). A non-empty `defaultSuffix` ("txt") is added to a name typed
-    // without extension. Never asks before overwriting. Returns the chosen absolute path, or an
+    // without extension. Choosing an existing file asks whether to replace it (the file dialog's
+    // standard question); No goes back to the dialog. Returns the chosen absolute path, or an
     // empty string when the user cancelled.
     static QString SaveFileName(QWidget* parent, const QString& directory, const QString& proposedName,
                                 const QString& filter, const QString& defaultSuffix);
@@ -51,7 +53,9 @@ public:
     // Answer of the next message box (default when the queue is empty: Ok, or No for Yes/No).
     static void QueueAnswer(Answer answer);
     // Path returned by the next file dialog; an empty string cancels. With an empty queue file
-    // dialogs are cancelled.
+    // dialogs are cancelled. A save dialog given an existing file records an OverwriteQuestion
+    // (its text names the file) and takes the next queued answer: Yes returns the path, No (also
+    // the default) takes the next queued path as the user's next choice.
     static void QueueFileName(const QString& path);
     static const QList<Shown>& History();
     static void ClearHistory();

@@ -11,12 +11,12 @@
 #include "analysis/NumberFormat.h"
 #include "analysis/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
+#include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
 #include "database/DrawDatabase.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -28,125 +28,19 @@ namespace zg::cli {
 
 namespace {
 
-constexpr const char* AnalysisUsage =
-    "Usage: zentagrafo-cli analysis DIR --set 3,7,15 --range FROM:TO --hits LOW:HIGH [--decimal ,|.] OUT\n"
-    "  --set      the numbers of the set (1..80, each once), separated by commas\n"
-    "  --range    ordinals of the first and the last draw analysed\n"
-    "  --hits     least and greatest number of set numbers a draw must hit (0..min(size of set, 20))\n"
-    "  --decimal  decimal separator of the average (default: the locale's)\n";
-
-int UsageError(const std::string& why) {
-    if (!why.empty())
-        std::fprintf(stderr, "analysis: %s\n", why.c_str());
-    std::fputs(AnalysisUsage, stderr);
-    return 2;
-}
-
-int Failure(std::string_view text) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    return 1;
-}
-
-// A whole argument as a 32-bit integer: optional minus sign and digits, nothing else.
-std::optional<std::int32_t> ParseInt(std::string_view text) {
-    std::int32_t value = 0;
-    const char* end = text.data() + text.size();
-    if (text.empty())
-        return std::nullopt;
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
-
-// "A:B" as two integers.
-std::optional<std::pair<std::int32_t, std::int32_t>> ParsePair(std::string_view text) {
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos)
-        return std::nullopt;
-    const auto a = ParseInt(text.substr(0, colon));
-    const auto b = ParseInt(text.substr(colon + 1));
-    if (!a || !b)
-        return std::nullopt;
-    return std::pair{*a, *b};
-}
-
-struct Options {
+struct AnalysisOptions {
     std::string dir;
     std::string out;
-    std::string set;
-    std::string range;
-    std::string hits;
+    SearchOptions search;
     std::string decimal;
 };
 
-} // namespace
-
-int CmdAnalysis(const Args& args) {
-    Options opt;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string* target = a == "--set"       ? &opt.set
-                              : a == "--range"   ? &opt.range
-                              : a == "--hits"    ? &opt.hits
-                              : a == "--decimal" ? &opt.decimal
-                                                 : nullptr;
-        if (target != nullptr) {
-            if (i + 1 >= args.size())
-                return UsageError(a + " needs a value");
-            *target = args[++i];
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-            return UsageError("unknown option " + a);
-        } else {
-            positional.push_back(a);
-        }
-    }
-    if (positional.size() != 2)
-        return UsageError("expected the program folder and the report file");
-    if (opt.set.empty() || opt.range.empty() || opt.hits.empty())
-        return UsageError("--set, --range and --hits are required");
-    opt.dir = positional[0];
-    opt.out = positional[1];
-
-    // The set: numbers 1..80, each once. A repeated number is refused rather than dropped, so that
-    // a typing mistake is not silently analysed as a smaller set.
-    NumberSetData set;
-    std::string_view rest = opt.set;
-    for (;;) {
-        const auto comma = rest.find(',');
-        const auto n = ParseInt(rest.substr(0, comma));
-        if (!n)
-            return UsageError("--set takes numbers separated by commas: " + opt.set);
-        if (!IsLotteryNumber(*n))
-            return UsageError("set number out of 1..80: " + std::to_string(*n));
-        if (set.Member[*n])
-            return UsageError("set number given twice: " + std::to_string(*n));
-        set.Member[*n] = true;
-        if (comma == std::string_view::npos)
-            break;
-        rest.remove_prefix(comma + 1);
-    }
-    CompleteNumberSet(set);
-
-    const auto range = ParsePair(opt.range);
-    if (!range)
-        return UsageError("--range takes FROM:TO");
-    const auto hits = ParsePair(opt.hits);
-    if (!hits)
-        return UsageError("--hits takes LOW:HIGH");
-    // The window's hit fields cannot go beyond 0..min(k, 20); neither can these.
-    const std::int32_t maxHits = std::min<std::int32_t>(set.Count, 20);
-    for (std::int32_t h : {hits->first, hits->second})
-        if (h < 0 || h > maxHits)
-            return UsageError("hit bound out of 0.." + std::to_string(maxHits) + ": " + std::to_string(h));
-
-    char separator = LocaleDecimalSeparator();
-    if (!opt.decimal.empty()) {
-        if (opt.decimal != "," && opt.decimal != ".")
-            return UsageError("--decimal takes , or .");
-        separator = opt.decimal[0];
-    }
+int RunAnalysis(const AnalysisOptions& opt) {
+    const auto in = CheckSearchOptions("analysis", opt.search);
+    if (!in)
+        return ExitUsage;
+    const NumberSetData& set = in->set;
+    const char separator = DecimalSeparator(opt.decimal);
 
     // The table is large (99,999 draws); it lives on the heap for the length of the command.
     const auto db = LoadFolderDatabase(opt.dir);
@@ -154,8 +48,10 @@ int CmdAnalysis(const Args& args) {
         return 1;
     const DrawsView draws = db->View();
 
-    const auto [rangeFrom, rangeTo] = *range;
-    const auto [hitsFrom, hitsTo] = *hits;
+    const std::int32_t rangeFrom = in->rangeFrom;
+    const std::int32_t rangeTo = in->rangeTo;
+    const std::int32_t hitsFrom = in->hitsFrom;
+    const std::int32_t hitsTo = in->hitsTo;
     const SearchRefusal refusal = ValidateSearch(rangeFrom, rangeTo, hitsFrom, hitsTo);
     if (refusal != SearchRefusal::None)
         return Failure(RefusalText(refusal));
@@ -185,6 +81,18 @@ int CmdAnalysis(const Args& args) {
         return Failure(opt.out + ": " + *error);
     std::printf("Wyniki analizy zostały umieszczone w pliku \"%s\"\n", opt.out.c_str());
     return 0;
+}
+
+} // namespace
+
+void AddAnalysisCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("analysis", "Runs the set-hit search and writes the analysis report to OUT");
+    auto opt = std::make_shared<AnalysisOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
+    AddSearchOptions(*command, opt->search);
+    AddDecimalOption(*command, opt->decimal);
+    command->callback([opt, &status] { status = RunAnalysis(*opt); });
 }
 
 } // namespace zg::cli

@@ -1,25 +1,24 @@
 #include "analysis/ReportWriter.h"
 #include "app/DrawTypes.h"
+#include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
 #include "database/DatabaseExport.h"
 #include "database/DrawDatabase.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace zg::cli {
 
+namespace {
+
 // Loads DIR/zentag.wyn and writes the database export report to OUT, as the draw management
 // window's export does.
-int CmdExport(const Args& args) {
-    if (args.size() != 2) {
-        std::fputs("Usage: zentagrafo-cli export DIR OUT\n", stderr);
-        return 2;
-    }
-    const std::string& out = args[1];
-    const auto db = LoadFolderDatabase(args[0]);
+int RunExport(const std::string& dir, const std::string& out) {
+    const auto db = LoadFolderDatabase(dir);
     if (!db)
         return 1;
     const DrawsView draws = db->View();
@@ -29,6 +28,17 @@ int CmdExport(const Args& args) {
     }
     std::printf("%s: %d draws written\n", out.c_str(), draws.count);
     return 0;
+}
+
+} // namespace
+
+void AddExportCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("export", "Writes the database export report to OUT");
+    auto dir = std::make_shared<std::string>();
+    auto out = std::make_shared<std::string>();
+    command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("OUT", *out, "the report file")->required()->type_name("FILE");
+    command->callback([dir, out, &status] { status = RunExport(*dir, *out); });
 }
 
 } // namespace zg::cli

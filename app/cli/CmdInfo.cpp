@@ -1,10 +1,12 @@
 #include "analysis/DateRoutines.h"
 #include "app/DrawTypes.h"
+#include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
 #include "database/DrawDatabase.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,16 +57,10 @@ void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
     std::printf("%s: ordinal %d, number %d, %s\n", label, k, draws[k].Number, DrawDateLongText(draws, k).c_str());
 }
 
-} // namespace
-
 // Loads DIR/zentag.wyn as the program would (without merging a waiting download) and tells what it
 // holds and what looks wrong in it.
-int CmdInfo(const Args& args) {
-    if (args.size() != 1) {
-        std::fputs("Usage: zentagrafo-cli info DIR\n", stderr);
-        return 2;
-    }
-    const auto db = LoadFolderDatabase(args[0]);
+int RunInfo(const std::string& dir) {
+    const auto db = LoadFolderDatabase(dir);
     if (!db)
         return 1;
     const std::string& path = db->path;
@@ -74,6 +70,8 @@ int CmdInfo(const Args& args) {
     std::printf("draws: %d\n", draws.count);
     std::printf("layout: %s (second integer %d)\n", ReadsDayFirst(db->layoutProbe) ? "day-first" : "year-first",
                 db->layoutProbe);
+    if (db->shortGroupValues > 0)
+        std::printf("incomplete last group: %d of 24 values, not counted\n", db->shortGroupValues);
     if (draws.count == 0)
         return 0;
     PrintDraw("first draw", draws, 1);
@@ -123,6 +121,16 @@ int CmdInfo(const Args& args) {
     if (clean)
         std::printf("no problems found\n");
     return 0;
+}
+
+} // namespace
+
+void AddInfoCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("info", "Tells what the database holds: draws, layout, first and last draw, "
+                                               "suspicious data");
+    auto dir = std::make_shared<std::string>();
+    command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
+    command->callback([dir, &status] { status = RunInfo(*dir); });
 }
 
 } // namespace zg::cli

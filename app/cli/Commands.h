@@ -1,15 +1,28 @@
 #pragma once
-// Subcommands of zentagrafo-cli. Each takes the arguments after its name and returns the
-// process exit status.
+// The subcommands of zentagrafo-cli, each a subcommand of one CLI11 application.
 #include <string>
 #include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace zg::cli {
 
 using Args = std::vector<std::string>;
 
+// Runs zentagrafo-cli with the arguments after the program's name and returns the exit status:
+// 0 done, 1 refused or nothing found (with the program's message), 2 usage error.
+int RunCli(const Args& args);
+
+// One command with the arguments after its name, as RunCli({name, args...}) runs it.
 int CmdInfo(const Args& args);
 int CmdExport(const Args& args);
 int CmdAnalysis(const Args& args);
+
+// Each command adds itself to the application; when it runs, its exit status goes to `status`.
+void AddInfoCommand(CLI::App& app, int& status);
+void AddExportCommand(CLI::App& app, int& status);
+void AddAnalysisCommand(CLI::App& app, int& status);
 
 } // namespace zg::cli

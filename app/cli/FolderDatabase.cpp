@@ -20,6 +20,7 @@ std::optional<FolderDatabase> LoadFolderDatabase(const std::string& dir) {
                      static_cast<int>(MaxDraws));
     db.count = load.drawCount;
     db.layoutProbe = load.layoutProbe;
+    db.shortGroupValues = load.shortGroupValues;
     return db;
 }
 

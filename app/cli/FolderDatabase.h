@@ -13,6 +13,7 @@ struct FolderDatabase {
     std::vector<DrawRecord> table; // 1-based, MaxDraws + 1 entries
     std::int32_t count = 0;
     std::int32_t layoutProbe = 0;
+    int shortGroupValues = 0; // values of an incomplete last group, which is not counted
 
     DrawsView View() const { return DrawsView{table.data(), count}; }
 };

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 namespace zg {
 namespace {
@@ -52,6 +53,27 @@ TEST(CmdInfo, DescribesTheDatabaseAndWhatLooksWrong) {
                                   "  draw 2: 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\n"
                                   "dates earlier than the draw before: 1\n"
                                   "  draw 2: 04.03.2004 after 05.03.2004\n");
+}
+
+TEST(CmdInfo, NamesAnIncompleteLastGroupAndCountsACompleteOneWithoutSeparator) {
+    const std::string group = "1 2004 3 5 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20";
+    for (const auto& [tail, draws, note] :
+         {std::tuple<std::string, const char*, const char*>{"", "draws: 1\n", ""},
+          std::tuple<std::string, const char*, const char*>{" 2 2004 3 6 1", "draws: 1\n", "5 of 24"},
+          std::tuple<std::string, const char*, const char*>{" " + group, "draws: 2\n", ""}}) {
+        TempDir dir;
+        WriteBytes(dir.file("zentag.wyn"), group + tail);
+        const CommandRun run = Capture(cli::CmdInfo, {dir.str()});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find(draws), std::string::npos) << run.out;
+        const auto line = run.out.find("incomplete last group: ");
+        if (*note == '\0')
+            EXPECT_EQ(line, std::string::npos) << run.out;
+        else
+            EXPECT_NE(run.out.find(std::string("incomplete last group: ") + note + " values, not counted\n"),
+                      std::string::npos)
+                << run.out;
+    }
 }
 
 TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {

@@ -14,8 +14,8 @@ namespace zg {
 namespace {
 
 // One byte at a time: skip separators (0..32); a token is an optional sign and decimal digits that
-// fit 32 bits; at the end a value reads as 0. Groups of 24 fill entries 1, 2, ... in the layout of
-// the second integer; the draw count is the number of passes minus one.
+// fit 32 bits. Complete groups of 24 fill entries 1, 2, ... in the layout of the second integer; a
+// group cut short by the end of the file is not counted.
 LoadResult ReferenceLoad(const std::string& b, std::vector<DrawRecord>& table) {
     LoadResult r;
     std::size_t pos = 0;
@@ -25,11 +25,11 @@ LoadResult ReferenceLoad(const std::string& b, std::vector<DrawRecord>& table) {
         r.error = std::move(error);
         return r;
     };
-    std::int32_t pass = 0;
+    std::int32_t count = 0;
     bool dayFirst = false;
     while (pos < b.size()) {
-        ++pass;
         std::int32_t v[DrawFieldCount] = {};
+        int got = 0;
         for (int i = 0; i < DrawFieldCount; ++i) {
             while (pos < b.size() && static_cast<unsigned char>(b[pos]) <= 32)
                 ++pos;
@@ -49,13 +49,18 @@ LoadResult ReferenceLoad(const std::string& b, std::vector<DrawRecord>& table) {
                 if (significant.size() > 10 || std::stoll(significant) > limit)
                     return fail("integer out of 32-bit range at byte " + std::to_string(start));
                 v[i] = static_cast<std::int32_t>(negative ? -std::stoll(significant) : std::stoll(significant));
+                ++got;
             }
-            if (pass == 1 && i == 1) {
+            if (count == 0 && i == 1) {
                 r.layoutProbe = v[1];
                 dayFirst = ReadsDayFirst(v[1]);
             }
         }
-        DrawRecord& d = table[static_cast<std::size_t>(pass)];
+        if (got < DrawFieldCount) {
+            r.shortGroupValues = got;
+            break;
+        }
+        DrawRecord& d = table[static_cast<std::size_t>(++count)];
         d.Number = v[0];
         d.Day = dayFirst ? v[1] : v[3];
         d.Month = v[2];
@@ -64,7 +69,7 @@ LoadResult ReferenceLoad(const std::string& b, std::vector<DrawRecord>& table) {
             d.Numbers[j] = v[4 + j];
     }
     r.ok = true;
-    r.drawCount = std::max(pass - 1, 0);
+    r.drawCount = count;
     return r;
 }
 
@@ -105,6 +110,7 @@ void ExpectSameLoad(const LoadResult& got, const std::vector<DrawRecord>& gotTab
     ASSERT_EQ(got.error, want.error);
     ASSERT_EQ(got.drawCount, want.drawCount);
     ASSERT_EQ(got.layoutProbe, want.layoutProbe);
+    ASSERT_EQ(got.shortGroupValues, want.shortGroupValues);
     for (std::int32_t q = 1; q <= want.drawCount; ++q) {
         const DrawRecord &a = gotTable[static_cast<std::size_t>(q)], &b = wantTable[static_cast<std::size_t>(q)];
         ASSERT_EQ(std::tie(a.Number, a.Year, a.Month, a.Day), std::tie(b.Number, b.Year, b.Month, b.Day)) << q;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -87,6 +88,13 @@ TEST(DateRoutinesDrawDate, DrawsOfTheTable) {
     EXPECT_EQ(zg::DrawDateText(draws.view(), 3), "01.01.00");
     EXPECT_EQ(zg::DrawDateLongText(draws.view(), 1), "05.03.2008");
     EXPECT_EQ(zg::DrawDateLongText(draws.view(), 4), "31.12.1999");
+}
+
+TEST(DateRoutinesDrawDate, LongTextWritesTheYearAsStored) {
+    const Draws draws({{5, 3, 8}, {6, 3, 96}, {7, 3, 2008}, {8, 3, 12345}});
+    for (const auto& [ordinal, text] :
+         {std::pair{1, "05.03.8"}, std::pair{2, "06.03.96"}, std::pair{3, "07.03.2008"}, std::pair{4, "08.03.12345"}})
+        EXPECT_EQ(zg::DrawDateLongText(draws.view(), ordinal), text);
 }
 
 TEST(DateRoutinesDrawDate, OrdinalsPastTheLastDrawAreTheFollowingDays) {

@@ -57,15 +57,42 @@ TEST(DrawDatabaseLoad, YearFirstGroupWithTrailingSeparatorIsOneDraw) {
         EXPECT_EQ(table[1].Numbers[i], i + 1);
 }
 
-TEST(DrawDatabaseLoad, LastGroupEndingRightAfterItsLastDigitIsNotCounted) {
+// Complete groups count with or without separators after them; a group cut short never does.
+struct LastGroupCase {
+    const char* name;
+    int values;           // values in the file: 24 per draw
+    const char* trailing; // bytes after the last value
+    int drawCount;
+    int shortGroupValues;
+};
+
+class DrawDatabaseLastGroup : public ::testing::TestWithParam<LastGroupCase> {};
+
+TEST_P(DrawDatabaseLastGroup, CountsCompleteGroupsOnly) {
+    const LastGroupCase& c = GetParam();
+    std::string bytes;
+    for (int v = 1; v <= c.values; ++v)
+        bytes += (v > 1 ? " " : "") + std::to_string(v % 24 == 2 ? 2004 : v);
+    bytes += c.trailing;
     auto table = NewTable();
-    std::string bytes = Values({1, 2004, 1, 1}) + NumbersOneToTwenty();
-    bytes.pop_back();
     const LoadResult r = LoadBytes(bytes, table);
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.drawCount, 0);
-    EXPECT_EQ(r.layoutProbe, 2004);
+    EXPECT_EQ(r.drawCount, c.drawCount);
+    EXPECT_EQ(r.shortGroupValues, c.shortGroupValues);
+    EXPECT_EQ(r.layoutProbe, c.values >= 2 ? 2004 : 0);
+    if (c.drawCount > 0) {
+        EXPECT_EQ(table[c.drawCount].Numbers[19], 24 * c.drawCount);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DrawDatabaseLastGroup,
+    ::testing::Values(LastGroupCase{"OneGroupSpace", 24, " ", 1, 0}, LastGroupCase{"OneGroupNoSeparator", 24, "", 1, 0},
+                      LastGroupCase{"TwoGroupsLineBreak", 48, "\r\n", 2, 0},
+                      LastGroupCase{"TwoGroupsNoSeparator", 48, "", 2, 0},
+                      LastGroupCase{"ShortGroupNoSeparator", 47, "", 1, 23},
+                      LastGroupCase{"ShortGroupSpace", 25, " ", 1, 1}, LastGroupCase{"OnlyShort", 5, "\n", 0, 5}),
+    [](const ::testing::TestParamInfo<LastGroupCase>& info) { return std::string(info.param.name); });
 
 TEST(DrawDatabaseLoad, SecondIntegerUpTo1950ReadsDayFirst) {
     auto table = NewTable();
@@ -130,6 +157,7 @@ TEST(DrawDatabaseLoad, TokenThatIsNotAnIntegerFailsTheLoad) {
         const LoadResult r = LoadBytes(good + good + "3 2004 1 " + bad + " " + NumbersOneToTwenty(), table);
         EXPECT_FALSE(r.ok) << bad;
         EXPECT_EQ(r.drawCount, 0) << bad;
+        EXPECT_EQ(r.layoutProbe, 2004) << bad; // known before the failure
         EXPECT_EQ(r.error, "not an integer at byte " + std::to_string(2 * good.size() + 9)) << bad;
         // The first draws were read before the bad token was met; they stay but are not counted.
         EXPECT_EQ(table[2].Number, 1);
@@ -250,10 +278,12 @@ TEST_F(DrawDatabaseCapacity, ExactlyMaxDrawsFollowsTheCountingRule) {
     EXPECT_FALSE(full.truncated);
     EXPECT_EQ(table[MaxDraws + 1].Number, -777);
 
+    // Without the trailing separator the last draw still counts, and nothing is written past it.
     const std::string& bytes = Full().bytes;
-    const LoadResult cut = ParseDatabase(std::string_view(bytes).substr(0, bytes.size() - 2), table.data());
-    ASSERT_TRUE(cut.ok) << cut.error;
-    EXPECT_EQ(cut.drawCount, MaxDraws - 1);
+    const LoadResult bare = ParseDatabase(std::string_view(bytes).substr(0, bytes.size() - 1), table.data());
+    ASSERT_TRUE(bare.ok) << bare.error;
+    EXPECT_EQ(bare.drawCount, MaxDraws);
+    EXPECT_EQ(table[MaxDraws + 1].Number, -777);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // what a failed write leaves behind. Write failures are real: a file-size limit makes the kernel
 // refuse the write with EFBIG (the tests run as root, so permissions would not stop them).
 #include "database/DrawDatabase.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 namespace zg {
 namespace {
 
+using test::FileSizeLimit;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
@@ -28,29 +30,6 @@ using test::WriteBytes;
 std::vector<DrawRecord> NewTable() {
     return std::vector<DrawRecord>(static_cast<std::size_t>(MaxDraws) + 1);
 }
-
-// While alive, files of this process cannot grow past `bytes`; writes beyond fail with EFBIG
-// instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-};
 
 std::vector<std::string> FolderEntries(const TempDir& dir) {
     std::vector<std::string> names;

@@ -18,6 +18,11 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace zg;
 using namespace zg::test;
 
@@ -41,6 +46,12 @@ private slots:
     void startUpWithSmallerDownloadAnsweredNo();
     void startUpWithLargerDownloadMergesWithoutAsking();
     void startUpWithMoreDrawsThanFit();
+    void enterOnAFocusedButtonPressesIt_data();
+    void enterOnAFocusedButtonPressesIt();
+    void startUpWithUnusualFiles_data();
+    void startUpWithUnusualFiles();
+    void startUpRemovesOnlyStaleTemporaryFiles_data();
+    void startUpRemovesOnlyStaleTemporaryFiles();
 };
 
 void AnalizaTest::rangeDefaults_data() {
@@ -388,6 +399,110 @@ void AnalizaTest::startUpWithMoreDrawsThanFit() {
     QCOMPARE(Dialogs::History()[0].text,
              QStringLiteral("Plik z wynikami losowań zawiera więcej niż 99999 losowań. Program wczytał pierwsze "
                             "99999 z nich; dalszych nie będzie uwzględniał."));
+}
+
+void AnalizaTest::enterOnAFocusedButtonPressesIt_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Autor") << "BitBtn4";
+    QTest::newRow("LICZBA / ZESTAW LICZB") << "BitBtn1";
+}
+
+void AnalizaTest::enterOnAFocusedButtonPressesIt() {
+    QFETCH(QString, button);
+    ProgramFolder folder;
+    FillDraws(100);
+    TAnaliza11 w;
+    QWidget about, editor;
+    w.setAboutWindow(&about);
+    w.setSetEditor(&editor);
+    w.show();
+    SetNumberSet({61}); // "Oblicz" is enabled, and a search would find every draw
+    w.SetConfirmed();
+    auto* b = Find<QPushButton>(&w, qPrintable(button));
+    b->setFocus();
+    QTest::keyClick(b, Qt::Key_Return);
+    QCOMPARE(about.isVisible(), button == QStringLiteral("BitBtn4"));
+    QCOMPARE(editor.isVisible(), button == QStringLiteral("BitBtn1"));
+    QCOMPARE(FoundCount, 0);
+}
+
+// A special "zentag" is no download; a database that is not a regular file fails the load like a
+// missing one, without a question; the layout is known from the second integer whatever fails.
+void AnalizaTest::startUpWithUnusualFiles_data() {
+    QTest::addColumn<QString>("download"); // "", "fifo", "zero" (a link to /dev/zero) or the bytes
+    QTest::addColumn<QString>("database"); // "fifo", "folder" or the bytes
+    QTest::addColumn<bool>("loadError");
+    QTest::addColumn<int>("drawCount");
+    QTest::addColumn<int>("probe");
+    const QString db = QStringLiteral("1 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20");
+    QTest::newRow("FIFO download") << "fifo" << db << false << 1 << 2004;
+    QTest::newRow("download linked to /dev/zero") << "zero" << db << false << 1 << 2004;
+    QTest::newRow("folder database with a download") << "1 2004"
+                                                     << "folder" << true << 0 << 0;
+    QTest::newRow("FIFO database") << ""
+                                   << "fifo" << true << 0 << 0;
+    QTest::newRow("bad token after the probe") << ""
+                                               << "7 5 3 2004 x" << true << 0 << 5;
+}
+
+void AnalizaTest::startUpWithUnusualFiles() {
+    QFETCH(QString, download);
+    QFETCH(QString, database);
+    QFETCH(bool, loadError);
+    QFETCH(int, drawCount);
+    QFETCH(int, probe);
+    ProgramFolder folder;
+    LayoutProbe = -1;
+    const auto make = [](const QString& path, const QString& what) {
+        if (what == QStringLiteral("fifo"))
+            QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+        else if (what == QStringLiteral("zero"))
+            std::filesystem::create_symlink("/dev/zero", path.toStdString());
+        else if (what == QStringLiteral("folder"))
+            std::filesystem::create_directory(path.toStdString());
+        else if (!what.isEmpty())
+            WriteBytes(path.toStdString(), what.toStdString());
+    };
+    make(folder.file("zentag"), download);
+    make(folder.file("zentag.wyn"), database);
+
+    QCOMPARE(LoadProgramDatabase(nullptr), !loadError);
+    QCOMPARE(Dialogs::History().size(), loadError ? 1 : 0);
+    if (loadError)
+        QCOMPARE(Dialogs::History()[0].caption, QStringLiteral("Błąd!"));
+    QCOMPARE(DrawCount, drawCount);
+    QCOMPARE(LayoutProbe, probe);
+    // Nothing was merged or removed.
+    QCOMPARE(std::filesystem::exists(std::filesystem::symlink_status(folder.file("zentag").toStdString())),
+             !download.isEmpty());
+}
+
+void AnalizaTest::startUpRemovesOnlyStaleTemporaryFiles_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removed");
+    const QString gone = QStringLiteral("2147483646"); // above any pid the system hands out
+    const QString self = QString::number(::getpid());
+    QTest::newRow("database of a gone process") << "zentag.wyn.tmp." + gone + ".0" << true;
+    QTest::newRow("download of a gone process") << "zentag.tmp." + gone + ".12" << true;
+    QTest::newRow("latest draw of a gone process") << "ml.tmp." + gone + ".3" << true;
+    QTest::newRow("this process") << "zentag.wyn.tmp." + self + ".0" << false;
+    QTest::newRow("running process") << QStringLiteral("zentag.wyn.tmp.1.0") << false;
+    QTest::newRow("not a counter") << "zentag.wyn.tmp." + gone + ".x" << false;
+    QTest::newRow("no counter") << "zentag.wyn.tmp." + gone << false;
+    QTest::newRow("no name before") << ".tmp." + gone + ".0" << false;
+    QTest::newRow("other name") << QStringLiteral("notes.tmp.txt") << false;
+}
+
+void AnalizaTest::startUpRemovesOnlyStaleTemporaryFiles() {
+    QFETCH(QString, name);
+    QFETCH(bool, removed);
+    ProgramFolder folder;
+    WriteBytes(folder.file(name).toStdString(), "partial");
+    const QString folderNamedLikeATemp = folder.file(QStringLiteral("x.tmp.2147483646.0"));
+    std::filesystem::create_directory(folderNamedLikeATemp.toStdString());
+    LoadProgramDatabase(nullptr);
+    QCOMPARE(QFile::exists(folder.file(name)), !removed);
+    QVERIFY(QFileInfo(folderNamedLikeATemp).isDir());
 }
 
 QTEST_MAIN(AnalizaTest)

@@ -2,10 +2,13 @@
 // saving and loading set files, confirming and closing.
 #include "app/State.h"
 #include "sets/TZestaw.h"
+#include "support/DrawTables.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/SpinField.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +21,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+
+#include <sys/stat.h>
 
 using zg::Dialogs;
 using zg::TZestaw;
@@ -317,23 +322,21 @@ private slots:
         QVERIFY(!Save(*w)->isEnabled());
     }
 
-    void confirmingNothingEmptiesTheSet() {
+    void confirmingNothingIsRefusedAndKeepsTheSet() {
         auto w = Open();
         QSignalSpy confirmed(w.get(), &TZestaw::setConfirmed);
-        zg::NumberSet.Count = 2;
-        zg::NumberSet.Numbers[1] = 3;
-        zg::NumberSet.Numbers[2] = 4;
-        zg::NumberSet.Member[3] = zg::NumberSet.Member[4] = true;
+        zg::NumberSet = zg::test::MakeSet({3, 4});
+        const zg::NumberSetData before = zg::NumberSet;
 
         Click(Child<QPushButton>(*w, "BitBtn1"));
         QCOMPARE(Dialogs::History().size(), 1);
         QCOMPARE(Last().caption, QStringLiteral("Pouczenie!"));
         QCOMPARE(Last().text, QStringLiteral("Musisz zaznaczyć jakieś liczby !!!"));
         QCOMPARE(Last().icon, Dialogs::Icon::Information);
-        QCOMPARE(zg::NumberSet.Count, 0);
-        for (int n = 1; n <= 80; ++n) {
-            QCOMPARE(int(zg::NumberSet.Numbers[n]), 0);
-            QVERIFY(!zg::NumberSet.Member[n]);
+        QCOMPARE(zg::NumberSet.Count, 2);
+        for (int n = 0; n <= 80; ++n) {
+            QCOMPARE(int(zg::NumberSet.Numbers[n]), int(before.Numbers[n]));
+            QCOMPARE(zg::NumberSet.Member[n], before.Member[n]);
         }
         QCOMPARE(confirmed.count(), 0);
         QVERIFY(w->isVisible());
@@ -408,6 +411,117 @@ private slots:
         QVERIFY(Child<QLineEdit>(*w, "Edit1")->isEnabled());
         QCOMPARE(Child<QLabel>(*w, "Label2")->text(), DateOf(5));
         zg::DrawCount = TestDrawCount;
+    }
+
+    // The count, the save button and the confirmed set follow a number button however it changed.
+    void numberButtonsFollowEveryChangeOfState_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("mouse") << 0;
+        QTest::newRow("setChecked") << 1;
+        QTest::newRow("accessible toggle") << 2;
+    }
+    void numberButtonsFollowEveryChangeOfState() {
+        QFETCH(int, way);
+        auto w = Open();
+        const auto toggle = [way](QToolButton* b) {
+            if (way == 0)
+                Click(b);
+            else if (way == 1)
+                b->setChecked(!b->isChecked());
+            else
+                QAccessible::queryAccessibleInterface(b)->actionInterface()->doAction(
+                    QAccessibleActionInterface::toggleAction());
+        };
+        for (int n : {5, 9, 33})
+            toggle(w->button(n));
+        toggle(w->button(33));
+        QCOMPARE(Count(*w)->text(), QStringLiteral("2"));
+        QVERIFY(Save(*w)->isEnabled());
+        Click(Child<QPushButton>(*w, "BitBtn1"));
+        QCOMPARE(zg::NumberSet.Count, 2);
+        QCOMPARE(int(zg::NumberSet.Numbers[1]), 5);
+        QCOMPARE(int(zg::NumberSet.Numbers[2]), 9);
+    }
+
+    // Enter on a focused button presses that button, never "Zatwierdź".
+    void enterOnAFocusedButtonPressesIt_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("dialogKind"); // -1: no dialog
+        QTest::newRow("Resetuj") << "BitBtn2"
+                                 << "0" << -1;
+        QTest::newRow("Wczytaj losowanie nr") << "Button1"
+                                              << "20" << -1;
+        QTest::newRow("save") << "dyskietka"
+                              << "2" << int(Dialogs::Shown::Kind::SaveFile);
+        QTest::newRow("load") << "BitBtn3"
+                              << "2" << int(Dialogs::Shown::Kind::OpenFile);
+    }
+    void enterOnAFocusedButtonPressesIt() {
+        QFETCH(QString, button);
+        QFETCH(QString, count);
+        QFETCH(int, dialogKind);
+        auto w = Open();
+        QSignalSpy confirmed(w.get(), &TZestaw::setConfirmed);
+        ClickNumbers(*w, {3, 4});
+        auto* b = Child<QPushButton>(*w, qPrintable(button));
+        b->setFocus();
+        QTest::keyClick(b, Qt::Key_Return);
+        QCOMPARE(confirmed.count(), 0);
+        QVERIFY(w->isVisible());
+        QCOMPARE(Count(*w)->text(), count);
+        QCOMPARE(Dialogs::History().size(), dialogKind < 0 ? 0 : 1);
+        if (dialogKind >= 0)
+            QCOMPARE(int(Last().kind), dialogKind);
+    }
+
+    // A FIFO or an endless device picked as a set file is refused at once with the system-error box.
+    void specialFilesAreNeitherReadNorWritten_data() {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("link to /dev/zero") << false;
+    }
+    void specialFilesAreNeitherReadNorWritten() {
+        QFETCH(bool, fifo);
+        auto w = Open();
+        ClickNumbers(*w, {7, 9});
+        const QString path = SetPath(QStringLiteral("specjalny.txt"));
+        if (fifo)
+            QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+        else
+            std::filesystem::create_symlink("/dev/zero", path.toStdString());
+        for (const char* button : {"BitBtn3", "dyskietka"}) {
+            Dialogs::ClearHistory();
+            Dialogs::QueueFileName(path);
+            Dialogs::QueueAnswer(Dialogs::Answer::Yes); // replace the "existing file"
+            Click(Child<QPushButton>(*w, button));
+            QCOMPARE(Last().caption, QStringLiteral("ZENTAGRAFO"));
+            QCOMPARE(Last().text, QStringLiteral("Not a regular file"));
+            QCOMPARE(Pressed(*w), (QList<int>{7, 9}));
+        }
+        QCOMPARE(std::filesystem::is_fifo(path.toStdString()), fifo);
+    }
+
+    // Saving over an existing file asks first; only a Yes replaces it.
+    void saveAsksBeforeReplacing_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes") << true;
+        QTest::newRow("No") << false;
+    }
+    void saveAsksBeforeReplacing() {
+        QFETCH(bool, yes);
+        auto w = Open();
+        const QString path = SetPath(QStringLiteral("ZESTAW.0001.txt"));
+        zg::test::WriteBytes(path.toStdString(), " 1 2 3");
+        ClickNumbers(*w, {80});
+        Dialogs::QueueFileName(path);
+        Dialogs::QueueAnswer(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        Click(Save(*w));
+        QCOMPARE(Dialogs::History().size(), yes ? 3 : 2);
+        QCOMPARE(Dialogs::History()[1].kind, Dialogs::Shown::Kind::OverwriteQuestion);
+        QCOMPARE(Dialogs::History()[1].text,
+                 QStringLiteral("ZESTAW.0001.txt already exists.\nDo you want to replace it?"));
+        QCOMPARE(zg::test::ReadBytes(path.toStdString()), std::string(yes ? " 80" : " 1 2 3"));
     }
 
     void cleanupTestCase() { app_.reset(); }

@@ -1,0 +1,289 @@
+#include "app/SafeFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zg {
+
+namespace {
+
+// The system follows at most 40 links in one path; so does ResolveWriteTarget.
+constexpr int MaxLinkDepth = 40;
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
+    int fd;
+    do
+        fd = ::open(path, flags, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool AllDigits(std::string_view s) {
+    if (s.empty())
+        return false;
+    for (const char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string SystemErrorText(int error) {
+    return std::strerror(error);
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        fd_ = other.Release();
+    }
+    return *this;
+}
+
+void FileDescriptor::Reset() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+OpenedFile OpenRegularFileForReading(const std::string& path) {
+    OpenedFile r;
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer for ever.
+    FileDescriptor fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!fd) {
+        const int error = errno;
+        r.status = error == ENOENT ? OpenedFile::Status::Missing : OpenedFile::Status::Failed;
+        r.error = SystemErrorText(error);
+        return r;
+    }
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0) {
+        r.error = SystemErrorText(errno);
+        return r;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        r.status = OpenedFile::Status::NotRegular;
+        r.error = S_ISDIR(st.st_mode) ? SystemErrorText(EISDIR) : std::string(NotRegularFileText);
+        return r;
+    }
+    // A regular file never blocks; the flag goes so that reads behave as everywhere else.
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        r.error = SystemErrorText(errno);
+        return r;
+    }
+    r.status = OpenedFile::Status::Opened;
+    r.fd = std::move(fd);
+    r.size = static_cast<std::int64_t>(st.st_size);
+    return r;
+}
+
+int ReadToEnd(int fd, std::string& out) {
+    out.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return 0;
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+std::string ResolveWriteTarget(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth < MaxLinkDepth; ++depth) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size())
+            return current; // changed under our feet; the open reports what is there
+        target.resize(static_cast<std::size_t>(n));
+        current = target.front() == '/' ? target : FolderOf(current) + "/" + target;
+    }
+    return current; // a loop: opening it fails with ELOOP
+}
+
+std::string TempFileName(const std::string& target, pid_t pid, int n) {
+    return target + ".tmp." + std::to_string(pid) + "." + std::to_string(n);
+}
+
+std::optional<pid_t> TempFileOwner(std::string_view name) {
+    const auto lastDot = name.rfind('.');
+    if (lastDot == std::string_view::npos || !AllDigits(name.substr(lastDot + 1)))
+        return std::nullopt;
+    const std::string_view head = name.substr(0, lastDot);
+    const auto pidDot = head.rfind('.');
+    if (pidDot == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view pidText = head.substr(pidDot + 1);
+    const std::string_view stem = head.substr(0, pidDot);
+    constexpr std::string_view Marker = ".tmp";
+    if (!AllDigits(pidText) || stem.size() <= Marker.size() || stem.substr(stem.size() - Marker.size()) != Marker)
+        return std::nullopt;
+    // Every pid fits 31 bits; a longer number is no pid of ours. Pid 0 would mean "my group".
+    if (pidText.size() > 10)
+        return std::nullopt;
+    const long long pid = std::stoll(std::string(pidText));
+    if (pid < 1 || pid > INT_MAX)
+        return std::nullopt;
+    return static_cast<pid_t>(pid);
+}
+
+int RemoveStaleTempFiles(const std::string& folder) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir)
+        return 0;
+    const pid_t self = ::getpid();
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::optional<pid_t> owner = TempFileOwner(entry->d_name);
+        if (!owner || *owner == self)
+            continue;
+        // Only a process that is certainly gone: EPERM means it runs under another user.
+        if (::kill(*owner, 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat st;
+        if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (::unlinkat(::dirfd(dir.get()), entry->d_name, 0) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(ResolveWriteTarget(target)) {
+    struct stat old;
+    bool exists = true;
+    if (::stat(target_.c_str(), &old) != 0) {
+        if (errno != ENOENT) {
+            errno_ = errno;
+            return;
+        }
+        exists = false;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        notRegular_ = !S_ISDIR(old.st_mode);
+        errno_ = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+        return;
+    }
+    // A rename would replace even a read-only file; the file must stay as protected as it was.
+    if (exists && ::access(target_.c_str(), W_OK) != 0) {
+        errno_ = errno;
+        return;
+    }
+    const pid_t pid = ::getpid();
+    for (int n = 0; n < 100 && !fd_; ++n) {
+        temp_ = TempFileName(target_, pid, n);
+        fd_ = FileDescriptor(OpenRetrying(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        if (!fd_ && errno != EEXIST) {
+            errno_ = errno;
+            temp_.clear();
+            return;
+        }
+    }
+    if (!fd_) {
+        errno_ = EEXIST;
+        temp_.clear();
+        return;
+    }
+    if (exists)
+        (void)::fchmod(fd_.get(), old.st_mode & 07777); // keep the old file's permissions
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (!committed_)
+        Discard();
+}
+
+std::string AtomicFileWriter::error() const {
+    if (errno_ == 0)
+        return {};
+    return notRegular_ ? std::string(NotRegularFileText) : SystemErrorText(errno_);
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+    if (!ok() || !fd_)
+        return false;
+    const char* data = bytes.data();
+    std::size_t size = bytes.size();
+    while (size > 0) {
+        const ssize_t n = ::write(fd_.get(), data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(errno);
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void AtomicFileWriter::Fail(int error) {
+    if (errno_ == 0)
+        errno_ = error != 0 ? error : EIO;
+    Discard();
+}
+
+bool AtomicFileWriter::Commit() {
+    if (!ok() || !fd_ || committed_) {
+        Discard();
+        return false;
+    }
+    if (::fsync(fd_.get()) != 0) {
+        Fail(errno);
+        return false;
+    }
+    // After a successful fsync, close has nothing left to report for a regular file.
+    fd_.Reset();
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        Fail(errno);
+        return false;
+    }
+    committed_ = true;
+    temp_.clear();
+    // Make the rename itself durable. Some file systems cannot sync a folder; the data is safe anyway.
+    FileDescriptor folder(OpenRetrying(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder)
+        (void)::fsync(folder.get());
+    return true;
+}
+
+void AtomicFileWriter::Discard() {
+    fd_.Reset();
+    if (!temp_.empty() && !committed_)
+        ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    AtomicFileWriter out(path);
+    if (out.Write(bytes) && out.Commit())
+        return std::nullopt;
+    return out.error();
+}
+
+} // namespace zg
