@@ -426,6 +426,19 @@ void TAnaliza11::RefreshRangeInfo() {
     Label96->setText(QString::number(count) + QStringLiteral(" losowań"));
 }
 
+void TAnaliza11::DrawCountChanged() {
+    RangeToField->setRange(1, DrawCount);
+    RangeFromField->setRange(1, DrawCount);
+    if (DrawCount > 0 && !RangeToField->isEnabled()) {
+        // The first draw of an empty table: the range fields come to life on it.
+        RangeFromField->setEnabled(true);
+        RangeToField->setEnabled(true);
+        RangeFromField->setPosition(DrawCount);
+        RangeToField->setPosition(DrawCount);
+        RefreshRangeInfo();
+    }
+}
+
 void TAnaliza11::SetConfirmed() {
     HitsFromField->setPosition(0);
     button1->setEnabled(true);

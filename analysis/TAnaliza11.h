@@ -40,6 +40,8 @@ public:
     void konfiguracja();
     void ResetResults();
     void RefreshRangeInfo();
+    // A draw was appended: the draw range reaches up to the new DrawCount.
+    void DrawCountChanged();
     // The reaction to a confirmed set in the set editor.
     void SetConfirmed();
     // The search ("Oblicz").

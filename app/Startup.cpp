@@ -4,11 +4,13 @@
 #include "app/SafeFile.h"
 #include "app/State.h"
 #include "database/DrawDatabase.h"
+#include "database/TLosowania.h"
 #include "sets/TZestaw.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 #include "ui/TAbout.h"
 
+#include <QScreen>
 #include <QString>
 
 #include <filesystem>
@@ -39,15 +41,19 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     }
 
     DrawCount = 0;
+    LayoutProbe = 0;
     LoadResult loaded = LoadDatabase(dbPath, DrawTable);
     DrawTableChanged();
     // Known also after a failed load, so that a later append writes the file's own layout.
     LayoutProbe = loaded.layoutProbe;
     if (!loaded.ok) {
+        // Only a missing file leaves nothing unread behind.
+        DatabaseWhole = !std::filesystem::exists(dbPath, ec) && !ec;
         Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
         return false;
     }
     DrawCount = loaded.drawCount;
+    DatabaseWhole = !loaded.truncated && loaded.shortGroupValues == 0;
     if (loaded.truncated)
         Dialogs::Message(messageParent, QStringLiteral("Pouczenie..."),
                          QStringLiteral("Plik z wynikami losowań zawiera więcej niż %1 losowań. Program wczytał "
@@ -64,6 +70,17 @@ ProgramWindows CreateProgramWindows() {
     ZentagOffset = 1;
 
     auto* main = w.main.get();
+    // The draw management window shows the main window, centred, and fills its grid on the main
+    // window's gauge.
+    if (const QScreen* screen = main->screen())
+        main->move(screen->availableGeometry().center() - main->rect().center());
+    w.drawManager = std::make_unique<TLosowania>(main);
+    TLosowania* draws = w.drawManager.get();
+    draws->FormCreate(main, main->gauge());
+    QObject::connect(draws, &TLosowania::drawAppended, main, &TAnaliza11::DrawCountChanged);
+    QObject::connect(draws, &TLosowania::drawEdited, main, &TAnaliza11::ResetResults);
+    main->setDrawManager(draws);
+
     auto editor = std::make_unique<TZestaw>(main);
     QObject::connect(editor.get(), &TZestaw::setConfirmed, main, &TAnaliza11::SetConfirmed);
     main->setSetEditor(editor.get());

@@ -8,9 +8,11 @@ class QWidget;
 namespace zg {
 
 class TAnaliza11;
+class TLosowania;
 
 struct ProgramWindows {
     std::unique_ptr<TAnaliza11> main;
+    std::unique_ptr<TLosowania> drawManager;
     std::unique_ptr<QWidget> setEditor;
     std::unique_ptr<QWidget> about;
 
@@ -26,7 +28,7 @@ struct ProgramWindows {
 bool LoadProgramDatabase(QWidget* messageParent);
 
 // Creates the main window (merging and loading the database on the way) and the other windows,
-// and wires them together. The main window is not shown yet.
+// and wires them together. The draw management window's creation shows the main window.
 ProgramWindows CreateProgramWindows();
 
 } // namespace zg

@@ -10,6 +10,7 @@ namespace zg {
 DrawRecord DrawTable[MaxDraws + 1];
 std::int32_t DrawCount = 0;
 std::int32_t LayoutProbe = 0;
+bool DatabaseWhole = true;
 NumberSetData NumberSet;
 std::string AppDir;
 std::int32_t FoundDraws[MaxDraws + 1];

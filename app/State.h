@@ -19,6 +19,11 @@ extern std::int32_t FoundCount;
 extern std::int32_t ZentagOffset; // signed distance of the ZENTAG table, -99..99
 extern bool ZentagTableValid;     // the ZENTAG window holds a table for the current result
 
+// The table holds everything the database file holds. False after a failed load of an existing
+// file, a load that ended inside a group, or one cut at MaxDraws: writing the file then would
+// lose draws or shift them, so the program refuses to change the database.
+extern bool DatabaseWhole;
+
 // The whole draw table as the computations take it.
 inline DrawsView AllDraws() {
     return DrawsView{DrawTable, DrawCount};

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -21,9 +20,6 @@ int main(int argc, char** argv) {
     zg::ProgramWindows windows = zg::CreateProgramWindows();
     zg::ApplyHintBehaviour(app);
 
-    // The main window opens centred on the desktop.
-    if (const QScreen* screen = windows.main->screen())
-        windows.main->move(screen->availableGeometry().center() - windows.main->rect().center());
     windows.main->show();
     return app.exec();
 }

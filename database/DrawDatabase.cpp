@@ -358,7 +358,7 @@ std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe)
         AppendNumber(out, value);
     };
     put(draw.Number);
-    if (AppendsDayFirst(layoutProbe)) {
+    if (ReadsDayFirst(layoutProbe)) {
         put(draw.Day);
         put(draw.Month);
         put(draw.Year);
@@ -373,7 +373,8 @@ std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe)
     return out;
 }
 
-FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe) {
+FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe,
+                                 bool createIfMissing) {
     FileWriteResult r;
     const std::string bytes = AppendedGroupBytes(draw, layoutProbe);
     bool created = false;
@@ -381,7 +382,7 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
     // O_NONBLOCK: opening a FIFO for writing would otherwise wait for a reader.
     const std::string target = ResolveWriteTarget(path);
     int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0 && errno == ENOENT) {
+    if (fd < 0 && errno == ENOENT && createIfMissing) {
         fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         created = fd >= 0;
     }
@@ -423,6 +424,7 @@ std::string DatabaseFileBytes(DrawsView draws) {
     if (draws.count <= 0)
         return out;
     out.reserve(static_cast<std::size_t>(draws.count) * 80);
+    const bool dayFirst = ReadsDayFirst(draws[1].Year);
     for (std::int32_t k = 1; k <= draws.count; ++k) {
         const DrawRecord& d = draws[k];
         auto put = [&out](std::int32_t value) {
@@ -430,9 +432,9 @@ std::string DatabaseFileBytes(DrawsView draws) {
             out += ' ';
         };
         put(d.Number);
-        put(d.Year);
+        put(dayFirst ? d.Day : d.Year);
         put(d.Month);
-        put(d.Day);
+        put(dayFirst ? d.Year : d.Day);
         for (std::int32_t n : d.Numbers)
             put(n);
     }
@@ -450,7 +452,8 @@ RewriteResult RewriteDatabase(const std::string& path, DrawsView draws) {
     }
     r.ok = true;
     // The new file's second integer, as the next load would read it.
-    r.layoutProbe = draws.count >= 1 ? draws[1].Year : 0;
+    if (draws.count >= 1)
+        r.layoutProbe = ReadsDayFirst(draws[1].Year) ? draws[1].Day : draws[1].Year;
     return r;
 }
 

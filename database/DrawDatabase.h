@@ -34,13 +34,10 @@ inline constexpr std::string_view MergeQuestionText =
 // Number of integers per draw in the file.
 inline constexpr int DrawFieldCount = 24;
 
-// Reading treats a probe up to 1950 as day-first; appending treats a probe below 1996 as day-first.
-// For every probe that is a day (1..31) or a year from 1996 on both give the same answer.
+// A probe up to 1950 is read as day-first, anything larger as year-first. Appending writes the
+// layout the file is read in.
 inline constexpr bool ReadsDayFirst(std::int32_t layoutProbe) {
     return layoutProbe <= 1950;
-}
-inline constexpr bool AppendsDayFirst(std::int32_t layoutProbe) {
-    return layoutProbe < 1996;
 }
 
 struct LoadResult {
@@ -96,29 +93,34 @@ struct FileWriteResult {
     std::string error; // the system's error text
 };
 
-// The bytes AppendDrawRecord adds: the group in day-first order when AppendsDayFirst(layoutProbe),
+// The bytes AppendDrawRecord adds: the group in day-first order when ReadsDayFirst(layoutProbe),
 // else in DrawRecord order, each value preceded by one space, then one more space.
 std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe);
 
-// Appends one draw to the end of the database file and flushes it to disk. Only a regular file
-// (through a link: the link's target) is appended to; anything else is refused. A missing file is
-// created: the group then stands alone, in the layout the probe asks for, which is the layout the
-// next load will read (a failed load leaves probe 0: day-first, and the new file's second integer
-// is then a day). A write that fails half-way is undone by cutting the file back to its old length
-// (a file created by this call is removed again), so the database never keeps a partial group.
-FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe);
+// Appends one draw to the end of the database file and flushes it to disk, in the layout the file
+// is read in. Only a regular file (through a link: the link's target) is appended to; anything
+// else is refused. A missing file is created only when `createIfMissing` (the table was empty, so
+// the new file loses nothing); otherwise the append fails with ENOENT, since a file holding only
+// the new draw would drop every earlier one at the next start. A created file holds the group in
+// the layout the probe asks for, which is the layout the next load reads (probe 0: day-first, and
+// the new file's second integer is then a day). A write that fails half-way is undone by cutting
+// the file back to its old length (a file created by this call is removed again), so the database
+// never keeps a partial group.
+FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe,
+                                 bool createIfMissing);
 
-// The bytes of a database holding draws 1..count in the year-first layout: every value followed by
-// one space, no line breaks.
+// The bytes of a database holding draws 1..count, every value followed by one space, no line
+// breaks. The layout is year-first, unless draw 1's Year is 1950 or less: such a second integer
+// would be read as a day, so those files are written day-first.
 std::string DatabaseFileBytes(DrawsView draws);
 
 struct RewriteResult {
     bool ok = false;
-    std::int32_t layoutProbe = 0; // the probe of the new file (Year of draw 1, 0 for no draws); valid when ok
+    std::int32_t layoutProbe = 0; // the second integer of the new file (0 for no draws); valid when ok
     std::string error;            // the system's error text
 };
 
-// Replaces the database file with draws 1..count in the year-first layout. The new content goes to
+// Replaces the database file with draws 1..count in the layout of DatabaseFileBytes. The new content goes to
 // a temporary file in the same folder, is flushed to disk and renamed over the database, so a
 // failure at any point leaves the old file as it was. An existing database that is not writable is
 // refused (EACCES) even though the rename could replace it.

@@ -125,6 +125,7 @@ TEST(DrawDatabaseLoad, FilesWithoutCompleteGroups) {
     EXPECT_EQ(blanks.drawCount, 0);
     EXPECT_EQ(blanks.layoutProbe, 0);
     EXPECT_TRUE(blanks.error.empty());
+    EXPECT_EQ(blanks.shortGroupValues, 0);
 
     const LoadResult empty = LoadBytes("", table);
     EXPECT_TRUE(empty.ok);
@@ -136,6 +137,7 @@ TEST(DrawDatabaseLoad, FilesWithoutCompleteGroups) {
     EXPECT_TRUE(single.ok);
     EXPECT_EQ(single.drawCount, 0);
     EXPECT_EQ(single.layoutProbe, 0);
+    EXPECT_EQ(single.shortGroupValues, 1);
 }
 
 TEST(DrawDatabaseLoad, ShortLastGroupIsNotCounted) {
@@ -148,6 +150,9 @@ TEST(DrawDatabaseLoad, ShortLastGroupIsNotCounted) {
     EXPECT_EQ(r.drawCount, 2);
     EXPECT_EQ(table[2].Number, 25);
     EXPECT_EQ(table[2].Numbers[19], 48);
+    EXPECT_EQ(r.shortGroupValues, 1);
+    bytes.resize(bytes.size() - 3); // without the 49th value: two whole groups
+    EXPECT_EQ(LoadBytes(bytes, table).shortGroupValues, 0);
 }
 
 TEST(DrawDatabaseLoad, TokenThatIsNotAnIntegerFailsTheLoad) {

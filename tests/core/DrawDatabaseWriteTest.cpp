@@ -9,11 +9,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -174,7 +172,7 @@ TEST(DrawDatabaseAppend, DayFirstFileGetsADayFirstGroup) {
     ASSERT_EQ(before.layoutProbe, 30);
 
     const DrawRecord third = Draw(3, 2004, 1, 1, 3);
-    const FileWriteResult r = AppendDrawRecord(path, third, before.layoutProbe);
+    const FileWriteResult r = AppendDrawRecord(path, third, before.layoutProbe, false);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(ReadBytes(path),
               DayFirstTwoDraws + " 3 1 1 2004 3 6 9 12 15 18 21 24 27 30 33 36 39 42 45 48 51 54 57 60 ");
@@ -189,20 +187,45 @@ TEST(DrawDatabaseAppend, DayFirstFileGetsADayFirstGroup) {
     EXPECT_EQ(table[3].Numbers[19], 60);
 }
 
-TEST(DrawDatabaseAppend, ProbeDecidesTheOrder) {
+TEST(DrawDatabaseAppend, ProbeDecidesTheOrderAsReadingDoes) {
     const DrawRecord d = Draw(42, 2004, 3, 7, 1);
     const std::string numbers = " 1 4 7 10 13 16 19 22 25 28 31 34 37 40 43 46 49 52 55 58 ";
     EXPECT_EQ(AppendedGroupBytes(d, 1996), " 42 2004 3 7" + numbers);
-    EXPECT_EQ(AppendedGroupBytes(d, 2004), " 42 2004 3 7" + numbers);
-    EXPECT_EQ(AppendedGroupBytes(d, 1995), " 42 7 3 2004" + numbers);
+    EXPECT_EQ(AppendedGroupBytes(d, 1951), " 42 2004 3 7" + numbers);
+    EXPECT_EQ(AppendedGroupBytes(d, 1950), " 42 7 3 2004" + numbers);
     EXPECT_EQ(AppendedGroupBytes(d, 0), " 42 7 3 2004" + numbers);
+}
+
+TEST(DrawDatabaseAppend, YearFirstFileFrom1951To1995StaysYearFirst) {
+    TempDir dir;
+    const std::string path = dir.file("zentag.wyn");
+    const std::string first = "1 1960 5 4 1 4 7 10 13 16 19 22 25 28 31 34 37 40 43 46 49 52 55 58 ";
+    WriteBytes(path, first);
+    auto table = NewTable();
+    const LoadResult before = LoadDatabase(path, table.data());
+    ASSERT_EQ(before.drawCount, 1);
+    ASSERT_TRUE(AppendDrawRecord(path, Draw(2, 1960, 5, 5, 2), before.layoutProbe, false).ok);
+    EXPECT_EQ(ReadBytes(path), first + " 2 1960 5 5 2 5 8 11 14 17 20 23 26 29 32 35 38 41 44 47 50 53 56 59 ");
+    const LoadResult after = LoadDatabase(path, table.data());
+    EXPECT_EQ(after.drawCount, 2);
+    EXPECT_EQ(table[2].Day, 5);
+    EXPECT_EQ(table[2].Year, 1960);
+}
+
+TEST(DrawDatabaseAppend, MissingFileIsAnErrorUnlessTheTableWasEmpty) {
+    TempDir dir;
+    const std::string path = dir.file("zentag.wyn");
+    const FileWriteResult r = AppendDrawRecord(path, Draw(5, 2004, 1, 1, 1), 2004, false);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, std::strerror(ENOENT));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(DrawDatabaseAppend, MissingFileIsCreatedInTheLayoutTheProbeAsks) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
-    // A failed load leaves probe 0: the group is written day-first and its second integer is a day.
-    ASSERT_TRUE(AppendDrawRecord(path, Draw(1, 2004, 2, 29, 2), 0).ok);
+    // With no file the probe is 0: the group is written day-first and its second integer is a day.
+    ASSERT_TRUE(AppendDrawRecord(path, Draw(1, 2004, 2, 29, 2), 0, true).ok);
     EXPECT_EQ(ReadBytes(path), " 1 29 2 2004 2 5 8 11 14 17 20 23 26 29 32 35 38 41 44 47 50 53 56 59 ");
     auto table = NewTable();
     const LoadResult load = LoadDatabase(path, table.data());
@@ -220,7 +243,7 @@ TEST(DrawDatabaseAppend, FailedAppendLeavesTheFileAsItWas) {
     {
         // Room for a few bytes of the group only: the write stops half-way.
         FileSizeLimit limit(DayFirstTwoDraws.size() + 10);
-        r = AppendDrawRecord(path, Draw(3, 2004, 1, 1, 3), 30);
+        r = AppendDrawRecord(path, Draw(3, 2004, 1, 1, 3), 30, false);
     }
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, std::strerror(EFBIG));
@@ -230,7 +253,7 @@ TEST(DrawDatabaseAppend, FailedAppendLeavesTheFileAsItWas) {
     const std::string missing = dir.file("new.wyn");
     {
         FileSizeLimit limit(10);
-        r = AppendDrawRecord(missing, Draw(1, 2004, 1, 1, 3), 0);
+        r = AppendDrawRecord(missing, Draw(1, 2004, 1, 1, 3), 0, true);
     }
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(std::filesystem::exists(missing));
@@ -238,7 +261,7 @@ TEST(DrawDatabaseAppend, FailedAppendLeavesTheFileAsItWas) {
 
 TEST(DrawDatabaseAppend, MissingFolderIsReported) {
     TempDir dir;
-    const FileWriteResult r = AppendDrawRecord(dir.file("nowhere/zentag.wyn"), Draw(1, 2004, 1, 1, 1), 2004);
+    const FileWriteResult r = AppendDrawRecord(dir.file("nowhere/zentag.wyn"), Draw(1, 2004, 1, 1, 1), 2004, true);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, std::strerror(ENOENT));
 }
@@ -265,6 +288,23 @@ TEST(DrawDatabaseRewrite, WritesYearFirstValuesEachFollowedByASpace) {
     EXPECT_EQ(ReadBytes(path), "");
 }
 
+TEST(DrawDatabaseRewrite, FirstYearUpTo1950IsWrittenDayFirst) {
+    TempDir dir;
+    const std::string path = dir.file("zentag.wyn");
+    std::vector<DrawRecord> draws(3);
+    draws[1] = Draw(1, 98, 12, 30, 1); // two-digit years
+    draws[2] = Draw(2, 98, 12, 31, 2);
+    const RewriteResult r = RewriteDatabase(path, DrawsView{draws.data(), 2});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.layoutProbe, 30);
+    EXPECT_EQ(ReadBytes(path), "1 30 12 98 1 4 7 10 13 16 19 22 25 28 31 34 37 40 43 46 49 52 55 58 "
+                               "2 31 12 98 2 5 8 11 14 17 20 23 26 29 32 35 38 41 44 47 50 53 56 59 ");
+    auto table = NewTable();
+    ASSERT_EQ(LoadDatabase(path, table.data()).drawCount, 2);
+    EXPECT_EQ(table[2].Day, 31);
+    EXPECT_EQ(table[2].Year, 98);
+}
+
 TEST(DrawDatabaseRewrite, DayFirstFileBecomesYearFirstAndLaterAppendsFollow) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
@@ -276,7 +316,7 @@ TEST(DrawDatabaseRewrite, DayFirstFileBecomesYearFirstAndLaterAppendsFollow) {
     const RewriteResult rewrite = RewriteDatabase(path, DrawsView{table.data(), load.drawCount});
     ASSERT_TRUE(rewrite.ok) << rewrite.error;
     EXPECT_EQ(rewrite.layoutProbe, 2003);
-    const FileWriteResult append = AppendDrawRecord(path, Draw(3, 2004, 1, 1, 3), rewrite.layoutProbe);
+    const FileWriteResult append = AppendDrawRecord(path, Draw(3, 2004, 1, 1, 3), rewrite.layoutProbe, false);
     ASSERT_TRUE(append.ok) << append.error;
     EXPECT_EQ(ReadBytes(path), "1 2003 12 30 1 4 7 10 13 16 19 22 25 28 31 34 37 40 43 46 49 52 55 58 "
                                "2 2003 12 31 2 5 8 11 14 17 20 23 26 29 32 35 38 41 44 47 50 53 56 59 "

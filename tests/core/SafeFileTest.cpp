@@ -75,7 +75,7 @@ const std::vector<Role>& Roles() {
              return !RewriteDatabase(d.file("zentag.wyn"), DrawsView{table.data(), 1}).ok;
          }},
         {"DatabaseAppend", "zentag.wyn",
-         [](const TempDir& d, bool&) { return !AppendDrawRecord(d.file("zentag.wyn"), OneDraw()[1], 2004).ok; }},
+         [](const TempDir& d, bool&) { return !AppendDrawRecord(d.file("zentag.wyn"), OneDraw()[1], 2004, false).ok; }},
         {"CliInfo", "zentag.wyn",
          [](const TempDir& d, bool&) {
              testing::internal::CaptureStderr();

@@ -1,13 +1,12 @@
 #pragma once
-// A real write failure for the tests: a file-size limit makes the kernel refuse writes past it
-// with EFBIG (the tests run as root, so permissions would not stop them).
+// A real write failure for tests: while a FileSizeLimit is alive, files of this process cannot
+// grow past the given size, and writes beyond it fail with EFBIG instead of raising SIGXFSZ.
+// (The tests may run as root, so permissions would not stop a write.)
 #include <csignal>
 #include <sys/resource.h>
 
 namespace zg::test {
 
-// While alive, files of this process cannot grow past `bytes`; writes beyond fail with EFBIG
-// instead of raising SIGXFSZ.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {

@@ -394,6 +394,7 @@ void AnalizaTest::startUpWithMoreDrawsThanFit() {
                    " 100000 2133 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
     QVERIFY(LoadProgramDatabase(nullptr));
     QCOMPARE(DrawCount, MaxDraws);
+    QVERIFY(!DatabaseWhole); // the draws past MaxDraws must not be written over
     QCOMPARE(Dialogs::History().size(), 1);
     QCOMPARE(Dialogs::History()[0].icon, Dialogs::Icon::Warning);
     QCOMPARE(Dialogs::History()[0].text,
