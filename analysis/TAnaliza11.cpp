@@ -7,6 +7,8 @@
 #include "analysis/ResultGridModel.h"
 #include "analysis/SetHitSearch.h"
 #include "app/State.h"
+#include "tables/Calendar.h"
+#include "tables/TTabelka11.h"
 #include "ui/Dialogs.h"
 #include "ui/KeyboardButtons.h"
 #include "ui/QtText.h"
@@ -353,7 +355,7 @@ void TAnaliza11::buildControls() {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { showDialog(setEditor_); });
     connect(Button3, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
-    connect(rozklad, &QPushButton::clicked, this, [this] { showDialog(mapWindow_); });
+    connect(rozklad, &QPushButton::clicked, this, &TAnaliza11::rozkladClick);
     connect(rozklad2, &QPushButton::clicked, this, [this] { showDialog(zentagWindow_); });
     connect(button1, &QPushButton::clicked, this, &TAnaliza11::button1Click);
     connect(dyskietka, &QToolButton::clicked, this, &TAnaliza11::dyskietkaClick);
@@ -586,6 +588,17 @@ void TAnaliza11::button1Click() {
     StringGrid1->selectRow(last);
     StringGrid1->scrollToBottom();
     StringGrid1Click();
+}
+
+void TAnaliza11::rozkladClick() {
+    auto* map = qobject_cast<TTabelka11*>(mapWindow_);
+    if (map == nullptr)
+        return;
+    const std::int32_t last = RangeTo();
+    if (last >= 1 && last <= DrawCount)
+        map->SetYear(DrawTable[last].Year);
+    map->setWindowTitle(Q(MapCaption(NumberSet)));
+    showDialog(map);
 }
 
 void TAnaliza11::StringGrid1Click() {

@@ -48,6 +48,8 @@ public:
     void button1Click();
     // Writes the shown result as a report ("dyskietka").
     void dyskietkaClick();
+    // Opens the calendar map ("MAPA") on the year of the range's last draw.
+    void rozkladClick();
 
     // ---- the analysis parameters, as the tables and reports read them ----
     std::int32_t RangeFrom() const;

@@ -6,6 +6,7 @@
 #include "database/DrawDatabase.h"
 #include "database/TLosowania.h"
 #include "sets/TZestaw.h"
+#include "tables/TTabelka11.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 #include "ui/TAbout.h"
@@ -80,6 +81,9 @@ ProgramWindows CreateProgramWindows() {
     QObject::connect(draws, &TLosowania::drawAppended, main, &TAnaliza11::DrawCountChanged);
     QObject::connect(draws, &TLosowania::drawEdited, main, &TAnaliza11::ResetResults);
     main->setDrawManager(draws);
+
+    // The calendar map lives as long as the main window, which owns it.
+    main->setMapWindow(new TTabelka11(main, main));
 
     auto editor = std::make_unique<TZestaw>(main);
     QObject::connect(editor.get(), &TZestaw::setConfirmed, main, &TAnaliza11::SetConfirmed);

@@ -23,6 +23,7 @@ int RunCli(const Args& args) {
     AddInfoCommand(app, status);
     AddExportCommand(app, status);
     AddAnalysisCommand(app, status);
+    AddCalendarCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());
@@ -50,6 +51,10 @@ int CmdExport(const Args& args) {
 
 int CmdAnalysis(const Args& args) {
     return RunNamed("analysis", args);
+}
+
+int CmdCalendar(const Args& args) {
+    return RunNamed("calendar", args);
 }
 
 } // namespace zg::cli

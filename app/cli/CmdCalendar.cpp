@@ -1,0 +1,100 @@
+// zentagrafo-cli calendar DIR --set 3,7,15 --range FROM:TO --hits LOW:HIGH --year Y [--show-all] OUT
+//
+// Lays the draws of the range that fall in year Y out as the calendar map and writes the calendar
+// report, the same bytes the map window's save button writes for that year. A year outside
+// 1996..2999 is clamped into it, as the window's year arrow does, and the report names the
+// clamped year.
+//
+// Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
+// range or the hit bounds are refused (range first, as the main window does) or the report cannot
+// be written; 2 the arguments are malformed.
+#include "analysis/DateRoutines.h"
+#include "analysis/ReportWriter.h"
+#include "analysis/SetHitSearch.h"
+#include "app/cli/CliOptions.h"
+#include "app/cli/Commands.h"
+#include "app/cli/FolderDatabase.h"
+#include "tables/Calendar.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace zg::cli {
+
+namespace {
+
+struct CalendarOptions {
+    std::string dir;
+    std::string out;
+    SearchOptions search;
+    std::int32_t year = CalendarInitialYear;
+    bool showAll = false;
+};
+
+int RunCalendar(const CalendarOptions& opt) {
+    const auto in = CheckSearchOptions("calendar", opt.search);
+    if (!in)
+        return ExitUsage;
+
+    const auto db = LoadFolderDatabase(opt.dir);
+    if (!db)
+        return ExitRefused;
+    const DrawsView draws = db->View();
+
+    const SearchRefusal refusal = ValidateSearch(in->rangeFrom, in->rangeTo, in->hitsFrom, in->hitsTo);
+    if (refusal != SearchRefusal::None)
+        return Failure(RefusalText(refusal));
+    if (in->rangeFrom < 1 || in->rangeTo > draws.count)
+        return Failure("range " + std::to_string(in->rangeFrom) + ":" + std::to_string(in->rangeTo) +
+                       " lies outside the draws of the database (1.." + std::to_string(draws.count) + ")");
+
+    CalendarQuery query;
+    query.rangeFrom = in->rangeFrom;
+    query.rangeTo = in->rangeTo;
+    query.hitsFrom = in->hitsFrom;
+    query.hitsTo = in->hitsTo;
+    query.year = std::clamp(opt.year, CalendarFirstYear, CalendarLastYear);
+    query.showAll = opt.showAll;
+    const CalendarCells cells = FillCalendar(draws, in->set, query);
+
+    CalendarReportInput report;
+    report.rangeFrom = in->rangeFrom;
+    report.rangeTo = in->rangeTo;
+    report.rangeFromDate = DrawDateText(draws, in->rangeFrom);
+    report.rangeToDate = DrawDateText(draws, in->rangeTo);
+    report.caption = MapCaption(in->set);
+    report.year = query.year;
+    report.cells = &cells;
+    report.showAll = query.showAll;
+    report.setSize = in->set.Count;
+    report.hitsFromText = std::to_string(in->hitsFrom);
+    report.hitsToText = std::to_string(in->hitsTo);
+
+    if (const auto error = WriteReportFile(opt.out, CalendarReportBytes(report)))
+        return Failure(opt.out + ": " + *error);
+    std::printf("Wyniki analizy zostały umieszczone w pliku \"%s\"\n", opt.out.c_str());
+    return ExitDone;
+}
+
+} // namespace
+
+void AddCalendarCommand(CLI::App& app, int& status) {
+    auto* command =
+        app.add_subcommand("calendar", "Lays the range's draws of one year out by month and day and writes the "
+                                       "calendar report to OUT");
+    auto opt = std::make_shared<CalendarOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
+    AddSearchOptions(*command, opt->search);
+    command->add_option("--year", opt->year, "the year laid out (clamped into 1996..2999)")
+        ->required()
+        ->type_name("YEAR");
+    command->add_flag("--show-all", opt->showAll,
+                      "show every draw's number of hits instead of marking those within "
+                      "the bounds");
+    command->callback([opt, &status] { status = RunCalendar(*opt); });
+}
+
+} // namespace zg::cli

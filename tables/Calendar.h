@@ -1,0 +1,81 @@
+#pragma once
+// The calendar table: the draws of a range that fall in one year, laid out by month and day,
+// each showing whether its hits lie within the bounds (or, with show-all, the hits themselves);
+// and the calendar report. Pure standard C++; the calendar window and the command line use it.
+#include "app/DrawTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+// The year arrow's limits and its position when the window is created.
+inline constexpr std::int32_t CalendarFirstYear = 1996;
+inline constexpr std::int32_t CalendarLastYear = 2999;
+inline constexpr std::int32_t CalendarInitialYear = 2001;
+
+// A cell of a date without a draw of the year and range (also of a date that does not exist).
+inline constexpr std::string_view NoDrawCell = " N";
+// A cell of a date with a draw whose hits lie within the bounds (show-all off).
+inline constexpr std::string_view QualifyingCell = " X";
+
+// The texts of the 12 x 31 cells: cells[month - 1][day - 1]. Besides the two above, a cell is
+// empty (a draw outside the bounds, show-all off) or " " + the hit count (show-all on).
+using CalendarCells = std::array<std::array<std::string, 31>, 12>;
+
+struct CalendarQuery {
+    std::int32_t rangeFrom = 0; // draw ordinals, both inclusive
+    std::int32_t rangeTo = 0;
+    std::int32_t hitsFrom = 0; // hit bounds, both inclusive
+    std::int32_t hitsTo = 0;
+    std::int32_t year = CalendarInitialYear;
+    bool showAll = false;
+};
+
+// Lays out the draws of the range dated in the year. A draw's hits are the drawn numbers that
+// belong to the set (a number outside 1..80 never counts). A draw dated on a day or month the
+// grid lacks, or on a date that does not exist (31 April, 29 February of a year not divisible
+// by 4), is left out. Of two draws on one date, with show-all on the later one's count
+// stands; with show-all off the date shows " X" when any of them qualifies. The range is cut to
+// the draws the view holds.
+CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, const CalendarQuery& query);
+
+// The window's caption for a set: " Mapa rozkładu zestawu liczb : 03,07,15 - w zadanym
+// przedziale losowań" (the set's numbers with two digits, joined by ",").
+std::string MapCaption(const NumberSetData& set);
+
+// The legend under the grid: with show-all off "X - Dni w których wylosowano od " + the texts of
+// the hit fields; with show-all on "(0..K) - Ilość wylosowanych liczb" for a set of K numbers.
+std::string CalendarLegend(bool showAll, std::int32_t setSize, std::string_view hitsFromText,
+                           std::string_view hitsToText);
+
+// Heading of grid row `month` 1..12 ("  I" .. "  XII", " VIII"), and of grid column `day` 1..31
+// ("01" .. "31"); empty otherwise.
+std::string CalendarMonthHeading(std::int32_t month);
+std::string CalendarDayHeading(std::int32_t day);
+
+// The character a cell stands for in the report: "X" for " X", a blank for " N", "-" for an
+// empty cell, the digit of a hit count below 10, "!" for 10 or more.
+char CalendarReportChar(std::string_view cell);
+
+struct CalendarReportInput {
+    std::int32_t rangeFrom = 0;
+    std::int32_t rangeTo = 0;
+    std::string rangeFromDate; // DD.MM.YY of draw rangeFrom (DrawDateText)
+    std::string rangeToDate;
+    std::string caption;   // the window's caption (MapCaption)
+    std::int32_t year = 0; // the year the cells were filled for
+    const CalendarCells* cells = nullptr;
+    bool showAll = false;     // the mode the cells were filled in
+    std::int32_t setSize = 0; // K, the number of numbers in the set
+    std::string hitsFromText; // the texts of the two hit fields
+    std::string hitsToText;
+};
+
+// The whole calendar report as the bytes of the file: header, range, caption and year, the day
+// ruler, one line per month, the legend, footer.
+std::string CalendarReportBytes(const CalendarReportInput& input);
+
+} // namespace zg
