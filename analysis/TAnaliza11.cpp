@@ -9,6 +9,8 @@
 #include "app/State.h"
 #include "tables/Calendar.h"
 #include "tables/TTabelka11.h"
+#include "tables/TTabelka2.h"
+#include "tables/Zentag.h"
 #include "ui/Dialogs.h"
 #include "ui/KeyboardButtons.h"
 #include "ui/QtText.h"
@@ -209,23 +211,28 @@ void TAnaliza11::buildControls() {
     button1->setFocusPolicy(Qt::StrongFocus); // the one Tab stop of the window
     button1->setDefault(true);
     rozklad2 = MakeButton(panel, "rozklad2", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34), 10, true);
+    rozklad2->setCursor(Qt::PointingHandCursor);
 
-    // The ZENTAG offset arrows (-99..99, 1 at start) belong to the ZENTAG table window, which is
-    // not part of the program yet: shown, but inactive.
+    // The ZENTAG distance arrows (-99..99, 1 at start), beside the button that shows the distance.
     UpDown5 = new QWidget(panel);
     UpDown5->setObjectName(QStringLiteral("UpDown5"));
     UpDown5->setGeometry(664, 24, 17, 34);
     {
         auto* up = new QToolButton(UpDown5);
+        up->setObjectName(QStringLiteral("UpDown5Up"));
         up->setArrowType(Qt::UpArrow);
         up->setGeometry(0, 0, 17, 17);
         up->setAccessibleName(QStringLiteral("Zwiększ odstęp tabeli ZENTAG"));
         auto* down = new QToolButton(UpDown5);
+        down->setObjectName(QStringLiteral("UpDown5Down"));
         down->setArrowType(Qt::DownArrow);
         down->setGeometry(0, 17, 17, 17);
         down->setAccessibleName(QStringLiteral("Zmniejsz odstęp tabeli ZENTAG"));
+        for (QToolButton* arrow : {up, down})
+            arrow->setFocusPolicy(Qt::NoFocus);
+        connect(up, &QToolButton::clicked, this, [this] { UpDown5Click(1); });
+        connect(down, &QToolButton::clicked, this, [this] { UpDown5Click(-1); });
     }
-    UpDown5->setEnabled(false);
     rozklad = MakeButton(panel, "rozklad", QStringLiteral("MAPA"), QRect(576, 72, 85, 34), 10, true);
 
     Label2 = MakeLabel(panel, "Label2", QStringLiteral("Szukaj losowań w których wylosowano od"), 86, 130);
@@ -356,7 +363,7 @@ void TAnaliza11::buildControls() {
     connect(Button3, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
     connect(rozklad, &QPushButton::clicked, this, &TAnaliza11::rozkladClick);
-    connect(rozklad2, &QPushButton::clicked, this, [this] { showDialog(zentagWindow_); });
+    connect(rozklad2, &QPushButton::clicked, this, &TAnaliza11::rozklad2Click);
     connect(button1, &QPushButton::clicked, this, &TAnaliza11::button1Click);
     connect(dyskietka, &QToolButton::clicked, this, &TAnaliza11::dyskietkaClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
@@ -543,6 +550,10 @@ void TAnaliza11::button1Click() {
     RefreshRangeInfo();
     resultModel_->clear();
     FoundCount = 0;
+    // Every search makes the ZENTAG table stale (the draws may have changed since, even with the
+    // same parameters), and the table opens again only after a search that finds something.
+    ZentagTableValid = false;
+    rozklad2->setEnabled(false);
 
     const std::int32_t from = RangeFrom(), to = RangeTo(), low = HitsFrom(), high = HitsTo();
     const std::int32_t count = DrawCount;
@@ -639,6 +650,26 @@ void TAnaliza11::dyskietkaClick() {
     in.statistics.maxSeries = Label15->text().toStdString();
     if (WriteReport(this, path, AnalysisReportBytes(in)))
         ShowReportSaved(this, path);
+}
+
+void TAnaliza11::rozklad2Click() {
+    if (zentagWindow_ == nullptr)
+        return;
+    if (!ZentagTableValid) {
+        zentagWindow_->ClearFilter();
+        zentagWindow_->pzentag(Gauge1);
+    }
+    ZentagTableValid = true;
+    zentagWindow_->exec();
+}
+
+void TAnaliza11::UpDown5Click(int direction) {
+    const std::int32_t offset = ZentagOffset + direction;
+    if (offset < ZentagOffsetMin || offset > ZentagOffsetMax)
+        return;
+    ZentagOffset = offset;
+    rozklad2->setText(QString::fromStdString(ZentagCaption(offset)));
+    ZentagTableValid = false;
 }
 
 } // namespace zg

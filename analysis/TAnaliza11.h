@@ -18,6 +18,7 @@ class NumbersStripModel;
 class ResultGridModel;
 class SpinField;
 class TGauge;
+class TTabelka2;
 
 // Makes a grid's selection empty, so that no cell of it is drawn highlighted.
 void ClearGridSelection(QAbstractItemView* grid);
@@ -34,7 +35,7 @@ public:
     void setAboutWindow(QWidget* w) { aboutWindow_ = w; }
     void setDrawManager(QWidget* w) { drawManager_ = w; }
     void setMapWindow(QWidget* w) { mapWindow_ = w; }
-    void setZentagWindow(QWidget* w) { zentagWindow_ = w; }
+    void setZentagWindow(TTabelka2* w) { zentagWindow_ = w; }
 
     // ---- routines other windows call ----
     void konfiguracja();
@@ -50,6 +51,10 @@ public:
     void dyskietkaClick();
     // Opens the calendar map ("MAPA") on the year of the range's last draw.
     void rozkladClick();
+    // Opens the ZENTAG table ("ZENTAG +1"), computing it first unless it is still valid.
+    void rozklad2Click();
+    // One step of the ZENTAG distance: +1 up, -1 down, within -99..99.
+    void UpDown5Click(int direction);
 
     // ---- the analysis parameters, as the tables and reports read them ----
     std::int32_t RangeFrom() const;
@@ -84,7 +89,7 @@ private:
     QWidget* aboutWindow_ = nullptr;
     QWidget* drawManager_ = nullptr;
     QWidget* mapWindow_ = nullptr;
-    QWidget* zentagWindow_ = nullptr;
+    TTabelka2* zentagWindow_ = nullptr;
 
     bool highlightActive_ = false;
     char decimalSeparator_ = '.';

@@ -7,6 +7,7 @@
 #include "database/TLosowania.h"
 #include "sets/TZestaw.h"
 #include "tables/TTabelka11.h"
+#include "tables/TTabelka2.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 #include "ui/TAbout.h"
@@ -81,6 +82,10 @@ ProgramWindows CreateProgramWindows() {
     QObject::connect(draws, &TLosowania::drawAppended, main, &TAnaliza11::DrawCountChanged);
     QObject::connect(draws, &TLosowania::drawEdited, main, &TAnaliza11::ResetResults);
     main->setDrawManager(draws);
+
+    auto zentag = std::make_unique<TTabelka2>(main, main);
+    main->setZentagWindow(zentag.get());
+    w.zentag = std::move(zentag);
 
     // The calendar map lives as long as the main window, which owns it.
     main->setMapWindow(new TTabelka11(main, main));

@@ -13,6 +13,7 @@ class TLosowania;
 struct ProgramWindows {
     std::unique_ptr<TAnaliza11> main;
     std::unique_ptr<TLosowania> drawManager;
+    std::unique_ptr<QWidget> zentag;
     std::unique_ptr<QWidget> setEditor;
     std::unique_ptr<QWidget> about;
 

@@ -24,6 +24,7 @@ int RunCli(const Args& args) {
     AddExportCommand(app, status);
     AddAnalysisCommand(app, status);
     AddCalendarCommand(app, status);
+    AddZentagCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());
@@ -55,6 +56,10 @@ int CmdAnalysis(const Args& args) {
 
 int CmdCalendar(const Args& args) {
     return RunNamed("calendar", args);
+}
+
+int CmdZentag(const Args& args) {
+    return RunNamed("zentag", args);
 }
 
 } // namespace zg::cli

@@ -20,11 +20,13 @@ int CmdInfo(const Args& args);
 int CmdExport(const Args& args);
 int CmdAnalysis(const Args& args);
 int CmdCalendar(const Args& args);
+int CmdZentag(const Args& args);
 
 // Each command adds itself to the application; when it runs, its exit status goes to `status`.
 void AddInfoCommand(CLI::App& app, int& status);
 void AddExportCommand(CLI::App& app, int& status);
 void AddAnalysisCommand(CLI::App& app, int& status);
 void AddCalendarCommand(CLI::App& app, int& status);
+void AddZentagCommand(CLI::App& app, int& status);
 
 } // namespace zg::cli

@@ -1,0 +1,131 @@
+// zentagrafo-cli zentag DIR --set 3,7,15 --range FROM:TO --hits LOW:HIGH [--offset N] [--select 5,17]
+//                          [--decimal ,|.] OUT
+//
+// Runs the set-hit search over the database of a program folder, then the ZENTAG table over the
+// draws at the distance --offset (1 when not given) from the found draws, complete or restricted
+// to the --select numbers, and writes the same report bytes the ZENTAG window's save button
+// writes. The report holds the grid only, so the two ranked lists go to standard output as the
+// window shows them: the single lines, an empty line, the pair lines (UTF-8, LF line ends).
+//
+// Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
+// search is refused, nothing qualifies or the report cannot be written (no file is written); 2 the
+// arguments are malformed (an offset outside -99..99 among them).
+#include "analysis/AnalysisReport.h"
+#include "analysis/DateRoutines.h"
+#include "analysis/ReportWriter.h"
+#include "analysis/SetHitSearch.h"
+#include "app/cli/CliOptions.h"
+#include "app/cli/Commands.h"
+#include "app/cli/FolderDatabase.h"
+#include "tables/Zentag.h"
+#include "tables/ZentagReport.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zg::cli {
+
+namespace {
+
+struct ZentagOptions {
+    std::string dir;
+    std::string out;
+    SearchOptions search;
+    std::int32_t offset = 1;
+    std::string select;
+    std::string decimal;
+};
+
+void PrintLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+}
+
+int RunZentag(const ZentagOptions& opt) {
+    const auto in = CheckSearchOptions("zentag", opt.search);
+    if (!in)
+        return ExitUsage;
+    std::vector<std::int32_t> selection;
+    if (!opt.select.empty()) {
+        const auto selected = ParseNumberSet(opt.select);
+        if (!selected)
+            return UsageError("zentag", "malformed --select");
+        selection = SetNumbersOf(*selected);
+    }
+
+    const auto db = LoadFolderDatabase(opt.dir);
+    if (!db)
+        return ExitRefused;
+    const DrawsView draws = db->View();
+
+    const SearchRefusal refusal = ValidateSearch(in->rangeFrom, in->rangeTo, in->hitsFrom, in->hitsTo);
+    if (refusal != SearchRefusal::None)
+        return Failure(RefusalText(refusal));
+    if (in->rangeFrom < 1 || in->rangeTo > draws.count)
+        return Failure("range " + std::to_string(in->rangeFrom) + ":" + std::to_string(in->rangeTo) +
+                       " lies outside the draws of the database (1.." + std::to_string(draws.count) + ")");
+
+    auto foundDraws = std::make_unique<std::int32_t[]>(static_cast<std::size_t>(MaxDraws) + 1);
+    std::int32_t foundCount = 0;
+    const SearchResult result = SetHitSearch(draws, in->set, in->rangeFrom, in->rangeTo, in->hitsFrom, in->hitsTo,
+                                             foundDraws.get(), foundCount, nullptr);
+    if (result.rows.empty())
+        return Failure(NothingFoundText);
+
+    ZentagInput zentag;
+    zentag.draws = draws;
+    zentag.foundDraws = foundDraws.get();
+    zentag.foundCount = foundCount;
+    zentag.rangeFrom = in->rangeFrom;
+    zentag.rangeTo = in->rangeTo;
+    zentag.offset = opt.offset;
+    zentag.decimalSeparator = DecimalSeparator(opt.decimal);
+    const ZentagResult table = selection.empty() ? pzentag(zentag, nullptr) : pzentagSelected(zentag, selection);
+
+    // Line 8 gives the hit bounds as they were typed, as the window writes its fields' texts.
+    const std::string& hits = opt.search.hits;
+    const auto colon = hits.find(':');
+    ZentagReportInput report;
+    report.rangeFrom = in->rangeFrom;
+    report.rangeTo = in->rangeTo;
+    report.rangeFromDate = DrawDateText(draws, in->rangeFrom);
+    report.rangeToDate = DrawDateText(draws, in->rangeTo);
+    report.hitsFromText = hits.substr(0, colon);
+    report.hitsToText = hits.substr(colon + 1);
+    report.setNumbers = SetNumbersOf(in->set);
+    report.offset = opt.offset;
+    report.table = &table;
+    if (const auto error = WriteReportFile(opt.out, ZentagReportBytes(report)))
+        return Failure(opt.out + ": " + *error);
+
+    PrintLines(table.singleLines);
+    std::fputc('\n', stdout);
+    PrintLines(table.pairLines);
+    return std::fflush(stdout) == 0 ? ExitDone : ExitRefused;
+}
+
+} // namespace
+
+void AddZentagCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand(
+        "zentag", "Runs the set-hit search, then the ZENTAG table of the draws at --offset from the found draws; "
+                  "writes the table's report to OUT and prints the ranked numbers and pairs");
+    auto opt = std::make_shared<ZentagOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
+    AddSearchOptions(*command, opt->search);
+    command->add_option("--offset", opt->offset, "distance of the table's draws from the found draws (default 1)")
+        ->type_name("N")
+        ->check(CLI::Range(ZentagOffsetMin, ZentagOffsetMax));
+    command->add_option("--select", opt->select, "show only these numbers (1..80, each once), separated by commas")
+        ->type_name("N,N,...")
+        ->check(NumberSetValidator());
+    AddDecimalOption(*command, opt->decimal);
+    command->callback([opt, &status] { status = RunZentag(*opt); });
+}
+
+} // namespace zg::cli

@@ -1,0 +1,309 @@
+#include "tables/Zentag.h"
+
+#include "analysis/DateRoutines.h"
+#include "analysis/NumberFormat.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+
+// The pair counts are popcounts of ANDed bitsets. x86-64's baseline has no popcount instruction,
+// so the counting loops are also built for processors that have one and picked at load time.
+#if defined(__x86_64__) && defined(__has_attribute)
+#if __has_attribute(target_clones)
+#define ZG_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#endif
+#endif
+#ifndef ZG_POPCOUNT_CLONES
+#define ZG_POPCOUNT_CLONES
+#endif
+
+namespace zg {
+
+namespace {
+
+constexpr std::size_t BitsPerWord = 64;
+
+// The rows of a table and what they hold, gathered in one pass over the found draws.
+//
+// A regular draw (20 different numbers, all within 1..80) is recorded as one bit per number: bit r
+// of number x's column is set when row r holds x. Then the count of x is the popcount of its
+// column, and the count of the pair (a, b) the popcount of the AND of two columns: exactly the
+// number of rows whose positions hold a and b, whatever the stored order. A draw with a repeated
+// number or a value outside 1..80 (only a hand-made database has one) is counted position by
+// position instead, so that a repeated number counts once per position it stands at.
+struct Tally {
+    std::vector<ZentagRow> rows;
+    std::size_t stride = 0;             // words reserved per column
+    std::vector<std::uint64_t> columns; // column of number x at (x - 1) * stride
+    std::array<std::int64_t, 81> irregularSingles{};
+    std::vector<std::int64_t> irregularPairs; // 81 x 81, [smaller][larger]; empty until needed
+
+    std::size_t UsedWords() const { return (rows.size() + BitsPerWord - 1) / BitsPerWord; }
+    const std::uint64_t* Column(std::int32_t x) const {
+        return columns.data() + static_cast<std::size_t>(x - 1) * stride;
+    }
+};
+
+void AppendTwoDigits(std::string& s, std::int64_t value) {
+    if (value >= 0 && value <= 99) {
+        s += static_cast<char>('0' + value / 10);
+        s += static_cast<char>('0' + value % 10);
+    } else {
+        s += ZeroPad(value, 2);
+    }
+}
+
+// DD.MM.YY of a draw of the table; the common case is written directly, anything unusual goes
+// through the shared routine so that both always agree.
+std::string RowDate(const DrawsView& draws, std::int32_t ordinal) {
+    const DrawRecord& d = draws[ordinal];
+    if (d.Day < 0 || d.Day > 99 || d.Month < 0 || d.Month > 99 || d.Year < 0)
+        return DrawDateText(draws, ordinal);
+    std::string s;
+    AppendTwoDigits(s, d.Day);
+    s += '.';
+    AppendTwoDigits(s, d.Month);
+    s += '.';
+    AppendTwoDigits(s, d.Year % 100);
+    return s;
+}
+
+void CountIrregularDraw(Tally& t, const DrawRecord& d) {
+    if (t.irregularPairs.empty())
+        t.irregularPairs.assign(81 * 81, 0);
+    for (int p = 0; p < 20; ++p) {
+        const std::int32_t u = d.Numbers[p];
+        if (!IsLotteryNumber(u))
+            continue;
+        ++t.irregularSingles[static_cast<std::size_t>(u)];
+        for (int q = p + 1; q < 20; ++q) {
+            const std::int32_t v = d.Numbers[q];
+            if (!IsLotteryNumber(v) || v == u)
+                continue;
+            const auto lo = static_cast<std::size_t>(std::min(u, v));
+            const auto hi = static_cast<std::size_t>(std::max(u, v));
+            ++t.irregularPairs[lo * 81 + hi];
+        }
+    }
+}
+
+Tally Gather(const ZentagInput& in, SearchProgress* progress) {
+    Tally t;
+    const std::int32_t found =
+        in.foundDraws == nullptr || in.draws.table == nullptr ? 0 : std::clamp(in.foundCount, 0, MaxDraws);
+    if (progress != nullptr)
+        progress->total(found);
+    // Every row names a draw of the table, whatever range the caller passes.
+    const std::int64_t from = std::max<std::int64_t>(in.rangeFrom, 1);
+    const std::int64_t to = std::min<std::int64_t>(in.rangeTo, in.draws.count);
+
+    t.stride = (static_cast<std::size_t>(found) + BitsPerWord - 1) / BitsPerWord;
+    t.columns.assign(80 * t.stride, 0);
+    t.rows.reserve(static_cast<std::size_t>(found));
+    for (std::int32_t k = 1; k <= found; ++k) {
+        const std::int64_t n = static_cast<std::int64_t>(in.foundDraws[k]) + in.offset;
+        if (n < from || n > to)
+            continue;
+        const auto ordinal = static_cast<std::int32_t>(n);
+        const DrawRecord& d = in.draws[ordinal];
+        const std::size_t r = t.rows.size();
+        ZentagRow& row = t.rows.emplace_back();
+        row.ordinal = ordinal;
+        row.date = RowDate(in.draws, ordinal);
+        bool regular = true;
+        for (const std::int32_t x : d.Numbers) {
+            if (!IsLotteryNumber(x)) {
+                regular = false;
+                continue;
+            }
+            const auto bit = static_cast<unsigned>(x - 1);
+            const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
+            if ((row.drawn[bit / 64] & mask) != 0)
+                regular = false;
+            row.drawn[bit / 64] |= mask;
+        }
+        if (regular) {
+            const std::uint64_t rowBit = std::uint64_t{1} << (r % BitsPerWord);
+            for (const std::int32_t x : d.Numbers)
+                t.columns[static_cast<std::size_t>(x - 1) * t.stride + r / BitsPerWord] |= rowBit;
+        } else {
+            CountIrregularDraw(t, d);
+        }
+        if (progress != nullptr)
+            progress->step(k);
+    }
+    if (progress != nullptr)
+        progress->step(found);
+    return t;
+}
+
+ZG_POPCOUNT_CLONES void CountSingles(const Tally& t, const std::vector<std::int32_t>& numbers,
+                                     std::vector<std::int64_t>& counts) {
+    const std::size_t used = t.UsedWords();
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const std::uint64_t* a = t.Column(numbers[i]);
+        std::int64_t sum = 0;
+        for (std::size_t w = 0; w < used; ++w)
+            sum += std::popcount(a[w]);
+        counts[i] = sum + t.irregularSingles[static_cast<std::size_t>(numbers[i])];
+    }
+}
+
+// Pair counts for i < j of `numbers`, in the order (0,1), (0,2), ..., (1,2), ...: the columns are
+// walked in blocks of words so that the blocks of all columns stay in the cache together.
+ZG_POPCOUNT_CLONES void CountPairs(const Tally& t, const std::vector<std::int32_t>& numbers,
+                                   std::vector<std::int64_t>& counts) {
+    constexpr std::size_t Block = 64;
+    const std::size_t used = t.UsedWords();
+    const std::size_t k = numbers.size();
+    for (std::size_t w0 = 0; w0 < used; w0 += Block) {
+        const std::size_t w1 = std::min(used, w0 + Block);
+        std::size_t p = 0;
+        for (std::size_t i = 0; i < k; ++i) {
+            const std::uint64_t* a = t.Column(numbers[i]);
+            for (std::size_t j = i + 1; j < k; ++j) {
+                const std::uint64_t* b = t.Column(numbers[j]);
+                std::int64_t sum = 0;
+                for (std::size_t w = w0; w < w1; ++w)
+                    sum += std::popcount(a[w] & b[w]);
+                counts[p++] += sum;
+            }
+        }
+    }
+    if (!t.irregularPairs.empty()) {
+        std::size_t p = 0;
+        for (std::size_t i = 0; i < k; ++i)
+            for (std::size_t j = i + 1; j < k; ++j)
+                counts[p++] +=
+                    t.irregularPairs[static_cast<std::size_t>(numbers[i]) * 81 + static_cast<std::size_t>(numbers[j])];
+    }
+}
+
+// The percentage texts of the lines. The lines come in descending count order, so the text of
+// the previous count is kept and reused while the count stays the same.
+class PercentText {
+public:
+    PercentText(std::int32_t foundCount, char separator) : found_(foundCount), separator_(separator) {}
+
+    const std::string& Of(std::int64_t count) {
+        if (count != lastCount_) {
+            lastCount_ = count;
+            const long double value =
+                found_ > 0 ? static_cast<long double>(count) / static_cast<long double>(found_) * 100.0L : 0.0L;
+            text_ = FormatPercent1(value, separator_);
+        }
+        return text_;
+    }
+
+private:
+    std::int32_t found_;
+    char separator_;
+    std::int64_t lastCount_ = -1;
+    std::string text_;
+};
+
+void AppendCountAndPercent(std::string& line, std::int64_t count, PercentText& percent) {
+    line += " --> ";
+    line += std::to_string(count);
+    line += " = ";
+    line += percent.Of(count);
+    line += '%';
+}
+
+// Indexes 0..n-1 ordered by count descending, equal counts keeping their index order.
+std::vector<std::uint32_t> RankByCount(const std::vector<std::int64_t>& counts) {
+    std::vector<std::uint32_t> order(counts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&counts](std::uint32_t a, std::uint32_t b) { return counts[a] > counts[b]; });
+    return order;
+}
+
+ZentagResult Build(const ZentagInput& in, std::vector<std::int32_t> numbers, SearchProgress* progress) {
+    Tally t = Gather(in, progress);
+
+    ZentagResult result;
+    result.headings.reserve(numbers.size() + 1);
+    result.headings.emplace_back();
+    for (const std::int32_t x : numbers) {
+        std::string h;
+        AppendTwoDigits(h, x);
+        result.headings.push_back(std::move(h));
+    }
+    const std::int32_t found = std::max(in.foundCount, 0);
+    PercentText percent(found, in.decimalSeparator);
+
+    std::vector<std::int64_t> singles(numbers.size(), 0);
+    CountSingles(t, numbers, singles);
+    result.singleLines.reserve(numbers.size());
+    for (const std::uint32_t i : RankByCount(singles)) {
+        std::string line;
+        AppendTwoDigits(line, numbers[i]);
+        AppendCountAndPercent(line, singles[i], percent);
+        result.singleLines.push_back(std::move(line));
+    }
+
+    const std::size_t k = numbers.size();
+    std::vector<std::int64_t> pairs(k < 2 ? 0 : k * (k - 1) / 2, 0);
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> pairNumbers;
+    pairNumbers.reserve(pairs.size());
+    for (std::size_t i = 0; i < k; ++i)
+        for (std::size_t j = i + 1; j < k; ++j)
+            pairNumbers.emplace_back(static_cast<std::uint8_t>(numbers[i]), static_cast<std::uint8_t>(numbers[j]));
+    CountPairs(t, numbers, pairs);
+    result.pairLines.reserve(pairs.size());
+    for (const std::uint32_t p : RankByCount(pairs)) {
+        std::string line;
+        AppendTwoDigits(line, pairNumbers[p].first);
+        line += ',';
+        AppendTwoDigits(line, pairNumbers[p].second);
+        AppendCountAndPercent(line, pairs[p], percent);
+        result.pairLines.push_back(std::move(line));
+    }
+
+    result.columns = std::move(numbers);
+    result.rows = std::move(t.rows);
+    return result;
+}
+
+} // namespace
+
+std::string ZentagResult::CellText(std::size_t row, std::size_t column) const {
+    if (row >= rows.size() || column > columns.size())
+        return {};
+    if (column == 0)
+        return rows[row].date;
+    const std::int32_t x = columns[column - 1];
+    if (!rows[row].Drawn(x))
+        return {};
+    std::string s;
+    AppendTwoDigits(s, x);
+    return s;
+}
+
+ZentagResult pzentag(const ZentagInput& input, SearchProgress* progress) {
+    std::vector<std::int32_t> numbers(80);
+    for (std::int32_t x = 1; x <= 80; ++x)
+        numbers[static_cast<std::size_t>(x - 1)] = x;
+    return Build(input, std::move(numbers), progress);
+}
+
+ZentagResult pzentagSelected(const ZentagInput& input, std::span<const std::int32_t> selection) {
+    std::array<bool, 81> member{};
+    for (const std::int32_t x : selection)
+        if (IsLotteryNumber(x))
+            member[static_cast<std::size_t>(x)] = true;
+    std::vector<std::int32_t> numbers;
+    for (std::int32_t x = 1; x <= 80; ++x)
+        if (member[static_cast<std::size_t>(x)])
+            numbers.push_back(x);
+    return Build(input, std::move(numbers), nullptr);
+}
+
+std::string ZentagCaption(std::int32_t offset) {
+    return (offset > 0 ? "ZENTAG +" : "ZENTAG ") + std::to_string(offset);
+}
+
+} // namespace zg

@@ -1,0 +1,80 @@
+#pragma once
+// The ZENTAG table: the draws that lie a fixed distance after (or before) the draws a search
+// found, which numbers each of them holds, and how often every number and every pair of numbers
+// came up among them, ranked by frequency. Pure standard C++; the ZENTAG window and the command
+// line only show what it returns.
+#include "analysis/SetHitSearch.h"
+#include "app/DrawTypes.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zg {
+
+inline constexpr std::int32_t ZentagOffsetMin = -99;
+inline constexpr std::int32_t ZentagOffsetMax = 99;
+
+// What one computation reads.
+struct ZentagInput {
+    DrawsView draws;
+    const std::int32_t* foundDraws = nullptr; // 1-based: foundDraws[1..foundCount], ascending
+    std::int32_t foundCount = 0;              // also the denominator of every percentage
+    std::int32_t rangeFrom = 0;               // the range the search ran over, both ends inclusive
+    std::int32_t rangeTo = 0;
+    std::int32_t offset = 1; // the draw distance
+    char decimalSeparator = ',';
+};
+
+// One qualifying draw: found draw + offset, inside the range.
+struct ZentagRow {
+    std::int32_t ordinal = 0;
+    std::string date;            // DD.MM.YY of the draw
+    std::uint64_t drawn[2] = {}; // bit x - 1 of the 128 set when number x (1..80) is in the draw
+
+    bool Drawn(std::int32_t x) const {
+        if (!IsLotteryNumber(x))
+            return false;
+        const auto bit = static_cast<unsigned>(x - 1);
+        return (drawn[bit / 64] >> (bit % 64)) & 1u;
+    }
+};
+
+struct ZentagResult {
+    // The numbers of the grid's columns after the date column: 1..80, or the selection.
+    std::vector<std::int32_t> columns;
+    // The heading row: "" over the date column, then each column's number with two digits.
+    std::vector<std::string> headings;
+    // One row per qualifying draw, in the order of the found draws.
+    std::vector<ZentagRow> rows;
+    // "Wystąpienia liczb": "NN --> C = P%", count descending, ties to the smaller number.
+    std::vector<std::string> singleLines;
+    // "Wystąpienia par liczb": "AA,BB --> C = P%", count descending, ties to the smaller first
+    // number, then to the smaller second number.
+    std::vector<std::string> pairLines;
+
+    int ColumnCount() const { return static_cast<int>(columns.size()) + 1; }
+    // Text of grid cell (column, row) below the heading row: column 0 the date, column c the
+    // number of that column with two digits when the draw holds it, else empty.
+    std::string CellText(std::size_t row, std::size_t column) const;
+};
+
+// The complete table over the 80 numbers. progress (may be null) gets total(foundCount) and then
+// step(k) for the k-th found draw that yields a row, and step(foundCount) at the end.
+//
+// Every two positions of a draw count for the pair (smaller number, larger number), whatever
+// the order in which the draw stores them; a stored value outside 1..80 counts nowhere and fills
+// no cell. The range is cut to the draws the table holds. With no found draws the percentages
+// read 0 instead of dividing by zero.
+ZentagResult pzentag(const ZentagInput& input, SearchProgress* progress);
+
+// The same table restricted to the selected numbers (any order; values outside 1..80 and
+// repetitions are dropped): their columns, their single lines and the pairs among them. The rows
+// are those of the complete table.
+ZentagResult pzentagSelected(const ZentagInput& input, std::span<const std::int32_t> selection);
+
+// "ZENTAG +3" for a distance above 0, else "ZENTAG 0", "ZENTAG -3": the main window's button.
+std::string ZentagCaption(std::int32_t offset);
+
+} // namespace zg

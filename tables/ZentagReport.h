@@ -1,0 +1,30 @@
+#pragma once
+// The ZENTAG table report: the grid of a ZENTAG table as a Windows-1250 text file with the common
+// header and footer. Pure standard C++; the ZENTAG window and the command line fill the input.
+#include "tables/Zentag.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zg {
+
+struct ZentagReportInput {
+    std::int32_t rangeFrom = 0;
+    std::int32_t rangeTo = 0;
+    std::string rangeFromDate; // DD.MM.YY of draw rangeFrom (DrawDateText)
+    std::string rangeToDate;   // DD.MM.YY of draw rangeTo
+    std::string hitsFromText;  // the texts of the two hit fields, as they read
+    std::string hitsToText;
+    std::vector<std::int32_t> setNumbers; // the set's numbers, ascending
+    std::int32_t offset = 1;
+    const ZentagResult* table = nullptr; // the grid as shown (complete or filtered)
+};
+
+// Header; range; hit bounds and set; the table's title with its distance; for a table of other
+// than 80 columns a legend naming the number of every column; the two rulers; one line per grid
+// row (the last digit of every drawn number, "-" for the others, a blank after every tenth
+// column); an empty line; footer.
+std::string ZentagReportBytes(const ZentagReportInput& input);
+
+} // namespace zg

@@ -1,0 +1,270 @@
+// The ZENTAG table: rows, cells, the two ranked lists and their texts, the report's bytes.
+#include "tables/Zentag.h"
+#include "analysis/DateRoutines.h"
+#include "support/DrawTables.h"
+#include "support/ReportBytes.h"
+#include "tables/ZentagReport.h"
+#include "tools/sample/SampleGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace zg;
+using namespace zg::test;
+
+namespace {
+
+void Put(std::vector<DrawRecord>& table, std::int32_t q, std::vector<std::int32_t> numbers) {
+    for (std::size_t i = 0; i < 20; ++i)
+        table[static_cast<std::size_t>(q)].Numbers[i] = numbers[i];
+}
+
+std::vector<std::int32_t> Range(std::int32_t from, std::int32_t to) {
+    std::vector<std::int32_t> v(static_cast<std::size_t>(to - from + 1));
+    std::iota(v.begin(), v.end(), from);
+    return v;
+}
+
+std::vector<std::int32_t> Join(std::vector<std::int32_t> a, const std::vector<std::int32_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A search result: found[0] is unused, found[1..] the given ordinals.
+struct Found {
+    std::vector<std::int32_t> ordinals;
+    explicit Found(std::vector<std::int32_t> list) : ordinals(1, 0) {
+        ordinals.insert(ordinals.end(), list.begin(), list.end());
+    }
+    std::int32_t count() const { return static_cast<std::int32_t>(ordinals.size()) - 1; }
+};
+
+ZentagInput Input(const std::vector<DrawRecord>& table, const Found& found, std::int32_t from, std::int32_t to,
+                  std::int32_t offset) {
+    ZentagInput in;
+    in.draws = View(table);
+    in.foundDraws = found.ordinals.data();
+    in.foundCount = found.count();
+    in.rangeFrom = from;
+    in.rangeTo = to;
+    in.offset = offset;
+    in.decimalSeparator = ',';
+    return in;
+}
+
+// Draws 1..10 hold 41..60; draw 3 holds 1..20 and draw 5 holds 1..10 and 61..70.
+std::vector<DrawRecord> TenDraws() {
+    auto table = MakeTable(10);
+    Put(table, 3, Range(1, 20));
+    Put(table, 5, Join(Range(1, 10), Range(61, 70)));
+    return table;
+}
+
+std::int64_t SumOfSingleCounts(const ZentagResult& r) {
+    std::int64_t sum = 0;
+    for (const std::string& line : r.singleLines)
+        sum += std::stoll(line.substr(6));
+    return sum;
+}
+
+} // namespace
+
+TEST(Zentag, OffsetZeroListsTheFoundDrawsAndRanksByCount) {
+    const auto table = TenDraws();
+    const Found found({3, 5, 7, 9});
+    const ZentagResult r = pzentag(Input(table, found, 1, 10, 0), nullptr);
+
+    ASSERT_EQ(r.rows.size(), 4u);
+    EXPECT_EQ(r.rows[0].ordinal, 3);
+    EXPECT_EQ(r.rows[3].ordinal, 9);
+    EXPECT_EQ(r.ColumnCount(), 81);
+    EXPECT_EQ(r.headings[7], "07");
+    EXPECT_EQ(r.CellText(0, 0), "03.01.08");
+    EXPECT_EQ(r.CellText(0, 7), "07");
+    EXPECT_EQ(r.CellText(0, 41), "");
+    EXPECT_EQ(r.CellText(1, 70), "70");
+
+    ASSERT_EQ(r.singleLines.size(), 80u);
+    EXPECT_EQ(r.singleLines[0], "01 --> 2 = 50,0%");
+    EXPECT_EQ(r.singleLines[10], "41 --> 2 = 50,0%");
+    EXPECT_EQ(r.singleLines[30], "11 --> 1 = 25,0%");
+    EXPECT_EQ(r.singleLines[50], "21 --> 0 = 00,0%");
+    EXPECT_EQ(r.singleLines[79], "80 --> 0 = 00,0%");
+
+    ASSERT_EQ(r.pairLines.size(), 3160u);
+    EXPECT_EQ(r.pairLines[0], "01,02 --> 2 = 50,0%");
+    EXPECT_EQ(r.pairLines[45], "41,42 --> 2 = 50,0%");
+    EXPECT_EQ(r.pairLines[235], "01,11 --> 1 = 25,0%");
+    EXPECT_EQ(r.pairLines[3159], "79,80 --> 0 = 00,0%");
+}
+
+TEST(Zentag, ShiftedOutOfTheRangeAddsNoRowButCountsInThePercentage) {
+    const auto table = TenDraws();
+    // +1 moves the last found draw (10) past the range; -3 moves found draw 2 below it.
+    const Found found({2, 4, 10});
+    const ZentagResult after = pzentag(Input(table, found, 2, 10, 1), nullptr);
+    ASSERT_EQ(after.rows.size(), 2u);
+    EXPECT_EQ(after.rows[0].ordinal, 3);
+    EXPECT_EQ(after.rows[1].ordinal, 5);
+    EXPECT_EQ(SumOfSingleCounts(after), 20 * 2);
+    EXPECT_EQ(after.singleLines[0], "01 --> 2 = 66,7%");
+    EXPECT_EQ(after.singleLines[10], "11 --> 1 = 33,3%");
+
+    const ZentagResult before = pzentag(Input(table, found, 2, 10, -3), nullptr);
+    ASSERT_EQ(before.rows.size(), 1u);
+    EXPECT_EQ(before.rows[0].ordinal, 7);
+}
+
+TEST(Zentag, NoQualifyingRowListsEveryNumberAndPairInOrder) {
+    const auto table = TenDraws();
+    const Found found({9, 10});
+    const ZentagResult r = pzentag(Input(table, found, 1, 10, 5), nullptr);
+    EXPECT_TRUE(r.rows.empty());
+    for (std::int32_t x = 1; x <= 80; ++x)
+        EXPECT_EQ(r.singleLines[static_cast<std::size_t>(x - 1)], ZeroPad(x, 2) + " --> 0 = 00,0%");
+    EXPECT_EQ(r.pairLines[0], "01,02 --> 0 = 00,0%");
+    EXPECT_EQ(r.pairLines[79], "02,03 --> 0 = 00,0%");
+    EXPECT_EQ(r.pairLines[3159], "79,80 --> 0 = 00,0%");
+    // No found draw at all: no division by zero.
+    EXPECT_EQ(pzentag(Input(table, Found({}), 1, 10, 1), nullptr).singleLines[0], "01 --> 0 = 00,0%");
+}
+
+struct PercentCase {
+    std::int32_t foundCount;
+    char separator;
+    const char* line;
+};
+
+class ZentagPercent : public ::testing::TestWithParam<PercentCase> {};
+
+// One draw (the last found one, shifted onto draw 80) qualifies among foundCount found draws.
+TEST_P(ZentagPercent, CountOverFoundDrawsRoundsHalfUp) {
+    const PercentCase c = GetParam();
+    auto table = MakeTable(200);
+    Put(table, 120, Range(1, 20));
+    std::vector<std::int32_t> list = Range(121 - c.foundCount, 120);
+    const Found found(list);
+    ZentagInput in = Input(table, found, 120, 200, 0);
+    in.decimalSeparator = c.separator;
+    const ZentagResult r = pzentag(in, nullptr);
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.singleLines[0], c.line);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ZentagPercent,
+                         ::testing::Values(PercentCase{80, ',', "01 --> 1 = 01,3%"},
+                                           PercentCase{40, ',', "01 --> 1 = 02,5%"},
+                                           PercentCase{3, '.', "01 --> 1 = 33.3%"},
+                                           PercentCase{1, ',', "01 --> 1 = 100,0%"}));
+
+TEST(Zentag, AnOutOfOrderDrawCountsEveryPair) {
+    auto sorted = MakeTable(2);
+    auto reversed = MakeTable(2);
+    std::vector<std::int32_t> numbers = Join(Range(1, 10), Range(71, 80));
+    Put(sorted, 1, numbers);
+    std::reverse(numbers.begin(), numbers.end());
+    Put(reversed, 1, numbers);
+    const Found found({1});
+    const ZentagResult a = pzentag(Input(sorted, found, 1, 2, 0), nullptr);
+    const ZentagResult b = pzentag(Input(reversed, found, 1, 2, 0), nullptr);
+    EXPECT_EQ(b.pairLines, a.pairLines);
+    EXPECT_EQ(b.pairLines[189], "79,80 --> 1 = 100,0%");
+    EXPECT_EQ(b.pairLines[190], "01,11 --> 0 = 00,0%");
+}
+
+TEST(Zentag, AValueOutside1To80CountsNowhereAndARepeatCountsPerPosition) {
+    auto table = MakeTable(1);
+    Put(table, 1, Join({0, 81, -5, 7, 7, 9}, Range(61, 74)));
+    const Found found({1});
+    const ZentagResult r = pzentag(Input(table, found, 1, 1, 0), nullptr);
+    EXPECT_EQ(r.singleLines[0], "07 --> 2 = 200,0%");
+    EXPECT_EQ(r.singleLines[1], "09 --> 1 = 100,0%");
+    EXPECT_EQ(r.pairLines[0], "07,09 --> 2 = 200,0%");
+    EXPECT_EQ(SumOfSingleCounts(r), 17);
+    EXPECT_EQ(r.CellText(0, 7), "07");
+    EXPECT_EQ(r.CellText(0, 8), "");
+}
+
+TEST(Zentag, OneSelectedNumberHasNoPairs) {
+    const auto table = TenDraws();
+    const Found found({3, 5, 7, 9});
+    const std::int32_t selection[] = {15};
+    const ZentagResult r = pzentagSelected(Input(table, found, 1, 10, 0), selection);
+    EXPECT_EQ(r.ColumnCount(), 2);
+    EXPECT_EQ(r.headings[1], "15");
+    EXPECT_EQ(r.singleLines, std::vector<std::string>{"15 --> 1 = 25,0%"});
+    EXPECT_TRUE(r.pairLines.empty());
+    ASSERT_EQ(r.rows.size(), 4u);
+    EXPECT_EQ(r.CellText(0, 1), "15");
+    EXPECT_EQ(r.CellText(1, 1), "");
+}
+
+// A table over thousands of rows (more than one block of the counting) from the sample generator,
+// checked against counting every two positions of every row and ranking by the rule's scans.
+TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
+    const SampleDatabase db = GenerateSampleDatabase(9000, 11u, SampleLayout::YearFirst);
+    std::vector<DrawRecord> table = db.draws;
+    std::reverse(std::begin(table[17].Numbers), std::end(table[17].Numbers));
+    std::vector<std::int32_t> list;
+    for (std::int32_t q = 1; q <= 9000; q += 1 + q % 3)
+        list.push_back(q);
+    const Found found(list);
+    const std::vector<std::int32_t> all80 = Range(1, 80);
+    const ZentagInput in = Input(table, found, 3, 8990, 2);
+    const ZentagResult r = pzentag(in, nullptr);
+
+    std::vector<std::int64_t> pair(81 * 81, 0);
+    std::size_t rows = 0;
+    for (std::int32_t k = 1; k <= found.count(); ++k) {
+        const std::int32_t n = found.ordinals[static_cast<std::size_t>(k)] + 2;
+        if (n < 3 || n > 8990)
+            continue;
+        ++rows;
+        const auto& d = table[static_cast<std::size_t>(n)].Numbers;
+        for (int p = 0; p < 20; ++p) {
+            for (int q = p + 1; q < 20; ++q)
+                ++pair[static_cast<std::size_t>(std::min(d[p], d[q]) * 81 + std::max(d[p], d[q]))];
+        }
+    }
+    ASSERT_EQ(r.rows.size(), rows);
+    std::size_t line = 0;
+    for (std::size_t pass = 0; pass < 3160; ++pass) {
+        std::int64_t best = -1;
+        std::size_t at = 0;
+        for (std::size_t a = 1; a < 80; ++a)
+            for (std::size_t b = a + 1; b <= 80; ++b)
+                if (pair[a * 81 + b] > best) {
+                    best = pair[a * 81 + b];
+                    at = a * 81 + b;
+                }
+        pair[at] = -1;
+        const std::string expected = ZeroPad(static_cast<std::int64_t>(at / 81), 2) + "," +
+                                     ZeroPad(static_cast<std::int64_t>(at % 81), 2) + " --> " + std::to_string(best);
+        ASSERT_EQ(r.pairLines[line++].substr(0, expected.size() + 1), expected + " ") << pass;
+    }
+    EXPECT_EQ(pzentagSelected(in, all80).pairLines, r.pairLines);
+}
+
+TEST(ZentagReport, CompleteTable) {
+    const auto table = TenDraws();
+    const ZentagResult r = pzentag(Input(table, Found({2, 4}), 1, 10, 1), nullptr);
+    ZentagReportInput in{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}, 1, &r};
+    const std::string expected =
+        ReportHeaderBytes +
+        " Zakres losowa\xF1: 1(01.01.08) - 10(10.01.08)\r\n"
+        "\r\n"
+        " Szukano losowa\xF1 w kt\xF3rych wylosowano od 2 do 3 liczb z zestawu liczb: 3,7,15\r\n"
+        "\r\n"
+        "\t\t\t\t\t\tTABELKA ZENTAG +1\r\n"
+        "\r\n"
+        "\t\t  01-10      11-20      21-30      31-40      41-50      51-60      61-70      71-80   \r\n"
+        "\t\t1234567890 1234567890 1234567890 1234567890 1234567890 1234567890 1234567890 1234567890\r\n"
+        "\r\n"
+        "03.01.08\t1234567890 1234567890 ---------- ---------- ---------- ---------- ---------- ---------- \r\n"
+        "05.01.08\t1234567890 ---------- ---------- ---------- ---------- ---------- 1234567890 ---------- \r\n"
+        "\r\n" +
+        ReportFooterBytes;
+    EXPECT_EQ(ZentagReportBytes(in), expected);
+}
