@@ -29,6 +29,7 @@ void Prepare() {
     zg::SampleDatabase sample = zg::GenerateSampleDatabase(Draws, 7, zg::SampleLayout::YearFirst);
     std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
     zg::DrawCount = Draws;
+    zg::DrawTableChanged();
     zg::NumberSet = zg::NumberSetData{};
     for (int n = 1; n <= 10; ++n) {
         zg::NumberSet.Member[n] = true;

@@ -1,6 +1,7 @@
 // "ZENTAG +1" over 40,000 found draws (the complete table computed with the main window's gauge,
 // the window shown with its grid and lists, then closed) beside "Oblicz" finding those 40,000
 // draws and showing them. Runs offscreen.
+#include "FloorRatio.h"
 #include "analysis/TAnaliza11.h"
 #include "app/State.h"
 #include "tables/TTabelka2.h"
@@ -29,6 +30,7 @@ void Prepare() {
     zg::SampleDatabase sample = zg::GenerateSampleDatabase(Draws, 7, zg::SampleLayout::YearFirst);
     std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
     zg::DrawCount = Draws;
+    zg::DrawTableChanged();
     zg::NumberSet = zg::NumberSetData{};
     for (int n = 1; n <= 10; ++n)
         zg::NumberSet.Member[n] = true;
@@ -100,8 +102,5 @@ BENCHMARK(BM_ZentagOpen40000)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zgbench::RunWithRatios(argc, argv, {{"BM_ZentagOpen40000", "BM_SearchAndShow40000", 5}});
 }
