@@ -47,8 +47,12 @@ public:
             }
             const double x = r.realTime ? a->second.real : a->second.cpu;
             const double f = r.realTime ? b->second.real : b->second.cpu;
-            std::printf("%-40s %-32s %7.2fx %5.1fx %s\n", r.name.c_str(), r.floor.c_str(), f > 0 ? x / f : 0.0, r.goal,
-                        f > 0 && x / f <= r.goal ? "met" : "MISSED");
+            const double ratio = f > 0 ? x / f : 0.0;
+            if (r.goal <= 0)
+                std::printf("%-40s %-32s %7.2fx %6s\n", r.name.c_str(), r.floor.c_str(), ratio, "-");
+            else
+                std::printf("%-40s %-32s %7.2fx %5.1fx %s\n", r.name.c_str(), r.floor.c_str(), ratio, r.goal,
+                            f > 0 && ratio <= r.goal ? "met" : "MISSED");
         }
         std::fflush(stdout);
     }
