@@ -4,12 +4,78 @@
 #include "analysis/NumberFormat.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace zg {
 
-SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std::int32_t rangeFrom,
-                          std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo, std::int32_t* foundDraws,
-                          std::int32_t& foundCount, SearchProgress* progress) {
+namespace {
+
+// The search reads each draw's hit count from a byte buffer filled beforehand for the whole range,
+// by one of the two counters below; the walk over the range then needs no draw's numbers at all.
+
+// Hits of draw `draw` for a set given as 0/1 counts with entry 0 always 0: every drawn value outside
+// 1..80 is sent to entry 0, so no drawn value is ever used as an index unchecked.
+std::uint8_t LookupHits(const DrawRecord& draw, const std::uint8_t (&member)[81]) {
+    std::uint32_t s = 0;
+    for (std::int32_t y : draw.Numbers) {
+        const auto u = static_cast<std::uint32_t>(y); // negative values become huge, so also > 80
+        s += member[u <= 80u ? u : 0u];
+    }
+    return static_cast<std::uint8_t>(s);
+}
+
+void MemberCounts(const NumberSetData& set, std::uint8_t (&member)[81]) {
+    member[0] = 0;
+    for (std::int32_t x = 1; x <= 80; ++x)
+        member[x] = set.Member[x] ? 1 : 0;
+}
+
+void LookupHitsOfRange(const DrawsView& draws, const NumberSetData& set, std::int32_t from, std::int32_t n,
+                       std::uint8_t* hits) {
+    std::uint8_t member[81];
+    MemberCounts(set, member);
+    for (std::int32_t i = 0; i < n; ++i)
+        hits[i] = LookupHits(draws[from + i], member);
+}
+
+// A draw marked CountFromDraw holds a number twice; it is counted like LookupHits does.
+[[gnu::noinline]] std::uint8_t RepeatedNumberHits(const DrawRecord& draw, const NumberSetData& set) {
+    std::uint8_t member[81];
+    MemberCounts(set, member);
+    return LookupHits(draw, member);
+}
+
+// One AND and one popcount per half of the mask. The popcount instruction is used where the
+// processor has it (chosen once at load time); elsewhere the portable bit count serves.
+#if defined(__x86_64__) && defined(__has_attribute)
+#if __has_attribute(target_clones)
+#define ZG_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#endif
+#endif
+#ifndef ZG_POPCOUNT_CLONES
+#define ZG_POPCOUNT_CLONES
+#endif
+
+ZG_POPCOUNT_CLONES
+void MaskHitsOfRange(const DrawMask* masks, const DrawsView& draws, const NumberSetData& set, std::int32_t from,
+                     std::int32_t n, std::uint8_t* hits) {
+    const DrawMask s = SetMask(set);
+    for (std::int32_t i = 0; i < n; ++i) {
+        const DrawMask& m = masks[from + i];
+        if ((m.high & CountFromDraw) != 0) [[unlikely]]
+            hits[i] = RepeatedNumberHits(draws[from + i], set);
+        else
+            hits[i] = static_cast<std::uint8_t>(std::popcount(m.low & s.low) + std::popcount(m.high & s.high));
+    }
+}
+
+DrawDate DateOf(const DrawRecord& draw) {
+    return DrawDate{draw.Day, draw.Month, draw.Year};
+}
+
+SearchResult Search(const DrawsView& draws, const NumberSetData& set, const DrawMasks* masks, std::int32_t rangeFrom,
+                    std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo, std::int32_t* foundDraws,
+                    std::int32_t& foundCount, SearchProgress* progress) {
     foundCount = 0;
 
     // Only draws the view really holds are read, whatever range is asked for.
@@ -18,34 +84,37 @@ SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std:
     const std::int32_t to = std::min(rangeTo, available);
     const std::int32_t n = from <= to ? to - from + 1 : 0;
 
-    // Membership as 0/1 counts with entry 0 always 0: every drawn value outside 1..80 is sent to
-    // entry 0, so a draw costs 20 lookups and no drawn value is ever used as an index unchecked.
-    std::uint8_t member[81] = {};
-    for (std::int32_t x = 1; x <= 80; ++x)
-        member[x] = set.Member[x] ? 1 : 0;
+    if (masks != nullptr && masks->count() != available)
+        masks = nullptr;
+    std::vector<std::uint8_t> hits(static_cast<std::size_t>(n));
+    if (masks != nullptr)
+        MaskHitsOfRange(masks->masks(), draws, set, from, n, hits.data());
+    else
+        LookupHitsOfRange(draws, set, from, n, hits.data());
+
+    // Hits never exceed 20, so bounds outside 0..20 are cut to what a byte can compare.
+    const auto low = static_cast<std::uint8_t>(std::clamp<std::int32_t>(hitsFrom, 0, 21));
+    const auto high = static_cast<std::uint8_t>(std::clamp<std::int32_t>(hitsTo, -1, 20) + 1);
+    std::size_t rows = 0;
+    for (std::uint8_t s : hits)
+        rows += s >= low && s < high;
 
     SearchResult result;
+    result.rows.reserve(rows);
     std::int32_t p = from - 1; // ordinal of the previous qualifying draw
     std::int32_t series = 0;
 
     if (progress)
         progress->total(n);
     for (std::int32_t i = 1; i <= n; ++i) {
-        const std::int32_t q = from + i - 1;
         if (progress)
             progress->step(i);
-
-        const DrawRecord& draw = draws[q];
-        std::int32_t s = 0;
-        for (std::int32_t y : draw.Numbers) {
-            const auto u = static_cast<std::uint32_t>(y); // negative values become huge, so also > 80
-            s += member[u <= 80u ? u : 0u];
-        }
-
+        const std::int32_t s = hits[static_cast<std::size_t>(i - 1)];
         if (s < hitsFrom || s > hitsTo) {
             series = 0;
             continue;
         }
+        const std::int32_t q = from + i - 1;
         ++series;
         if (foundDraws != nullptr && foundCount < MaxDraws)
             foundDraws[++foundCount] = q;
@@ -59,14 +128,29 @@ SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std:
             result.maxGap = gap;
             result.gapEnd = q;
         }
+        const DrawDate date = masks != nullptr ? masks->dates()[q] : DateOf(draws[q]);
         const auto lp = static_cast<std::int32_t>(result.rows.size()) + 1;
-        result.rows.push_back(SearchRow{lp, q, draw.Day, draw.Month, draw.Year, s, gap});
+        result.rows.push_back(SearchRow{lp, q, date.day, date.month, date.year, s, gap});
         p = q;
         result.total += s;
     }
     result.last = p;
     result.currentGap = n > 0 ? to - p : 0;
     return result;
+}
+
+} // namespace
+
+SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std::int32_t rangeFrom,
+                          std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo, std::int32_t* foundDraws,
+                          std::int32_t& foundCount, SearchProgress* progress) {
+    return Search(draws, set, nullptr, rangeFrom, rangeTo, hitsFrom, hitsTo, foundDraws, foundCount, progress);
+}
+
+SearchResult SetHitSearch(const DrawsView& draws, const DrawMasks& masks, const NumberSetData& set,
+                          std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo,
+                          std::int32_t* foundDraws, std::int32_t& foundCount, SearchProgress* progress) {
+    return Search(draws, set, &masks, rangeFrom, rangeTo, hitsFrom, hitsTo, foundDraws, foundCount, progress);
 }
 
 SearchRefusal ValidateSearch(std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo) {

@@ -2,6 +2,7 @@
 // The set-hit search: which draws of a range hit the number set between two bounds, with the
 // gaps between them and the statistics derived from the list; plus the texts the main window
 // shows for the result (grid cells, statistics values, messages). Pure standard C++.
+#include "analysis/DrawMasks.h"
 #include "app/DrawTypes.h"
 
 #include <cstdint>
@@ -57,6 +58,13 @@ public:
 SearchResult SetHitSearch(const DrawsView& draws, const NumberSetData& set, std::int32_t rangeFrom,
                           std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo, std::int32_t* foundDraws,
                           std::int32_t& foundCount, SearchProgress* progress);
+
+// The same search with the draws' masks built beforehand from the same view (DrawMasks(draws)):
+// the result is byte for byte the one above, at a fraction of the cost. Masks built for a view of
+// another size are not used.
+SearchResult SetHitSearch(const DrawsView& draws, const DrawMasks& masks, const NumberSetData& set,
+                          std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo,
+                          std::int32_t* foundDraws, std::int32_t& foundCount, SearchProgress* progress);
 
 // --- Validation before a search -------------------------------------------------------------
 

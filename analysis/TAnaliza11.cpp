@@ -576,7 +576,7 @@ void TAnaliza11::button1Click() {
     }
 
     GaugeProgress progress(Gauge1);
-    SearchResult result = SetHitSearch(AllDraws(), NumberSet, from, to, low, high, FoundDraws, FoundCount, &progress);
+    SearchResult result = SetHitSearch(AllDraws(), AllDrawMasks(), NumberSet, from, to, low, high, FoundDraws, FoundCount, &progress);
 
     const SearchStatistics stats = SearchStatisticsTexts(result, NumberSet.Count, AllDraws(), decimalSeparator_);
     Label6->setText(QString::fromStdString(stats.total));

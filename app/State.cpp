@@ -1,5 +1,7 @@
 #include "app/State.h"
 
+#include "analysis/DrawMasks.h"
+
 #include <climits>
 #include <unistd.h>
 
@@ -16,6 +18,29 @@ std::int32_t FoundCount = 0;
 std::int32_t ZentagOffset = 1;
 bool ZentagTableValid = false;
 FileStamp DatabaseStamp;
+
+namespace {
+
+DrawMasks& CachedMasks() {
+    static DrawMasks masks;
+    return masks;
+}
+bool MasksStale = true;
+
+} // namespace
+
+const DrawMasks& AllDrawMasks() {
+    DrawMasks& masks = CachedMasks();
+    if (MasksStale || masks.count() != DrawCount) {
+        masks = DrawMasks(AllDraws());
+        MasksStale = false;
+    }
+    return masks;
+}
+
+void DrawTableChanged() {
+    MasksStale = true;
+}
 
 std::string AppPath(const std::string& name) {
     return AppDir + "/" + name;

@@ -8,6 +8,8 @@
 
 namespace zg {
 
+class DrawMasks;
+
 extern DrawRecord DrawTable[MaxDraws + 1];    // 1-based; allocated once with the process
 extern std::int32_t DrawCount;                // valid entries 1..DrawCount
 extern std::int32_t LayoutProbe;              // second integer of the database file
@@ -28,6 +30,12 @@ extern bool DatabaseWhole;
 inline DrawsView AllDraws() {
     return DrawsView{DrawTable, DrawCount};
 }
+
+// The masks of draws 1..DrawCount for the searches, built at the first call after the table changed.
+// A new DrawCount is noticed by itself; whoever rewrites entries of DrawTable in place (a load, an
+// edit of a draw) calls DrawTableChanged(), or the searches keep counting the old numbers.
+const DrawMasks& AllDrawMasks();
+void DrawTableChanged();
 
 // Path of a file in AppDir.
 std::string AppPath(const std::string& name);

@@ -4,6 +4,7 @@
 // main(), which runs the benchmarks in an offscreen application.
 #include "analysis/TAnaliza11.h"
 #include "app/State.h"
+#include "bench/FloorRatio.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace zg::bench {
 
@@ -24,6 +26,7 @@ inline void LoadSampleTable(std::int32_t draws, std::uint32_t seed) {
     const SampleDatabase sample = GenerateSampleDatabase(draws, seed, SampleLayout::YearFirst);
     std::copy(sample.draws.begin(), sample.draws.end(), DrawTable);
     DrawCount = draws;
+    DrawTableChanged();
 }
 
 // The set 1..10 as NumberSet.
@@ -66,14 +69,11 @@ inline void TypeEveryDrawSearch(TAnaliza11& main) {
 }
 
 // The whole main() of a window benchmark: the benchmarks the command line names, run inside an
-// offscreen application.
-inline int RunOffscreen(int argc, char** argv) {
+// offscreen application, with each ratio printed beside its floor at the end.
+inline int RunOffscreen(int argc, char** argv, const std::vector<zgbench::Ratio>& ratios = {}) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zgbench::RunWithRatios(argc, argv, ratios);
 }
 
 } // namespace zg::bench

@@ -1,6 +1,7 @@
 // "ZENTAG +1" over 40,000 found draws (the complete table computed with the main window's gauge,
 // the window shown with its grid and lists, then closed) beside "Oblicz" finding those 40,000
 // draws and showing them. Runs offscreen.
+#include "FloorRatio.h"
 #include "analysis/TAnaliza11.h"
 #include "app/State.h"
 #include "bench/GuiBench.h"
@@ -68,5 +69,5 @@ BENCHMARK(BM_ZentagOpen40000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return zg::bench::RunOffscreen(argc, argv);
+    return zg::bench::RunOffscreen(argc, argv, {{"BM_ZentagOpen40000", "BM_SearchAndShow40000", 5}});
 }

@@ -422,6 +422,7 @@ bool TLosowania::button4Click() {
 
     DrawTable[DrawCount + 1] = next;
     ++DrawCount;
+    DrawTableChanged();
     gridModel_->appendRow();
     emit drawAppended();
     Untick(numbers);
@@ -468,6 +469,7 @@ bool TLosowania::button3Click() {
         return false;
     }
     LayoutProbe = written.layoutProbe;
+    DrawTableChanged(); // the searches count the new numbers
 
     gridModel_->drawChanged(EditedDrawIndex);
     mapModel_->refresh();

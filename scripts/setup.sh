@@ -13,6 +13,7 @@ packages=(
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
     desktop-file-utils librsvg2-bin
+    hyperfine
 )
 
 missing=()

@@ -28,6 +28,7 @@ public:
         Dialogs::SetTestMode(true);
         Dialogs::ClearHistory();
         DrawCount = 0;
+        DrawTableChanged();
         NumberSet = NumberSetData{};
         FoundCount = 0;
     }
@@ -63,6 +64,7 @@ inline void FillDraws(std::int32_t count) {
         }
     }
     DrawCount = count;
+    DrawTableChanged();
 }
 
 // Makes draw k hit exactly the given numbers of a set (its first numbers are replaced).
@@ -70,6 +72,7 @@ inline void SetDrawNumbers(std::int32_t k, std::initializer_list<std::int32_t> n
     int i = 0;
     for (std::int32_t n : numbers)
         DrawTable[k].Numbers[i++] = n;
+    DrawTableChanged();
 }
 
 inline void SetNumberSet(std::initializer_list<std::int32_t> numbers) {

@@ -2,6 +2,7 @@
 // "OK", the number map and the export, with the database file checked byte for byte. Write
 // failures are real: a file-size limit makes the kernel refuse the write (the tests may run as
 // root, so permissions would not stop them).
+#include "analysis/ResultGridModel.h"
 #include "analysis/TAnaliza11.h"
 #include "app/Startup.h"
 #include "database/DatabaseGuard.h"
@@ -95,6 +96,7 @@ private slots:
     void notLoadedWholeRefusesChanges();
     void fullTableRefusesAppend();
     void startUpWiresTheMainWindow();
+    void searchAfterAnEditCountsTheNewNumbers();
 };
 
 void LosowaniaTest::ticksAndReset() {
@@ -443,6 +445,34 @@ void LosowaniaTest::startUpWiresTheMainWindow() {
     Click(&w, "BitBtn1");
     Click(&w, "button3");
     QVERIFY(!Enabled(&main, "dyskietka"));
+}
+
+void LosowaniaTest::searchAfterAnEditCountsTheNewNumbers() {
+    ProgramFolder folder;
+    std::string db;
+    for (int k = 1; k <= 30; ++k)
+        db += Group(k, 2004, 1, k, 1);
+    WriteBytes(folder.file("zentag.wyn").toStdString(), db);
+    ProgramWindows windows = CreateProgramWindows();
+    TAnaliza11& main = *windows.main;
+    TLosowania& w = *windows.drawManager;
+    SetNumberSet({21});
+    main.SetConfirmed();
+    Type(&main, "Edit6", QStringLiteral("1")); // range 1..30
+    Click(&main, "button1");
+    QCOMPARE(main.resultModel()->rowCount(), 1); // the one empty row: no draw holds 21
+    QVERIFY(!Enabled(&main, "dyskietka"));
+
+    w.show();
+    SelectRow(w, 4);
+    Click(&w, "BitBtn1");
+    ClickBoxes(w, 1, 1);   // untick 1
+    ClickBoxes(w, 21, 21); // tick 21
+    Click(&w, "button3");
+    Click(&main, "button1");
+    QCOMPARE(main.resultModel()->rowCount(), 1);
+    QCOMPARE(main.resultModel()->cellText(0, 1), QStringLiteral("            5"));
+    QVERIFY(Enabled(&main, "dyskietka"));
 }
 
 QTEST_MAIN(LosowaniaTest)

@@ -63,6 +63,7 @@ private slots:
     void workedExample();
     void everyDrawQualifies();
     void firstGapCountsFromTheRangeStart();
+    void changedDrawsAreSearchedAnew();
     void refusalsComeInOrder();
     void emptyResult();
     void parameterChangeEmptiesTheResult();
@@ -176,6 +177,31 @@ void SearchTest::firstGapCountsFromTheRangeStart() {
     QCOMPARE(Cell(w, 0, 4), QStringLiteral("               3"));
     QCOMPARE(Text(&w, "Label12"), QStringLiteral("3 losowań ( 40 - 42 )"));
     QCOMPARE(Text(&w, "Label13"), QStringLiteral("0 losowań"));
+}
+
+// The searches count from masks kept for the table: an appended draw and a draw corrected in
+// place (declared with DrawTableChanged, as every writer of the table does) are searched anew.
+void SearchTest::changedDrawsAreSearchedAnew() {
+    ProgramFolder folder;
+    FillDraws(10);
+    SetNumberSet({5});
+    TAnaliza11 w;
+    Search(w, 1, 10, 1, 1);
+    QCOMPARE(Dialogs::History().size(), 1); // nothing found yet
+
+    DrawTable[4].Numbers[3] = 5; // corrected in place, then declared
+    DrawTableChanged();
+    Click(&w, "button1");
+    QCOMPARE(w.resultModel()->rowCount(), 1);
+    QCOMPARE(Cell(w, 0, 1), QStringLiteral("            4"));
+
+    DrawTable[11] = DrawTable[4]; // appended: the new count alone is enough
+    DrawTable[11].Number = 11;
+    DrawCount = 11;
+    TAnaliza11 after; // its range reaches the new draw
+    Search(after, 1, 11, 1, 1);
+    QCOMPARE(after.resultModel()->rowCount(), 2);
+    QCOMPARE(Cell(after, 1, 1), QStringLiteral("            11"));
 }
 
 void SearchTest::refusalsComeInOrder() {

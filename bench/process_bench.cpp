@@ -1,0 +1,123 @@
+// Whole processes, each beside its floor in the same run: the database load of 99,999 draws
+// (zg_load_process) against `wc -w` on the same file, and the program's start-up with 99,999 draws
+// (zg_startup_process) against the same start-up with an empty database. The time of a run is the
+// process's CPU time (user + system, from wait4), which other load on the machine barely changes;
+// the wall-clock time is shown beside it as a counter.
+#include "FloorRatio.h"
+#include "tools/sample/SampleGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two program folders in a temporary folder, removed at exit: one with a full database, one with an
+// empty database file.
+struct Folders {
+    fs::path root, full, empty;
+    Folders() {
+        root = fs::temp_directory_path() / ("zg-process-bench-" + std::to_string(std::random_device{}()));
+        full = root / "full";
+        empty = root / "empty";
+        for (const fs::path& dir : {full, empty}) {
+            fs::create_directories(dir / "TXT");
+            fs::create_directories(dir / "ZESTAWY LICZB");
+        }
+        std::ofstream(full / "zentag.wyn", std::ios::binary)
+            << zg::GenerateSampleDatabase(zg::MaxDraws, 20240601u, zg::SampleLayout::YearFirst).bytes;
+        std::ofstream(empty / "zentag.wyn", std::ios::binary);
+    }
+    ~Folders() {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+};
+
+Folders& TheFolders() {
+    static Folders f;
+    return f;
+}
+
+fs::path BenchDir() {
+    return fs::read_symlink("/proc/self/exe").parent_path();
+}
+
+// Runs the command with its output and messages sent to /dev/null (a failure shows as its exit
+// status); the iteration's time is its CPU time.
+void TimeProcess(benchmark::State& state, const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& a : command)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    double wall = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            state.SkipWithError(("cannot start " + command[0]).c_str());
+            break;
+        }
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError((command[0] + " failed").c_str());
+            break;
+        }
+        const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+        state.SetIterationTime(seconds(usage.ru_utime) + seconds(usage.ru_stime));
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    state.counters["wall_ms"] = benchmark::Counter(
+        wall * 1e3 / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1)));
+}
+
+void BM_WcWords(benchmark::State& state) {
+    TimeProcess(state, {"wc", "-w", (TheFolders().full / "zentag.wyn").string()});
+}
+BENCHMARK(BM_WcWords)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_LoadProcess(benchmark::State& state) {
+    TimeProcess(state, {(BenchDir() / "zg_load_process").string(), (TheFolders().full / "zentag.wyn").string()});
+}
+BENCHMARK(BM_LoadProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+#ifdef ZG_STARTUP_PROCESS
+// Arg: the draws in the database (0: an empty database file).
+void BM_StartupProcess(benchmark::State& state) {
+    const fs::path& dir = state.range(0) == 0 ? TheFolders().empty : TheFolders().full;
+    TimeProcess(state, {(BenchDir() / "zg_startup_process").string(), dir.string()});
+}
+BENCHMARK(BM_StartupProcess)->Arg(0)->Arg(zg::MaxDraws)->UseManualTime()->Unit(benchmark::kMillisecond);
+#endif
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return zgbench::RunWithRatios(
+        argc, argv,
+        {
+            {"BM_LoadProcess/manual_time", "BM_WcWords/manual_time", 1.0, true},
+            {"BM_StartupProcess/99999/manual_time", "BM_StartupProcess/0/manual_time", 1.3, true},
+        });
+}

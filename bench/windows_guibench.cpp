@@ -1,0 +1,100 @@
+// The windows at the largest database, offscreen, each step ending with the repaint it causes:
+// the calendar map filled for one year over a range of 99,999 draws, and the draw management
+// window opened over 99,999 draws (its first opening and a later one). Goal: under one frame
+// (16 ms) each.
+#include "FloorRatio.h"
+#include "analysis/TAnaliza11.h"
+#include "app/State.h"
+#include "database/TLosowania.h"
+#include "tables/TTabelka11.h"
+#include "tools/sample/SampleGenerator.h"
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+namespace {
+
+void FullTable() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const zg::SampleDatabase sample = zg::GenerateSampleDatabase(zg::MaxDraws, 20240601u, zg::SampleLayout::YearFirst);
+    std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
+    zg::DrawCount = zg::MaxDraws;
+    zg::DrawTableChanged();
+    zg::NumberSet = zg::NumberSetData{};
+    for (int n = 1; n <= 10; ++n)
+        zg::NumberSet.Member[n * 7] = true;
+    zg::CompleteNumberSet(zg::NumberSet);
+    zg::Dialogs::SetTestMode(true);
+}
+
+void Type(QWidget& w, const char* field, const QString& text) {
+    auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(field));
+    QTest::mouseClick(e, Qt::LeftButton);
+    e->selectAll();
+    QTest::keyClicks(e, text);
+}
+
+// Every draw of the table in the range, hits 2..4 of the ten numbers.
+void SetUpMain(zg::TAnaliza11& main) {
+    main.SetConfirmed();
+    Type(main, "Edit6", QStringLiteral("1"));
+    Type(main, "Edit7", QString::number(zg::MaxDraws));
+    Type(main, "Edit1", QStringLiteral("2"));
+    Type(main, "Edit2", QStringLiteral("4"));
+}
+
+void BM_CalendarFillOneYear(benchmark::State& state) {
+    FullTable();
+    zg::TAnaliza11 main;
+    SetUpMain(main);
+    zg::TTabelka11 map(&main);
+    map.SetYear(2001);
+    map.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        map.FillCalendar();
+        QApplication::processEvents(); // the repaint of the filled grid
+    }
+    benchmark::DoNotOptimize(map.model()->rowCount());
+}
+BENCHMARK(BM_CalendarFillOneYear)->Unit(benchmark::kMillisecond);
+
+// Arg 1: the first opening (the pictures are loaded then); arg 0: a later opening.
+void BM_DrawManagerOpen(benchmark::State& state) {
+    FullTable();
+    zg::TAnaliza11 main;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<zg::TLosowania>(&main);
+        w->FormCreate(nullptr, nullptr);
+        if (state.range(0) == 0) {
+            w->show();
+            QApplication::processEvents();
+            w->hide();
+        }
+        state.ResumeTiming();
+        w->show();
+        QApplication::processEvents(); // the grid painted at its last row
+        state.PauseTiming();
+        w.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DrawManagerOpen)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return zgbench::RunWithRatios(argc, argv, {});
+}
