@@ -2,6 +2,7 @@
 
 #include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
+#include "analysis/PopcountClones.h"
 
 #include <algorithm>
 #include <bit>
@@ -45,17 +46,8 @@ void LookupHitsOfRange(const DrawsView& draws, const NumberSetData& set, std::in
     return LookupHits(draw, member);
 }
 
-// One AND and one popcount per half of the mask. The popcount instruction is used where the
-// processor has it (chosen once at load time); elsewhere the portable bit count serves.
-#if defined(__x86_64__) && defined(__has_attribute)
-#if __has_attribute(target_clones)
-#define ZG_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
-#endif
-#endif
-#ifndef ZG_POPCOUNT_CLONES
-#define ZG_POPCOUNT_CLONES
-#endif
-
+// One AND and one popcount per half of the mask, with the popcount instruction where the
+// processor has it.
 ZG_POPCOUNT_CLONES
 void MaskHitsOfRange(const DrawMask* masks, const DrawsView& draws, const NumberSetData& set, std::int32_t from,
                      std::int32_t n, std::uint8_t* hits) {

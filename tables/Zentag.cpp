@@ -2,21 +2,11 @@
 
 #include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
+#include "analysis/PopcountClones.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-
-// The pair counts are popcounts of ANDed bitsets. x86-64's baseline has no popcount instruction,
-// so the counting loops are also built for processors that have one and picked at load time.
-#if defined(__x86_64__) && defined(__has_attribute)
-#if __has_attribute(target_clones)
-#define ZG_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
-#endif
-#endif
-#ifndef ZG_POPCOUNT_CLONES
-#define ZG_POPCOUNT_CLONES
-#endif
 
 namespace zg {
 
