@@ -14,6 +14,7 @@ packages=(
     xvfb xauth
     desktop-file-utils librsvg2-bin
     hyperfine
+    python3
 )
 
 missing=()
