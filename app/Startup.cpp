@@ -53,7 +53,6 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     }
 
     DrawCount = 0;
-    LayoutProbe = 0;
     LoadResult loaded = LoadDatabase(dbPath, DrawTable);
     DrawTableChanged();
     // Known also after a failed load, so that a later append writes the file's own layout.
