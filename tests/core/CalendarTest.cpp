@@ -34,35 +34,24 @@ const std::string& Cell(const CalendarCells& cells, int day, int month) {
 
 } // namespace
 
-// hits, show-all, cell text (bounds 3..5)
-class CalendarCell : public testing::TestWithParam<std::tuple<int, bool, const char*>> {};
+// hits of the draw on 7 March, of a second draw that day (-1: none), show-all, cell text (bounds 3..5)
+class CalendarCell : public testing::TestWithParam<std::tuple<int, int, bool, const char*>> {};
 
-TEST_P(CalendarCell, ShowsTheDraw) {
-    const auto [hits, showAll, text] = GetParam();
-    auto table = test::MakeTable(1);
-    Draw(table[1], 7, 3, 2008, hits);
+TEST_P(CalendarCell, ShowsTheDraws) {
+    const auto [first, second, showAll, text] = GetParam();
+    auto table = test::MakeTable(second < 0 ? 1 : 2);
+    Draw(table[1], 7, 3, 2008, first);
+    if (second >= 0)
+        Draw(table[2], 7, 3, 2008, second);
     EXPECT_EQ(Cell(Fill(table, showAll), 7, 3), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bounds3To5, CalendarCell,
-                         testing::Values(std::tuple{2, false, ""}, std::tuple{3, false, " X"},
-                                         std::tuple{4, false, " X"}, std::tuple{5, false, " X"},
-                                         std::tuple{6, false, ""}, std::tuple{0, true, " 0"}, std::tuple{6, true, " 6"},
-                                         std::tuple{12, true, " 12"}));
-
-// first draw's hits, second draw's hits (same day), show-all, cell text
-class CalendarSameDay : public testing::TestWithParam<std::tuple<int, int, bool, const char*>> {};
-
-TEST_P(CalendarSameDay, TwoDrawsOnOneDay) {
-    const auto [first, second, showAll, text] = GetParam();
-    auto table = test::MakeTable(2);
-    Draw(table[1], 9, 9, 2008, first);
-    Draw(table[2], 9, 9, 2008, second);
-    EXPECT_EQ(Cell(Fill(table, showAll), 9, 9), text);
-}
-
-INSTANTIATE_TEST_SUITE_P(AnyQualifyingDrawMarksTheDay, CalendarSameDay,
-                         testing::Values(std::tuple{4, 6, false, " X"}, std::tuple{6, 4, false, " X"},
+                         testing::Values(std::tuple{2, -1, false, ""}, std::tuple{3, -1, false, " X"},
+                                         std::tuple{5, -1, false, " X"}, std::tuple{6, -1, false, ""},
+                                         std::tuple{0, -1, true, " 0"}, std::tuple{12, -1, true, " 12"},
+                                         // any qualifying draw of the day marks it; show-all shows the day's last draw
+                                         std::tuple{4, 6, false, " X"}, std::tuple{6, 4, false, " X"},
                                          std::tuple{6, 7, false, ""}, std::tuple{4, 6, true, " 6"},
                                          std::tuple{6, 4, true, " 4"}));
 

@@ -9,13 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <thread>
-
 namespace zg {
 namespace {
 
-using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
@@ -33,8 +29,6 @@ TEST_P(LatestDrawAnswer, IsTakenOnlyWhenWellFormed) {
     const auto draw = ParseLatestDraw(GetParam().answer);
     ASSERT_EQ(draw.has_value(), GetParam().valid);
     if (draw) {
-        EXPECT_EQ(draw->number, 4001);
-        EXPECT_EQ(draw->numbers[0], 3);
         EXPECT_EQ(draw->numbers[19], 80);
     }
 }
@@ -83,33 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
                     DownloadCase{"IncompleteDraw", "1 2004 12 1 1 2 3 ", false}),
     [](const testing::TestParamInfo<DownloadCase>& info) { return std::string(info.param.name); });
 
-TEST(PendingDownload, DamagedDownloadIsDeletedWithoutQuestionAndTheDatabaseStays) {
-    TempDir dir;
-    const std::string database = "1 2004 1 1 " + Twenty + " ";
-    WriteBytes(dir.file("zentag.wyn"), database);
-    WriteBytes(dir.file("zentag"), "<html>" + std::string(200, 'x') + "</html>");
-    bool asked = false;
-    const MergeResult r = MergePendingDownload(dir.file("zentag"), dir.file("zentag.wyn"), [&] {
-        asked = true;
-        return true;
-    });
-    EXPECT_TRUE(r.ok);
-    EXPECT_TRUE(r.damaged);
-    EXPECT_FALSE(r.replaced);
-    EXPECT_FALSE(asked);
-    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), database);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("zentag")));
-}
-
 TEST(DatabaseGuard, AFileChangedByAnotherWriterIsRefused) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
     WriteBytes(path, "1 2004 1 1 " + Twenty + " ");
     const FileStamp loaded = ReadFileStamp(path);
-    {
-        DatabaseWriteGuard guard(path, loaded);
-        EXPECT_EQ(guard.status(), DatabaseWriteGuard::Status::Ready);
-    }
+    EXPECT_EQ(DatabaseWriteGuard(path, loaded).status(), DatabaseWriteGuard::Status::Ready);
     auto table = test::MakeTable(2);
     ASSERT_TRUE(AppendDrawRecord(path, table[2], 2004, false).ok); // the other writer
     EXPECT_EQ(DatabaseWriteGuard(path, loaded).status(), DatabaseWriteGuard::Status::ChangedOutside);

@@ -58,13 +58,22 @@ struct KillTally {
     int old = 0, fresh = 0, tempLeft = 0;
 };
 
-// Prepares the folder with `prepare`, kills `work` at KillCount() points and hands every outcome to
-// `check`. Half of the kills land exactly at system calls spread over all the calls the work makes
-// (whatever the load of the machine, some come before the write, some during it, some after); the
-// other half at times spread from the start to a little past the undisturbed duration, which also
-// hit the inside of a long write.
-KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepare, const std::function<void()>& work,
-                         const std::function<void(KillTally&)>& check) {
+// Writes `oldBytes` as the database (and `pending` as a waiting download when not empty), kills
+// `work` at KillCount() points and checks that the database then holds `oldBytes` or `newBytes`;
+// `check` sees each outcome too. Half of the kills land exactly at system calls spread over all the calls the work
+// makes (whatever the load of the machine, some come before the write, some during it, some after); the other half at
+// times spread from the start to a little past the undisturbed duration, which also hit the inside of a long write.
+KillTally KillRepeatedly(const TempDir& dir, const std::string& oldBytes, const std::string& pending,
+                         const std::string& newBytes, const std::function<void()>& work,
+                         const std::function<void(const std::string&)>& check = {}) {
+    const std::string db = dir.file("zentag.wyn");
+    const auto prepare = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            std::filesystem::remove(entry.path());
+        WriteBytes(db, oldBytes);
+        if (!pending.empty())
+            WriteBytes(dir.file("zentag"), pending);
+    };
     prepare();
     const int calls = test::RunAndKillAtSystemCall(work, -1);
     microseconds duration{0};
@@ -92,7 +101,12 @@ KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepar
             else
                 EXPECT_TRUE(name == "zentag.wyn" || name == "zentag") << "unexpected file " << name;
         }
-        check(tally);
+        const std::string bytes = ReadBytes(db);
+        tally.old += bytes == oldBytes;
+        tally.fresh += bytes == newBytes;
+        EXPECT_TRUE(bytes == oldBytes || bytes == newBytes) << "a database of " << bytes.size() << " bytes";
+        if (check)
+            check(bytes);
         RemoveStaleTempFiles(dir.str()); // as the next start does
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
             EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos)
@@ -109,57 +123,28 @@ KillTally KillRepeatedly(const TempDir& dir, const std::function<void()>& prepar
     return tally;
 }
 
-void ClearFolder(const TempDir& dir) {
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        std::filesystem::remove(entry.path());
-}
-
 TEST(CrashSafety, KilledRewriteLeavesTheOldOrTheNewDatabase) {
     TempDir dir;
-    const std::string db = dir.file("zentag.wyn");
-    const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(15000)));
     const std::vector<DrawRecord> table = NewTable(20000);
-    const std::string newBytes = DatabaseFileBytes(test::View(table));
-    const KillTally tally = KillRepeatedly(
-        dir,
-        [&] {
-            ClearFolder(dir);
-            WriteBytes(db, oldBytes);
-        },
-        [&] { RewriteDatabase(db, test::View(table)); },
-        [&](KillTally& t) {
-            const std::string bytes = ReadBytes(db);
-            t.old += bytes == oldBytes;
-            t.fresh += bytes == newBytes;
-            EXPECT_TRUE(bytes == oldBytes || bytes == newBytes) << "a database of " << bytes.size() << " bytes";
-        });
+    const KillTally tally = KillRepeatedly(dir, DatabaseFileBytes(test::View(test::MakeTable(15000))), "",
+                                           DatabaseFileBytes(test::View(table)),
+                                           [&] { RewriteDatabase(dir.file("zentag.wyn"), test::View(table)); });
     EXPECT_GT(tally.tempLeft, 0) << "no kill landed while the new content was being written";
 }
 
 TEST(CrashSafety, KilledMergeLeavesTheOldDatabaseAndItsDownloadOrTheNewDatabase) {
     TempDir dir;
-    const std::string db = dir.file("zentag.wyn");
-    const std::string pending = dir.file("zentag");
     const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(15000)));
     const std::string download = DownloadBytes(test::View(NewTable(20000)));
     std::string converted = download;
     for (char& c : converted)
         c = c >= '0' && c <= '9' ? c : ' ';
     const KillTally tally = KillRepeatedly(
-        dir,
-        [&] {
-            ClearFolder(dir);
-            WriteBytes(db, oldBytes);
-            WriteBytes(pending, download);
-        },
-        [&] { MergePendingDownload(pending, db, [] { return true; }); },
-        [&](KillTally& t) {
-            const std::string bytes = ReadBytes(db);
-            t.old += bytes == oldBytes;
-            t.fresh += bytes == converted;
-            EXPECT_TRUE(bytes == oldBytes || bytes == converted) << "a database of " << bytes.size() << " bytes";
+        dir, oldBytes, download, converted,
+        [&] { MergePendingDownload(dir.file("zentag"), dir.file("zentag.wyn"), [] { return true; }); },
+        [&](const std::string& bytes) {
             if (bytes == oldBytes) {
-                EXPECT_EQ(ReadBytes(pending), download) << "the download is kept until it is the database";
+                EXPECT_EQ(ReadBytes(dir.file("zentag")), download) << "the download is kept until it is the database";
             }
         });
     EXPECT_GT(tally.tempLeft, 0) << "no kill landed while the download was being converted";
@@ -170,20 +155,10 @@ TEST(CrashSafety, KilledAppendLeavesTheWholeDrawOrNone) {
     const std::string db = dir.file("zentag.wyn");
     const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(2000)));
     const DrawRecord draw = NewTable(2001)[2001];
-    const std::string newBytes = oldBytes + AppendedGroupBytes(draw, 2008);
     std::vector<DrawRecord> loaded(static_cast<std::size_t>(MaxDraws) + 1);
     KillRepeatedly(
-        dir,
-        [&] {
-            ClearFolder(dir);
-            WriteBytes(db, oldBytes);
-        },
-        [&] { AppendDrawRecord(db, draw, 2008, false); },
-        [&](KillTally& t) {
-            const std::string bytes = ReadBytes(db);
-            t.old += bytes == oldBytes;
-            t.fresh += bytes == newBytes;
-            EXPECT_TRUE(bytes == oldBytes || bytes == newBytes) << "a database of " << bytes.size() << " bytes";
+        dir, oldBytes, "", oldBytes + AppendedGroupBytes(draw, 2008), [&] { AppendDrawRecord(db, draw, 2008, false); },
+        [&](const std::string&) {
             const LoadResult load = LoadDatabase(db, loaded.data());
             EXPECT_TRUE(load.ok && (load.drawCount == 2000 || load.drawCount == 2001)) << load.drawCount;
         });

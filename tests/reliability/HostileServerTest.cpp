@@ -99,12 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"HtmlPageAsAll", false,
                 Sends(HttpTestServer::Answer("<html><body><h1>Przerwa techniczna</h1> 2020</body></html>\r\n")),
                 std::string(FullDownloadDoneText), true},
-        Hostile{"LatestHoldsZero", true, Sends(HttpTestServer::Answer("4001 1 2 2020 0 " + Twenty.substr(2))),
-                std::string(MalformedAnswerText), false},
-        Hostile{"LatestHolds81", true, Sends(HttpTestServer::Answer("4001 1 2 2020 81 " + Twenty.substr(2))),
-                std::string(MalformedAnswerText), false},
-        Hostile{"LatestRepeatsANumber", true, Sends(HttpTestServer::Answer("4001 1 2 2020 7 " + Twenty.substr(2))),
-                std::string(AppendNotTwentyText), false},
         Hostile{"ClosedMidHeader", true, Sends("HTTP/1.0 200 OK\r\nContent-Le"), std::string(NoConnectionText), false}),
     [](const testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
 
