@@ -30,10 +30,14 @@ void AddSetHeading(ReportText& report, std::string_view lead, std::string_view h
     report.Line();
 }
 
+void AddSearchHeading(ReportText& report, std::string_view lead, const SearchReportHeading& heading) {
+    AddRangeHeading(report, heading.rangeFrom, heading.rangeFromDate, heading.rangeTo, heading.rangeToDate);
+    AddSetHeading(report, lead, heading.hitsFromText, heading.hitsToText, heading.setNumbers);
+}
+
 std::string AnalysisReportBytes(const AnalysisReportInput& input) {
     ReportText head;
-    AddRangeHeading(head, input.rangeFrom, input.rangeFromDate, input.rangeTo, input.rangeToDate);
-    AddSetHeading(head, "Spis", input.hitsFromText, input.hitsToText, input.setNumbers);
+    AddSearchHeading(head, "Spis", input);
     head.Line("\tLp.\tNumer_losowania\tData_losowania\tIlość_trafionych_liczb\tOczekiwano_losowań");
     head.Line();
 

@@ -13,16 +13,20 @@
 
 namespace zg {
 
-struct AnalysisReportInput {
+// What the reports about a set-hit search (analysis, ZENTAG table) open with.
+struct SearchReportHeading {
     std::int32_t rangeFrom = 0;
     std::int32_t rangeTo = 0;
     std::string rangeFromDate; // DD.MM.YY of draw rangeFrom (DrawDateText)
     std::string rangeToDate;   // DD.MM.YY of draw rangeTo
     std::string hitsFromText;  // the texts of the two hit fields, as they read
     std::string hitsToText;
-    std::vector<std::int32_t> setNumbers; // the set's numbers in the set's order
-    std::span<const SearchRow> rows;      // the grid rows; written as their cell texts, trimmed
-    SearchStatistics statistics;          // the five values as shown; the hints are not written
+    std::vector<std::int32_t> setNumbers; // the set's numbers, written in this order
+};
+
+struct AnalysisReportInput : SearchReportHeading {
+    std::span<const SearchRow> rows; // the grid rows; written as their cell texts, trimmed
+    SearchStatistics statistics;     // the five values as shown; the hints are not written
 };
 
 // The numbers of a set, Numbers[1..Count] in order (Count cut to 0..80).
@@ -38,6 +42,9 @@ void AddRangeHeading(ReportText& report, std::int32_t rangeFrom, std::string_vie
 // report and "Szukano" in the ZENTAG report.
 void AddSetHeading(ReportText& report, std::string_view lead, std::string_view hitsFromText,
                    std::string_view hitsToText, const std::vector<std::int32_t>& setNumbers);
+
+// AddRangeHeading, then AddSetHeading with LEAD, of `heading`.
+void AddSearchHeading(ReportText& report, std::string_view lead, const SearchReportHeading& heading);
 
 // The whole report as the bytes of the file: header, range, hit bounds and set, the heading and
 // one line per row, the five statistics, footer.

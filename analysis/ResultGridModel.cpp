@@ -1,6 +1,7 @@
 #include "analysis/ResultGridModel.h"
 
 #include "analysis/DateRoutines.h"
+#include "ui/GridCells.h"
 
 #include <QBrush>
 #include <QFont>
@@ -8,7 +9,6 @@
 namespace zg {
 
 namespace {
-const QColor FixedCellColour(0, 64, 0);
 const QColor GridColour(0, 128, 128); // teal
 const QColor StripColour(0, 128, 64);
 } // namespace
@@ -34,19 +34,8 @@ QString ResultGridModel::cellText(int row, int column) const {
 QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return cellText(index.row(), index.column());
-    case Qt::BackgroundRole:
-        return QBrush(index.column() < FixedColumns ? FixedCellColour : GridColour);
-    case Qt::ForegroundRole:
-        return QBrush(Qt::white);
-    case Qt::TextAlignmentRole:
-        return static_cast<int>(Qt::AlignLeft | Qt::AlignTop);
-    default:
-        return {};
-    }
+    return PlainGridCellData(role, index.column(), FixedColumns, GridColour,
+                             [&] { return cellText(index.row(), index.column()); });
 }
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

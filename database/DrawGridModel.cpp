@@ -2,6 +2,7 @@
 
 #include "app/State.h"
 #include "database/DatabaseExport.h"
+#include "ui/GridCells.h"
 
 #include <QBrush>
 #include <QColor>
@@ -10,7 +11,6 @@ namespace zg {
 
 namespace {
 
-const QColor FixedCellColour(0, 64, 0);
 const QColor GridColour(20, 107, 70);
 const QColor MapColour(0, 128, 255);
 
@@ -38,19 +38,8 @@ QString DrawGridModel::cellText(int row, int column) const {
 QVariant DrawGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_)
         return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return cellText(index.row(), index.column());
-    case Qt::BackgroundRole:
-        return QBrush(index.column() < FixedColumns ? FixedCellColour : GridColour);
-    case Qt::ForegroundRole:
-        return QBrush(Qt::white);
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
-    default:
-        return {};
-    }
+    return PlainGridCellData(role, index.column(), FixedColumns, GridColour,
+                             [&] { return cellText(index.row(), index.column()); });
 }
 
 void DrawGridModel::setRowCount(std::int32_t count) {

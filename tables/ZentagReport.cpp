@@ -23,8 +23,7 @@ std::string ZentagReportBytes(const ZentagReportInput& input) {
     const std::string sixTabs(6, '\t');
 
     ReportText head;
-    AddRangeHeading(head, input.rangeFrom, input.rangeFromDate, input.rangeTo, input.rangeToDate);
-    AddSetHeading(head, "Szukano", input.hitsFromText, input.hitsToText, input.setNumbers);
+    AddSearchHeading(head, "Szukano", input);
     head.Line(sixTabs + "TABELKA " + ZentagCaption(input.offset));
     head.Line();
     const std::size_t k = table.columns.size();

@@ -1,6 +1,7 @@
 #pragma once
 // The ZENTAG table report: the grid of a ZENTAG table as a Windows-1250 text file with the common
 // header and footer. Pure standard C++; the ZENTAG window and the command line fill the input.
+#include "analysis/AnalysisReport.h"
 #include "tables/Zentag.h"
 
 #include <cstdint>
@@ -9,14 +10,7 @@
 
 namespace zg {
 
-struct ZentagReportInput {
-    std::int32_t rangeFrom = 0;
-    std::int32_t rangeTo = 0;
-    std::string rangeFromDate; // DD.MM.YY of draw rangeFrom (DrawDateText)
-    std::string rangeToDate;   // DD.MM.YY of draw rangeTo
-    std::string hitsFromText;  // the texts of the two hit fields, as they read
-    std::string hitsToText;
-    std::vector<std::int32_t> setNumbers; // the set's numbers, ascending
+struct ZentagReportInput : SearchReportHeading {
     std::int32_t offset = 1;
     const ZentagResult* table = nullptr; // the grid as shown (complete or filtered)
 };

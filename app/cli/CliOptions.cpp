@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <utility>
 
 namespace zg::cli {
 
@@ -138,6 +139,16 @@ std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs&
         return std::nullopt;
     }
     return found;
+}
+
+std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const SearchInputs& in) {
+    auto db = LoadDatabaseForSearch(dir, in);
+    if (!db)
+        return std::nullopt;
+    auto found = RunSearch(db->View(), in);
+    if (!found)
+        return std::nullopt;
+    return SearchedDatabase{std::move(*db), std::move(*found)};
 }
 
 void AddDecimalOption(CLI::App& command, std::string& decimal) {

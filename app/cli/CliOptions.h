@@ -74,6 +74,14 @@ struct FoundSearch {
 // message to standard error and returns nothing (exit ExitRefused).
 std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs& in);
 
+// LoadDatabaseForSearch, then RunSearch over its draws: the database (which the search's draws
+// view reads) and what the search found. Returns nothing when either refused (exit ExitRefused).
+struct SearchedDatabase {
+    FolderDatabase db;
+    FoundSearch found;
+};
+std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const SearchInputs& in);
+
 // Adds --decimal (',' or '.'); the separator is the locale's when the option is not given.
 void AddDecimalOption(CLI::App& command, std::string& decimal);
 char DecimalSeparator(const std::string& decimal);

@@ -36,13 +36,11 @@ int RunAnalysis(const AnalysisOptions& opt) {
     const NumberSetData& set = in->set;
     const char separator = DecimalSeparator(opt.decimal);
 
-    const auto db = LoadDatabaseForSearch(opt.dir, *in);
-    if (!db)
+    const auto searched = LoadAndSearch(opt.dir, *in);
+    if (!searched)
         return ExitRefused;
-    const DrawsView draws = db->View();
-    const auto found = RunSearch(draws, *in);
-    if (!found)
-        return ExitRefused;
+    const DrawsView draws = searched->db.View();
+    const FoundSearch& found = searched->found;
 
     AnalysisReportInput input;
     input.rangeFrom = in->rangeFrom;
@@ -52,8 +50,8 @@ int RunAnalysis(const AnalysisOptions& opt) {
     input.hitsFromText = std::to_string(in->hitsFrom);
     input.hitsToText = std::to_string(in->hitsTo);
     input.setNumbers = SetNumbersOf(set);
-    input.rows = found->result.rows;
-    input.statistics = SearchStatisticsTexts(found->result, set.Count, draws, separator);
+    input.rows = found.result.rows;
+    input.statistics = SearchStatisticsTexts(found.result, set.Count, draws, separator);
 
     if (const auto error = WriteReportFile(opt.out, AnalysisReportBytes(input)))
         return Failure(opt.out + ": " + *error);

@@ -56,19 +56,16 @@ int RunZentag(const ZentagOptions& opt) {
         selection = SetNumbersOf(*selected);
     }
 
-    const auto db = LoadDatabaseForSearch(opt.dir, *in);
-    if (!db)
+    const auto searched = LoadAndSearch(opt.dir, *in);
+    if (!searched)
         return ExitRefused;
-    const DrawsView draws = db->View();
-
-    const auto found = RunSearch(draws, *in);
-    if (!found)
-        return ExitRefused;
+    const DrawsView draws = searched->db.View();
+    const FoundSearch& found = searched->found;
 
     ZentagInput zentag;
     zentag.draws = draws;
-    zentag.foundDraws = found->foundDraws.get();
-    zentag.foundCount = found->foundCount;
+    zentag.foundDraws = found.foundDraws.get();
+    zentag.foundCount = found.foundCount;
     zentag.rangeFrom = in->rangeFrom;
     zentag.rangeTo = in->rangeTo;
     zentag.offset = opt.offset;
