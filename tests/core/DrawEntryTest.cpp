@@ -52,5 +52,20 @@ TEST(NextDrawRecord, EmptyTableIsDatedToday) {
     EXPECT_EQ(next.Year, 2024);
 }
 
+// A stored draw with a value outside 1..80 or a repeated number ticks only the boxes that exist.
+TEST(DrawTicks, OnlyNumbersThatHaveABox) {
+    DrawRecord draw;
+    for (int i = 0; i < 20; ++i)
+        draw.Numbers[i] = i + 1;
+    draw.Numbers[3] = 0;
+    draw.Numbers[7] = 81;
+    draw.Numbers[9] = 2; // repeats 2
+    const TickBoxes ticks = DrawTicks(draw);
+    EXPECT_EQ(TickCount(ticks), 17);
+    EXPECT_FALSE(ticks[0]);
+    EXPECT_TRUE(ticks[2]);
+    EXPECT_EQ(TickCountText(ticks), "17/20");
+}
+
 } // namespace
 } // namespace zg
