@@ -1,18 +1,18 @@
 #include "app/Startup.h"
 
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/SafeFile.h"
 #include "app/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/PendingDownloadCheck.h"
-#include "database/TLosowania.h"
-#include "sets/TZestaw.h"
-#include "tables/TTabelka11.h"
-#include "tables/TTabelka2.h"
+#include "database/DrawManager.h"
+#include "sets/SetEditor.h"
+#include "tables/CalendarWindow.h"
+#include "tables/ZentagWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
-#include "ui/TAbout.h"
+#include "ui/AboutWindow.h"
 
 #include <QScreen>
 #include <QString>
@@ -77,7 +77,7 @@ bool LoadProgramDatabase(QWidget* messageParent) {
 
 ProgramWindows CreateProgramWindows() {
     ProgramWindows w;
-    w.main = std::make_unique<TAnaliza11>();
+    w.main = std::make_unique<MainWindow>();
     LoadProgramDatabase(w.main.get());
     ZentagOffset = 1;
 
@@ -86,24 +86,24 @@ ProgramWindows CreateProgramWindows() {
     // window's gauge.
     if (const QScreen* screen = main->screen())
         main->move(screen->availableGeometry().center() - main->rect().center());
-    w.drawManager = std::make_unique<TLosowania>(main);
-    TLosowania* draws = w.drawManager.get();
+    w.drawManager = std::make_unique<DrawManager>(main);
+    DrawManager* draws = w.drawManager.get();
     draws->FormCreate(main, main->gauge());
-    QObject::connect(draws, &TLosowania::drawAppended, main, &TAnaliza11::DrawCountChanged);
-    QObject::connect(draws, &TLosowania::drawEdited, main, &TAnaliza11::ResetResults);
+    QObject::connect(draws, &DrawManager::drawAppended, main, &MainWindow::DrawCountChanged);
+    QObject::connect(draws, &DrawManager::drawEdited, main, &MainWindow::ResetResults);
     main->setDrawManager(draws);
 
-    auto zentag = std::make_unique<TTabelka2>(main, main);
+    auto zentag = std::make_unique<ZentagWindow>(main, main);
     main->setZentagWindow(zentag.get());
     w.zentag = std::move(zentag);
 
     // The calendar map lives as long as the main window, which owns it.
-    main->setMapWindow(new TTabelka11(main, main));
+    main->setMapWindow(new CalendarWindow(main, main));
 
-    auto editor = std::make_unique<TZestaw>(main);
-    QObject::connect(editor.get(), &TZestaw::setConfirmed, main, &TAnaliza11::SetConfirmed);
+    auto editor = std::make_unique<SetEditor>(main);
+    QObject::connect(editor.get(), &SetEditor::setConfirmed, main, &MainWindow::SetConfirmed);
     main->setSetEditor(editor.get());
-    auto about = std::make_unique<TAbout>(main);
+    auto about = std::make_unique<AboutWindow>(main);
     main->setAboutWindow(about.get());
     w.setEditor = std::move(editor);
     w.about = std::move(about);

@@ -7,12 +7,12 @@ class QWidget;
 
 namespace zg {
 
-class TAnaliza11;
-class TLosowania;
+class MainWindow;
+class DrawManager;
 
 struct ProgramWindows {
-    std::unique_ptr<TAnaliza11> main;
-    std::unique_ptr<TLosowania> drawManager;
+    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<DrawManager> drawManager;
     std::unique_ptr<QWidget> zentag;
     std::unique_ptr<QWidget> setEditor;
     std::unique_ptr<QWidget> about;

@@ -1,4 +1,4 @@
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/HintBehaviour.h"
 #include "app/Startup.h"
 #include "app/State.h"

@@ -2,7 +2,7 @@
 // What the window benchmarks share: the sample draw table they run over, typing into a window's
 // field as the user does, the main window's search that every draw qualifies for, and their
 // main(), which runs the benchmarks in an offscreen application.
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/State.h"
 #include "bench/FloorRatio.h"
 #include "tools/sample/SampleGenerator.h"
@@ -59,7 +59,7 @@ inline void PrepareEveryDrawTable() {
 
 // Shows the main window and types the search every draw of that table qualifies for: range
 // 1..40,000, hits 0..10.
-inline void TypeEveryDrawSearch(TAnaliza11& main) {
+inline void TypeEveryDrawSearch(MainWindow& main) {
     main.show();
     main.SetConfirmed();
     Type(main, "Edit6", "1");

@@ -6,12 +6,12 @@
 // the draw management window is shown and the complete ZENTAG table of those draws is computed
 // and shown, as a user would have them open. Any message box that start-up would have shown makes
 // it end with status 1 instead of waiting for an answer.
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/HintBehaviour.h"
 #include "app/Startup.h"
 #include "app/State.h"
-#include "database/TLosowania.h"
-#include "tables/TTabelka2.h"
+#include "database/DrawManager.h"
+#include "tables/ZentagWindow.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
@@ -34,7 +34,7 @@ void OpenWindows(zg::ProgramWindows& windows) {
     for (int n = 1; n <= 10; ++n)
         zg::NumberSet.Member[n] = true;
     zg::CompleteNumberSet(zg::NumberSet);
-    zg::TAnaliza11& main = *windows.main;
+    zg::MainWindow& main = *windows.main;
     main.SetConfirmed();
     SetField(&main, "Edit6", "1");
     SetField(&main, "Edit7", "40000");
@@ -42,8 +42,8 @@ void OpenWindows(zg::ProgramWindows& windows) {
     SetField(&main, "Edit2", "10");
     main.button1Click();
     windows.drawManager->show();
-    if (auto* zentag = qobject_cast<zg::TTabelka2*>(windows.zentag.get())) {
-        zentag->pzentag(main.gauge());
+    if (auto* zentag = qobject_cast<zg::ZentagWindow*>(windows.zentag.get())) {
+        zentag->ComputeZentagTable(main.gauge());
         zentag->show();
     }
 }

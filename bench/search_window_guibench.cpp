@@ -2,7 +2,7 @@
 // qualify, so the grid receives 40,000 rows and the gauge runs through the whole range. Also the
 // analysis report of those rows written through the save button. Runs offscreen.
 #include "analysis/ResultGridModel.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/State.h"
 #include "bench/GuiBench.h"
 #include "ui/Dialogs.h"
@@ -20,7 +20,7 @@ constexpr std::int32_t Draws = zg::bench::EveryDrawCount;
 
 void BM_SearchAndShow40000(benchmark::State& state) {
     zg::bench::PrepareEveryDrawTable();
-    zg::TAnaliza11 w;
+    zg::MainWindow w;
     zg::bench::TypeEveryDrawSearch(w);
     auto* oblicz = w.findChild<QAbstractButton*>(QStringLiteral("button1"));
     for (auto _ : state) {
@@ -38,7 +38,7 @@ void BM_AnalysisReport40000(benchmark::State& state) {
     zg::bench::PrepareEveryDrawTable();
     QTemporaryDir dir;
     zg::AppDir = dir.path().toStdString();
-    zg::TAnaliza11 w;
+    zg::MainWindow w;
     zg::bench::TypeEveryDrawSearch(w);
     QTest::mouseClick(w.findChild<QAbstractButton*>(QStringLiteral("button1")), Qt::LeftButton);
     auto* save = w.findChild<QAbstractButton*>(QStringLiteral("dyskietka"));

@@ -1,13 +1,13 @@
 // Start-up of the program over a database of 99,999 draws, offscreen: the main window's creation
 // with the database load, the other windows, showing the main window and reaching the event loop.
 // Each iteration is one whole start, ended as soon as the event loop runs.
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/Startup.h"
 #include "app/State.h"
 #include "bench/GuiBench.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
-#include "database/TLosowania.h"
+#include "database/DrawManager.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 
@@ -52,7 +52,7 @@ void BM_DrawManagerCreation(benchmark::State& state) {
     zg::bench::LoadSampleTable(Draws, 11);
     zg::DrawCount = static_cast<std::int32_t>(state.range(0));
     for (auto _ : state) {
-        zg::TLosowania w;
+        zg::DrawManager w;
         w.FormCreate(nullptr, nullptr);
         benchmark::DoNotOptimize(w.gridModel()->rowCount());
     }

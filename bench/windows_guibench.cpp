@@ -3,10 +3,10 @@
 // window opened over 99,999 draws (its first opening and a later one). Goal: under one frame
 // (16 ms) each.
 #include "FloorRatio.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/State.h"
-#include "database/TLosowania.h"
-#include "tables/TTabelka11.h"
+#include "database/DrawManager.h"
+#include "tables/CalendarWindow.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 
@@ -44,7 +44,7 @@ void Type(QWidget& w, const char* field, const QString& text) {
 }
 
 // Every draw of the table in the range, hits 2..4 of the ten numbers.
-void SetUpMain(zg::TAnaliza11& main) {
+void SetUpMain(zg::MainWindow& main) {
     main.SetConfirmed();
     Type(main, "Edit6", QStringLiteral("1"));
     Type(main, "Edit7", QString::number(zg::MaxDraws));
@@ -54,9 +54,9 @@ void SetUpMain(zg::TAnaliza11& main) {
 
 void BM_CalendarFillOneYear(benchmark::State& state) {
     FullTable();
-    zg::TAnaliza11 main;
+    zg::MainWindow main;
     SetUpMain(main);
-    zg::TTabelka11 map(&main);
+    zg::CalendarWindow map(&main);
     map.SetYear(2001);
     map.show();
     QApplication::processEvents();
@@ -71,10 +71,10 @@ BENCHMARK(BM_CalendarFillOneYear)->Unit(benchmark::kMillisecond);
 // Arg 1: the first opening (the pictures are loaded then); arg 0: a later opening.
 void BM_DrawManagerOpen(benchmark::State& state) {
     FullTable();
-    zg::TAnaliza11 main;
+    zg::MainWindow main;
     for (auto _ : state) {
         state.PauseTiming();
-        auto w = std::make_unique<zg::TLosowania>(&main);
+        auto w = std::make_unique<zg::DrawManager>(&main);
         w->FormCreate(nullptr, nullptr);
         if (state.range(0) == 0) {
             w->show();

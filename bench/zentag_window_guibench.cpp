@@ -2,10 +2,10 @@
 // the window shown with its grid and lists, then closed) beside "Oblicz" finding those 40,000
 // draws and showing them. Runs offscreen.
 #include "FloorRatio.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/State.h"
 #include "bench/GuiBench.h"
-#include "tables/TTabelka2.h"
+#include "tables/ZentagWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,8 +20,8 @@ constexpr std::int32_t Draws = zg::bench::EveryDrawCount;
 
 // The main window with the search every draw qualifies for, and the ZENTAG window.
 struct Windows {
-    zg::TAnaliza11 main;
-    zg::TTabelka2* zentag = new zg::TTabelka2(&main, &main);
+    zg::MainWindow main;
+    zg::ZentagWindow* zentag = new zg::ZentagWindow(&main, &main);
     QAbstractButton* oblicz = nullptr;
     QAbstractButton* rozklad2 = nullptr;
 

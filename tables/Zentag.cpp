@@ -273,14 +273,14 @@ std::string ZentagResult::CellText(std::size_t row, std::size_t column) const {
     return s;
 }
 
-ZentagResult pzentag(const ZentagInput& input, SearchProgress* progress) {
+ZentagResult ComputeZentagTable(const ZentagInput& input, SearchProgress* progress) {
     std::vector<std::int32_t> numbers(80);
     for (std::int32_t x = 1; x <= 80; ++x)
         numbers[static_cast<std::size_t>(x - 1)] = x;
     return Build(input, std::move(numbers), progress);
 }
 
-ZentagResult pzentagSelected(const ZentagInput& input, std::span<const std::int32_t> selection) {
+ZentagResult ComputeZentagTableFor(const ZentagInput& input, std::span<const std::int32_t> selection) {
     std::array<bool, 81> member{};
     for (const std::int32_t x : selection)
         if (IsLotteryNumber(x))

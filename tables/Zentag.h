@@ -67,12 +67,12 @@ struct ZentagResult {
 // the order in which the draw stores them; a stored value outside 1..80 counts nowhere and fills
 // no cell. The range is cut to the draws the table holds. With no found draws the percentages
 // read 0 instead of dividing by zero.
-ZentagResult pzentag(const ZentagInput& input, SearchProgress* progress);
+ZentagResult ComputeZentagTable(const ZentagInput& input, SearchProgress* progress);
 
 // The same table restricted to the selected numbers (any order; values outside 1..80 and
 // repetitions are dropped): their columns, their single lines and the pairs among them. The rows
 // are those of the complete table.
-ZentagResult pzentagSelected(const ZentagInput& input, std::span<const std::int32_t> selection);
+ZentagResult ComputeZentagTableFor(const ZentagInput& input, std::span<const std::int32_t> selection);
 
 // "ZENTAG +3" for a distance above 0, else "ZENTAG 0", "ZENTAG -3": the main window's button.
 std::string ZentagCaption(std::int32_t offset);

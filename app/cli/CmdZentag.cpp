@@ -70,7 +70,7 @@ int RunZentag(const ZentagOptions& opt) {
     zentag.rangeTo = in->rangeTo;
     zentag.offset = opt.offset;
     zentag.decimalSeparator = DecimalSeparator(opt.decimal);
-    const ZentagResult table = selection.empty() ? pzentag(zentag, nullptr) : pzentagSelected(zentag, selection);
+    const ZentagResult table = selection.empty() ? ComputeZentagTable(zentag, nullptr) : ComputeZentagTableFor(zentag, selection);
 
     // Line 8 gives the hit bounds as they were typed, as the window writes its fields' texts.
     const std::string& hits = opt.search.hits;

@@ -74,7 +74,7 @@ std::int64_t SumOfSingleCounts(const ZentagResult& r) {
 TEST(Zentag, OffsetZeroListsTheFoundDrawsAndRanksByCount) {
     const auto table = TenDraws();
     const Found found({3, 5, 7, 9});
-    const ZentagResult r = pzentag(Input(table, found, 1, 10, 0), nullptr);
+    const ZentagResult r = ComputeZentagTable(Input(table, found, 1, 10, 0), nullptr);
 
     ASSERT_EQ(r.rows.size(), 4u);
     EXPECT_EQ(r.rows[3].ordinal, 9);
@@ -97,12 +97,12 @@ TEST(Zentag, ShiftedOutOfTheRangeAddsNoRowButCountsInThePercentage) {
     const auto table = TenDraws();
     // +1 moves the last found draw (10) past the range; -3 moves found draw 2 below it.
     const Found found({2, 4, 10});
-    const ZentagResult after = pzentag(Input(table, found, 2, 10, 1), nullptr);
+    const ZentagResult after = ComputeZentagTable(Input(table, found, 2, 10, 1), nullptr);
     ASSERT_EQ(after.rows.size(), 2u);
     EXPECT_EQ(after.rows[1].ordinal, 5);
     EXPECT_EQ(after.singleLines[0], "01 --> 2 = 66,7%");
 
-    const ZentagResult before = pzentag(Input(table, found, 2, 10, -3), nullptr);
+    const ZentagResult before = ComputeZentagTable(Input(table, found, 2, 10, -3), nullptr);
     ASSERT_EQ(before.rows.size(), 1u);
     EXPECT_EQ(before.rows[0].ordinal, 7);
 }
@@ -110,13 +110,13 @@ TEST(Zentag, ShiftedOutOfTheRangeAddsNoRowButCountsInThePercentage) {
 TEST(Zentag, NoQualifyingRowListsEveryNumberAndPairInOrder) {
     const auto table = TenDraws();
     const Found found({9, 10});
-    const ZentagResult r = pzentag(Input(table, found, 1, 10, 5), nullptr);
+    const ZentagResult r = ComputeZentagTable(Input(table, found, 1, 10, 5), nullptr);
     EXPECT_TRUE(r.rows.empty());
     EXPECT_EQ(r.singleLines[79], "80 --> 0 = 00,0%");
     EXPECT_EQ(r.pairLines[79], "02,03 --> 0 = 00,0%");
     EXPECT_EQ(r.pairLines[3159], "79,80 --> 0 = 00,0%");
     // No found draw at all: no division by zero.
-    EXPECT_EQ(pzentag(Input(table, Found({}), 1, 10, 1), nullptr).singleLines[0], "01 --> 0 = 00,0%");
+    EXPECT_EQ(ComputeZentagTable(Input(table, Found({}), 1, 10, 1), nullptr).singleLines[0], "01 --> 0 = 00,0%");
 }
 
 struct PercentCase {
@@ -136,7 +136,7 @@ TEST_P(ZentagPercent, CountOverFoundDrawsRoundsHalfUp) {
     const Found found(list);
     ZentagInput in = Input(table, found, 120, 200, 0);
     in.decimalSeparator = c.separator;
-    const ZentagResult r = pzentag(in, nullptr);
+    const ZentagResult r = ComputeZentagTable(in, nullptr);
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(r.singleLines[0], c.line);
 }
@@ -155,8 +155,8 @@ TEST(Zentag, AnOutOfOrderDrawCountsEveryPair) {
     std::reverse(numbers.begin(), numbers.end());
     Put(reversed, 1, numbers);
     const Found found({1});
-    const ZentagResult a = pzentag(Input(sorted, found, 1, 2, 0), nullptr);
-    const ZentagResult b = pzentag(Input(reversed, found, 1, 2, 0), nullptr);
+    const ZentagResult a = ComputeZentagTable(Input(sorted, found, 1, 2, 0), nullptr);
+    const ZentagResult b = ComputeZentagTable(Input(reversed, found, 1, 2, 0), nullptr);
     EXPECT_EQ(b.pairLines, a.pairLines);
     EXPECT_EQ(b.pairLines[189], "79,80 --> 1 = 100,0%");
     EXPECT_EQ(b.pairLines[190], "01,11 --> 0 = 00,0%");
@@ -166,7 +166,7 @@ TEST(Zentag, AValueOutside1To80CountsNowhereAndARepeatCountsPerPosition) {
     auto table = MakeTable(1);
     Put(table, 1, Join({0, 81, -5, 7, 7, 9}, Range(61, 74)));
     const Found found({1});
-    const ZentagResult r = pzentag(Input(table, found, 1, 1, 0), nullptr);
+    const ZentagResult r = ComputeZentagTable(Input(table, found, 1, 1, 0), nullptr);
     EXPECT_EQ(r.singleLines[0], "07 --> 2 = 200,0%");
     EXPECT_EQ(r.singleLines[1], "09 --> 1 = 100,0%");
     EXPECT_EQ(r.pairLines[0], "07,09 --> 2 = 200,0%");
@@ -177,7 +177,7 @@ TEST(Zentag, OneSelectedNumberHasNoPairs) {
     const auto table = TenDraws();
     const Found found({3, 5, 7, 9});
     const std::int32_t selection[] = {15};
-    const ZentagResult r = pzentagSelected(Input(table, found, 1, 10, 0), selection);
+    const ZentagResult r = ComputeZentagTableFor(Input(table, found, 1, 10, 0), selection);
     EXPECT_EQ(r.ColumnCount(), 2);
     EXPECT_EQ(r.singleLines, std::vector<std::string>{"15 --> 1 = 25,0%"});
     EXPECT_TRUE(r.pairLines.empty());
@@ -196,7 +196,7 @@ TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
     const Found found(list);
     const std::vector<std::int32_t> all80 = Range(1, 80);
     const ZentagInput in = Input(table, found, 3, 8990, 2);
-    const ZentagResult r = pzentag(in, nullptr);
+    const ZentagResult r = ComputeZentagTable(in, nullptr);
 
     std::vector<std::int64_t> pair(81 * 81, 0);
     std::size_t rows = 0;
@@ -227,12 +227,12 @@ TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
                                      ZeroPad(static_cast<std::int64_t>(at % 81), 2) + " --> " + std::to_string(best);
         ASSERT_EQ(r.pairLines[line++].substr(0, expected.size() + 1), expected + " ") << pass;
     }
-    EXPECT_EQ(pzentagSelected(in, all80).pairLines, r.pairLines);
+    EXPECT_EQ(ComputeZentagTableFor(in, all80).pairLines, r.pairLines);
 }
 
 TEST(ZentagReport, CompleteTable) {
     const auto table = TenDraws();
-    const ZentagResult r = pzentag(Input(table, Found({2, 4}), 1, 10, 1), nullptr);
+    const ZentagResult r = ComputeZentagTable(Input(table, Found({2, 4}), 1, 10, 1), nullptr);
     ZentagReportInput in{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}, 1, &r};
     const std::string expected =
         ReportHeaderBytes +

@@ -1,10 +1,10 @@
 // Assistive technology on the real windows: every control of the main window, the draw
 // management window, the ZENTAG table and the calendar map has an accessible name.
-#include "analysis/TAnaliza11.h"
-#include "database/TLosowania.h"
+#include "analysis/MainWindow.h"
+#include "database/DrawManager.h"
 #include "support/WidgetSupport.h"
-#include "tables/TTabelka11.h"
-#include "tables/TTabelka2.h"
+#include "tables/CalendarWindow.h"
+#include "tables/ZentagWindow.h"
 
 #include <QAccessible>
 #include <QTest>
@@ -76,10 +76,10 @@ private slots:
         ProgramFolder folder;
         FillDraws(40);
         SetNumberSet({3, 7, 15});
-        TAnaliza11 main;
-        TLosowania draws(&main);
-        TTabelka2 zentag(&main, &main);
-        TTabelka11 map(&main, &main);
+        MainWindow main;
+        DrawManager draws(&main);
+        ZentagWindow zentag(&main, &main);
+        CalendarWindow map(&main, &main);
         draws.FormCreate(&main, main.gauge());
         main.setZentagWindow(&zentag);
         main.setMapWindow(&map);

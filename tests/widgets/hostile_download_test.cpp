@@ -1,7 +1,7 @@
 // The download component against a server that sends one byte per second: the user-interface
 // thread keeps running while the download crawls, and STOP ends it with the error event, leaving
 // no file and the database as it was.
-#include "download/THTTPGet.h"
+#include "download/HttpDownload.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
 
@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <thread>
 
-using zg::THTTPGet;
+using zg::HttpDownload;
 using zg::test::HttpTestServer;
 using zg::test::TempDir;
 
@@ -29,7 +29,7 @@ private slots:
         });
         TempDir dir;
         zg::test::WriteBytes(dir.file("zentag.wyn"), "1 2 3 ");
-        THTTPGet get;
+        HttpDownload get;
         get.URL = QStringLiteral("http://127.0.0.1/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=0");
         get.FileName = QString::fromStdString(dir.file("zentag"));
         get.Port = server.port();
@@ -39,9 +39,9 @@ private slots:
         QList<int> ticksAtProgress;
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
-        connect(&get, &THTTPGet::OnProgress, this, [&] { ticksAtProgress << ticks; });
-        QSignalSpy error(&get, &THTTPGet::OnError);
-        QSignalSpy done(&get, &THTTPGet::OnDoneFile);
+        connect(&get, &HttpDownload::OnProgress, this, [&] { ticksAtProgress << ticks; });
+        QSignalSpy error(&get, &HttpDownload::OnError);
+        QSignalSpy done(&get, &HttpDownload::OnDoneFile);
         timer.start(20);
         get.StartFileDownload();
         QTRY_VERIFY_WITH_TIMEOUT(ticksAtProgress.size() >= 3, 20000);

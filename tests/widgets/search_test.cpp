@@ -3,11 +3,11 @@
 // button writing the report.
 #include "analysis/ReportWriter.h"
 #include "analysis/ResultGridModel.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include <QLabel>
 #include <QTableView>
@@ -33,7 +33,7 @@ void WorkedExampleDraws() {
 }
 
 // Sets range and hit bounds by typing, as a user does.
-void Parameters(TAnaliza11& w, int from, int to, int low, int high) {
+void Parameters(MainWindow& w, int from, int to, int low, int high) {
     Type(&w, "Edit6", QString::number(from));
     Type(&w, "Edit7", QString::number(to));
     Type(&w, "Edit1", QString::number(low));
@@ -41,14 +41,14 @@ void Parameters(TAnaliza11& w, int from, int to, int low, int high) {
 }
 
 // Shows the window with the set confirmed and searches the range with the bounds, as a user does.
-void Search(TAnaliza11& w, int from, int to, int low, int high) {
+void Search(MainWindow& w, int from, int to, int low, int high) {
     w.show();
     w.SetConfirmed();
     Parameters(w, from, to, low, high);
     Click(&w, "button1");
 }
 
-QString Cell(TAnaliza11& w, int row, int column) {
+QString Cell(MainWindow& w, int row, int column) {
     auto* grid = Find<QTableView>(&w, "StringGrid1");
     return grid->model()->index(row, column).data().toString();
 }
@@ -86,7 +86,7 @@ void SearchTest::workedExample() {
     QFETCH(QString, average);
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     w.setDecimalSeparator(separator);
     Search(w, 101, 110, 2, 3);
 
@@ -147,7 +147,7 @@ void SearchTest::everyDrawQualifies() {
     ProgramFolder folder;
     FillDraws(3000);
     SetNumberSet({61, 62});
-    TAnaliza11 w;
+    MainWindow w;
     w.setDecimalSeparator(',');
     Search(w, 1, 3000, 0, 2);
     QCOMPARE(w.resultModel()->rowCount(), 3000);
@@ -172,7 +172,7 @@ void SearchTest::firstGapCountsFromTheRangeStart() {
     SetDrawNumbers(43, {5});
     SetDrawNumbers(44, {5});
     SetNumberSet({5});
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 40, 44, 1, 1);
     QCOMPARE(Cell(w, 0, 4), QStringLiteral("               3"));
     QCOMPARE(Text(&w, "Label12"), QStringLiteral("3 losowań ( 40 - 42 )"));
@@ -185,7 +185,7 @@ void SearchTest::changedDrawsAreSearchedAnew() {
     ProgramFolder folder;
     FillDraws(10);
     SetNumberSet({5});
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 1, 10, 1, 1);
     QCOMPARE(Dialogs::History().size(), 1); // nothing found yet
 
@@ -198,7 +198,7 @@ void SearchTest::changedDrawsAreSearchedAnew() {
     DrawTable[11] = DrawTable[4]; // appended: the new count alone is enough
     DrawTable[11].Number = 11;
     DrawCount = 11;
-    TAnaliza11 after; // its range reaches the new draw
+    MainWindow after; // its range reaches the new draw
     Search(after, 1, 11, 1, 1);
     QCOMPARE(after.resultModel()->rowCount(), 2);
     QCOMPARE(Cell(after, 1, 1), QStringLiteral("            11"));
@@ -207,7 +207,7 @@ void SearchTest::changedDrawsAreSearchedAnew() {
 void SearchTest::refusalsComeInOrder() {
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     // First a good search, so that there is a result to cut back.
     Search(w, 101, 110, 2, 3);
     QCOMPARE(FoundCount, 4);
@@ -232,7 +232,7 @@ void SearchTest::refusalsComeInOrder() {
 void SearchTest::emptyResult() {
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 1, 100, 1, 3);
     QCOMPARE(Dialogs::History().size(), 1);
     QCOMPARE(Dialogs::History()[0].caption, QStringLiteral("ZENTAGRAFO"));
@@ -247,7 +247,7 @@ void SearchTest::emptyResult() {
 void SearchTest::parameterChangeEmptiesTheResult() {
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 101, 110, 2, 3);
     QVERIFY(Enabled(&w, "dyskietka"));
     QTest::mouseClick(Find<QWidget>(&w, "Edit2"), Qt::LeftButton);
@@ -264,7 +264,7 @@ void SearchTest::parameterChangeEmptiesTheResult() {
 void SearchTest::reportBytes() {
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     w.setDecimalSeparator(',');
     Search(w, 101, 110, 2, 3);
     const QString path = folder.file(QStringLiteral("TXT/wynik.txt"));
@@ -318,7 +318,7 @@ void SearchTest::reportProposesFirstFreeName() {
     WorkedExampleDraws();
     WriteBytes(folder.file(QStringLiteral("TXT/ZENTAG.0001.txt")).toStdString(), "x");
     WriteBytes(folder.file(QStringLiteral("TXT/ZENTAG.0003.txt")).toStdString(), "x");
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 101, 110, 2, 3);
     Click(&w, "dyskietka"); // cancelled (no queued name)
     QCOMPARE(Dialogs::History().size(), 1);
@@ -329,7 +329,7 @@ void SearchTest::reportProposesFirstFreeName() {
 void SearchTest::reportToAFolderThatCannotBeWritten() {
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 101, 110, 2, 3);
     Dialogs::QueueFileName(folder.file(QStringLiteral("no such folder/wynik.txt")));
     Click(&w, "dyskietka");
@@ -343,7 +343,7 @@ void SearchTest::reportToAFolderThatCannotBeWritten() {
 void SearchTest::reportCancelledWritesNothing() {
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 101, 110, 2, 3);
     Dialogs::QueueFileName(QString());
     Click(&w, "dyskietka");
@@ -355,7 +355,7 @@ void SearchTest::reportCancelledWritesNothing() {
 void SearchTest::reportOnAFullDiskKeepsTheOldReport() {
     ProgramFolder folder;
     WorkedExampleDraws();
-    TAnaliza11 w;
+    MainWindow w;
     Search(w, 101, 110, 2, 3);
     const QString path = folder.file(QStringLiteral("TXT/wynik.txt"));
     WriteBytes(path.toStdString(), "old report\r\n");

@@ -4,10 +4,10 @@
 // an X server gives). The windows are real: the tool clicks their buttons as a user would, and a
 // modal window is grabbed while its own event loop runs. Message boxes are answered by the dialog
 // seam's test side, so nothing waits for a person.
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/Startup.h"
 #include "app/State.h"
-#include "database/TLosowania.h"
+#include "database/DrawManager.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     zg::Dialogs::SetTestMode(true);
 
     zg::ProgramWindows windows = zg::CreateProgramWindows();
-    zg::TAnaliza11* main = windows.main.get();
+    zg::MainWindow* main = windows.main.get();
     main->show();
     Save(main, out + QStringLiteral("/main-window.png"));
 

@@ -2,12 +2,12 @@
 // byte for byte. Write failures are real: a file-size limit makes the kernel refuse the write
 // (the tests may run as root, so permissions would not stop them).
 #include "analysis/ResultGridModel.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/Startup.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
-#include "database/TLosowania.h"
+#include "database/DrawManager.h"
 #include "support/FileSizeLimit.h"
 #include "support/ReportBytes.h"
 #include "support/TempDir.h"
@@ -37,11 +37,11 @@ std::string Group(int number, int year, int month, int day, int first) {
 }
 
 // Writes the database, loads it as start-up does and opens the window.
-std::unique_ptr<TLosowania> StartWith(const ProgramFolder& folder, const std::string& bytes) {
+std::unique_ptr<DrawManager> StartWith(const ProgramFolder& folder, const std::string& bytes) {
     WriteBytes(folder.file("zentag.wyn").toStdString(), bytes);
     LoadProgramDatabase(nullptr);
     Dialogs::ClearHistory();
-    auto w = std::make_unique<TLosowania>();
+    auto w = std::make_unique<DrawManager>();
     w->FormCreate(nullptr, nullptr);
     return w;
 }
@@ -50,12 +50,12 @@ std::string DatabaseBytes(const ProgramFolder& folder) {
     return ReadBytes(folder.file("zentag.wyn").toStdString());
 }
 
-void ClickBoxes(TLosowania& w, int from, int to) {
+void ClickBoxes(DrawManager& w, int from, int to) {
     for (int n = from; n <= to; ++n)
         QTest::mouseClick(Find<QCheckBox>(&w, qPrintable(QStringLiteral("CheckBox%1").arg(n))), Qt::LeftButton);
 }
 
-void SelectRow(TLosowania& w, int row) {
+void SelectRow(DrawManager& w, int row) {
     auto* grid = Find<QTableView>(&w, "StringGrid1");
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 5)).center());
 }
@@ -70,7 +70,7 @@ const QString Refusal = QStringLiteral("Pouczenie...");
 
 } // namespace
 
-class LosowaniaTest : public QObject {
+class DrawManagerTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -243,8 +243,8 @@ private slots:
             db += Group(k, 2004, 1, k, 1);
         WriteBytes(folder.file("zentag.wyn").toStdString(), db);
         ProgramWindows windows = CreateProgramWindows();
-        TAnaliza11& main = *windows.main;
-        TLosowania& w = *windows.drawManager;
+        MainWindow& main = *windows.main;
+        DrawManager& w = *windows.drawManager;
         SetNumberSet({21});
         main.SetConfirmed();
         Type(&main, "Edit6", QStringLiteral("1"));
@@ -261,5 +261,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LosowaniaTest)
-#include "losowania_test.moc"
+QTEST_MAIN(DrawManagerTest)
+#include "draw_manager_test.moc"

@@ -1,4 +1,4 @@
-#include "download/THTTPGet.h"
+#include "download/HttpDownload.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -15,15 +15,15 @@ struct DownloadJob {
 
     std::mutex mutex;
     std::condition_variable handled;
-    THTTPGet* owner = nullptr; // null once the component is gone
+    HttpDownload* owner = nullptr; // null once the component is gone
     bool released = false;     // progress reports are no longer waited for
     bool progressRun = false;  // the user-interface thread ran the last progress report
     bool finished = false;     // the transfer is over and its completion was posted
 };
 
-THTTPGet::THTTPGet(QObject* owner) : QObject(owner) {}
+HttpDownload::HttpDownload(QObject* owner) : QObject(owner) {}
 
-THTTPGet::~THTTPGet() {
+HttpDownload::~HttpDownload() {
     if (!job_)
         return;
     CancelDownload();
@@ -37,7 +37,7 @@ THTTPGet::~THTTPGet() {
         FinishTransferFile(job_->report, job_->settings.fileName, false);
 }
 
-void THTTPGet::StartFileDownload() {
+void HttpDownload::StartFileDownload() {
     if (job_)
         return;
     auto job = std::make_shared<DownloadJob>();
@@ -56,7 +56,7 @@ void THTTPGet::StartFileDownload() {
             if (job->released)
                 return;
             job->progressRun = false;
-            THTTPGet* owner = job->owner;
+            HttpDownload* owner = job->owner;
             // Queued to the component: Qt drops the call if the component is destroyed first, and
             // the destructor then releases this wait.
             QMetaObject::invokeMethod(
@@ -75,7 +75,7 @@ void THTTPGet::StartFileDownload() {
         std::lock_guard lock(job->mutex);
         job->finished = true;
         if (job->owner != nullptr) {
-            THTTPGet* owner = job->owner;
+            HttpDownload* owner = job->owner;
             QMetaObject::invokeMethod(
                 owner, [owner, job] { owner->DeliverResult(job); }, Qt::QueuedConnection);
         } else {
@@ -84,14 +84,14 @@ void THTTPGet::StartFileDownload() {
     }).detach();
 }
 
-void THTTPGet::CancelDownload() {
+void HttpDownload::CancelDownload() {
     if (!job_)
         return;
     job_->flags.stop = true;
     job_->flags.result = false;
 }
 
-void THTTPGet::DeliverResult(const std::shared_ptr<DownloadJob>& job) {
+void HttpDownload::DeliverResult(const std::shared_ptr<DownloadJob>& job) {
     // The same flag decides the file and the event: a cancel that came after the worker's last
     // check still turns the download into a failure here.
     result_ = DeliverTransfer(job->report, job->settings.fileName, job->flags.result);

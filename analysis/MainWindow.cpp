@@ -1,4 +1,4 @@
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 
 #include "analysis/AnalysisReport.h"
 #include "analysis/DateRoutines.h"
@@ -8,14 +8,14 @@
 #include "analysis/SetHitSearch.h"
 #include "app/State.h"
 #include "tables/Calendar.h"
-#include "tables/TTabelka11.h"
-#include "tables/TTabelka2.h"
+#include "tables/CalendarWindow.h"
+#include "tables/ZentagWindow.h"
 #include "tables/Zentag.h"
 #include "ui/Dialogs.h"
 #include "ui/KeyboardButtons.h"
 #include "ui/QtText.h"
 #include "ui/SpinField.h"
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -130,7 +130,7 @@ void ClearGridSelection(QAbstractItemView* grid) {
     grid->setCurrentIndex(QModelIndex());
 }
 
-TAnaliza11::TAnaliza11(QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Analiza11"));
     setWindowTitle(QStringLiteral(" ZENTAGRAFO v. 1.6 ML"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -144,9 +144,9 @@ TAnaliza11::TAnaliza11(QWidget* parent) : QWidget(parent) {
     ClearGridSelection(StringGrid2);
 }
 
-TAnaliza11::~TAnaliza11() = default;
+MainWindow::~MainWindow() = default;
 
-void TAnaliza11::buildControls() {
+void MainWindow::buildControls() {
     setFont(Verdana(10));
 
     auto* panel = new QFrame(this);
@@ -253,7 +253,7 @@ void TAnaliza11::buildControls() {
     dyskietka->setAccessibleName(QStringLiteral("Zapisz wynik analizy do pliku"));
     dyskietka->setFocusPolicy(Qt::NoFocus);
 
-    Gauge1 = new TGauge(panel);
+    Gauge1 = new ProgressGauge(panel);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
     Gauge1->setGeometry(32, 157, 682, 15);
     Gauge1->SetForeColor(Navy);
@@ -349,7 +349,7 @@ void TAnaliza11::buildControls() {
 
     // ---- events ----
     for (SpinField* f : {RangeFromField, RangeToField, HitsFromField, HitsToField})
-        connect(f, &SpinField::clicked, this, &TAnaliza11::ResetResults);
+        connect(f, &SpinField::clicked, this, &MainWindow::ResetResults);
     for (SpinField* f : {RangeFromField, RangeToField}) {
         connect(f, &SpinField::arrowClicked, this, [this] {
             RefreshRangeInfo();
@@ -358,32 +358,32 @@ void TAnaliza11::buildControls() {
         connect(f, &SpinField::enterPressed, this, [this] { enterInField(true); });
     }
     for (SpinField* f : {HitsFromField, HitsToField}) {
-        connect(f, &SpinField::arrowClicked, this, &TAnaliza11::ResetResults);
+        connect(f, &SpinField::arrowClicked, this, &MainWindow::ResetResults);
         connect(f, &SpinField::enterPressed, this, [this] { enterInField(false); });
     }
     connect(BitBtn1, &QPushButton::clicked, this, [this] { showDialog(setEditor_); });
     connect(Button3, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
-    connect(rozklad, &QPushButton::clicked, this, &TAnaliza11::rozkladClick);
-    connect(rozklad2, &QPushButton::clicked, this, &TAnaliza11::rozklad2Click);
-    connect(button1, &QPushButton::clicked, this, &TAnaliza11::button1Click);
-    connect(dyskietka, &QToolButton::clicked, this, &TAnaliza11::dyskietkaClick);
+    connect(rozklad, &QPushButton::clicked, this, &MainWindow::rozkladClick);
+    connect(rozklad2, &QPushButton::clicked, this, &MainWindow::rozklad2Click);
+    connect(button1, &QPushButton::clicked, this, &MainWindow::button1Click);
+    connect(dyskietka, &QToolButton::clicked, this, &MainWindow::dyskietkaClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void TAnaliza11::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TAnaliza11::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once: no question, nothing is saved.
     QWidget::closeEvent(event);
     QCoreApplication::quit();
 }
 
-void TAnaliza11::FormShow() {
+void MainWindow::FormShow() {
     ResetResults();
     RangeToField->setRange(1, DrawCount);
     RangeFromField->setRange(1, DrawCount);
@@ -399,7 +399,7 @@ void TAnaliza11::FormShow() {
     RefreshRangeInfo();
 }
 
-void TAnaliza11::konfiguracja() {
+void MainWindow::konfiguracja() {
     const std::int32_t m = std::min<std::int32_t>(NumberSet.Count, 20);
     HitsFromField->setRange(0, m);
     HitsToField->setRange(0, m);
@@ -407,7 +407,7 @@ void TAnaliza11::konfiguracja() {
     HitsFromField->setPosition(m);
 }
 
-void TAnaliza11::ResetResults() {
+void MainWindow::ResetResults() {
     highlightActive_ = false;
     ZentagTableValid = false;
     resultModel_->clear();
@@ -422,7 +422,7 @@ void TAnaliza11::ResetResults() {
     dyskietka->setEnabled(false);
 }
 
-void TAnaliza11::RefreshRangeInfo() {
+void MainWindow::RefreshRangeInfo() {
     if (DrawCount <= 0) {
         RangeFromField->edit()->clear();
         RangeToField->edit()->clear();
@@ -437,7 +437,7 @@ void TAnaliza11::RefreshRangeInfo() {
     Label96->setText(QString::number(count) + QStringLiteral(" losowań"));
 }
 
-void TAnaliza11::DrawCountChanged() {
+void MainWindow::DrawCountChanged() {
     RangeToField->setRange(1, DrawCount);
     RangeFromField->setRange(1, DrawCount);
     if (DrawCount > 0 && !RangeToField->isEnabled()) {
@@ -450,7 +450,7 @@ void TAnaliza11::DrawCountChanged() {
     }
 }
 
-void TAnaliza11::SetConfirmed() {
+void MainWindow::SetConfirmed() {
     HitsFromField->setPosition(0);
     button1->setEnabled(true);
     HitsFromField->setEnabled(true);
@@ -460,33 +460,33 @@ void TAnaliza11::SetConfirmed() {
     ResetResults();
 }
 
-std::int32_t TAnaliza11::RangeFrom() const {
+std::int32_t MainWindow::RangeFrom() const {
     return RangeFromField->position();
 }
-std::int32_t TAnaliza11::RangeTo() const {
+std::int32_t MainWindow::RangeTo() const {
     return RangeToField->position();
 }
-std::int32_t TAnaliza11::HitsFrom() const {
+std::int32_t MainWindow::HitsFrom() const {
     return HitsFromField->position();
 }
-std::int32_t TAnaliza11::HitsTo() const {
+std::int32_t MainWindow::HitsTo() const {
     return HitsToField->position();
 }
-QString TAnaliza11::HitsFromText() const {
+QString MainWindow::HitsFromText() const {
     return HitsFromField->edit()->text();
 }
-QString TAnaliza11::HitsToText() const {
+QString MainWindow::HitsToText() const {
     return HitsToField->edit()->text();
 }
 
-void TAnaliza11::enterInField(bool rangeField) {
+void MainWindow::enterInField(bool rangeField) {
     if (button1->isEnabled())
         button1Click();
     else if (rangeField)
         RefreshRangeInfo();
 }
 
-void TAnaliza11::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     // Enter on a focused button presses it; elsewhere it runs "Oblicz" while that is enabled.
     if (PressFocusedButtonOnEnter(this, event))
         return;
@@ -499,14 +499,14 @@ void TAnaliza11::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-bool TAnaliza11::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == BitBtn1 &&
         (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter || event->type() == QEvent::HoverMove))
         RefreshBitBtn1Hint();
     return QWidget::eventFilter(watched, event);
 }
 
-void TAnaliza11::RefreshBitBtn1Hint() {
+void MainWindow::RefreshBitBtn1Hint() {
     if (NumberSet.Count <= 0)
         return; // an empty set leaves the hint as it was
     QString hint = QStringLiteral(" ");
@@ -516,7 +516,7 @@ void TAnaliza11::RefreshBitBtn1Hint() {
     BitBtn1->setToolTip(hint);
 }
 
-void TAnaliza11::showDialog(QWidget* w) {
+void MainWindow::showDialog(QWidget* w) {
     if (w == nullptr)
         return;
     if (auto* d = qobject_cast<QDialog*>(w))
@@ -530,7 +530,7 @@ namespace {
 // Drives the gauge from the search: the total once, then every step.
 class GaugeProgress final : public SearchProgress {
 public:
-    explicit GaugeProgress(TGauge* gauge) : gauge_(gauge) {}
+    explicit GaugeProgress(ProgressGauge* gauge) : gauge_(gauge) {}
     void total(std::int32_t n) override {
         gauge_->SetProgress(0);
         gauge_->SetMaxValue(n);
@@ -538,12 +538,12 @@ public:
     void step(std::int32_t i) override { gauge_->SetProgress(i); }
 
 private:
-    TGauge* gauge_;
+    ProgressGauge* gauge_;
 };
 
 } // namespace
 
-void TAnaliza11::button1Click() {
+void MainWindow::button1Click() {
     // Reading the four fields makes typed text take effect.
     RangeFromField->value();
     RangeToField->value();
@@ -603,8 +603,8 @@ void TAnaliza11::button1Click() {
     StringGrid1Click();
 }
 
-void TAnaliza11::rozkladClick() {
-    auto* map = qobject_cast<TTabelka11*>(mapWindow_);
+void MainWindow::rozkladClick() {
+    auto* map = qobject_cast<CalendarWindow*>(mapWindow_);
     if (map == nullptr)
         return;
     const std::int32_t last = RangeTo();
@@ -614,7 +614,7 @@ void TAnaliza11::rozkladClick() {
     showDialog(map);
 }
 
-void TAnaliza11::StringGrid1Click() {
+void MainWindow::StringGrid1Click() {
     const QModelIndex current = StringGrid1->selectionModel()->currentIndex();
     if (!current.isValid())
         return;
@@ -630,7 +630,7 @@ void TAnaliza11::StringGrid1Click() {
     stripModel_->setHighlight(true, &NumberSet.Member);
 }
 
-void TAnaliza11::dyskietkaClick() {
+void MainWindow::dyskietkaClick() {
     button1->setFocus();
     const QString path = RunSaveDialog1(this);
     if (path.isEmpty())
@@ -654,18 +654,18 @@ void TAnaliza11::dyskietkaClick() {
         ShowReportSaved(this, path);
 }
 
-void TAnaliza11::rozklad2Click() {
+void MainWindow::rozklad2Click() {
     if (zentagWindow_ == nullptr)
         return;
     if (!ZentagTableValid) {
         zentagWindow_->ClearFilter();
-        zentagWindow_->pzentag(Gauge1);
+        zentagWindow_->ComputeZentagTable(Gauge1);
     }
     ZentagTableValid = true;
     zentagWindow_->exec();
 }
 
-void TAnaliza11::UpDown5Click(int direction) {
+void MainWindow::UpDown5Click(int direction) {
     const std::int32_t offset = ZentagOffset + direction;
     if (offset < ZentagOffsetMin || offset > ZentagOffsetMax)
         return;

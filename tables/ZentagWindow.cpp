@@ -1,13 +1,13 @@
-#include "tables/TTabelka2.h"
+#include "tables/ZentagWindow.h"
 
 #include "analysis/AnalysisReport.h"
 #include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/ReportSaving.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/State.h"
 #include "tables/ZentagReport.h"
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include <QBrush>
 #include <QCheckBox>
@@ -66,7 +66,7 @@ QString JoinLines(const std::vector<std::string>& lines) {
 // Drives a gauge from the table's computation: the number of found draws once, then each step.
 class GaugeProgress final : public SearchProgress {
 public:
-    explicit GaugeProgress(TGauge* gauge) : gauge_(gauge) {}
+    explicit GaugeProgress(ProgressGauge* gauge) : gauge_(gauge) {}
     void total(std::int32_t n) override {
         if (gauge_ == nullptr)
             return;
@@ -79,7 +79,7 @@ public:
     }
 
 private:
-    TGauge* gauge_;
+    ProgressGauge* gauge_;
 };
 
 } // namespace
@@ -155,7 +155,7 @@ void ZentagGridModel::setResult(const ZentagResult* result) {
 
 // ---- the window ----
 
-TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_(main) {
+ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName(QStringLiteral("Tabelka2"));
     setWindowTitle(QStringLiteral(" Tabelka ZENTAG"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -256,7 +256,7 @@ TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_
     // No default button in this window: Enter in the filter presses nothing.
     BitBtn3->setAutoDefault(false);
 
-    Gauge1 = new TGauge(this);
+    Gauge1 = new ProgressGauge(this);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
     Gauge1->setGeometry(282, 518, 90, 17); // the gauge's own colours: black on white
 
@@ -284,24 +284,24 @@ TTabelka2::TTabelka2(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_
         box->setGeometry(8 + 24 * column, 29 + 34 * row, 17, 17);
         box->setPalette(boxPalette);
         box->setCursor(Qt::PointingHandCursor);
-        connect(box, &QCheckBox::toggled, this, &TTabelka2::CheckBox1Click);
+        connect(box, &QCheckBox::toggled, this, &ZentagWindow::CheckBox1Click);
         CheckBoxes[static_cast<std::size_t>(n)] = box;
     }
 
     connect(BitBtn3, &QPushButton::clicked, this, &QDialog::close);
-    connect(dyskietka, &QToolButton::clicked, this, &TTabelka2::dyskietkaClick);
+    connect(dyskietka, &QToolButton::clicked, this, &ZentagWindow::dyskietkaClick);
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
-TTabelka2::~TTabelka2() = default;
+ZentagWindow::~ZentagWindow() = default;
 
-QCheckBox* TTabelka2::checkBox(int n) const {
+QCheckBox* ZentagWindow::checkBox(int n) const {
     return IsLotteryNumber(n) ? CheckBoxes[static_cast<std::size_t>(n)] : nullptr;
 }
 
-void TTabelka2::ClearFilter() {
+void ZentagWindow::ClearFilter() {
     // Unticking here changes what the boxes show only; the caller's complete computation follows.
     clearingFilter_ = true;
     for (int n = 1; n <= 80; ++n)
@@ -310,7 +310,7 @@ void TTabelka2::ClearFilter() {
     ZentagSelection.clear();
 }
 
-ZentagInput TTabelka2::Input() const {
+ZentagInput ZentagWindow::Input() const {
     ZentagInput in;
     in.draws = AllDraws();
     in.foundDraws = FoundDraws;
@@ -322,29 +322,29 @@ ZentagInput TTabelka2::Input() const {
     return in;
 }
 
-void TTabelka2::pzentag(TGauge* gauge) {
+void ZentagWindow::ComputeZentagTable(ProgressGauge* gauge) {
     main_->RefreshRangeInfo();
     // The grid lets go of the old table before it is replaced.
     model_->setResult(nullptr);
     GaugeProgress progress(gauge);
-    result_ = zg::pzentag(Input(), &progress);
+    result_ = zg::ComputeZentagTable(Input(), &progress);
     ShowResult();
 }
 
-void TTabelka2::pzentagSelected() {
+void ZentagWindow::ComputeZentagTableFor() {
     model_->setResult(nullptr);
-    result_ = zg::pzentagSelected(Input(), ZentagSelection);
+    result_ = zg::ComputeZentagTableFor(Input(), ZentagSelection);
     ShowResult();
 }
 
-void TTabelka2::ShowResult() {
+void ZentagWindow::ShowResult() {
     model_->setResult(&result_);
     StringGrid1->setColumnWidth(0, 56);
     Memo1->setPlainText(JoinLines(result_.singleLines));
     Memo2->setPlainText(JoinLines(result_.pairLines));
 }
 
-void TTabelka2::CheckBox1Click() {
+void ZentagWindow::CheckBox1Click() {
     if (clearingFilter_)
         return;
     ZentagSelection.clear();
@@ -352,12 +352,12 @@ void TTabelka2::CheckBox1Click() {
         if (CheckBoxes[static_cast<std::size_t>(n)]->isChecked())
             ZentagSelection.push_back(n);
     if (ZentagSelection.empty())
-        pzentag(Gauge1);
+        ComputeZentagTable(Gauge1);
     else
-        pzentagSelected();
+        ComputeZentagTableFor();
 }
 
-void TTabelka2::dyskietkaClick() {
+void ZentagWindow::dyskietkaClick() {
     const QString path = RunSaveDialog1(this);
     if (!path.isEmpty()) {
         ZentagReportInput in;
@@ -376,7 +376,7 @@ void TTabelka2::dyskietkaClick() {
     BitBtn3->setFocus();
 }
 
-void TTabelka2::keyPressEvent(QKeyEvent* event) {
+void ZentagWindow::keyPressEvent(QKeyEvent* event) {
     // Enter presses the push button that has the focus and nothing else: the window has no
     // default button, so Enter on a tick box or in a list does nothing.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

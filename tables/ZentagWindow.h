@@ -19,8 +19,8 @@ class QToolButton;
 
 namespace zg {
 
-class TAnaliza11;
-class TGauge;
+class MainWindow;
+class ProgressGauge;
 
 // The grid of a ZENTAG table: the heading row is the horizontal header, column 0 the dates;
 // texts and colours are built for the cells being painted.
@@ -42,19 +42,19 @@ private:
     const ZentagResult* result_ = nullptr;
 };
 
-class TTabelka2 : public QDialog {
+class ZentagWindow : public QDialog {
     Q_OBJECT
 public:
     // `main` is the main window, whose range, hit fields and set the table and the report read.
-    explicit TTabelka2(TAnaliza11* main, QWidget* parent = nullptr);
-    ~TTabelka2() override;
+    explicit ZentagWindow(MainWindow* main, QWidget* parent = nullptr);
+    ~ZentagWindow() override;
 
     // Unticks every filter box without computing anything: the caller computes next.
     void ClearFilter();
     // The complete table, driving `gauge`.
-    void pzentag(TGauge* gauge);
+    void ComputeZentagTable(ProgressGauge* gauge);
     // The table restricted to the ticked numbers.
-    void pzentagSelected();
+    void ComputeZentagTableFor();
 
     const ZentagResult& result() const { return result_; }
     ZentagGridModel* gridModel() const { return model_; }
@@ -73,7 +73,7 @@ private:
     ZentagInput Input() const;
     void ShowResult();
 
-    TAnaliza11* main_;
+    MainWindow* main_;
     char decimalSeparator_ = '.';
     bool clearingFilter_ = false;
     ZentagResult result_;
@@ -87,7 +87,7 @@ private:
     QPlainTextEdit* Memo2 = nullptr;
     QToolButton* dyskietka = nullptr;
     QPushButton* BitBtn3 = nullptr;
-    TGauge* Gauge1 = nullptr;
+    ProgressGauge* Gauge1 = nullptr;
     std::array<QCheckBox*, 81> CheckBoxes{}; // 1-based
 };
 

@@ -22,19 +22,19 @@ namespace zg {
 
 class DrawGridModel;
 class NumberMapModel;
-class TGauge;
-class THTTPGet;
+class ProgressGauge;
+class HttpDownload;
 class DatabaseWriteGuard;
 
-class TLosowania : public QDialog {
+class DrawManager : public QDialog {
     Q_OBJECT
 public:
-    explicit TLosowania(QWidget* parent = nullptr);
-    ~TLosowania() override;
+    explicit DrawManager(QWidget* parent = nullptr);
+    ~DrawManager() override;
 
     // Creation at start-up: shows `mainWindow`, runs `gauge` from 0 to DrawCount while the grid
     // takes one row per draw of DrawTable, and sets the prompt line. Either pointer may be null.
-    void FormCreate(QWidget* mainWindow, TGauge* gauge);
+    void FormCreate(QWidget* mainWindow, ProgressGauge* gauge);
 
     // ---- actions; the download actions call the first three ----
     // Ticks or unticks box n as a user's click does (the ticked line and the count follow).
@@ -63,10 +63,10 @@ public:
     QPushButton* downloadLatestButton() const { return BitBtn4; } // "Pobierz ostatnie"
     QPushButton* downloadAllButton() const { return button1; }    // "Pobierz wszystkie"
     QPushButton* stopButton() const { return stopbutton; }        // "STOP", hidden while idle
-    TGauge* downloadGauge() const { return Gauge1; }              // hidden while idle
+    ProgressGauge* downloadGauge() const { return Gauge1; }              // hidden while idle
     QLabel* downloadLabel() const { return Label14; }             // hidden while idle
 
-    // ---- results download; the handlers are in download/LosowaniaDownloads.cpp ----
+    // ---- results download; the handlers are in download/DrawManagerDownloads.cpp ----
     void Button1Click();    // "Pobierz wszystkie": the complete file, merged at the next start
     void BitBtn4Click();    // "Pobierz ostatnie": the latest draw, appended when it is the next one
     void stopbuttonClick(); // "STOP"
@@ -107,7 +107,7 @@ private:
     bool editMode_ = false;
 
     std::uint8_t DownloadMode = 0;       // 0: all results, 1: the latest draw
-    THTTPGet* CurrentDownload = nullptr; // what STOP acts on
+    HttpDownload* CurrentDownload = nullptr; // what STOP acts on
     bool downloadRunning_ = false;
     QString resultsHost_; // empty: the built-in host
     int resultsPort_ = 80;
@@ -130,7 +130,7 @@ private:
     QPushButton* button1 = nullptr;
     QPushButton* BitBtn3 = nullptr;
     QPushButton* stopbutton = nullptr;
-    TGauge* Gauge1 = nullptr;
+    ProgressGauge* Gauge1 = nullptr;
     QLabel* Label14 = nullptr;
     QToolButton* dyskietka = nullptr;
 };

@@ -1,8 +1,8 @@
-#include "tables/TTabelka11.h"
+#include "tables/CalendarWindow.h"
 
 #include "analysis/DateRoutines.h"
 #include "analysis/ReportSaving.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/State.h"
 #include "ui/QtText.h"
 #include "ui/SpinField.h"
@@ -131,7 +131,7 @@ void CalendarModel::setCells(const CalendarCells& cells) {
 
 // ---- the window ----
 
-TTabelka11::TTabelka11(TAnaliza11* main, QWidget* parent) : QDialog(parent), main_(main) {
+CalendarWindow::CalendarWindow(MainWindow* main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName(QStringLiteral("Tabelka11"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
@@ -243,24 +243,24 @@ TTabelka11::TTabelka11(TAnaliza11* main, QWidget* parent) : QDialog(parent), mai
     dyskietka->setAccessibleName(QStringLiteral("Zapisz tabelkę do pliku"));
     dyskietka->setCursor(Qt::PointingHandCursor);
 
-    connect(UpDown1, &SpinField::arrowClicked, this, &TTabelka11::FillCalendar);
-    connect(CheckBox1, &QCheckBox::toggled, this, &TTabelka11::CheckBox1Click);
+    connect(UpDown1, &SpinField::arrowClicked, this, &CalendarWindow::FillCalendar);
+    connect(CheckBox1, &QCheckBox::toggled, this, &CalendarWindow::CheckBox1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
-    connect(dyskietka, &QToolButton::clicked, this, &TTabelka11::dyskietkaClick);
+    connect(dyskietka, &QToolButton::clicked, this, &CalendarWindow::dyskietkaClick);
 
     FillCalendar();
     RefreshLegend();
 }
 
-void TTabelka11::SetYear(std::int32_t year) {
+void CalendarWindow::SetYear(std::int32_t year) {
     UpDown1->setPosition(year);
 }
 
-std::int32_t TTabelka11::Year() const {
+std::int32_t CalendarWindow::Year() const {
     return UpDown1->position();
 }
 
-void TTabelka11::showEvent(QShowEvent* event) {
+void CalendarWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
@@ -270,7 +270,7 @@ void TTabelka11::showEvent(QShowEvent* event) {
     FormShow();
 }
 
-void TTabelka11::FormShow() {
+void CalendarWindow::FormShow() {
     Label2->show();
     Bevel1->show();
     FillCalendar();
@@ -278,18 +278,18 @@ void TTabelka11::FormShow() {
     RefreshLegend();
 }
 
-void TTabelka11::CheckBox1Click() {
+void CalendarWindow::CheckBox1Click() {
     RefreshLegend();
     FillCalendar();
 }
 
-void TTabelka11::RefreshLegend() {
+void CalendarWindow::RefreshLegend() {
     const QString from = main_ != nullptr ? main_->HitsFromText() : QString();
     const QString to = main_ != nullptr ? main_->HitsToText() : QString();
     Label4->setText(Q(CalendarLegend(CheckBox1->isChecked(), NumberSet.Count, from.toStdString(), to.toStdString())));
 }
 
-void TTabelka11::FillCalendar() {
+void CalendarWindow::FillCalendar() {
     CalendarQuery q;
     if (main_ != nullptr) {
         q.rangeFrom = main_->RangeFrom();
@@ -304,7 +304,7 @@ void TTabelka11::FillCalendar() {
     filledShowAll_ = q.showAll;
 }
 
-void TTabelka11::dyskietkaClick() {
+void CalendarWindow::dyskietkaClick() {
     const QString path = RunSaveDialog1(this);
     if (!path.isEmpty()) {
         CalendarReportInput in;
@@ -328,7 +328,7 @@ void TTabelka11::dyskietkaClick() {
     BitBtn1->setFocus();
 }
 
-void TTabelka11::keyPressEvent(QKeyEvent* event) {
+void CalendarWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // Enter presses the focused push button and nothing else: the window has no default
         // button, so Enter on the year field or the box does nothing.

@@ -16,10 +16,10 @@ namespace zg {
 
 class SpinField;
 
-class TZestaw : public QDialog {
+class SetEditor : public QDialog {
     Q_OBJECT
 public:
-    explicit TZestaw(QWidget* parent = nullptr);
+    explicit SetEditor(QWidget* parent = nullptr);
 
     // Number button n (1..80), "SpeedButton<n>".
     QToolButton* button(int n) const;

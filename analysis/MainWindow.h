@@ -17,17 +17,17 @@ namespace zg {
 class NumbersStripModel;
 class ResultGridModel;
 class SpinField;
-class TGauge;
-class TTabelka2;
+class ProgressGauge;
+class ZentagWindow;
 
 // Makes a grid's selection empty, so that no cell of it is drawn highlighted.
 void ClearGridSelection(QAbstractItemView* grid);
 
-class TAnaliza11 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TAnaliza11(QWidget* parent = nullptr);
-    ~TAnaliza11() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The windows this one opens. Until one is set, its button does nothing (start-up creates
     // them after the main window).
@@ -35,7 +35,7 @@ public:
     void setAboutWindow(QWidget* w) { aboutWindow_ = w; }
     void setDrawManager(QWidget* w) { drawManager_ = w; }
     void setMapWindow(QWidget* w) { mapWindow_ = w; }
-    void setZentagWindow(TTabelka2* w) { zentagWindow_ = w; }
+    void setZentagWindow(ZentagWindow* w) { zentagWindow_ = w; }
 
     // ---- routines other windows call ----
     void konfiguracja();
@@ -65,7 +65,7 @@ public:
     QString HitsToText() const;
 
     bool highlightActive() const { return highlightActive_; }
-    TGauge* gauge() const { return Gauge1; }
+    ProgressGauge* gauge() const { return Gauge1; }
     ResultGridModel* resultModel() const { return resultModel_; }
     NumbersStripModel* stripModel() const { return stripModel_; }
     // Decimal separator of the statistics (the locale's; tests may set another).
@@ -89,7 +89,7 @@ private:
     QWidget* aboutWindow_ = nullptr;
     QWidget* drawManager_ = nullptr;
     QWidget* mapWindow_ = nullptr;
-    TTabelka2* zentagWindow_ = nullptr;
+    ZentagWindow* zentagWindow_ = nullptr;
 
     bool highlightActive_ = false;
     char decimalSeparator_ = '.';
@@ -113,7 +113,7 @@ private:
     SpinField* HitsToField = nullptr; // Edit2 + UpDown2
     QLabel* Label3 = nullptr;
     QToolButton* dyskietka = nullptr;
-    TGauge* Gauge1 = nullptr;
+    ProgressGauge* Gauge1 = nullptr;
     QTableView* StringGrid1 = nullptr;
     QTableView* StringGrid2 = nullptr;
     ResultGridModel* resultModel_ = nullptr;

@@ -1,7 +1,7 @@
 // The number set editor driven through its real controls: number buttons, the draw chooser,
 // saving and loading set files, confirming and closing.
 #include "app/State.h"
-#include "sets/TZestaw.h"
+#include "sets/SetEditor.h"
 #include "support/DrawTables.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
@@ -27,7 +27,7 @@
 #include <sys/stat.h>
 
 using zg::Dialogs;
-using zg::TZestaw;
+using zg::SetEditor;
 
 namespace {
 
@@ -54,7 +54,7 @@ QString DateOf(std::int32_t i) {
     return QString::asprintf("%02d.%02d.%04d", d.Day, d.Month, d.Year);
 }
 
-QList<int> Pressed(const TZestaw& w) {
+QList<int> Pressed(const SetEditor& w) {
     QList<int> numbers;
     for (int n = 1; n <= 80; ++n)
         if (w.button(n)->isChecked())
@@ -68,28 +68,28 @@ const Dialogs::Shown& Last() {
 
 } // namespace
 
-class ZestawTest : public QObject {
+class SetEditorTest : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<zg::test::TempDir> app_;
     QString setDir_;
 
-    std::unique_ptr<TZestaw> Open() {
-        auto w = std::make_unique<TZestaw>();
+    std::unique_ptr<SetEditor> Open() {
+        auto w = std::make_unique<SetEditor>();
         w->show();
         return w;
     }
-    template <typename T> static T* Child(const TZestaw& w, const char* name) {
+    template <typename T> static T* Child(const SetEditor& w, const char* name) {
         T* c = w.findChild<T*>(QString::fromLatin1(name));
         if (!c)
             qFatal("missing control %s", name);
         return c;
     }
-    static QLabel* Count(const TZestaw& w) { return Child<QLabel>(w, "Label83"); }
-    static QPushButton* Save(const TZestaw& w) { return Child<QPushButton>(w, "dyskietka"); }
+    static QLabel* Count(const SetEditor& w) { return Child<QLabel>(w, "Label83"); }
+    static QPushButton* Save(const SetEditor& w) { return Child<QPushButton>(w, "dyskietka"); }
     static void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-    static void ClickNumbers(const TZestaw& w, std::initializer_list<int> numbers) {
+    static void ClickNumbers(const SetEditor& w, std::initializer_list<int> numbers) {
         for (int n : numbers)
             Click(w.button(n));
     }
@@ -291,7 +291,7 @@ private slots:
         zg::SpinField* field = w->drawField();
         QLineEdit* edit = Child<QLineEdit>(*w, "Edit1");
         QLabel* date = Child<QLabel>(*w, "Label2");
-        QSignalSpy confirmed(w.get(), &TZestaw::setConfirmed);
+        QSignalSpy confirmed(w.get(), &SetEditor::setConfirmed);
         // Shown: the latest draw, beyond 32,767.
         QCOMPARE(field->minimum(), 1);
         QCOMPARE(field->maximum(), TestDrawCount);
@@ -345,7 +345,7 @@ private slots:
 
     void confirmingNothingIsRefusedAndKeepsTheSet() {
         auto w = Open();
-        QSignalSpy confirmed(w.get(), &TZestaw::setConfirmed);
+        QSignalSpy confirmed(w.get(), &SetEditor::setConfirmed);
         zg::NumberSet = zg::test::MakeSet({3, 4});
         const zg::NumberSetData before = zg::NumberSet;
 
@@ -365,7 +365,7 @@ private slots:
 
     void confirmingCopiesTheSelectionAscending() {
         auto w = Open();
-        QSignalSpy confirmed(w.get(), &TZestaw::setConfirmed);
+        QSignalSpy confirmed(w.get(), &SetEditor::setConfirmed);
         zg::NumberSet.Numbers[30] = 77; // stale entries past Count must be cleared
         QList<int> chosen;
         for (int n = 80; n >= 8; n -= 3) // 80, 77, ..., 8: 25 numbers, clicked from the top
@@ -483,7 +483,7 @@ private slots:
         QFETCH(QString, count);
         QFETCH(int, dialogKind);
         auto w = Open();
-        QSignalSpy confirmed(w.get(), &TZestaw::setConfirmed);
+        QSignalSpy confirmed(w.get(), &SetEditor::setConfirmed);
         ClickNumbers(*w, {3, 4});
         auto* b = Child<QPushButton>(*w, qPrintable(button));
         b->setFocus();
@@ -548,5 +548,5 @@ private slots:
     void cleanupTestCase() { app_.reset(); }
 };
 
-QTEST_MAIN(ZestawTest)
-#include "zestaw_test.moc"
+QTEST_MAIN(SetEditorTest)
+#include "set_editor_test.moc"

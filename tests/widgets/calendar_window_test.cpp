@@ -1,9 +1,9 @@
 // The calendar map on real widgets: "MAPA" opening it, the year arrow and field, show-all and its
 // legend, the keys, and the report its save button writes.
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
-#include "tables/TTabelka11.h"
+#include "tables/CalendarWindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -50,19 +50,19 @@ public:
     QString Cell(int day, int month) const { return map.model()->index(month, day).data().toString(); }
 
     ProgramFolder folder;
-    TAnaliza11 main;
-    TTabelka11 map;
+    MainWindow main;
+    CalendarWindow map;
     bool shownModal = false;
 };
 
-void Arrow(TTabelka11& map, bool up) {
+void Arrow(CalendarWindow& map, bool up) {
     auto buttons = Find<QWidget>(&map, "UpDown1")->findChildren<QToolButton*>();
     QTest::mouseClick(buttons[up ? 0 : 1], Qt::LeftButton);
 }
 
 } // namespace
 
-class CalendarTest : public QObject {
+class CalendarWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -151,5 +151,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CalendarTest)
-#include "calendar_test.moc"
+QTEST_MAIN(CalendarWindowTest)
+#include "calendar_window_test.moc"

@@ -21,12 +21,12 @@ namespace zg {
 
 struct DownloadJob;
 
-class THTTPGet : public QObject {
+class HttpDownload : public QObject {
     Q_OBJECT
 
 public:
-    explicit THTTPGet(QObject* owner = nullptr);
-    ~THTTPGet() override;
+    explicit HttpDownload(QObject* owner = nullptr);
+    ~HttpDownload() override;
 
     QString URL;      // "http://" + host + path with query
     QString FileName; // full path of the file that receives the body

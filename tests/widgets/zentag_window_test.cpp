@@ -1,10 +1,10 @@
 // The ZENTAG table window driven through the main window's "ZENTAG +1" button and its arrows, the
 // filter's tick boxes, the save button and the keyboard.
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
-#include "tables/TTabelka2.h"
-#include "ui/TGauge.h"
+#include "tables/ZentagWindow.h"
+#include "ui/ProgressGauge.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -23,8 +23,8 @@ namespace {
 struct Program {
     ProgramFolder folder;
     bool seeded = Seed(); // before the main window exists, as at start-up
-    TAnaliza11 main;
-    TTabelka2* zentag;
+    MainWindow main;
+    ZentagWindow* zentag;
 
     static bool Seed() {
         FillDraws(30);
@@ -36,7 +36,7 @@ struct Program {
         SetNumberSet({1, 2, 3});
         return true;
     }
-    Program() : zentag(new TTabelka2(&main, &main)) {
+    Program() : zentag(new ZentagWindow(&main, &main)) {
         ZentagOffset = 1;
         ZentagTableValid = false;
         main.setZentagWindow(zentag);
@@ -65,12 +65,12 @@ struct Program {
     QString Memo(const char* name) const { return Find<QPlainTextEdit>(zentag, name)->toPlainText(); }
     QString Cell(int row, int column) const { return zentag->gridModel()->cellText(row, column); }
     int Columns() const { return zentag->gridModel()->columnCount(); }
-    int OwnGaugeRepaints() const { return Find<TGauge>(zentag, "Gauge1")->repaintCount(); }
+    int OwnGaugeRepaints() const { return Find<ProgressGauge>(zentag, "Gauge1")->repaintCount(); }
 };
 
 } // namespace
 
-class ZentagTest : public QObject {
+class ZentagWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -199,5 +199,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ZentagTest)
-#include "zentag_test.moc"
+QTEST_MAIN(ZentagWindowTest)
+#include "zentag_window_test.moc"

@@ -1,4 +1,4 @@
-#include "sets/TZestaw.h"
+#include "sets/SetEditor.h"
 
 #include "app/State.h"
 #include "ui/Dialogs.h"
@@ -32,7 +32,7 @@ constexpr int CellGap = 4;
 
 // Colours of the window: light yellow and white texts, bold, on the grey background.
 const char* const StyleSheet = R"(
-QDialog#TZestaw { background-color: rgb(128, 128, 128); }
+QDialog#SetEditor { background-color: rgb(128, 128, 128); }
 QLabel#Label3 { color: rgb(255, 255, 160); font-size: 13pt; font-weight: bold; }
 QLabel#Label14 { color: rgb(255, 255, 160); font-size: 11pt; font-weight: bold; }
 QLabel#Label83 { color: white; font-size: 11pt; font-weight: bold; }
@@ -51,8 +51,8 @@ QToolButton[numberButton="true"]:checked {
 
 } // namespace
 
-TZestaw::TZestaw(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TZestaw"));
+SetEditor::SetEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("SetEditor"));
     setWindowTitle(QStringLiteral(" ZESTAW  LICZB  DO  ANALIZY"));
     // Caption and close box only; the editor stays above the main window while it is open.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -79,7 +79,7 @@ TZestaw::TZestaw(QWidget* parent) : QDialog(parent) {
         b->setGeometry(GridLeft + column * (CellWidth + CellGap), GridTop + row * (CellHeight + CellGap), CellWidth,
                        CellHeight);
         // Any change of state counts, whoever made it: mouse, keyboard, an assistive tool or the program.
-        connect(b, &QToolButton::toggled, this, &TZestaw::RefreshSetCount);
+        connect(b, &QToolButton::toggled, this, &SetEditor::RefreshSetCount);
         SpeedButtons[static_cast<std::size_t>(n)] = b;
     }
 
@@ -140,36 +140,36 @@ TZestaw::TZestaw(QWidget* parent) : QDialog(parent) {
     BitBtn2->setAutoDefault(false);
     BitBtn2->setGeometry(463, 468, 116, 40);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &TZestaw::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TZestaw::BitBtn2Click);
-    connect(Button1, &QPushButton::clicked, this, &TZestaw::Button1Click);
-    connect(dyskietka, &QPushButton::clicked, this, &TZestaw::dyskietkaClick);
-    connect(BitBtn3, &QPushButton::clicked, this, &TZestaw::BitBtn3Click);
-    connect(UpDown1, &SpinField::arrowClicked, this, &TZestaw::RefreshDrawDate);
-    connect(UpDown1, &SpinField::enterPressed, this, &TZestaw::RefreshDrawDate);
+    connect(BitBtn1, &QPushButton::clicked, this, &SetEditor::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &SetEditor::BitBtn2Click);
+    connect(Button1, &QPushButton::clicked, this, &SetEditor::Button1Click);
+    connect(dyskietka, &QPushButton::clicked, this, &SetEditor::dyskietkaClick);
+    connect(BitBtn3, &QPushButton::clicked, this, &SetEditor::BitBtn3Click);
+    connect(UpDown1, &SpinField::arrowClicked, this, &SetEditor::RefreshDrawDate);
+    connect(UpDown1, &SpinField::enterPressed, this, &SetEditor::RefreshDrawDate);
 
     // Centred on the desktop once; a place the user drags it to is kept between showings.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
-QToolButton* TZestaw::button(int n) const {
+QToolButton* SetEditor::button(int n) const {
     return IsLotteryNumber(n) ? SpeedButtons[static_cast<std::size_t>(n)] : nullptr;
 }
 
-SetMembers TZestaw::Selection() const {
+SetMembers SetEditor::Selection() const {
     SetMembers members{};
     for (std::size_t n = 1; n <= 80; ++n)
         members[n] = SpeedButtons[n]->isChecked();
     return members;
 }
 
-void TZestaw::SetSelection(const SetMembers& members) {
+void SetEditor::SetSelection(const SetMembers& members) {
     for (std::size_t n = 1; n <= 80; ++n)
         SpeedButtons[n]->setChecked(members[n]);
 }
 
-void TZestaw::RefreshSetCount() {
+void SetEditor::RefreshSetCount() {
     int count = 0;
     for (std::size_t n = 1; n <= 80; ++n)
         count += SpeedButtons[n]->isChecked() ? 1 : 0;
@@ -177,7 +177,7 @@ void TZestaw::RefreshSetCount() {
     dyskietka->setEnabled(count > 0);
 }
 
-void TZestaw::RefreshDrawDate() {
+void SetEditor::RefreshDrawDate() {
     if (DrawCount <= 0) {
         Label2->clear();
         return;
@@ -185,11 +185,11 @@ void TZestaw::RefreshDrawDate() {
     DrawDateLabel(UpDown1, Label2);
 }
 
-QString TZestaw::SetDirectory() const {
+QString SetEditor::SetDirectory() const {
     return QString::fromStdString(AppDir) + QStringLiteral("/ZESTAWY LICZB");
 }
 
-void TZestaw::showEvent(QShowEvent* event) {
+void SetEditor::showEvent(QShowEvent* event) {
     // Each showing starts the draw chooser at the latest draw; the selection stays as it was.
     const bool haveDraws = DrawCount > 0;
     UpDown1->setRange(1, std::max<std::int32_t>(DrawCount, 1));
@@ -200,7 +200,7 @@ void TZestaw::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TZestaw::keyPressEvent(QKeyEvent* event) {
+void SetEditor::keyPressEvent(QKeyEvent* event) {
     // Enter on a focused button ("Resetuj", "Wczytaj losowanie nr", save, load) presses that
     // button, not the default "Zatwierdź".
     if (PressFocusedButtonOnEnter(this, event)) {
@@ -217,7 +217,7 @@ void TZestaw::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TZestaw::BitBtn1Click() {
+void SetEditor::BitBtn1Click() {
     NumberSetData chosen{};
     for (int n = 1; n <= 80; ++n)
         chosen.Member[n] = SpeedButtons[static_cast<std::size_t>(n)]->isChecked();
@@ -234,12 +234,12 @@ void TZestaw::BitBtn1Click() {
     accept();
 }
 
-void TZestaw::BitBtn2Click() {
+void SetEditor::BitBtn2Click() {
     SetSelection(SetMembers{});
     RefreshSetCount();
 }
 
-void TZestaw::Button1Click() {
+void SetEditor::Button1Click() {
     if (DrawCount <= 0)
         return;
     const std::int32_t ordinal = UpDown1->value();
@@ -257,7 +257,7 @@ void TZestaw::Button1Click() {
     DrawDateLabel(UpDown1, Label2);
 }
 
-void TZestaw::dyskietkaClick() {
+void SetEditor::dyskietkaClick() {
     BitBtn1->setFocus();
     const QString path = Dialogs::SaveFileName(this, SetDirectory(), QString::fromStdString(NextSetFileName(AppDir)),
                                                SetFileFilter, QString());
@@ -273,7 +273,7 @@ void TZestaw::dyskietkaClick() {
                      Dialogs::Icon::Information);
 }
 
-void TZestaw::BitBtn3Click() {
+void SetEditor::BitBtn3Click() {
     BitBtn1->setFocus();
     const QString path = Dialogs::OpenFileName(this, SetDirectory(), SetFileFilter);
     if (path.isEmpty())

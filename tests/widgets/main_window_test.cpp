@@ -2,7 +2,7 @@
 // the date and count labels, the set-changed reaction, the hint of the set button, and the
 // start-up with no database or with a waiting download.
 #include "analysis/ResultGridModel.h"
-#include "analysis/TAnaliza11.h"
+#include "analysis/MainWindow.h"
 #include "app/HintBehaviour.h"
 #include "app/Startup.h"
 #include "support/TempDir.h"
@@ -26,7 +26,7 @@
 using namespace zg;
 using namespace zg::test;
 
-class AnalizaTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -54,7 +54,7 @@ private slots:
     void startUpRemovesOnlyStaleTemporaryFiles();
 };
 
-void AnalizaTest::rangeDefaults_data() {
+void MainWindowTest::rangeDefaults_data() {
     QTest::addColumn<int>("draws");
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
@@ -70,14 +70,14 @@ void AnalizaTest::rangeDefaults_data() {
                                 << "952 losowań";
 }
 
-void AnalizaTest::rangeDefaults() {
+void MainWindowTest::rangeDefaults() {
     QFETCH(int, draws);
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(QString, count);
     ProgramFolder folder;
     FillDraws(draws);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     QCOMPARE(Text(&w, "Edit6"), from);
     QCOMPARE(Text(&w, "Edit7"), to);
@@ -86,10 +86,10 @@ void AnalizaTest::rangeDefaults() {
     QCOMPARE(w.RangeTo(), to.toInt());
 }
 
-void AnalizaTest::countLabelFollowsTypedRange() {
+void MainWindowTest::countLabelFollowsTypedRange() {
     ProgramFolder folder;
     FillDraws(20);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     Type(&w, "Edit6", QStringLiteral("10"));
     Type(&w, "Edit7", QStringLiteral("8"));
@@ -103,10 +103,10 @@ void AnalizaTest::countLabelFollowsTypedRange() {
     QCOMPARE(Text(&w, "Label9"), QStringLiteral("04.01.2008"));
 }
 
-void AnalizaTest::typingKeepsOnlyDigitsAndValuesAreClamped() {
+void MainWindowTest::typingKeepsOnlyDigitsAndValuesAreClamped() {
     ProgramFolder folder;
     FillDraws(3000);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     Type(&w, "Edit6", QStringLiteral("1a2-b.3 "));
     QCOMPARE(Text(&w, "Edit6"), QStringLiteral("123"));
@@ -125,10 +125,10 @@ void AnalizaTest::typingKeepsOnlyDigitsAndValuesAreClamped() {
     QCOMPARE(Text(&w, "Label96"), QStringLiteral("3000 losowań"));
 }
 
-void AnalizaTest::clickEmptiesFieldButKeepsValueAndDates() {
+void MainWindowTest::clickEmptiesFieldButKeepsValueAndDates() {
     ProgramFolder folder;
     FillDraws(3000);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     const QString dateBefore = Text(&w, "Label86");
     Type(&w, "Edit6", QStringLiteral("5"));
@@ -146,10 +146,10 @@ void AnalizaTest::clickEmptiesFieldButKeepsValueAndDates() {
     QCOMPARE(Text(&w, "Edit6"), QStringLiteral("5"));
 }
 
-void AnalizaTest::arrowsStepTheRangeAndRefreshTheLabels() {
+void MainWindowTest::arrowsStepTheRangeAndRefreshTheLabels() {
     ProgramFolder folder;
     FillDraws(3000);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     auto* arrows = Find<QWidget>(&w, "UpDown3");
     auto buttons = arrows->findChildren<QToolButton*>();
@@ -173,10 +173,10 @@ void AnalizaTest::arrowsStepTheRangeAndRefreshTheLabels() {
     QCOMPARE(Text(&w, "Edit7"), QStringLiteral("3000"));
 }
 
-void AnalizaTest::rangeBeyond16Bits() {
+void MainWindowTest::rangeBeyond16Bits() {
     ProgramFolder folder;
     FillDraws(40000);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     QCOMPARE(w.RangeTo(), 40000);
     Type(&w, "Edit6", QStringLiteral("39999"));
@@ -187,10 +187,10 @@ void AnalizaTest::rangeBeyond16Bits() {
     QCOMPARE(Text(&w, "Label9"), QStringLiteral("03.10.2062"));
 }
 
-void AnalizaTest::stateOfButtonsBeforeAndAfterASet() {
+void MainWindowTest::stateOfButtonsBeforeAndAfterASet() {
     ProgramFolder folder;
     FillDraws(100);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     // No set: only the range fields and the window buttons.
     QVERIFY(!Enabled(&w, "button1"));
@@ -221,10 +221,10 @@ void AnalizaTest::stateOfButtonsBeforeAndAfterASet() {
     QCOMPARE(Text(&w, "Edit2"), QStringLiteral("3"));
 }
 
-void AnalizaTest::setOfMoreThan20NumbersLimitsTheHitFields() {
+void MainWindowTest::setOfMoreThan20NumbersLimitsTheHitFields() {
     ProgramFolder folder;
     FillDraws(100);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     NumberSet = NumberSetData{};
     for (int n = 1; n <= 25; ++n) {
@@ -241,10 +241,10 @@ void AnalizaTest::setOfMoreThan20NumbersLimitsTheHitFields() {
     QCOMPARE(Text(&w, "Edit1"), QStringLiteral("20"));
 }
 
-void AnalizaTest::hintOfTheSetButton() {
+void MainWindowTest::hintOfTheSetButton() {
     ProgramFolder folder;
     FillDraws(10);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     auto* button = Find<QPushButton>(&w, "BitBtn1");
     QTest::mouseMove(button);
@@ -267,7 +267,7 @@ void AnalizaTest::hintOfTheSetButton() {
     QCOMPARE(button->toolTip(), QStringLiteral(" 05 40 "));
 }
 
-void AnalizaTest::hintsShowAtOnceInBlue18Point() {
+void MainWindowTest::hintsShowAtOnceInBlue18Point() {
     ApplyHintBehaviour(*qApp);
     QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 0);
     QCOMPARE(QToolTip::font().pointSize(), 18);
@@ -276,7 +276,7 @@ void AnalizaTest::hintsShowAtOnceInBlue18Point() {
     // A hint event shows the widget's hint.
     ProgramFolder folder;
     FillDraws(10);
-    TAnaliza11 w;
+    MainWindow w;
     w.show();
     auto* save = Find<QWidget>(&w, "dyskietka");
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), save->mapToGlobal(QPoint(5, 5)));
@@ -286,12 +286,12 @@ void AnalizaTest::hintsShowAtOnceInBlue18Point() {
     QToolTip::hideText();
 }
 
-void AnalizaTest::setEditorConfirmationReachesTheMainWindow() {
+void MainWindowTest::setEditorConfirmationReachesTheMainWindow() {
     ProgramFolder folder;
     WriteBytes(folder.file("zentag.wyn").toStdString(), GenerateSampleDatabase(2100, 5, SampleLayout::DayFirst).bytes);
     ProgramWindows windows = CreateProgramWindows();
     QCOMPARE(DrawCount, 2100);
-    TAnaliza11& w = *windows.main;
+    MainWindow& w = *windows.main;
     w.show();
     QWidget* editor = windows.setEditor.get();
     editor->show();
@@ -320,7 +320,7 @@ void AnalizaTest::setEditorConfirmationReachesTheMainWindow() {
     QVERIFY(!Enabled(&w, "dyskietka"));
 }
 
-void AnalizaTest::startUpWithoutDatabase() {
+void MainWindowTest::startUpWithoutDatabase() {
     ProgramFolder folder;
     DrawCount = 7; // whatever was there, a failed load leaves 0
     ProgramWindows windows = CreateProgramWindows();
@@ -334,7 +334,7 @@ void AnalizaTest::startUpWithoutDatabase() {
                             "plik znajduje się w katalogu z programem. Obecnie program nie będzie pracował "
                             "prawidłowo !!!"));
 
-    TAnaliza11& w = *windows.main;
+    MainWindow& w = *windows.main;
     w.show();
     QCOMPARE(Text(&w, "Label86"), QString());
     QCOMPARE(Text(&w, "Label9"), QString());
@@ -351,7 +351,7 @@ void AnalizaTest::startUpWithoutDatabase() {
     QVERIFY(windows.about != nullptr);
 }
 
-void AnalizaTest::startUpWithSmallerDownloadAnsweredNo() {
+void MainWindowTest::startUpWithSmallerDownloadAnsweredNo() {
     ProgramFolder folder;
     const std::string db = " 1 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 "
                            "2 2004 1 2 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ";
@@ -373,7 +373,7 @@ void AnalizaTest::startUpWithSmallerDownloadAnsweredNo() {
     QCOMPARE(DrawCount, 2);
 }
 
-void AnalizaTest::startUpWithLargerDownloadMergesWithoutAsking() {
+void MainWindowTest::startUpWithLargerDownloadMergesWithoutAsking() {
     ProgramFolder folder;
     WriteBytes(folder.file("zentag.wyn").toStdString(), "");
     WriteBytes(folder.file("zentag").toStdString(),
@@ -388,7 +388,7 @@ void AnalizaTest::startUpWithLargerDownloadMergesWithoutAsking() {
     QVERIFY(!QFile::exists(folder.file("zentag")));
 }
 
-void AnalizaTest::startUpWithMoreDrawsThanFit() {
+void MainWindowTest::startUpWithMoreDrawsThanFit() {
     ProgramFolder folder;
     WriteBytes(folder.file("zentag.wyn").toStdString(),
                GenerateSampleDatabase(MaxDraws, 3, SampleLayout::YearFirst).bytes +
@@ -403,17 +403,17 @@ void AnalizaTest::startUpWithMoreDrawsThanFit() {
                             "99999 z nich; dalszych nie będzie uwzględniał."));
 }
 
-void AnalizaTest::enterOnAFocusedButtonPressesIt_data() {
+void MainWindowTest::enterOnAFocusedButtonPressesIt_data() {
     QTest::addColumn<QString>("button");
     QTest::newRow("Autor") << "BitBtn4";
     QTest::newRow("LICZBA / ZESTAW LICZB") << "BitBtn1";
 }
 
-void AnalizaTest::enterOnAFocusedButtonPressesIt() {
+void MainWindowTest::enterOnAFocusedButtonPressesIt() {
     QFETCH(QString, button);
     ProgramFolder folder;
     FillDraws(100);
-    TAnaliza11 w;
+    MainWindow w;
     QWidget about, editor;
     w.setAboutWindow(&about);
     w.setSetEditor(&editor);
@@ -430,7 +430,7 @@ void AnalizaTest::enterOnAFocusedButtonPressesIt() {
 
 // A special "zentag" is no download; a database that is not a regular file fails the load like a
 // missing one, without a question; the layout is known from the second integer whatever fails.
-void AnalizaTest::startUpWithUnusualFiles_data() {
+void MainWindowTest::startUpWithUnusualFiles_data() {
     QTest::addColumn<QString>("download"); // "", "fifo", "zero" (a link to /dev/zero) or the bytes
     QTest::addColumn<QString>("database"); // "fifo", "folder" or the bytes
     QTest::addColumn<bool>("loadError");
@@ -447,7 +447,7 @@ void AnalizaTest::startUpWithUnusualFiles_data() {
                                                << "7 5 3 2004 x" << true << 0 << 5;
 }
 
-void AnalizaTest::startUpWithUnusualFiles() {
+void MainWindowTest::startUpWithUnusualFiles() {
     QFETCH(QString, download);
     QFETCH(QString, database);
     QFETCH(bool, loadError);
@@ -479,7 +479,7 @@ void AnalizaTest::startUpWithUnusualFiles() {
              !download.isEmpty());
 }
 
-void AnalizaTest::startUpRemovesOnlyStaleTemporaryFiles_data() {
+void MainWindowTest::startUpRemovesOnlyStaleTemporaryFiles_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("removed");
     const QString gone = QStringLiteral("2147483646"); // above any pid the system hands out
@@ -495,7 +495,7 @@ void AnalizaTest::startUpRemovesOnlyStaleTemporaryFiles_data() {
     QTest::newRow("other name") << QStringLiteral("notes.tmp.txt") << false;
 }
 
-void AnalizaTest::startUpRemovesOnlyStaleTemporaryFiles() {
+void MainWindowTest::startUpRemovesOnlyStaleTemporaryFiles() {
     QFETCH(QString, name);
     QFETCH(bool, removed);
     ProgramFolder folder;
@@ -507,5 +507,5 @@ void AnalizaTest::startUpRemovesOnlyStaleTemporaryFiles() {
     QVERIFY(QFileInfo(folderNamedLikeATemp).isDir());
 }
 
-QTEST_MAIN(AnalizaTest)
-#include "analiza_test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,4 +1,4 @@
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include "ui/Dialogs.h"
 
@@ -18,14 +18,14 @@ QString RangeMessage(std::int64_t low, std::int64_t high) {
 
 } // namespace
 
-TGauge::TGauge(QWidget* parent) : QWidget(parent) {
+ProgressGauge::ProgressGauge(QWidget* parent) : QWidget(parent) {
     // The whole control is painted from one composed picture, so Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("Postęp"));
     setAccessibleDescription(text());
 }
 
-int TGauge::percent() const {
+int ProgressGauge::percent() const {
     if (max_ == min_)
         return 0;
     // 64-bit: the differences of two 32-bit values times 100 do not fit in 32 bits.
@@ -34,11 +34,11 @@ int TGauge::percent() const {
     return static_cast<int>(done * 100 / span);
 }
 
-QString TGauge::text() const {
+QString ProgressGauge::text() const {
     return QString::asprintf("%d%%", percent());
 }
 
-bool TGauge::SetMaxValue(std::int32_t v) {
+bool ProgressGauge::SetMaxValue(std::int32_t v) {
     if (v == max_)
         return true;
     if (v < min_) {
@@ -52,7 +52,7 @@ bool TGauge::SetMaxValue(std::int32_t v) {
     return true;
 }
 
-bool TGauge::SetMinValue(std::int32_t v) {
+bool ProgressGauge::SetMinValue(std::int32_t v) {
     if (v == min_)
         return true;
     if (v > max_) {
@@ -66,7 +66,7 @@ bool TGauge::SetMinValue(std::int32_t v) {
     return true;
 }
 
-void TGauge::SetProgress(std::int32_t v) {
+void ProgressGauge::SetProgress(std::int32_t v) {
     const std::int32_t clamped = std::clamp(v, min_, max_);
     if (clamped == progress_)
         return;
@@ -77,58 +77,58 @@ void TGauge::SetProgress(std::int32_t v) {
         redraw();
 }
 
-void TGauge::SetKind(TGaugeKind kind) {
+void ProgressGauge::SetKind(GaugeKind kind) {
     if (kind == kind_)
         return;
     kind_ = kind;
     redraw();
 }
 
-void TGauge::SetShowText(bool show) {
+void ProgressGauge::SetShowText(bool show) {
     if (show == showText_)
         return;
     showText_ = show;
     redraw();
 }
 
-void TGauge::SetBorderStyle(TGaugeBorder border) {
+void ProgressGauge::SetBorderStyle(GaugeBorder border) {
     if (border == border_)
         return;
     border_ = border;
     redraw();
 }
 
-void TGauge::SetForeColor(const QColor& color) {
+void ProgressGauge::SetForeColor(const QColor& color) {
     if (color == foreColor_)
         return;
     foreColor_ = color;
     redraw();
 }
 
-void TGauge::SetBackColor(const QColor& color) {
+void ProgressGauge::SetBackColor(const QColor& color) {
     if (color == backColor_)
         return;
     backColor_ = color;
     redraw();
 }
 
-void TGauge::redraw() {
+void ProgressGauge::redraw() {
     setAccessibleDescription(text());
     ++repaintCount_;
     // Synchronous: the computations that drive the gauge keep the event loop busy.
     repaint();
 }
 
-QSize TGauge::sizeHint() const {
+QSize ProgressGauge::sizeHint() const {
     return {100, 17};
 }
 
-QImage TGauge::composed(const QSize& size) const {
+QImage ProgressGauge::composed(const QSize& size) const {
     QImage image(size, QImage::Format_RGB32);
     // Everything outside the drawing area is the black frame.
     image.fill(Qt::black);
     QRect area(QPoint(0, 0), size);
-    if (border_ == TGaugeBorder::bsSingle)
+    if (border_ == GaugeBorder::bsSingle)
         area.adjust(1, 1, -1, -1);
     if (area.isEmpty())
         return image;
@@ -172,12 +172,12 @@ QImage TGauge::composed(const QSize& size) const {
     return image;
 }
 
-void TGauge::paintEvent(QPaintEvent*) {
+void ProgressGauge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, composed(size()));
 }
 
-void TGauge::changeEvent(QEvent* event) {
+void ProgressGauge::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         update();
     QWidget::changeEvent(event);

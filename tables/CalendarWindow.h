@@ -18,7 +18,7 @@ class QToolButton;
 namespace zg {
 
 class SpinField;
-class TAnaliza11;
+class MainWindow;
 
 // The grid's 13 x 32 cells: row 0 the day headings, column 0 the month headings, the rest the
 // calendar cells. A cell reading " N" is painted teal on teal, a plain square.
@@ -37,11 +37,11 @@ private:
     CalendarCells cells_;
 };
 
-class TTabelka11 : public QDialog {
+class CalendarWindow : public QDialog {
     Q_OBJECT
 public:
     // `main` is the main window whose range, hit bounds and hit-field texts the map reads.
-    explicit TTabelka11(TAnaliza11* main, QWidget* parent = nullptr);
+    explicit CalendarWindow(MainWindow* main, QWidget* parent = nullptr);
 
     // The year arrow's position, clamped into 1996..2999 and shown in the year field. It does
     // not refill the grid; the next showing or arrow click does.
@@ -64,7 +64,7 @@ private:
     void CheckBox1Click();
     void RefreshLegend();
 
-    TAnaliza11* main_;
+    MainWindow* main_;
     CalendarModel* model_ = nullptr;
     // What the shown grid was filled with, so that the report describes the grid it holds.
     std::int32_t filledYear_ = CalendarInitialYear;

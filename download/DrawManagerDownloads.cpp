@@ -3,12 +3,12 @@
 #include "analysis/NumberFormat.h"
 #include "app/State.h"
 #include "database/DrawDatabase.h"
-#include "database/TLosowania.h"
+#include "database/DrawManager.h"
 #include "download/ResultsUpdate.h"
-#include "download/THTTPGet.h"
+#include "download/HttpDownload.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,20 +17,20 @@
 
 namespace zg {
 
-void TLosowania::SetResultsServer(const QString& host, int port) {
+void DrawManager::SetResultsServer(const QString& host, int port) {
     resultsHost_ = host;
     resultsPort_ = port;
 }
 
-void TLosowania::Button1Click() {
+void DrawManager::Button1Click() {
     StartDownload(0);
 }
 
-void TLosowania::BitBtn4Click() {
+void DrawManager::BitBtn4Click() {
     StartDownload(1);
 }
 
-void TLosowania::StartDownload(std::uint8_t mode) {
+void DrawManager::StartDownload(std::uint8_t mode) {
     // The buttons are disabled while a download runs; two downloads would share the mode and,
     // in the same mode, the target file.
     if (downloadRunning_)
@@ -40,15 +40,15 @@ void TLosowania::StartDownload(std::uint8_t mode) {
     Label14->show();
     Gauge1->SetProgress(0);
 
-    auto* get = new THTTPGet(this);
+    auto* get = new HttpDownload(this);
     CurrentDownload = get;
     const std::string host = resultsHost_.isEmpty() ? std::string(ResultsHost()) : resultsHost_.toStdString();
     get->URL = Q(ResultsUrl(mode == 1, host));
     get->FileName = Q(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
     get->Port = resultsPort_;
-    connect(get, &THTTPGet::OnDoneFile, this, &TLosowania::HTTPGetFileDoneFile);
-    connect(get, &THTTPGet::OnProgress, this, &TLosowania::HTTPGetPictureProgress);
-    connect(get, &THTTPGet::OnError, this, &TLosowania::HTTPGetPictureError);
+    connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::HTTPGetFileDoneFile);
+    connect(get, &HttpDownload::OnProgress, this, &DrawManager::HTTPGetPictureProgress);
+    connect(get, &HttpDownload::OnError, this, &DrawManager::HTTPGetPictureError);
     get->UseCache = false;
     DownloadMode = mode;
     downloadRunning_ = true;
@@ -59,19 +59,19 @@ void TLosowania::StartDownload(std::uint8_t mode) {
         Gauge1->hide(); // the first progress report shows it
 }
 
-void TLosowania::stopbuttonClick() {
+void DrawManager::stopbuttonClick() {
     if (CurrentDownload != nullptr)
         CurrentDownload->CancelDownload();
 }
 
-void TLosowania::HTTPGetPictureProgress(QObject*, int totalSize, int readed) {
+void DrawManager::HTTPGetPictureProgress(QObject*, int totalSize, int readed) {
     Gauge1->show();
     Gauge1->SetMaxValue(totalSize);
     Gauge1->SetProgress(readed);
     Label14->setText(Q(ProgressSizeText(totalSize, readed, LocaleDecimalSeparator())));
 }
 
-void TLosowania::HTTPGetPictureError(QObject* sender) {
+void DrawManager::HTTPGetPictureError(QObject* sender) {
     Dialogs::Message(this, Q(UpdateFailedCaption), Q(InterruptedText), Dialogs::Icon::Error);
     Label14->hide();
     stopbutton->hide();
@@ -79,7 +79,7 @@ void TLosowania::HTTPGetPictureError(QObject* sender) {
     DownloadEnded(sender);
 }
 
-void TLosowania::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize) {
+void DrawManager::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize) {
     if (fileSize == 0)
         Dialogs::Message(this, Q(UpdateFailedCaption), Q(NoConnectionText), Dialogs::Icon::Error);
     else if (DownloadMode == 0)
@@ -109,7 +109,7 @@ void TLosowania::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, i
     DownloadEnded(sender);
 }
 
-void TLosowania::DownloadEnded(QObject* download) {
+void DrawManager::DownloadEnded(QObject* download) {
     if (download == CurrentDownload)
         CurrentDownload = nullptr;
     if (download != nullptr)
@@ -118,7 +118,7 @@ void TLosowania::DownloadEnded(QObject* download) {
     UpdateButtons();
 }
 
-void TLosowania::UpdateButtons() {
+void DrawManager::UpdateButtons() {
     // Edit mode disables appending and downloads; a running download disables the downloads, and
     // a latest-draw download also what its completion uses ("Dopisz") or would conflict with it
     // ("Edytuj", "OK"). Neither state's end re-enables what the other one disabled.

@@ -4,13 +4,13 @@
 #include "app/Startup.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
-#include "database/TLosowania.h"
+#include "database/DrawManager.h"
 #include "download/ResultsUpdate.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "ui/QtText.h"
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,14 +30,14 @@ const std::string Twenty = "3 7 11 15 19 23 27 31 35 39 43 47 51 55 59 63 67 71 
 struct Program {
     ProgramFolder folder;
     std::string database;
-    std::unique_ptr<TLosowania> window;
+    std::unique_ptr<DrawManager> window;
 
     Program() {
         FillDraws(4000);
         database = DatabaseFileBytes(AllDraws());
         WriteBytes(path("zentag.wyn"), database);
         LoadProgramDatabase(nullptr);
-        window = std::make_unique<TLosowania>();
+        window = std::make_unique<DrawManager>();
         window->FormCreate(nullptr, nullptr);
         Dialogs::ClearHistory();
     }
@@ -57,7 +57,7 @@ struct Program {
 
 } // namespace
 
-class LosowaniaDownloadTest : public QObject {
+class DrawManagerDownloadTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -135,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LosowaniaDownloadTest)
-#include "losowania_download_test.moc"
+QTEST_MAIN(DrawManagerDownloadTest)
+#include "draw_manager_download_test.moc"

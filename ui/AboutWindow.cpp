@@ -1,4 +1,4 @@
-#include "ui/TAbout.h"
+#include "ui/AboutWindow.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -51,9 +51,9 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource, 
 
 } // namespace
 
-// ---- TLinkLabel ----
+// ---- LinkLabel ----
 
-TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     QFont f = font();
@@ -64,12 +64,12 @@ TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, pare
     setAccessibleName(text);
 }
 
-void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);
 }
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     // Like a button: the link acts when the press and the release both land on it.
     const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
@@ -78,7 +78,7 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         emit activated();
 }
 
-void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -91,7 +91,7 @@ void TLinkLabel::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void TLinkLabel::paintEvent(QPaintEvent* event) {
+void LinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
@@ -103,16 +103,16 @@ void TLinkLabel::paintEvent(QPaintEvent* event) {
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
-// ---- TAbout ----
+// ---- AboutWindow ----
 
-std::function<void(const QUrl&)> TAbout::UrlOpener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+std::function<void(const QUrl&)> AboutWindow::UrlOpener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
-const QString TAbout::WebAddress = QStringLiteral("www.zentagrafo.example.com");
-const QString TAbout::MailAddress = QStringLiteral("autor@zentagrafo.example.com");
-const QString TAbout::PhoneNumber = QStringLiteral("000 000 000");
-const QString TAbout::OperatorAddress = QStringLiteral("www.operator.example.org");
+const QString AboutWindow::WebAddress = QStringLiteral("www.zentagrafo.example.com");
+const QString AboutWindow::MailAddress = QStringLiteral("autor@zentagrafo.example.com");
+const QString AboutWindow::PhoneNumber = QStringLiteral("000 000 000");
+const QString AboutWindow::OperatorAddress = QStringLiteral("www.operator.example.org");
 
-TAbout::TAbout(QWidget* parent)
+AboutWindow::AboutWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
     InitAboutResources();
@@ -160,17 +160,17 @@ TAbout::TAbout(QWidget* parent)
     Label4->setFont(contact);
     SetTextColour(Label4, Navy);
 
-    Label10 = new TLinkLabel(WebAddress, panel);
+    Label10 = new LinkLabel(WebAddress, panel);
     Label10->setObjectName(QStringLiteral("Label10"));
     Label10->setAccessibleDescription(QStringLiteral("Otwiera stronę internetową autora"));
-    Label11 = new TLinkLabel(MailAddress, panel);
+    Label11 = new LinkLabel(MailAddress, panel);
     Label11->setObjectName(QStringLiteral("Label11"));
     Label11->setAccessibleDescription(QStringLiteral("Otwiera nową wiadomość e-mail do autora"));
-    Label12 = new TLinkLabel(QStringLiteral("tel. (+48) ") + PhoneNumber, panel);
+    Label12 = new LinkLabel(QStringLiteral("tel. (+48) ") + PhoneNumber, panel);
     Label12->setObjectName(QStringLiteral("Label12"));
     Label12->setAccessibleDescription(QStringLiteral("Otwiera stronę operatora sieci komórkowej"));
     int y = 154;
-    for (TLinkLabel* link : {Label10, Label11, Label12}) {
+    for (LinkLabel* link : {Label10, Label11, Label12}) {
         link->adjustSize();
         link->move(172, y);
         y += 24;
@@ -184,13 +184,13 @@ TAbout::TAbout(QWidget* parent)
     button1->setFont(buttonFont);
     button1->setCursor(Qt::PointingHandCursor);
 
-    connect(Label10, &TLinkLabel::activated, this, &TAbout::Label10Click);
-    connect(Label11, &TLinkLabel::activated, this, &TAbout::Label11Click);
-    connect(Label12, &TLinkLabel::activated, this, &TAbout::Label12Click);
+    connect(Label10, &LinkLabel::activated, this, &AboutWindow::Label10Click);
+    connect(Label11, &LinkLabel::activated, this, &AboutWindow::Label11Click);
+    connect(Label12, &LinkLabel::activated, this, &AboutWindow::Label12Click);
     connect(button1, &QPushButton::clicked, this, &QDialog::close);
 }
 
-void TAbout::showEvent(QShowEvent* event) {
+void AboutWindow::showEvent(QShowEvent* event) {
     // Centred on the desktop, whichever window opened it.
     if (QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
@@ -200,15 +200,15 @@ void TAbout::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TAbout::Label10Click() {
+void AboutWindow::Label10Click() {
     UrlOpener(QUrl(QStringLiteral("http://") + WebAddress));
 }
 
-void TAbout::Label11Click() {
+void AboutWindow::Label11Click() {
     UrlOpener(QUrl(QStringLiteral("mailto:") + MailAddress + QStringLiteral("?subject=ZENTAGRAFO")));
 }
 
-void TAbout::Label12Click() {
+void AboutWindow::Label12Click() {
     UrlOpener(QUrl(QStringLiteral("http://") + OperatorAddress));
 }
 

@@ -13,10 +13,10 @@ namespace zg {
 
 // A label that acts as a link: hand cursor, bold underlined text, reachable with Tab, activated
 // by a mouse click or by Enter/Space when it has the focus.
-class TLinkLabel : public QLabel {
+class LinkLabel : public QLabel {
     Q_OBJECT
 public:
-    TLinkLabel(const QString& text, QWidget* parent);
+    LinkLabel(const QString& text, QWidget* parent);
 
 signals:
     void activated();
@@ -31,10 +31,10 @@ private:
     bool pressed_ = false;
 };
 
-class TAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TAbout(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
     // Opens a URL through the desktop's shell (QDesktopServices). Tests replace it to see the
     // URL instead of starting a browser or mail program.
@@ -48,9 +48,9 @@ public:
     QLabel* Label1 = nullptr;      // heading
     QLabel* Label5 = nullptr;      // credit line
     QLabel* Label4 = nullptr;      // "Kontakt ze mną: "
-    TLinkLabel* Label10 = nullptr; // web page
-    TLinkLabel* Label11 = nullptr; // e-mail
-    TLinkLabel* Label12 = nullptr; // phone, opens the operator's page
+    LinkLabel* Label10 = nullptr; // web page
+    LinkLabel* Label11 = nullptr; // e-mail
+    LinkLabel* Label12 = nullptr; // phone, opens the operator's page
     QLabel* Image1 = nullptr;
     QLabel* Image3 = nullptr;
     QPushButton* button1 = nullptr;

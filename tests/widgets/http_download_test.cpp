@@ -1,6 +1,6 @@
 // The download component against a real server on 127.0.0.1: progress and completion on the
 // user-interface thread, one download at a time, STOP, and destruction while a download runs.
-#include "download/THTTPGet.h"
+#include "download/HttpDownload.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
 
@@ -11,16 +11,16 @@
 #include <filesystem>
 #include <memory>
 
-using zg::THTTPGet;
+using zg::HttpDownload;
 using zg::test::HttpTestServer;
 using zg::test::TempDir;
 
-class HttpGetTest : public QObject {
+class HttpDownloadTest : public QObject {
     Q_OBJECT
 
 private:
-    static std::unique_ptr<THTTPGet> component(int port, const TempDir& dir) {
-        auto get = std::make_unique<THTTPGet>();
+    static std::unique_ptr<HttpDownload> component(int port, const TempDir& dir) {
+        auto get = std::make_unique<HttpDownload>();
         get->URL = QStringLiteral("http://127.0.0.1/kolumbarix_wyniki.php?start=0");
         get->FileName = QString::fromStdString(dir.file("zentag"));
         get->Port = port;
@@ -35,11 +35,11 @@ private slots:
         auto get = component(server.port(), dir);
         QList<int> readed;
         bool offThread = false;
-        connect(get.get(), &THTTPGet::OnProgress, this, [&](QObject*, int total, int r) {
+        connect(get.get(), &HttpDownload::OnProgress, this, [&](QObject*, int total, int r) {
             offThread = offThread || QThread::currentThread() != thread() || total != 3000;
             readed << r;
         });
-        QSignalSpy done(get.get(), &THTTPGet::OnDoneFile);
+        QSignalSpy done(get.get(), &HttpDownload::OnDoneFile);
         get->StartFileDownload();
         QVERIFY(get->Busy());
         QVERIFY(done.wait(10000));
@@ -56,8 +56,8 @@ private slots:
         HttpTestServer server([](HttpTestServer& s, int fd) { s.WaitForClose(fd); });
         TempDir dir;
         auto get = component(server.port(), dir);
-        QSignalSpy error(get.get(), &THTTPGet::OnError);
-        QSignalSpy done(get.get(), &THTTPGet::OnDoneFile);
+        QSignalSpy error(get.get(), &HttpDownload::OnError);
+        QSignalSpy done(get.get(), &HttpDownload::OnDoneFile);
         get->StartFileDownload();
         get->StartFileDownload();
         QTest::qWait(200);
@@ -80,7 +80,7 @@ private slots:
         TempDir dir;
         auto get = component(server.port(), dir);
         bool destroyed = false;
-        connect(get.get(), &THTTPGet::OnProgress, this, [&] {
+        connect(get.get(), &HttpDownload::OnProgress, this, [&] {
             if (!destroyed) {
                 destroyed = true;
                 get.reset(); // the worker waits for this very report
@@ -92,5 +92,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(HttpGetTest)
-#include "httpget_test.moc"
+QTEST_MAIN(HttpDownloadTest)
+#include "http_download_test.moc"

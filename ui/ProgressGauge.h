@@ -14,21 +14,21 @@ namespace zg {
 
 // Drawing styles of the gauge. Only the horizontal bar is used by the program; the other kinds
 // are accepted and drawn as a horizontal bar.
-enum class TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
+enum class GaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 
-enum class TGaugeBorder { bsNone, bsSingle };
+enum class GaugeBorder { bsNone, bsSingle };
 
-class TGauge : public QWidget {
+class ProgressGauge : public QWidget {
     Q_OBJECT
 public:
-    explicit TGauge(QWidget* parent = nullptr);
+    explicit ProgressGauge(QWidget* parent = nullptr);
 
     std::int32_t MinValue() const { return min_; }
     std::int32_t MaxValue() const { return max_; }
     std::int32_t Progress() const { return progress_; }
-    TGaugeKind Kind() const { return kind_; }
+    GaugeKind Kind() const { return kind_; }
     bool ShowText() const { return showText_; }
-    TGaugeBorder BorderStyle() const { return border_; }
+    GaugeBorder BorderStyle() const { return border_; }
     QColor ForeColor() const { return foreColor_; }
     QColor BackColor() const { return backColor_; }
 
@@ -38,9 +38,9 @@ public:
     bool SetMaxValue(std::int32_t v);
     // Clamped into MinValue..MaxValue; repaints only when the integer percentage changes.
     void SetProgress(std::int32_t v);
-    void SetKind(TGaugeKind kind);
+    void SetKind(GaugeKind kind);
     void SetShowText(bool show);
-    void SetBorderStyle(TGaugeBorder border);
+    void SetBorderStyle(GaugeBorder border);
     void SetForeColor(const QColor& color);
     void SetBackColor(const QColor& color);
 
@@ -66,9 +66,9 @@ private:
     std::int32_t min_ = 0;
     std::int32_t max_ = 100;
     std::int32_t progress_ = 0;
-    TGaugeKind kind_ = TGaugeKind::gkHorizontalBar;
+    GaugeKind kind_ = GaugeKind::gkHorizontalBar;
     bool showText_ = true;
-    TGaugeBorder border_ = TGaugeBorder::bsSingle;
+    GaugeBorder border_ = GaugeBorder::bsSingle;
     QColor foreColor_ = Qt::black;
     QColor backColor_ = Qt::white;
     int repaintCount_ = 0;

@@ -1,6 +1,6 @@
 // The About window: caption, texts and look, the pictures, the three links (mouse and keyboard)
 // and closing.
-#include "ui/TAbout.h"
+#include "ui/AboutWindow.h"
 
 #include <QImageReader>
 #include <QPushButton>
@@ -9,20 +9,20 @@
 
 #include <memory>
 
-using zg::TAbout;
+using zg::AboutWindow;
 
-class AboutTest : public QObject {
+class AboutWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TAbout> about_;
+    std::unique_ptr<AboutWindow> about_;
     QStringList opened_;
 
 private slots:
     void init() {
         opened_.clear();
-        TAbout::UrlOpener = [this](const QUrl& url) { opened_.append(url.toString()); };
-        about_ = std::make_unique<TAbout>();
+        AboutWindow::UrlOpener = [this](const QUrl& url) { opened_.append(url.toString()); };
+        about_ = std::make_unique<AboutWindow>();
         about_->show();
         QVERIFY(QTest::qWaitForWindowExposed(about_.get()));
     }
@@ -50,9 +50,9 @@ private slots:
         QVERIFY(about_->Label5->font().bold());
         QCOMPARE(about_->Label4->text(), QStringLiteral("Kontakt ze mną: "));
         QCOMPARE(about_->Label4->palette().color(QPalette::WindowText), QColor(0, 0, 128));
-        QCOMPARE(about_->Label10->text(), TAbout::WebAddress);
-        QCOMPARE(about_->Label11->text(), TAbout::MailAddress);
-        QCOMPARE(about_->Label12->text(), QStringLiteral("tel. (+48) ") + TAbout::PhoneNumber);
+        QCOMPARE(about_->Label10->text(), AboutWindow::WebAddress);
+        QCOMPARE(about_->Label11->text(), AboutWindow::MailAddress);
+        QCOMPARE(about_->Label12->text(), QStringLiteral("tel. (+48) ") + AboutWindow::PhoneNumber);
         for (QLabel* link : {about_->Label10, about_->Label11, about_->Label12}) {
             QVERIFY(link->font().bold());
             QVERIFY(link->font().underline());
@@ -124,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AboutTest)
-#include "about_test.moc"
+QTEST_MAIN(AboutWindowTest)
+#include "about_window_test.moc"

@@ -1,4 +1,4 @@
-#include "database/TLosowania.h"
+#include "database/DrawManager.h"
 
 #include "analysis/ReportSaving.h"
 #include "app/State.h"
@@ -8,7 +8,7 @@
 #include "database/DrawGridModel.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include <QCheckBox>
 #include <QDate>
@@ -107,7 +107,7 @@ bool Refused(QWidget* parent, EntryRefusal refusal, std::string_view notTwentyTe
 
 } // namespace
 
-TLosowania::TLosowania(QWidget* parent) : QDialog(parent) {
+DrawManager::DrawManager(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Losowania"));
     setWindowTitle(QStringLiteral("ZARZĄDZANIE  LOSOWANIAMI"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -120,9 +120,9 @@ TLosowania::TLosowania(QWidget* parent) : QDialog(parent) {
     SetPromptLine();
 }
 
-TLosowania::~TLosowania() = default;
+DrawManager::~DrawManager() = default;
 
-void TLosowania::buildControls() {
+void DrawManager::buildControls() {
     SetColours(this, Teal, Qt::yellow);
     setFont(PixelFont("Verdana", 13, true));
 
@@ -249,7 +249,7 @@ void TLosowania::buildControls() {
     // The download controls: idle until a download runs.
     stopbutton = MakeButton(this, "stopbutton", QStringLiteral("STOP"), QRect(256, 492, 78, 25));
     stopbutton->hide();
-    Gauge1 = new TGauge(this);
+    Gauge1 = new ProgressGauge(this);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
     Gauge1->setGeometry(338, 492, 231, 17);
     Gauge1->hide();
@@ -264,18 +264,18 @@ void TLosowania::buildControls() {
     dyskietka->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
     dyskietka->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
 
-    connect(BitBtn2, &QPushButton::clicked, this, &TLosowania::BitBtn2Click);
-    connect(button4, &QPushButton::clicked, this, &TLosowania::button4Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &TLosowania::BitBtn1Click);
-    connect(button3, &QPushButton::clicked, this, &TLosowania::button3Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &DrawManager::BitBtn2Click);
+    connect(button4, &QPushButton::clicked, this, &DrawManager::button4Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &DrawManager::BitBtn1Click);
+    connect(button3, &QPushButton::clicked, this, &DrawManager::button3Click);
     connect(BitBtn3, &QPushButton::clicked, this, &QWidget::close);
-    connect(dyskietka, &QToolButton::clicked, this, &TLosowania::dyskietkaClick);
-    connect(button1, &QPushButton::clicked, this, &TLosowania::Button1Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TLosowania::BitBtn4Click);
-    connect(stopbutton, &QPushButton::clicked, this, &TLosowania::stopbuttonClick);
+    connect(dyskietka, &QToolButton::clicked, this, &DrawManager::dyskietkaClick);
+    connect(button1, &QPushButton::clicked, this, &DrawManager::Button1Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &DrawManager::BitBtn4Click);
+    connect(stopbutton, &QPushButton::clicked, this, &DrawManager::stopbuttonClick);
 }
 
-void TLosowania::FormCreate(QWidget* mainWindow, TGauge* gauge) {
+void DrawManager::FormCreate(QWidget* mainWindow, ProgressGauge* gauge) {
     if (gauge != nullptr) {
         gauge->SetProgress(0);
         gauge->SetMaxValue(DrawCount);
@@ -292,13 +292,13 @@ void TLosowania::FormCreate(QWidget* mainWindow, TGauge* gauge) {
     SetPromptLine();
 }
 
-void TLosowania::SetColumnWidths() {
+void DrawManager::SetColumnWidths() {
     StringGrid1->horizontalHeader()->setDefaultSectionSize(29);
     StringGrid1->setColumnWidth(0, 47);
     StringGrid1->setColumnWidth(3, 42);
 }
 
-void TLosowania::showEvent(QShowEvent* event) {
+void DrawManager::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!glyphsSet_) {
         // The pictures are decoded at the first opening, not during start-up.
@@ -313,75 +313,75 @@ void TLosowania::showEvent(QShowEvent* event) {
     StringGrid1->scrollTo(gridModel_->index(DrawCount - 1, 0));
 }
 
-bool TLosowania::eventFilter(QObject* watched, QEvent* event) {
+bool DrawManager::eventFilter(QObject* watched, QEvent* event) {
     if (watched == GroupBox1 && event->type() == QEvent::MouseButtonPress)
         TickChanged();
     return QDialog::eventFilter(watched, event);
 }
 
-TickBoxes TLosowania::Ticks() const {
+TickBoxes DrawManager::Ticks() const {
     TickBoxes ticked{};
     for (int n = 1; n <= 80; ++n)
         ticked[static_cast<std::size_t>(n)] = CheckBoxes[n]->isChecked();
     return ticked;
 }
 
-bool TLosowania::tickNumber(int n, bool ticked) {
+bool DrawManager::tickNumber(int n, bool ticked) {
     if (!IsLotteryNumber(n))
         return false;
     CheckBoxes[n]->setChecked(ticked);
     return true;
 }
 
-bool TLosowania::isTicked(int n) const {
+bool DrawManager::isTicked(int n) const {
     return IsLotteryNumber(n) && CheckBoxes[n]->isChecked();
 }
 
-void TLosowania::Untick(const DrawNumbers& numbers) {
+void DrawManager::Untick(const DrawNumbers& numbers) {
     for (std::int32_t n : numbers)
         tickNumber(n, false);
 }
 
-void TLosowania::TickChanged() {
+void DrawManager::TickChanged() {
     const TickBoxes ticked = Ticks();
     Edit1->setText(Q(TickedLineText(ticked)));
     Edit1->setCursorPosition(0); // a line wider than the field shows its beginning
     Label13->setText(Q(TickCountText(ticked)));
 }
 
-void TLosowania::BitBtn2Click() {
+void DrawManager::BitBtn2Click() {
     Edit1->setText(QStringLiteral(" "));
     for (int n = 1; n <= 80; ++n)
         CheckBoxes[n]->setChecked(false);
 }
 
-void TLosowania::StringGrid1SelectCell() {
+void DrawManager::StringGrid1SelectCell() {
     const std::int32_t row = SelectedRow();
     if (row >= 0)
         mapModel_->showDraw(row + 1);
 }
 
-std::int32_t TLosowania::SelectedRow() const {
+std::int32_t DrawManager::SelectedRow() const {
     const QModelIndexList rows = StringGrid1->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return -1;
     return rows.first().row();
 }
 
-bool TLosowania::editMode() const {
+bool DrawManager::editMode() const {
     return editMode_;
 }
 
-void TLosowania::SetPromptLine() {
+void DrawManager::SetPromptLine() {
     GroupBox1->setTitle(Q(editMode() ? EditPromptText(EditedDrawIndex) : AppendPromptText(DrawCount)));
 }
 
-void TLosowania::SetNormalMode(bool normal) {
+void DrawManager::SetNormalMode(bool normal) {
     editMode_ = !normal;
     UpdateButtons();
 }
 
-bool TLosowania::MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
+bool DrawManager::MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
     guard = std::make_unique<DatabaseWriteGuard>(AppPath(std::string(DatabaseFileName)), DatabaseStamp);
     switch (guard->status()) {
     case DatabaseWriteGuard::Status::Ready:
@@ -396,7 +396,7 @@ bool TLosowania::MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
     return false;
 }
 
-bool TLosowania::button4Click() {
+bool DrawManager::button4Click() {
     const TickBoxes ticked = Ticks();
     if (Refused(this, CheckAppend(TickCount(ticked), DrawCount, DatabaseWhole), AppendNotTwentyText))
         return false;
@@ -433,7 +433,7 @@ bool TLosowania::button4Click() {
     return true;
 }
 
-void TLosowania::BitBtn1Click() {
+void DrawManager::BitBtn1Click() {
     const std::int32_t row = SelectedRow();
     if (DrawCount <= 0 || row < 0 || row >= DrawCount)
         return;
@@ -445,7 +445,7 @@ void TLosowania::BitBtn1Click() {
     SetPromptLine();
 }
 
-bool TLosowania::button3Click() {
+bool DrawManager::button3Click() {
     if (!editMode() || EditedDrawIndex < 1 || EditedDrawIndex > DrawCount)
         return false;
     const TickBoxes ticked = Ticks();
@@ -481,7 +481,7 @@ bool TLosowania::button3Click() {
     return true;
 }
 
-void TLosowania::dyskietkaClick() {
+void DrawManager::dyskietkaClick() {
     const QString path = RunSaveDialog1(this);
     if (!path.isEmpty() && WriteReport(this, path, DatabaseExportBytes(AllDraws())))
         Dialogs::Message(this, Q(ExportSavedCaption),

@@ -1,7 +1,7 @@
 // The progress gauge: percentage rules, refused limits, synchronous repaints only on a changed
 // percentage, and the drawn picture (frame, bar extent, inverted text).
 #include "ui/Dialogs.h"
-#include "ui/TGauge.h"
+#include "ui/ProgressGauge.h"
 
 #include <QImage>
 #include <QTest>
@@ -10,8 +10,8 @@
 #include <memory>
 
 using zg::Dialogs;
-using zg::TGauge;
-using zg::TGaugeBorder;
+using zg::ProgressGauge;
+using zg::GaugeBorder;
 
 namespace {
 
@@ -31,15 +31,15 @@ const QColor Inverted(55, 255, 255); // Red with every channel inverted
 
 } // namespace
 
-class GaugeTest : public QObject {
+class ProgressGaugeTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TGauge> gauge_;
+    std::unique_ptr<ProgressGauge> gauge_;
 
     // A shown 102 x 17 gauge: a 100 x 15 drawing area inside the frame.
     void makeGauge(bool showText) {
-        gauge_ = std::make_unique<TGauge>();
+        gauge_ = std::make_unique<ProgressGauge>();
         gauge_->resize(102, 17);
         gauge_->SetForeColor(Red);
         gauge_->SetShowText(showText);
@@ -68,13 +68,13 @@ private slots:
     }
 
     void defaults() {
-        TGauge gauge;
+        ProgressGauge gauge;
         QCOMPARE(gauge.MinValue(), 0);
         QCOMPARE(gauge.MaxValue(), 100);
         QCOMPARE(gauge.Progress(), 0);
-        QCOMPARE(gauge.Kind(), zg::TGaugeKind::gkHorizontalBar);
+        QCOMPARE(gauge.Kind(), zg::GaugeKind::gkHorizontalBar);
         QVERIFY(gauge.ShowText());
-        QCOMPARE(gauge.BorderStyle(), TGaugeBorder::bsSingle);
+        QCOMPARE(gauge.BorderStyle(), GaugeBorder::bsSingle);
         QCOMPARE(gauge.ForeColor(), QColor(Qt::black));
         QCOMPARE(gauge.BackColor(), QColor(Qt::white));
         QCOMPARE(gauge.text(), QStringLiteral("0%"));
@@ -82,7 +82,7 @@ private slots:
     }
 
     void percentages() {
-        TGauge gauge;
+        ProgressGauge gauge;
         // Maximum equal to the minimum (a download of unknown size): 0 %.
         QVERIFY(gauge.SetMaxValue(0));
         gauge.SetProgress(5);
@@ -130,7 +130,7 @@ private slots:
     }
 
     void refusedLimitsChangeNothing() {
-        TGauge gauge;
+        ProgressGauge gauge;
         gauge.SetProgress(40);
         const int repaints = gauge.repaintCount();
         QVERIFY(!gauge.SetMaxValue(-1));
@@ -175,12 +175,12 @@ private slots:
         // Look properties redraw only when they change.
         gauge_->SetForeColor(Red);
         gauge_->SetShowText(true);
-        gauge_->SetBorderStyle(TGaugeBorder::bsSingle);
+        gauge_->SetBorderStyle(GaugeBorder::bsSingle);
         QCOMPARE(gauge_->repaintCount(), base + 1);
         gauge_->SetBackColor(Qt::yellow);
         gauge_->SetShowText(false);
-        gauge_->SetBorderStyle(TGaugeBorder::bsNone);
-        gauge_->SetKind(zg::TGaugeKind::gkPie);
+        gauge_->SetBorderStyle(GaugeBorder::bsNone);
+        gauge_->SetKind(zg::GaugeKind::gkPie);
         QCOMPARE(gauge_->repaintCount(), base + 5);
         QCOMPARE(counter.paints, 6);
     }
@@ -224,7 +224,7 @@ private slots:
 
         // Without a frame the area is the whole control and the bar its exact share: 51 of 102.
         QVERIFY(gauge_->SetMaxValue(100));
-        gauge_->SetBorderStyle(TGaugeBorder::bsNone);
+        gauge_->SetBorderStyle(GaugeBorder::bsNone);
         gauge_->SetProgress(50);
         image = picture();
         QCOMPARE(image.pixelColor(0, 0), Red);
@@ -253,5 +253,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GaugeTest)
-#include "gauge_test.moc"
+QTEST_MAIN(ProgressGaugeTest)
+#include "progress_gauge_test.moc"
