@@ -9,13 +9,14 @@
 #include "app/State.h"
 #include "tables/Calendar.h"
 #include "tables/CalendarWindow.h"
-#include "tables/ZentagWindow.h"
 #include "tables/Zentag.h"
+#include "tables/ZentagWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/GridSelection.h"
 #include "ui/KeyboardButtons.h"
+#include "ui/ProgressGauge.h"
 #include "ui/QtText.h"
 #include "ui/SpinField.h"
-#include "ui/ProgressGauge.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -125,13 +126,8 @@ QPixmap CalculatorGlyph() {
 
 } // namespace
 
-void ClearGridSelection(QAbstractItemView* grid) {
-    grid->clearSelection();
-    grid->setCurrentIndex(QModelIndex());
-}
-
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Analiza11"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral(" ZENTAGRAFO v. 1.6 ML"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -141,7 +137,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 
     // Window set-up before the database load: the numbers strip shows no selected cell and the
     // result grid has its headings (the model provides them).
-    ClearGridSelection(StringGrid2);
+    ClearGridSelection(drawNumbersStrip);
 }
 
 MainWindow::~MainWindow() = default;
@@ -150,7 +146,7 @@ void MainWindow::buildControls() {
     setFont(Verdana(10));
 
     auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setObjectName(QStringLiteral("panel"));
     panel->setGeometry(0, 0, 745, 556);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(5);
@@ -169,14 +165,14 @@ void MainWindow::buildControls() {
         g->setAccessibleName(accessibleName);
         return g;
     };
-    group("GroupBox1", 64, 313, QStringLiteral("Zakres losowań"));
-    group("GroupBox2", 312, 553, QStringLiteral("Zestaw liczb"));
-    group("GroupBox3", 552, 689, QStringLiteral("Tabelki"));
+    group("rangeGroup", 64, 313, QStringLiteral("Zakres losowań"));
+    group("setGroup", 312, 553, QStringLiteral("Zestaw liczb"));
+    group("tablesGroup", 552, 689, QStringLiteral("Tabelki"));
 
-    Label81 = MakeLabel(panel, "Label81", QStringLiteral("Zakres losowań:"), 99, 16);
-    Label96 = MakeLabel(panel, "Label96", QString(), 212, 18);
-    Label96->setFont(Verdana(8));
-    Label96->setGeometry(212, 18, 100, 16);
+    rangeCaption = MakeLabel(panel, "rangeCaption", QStringLiteral("Zakres losowań:"), 99, 16);
+    rangeSizeValue = MakeLabel(panel, "rangeSizeValue", QString(), 212, 18);
+    rangeSizeValue->setFont(Verdana(8));
+    rangeSizeValue->setGeometry(212, 18, 100, 16);
 
     auto makeField = [panel](const char* edit, const char* arrows, int maxLength, QRect editRect, int arrowsWidth,
                              int points) {
@@ -193,94 +189,101 @@ void MainWindow::buildControls() {
         f->downButton()->setFocusPolicy(Qt::NoFocus);
         return f;
     };
-    RangeFromField = makeField("Edit6", "UpDown3", 6, QRect(114, 38, 52, 24), 15, 10);
-    RangeFromField->edit()->setAccessibleName(QStringLiteral("Pierwsze losowanie zakresu"));
-    Label82 = MakeLabel(panel, "Label82", QStringLiteral("--"), 184, 42);
-    Label82->setFont(Verdana(10, true));
-    RangeToField = makeField("Edit7", "UpDown4", 6, QRect(200, 38, 52, 24), 15, 10);
-    RangeToField->edit()->setAccessibleName(QStringLiteral("Ostatnie losowanie zakresu"));
-    Label86 = MakeLabel(panel, "Label86", QString(), 108, 62);
-    Label86->setGeometry(108, 62, 90, 16);
-    Label9 = MakeLabel(panel, "Label9", QString(), 195, 62);
-    Label9->setGeometry(195, 62, 90, 16);
+    rangeFromField = makeField("rangeFromEdit", "rangeFromArrows", 6, QRect(114, 38, 52, 24), 15, 10);
+    rangeFromField->edit()->setAccessibleName(QStringLiteral("Pierwsze losowanie zakresu"));
+    // The arrows keep the accessible names that assistive tools and users' scripts know them by.
+    rangeFromField->arrows()->setAccessibleName(QStringLiteral("UpDown3"));
+    rangeDash = MakeLabel(panel, "rangeDash", QStringLiteral("--"), 184, 42);
+    rangeDash->setFont(Verdana(10, true));
+    rangeToField = makeField("rangeToEdit", "rangeToArrows", 6, QRect(200, 38, 52, 24), 15, 10);
+    rangeToField->edit()->setAccessibleName(QStringLiteral("Ostatnie losowanie zakresu"));
+    rangeToField->arrows()->setAccessibleName(QStringLiteral("UpDown4"));
+    rangeFromDate = MakeLabel(panel, "rangeFromDate", QString(), 108, 62);
+    rangeFromDate->setGeometry(108, 62, 90, 16);
+    rangeToDate = MakeLabel(panel, "rangeToDate", QString(), 195, 62);
+    rangeToDate->setGeometry(195, 62, 90, 16);
 
-    Button3 = MakeButton(panel, "Button3", QStringLiteral("ZARZĄDZAJ"), QRect(138, 85, 89, 25), 10, false);
-    BitBtn1 = MakeButton(panel, "BitBtn1", QStringLiteral("LICZBA / ZESTAW LICZB"), QRect(344, 21, 177, 41), 10, true);
-    BitBtn1->setMouseTracking(true);
-    BitBtn1->installEventFilter(this);
-    button1 = MakeButton(panel, "button1", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33), 12, true);
-    button1->setIcon(QIcon(CalculatorGlyph()));
-    button1->setFocusPolicy(Qt::StrongFocus); // the one Tab stop of the window
-    button1->setDefault(true);
-    rozklad2 = MakeButton(panel, "rozklad2", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34), 10, true);
-    rozklad2->setCursor(Qt::PointingHandCursor);
+    manageDrawsButton =
+        MakeButton(panel, "manageDrawsButton", QStringLiteral("ZARZĄDZAJ"), QRect(138, 85, 89, 25), 10, false);
+    setEditorButton = MakeButton(panel, "setEditorButton", QStringLiteral("LICZBA / ZESTAW LICZB"),
+                                 QRect(344, 21, 177, 41), 10, true);
+    setEditorButton->setMouseTracking(true);
+    setEditorButton->installEventFilter(this);
+    searchButton = MakeButton(panel, "searchButton", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33), 12, true);
+    searchButton->setIcon(QIcon(CalculatorGlyph()));
+    searchButton->setFocusPolicy(Qt::StrongFocus); // the one Tab stop of the window
+    searchButton->setDefault(true);
+    zentagButton = MakeButton(panel, "zentagButton", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34), 10, true);
+    zentagButton->setCursor(Qt::PointingHandCursor);
 
     // The ZENTAG distance arrows (-99..99, 1 at start), beside the button that shows the distance.
-    UpDown5 = new QWidget(panel);
-    UpDown5->setObjectName(QStringLiteral("UpDown5"));
-    UpDown5->setGeometry(664, 24, 17, 34);
+    zentagOffsetArrows = new QWidget(panel);
+    zentagOffsetArrows->setObjectName(QStringLiteral("zentagOffsetArrows"));
+    zentagOffsetArrows->setGeometry(664, 24, 17, 34);
     {
-        auto* up = new QToolButton(UpDown5);
-        up->setObjectName(QStringLiteral("UpDown5Up"));
+        auto* up = new QToolButton(zentagOffsetArrows);
+        up->setObjectName(QStringLiteral("zentagOffsetUp"));
         up->setArrowType(Qt::UpArrow);
         up->setGeometry(0, 0, 17, 17);
         up->setAccessibleName(QStringLiteral("Zwiększ odstęp tabeli ZENTAG"));
-        auto* down = new QToolButton(UpDown5);
-        down->setObjectName(QStringLiteral("UpDown5Down"));
+        auto* down = new QToolButton(zentagOffsetArrows);
+        down->setObjectName(QStringLiteral("zentagOffsetDown"));
         down->setArrowType(Qt::DownArrow);
         down->setGeometry(0, 17, 17, 17);
         down->setAccessibleName(QStringLiteral("Zmniejsz odstęp tabeli ZENTAG"));
         for (QToolButton* arrow : {up, down})
             arrow->setFocusPolicy(Qt::NoFocus);
-        connect(up, &QToolButton::clicked, this, [this] { UpDown5Click(1); });
-        connect(down, &QToolButton::clicked, this, [this] { UpDown5Click(-1); });
+        connect(up, &QToolButton::clicked, this, [this] { stepZentagOffset(1); });
+        connect(down, &QToolButton::clicked, this, [this] { stepZentagOffset(-1); });
     }
-    rozklad = MakeButton(panel, "rozklad", QStringLiteral("MAPA"), QRect(576, 72, 85, 34), 10, true);
+    calendarButton = MakeButton(panel, "calendarButton", QStringLiteral("MAPA"), QRect(576, 72, 85, 34), 10, true);
 
-    Label2 = MakeLabel(panel, "Label2", QStringLiteral("Szukaj losowań w których wylosowano od"), 86, 130);
-    HitsFromField = makeField("Edit1", "UpDown1", 2, QRect(376, 128, 25, 21), 15, 8);
-    HitsFromField->edit()->setAccessibleName(QStringLiteral("Najmniejsza liczba trafień"));
-    Label4 = MakeLabel(panel, "Label4", QStringLiteral("do"), 424, 130);
-    HitsToField = makeField("Edit2", "UpDown2", 2, QRect(448, 128, 25, 21), 15, 8);
-    HitsToField->edit()->setAccessibleName(QStringLiteral("Największa liczba trafień"));
-    Label3 = MakeLabel(panel, "Label3", QStringLiteral("liczb"), 496, 130);
+    hitsCaption = MakeLabel(panel, "hitsCaption", QStringLiteral("Szukaj losowań w których wylosowano od"), 86, 130);
+    hitsFromField = makeField("hitsFromEdit", "hitsFromArrows", 2, QRect(376, 128, 25, 21), 15, 8);
+    hitsFromField->edit()->setAccessibleName(QStringLiteral("Najmniejsza liczba trafień"));
+    hitsFromField->arrows()->setAccessibleName(QStringLiteral("UpDown1"));
+    hitsToCaption = MakeLabel(panel, "hitsToCaption", QStringLiteral("do"), 424, 130);
+    hitsToField = makeField("hitsToEdit", "hitsToArrows", 2, QRect(448, 128, 25, 21), 15, 8);
+    hitsToField->edit()->setAccessibleName(QStringLiteral("Największa liczba trafień"));
+    hitsToField->arrows()->setAccessibleName(QStringLiteral("UpDown2"));
+    hitsUnitCaption = MakeLabel(panel, "hitsUnitCaption", QStringLiteral("liczb"), 496, 130);
 
-    dyskietka = new QToolButton(panel);
-    dyskietka->setObjectName(QStringLiteral("dyskietka"));
-    dyskietka->setGeometry(608, 126, 25, 25);
-    dyskietka->setIcon(QIcon(DiskGlyph()));
-    dyskietka->setToolTip(QStringLiteral("Zapisz wynik analizy do pliku"));
-    dyskietka->setAccessibleName(QStringLiteral("Zapisz wynik analizy do pliku"));
-    dyskietka->setFocusPolicy(Qt::NoFocus);
+    saveButton = new QToolButton(panel);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    saveButton->setGeometry(608, 126, 25, 25);
+    saveButton->setIcon(QIcon(DiskGlyph()));
+    saveButton->setToolTip(QStringLiteral("Zapisz wynik analizy do pliku"));
+    saveButton->setAccessibleName(QStringLiteral("Zapisz wynik analizy do pliku"));
+    saveButton->setFocusPolicy(Qt::NoFocus);
 
-    Gauge1 = new ProgressGauge(panel);
-    Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setGeometry(32, 157, 682, 15);
-    Gauge1->SetForeColor(Navy);
-    Gauge1->SetBackColor(Qt::white);
+    progressGauge = new ProgressGauge(panel);
+    progressGauge->setObjectName(QStringLiteral("progressGauge"));
+    progressGauge->setGeometry(32, 157, 682, 15);
+    progressGauge->SetForeColor(Navy);
+    progressGauge->SetBackColor(Qt::white);
     QFont gaugeFont(QStringLiteral("MS Sans Serif"));
     gaugeFont.setPointSize(8);
-    Gauge1->setFont(gaugeFont);
+    progressGauge->setFont(gaugeFont);
 
     resultModel_ = new ResultGridModel(this);
-    StringGrid1 = new QTableView(panel);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setAccessibleName(QStringLiteral("Znalezione losowania"));
-    StringGrid1->setGeometry(32, 172, 681, 260);
-    StringGrid1->setModel(resultModel_);
-    StringGrid1->setFont(Verdana(8));
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setFocusPolicy(Qt::ClickFocus);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setTextElideMode(Qt::ElideNone);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(16);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(16);
+    resultGrid = new QTableView(panel);
+    resultGrid->setObjectName(QStringLiteral("resultGrid"));
+    resultGrid->setAccessibleName(QStringLiteral("Znalezione losowania"));
+    resultGrid->setGeometry(32, 172, 681, 260);
+    resultGrid->setModel(resultModel_);
+    resultGrid->setFont(Verdana(8));
+    resultGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    resultGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultGrid->setFocusPolicy(Qt::ClickFocus);
+    resultGrid->setWordWrap(false);
+    resultGrid->setTextElideMode(Qt::ElideNone);
+    resultGrid->verticalHeader()->hide();
+    resultGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    resultGrid->verticalHeader()->setDefaultSectionSize(16);
+    resultGrid->verticalHeader()->setMinimumSectionSize(16);
     {
-        QHeaderView* h = StringGrid1->horizontalHeader();
+        QHeaderView* h = resultGrid->horizontalHeader();
         h->setSectionResizeMode(QHeaderView::Fixed);
         h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         h->setFixedHeight(17);
@@ -293,88 +296,89 @@ void MainWindow::buildControls() {
                                         "padding: 0px; }"));
         const int widths[] = {97, 130, 125, 151, 152};
         for (int c = 0; c < 5; ++c)
-            StringGrid1->setColumnWidth(c, widths[c]);
+            resultGrid->setColumnWidth(c, widths[c]);
     }
-    StringGrid1->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(0,128,128); gridline-color: black; "
-                                              "color: white; }"));
-    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex&, const QModelIndex&) { StringGrid1Click(); });
-    connect(StringGrid1, &QTableView::clicked, this, [this](const QModelIndex&) { StringGrid1Click(); });
+    resultGrid->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(0,128,128); gridline-color: black; "
+                                             "color: white; }"));
+    connect(resultGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex&, const QModelIndex&) { showSelectedDrawNumbers(); });
+    connect(resultGrid, &QTableView::clicked, this, [this](const QModelIndex&) { showSelectedDrawNumbers(); });
 
     stripModel_ = new NumbersStripModel(this);
-    StringGrid2 = new QTableView(panel);
-    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
-    StringGrid2->setAccessibleName(QStringLiteral("Liczby wybranego losowania"));
-    StringGrid2->setGeometry(41, 432, 663, 22);
-    StringGrid2->setModel(stripModel_);
-    StringGrid2->setFont(Verdana(10));
-    StringGrid2->horizontalHeader()->hide();
-    StringGrid2->verticalHeader()->hide();
-    StringGrid2->horizontalHeader()->setMinimumSectionSize(32);
-    StringGrid2->horizontalHeader()->setDefaultSectionSize(32);
-    StringGrid2->verticalHeader()->setMinimumSectionSize(20);
-    StringGrid2->verticalHeader()->setDefaultSectionSize(20);
-    StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid2->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid2->setFocusPolicy(Qt::NoFocus);
-    StringGrid2->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(0,128,64); gridline-color: black; "
-                                              "color: white; }"));
+    drawNumbersStrip = new QTableView(panel);
+    drawNumbersStrip->setObjectName(QStringLiteral("drawNumbersStrip"));
+    drawNumbersStrip->setAccessibleName(QStringLiteral("Liczby wybranego losowania"));
+    drawNumbersStrip->setGeometry(41, 432, 663, 22);
+    drawNumbersStrip->setModel(stripModel_);
+    drawNumbersStrip->setFont(Verdana(10));
+    drawNumbersStrip->horizontalHeader()->hide();
+    drawNumbersStrip->verticalHeader()->hide();
+    drawNumbersStrip->horizontalHeader()->setMinimumSectionSize(32);
+    drawNumbersStrip->horizontalHeader()->setDefaultSectionSize(32);
+    drawNumbersStrip->verticalHeader()->setMinimumSectionSize(20);
+    drawNumbersStrip->verticalHeader()->setDefaultSectionSize(20);
+    drawNumbersStrip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    drawNumbersStrip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    drawNumbersStrip->setSelectionMode(QAbstractItemView::NoSelection);
+    drawNumbersStrip->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    drawNumbersStrip->setFocusPolicy(Qt::NoFocus);
+    drawNumbersStrip->setStyleSheet(
+        QStringLiteral("QTableView { background-color: rgb(0,128,64); gridline-color: black; "
+                       "color: white; }"));
 
-    Label5 = MakeLabel(panel, "Label5", Q(TotalCaption), 26, 464);
-    Label6 = MakeValueLabel(panel, "Label6", 240, 464);
-    Label7 = MakeLabel(panel, "Label7", Q(AverageCaption), 22, 480);
-    Label8 = MakeValueLabel(panel, "Label8", 240, 480);
-    Label10 = MakeLabel(panel, "Label10", Q(MaxGapCaption), 136, 496);
-    Label12 = MakeValueLabel(panel, "Label12", 240, 496);
-    Label11 = MakeLabel(panel, "Label11", Q(CurrentGapCaption), 109, 512);
-    Label13 = MakeValueLabel(panel, "Label13", 240, 513);
-    Label14 = MakeLabel(panel, "Label14", Q(MaxSeriesCaption), 80, 528);
-    Label15 = MakeValueLabel(panel, "Label15", 240, 528);
-    Label6->setGeometry(240, 464, 240, 16);
-    Label8->setGeometry(240, 480, 240, 16);
-    Label12->setGeometry(240, 496, 240, 16);
-    Label13->setGeometry(240, 513, 240, 16);
-    Label15->setGeometry(240, 528, 240, 16);
+    totalHitsLabel = MakeLabel(panel, "totalHitsLabel", Q(TotalCaption), 26, 464);
+    totalHitsValue = MakeValueLabel(panel, "totalHitsValue", 240, 464);
+    averageHitsLabel = MakeLabel(panel, "averageHitsLabel", Q(AverageCaption), 22, 480);
+    averageHitsValue = MakeValueLabel(panel, "averageHitsValue", 240, 480);
+    longestGapLabel = MakeLabel(panel, "longestGapLabel", Q(MaxGapCaption), 136, 496);
+    longestGapValue = MakeValueLabel(panel, "longestGapValue", 240, 496);
+    currentGapLabel = MakeLabel(panel, "currentGapLabel", Q(CurrentGapCaption), 109, 512);
+    currentGapValue = MakeValueLabel(panel, "currentGapValue", 240, 513);
+    longestSeriesLabel = MakeLabel(panel, "longestSeriesLabel", Q(MaxSeriesCaption), 80, 528);
+    longestSeriesValue = MakeValueLabel(panel, "longestSeriesValue", 240, 528);
+    totalHitsValue->setGeometry(240, 464, 240, 16);
+    averageHitsValue->setGeometry(240, 480, 240, 16);
+    longestGapValue->setGeometry(240, 496, 240, 16);
+    currentGapValue->setGeometry(240, 513, 240, 16);
+    longestSeriesValue->setGeometry(240, 528, 240, 16);
 
-    BitBtn4 = MakeButton(panel, "BitBtn4", QStringLiteral("Autor"), QRect(488, 508, 105, 33), 10, true);
-    BitBtn4->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    BitBtn2 = MakeButton(panel, "BitBtn2", QStringLiteral("Zamknij"), QRect(608, 508, 105, 33), 10, true);
-    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    aboutButton = MakeButton(panel, "aboutButton", QStringLiteral("Autor"), QRect(488, 508, 105, 33), 10, true);
+    aboutButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    closeButton = MakeButton(panel, "closeButton", QStringLiteral("Zamknij"), QRect(608, 508, 105, 33), 10, true);
+    closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
     // Hit fields wait for a set.
-    HitsFromField->setEnabled(false);
-    HitsToField->setEnabled(false);
+    hitsFromField->setEnabled(false);
+    hitsToField->setEnabled(false);
 
     // ---- events ----
-    for (SpinField* f : {RangeFromField, RangeToField, HitsFromField, HitsToField})
-        connect(f, &SpinField::clicked, this, &MainWindow::ResetResults);
-    for (SpinField* f : {RangeFromField, RangeToField}) {
+    for (SpinField* f : {rangeFromField, rangeToField, hitsFromField, hitsToField})
+        connect(f, &SpinField::clicked, this, &MainWindow::resetResults);
+    for (SpinField* f : {rangeFromField, rangeToField}) {
         connect(f, &SpinField::arrowClicked, this, [this] {
-            RefreshRangeInfo();
-            ResetResults();
+            refreshRangeInfo();
+            resetResults();
         });
         connect(f, &SpinField::enterPressed, this, [this] { enterInField(true); });
     }
-    for (SpinField* f : {HitsFromField, HitsToField}) {
-        connect(f, &SpinField::arrowClicked, this, &MainWindow::ResetResults);
+    for (SpinField* f : {hitsFromField, hitsToField}) {
+        connect(f, &SpinField::arrowClicked, this, &MainWindow::resetResults);
         connect(f, &SpinField::enterPressed, this, [this] { enterInField(false); });
     }
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { showDialog(setEditor_); });
-    connect(Button3, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
-    connect(BitBtn4, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
-    connect(rozklad, &QPushButton::clicked, this, &MainWindow::rozkladClick);
-    connect(rozklad2, &QPushButton::clicked, this, &MainWindow::rozklad2Click);
-    connect(button1, &QPushButton::clicked, this, &MainWindow::button1Click);
-    connect(dyskietka, &QToolButton::clicked, this, &MainWindow::dyskietkaClick);
-    connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
+    connect(setEditorButton, &QPushButton::clicked, this, [this] { showDialog(setEditor_); });
+    connect(manageDrawsButton, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
+    connect(aboutButton, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
+    connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
+    connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
+    connect(searchButton, &QPushButton::clicked, this, &MainWindow::search);
+    connect(saveButton, &QToolButton::clicked, this, &MainWindow::saveReport);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        prepareOnShow();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -383,107 +387,118 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void MainWindow::FormShow() {
-    ResetResults();
-    RangeToField->setRange(1, DrawCount);
-    RangeFromField->setRange(1, DrawCount);
-    konfiguracja();
-    button1->setEnabled(false);
-    rozklad->setEnabled(false);
-    rozklad2->setEnabled(false);
-    RangeFromField->setPosition(std::min<std::int32_t>(2049, DrawCount));
-    RangeToField->setPosition(DrawCount);
+void MainWindow::prepareOnShow() {
+    resetResults();
+    rangeToField->setRange(1, DrawCount);
+    rangeFromField->setRange(1, DrawCount);
+    fitHitBoundsToSet();
+    searchButton->setEnabled(false);
+    calendarButton->setEnabled(false);
+    zentagButton->setEnabled(false);
+    rangeFromField->setPosition(std::min<std::int32_t>(2049, DrawCount));
+    rangeToField->setPosition(DrawCount);
     // With no draws there is nothing to choose: the range fields stay empty and inactive.
-    RangeFromField->setEnabled(DrawCount > 0);
-    RangeToField->setEnabled(DrawCount > 0);
-    RefreshRangeInfo();
+    rangeFromField->setEnabled(DrawCount > 0);
+    rangeToField->setEnabled(DrawCount > 0);
+    refreshRangeInfo();
 }
 
-void MainWindow::konfiguracja() {
+void MainWindow::fitHitBoundsToSet() {
     const std::int32_t m = std::min<std::int32_t>(NumberSet.Count, 20);
-    HitsFromField->setRange(0, m);
-    HitsToField->setRange(0, m);
-    HitsToField->setPosition(m);
-    HitsFromField->setPosition(m);
+    hitsFromField->setRange(0, m);
+    hitsToField->setRange(0, m);
+    hitsToField->setPosition(m);
+    hitsFromField->setPosition(m);
 }
 
-void MainWindow::ResetResults() {
+void MainWindow::resetResults() {
     highlightActive_ = false;
     ZentagTableValid = false;
     resultModel_->clear();
     stripModel_->clear();
     stripModel_->setHighlight(false, nullptr);
-    for (QLabel* l : {Label6, Label8, Label12, Label13, Label15}) {
+    for (QLabel* l : {totalHitsValue, averageHitsValue, longestGapValue, currentGapValue, longestSeriesValue}) {
         l->clear();
         l->setToolTip(QString());
     }
-    rozklad2->setEnabled(false);
-    rozklad->setEnabled(false);
-    dyskietka->setEnabled(false);
+    zentagButton->setEnabled(false);
+    calendarButton->setEnabled(false);
+    saveButton->setEnabled(false);
 }
 
-void MainWindow::RefreshRangeInfo() {
+void MainWindow::refreshRangeInfo() {
     if (DrawCount <= 0) {
-        RangeFromField->edit()->clear();
-        RangeToField->edit()->clear();
-        Label86->clear();
-        Label9->clear();
-        Label96->setText(QStringLiteral("0 losowań"));
+        rangeFromField->edit()->clear();
+        rangeToField->edit()->clear();
+        rangeFromDate->clear();
+        rangeToDate->clear();
+        rangeSizeValue->setText(QStringLiteral("0 losowań"));
         return;
     }
-    DrawDateLabel(RangeFromField, Label86);
-    DrawDateLabel(RangeToField, Label9);
-    const std::int64_t count = static_cast<std::int64_t>(RangeToField->position()) - RangeFromField->position() + 1;
-    Label96->setText(QString::number(count) + QStringLiteral(" losowań"));
+    DrawDateLabel(rangeFromField, rangeFromDate);
+    DrawDateLabel(rangeToField, rangeToDate);
+    const std::int64_t count = static_cast<std::int64_t>(rangeToField->position()) - rangeFromField->position() + 1;
+    rangeSizeValue->setText(QString::number(count) + QStringLiteral(" losowań"));
 }
 
-void MainWindow::DrawCountChanged() {
-    RangeToField->setRange(1, DrawCount);
-    RangeFromField->setRange(1, DrawCount);
-    if (DrawCount > 0 && !RangeToField->isEnabled()) {
+void MainWindow::drawCountChanged() {
+    rangeToField->setRange(1, DrawCount);
+    rangeFromField->setRange(1, DrawCount);
+    if (DrawCount > 0 && !rangeToField->isEnabled()) {
         // The first draw of an empty table: the range fields come to life on it.
-        RangeFromField->setEnabled(true);
-        RangeToField->setEnabled(true);
-        RangeFromField->setPosition(DrawCount);
-        RangeToField->setPosition(DrawCount);
-        RefreshRangeInfo();
+        rangeFromField->setEnabled(true);
+        rangeToField->setEnabled(true);
+        rangeFromField->setPosition(DrawCount);
+        rangeToField->setPosition(DrawCount);
+        refreshRangeInfo();
     }
 }
 
-void MainWindow::SetConfirmed() {
-    HitsFromField->setPosition(0);
-    button1->setEnabled(true);
-    HitsFromField->setEnabled(true);
-    HitsToField->setEnabled(true);
+void MainWindow::applyConfirmedSet() {
+    hitsFromField->setPosition(0);
+    searchButton->setEnabled(true);
+    hitsFromField->setEnabled(true);
+    hitsToField->setEnabled(true);
     ZentagTableValid = false;
-    konfiguracja();
-    ResetResults();
+    fitHitBoundsToSet();
+    resetResults();
 }
 
-std::int32_t MainWindow::RangeFrom() const {
-    return RangeFromField->position();
+std::int32_t MainWindow::rangeFrom() const {
+    return rangeFromField->position();
 }
-std::int32_t MainWindow::RangeTo() const {
-    return RangeToField->position();
+std::int32_t MainWindow::rangeTo() const {
+    return rangeToField->position();
 }
-std::int32_t MainWindow::HitsFrom() const {
-    return HitsFromField->position();
+std::int32_t MainWindow::hitsFrom() const {
+    return hitsFromField->position();
 }
-std::int32_t MainWindow::HitsTo() const {
-    return HitsToField->position();
+std::int32_t MainWindow::hitsTo() const {
+    return hitsToField->position();
 }
-QString MainWindow::HitsFromText() const {
-    return HitsFromField->edit()->text();
+QString MainWindow::hitsFromText() const {
+    return hitsFromField->edit()->text();
 }
-QString MainWindow::HitsToText() const {
-    return HitsToField->edit()->text();
+QString MainWindow::hitsToText() const {
+    return hitsToField->edit()->text();
+}
+
+AnalysisParameters MainWindow::parameters() const {
+    return AnalysisParameters{
+        rangeFrom(), rangeTo(), hitsFrom(), hitsTo(), hitsFromText().toStdString(), hitsToText().toStdString()};
+}
+
+void MainWindow::setZentagWindow(ZentagWindow* w) {
+    zentagWindow_ = w;
+    if (w != nullptr)
+        connect(w, &ZentagWindow::rangeShown, this, &MainWindow::refreshRangeInfo);
 }
 
 void MainWindow::enterInField(bool rangeField) {
-    if (button1->isEnabled())
-        button1Click();
+    if (searchButton->isEnabled())
+        search();
     else if (rangeField)
-        RefreshRangeInfo();
+        refreshRangeInfo();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -491,8 +506,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (PressFocusedButtonOnEnter(this, event))
         return;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        if (button1->isEnabled()) {
-            button1Click();
+        if (searchButton->isEnabled()) {
+            search();
             return;
         }
     }
@@ -500,20 +515,20 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == BitBtn1 &&
+    if (watched == setEditorButton &&
         (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter || event->type() == QEvent::HoverMove))
-        RefreshBitBtn1Hint();
+        refreshSetButtonHint();
     return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::RefreshBitBtn1Hint() {
+void MainWindow::refreshSetButtonHint() {
     if (NumberSet.Count <= 0)
         return; // an empty set leaves the hint as it was
     QString hint = QStringLiteral(" ");
     for (int n = 1; n <= 80; ++n)
         if (NumberSet.Member[n])
             hint += QString::fromStdString(ZeroPad(n, 2)) + QLatin1Char(' ');
-    BitBtn1->setToolTip(hint);
+    setEditorButton->setToolTip(hint);
 }
 
 void MainWindow::showDialog(QWidget* w) {
@@ -543,21 +558,21 @@ private:
 
 } // namespace
 
-void MainWindow::button1Click() {
+void MainWindow::search() {
     // Reading the four fields makes typed text take effect.
-    RangeFromField->value();
-    RangeToField->value();
-    HitsFromField->value();
-    HitsToField->value();
-    RefreshRangeInfo();
+    rangeFromField->value();
+    rangeToField->value();
+    hitsFromField->value();
+    hitsToField->value();
+    refreshRangeInfo();
     resultModel_->clear();
     FoundCount = 0;
     // Every search makes the ZENTAG table stale (the draws may have changed since, even with the
     // same parameters), and the table opens again only after a search that finds something.
     ZentagTableValid = false;
-    rozklad2->setEnabled(false);
+    zentagButton->setEnabled(false);
 
-    const std::int32_t from = RangeFrom(), to = RangeTo(), low = HitsFrom(), high = HitsTo();
+    const std::int32_t from = rangeFrom(), to = rangeTo(), low = hitsFrom(), high = hitsTo();
     const std::int32_t count = DrawCount;
     switch (ValidateSearch(from, to, low, high)) {
     case SearchRefusal::Range:
@@ -575,47 +590,49 @@ void MainWindow::button1Click() {
         return;
     }
 
-    GaugeProgress progress(Gauge1);
-    SearchResult result = SetHitSearch(AllDraws(), AllDrawMasks(), NumberSet, from, to, low, high, FoundDraws, FoundCount, &progress);
+    GaugeProgress progress(progressGauge);
+    SearchResult result =
+        SetHitSearch(AllDraws(), AllDrawMasks(), NumberSet, from, to, low, high, FoundDraws, FoundCount, &progress);
 
     const SearchStatistics stats = SearchStatisticsTexts(result, NumberSet.Count, AllDraws(), decimalSeparator_);
-    Label6->setText(QString::fromStdString(stats.total));
+    totalHitsValue->setText(QString::fromStdString(stats.total));
     if (result.rows.empty()) {
         Dialogs::Message(this, Q(NothingFoundTitle), Q(NothingFoundText), Dialogs::Icon::None);
         return;
     }
-    Label8->setText(QString::fromStdString(stats.average));
-    Label13->setText(QString::fromStdString(stats.currentGap));
-    Label15->setText(QString::fromStdString(stats.maxSeries));
-    SetValueLook(Label15, true, QString::fromStdString(stats.maxSeriesHint));
-    Label12->setText(QString::fromStdString(stats.maxGap));
-    SetValueLook(Label12, stats.maxGapIsLink, QString::fromStdString(stats.maxGapHint));
+    averageHitsValue->setText(QString::fromStdString(stats.average));
+    currentGapValue->setText(QString::fromStdString(stats.currentGap));
+    longestSeriesValue->setText(QString::fromStdString(stats.maxSeries));
+    SetValueLook(longestSeriesValue, true, QString::fromStdString(stats.maxSeriesHint));
+    longestGapValue->setText(QString::fromStdString(stats.maxGap));
+    SetValueLook(longestGapValue, stats.maxGapIsLink, QString::fromStdString(stats.maxGapHint));
 
     resultModel_->setRows(std::move(result.rows));
-    dyskietka->setEnabled(true);
+    saveButton->setEnabled(true);
     // The map and the ZENTAG table open only once their windows exist.
-    rozklad->setEnabled(mapWindow_ != nullptr);
-    rozklad2->setEnabled(zentagWindow_ != nullptr);
+    calendarButton->setEnabled(mapWindow_ != nullptr);
+    zentagButton->setEnabled(zentagWindow_ != nullptr);
 
     const int last = resultModel_->rowCount() - 1;
-    StringGrid1->selectRow(last);
-    StringGrid1->scrollToBottom();
-    StringGrid1Click();
+    resultGrid->selectRow(last);
+    resultGrid->scrollToBottom();
+    showSelectedDrawNumbers();
 }
 
-void MainWindow::rozkladClick() {
-    auto* map = qobject_cast<CalendarWindow*>(mapWindow_);
+void MainWindow::openCalendar() {
+    CalendarWindow* map = mapWindow_;
     if (map == nullptr)
         return;
-    const std::int32_t last = RangeTo();
+    map->setParameters(parameters());
+    const std::int32_t last = rangeTo();
     if (last >= 1 && last <= DrawCount)
-        map->SetYear(DrawTable[last].Year);
+        map->setYear(DrawTable[last].Year);
     map->setWindowTitle(Q(MapCaption(NumberSet)));
     showDialog(map);
 }
 
-void MainWindow::StringGrid1Click() {
-    const QModelIndex current = StringGrid1->selectionModel()->currentIndex();
+void MainWindow::showSelectedDrawNumbers() {
+    const QModelIndex current = resultGrid->selectionModel()->currentIndex();
     if (!current.isValid())
         return;
     const QString ordinalText = resultModel_->cellText(current.row(), 1).trimmed();
@@ -630,47 +647,48 @@ void MainWindow::StringGrid1Click() {
     stripModel_->setHighlight(true, &NumberSet.Member);
 }
 
-void MainWindow::dyskietkaClick() {
-    button1->setFocus();
+void MainWindow::saveReport() {
+    searchButton->setFocus();
     const QString path = RunSaveDialog1(this);
     if (path.isEmpty())
         return;
 
     AnalysisReportInput in;
-    in.rangeFrom = RangeFrom();
-    in.rangeTo = RangeTo();
+    in.rangeFrom = rangeFrom();
+    in.rangeTo = rangeTo();
     in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
     in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
-    in.hitsFromText = HitsFromText().toStdString();
-    in.hitsToText = HitsToText().toStdString();
+    in.hitsFromText = hitsFromText().toStdString();
+    in.hitsToText = hitsToText().toStdString();
     in.setNumbers = SetNumbersOf(NumberSet);
     in.rows = resultModel_->rows();
-    in.statistics.total = Label6->text().toStdString();
-    in.statistics.average = Label8->text().toStdString();
-    in.statistics.maxGap = Label12->text().toStdString();
-    in.statistics.currentGap = Label13->text().toStdString();
-    in.statistics.maxSeries = Label15->text().toStdString();
+    in.statistics.total = totalHitsValue->text().toStdString();
+    in.statistics.average = averageHitsValue->text().toStdString();
+    in.statistics.maxGap = longestGapValue->text().toStdString();
+    in.statistics.currentGap = currentGapValue->text().toStdString();
+    in.statistics.maxSeries = longestSeriesValue->text().toStdString();
     if (WriteReport(this, path, AnalysisReportBytes(in)))
         ShowReportSaved(this, path);
 }
 
-void MainWindow::rozklad2Click() {
+void MainWindow::openZentagTable() {
     if (zentagWindow_ == nullptr)
         return;
+    zentagWindow_->setParameters(parameters());
     if (!ZentagTableValid) {
-        zentagWindow_->ClearFilter();
-        zentagWindow_->ComputeZentagTable(Gauge1);
+        zentagWindow_->clearFilter();
+        zentagWindow_->computeTable(progressGauge);
     }
     ZentagTableValid = true;
     zentagWindow_->exec();
 }
 
-void MainWindow::UpDown5Click(int direction) {
+void MainWindow::stepZentagOffset(int direction) {
     const std::int32_t offset = ZentagOffset + direction;
     if (offset < ZentagOffsetMin || offset > ZentagOffsetMax)
         return;
     ZentagOffset = offset;
-    rozklad2->setText(QString::fromStdString(ZentagCaption(offset)));
+    zentagButton->setText(QString::fromStdString(ZentagCaption(offset)));
     ZentagTableValid = false;
 }
 

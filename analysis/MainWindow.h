@@ -1,6 +1,8 @@
 #pragma once
 // The main window: the analysis parameters (range of draws, hit bounds), the set-hit search and
 // its results, and the buttons that open every other window.
+#include "analysis/AnalysisParameters.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -18,10 +20,8 @@ class NumbersStripModel;
 class ResultGridModel;
 class SpinField;
 class ProgressGauge;
+class CalendarWindow;
 class ZentagWindow;
-
-// Makes a grid's selection empty, so that no cell of it is drawn highlighted.
-void ClearGridSelection(QAbstractItemView* grid);
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -34,38 +34,40 @@ public:
     void setSetEditor(QWidget* w) { setEditor_ = w; }
     void setAboutWindow(QWidget* w) { aboutWindow_ = w; }
     void setDrawManager(QWidget* w) { drawManager_ = w; }
-    void setMapWindow(QWidget* w) { mapWindow_ = w; }
-    void setZentagWindow(ZentagWindow* w) { zentagWindow_ = w; }
+    void setMapWindow(CalendarWindow* w) { mapWindow_ = w; }
+    void setZentagWindow(ZentagWindow* w);
 
     // ---- routines other windows call ----
-    void konfiguracja();
-    void ResetResults();
-    void RefreshRangeInfo();
+    void fitHitBoundsToSet();
+    void resetResults();
+    void refreshRangeInfo();
     // A draw was appended: the draw range reaches up to the new DrawCount.
-    void DrawCountChanged();
+    void drawCountChanged();
     // The reaction to a confirmed set in the set editor.
-    void SetConfirmed();
+    void applyConfirmedSet();
     // The search ("Oblicz").
-    void button1Click();
-    // Writes the shown result as a report ("dyskietka").
-    void dyskietkaClick();
+    void search();
+    // Writes the shown result as a report ("saveButton").
+    void saveReport();
     // Opens the calendar map ("MAPA") on the year of the range's last draw.
-    void rozkladClick();
+    void openCalendar();
     // Opens the ZENTAG table ("ZENTAG +1"), computing it first unless it is still valid.
-    void rozklad2Click();
+    void openZentagTable();
     // One step of the ZENTAG distance: +1 up, -1 down, within -99..99.
-    void UpDown5Click(int direction);
+    void stepZentagOffset(int direction);
 
     // ---- the analysis parameters, as the tables and reports read them ----
-    std::int32_t RangeFrom() const;
-    std::int32_t RangeTo() const;
-    std::int32_t HitsFrom() const;
-    std::int32_t HitsTo() const;
-    QString HitsFromText() const;
-    QString HitsToText() const;
+    std::int32_t rangeFrom() const;
+    std::int32_t rangeTo() const;
+    std::int32_t hitsFrom() const;
+    std::int32_t hitsTo() const;
+    QString hitsFromText() const;
+    QString hitsToText() const;
+    // All of them, as the tables read them when they open.
+    AnalysisParameters parameters() const;
 
     bool highlightActive() const { return highlightActive_; }
-    ProgressGauge* gauge() const { return Gauge1; }
+    ProgressGauge* gauge() const { return progressGauge; }
     ResultGridModel* resultModel() const { return resultModel_; }
     NumbersStripModel* stripModel() const { return stripModel_; }
     // Decimal separator of the statistics (the locale's; tests may set another).
@@ -79,57 +81,57 @@ protected:
 
 private:
     void buildControls();
-    void FormShow();
+    void prepareOnShow();
     void showDialog(QWidget* w);
     void enterInField(bool rangeField);
-    void StringGrid1Click();
-    void RefreshBitBtn1Hint();
+    void showSelectedDrawNumbers();
+    void refreshSetButtonHint();
 
     QWidget* setEditor_ = nullptr;
     QWidget* aboutWindow_ = nullptr;
     QWidget* drawManager_ = nullptr;
-    QWidget* mapWindow_ = nullptr;
+    CalendarWindow* mapWindow_ = nullptr;
     ZentagWindow* zentagWindow_ = nullptr;
 
     bool highlightActive_ = false;
     char decimalSeparator_ = '.';
 
-    QLabel* Label81 = nullptr;
-    QLabel* Label96 = nullptr;
-    SpinField* RangeFromField = nullptr; // Edit6 + UpDown3
-    SpinField* RangeToField = nullptr;   // Edit7 + UpDown4
-    QLabel* Label82 = nullptr;
-    QLabel* Label86 = nullptr;
-    QLabel* Label9 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* button1 = nullptr;
-    QPushButton* rozklad2 = nullptr;
-    QWidget* UpDown5 = nullptr;
-    QPushButton* rozklad = nullptr;
-    QLabel* Label2 = nullptr;
-    SpinField* HitsFromField = nullptr; // Edit1 + UpDown1
-    QLabel* Label4 = nullptr;
-    SpinField* HitsToField = nullptr; // Edit2 + UpDown2
-    QLabel* Label3 = nullptr;
-    QToolButton* dyskietka = nullptr;
-    ProgressGauge* Gauge1 = nullptr;
-    QTableView* StringGrid1 = nullptr;
-    QTableView* StringGrid2 = nullptr;
+    QLabel* rangeCaption = nullptr;
+    QLabel* rangeSizeValue = nullptr;
+    SpinField* rangeFromField = nullptr;
+    SpinField* rangeToField = nullptr;
+    QLabel* rangeDash = nullptr;
+    QLabel* rangeFromDate = nullptr;
+    QLabel* rangeToDate = nullptr;
+    QPushButton* manageDrawsButton = nullptr;
+    QPushButton* setEditorButton = nullptr;
+    QPushButton* searchButton = nullptr;
+    QPushButton* zentagButton = nullptr;
+    QWidget* zentagOffsetArrows = nullptr;
+    QPushButton* calendarButton = nullptr;
+    QLabel* hitsCaption = nullptr;
+    SpinField* hitsFromField = nullptr;
+    QLabel* hitsToCaption = nullptr;
+    SpinField* hitsToField = nullptr;
+    QLabel* hitsUnitCaption = nullptr;
+    QToolButton* saveButton = nullptr;
+    ProgressGauge* progressGauge = nullptr;
+    QTableView* resultGrid = nullptr;
+    QTableView* drawNumbersStrip = nullptr;
     ResultGridModel* resultModel_ = nullptr;
     NumbersStripModel* stripModel_ = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label14 = nullptr;
-    QLabel* Label15 = nullptr;
-    QPushButton* BitBtn4 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
+    QLabel* totalHitsLabel = nullptr;
+    QLabel* totalHitsValue = nullptr;
+    QLabel* averageHitsLabel = nullptr;
+    QLabel* averageHitsValue = nullptr;
+    QLabel* longestGapLabel = nullptr;
+    QLabel* longestGapValue = nullptr;
+    QLabel* currentGapLabel = nullptr;
+    QLabel* currentGapValue = nullptr;
+    QLabel* longestSeriesLabel = nullptr;
+    QLabel* longestSeriesValue = nullptr;
+    QPushButton* aboutButton = nullptr;
+    QPushButton* closeButton = nullptr;
 };
 
 } // namespace zg

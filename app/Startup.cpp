@@ -5,14 +5,14 @@
 #include "app/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
-#include "database/PendingDownloadCheck.h"
 #include "database/DrawManager.h"
+#include "database/PendingDownloadCheck.h"
 #include "sets/SetEditor.h"
 #include "tables/CalendarWindow.h"
 #include "tables/ZentagWindow.h"
+#include "ui/AboutWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
-#include "ui/AboutWindow.h"
 
 #include <QScreen>
 #include <QString>
@@ -88,20 +88,20 @@ ProgramWindows CreateProgramWindows() {
         main->move(screen->availableGeometry().center() - main->rect().center());
     w.drawManager = std::make_unique<DrawManager>(main);
     DrawManager* draws = w.drawManager.get();
-    draws->FormCreate(main, main->gauge());
-    QObject::connect(draws, &DrawManager::drawAppended, main, &MainWindow::DrawCountChanged);
-    QObject::connect(draws, &DrawManager::drawEdited, main, &MainWindow::ResetResults);
+    draws->fillDrawGrid(main, main->gauge());
+    QObject::connect(draws, &DrawManager::drawAppended, main, &MainWindow::drawCountChanged);
+    QObject::connect(draws, &DrawManager::drawEdited, main, &MainWindow::resetResults);
     main->setDrawManager(draws);
 
-    auto zentag = std::make_unique<ZentagWindow>(main, main);
+    auto zentag = std::make_unique<ZentagWindow>(main);
     main->setZentagWindow(zentag.get());
     w.zentag = std::move(zentag);
 
     // The calendar map lives as long as the main window, which owns it.
-    main->setMapWindow(new CalendarWindow(main, main));
+    main->setMapWindow(new CalendarWindow(main));
 
     auto editor = std::make_unique<SetEditor>(main);
-    QObject::connect(editor.get(), &SetEditor::setConfirmed, main, &MainWindow::SetConfirmed);
+    QObject::connect(editor.get(), &SetEditor::setConfirmed, main, &MainWindow::applyConfirmedSet);
     main->setSetEditor(editor.get());
     auto about = std::make_unique<AboutWindow>(main);
     main->setAboutWindow(about.get());

@@ -61,11 +61,11 @@ inline void PrepareEveryDrawTable() {
 // 1..40,000, hits 0..10.
 inline void TypeEveryDrawSearch(MainWindow& main) {
     main.show();
-    main.SetConfirmed();
-    Type(main, "Edit6", "1");
-    Type(main, "Edit7", "40000");
-    Type(main, "Edit1", "0");
-    Type(main, "Edit2", "10");
+    main.applyConfirmedSet();
+    Type(main, "rangeFromEdit", "1");
+    Type(main, "rangeToEdit", "40000");
+    Type(main, "hitsFromEdit", "0");
+    Type(main, "hitsToEdit", "10");
 }
 
 // The whole main() of a window benchmark: the benchmarks the command line names, run inside an

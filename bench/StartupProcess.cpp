@@ -35,15 +35,16 @@ void OpenWindows(zg::ProgramWindows& windows) {
         zg::NumberSet.Member[n] = true;
     zg::CompleteNumberSet(zg::NumberSet);
     zg::MainWindow& main = *windows.main;
-    main.SetConfirmed();
-    SetField(&main, "Edit6", "1");
-    SetField(&main, "Edit7", "40000");
-    SetField(&main, "Edit1", "0");
-    SetField(&main, "Edit2", "10");
-    main.button1Click();
+    main.applyConfirmedSet();
+    SetField(&main, "rangeFromEdit", "1");
+    SetField(&main, "rangeToEdit", "40000");
+    SetField(&main, "hitsFromEdit", "0");
+    SetField(&main, "hitsToEdit", "10");
+    main.search();
     windows.drawManager->show();
     if (auto* zentag = qobject_cast<zg::ZentagWindow*>(windows.zentag.get())) {
-        zentag->ComputeZentagTable(main.gauge());
+        zentag->setParameters(main.parameters());
+        zentag->computeTable(main.gauge());
         zentag->show();
     }
 }

@@ -1,8 +1,8 @@
 // The main window's search-and-show: "Oblicz" clicked on a window over 40,000 draws that all
 // qualify, so the grid receives 40,000 rows and the gauge runs through the whole range. Also the
 // analysis report of those rows written through the save button. Runs offscreen.
-#include "analysis/ResultGridModel.h"
 #include "analysis/MainWindow.h"
+#include "analysis/ResultGridModel.h"
 #include "app/State.h"
 #include "bench/GuiBench.h"
 #include "ui/Dialogs.h"
@@ -22,7 +22,7 @@ void BM_SearchAndShow40000(benchmark::State& state) {
     zg::bench::PrepareEveryDrawTable();
     zg::MainWindow w;
     zg::bench::TypeEveryDrawSearch(w);
-    auto* oblicz = w.findChild<QAbstractButton*>(QStringLiteral("button1"));
+    auto* oblicz = w.findChild<QAbstractButton*>(QStringLiteral("searchButton"));
     for (auto _ : state) {
         QTest::mouseClick(oblicz, Qt::LeftButton);
         QApplication::processEvents(); // paint what the click changed
@@ -40,8 +40,8 @@ void BM_AnalysisReport40000(benchmark::State& state) {
     zg::AppDir = dir.path().toStdString();
     zg::MainWindow w;
     zg::bench::TypeEveryDrawSearch(w);
-    QTest::mouseClick(w.findChild<QAbstractButton*>(QStringLiteral("button1")), Qt::LeftButton);
-    auto* save = w.findChild<QAbstractButton*>(QStringLiteral("dyskietka"));
+    QTest::mouseClick(w.findChild<QAbstractButton*>(QStringLiteral("searchButton")), Qt::LeftButton);
+    auto* save = w.findChild<QAbstractButton*>(QStringLiteral("saveButton"));
     const QString path = dir.path() + QStringLiteral("/report.txt");
     for (auto _ : state) {
         zg::Dialogs::QueueFileName(path);

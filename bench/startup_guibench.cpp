@@ -53,7 +53,7 @@ void BM_DrawManagerCreation(benchmark::State& state) {
     zg::DrawCount = static_cast<std::int32_t>(state.range(0));
     for (auto _ : state) {
         zg::DrawManager w;
-        w.FormCreate(nullptr, nullptr);
+        w.fillDrawGrid(nullptr, nullptr);
         benchmark::DoNotOptimize(w.gridModel()->rowCount());
     }
 }

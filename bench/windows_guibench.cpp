@@ -45,11 +45,11 @@ void Type(QWidget& w, const char* field, const QString& text) {
 
 // Every draw of the table in the range, hits 2..4 of the ten numbers.
 void SetUpMain(zg::MainWindow& main) {
-    main.SetConfirmed();
-    Type(main, "Edit6", QStringLiteral("1"));
-    Type(main, "Edit7", QString::number(zg::MaxDraws));
-    Type(main, "Edit1", QStringLiteral("2"));
-    Type(main, "Edit2", QStringLiteral("4"));
+    main.applyConfirmedSet();
+    Type(main, "rangeFromEdit", QStringLiteral("1"));
+    Type(main, "rangeToEdit", QString::number(zg::MaxDraws));
+    Type(main, "hitsFromEdit", QStringLiteral("2"));
+    Type(main, "hitsToEdit", QStringLiteral("4"));
 }
 
 void BM_CalendarFillOneYear(benchmark::State& state) {
@@ -57,11 +57,12 @@ void BM_CalendarFillOneYear(benchmark::State& state) {
     zg::MainWindow main;
     SetUpMain(main);
     zg::CalendarWindow map(&main);
-    map.SetYear(2001);
+    map.setParameters(main.parameters());
+    map.setYear(2001);
     map.show();
     QApplication::processEvents();
     for (auto _ : state) {
-        map.FillCalendar();
+        map.fillCalendar();
         QApplication::processEvents(); // the repaint of the filled grid
     }
     benchmark::DoNotOptimize(map.model()->rowCount());
@@ -75,7 +76,7 @@ void BM_DrawManagerOpen(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto w = std::make_unique<zg::DrawManager>(&main);
-        w->FormCreate(nullptr, nullptr);
+        w->fillDrawGrid(nullptr, nullptr);
         if (state.range(0) == 0) {
             w->show();
             QApplication::processEvents();

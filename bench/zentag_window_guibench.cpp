@@ -21,17 +21,17 @@ constexpr std::int32_t Draws = zg::bench::EveryDrawCount;
 // The main window with the search every draw qualifies for, and the ZENTAG window.
 struct Windows {
     zg::MainWindow main;
-    zg::ZentagWindow* zentag = new zg::ZentagWindow(&main, &main);
+    zg::ZentagWindow* zentag = new zg::ZentagWindow(&main);
     QAbstractButton* oblicz = nullptr;
-    QAbstractButton* rozklad2 = nullptr;
+    QAbstractButton* zentagButton = nullptr;
 
     Windows() {
         zg::bench::PrepareEveryDrawTable();
         zg::ZentagOffset = 1;
         main.setZentagWindow(zentag);
         zg::bench::TypeEveryDrawSearch(main);
-        oblicz = main.findChild<QAbstractButton*>(QStringLiteral("button1"));
-        rozklad2 = main.findChild<QAbstractButton*>(QStringLiteral("rozklad2"));
+        oblicz = main.findChild<QAbstractButton*>(QStringLiteral("searchButton"));
+        zentagButton = main.findChild<QAbstractButton*>(QStringLiteral("zentagButton"));
     }
 };
 
@@ -58,7 +58,7 @@ void BM_ZentagOpen40000(benchmark::State& state) {
             QApplication::processEvents();
             w.zentag->close();
         });
-        QTest::mouseClick(w.rozklad2, Qt::LeftButton);
+        QTest::mouseClick(w.zentagButton, Qt::LeftButton);
     }
     if (w.zentag->gridModel()->rowCount() != Draws - 1)
         state.SkipWithError("the table does not hold the shifted draws");

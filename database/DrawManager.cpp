@@ -7,8 +7,8 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "ui/Dialogs.h"
-#include "ui/QtText.h"
 #include "ui/ProgressGauge.h"
+#include "ui/QtText.h"
 
 #include <QCheckBox>
 #include <QDate>
@@ -108,16 +108,16 @@ bool Refused(QWidget* parent, EntryRefusal refusal, std::string_view notTwentyTe
 } // namespace
 
 DrawManager::DrawManager(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Losowania"));
+    setObjectName(QStringLiteral("drawManager"));
     setWindowTitle(QStringLiteral("ZARZĄDZANIE  LOSOWANIAMI"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setModal(true);
     setFixedSize(775, 535);
     buildControls();
-    TickChanged();
-    SetNormalMode(true);
-    SetPromptLine();
+    tickChanged();
+    setNormalMode(true);
+    refreshPromptLine();
 }
 
 DrawManager::~DrawManager() = default;
@@ -127,155 +127,155 @@ void DrawManager::buildControls() {
     setFont(PixelFont("Verdana", 13, true));
 
     gridModel_ = new DrawGridModel(this);
-    StringGrid1 = new QTableView(this);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setAccessibleName(QStringLiteral("Losowania"));
-    StringGrid1->setGeometry(3, 0, 769, 260);
-    StringGrid1->setModel(gridModel_);
-    StringGrid1->setItemDelegate(new CellDelegate(1, StringGrid1));
-    StringGrid1->setFont(PixelFont("Verdana", 13, false));
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(16);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(16);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->horizontalHeader()->setMinimumSectionSize(20);
-    SetColumnWidths();
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setShowGrid(true);
-    StringGrid1->setStyleSheet(
-        QStringLiteral("QTableView { background-color: rgb(20,107,70); gridline-color: black; }"));
-    connect(StringGrid1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection&, const QItemSelection&) { StringGrid1SelectCell(); });
+    drawGrid = new QTableView(this);
+    drawGrid->setObjectName(QStringLiteral("drawGrid"));
+    drawGrid->setAccessibleName(QStringLiteral("Losowania"));
+    drawGrid->setGeometry(3, 0, 769, 260);
+    drawGrid->setModel(gridModel_);
+    drawGrid->setItemDelegate(new CellDelegate(1, drawGrid));
+    drawGrid->setFont(PixelFont("Verdana", 13, false));
+    drawGrid->horizontalHeader()->hide();
+    drawGrid->verticalHeader()->hide();
+    drawGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    drawGrid->verticalHeader()->setMinimumSectionSize(16);
+    drawGrid->verticalHeader()->setDefaultSectionSize(16);
+    drawGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    drawGrid->horizontalHeader()->setMinimumSectionSize(20);
+    setColumnWidths();
+    drawGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    drawGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    drawGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    drawGrid->setWordWrap(false);
+    drawGrid->setShowGrid(true);
+    drawGrid->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(20,107,70); gridline-color: black; }"));
+    connect(drawGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection&, const QItemSelection&) { showSelectedDraw(); });
 
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(160, 268, 489, 193);
-    SetColours(GroupBox1, DarkGreen, Pink);
+    numberBoxesGroup = new QGroupBox(this);
+    numberBoxesGroup->setObjectName(QStringLiteral("numberBoxesGroup"));
+    numberBoxesGroup->setGeometry(160, 268, 489, 193);
+    SetColours(numberBoxesGroup, DarkGreen, Pink);
     {
         // The grey of the tick boxes, inherited by all 80 of them.
-        QPalette p = GroupBox1->palette();
+        QPalette p = numberBoxesGroup->palette();
         p.setColor(QPalette::Base, Grey);
         p.setColor(QPalette::Button, Grey);
-        GroupBox1->setPalette(p);
+        numberBoxesGroup->setPalette(p);
     }
-    GroupBox1->installEventFilter(this);
+    numberBoxesGroup->installEventFilter(this);
     const QFont labelFont = PixelFont("Verdana", 9, true);
-    QPalette labelPalette = GroupBox1->palette();
+    QPalette labelPalette = numberBoxesGroup->palette();
     labelPalette.setColor(QPalette::Window, Qt::yellow);
     labelPalette.setColor(QPalette::WindowText, Qt::black);
     for (int n = 1; n <= 80; ++n) {
         const int row = (n - 1) / 20, column = (n - 1) % 20;
         const int x = 8 + 24 * column, labelTop = 22 + 42 * row;
         const QString text = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-        auto* label = new QLabel(text, GroupBox1);
+        auto* label = new QLabel(text, numberBoxesGroup);
         label->setObjectName(QStringLiteral("NumberLabel%1").arg(n));
         label->setGeometry(x, labelTop, 15, 13);
         label->setFont(labelFont);
         label->setAlignment(Qt::AlignCenter);
         label->setPalette(labelPalette);
         label->setAutoFillBackground(true);
-        auto* box = new QCheckBox(GroupBox1);
-        box->setObjectName(QStringLiteral("CheckBox%1").arg(n));
+        auto* box = new QCheckBox(numberBoxesGroup);
+        box->setObjectName(QStringLiteral("numberBox%1").arg(n));
         box->setAccessibleName(text);
         box->setGeometry(x, labelTop + 17, 17, 17);
-        connect(box, &QCheckBox::toggled, this, [this](bool) { TickChanged(); });
-        CheckBoxes[n] = box;
+        connect(box, &QCheckBox::toggled, this, [this](bool) { tickChanged(); });
+        numberBoxes[n] = box;
     }
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setAccessibleName(QStringLiteral("Zaznaczone liczby"));
-    Edit1->setGeometry(160, 464, 455, 22);
-    Edit1->setReadOnly(true);
+    tickedNumbersField = new QLineEdit(this);
+    tickedNumbersField->setObjectName(QStringLiteral("tickedNumbersField"));
+    tickedNumbersField->setAccessibleName(QStringLiteral("Zaznaczone liczby"));
+    tickedNumbersField->setGeometry(160, 464, 455, 22);
+    tickedNumbersField->setReadOnly(true);
     {
-        QPalette p = Edit1->palette();
+        QPalette p = tickedNumbersField->palette();
         p.setColor(QPalette::Base, Aqua);
         p.setColor(QPalette::Text, Qt::black);
-        Edit1->setPalette(p);
+        tickedNumbersField->setPalette(p);
     }
 
-    Label13 = new QLabel(this);
-    Label13->setObjectName(QStringLiteral("Label13"));
-    Label13->setGeometry(626, 461, 64, 27);
-    Label13->setFont(PixelFont("Verdana", 19, true));
-    Label13->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Label13->setAlignment(Qt::AlignCenter);
+    tickedCountValue = new QLabel(this);
+    tickedCountValue->setObjectName(QStringLiteral("tickedCountValue"));
+    tickedCountValue->setGeometry(626, 461, 64, 27);
+    tickedCountValue->setFont(PixelFont("Verdana", 19, true));
+    tickedCountValue->setFrameStyle(QFrame::Box | QFrame::Plain);
+    tickedCountValue->setAlignment(Qt::AlignCenter);
     {
-        QPalette p = Label13->palette();
+        QPalette p = tickedCountValue->palette();
         p.setColor(QPalette::WindowText, Qt::white);
-        Label13->setPalette(p);
+        tickedCountValue->setPalette(p);
     }
 
-    BitBtn2 = MakeButton(this, "BitBtn2", QStringLiteral("RESET"), QRect(695, 462, 78, 26));
+    resetButton = MakeButton(this, "resetButton", QStringLiteral("RESET"), QRect(695, 462, 78, 26));
 
     mapModel_ = new NumberMapModel(this);
-    StringGrid3 = new QTableView(this);
-    StringGrid3->setObjectName(QStringLiteral("StringGrid3"));
-    StringGrid3->setAccessibleName(QStringLiteral("Mapa liczb losowania"));
-    StringGrid3->setGeometry(652, 277, 120, 181);
-    StringGrid3->setModel(mapModel_);
-    StringGrid3->setItemDelegate(new CellDelegate(10, StringGrid3));
-    StringGrid3->setFont(PixelFont("Arial", 9, true));
-    StringGrid3->horizontalHeader()->hide();
-    StringGrid3->verticalHeader()->hide();
-    for (QHeaderView* h : {StringGrid3->horizontalHeader(), StringGrid3->verticalHeader()}) {
+    numberMap = new QTableView(this);
+    numberMap->setObjectName(QStringLiteral("numberMap"));
+    numberMap->setAccessibleName(QStringLiteral("Mapa liczb losowania"));
+    numberMap->setGeometry(652, 277, 120, 181);
+    numberMap->setModel(mapModel_);
+    numberMap->setItemDelegate(new CellDelegate(10, numberMap));
+    numberMap->setFont(PixelFont("Arial", 9, true));
+    numberMap->horizontalHeader()->hide();
+    numberMap->verticalHeader()->hide();
+    for (QHeaderView* h : {numberMap->horizontalHeader(), numberMap->verticalHeader()}) {
         h->setSectionResizeMode(QHeaderView::Fixed);
         h->setMinimumSectionSize(10);
     }
-    StringGrid3->horizontalHeader()->setDefaultSectionSize(22);
-    StringGrid3->verticalHeader()->setDefaultSectionSize(10);
-    StringGrid3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    numberMap->horizontalHeader()->setDefaultSectionSize(22);
+    numberMap->verticalHeader()->setDefaultSectionSize(10);
+    numberMap->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    numberMap->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The map never shows a selected cell.
-    StringGrid3->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid3->setFocusPolicy(Qt::NoFocus);
-    StringGrid3->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid3->setStyleSheet(
-        QStringLiteral("QTableView { background-color: rgb(0,128,255); gridline-color: black; }"));
+    numberMap->setSelectionMode(QAbstractItemView::NoSelection);
+    numberMap->setFocusPolicy(Qt::NoFocus);
+    numberMap->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    numberMap->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(0,128,255); gridline-color: black; }"));
 
-    button4 = MakeButton(this, "button4", QStringLiteral("Dopisz"), QRect(32, 288, 97, 33));
-    BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral("Edytuj"), QRect(10, 333, 87, 32));
-    button3 = MakeButton(this, "button3", QStringLiteral("OK"), QRect(97, 333, 58, 32));
-    button3->setDefault(true); // Enter confirms an edit
-    BitBtn4 = MakeButton(this, "BitBtn4", QStringLiteral("Pobierz ostatnie"), QRect(10, 376, 145, 33));
-    button1 = MakeButton(this, "button1", QStringLiteral("Pobierz wszystkie"), QRect(10, 416, 146, 34));
-    BitBtn3 = MakeButton(this, "BitBtn3", QStringLiteral("Zamknij"), QRect(26, 480, 113, 33));
+    appendButton = MakeButton(this, "appendButton", QStringLiteral("Dopisz"), QRect(32, 288, 97, 33));
+    editButton = MakeButton(this, "editButton", QStringLiteral("Edytuj"), QRect(10, 333, 87, 32));
+    okButton = MakeButton(this, "okButton", QStringLiteral("OK"), QRect(97, 333, 58, 32));
+    okButton->setDefault(true); // Enter confirms an edit
+    downloadLatestButton_ =
+        MakeButton(this, "downloadLatestButton", QStringLiteral("Pobierz ostatnie"), QRect(10, 376, 145, 33));
+    downloadAllButton_ =
+        MakeButton(this, "downloadAllButton", QStringLiteral("Pobierz wszystkie"), QRect(10, 416, 146, 34));
+    closeButton = MakeButton(this, "closeButton", QStringLiteral("Zamknij"), QRect(26, 480, 113, 33));
 
     // The download controls: idle until a download runs.
-    stopbutton = MakeButton(this, "stopbutton", QStringLiteral("STOP"), QRect(256, 492, 78, 25));
-    stopbutton->hide();
-    Gauge1 = new ProgressGauge(this);
-    Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setGeometry(338, 492, 231, 17);
-    Gauge1->hide();
-    Label14 = new QLabel(this);
-    Label14->setObjectName(QStringLiteral("Label14"));
-    Label14->setGeometry(392, 512, 240, 18);
-    Label14->hide();
+    stopDownloadButton_ = MakeButton(this, "stopDownloadButton", QStringLiteral("STOP"), QRect(256, 492, 78, 25));
+    stopDownloadButton_->hide();
+    downloadGauge_ = new ProgressGauge(this);
+    downloadGauge_->setObjectName(QStringLiteral("downloadGauge"));
+    downloadGauge_->setGeometry(338, 492, 231, 17);
+    downloadGauge_->hide();
+    downloadLabel_ = new QLabel(this);
+    downloadLabel_->setObjectName(QStringLiteral("downloadLabel"));
+    downloadLabel_->setGeometry(392, 512, 240, 18);
+    downloadLabel_->hide();
 
-    dyskietka = new QToolButton(this);
-    dyskietka->setObjectName(QStringLiteral("dyskietka"));
-    dyskietka->setGeometry(640, 498, 25, 25);
-    dyskietka->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
-    dyskietka->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
+    exportButton = new QToolButton(this);
+    exportButton->setObjectName(QStringLiteral("exportButton"));
+    exportButton->setGeometry(640, 498, 25, 25);
+    exportButton->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
+    exportButton->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
 
-    connect(BitBtn2, &QPushButton::clicked, this, &DrawManager::BitBtn2Click);
-    connect(button4, &QPushButton::clicked, this, &DrawManager::button4Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &DrawManager::BitBtn1Click);
-    connect(button3, &QPushButton::clicked, this, &DrawManager::button3Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &QWidget::close);
-    connect(dyskietka, &QToolButton::clicked, this, &DrawManager::dyskietkaClick);
-    connect(button1, &QPushButton::clicked, this, &DrawManager::Button1Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &DrawManager::BitBtn4Click);
-    connect(stopbutton, &QPushButton::clicked, this, &DrawManager::stopbuttonClick);
+    connect(resetButton, &QPushButton::clicked, this, &DrawManager::resetTicks);
+    connect(appendButton, &QPushButton::clicked, this, &DrawManager::appendDraw);
+    connect(editButton, &QPushButton::clicked, this, &DrawManager::startEdit);
+    connect(okButton, &QPushButton::clicked, this, &DrawManager::confirmEdit);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(exportButton, &QToolButton::clicked, this, &DrawManager::exportDatabase);
+    connect(downloadAllButton_, &QPushButton::clicked, this, &DrawManager::downloadAllResults);
+    connect(downloadLatestButton_, &QPushButton::clicked, this, &DrawManager::downloadLatestDraw);
+    connect(stopDownloadButton_, &QPushButton::clicked, this, &DrawManager::stopDownload);
 }
 
-void DrawManager::FormCreate(QWidget* mainWindow, ProgressGauge* gauge) {
+void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
     if (gauge != nullptr) {
         gauge->SetProgress(0);
         gauge->SetMaxValue(DrawCount);
@@ -284,18 +284,18 @@ void DrawManager::FormCreate(QWidget* mainWindow, ProgressGauge* gauge) {
     // gauge reaches its end at once, and the main window shows it full without a paint of its own
     // in between.
     gridModel_->setRowCount(DrawCount);
-    SetColumnWidths(); // a reset of the model gives the columns their default width back
+    setColumnWidths(); // a reset of the model gives the columns their default width back
     if (gauge != nullptr)
         gauge->SetProgress(DrawCount);
     if (mainWindow != nullptr)
         mainWindow->show();
-    SetPromptLine();
+    refreshPromptLine();
 }
 
-void DrawManager::SetColumnWidths() {
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(29);
-    StringGrid1->setColumnWidth(0, 47);
-    StringGrid1->setColumnWidth(3, 42);
+void DrawManager::setColumnWidths() {
+    drawGrid->horizontalHeader()->setDefaultSectionSize(29);
+    drawGrid->setColumnWidth(0, 47);
+    drawGrid->setColumnWidth(3, 42);
 }
 
 void DrawManager::showEvent(QShowEvent* event) {
@@ -303,66 +303,66 @@ void DrawManager::showEvent(QShowEvent* event) {
     if (!glyphsSet_) {
         // The pictures are decoded at the first opening, not during start-up.
         glyphsSet_ = true;
-        BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-        stopbutton->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
-        dyskietka->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+        closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+        stopDownloadButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+        exportButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     }
     if (DrawCount <= 0)
         return;
-    StringGrid1->selectRow(DrawCount - 1);
-    StringGrid1->scrollTo(gridModel_->index(DrawCount - 1, 0));
+    drawGrid->selectRow(DrawCount - 1);
+    drawGrid->scrollTo(gridModel_->index(DrawCount - 1, 0));
 }
 
 bool DrawManager::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == GroupBox1 && event->type() == QEvent::MouseButtonPress)
-        TickChanged();
+    if (watched == numberBoxesGroup && event->type() == QEvent::MouseButtonPress)
+        tickChanged();
     return QDialog::eventFilter(watched, event);
 }
 
-TickBoxes DrawManager::Ticks() const {
+TickBoxes DrawManager::ticks() const {
     TickBoxes ticked{};
     for (int n = 1; n <= 80; ++n)
-        ticked[static_cast<std::size_t>(n)] = CheckBoxes[n]->isChecked();
+        ticked[static_cast<std::size_t>(n)] = numberBoxes[n]->isChecked();
     return ticked;
 }
 
 bool DrawManager::tickNumber(int n, bool ticked) {
     if (!IsLotteryNumber(n))
         return false;
-    CheckBoxes[n]->setChecked(ticked);
+    numberBoxes[n]->setChecked(ticked);
     return true;
 }
 
 bool DrawManager::isTicked(int n) const {
-    return IsLotteryNumber(n) && CheckBoxes[n]->isChecked();
+    return IsLotteryNumber(n) && numberBoxes[n]->isChecked();
 }
 
-void DrawManager::Untick(const DrawNumbers& numbers) {
+void DrawManager::untick(const DrawNumbers& numbers) {
     for (std::int32_t n : numbers)
         tickNumber(n, false);
 }
 
-void DrawManager::TickChanged() {
-    const TickBoxes ticked = Ticks();
-    Edit1->setText(Q(TickedLineText(ticked)));
-    Edit1->setCursorPosition(0); // a line wider than the field shows its beginning
-    Label13->setText(Q(TickCountText(ticked)));
+void DrawManager::tickChanged() {
+    const TickBoxes ticked = ticks();
+    tickedNumbersField->setText(Q(TickedLineText(ticked)));
+    tickedNumbersField->setCursorPosition(0); // a line wider than the field shows its beginning
+    tickedCountValue->setText(Q(TickCountText(ticked)));
 }
 
-void DrawManager::BitBtn2Click() {
-    Edit1->setText(QStringLiteral(" "));
+void DrawManager::resetTicks() {
+    tickedNumbersField->setText(QStringLiteral(" "));
     for (int n = 1; n <= 80; ++n)
-        CheckBoxes[n]->setChecked(false);
+        numberBoxes[n]->setChecked(false);
 }
 
-void DrawManager::StringGrid1SelectCell() {
-    const std::int32_t row = SelectedRow();
+void DrawManager::showSelectedDraw() {
+    const std::int32_t row = selectedRow();
     if (row >= 0)
         mapModel_->showDraw(row + 1);
 }
 
-std::int32_t DrawManager::SelectedRow() const {
-    const QModelIndexList rows = StringGrid1->selectionModel()->selectedRows();
+std::int32_t DrawManager::selectedRow() const {
+    const QModelIndexList rows = drawGrid->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return -1;
     return rows.first().row();
@@ -372,16 +372,16 @@ bool DrawManager::editMode() const {
     return editMode_;
 }
 
-void DrawManager::SetPromptLine() {
-    GroupBox1->setTitle(Q(editMode() ? EditPromptText(EditedDrawIndex) : AppendPromptText(DrawCount)));
+void DrawManager::refreshPromptLine() {
+    numberBoxesGroup->setTitle(Q(editMode() ? EditPromptText(editedDrawIndex_) : AppendPromptText(DrawCount)));
 }
 
-void DrawManager::SetNormalMode(bool normal) {
+void DrawManager::setNormalMode(bool normal) {
     editMode_ = !normal;
-    UpdateButtons();
+    updateButtons();
 }
 
-bool DrawManager::MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
+bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
     guard = std::make_unique<DatabaseWriteGuard>(AppPath(std::string(DatabaseFileName)), DatabaseStamp);
     switch (guard->status()) {
     case DatabaseWriteGuard::Status::Ready:
@@ -396,8 +396,8 @@ bool DrawManager::MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
     return false;
 }
 
-bool DrawManager::button4Click() {
-    const TickBoxes ticked = Ticks();
+bool DrawManager::appendDraw() {
+    const TickBoxes ticked = ticks();
     if (Refused(this, CheckAppend(TickCount(ticked), DrawCount, DatabaseWhole), AppendNotTwentyText))
         return false;
 
@@ -409,7 +409,7 @@ bool DrawManager::button4Click() {
     // Only an empty table may start a new file: with draws in the table, a missing file means
     // the draws would be lost at the next start.
     std::unique_ptr<DatabaseWriteGuard> guard;
-    if (!MayWriteDatabase(guard))
+    if (!mayWriteDatabase(guard))
         return false;
     const FileWriteResult written =
         AppendDrawRecord(AppPath(std::string(DatabaseFileName)), next, LayoutProbe, DrawCount == 0);
@@ -425,30 +425,30 @@ bool DrawManager::button4Click() {
     DrawTableChanged();
     gridModel_->appendRow();
     emit drawAppended();
-    Untick(numbers);
-    StringGrid1->selectRow(DrawCount - 1);
-    StringGrid1->scrollTo(gridModel_->index(DrawCount - 1, 0));
+    untick(numbers);
+    drawGrid->selectRow(DrawCount - 1);
+    drawGrid->scrollTo(gridModel_->index(DrawCount - 1, 0));
     Dialogs::Message(this, Q(AppendedCaption), Q(AppendedText), Dialogs::Icon::Information);
-    SetPromptLine();
+    refreshPromptLine();
     return true;
 }
 
-void DrawManager::BitBtn1Click() {
-    const std::int32_t row = SelectedRow();
+void DrawManager::startEdit() {
+    const std::int32_t row = selectedRow();
     if (DrawCount <= 0 || row < 0 || row >= DrawCount)
         return;
-    EditedDrawIndex = row + 1;
-    const TickBoxes ticked = DrawTicks(DrawTable[EditedDrawIndex]);
+    editedDrawIndex_ = row + 1;
+    const TickBoxes ticked = DrawTicks(DrawTable[editedDrawIndex_]);
     for (int n = 1; n <= 80; ++n)
-        CheckBoxes[n]->setChecked(ticked[static_cast<std::size_t>(n)]);
-    SetNormalMode(false);
-    SetPromptLine();
+        numberBoxes[n]->setChecked(ticked[static_cast<std::size_t>(n)]);
+    setNormalMode(false);
+    refreshPromptLine();
 }
 
-bool DrawManager::button3Click() {
-    if (!editMode() || EditedDrawIndex < 1 || EditedDrawIndex > DrawCount)
+bool DrawManager::confirmEdit() {
+    if (!editMode() || editedDrawIndex_ < 1 || editedDrawIndex_ > DrawCount)
         return false;
-    const TickBoxes ticked = Ticks();
+    const TickBoxes ticked = ticks();
     if (Refused(this, CheckEditConfirm(TickCount(ticked), DatabaseWhole), EditNotTwentyText))
         return false;
 
@@ -456,38 +456,38 @@ bool DrawManager::button3Click() {
     // and the window stays in edit mode with the ticks, so nothing differs from the file.
     const DrawNumbers numbers = TickedNumbers(ticked);
     std::unique_ptr<DatabaseWriteGuard> guard;
-    if (!MayWriteDatabase(guard))
+    if (!mayWriteDatabase(guard))
         return false;
-    const DrawRecord old = DrawTable[EditedDrawIndex];
-    DrawTable[EditedDrawIndex] = WithNumbers(old, numbers);
+    const DrawRecord old = DrawTable[editedDrawIndex_];
+    DrawTable[editedDrawIndex_] = WithNumbers(old, numbers);
     const RewriteResult written = RewriteDatabase(AppPath(std::string(DatabaseFileName)), AllDraws());
     DatabaseStamp = guard->Written();
     guard.reset();
     if (!written.ok) {
-        DrawTable[EditedDrawIndex] = old;
+        DrawTable[editedDrawIndex_] = old;
         Dialogs::SystemError(this, QString::fromStdString(written.error));
         return false;
     }
     LayoutProbe = written.layoutProbe;
     DrawTableChanged(); // the searches count the new numbers
 
-    gridModel_->drawChanged(EditedDrawIndex);
+    gridModel_->drawChanged(editedDrawIndex_);
     mapModel_->refresh();
-    Untick(numbers);
+    untick(numbers);
     emit drawEdited();
     Dialogs::Message(this, Q(EditedCaption), Q(EditedText), Dialogs::Icon::Information);
-    SetNormalMode(true);
-    SetPromptLine();
+    setNormalMode(true);
+    refreshPromptLine();
     return true;
 }
 
-void DrawManager::dyskietkaClick() {
+void DrawManager::exportDatabase() {
     const QString path = RunSaveDialog1(this);
     if (!path.isEmpty() && WriteReport(this, path, DatabaseExportBytes(AllDraws())))
         Dialogs::Message(this, Q(ExportSavedCaption),
                          Q(ExportSavedTextStart) + QLatin1Char('"') + path + QLatin1Char('"'),
                          Dialogs::Icon::Information);
-    BitBtn3->setFocus();
+    closeButton->setFocus();
 }
 
 } // namespace zg

@@ -34,44 +34,44 @@ public:
 
     // Creation at start-up: shows `mainWindow`, runs `gauge` from 0 to DrawCount while the grid
     // takes one row per draw of DrawTable, and sets the prompt line. Either pointer may be null.
-    void FormCreate(QWidget* mainWindow, ProgressGauge* gauge);
+    void fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge);
 
     // ---- actions; the download actions call the first three ----
-    // Ticks or unticks box n as a user's click does (the ticked line and the count follow).
+    // ticks or unticks box n as a user's click does (the ticked line and the count follow).
     // Returns false, changing nothing, for n outside 1..80.
     bool tickNumber(int n, bool ticked = true);
     bool isTicked(int n) const;
     // "RESET": every box unticked.
-    void BitBtn2Click();
+    void resetTicks();
     // "Dopisz": appends the draw of the 20 ticked numbers, with its checks and messages. Returns
     // true when the draw was appended (DrawCount grew by one and the file holds the draw).
-    bool button4Click();
+    bool appendDraw();
     // "Edytuj": edit mode for the selected draw; with no row selected it does nothing.
-    void BitBtn1Click();
+    void startEdit();
     // "OK": stores the ticked numbers into the edited draw and rewrites the file. True on success.
-    bool button3Click();
-    // The export of the whole database ("dyskietka").
-    void dyskietkaClick();
+    bool confirmEdit();
+    // The export of the whole database ("exportButton").
+    void exportDatabase();
 
     // ---- state ----
     bool editMode() const;
-    std::int32_t editedDrawIndex() const { return EditedDrawIndex; }
+    std::int32_t editedDrawIndex() const { return editedDrawIndex_; }
     DrawGridModel* gridModel() const { return gridModel_; }
     NumberMapModel* mapModel() const { return mapModel_; }
 
     // ---- the download controls, placed here and wired by the download actions ----
-    QPushButton* downloadLatestButton() const { return BitBtn4; } // "Pobierz ostatnie"
-    QPushButton* downloadAllButton() const { return button1; }    // "Pobierz wszystkie"
-    QPushButton* stopButton() const { return stopbutton; }        // "STOP", hidden while idle
-    ProgressGauge* downloadGauge() const { return Gauge1; }              // hidden while idle
-    QLabel* downloadLabel() const { return Label14; }             // hidden while idle
+    QPushButton* downloadLatestButton() const { return downloadLatestButton_; } // "Pobierz ostatnie"
+    QPushButton* downloadAllButton() const { return downloadAllButton_; }       // "Pobierz wszystkie"
+    QPushButton* stopDownloadButton() const { return stopDownloadButton_; }     // "STOP", hidden while idle
+    ProgressGauge* downloadGauge() const { return downloadGauge_; }             // hidden while idle
+    QLabel* downloadLabel() const { return downloadLabel_; }                    // hidden while idle
 
     // ---- results download; the handlers are in download/DrawManagerDownloads.cpp ----
-    void Button1Click();    // "Pobierz wszystkie": the complete file, merged at the next start
-    void BitBtn4Click();    // "Pobierz ostatnie": the latest draw, appended when it is the next one
-    void stopbuttonClick(); // "STOP"
+    void downloadAllResults(); // "Pobierz wszystkie": the complete file, merged at the next start
+    void downloadLatestDraw(); // "Pobierz ostatnie": the latest draw, appended when it is the next one
+    void stopDownload();       // "STOP"
     // The results server the downloads ask (by default the built-in host on port 80); for tests.
-    void SetResultsServer(const QString& host, int port);
+    void setResultsServer(const QString& host, int port);
 
 signals:
     // A draw was appended: DrawCount grew by one.
@@ -85,29 +85,29 @@ protected:
 
 private:
     void buildControls();
-    void SetColumnWidths();
-    void TickChanged();
-    void StringGrid1SelectCell();
-    void SetPromptLine();
-    void SetNormalMode(bool normal);
-    void UpdateButtons();
-    void StartDownload(std::uint8_t mode);
-    void HTTPGetPictureProgress(QObject* sender, int totalSize, int readed);
-    void HTTPGetPictureError(QObject* sender);
-    void HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize);
-    void DownloadEnded(QObject* download);
+    void setColumnWidths();
+    void tickChanged();
+    void showSelectedDraw();
+    void refreshPromptLine();
+    void setNormalMode(bool normal);
+    void updateButtons();
+    void startDownload(std::uint8_t mode);
+    void downloadProgress(QObject* sender, int totalSize, int readed);
+    void downloadFailed(QObject* sender);
+    void downloadDone(QObject* sender, const QString& fileName, int fileSize);
+    void downloadEnded(QObject* download);
     // Locks the database file and checks that nobody else changed it since this program loaded
     // or last wrote it; says so and returns false otherwise.
-    bool MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard);
-    std::int32_t SelectedRow() const;
-    TickBoxes Ticks() const;
-    void Untick(const DrawNumbers& numbers);
+    bool mayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard);
+    std::int32_t selectedRow() const;
+    TickBoxes ticks() const;
+    void untick(const DrawNumbers& numbers);
 
-    std::int32_t EditedDrawIndex = 0;
+    std::int32_t editedDrawIndex_ = 0;
     bool editMode_ = false;
 
-    std::uint8_t DownloadMode = 0;       // 0: all results, 1: the latest draw
-    HttpDownload* CurrentDownload = nullptr; // what STOP acts on
+    std::uint8_t downloadMode_ = 0;           // 0: all results, 1: the latest draw
+    HttpDownload* currentDownload_ = nullptr; // what STOP acts on
     bool downloadRunning_ = false;
     QString resultsHost_; // empty: the built-in host
     int resultsPort_ = 80;
@@ -116,23 +116,23 @@ private:
     DrawGridModel* gridModel_ = nullptr;
     NumberMapModel* mapModel_ = nullptr;
 
-    QTableView* StringGrid1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QCheckBox* CheckBoxes[81] = {}; // CheckBoxes[n] is CheckBox<n>; [0] unused
-    QLineEdit* Edit1 = nullptr;
-    QLabel* Label13 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    QTableView* StringGrid3 = nullptr;
-    QPushButton* button4 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* button3 = nullptr;
-    QPushButton* BitBtn4 = nullptr;
-    QPushButton* button1 = nullptr;
-    QPushButton* BitBtn3 = nullptr;
-    QPushButton* stopbutton = nullptr;
-    ProgressGauge* Gauge1 = nullptr;
-    QLabel* Label14 = nullptr;
-    QToolButton* dyskietka = nullptr;
+    QTableView* drawGrid = nullptr;
+    QGroupBox* numberBoxesGroup = nullptr;
+    QCheckBox* numberBoxes[81] = {}; // numberBoxes[n] ticks number n; [0] unused
+    QLineEdit* tickedNumbersField = nullptr;
+    QLabel* tickedCountValue = nullptr;
+    QPushButton* resetButton = nullptr;
+    QTableView* numberMap = nullptr;
+    QPushButton* appendButton = nullptr;
+    QPushButton* editButton = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* downloadLatestButton_ = nullptr;
+    QPushButton* downloadAllButton_ = nullptr;
+    QPushButton* closeButton = nullptr;
+    QPushButton* stopDownloadButton_ = nullptr;
+    ProgressGauge* downloadGauge_ = nullptr;
+    QLabel* downloadLabel_ = nullptr;
+    QToolButton* exportButton = nullptr;
 };
 
 } // namespace zg

@@ -4,11 +4,11 @@
 #include "app/State.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawManager.h"
-#include "download/ResultsUpdate.h"
 #include "download/HttpDownload.h"
+#include "download/ResultsUpdate.h"
 #include "ui/Dialogs.h"
-#include "ui/QtText.h"
 #include "ui/ProgressGauge.h"
+#include "ui/QtText.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,77 +17,77 @@
 
 namespace zg {
 
-void DrawManager::SetResultsServer(const QString& host, int port) {
+void DrawManager::setResultsServer(const QString& host, int port) {
     resultsHost_ = host;
     resultsPort_ = port;
 }
 
-void DrawManager::Button1Click() {
-    StartDownload(0);
+void DrawManager::downloadAllResults() {
+    startDownload(0);
 }
 
-void DrawManager::BitBtn4Click() {
-    StartDownload(1);
+void DrawManager::downloadLatestDraw() {
+    startDownload(1);
 }
 
-void DrawManager::StartDownload(std::uint8_t mode) {
+void DrawManager::startDownload(std::uint8_t mode) {
     // The buttons are disabled while a download runs; two downloads would share the mode and,
     // in the same mode, the target file.
     if (downloadRunning_)
         return;
-    Gauge1->show();
-    Label14->setText(Q(ConnectingText));
-    Label14->show();
-    Gauge1->SetProgress(0);
+    downloadGauge_->show();
+    downloadLabel_->setText(Q(ConnectingText));
+    downloadLabel_->show();
+    downloadGauge_->SetProgress(0);
 
     auto* get = new HttpDownload(this);
-    CurrentDownload = get;
+    currentDownload_ = get;
     const std::string host = resultsHost_.isEmpty() ? std::string(ResultsHost()) : resultsHost_.toStdString();
     get->URL = Q(ResultsUrl(mode == 1, host));
     get->FileName = Q(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
     get->Port = resultsPort_;
-    connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::HTTPGetFileDoneFile);
-    connect(get, &HttpDownload::OnProgress, this, &DrawManager::HTTPGetPictureProgress);
-    connect(get, &HttpDownload::OnError, this, &DrawManager::HTTPGetPictureError);
+    connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::downloadDone);
+    connect(get, &HttpDownload::OnProgress, this, &DrawManager::downloadProgress);
+    connect(get, &HttpDownload::OnError, this, &DrawManager::downloadFailed);
     get->UseCache = false;
-    DownloadMode = mode;
+    downloadMode_ = mode;
     downloadRunning_ = true;
-    UpdateButtons();
+    updateButtons();
     get->StartFileDownload();
-    stopbutton->show();
+    stopDownloadButton_->show();
     if (mode == 1)
-        Gauge1->hide(); // the first progress report shows it
+        downloadGauge_->hide(); // the first progress report shows it
 }
 
-void DrawManager::stopbuttonClick() {
-    if (CurrentDownload != nullptr)
-        CurrentDownload->CancelDownload();
+void DrawManager::stopDownload() {
+    if (currentDownload_ != nullptr)
+        currentDownload_->CancelDownload();
 }
 
-void DrawManager::HTTPGetPictureProgress(QObject*, int totalSize, int readed) {
-    Gauge1->show();
-    Gauge1->SetMaxValue(totalSize);
-    Gauge1->SetProgress(readed);
-    Label14->setText(Q(ProgressSizeText(totalSize, readed, LocaleDecimalSeparator())));
+void DrawManager::downloadProgress(QObject*, int totalSize, int readed) {
+    downloadGauge_->show();
+    downloadGauge_->SetMaxValue(totalSize);
+    downloadGauge_->SetProgress(readed);
+    downloadLabel_->setText(Q(ProgressSizeText(totalSize, readed, LocaleDecimalSeparator())));
 }
 
-void DrawManager::HTTPGetPictureError(QObject* sender) {
+void DrawManager::downloadFailed(QObject* sender) {
     Dialogs::Message(this, Q(UpdateFailedCaption), Q(InterruptedText), Dialogs::Icon::Error);
-    Label14->hide();
-    stopbutton->hide();
-    Gauge1->hide();
-    DownloadEnded(sender);
+    downloadLabel_->hide();
+    stopDownloadButton_->hide();
+    downloadGauge_->hide();
+    downloadEnded(sender);
 }
 
-void DrawManager::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize) {
+void DrawManager::downloadDone(QObject* sender, const QString& fileName, int fileSize) {
     if (fileSize == 0)
         Dialogs::Message(this, Q(UpdateFailedCaption), Q(NoConnectionText), Dialogs::Icon::Error);
-    else if (DownloadMode == 0)
+    else if (downloadMode_ == 0)
         Dialogs::Message(this, Q(UpdateSucceededCaption), Q(FullDownloadDoneText), Dialogs::Icon::Information);
-    stopbutton->hide();
-    Label14->hide();
+    stopDownloadButton_->hide();
+    downloadLabel_->hide();
 
-    if (DownloadMode == 1) {
+    if (downloadMode_ == 1) {
         const std::string path = fileName.toStdString();
         if (fileSize > 0) {
             const auto latest = ParseLatestDraw(ReadLatestDrawFile(path));
@@ -97,37 +97,37 @@ void DrawManager::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, 
                 Dialogs::Message(this, Q(UpdateFailedCaption), Q(NotNextDrawText(latest->number)),
                                  Dialogs::Icon::Information);
             } else {
-                BitBtn2Click();
+                resetTicks();
                 for (std::int32_t n : latest->numbers)
                     tickNumber(n);
-                button4Click(); // refuses with its own message when a number came twice
+                appendDraw(); // refuses with its own message when a number came twice
             }
         }
         ::unlink(path.c_str());
     }
-    Gauge1->hide();
-    DownloadEnded(sender);
+    downloadGauge_->hide();
+    downloadEnded(sender);
 }
 
-void DrawManager::DownloadEnded(QObject* download) {
-    if (download == CurrentDownload)
-        CurrentDownload = nullptr;
+void DrawManager::downloadEnded(QObject* download) {
+    if (download == currentDownload_)
+        currentDownload_ = nullptr;
     if (download != nullptr)
         download->deleteLater();
     downloadRunning_ = false;
-    UpdateButtons();
+    updateButtons();
 }
 
-void DrawManager::UpdateButtons() {
+void DrawManager::updateButtons() {
     // Edit mode disables appending and downloads; a running download disables the downloads, and
     // a latest-draw download also what its completion uses ("Dopisz") or would conflict with it
     // ("Edytuj", "OK"). Neither state's end re-enables what the other one disabled.
-    const bool latest = downloadRunning_ && DownloadMode == 1;
-    button3->setEnabled(editMode_ && !latest);
-    BitBtn1->setEnabled(!latest);
-    button4->setEnabled(!editMode_ && !latest);
-    button1->setEnabled(!editMode_ && !downloadRunning_);
-    BitBtn4->setEnabled(!editMode_ && !downloadRunning_);
+    const bool latest = downloadRunning_ && downloadMode_ == 1;
+    okButton->setEnabled(editMode_ && !latest);
+    editButton->setEnabled(!latest);
+    appendButton->setEnabled(!editMode_ && !latest);
+    downloadAllButton_->setEnabled(!editMode_ && !downloadRunning_);
+    downloadLatestButton_->setEnabled(!editMode_ && !downloadRunning_);
 }
 
 } // namespace zg

@@ -33,12 +33,12 @@ constexpr int CellGap = 4;
 // Colours of the window: light yellow and white texts, bold, on the grey background.
 const char* const StyleSheet = R"(
 QDialog#SetEditor { background-color: rgb(128, 128, 128); }
-QLabel#Label3 { color: rgb(255, 255, 160); font-size: 13pt; font-weight: bold; }
-QLabel#Label14 { color: rgb(255, 255, 160); font-size: 11pt; font-weight: bold; }
-QLabel#Label83 { color: white; font-size: 11pt; font-weight: bold; }
-QLabel#Label2 { color: white; font-size: 10pt; font-weight: bold; }
-QLineEdit#Edit1 { background-color: aqua; color: black; font-size: 10pt; font-weight: bold; }
-QLineEdit#Edit1:disabled { background-color: rgb(150, 190, 190); color: rgb(90, 90, 90); }
+QLabel#promptLabel { color: rgb(255, 255, 160); font-size: 13pt; font-weight: bold; }
+QLabel#countCaption { color: rgb(255, 255, 160); font-size: 11pt; font-weight: bold; }
+QLabel#countValue { color: white; font-size: 11pt; font-weight: bold; }
+QLabel#drawDateValue { color: white; font-size: 10pt; font-weight: bold; }
+QLineEdit#drawNumberEdit { background-color: aqua; color: black; font-size: 10pt; font-weight: bold; }
+QLineEdit#drawNumberEdit:disabled { background-color: rgb(150, 190, 190); color: rgb(90, 90, 90); }
 QToolButton[numberButton="true"] {
     color: navy; font-size: 11pt; font-weight: bold;
     background-color: rgb(212, 208, 200); border: 1px solid rgb(96, 96, 96); border-radius: 3px;
@@ -61,14 +61,14 @@ SetEditor::SetEditor(QWidget* parent) : QDialog(parent) {
     setFixedSize(601, 545);
     setStyleSheet(QString::fromLatin1(StyleSheet));
 
-    Label3 = new QLabel(QStringLiteral("Wybierz liczbę lub zestaw liczb do analizy"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setAlignment(Qt::AlignCenter);
-    Label3->setGeometry(0, 0, 601, 44);
+    promptLabel = new QLabel(QStringLiteral("Wybierz liczbę lub zestaw liczb do analizy"), this);
+    promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    promptLabel->setAlignment(Qt::AlignCenter);
+    promptLabel->setGeometry(0, 0, 601, 44);
 
     for (int n = 1; n <= 80; ++n) {
         auto* b = new QToolButton(this);
-        b->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
+        b->setObjectName(QStringLiteral("numberButton%1").arg(n));
         b->setText(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
         b->setProperty("numberButton", true);
         b->setCheckable(true);
@@ -79,74 +79,78 @@ SetEditor::SetEditor(QWidget* parent) : QDialog(parent) {
         b->setGeometry(GridLeft + column * (CellWidth + CellGap), GridTop + row * (CellHeight + CellGap), CellWidth,
                        CellHeight);
         // Any change of state counts, whoever made it: mouse, keyboard, an assistive tool or the program.
-        connect(b, &QToolButton::toggled, this, &SetEditor::RefreshSetCount);
-        SpeedButtons[static_cast<std::size_t>(n)] = b;
+        connect(b, &QToolButton::toggled, this, &SetEditor::refreshSetCount);
+        numberButtons[static_cast<std::size_t>(n)] = b;
     }
 
-    Label14 = new QLabel(QStringLiteral("Ilość liczb : "), this);
-    Label14->setObjectName(QStringLiteral("Label14"));
-    Label14->move(GridLeft, 426);
-    Label14->adjustSize();
-    Label83 = new QLabel(QStringLiteral("0"), this);
-    Label83->setObjectName(QStringLiteral("Label83"));
-    Label83->setGeometry(Label14->geometry().right() + 1, 426, 60, Label14->height());
+    countCaption = new QLabel(QStringLiteral("Ilość liczb : "), this);
+    countCaption->setObjectName(QStringLiteral("countCaption"));
+    countCaption->move(GridLeft, 426);
+    countCaption->adjustSize();
+    countValue = new QLabel(QStringLiteral("0"), this);
+    countValue->setObjectName(QStringLiteral("countValue"));
+    countValue->setGeometry(countCaption->geometry().right() + 1, 426, 60, countCaption->height());
 
-    dyskietka = new QPushButton(this);
-    dyskietka->setObjectName(QStringLiteral("dyskietka"));
-    dyskietka->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    dyskietka->setIconSize(QSize(22, 22));
-    dyskietka->setToolTip(QStringLiteral("Zapisz zestaw do pliku"));
-    dyskietka->setAccessibleName(dyskietka->toolTip());
-    dyskietka->setAutoDefault(false);
-    dyskietka->setEnabled(false);
-    dyskietka->setGeometry(505, 420, 34, 34);
+    saveSetButton = new QPushButton(this);
+    saveSetButton->setObjectName(QStringLiteral("saveSetButton"));
+    saveSetButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveSetButton->setIconSize(QSize(22, 22));
+    saveSetButton->setToolTip(QStringLiteral("Zapisz zestaw do pliku"));
+    saveSetButton->setAccessibleName(saveSetButton->toolTip());
+    saveSetButton->setAutoDefault(false);
+    saveSetButton->setEnabled(false);
+    saveSetButton->setGeometry(505, 420, 34, 34);
 
-    BitBtn3 = new QPushButton(this);
-    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    BitBtn3->setIconSize(QSize(22, 22));
-    BitBtn3->setToolTip(QStringLiteral("Wczytaj zestaw z pliku"));
-    BitBtn3->setAccessibleName(BitBtn3->toolTip());
-    BitBtn3->setAutoDefault(false);
-    BitBtn3->setGeometry(545, 420, 34, 34);
+    loadSetButton = new QPushButton(this);
+    loadSetButton->setObjectName(QStringLiteral("loadSetButton"));
+    loadSetButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    loadSetButton->setIconSize(QSize(22, 22));
+    loadSetButton->setToolTip(QStringLiteral("Wczytaj zestaw z pliku"));
+    loadSetButton->setAccessibleName(loadSetButton->toolTip());
+    loadSetButton->setAutoDefault(false);
+    loadSetButton->setGeometry(545, 420, 34, 34);
 
-    Button1 = new QPushButton(QStringLiteral("Wczytaj losowanie nr"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
-    Button1->setGeometry(GridLeft, 470, 180, 34);
+    loadDrawButton = new QPushButton(QStringLiteral("Wczytaj losowanie nr"), this);
+    loadDrawButton->setObjectName(QStringLiteral("loadDrawButton"));
+    loadDrawButton->setAutoDefault(false);
+    loadDrawButton->setGeometry(GridLeft, 470, 180, 34);
 
-    UpDown1 = new SpinField(this, QStringLiteral("Edit1"), QStringLiteral("UpDown1"), 5);
-    UpDown1->setGeometry(210, 470, 90, 34);
-    UpDown1->arrows()->setFixedWidth(18);
-    UpDown1->setRange(1, 1);
-    UpDown1->setPosition(1);
+    drawField_ = new SpinField(this, QStringLiteral("drawNumberEdit"), QStringLiteral("drawNumberArrows"), 5);
+    // The accessible names that assistive tools and users' scripts know the field by.
+    drawField_->edit()->setAccessibleName(QStringLiteral("Edit1"));
+    drawField_->arrows()->setAccessibleName(QStringLiteral("UpDown1"));
+    drawField_->setGeometry(210, 470, 90, 34);
+    drawField_->arrows()->setFixedWidth(18);
+    drawField_->setRange(1, 1);
+    drawField_->setPosition(1);
 
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setAlignment(Qt::AlignCenter); // centred under the draw field
-    Label2->setGeometry(190, 508, 130, 24);
+    drawDateValue = new QLabel(this);
+    drawDateValue->setObjectName(QStringLiteral("drawDateValue"));
+    drawDateValue->setAlignment(Qt::AlignCenter); // centred under the draw field
+    drawDateValue->setGeometry(190, 508, 130, 24);
 
     QFont bold = font();
     bold.setBold(true);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Zatwierdź"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setFont(bold);
-    BitBtn1->setDefault(true);
-    BitBtn1->setGeometry(340, 468, 116, 40);
+    confirmButton =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Zatwierdź"), this);
+    confirmButton->setObjectName(QStringLiteral("confirmButton"));
+    confirmButton->setFont(bold);
+    confirmButton->setDefault(true);
+    confirmButton->setGeometry(340, 468, 116, 40);
 
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogResetButton), QStringLiteral("Resetuj"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setFont(bold);
-    BitBtn2->setAutoDefault(false);
-    BitBtn2->setGeometry(463, 468, 116, 40);
+    resetButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogResetButton), QStringLiteral("Resetuj"), this);
+    resetButton->setObjectName(QStringLiteral("resetButton"));
+    resetButton->setFont(bold);
+    resetButton->setAutoDefault(false);
+    resetButton->setGeometry(463, 468, 116, 40);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &SetEditor::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &SetEditor::BitBtn2Click);
-    connect(Button1, &QPushButton::clicked, this, &SetEditor::Button1Click);
-    connect(dyskietka, &QPushButton::clicked, this, &SetEditor::dyskietkaClick);
-    connect(BitBtn3, &QPushButton::clicked, this, &SetEditor::BitBtn3Click);
-    connect(UpDown1, &SpinField::arrowClicked, this, &SetEditor::RefreshDrawDate);
-    connect(UpDown1, &SpinField::enterPressed, this, &SetEditor::RefreshDrawDate);
+    connect(confirmButton, &QPushButton::clicked, this, &SetEditor::confirmSet);
+    connect(resetButton, &QPushButton::clicked, this, &SetEditor::resetSelection);
+    connect(loadDrawButton, &QPushButton::clicked, this, &SetEditor::loadDrawNumbers);
+    connect(saveSetButton, &QPushButton::clicked, this, &SetEditor::saveSetFile);
+    connect(loadSetButton, &QPushButton::clicked, this, &SetEditor::loadSetFile);
+    connect(drawField_, &SpinField::arrowClicked, this, &SetEditor::refreshDrawDate);
+    connect(drawField_, &SpinField::enterPressed, this, &SetEditor::refreshDrawDate);
 
     // Centred on the desktop once; a place the user drags it to is kept between showings.
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -154,49 +158,49 @@ SetEditor::SetEditor(QWidget* parent) : QDialog(parent) {
 }
 
 QToolButton* SetEditor::button(int n) const {
-    return IsLotteryNumber(n) ? SpeedButtons[static_cast<std::size_t>(n)] : nullptr;
+    return IsLotteryNumber(n) ? numberButtons[static_cast<std::size_t>(n)] : nullptr;
 }
 
-SetMembers SetEditor::Selection() const {
+SetMembers SetEditor::selection() const {
     SetMembers members{};
     for (std::size_t n = 1; n <= 80; ++n)
-        members[n] = SpeedButtons[n]->isChecked();
+        members[n] = numberButtons[n]->isChecked();
     return members;
 }
 
-void SetEditor::SetSelection(const SetMembers& members) {
+void SetEditor::setSelection(const SetMembers& members) {
     for (std::size_t n = 1; n <= 80; ++n)
-        SpeedButtons[n]->setChecked(members[n]);
+        numberButtons[n]->setChecked(members[n]);
 }
 
-void SetEditor::RefreshSetCount() {
+void SetEditor::refreshSetCount() {
     int count = 0;
     for (std::size_t n = 1; n <= 80; ++n)
-        count += SpeedButtons[n]->isChecked() ? 1 : 0;
-    Label83->setText(QString::number(count));
-    dyskietka->setEnabled(count > 0);
+        count += numberButtons[n]->isChecked() ? 1 : 0;
+    countValue->setText(QString::number(count));
+    saveSetButton->setEnabled(count > 0);
 }
 
-void SetEditor::RefreshDrawDate() {
+void SetEditor::refreshDrawDate() {
     if (DrawCount <= 0) {
-        Label2->clear();
+        drawDateValue->clear();
         return;
     }
-    DrawDateLabel(UpDown1, Label2);
+    DrawDateLabel(drawField_, drawDateValue);
 }
 
-QString SetEditor::SetDirectory() const {
+QString SetEditor::setDirectory() const {
     return QString::fromStdString(AppDir) + QStringLiteral("/ZESTAWY LICZB");
 }
 
 void SetEditor::showEvent(QShowEvent* event) {
     // Each showing starts the draw chooser at the latest draw; the selection stays as it was.
     const bool haveDraws = DrawCount > 0;
-    UpDown1->setRange(1, std::max<std::int32_t>(DrawCount, 1));
-    UpDown1->setPosition(std::max<std::int32_t>(DrawCount, 1));
-    Button1->setEnabled(haveDraws);
-    UpDown1->setEnabled(haveDraws);
-    RefreshDrawDate();
+    drawField_->setRange(1, std::max<std::int32_t>(DrawCount, 1));
+    drawField_->setPosition(std::max<std::int32_t>(DrawCount, 1));
+    loadDrawButton->setEnabled(haveDraws);
+    drawField_->setEnabled(haveDraws);
+    refreshDrawDate();
     QDialog::showEvent(event);
 }
 
@@ -210,17 +214,17 @@ void SetEditor::keyPressEvent(QKeyEvent* event) {
     // Enter in the draw field only shows the chosen draw's date (the field reads itself and
     // reports it); should the key reach the window, it must not confirm the set through the
     // default button as well.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == UpDown1->edit()) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == drawField_->edit()) {
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void SetEditor::BitBtn1Click() {
+void SetEditor::confirmSet() {
     NumberSetData chosen{};
     for (int n = 1; n <= 80; ++n)
-        chosen.Member[n] = SpeedButtons[static_cast<std::size_t>(n)]->isChecked();
+        chosen.Member[n] = numberButtons[static_cast<std::size_t>(n)]->isChecked();
     CompleteNumberSet(chosen);
     // An empty confirmation is refused and changes nothing: the set confirmed before stays, and
     // with it the main window's result.
@@ -234,15 +238,15 @@ void SetEditor::BitBtn1Click() {
     accept();
 }
 
-void SetEditor::BitBtn2Click() {
-    SetSelection(SetMembers{});
-    RefreshSetCount();
+void SetEditor::resetSelection() {
+    setSelection(SetMembers{});
+    refreshSetCount();
 }
 
-void SetEditor::Button1Click() {
+void SetEditor::loadDrawNumbers() {
     if (DrawCount <= 0)
         return;
-    const std::int32_t ordinal = UpDown1->value();
+    const std::int32_t ordinal = drawField_->value();
     if (ordinal < 1 || ordinal > DrawCount)
         return;
     // A draw read from the database may hold values outside 1..80; they have no button.
@@ -250,20 +254,20 @@ void SetEditor::Button1Click() {
     for (const std::int32_t n : DrawTable[ordinal].Numbers)
         if (IsLotteryNumber(n))
             members[static_cast<std::size_t>(n)] = true;
-    SetSelection(members);
-    RefreshSetCount();
+    setSelection(members);
+    refreshSetCount();
     // The label then names the date of the draw whose numbers are shown, also when the number
     // was typed without Enter.
-    DrawDateLabel(UpDown1, Label2);
+    DrawDateLabel(drawField_, drawDateValue);
 }
 
-void SetEditor::dyskietkaClick() {
-    BitBtn1->setFocus();
-    const QString path = Dialogs::SaveFileName(this, SetDirectory(), QString::fromStdString(NextSetFileName(AppDir)),
+void SetEditor::saveSetFile() {
+    confirmButton->setFocus();
+    const QString path = Dialogs::SaveFileName(this, setDirectory(), QString::fromStdString(NextSetFileName(AppDir)),
                                                SetFileFilter, QString());
     if (path.isEmpty())
         return;
-    if (const auto error = WriteSetFile(path.toStdString(), Selection())) {
+    if (const auto error = WriteSetFile(path.toStdString(), selection())) {
         Dialogs::SystemError(this, QString::fromStdString(*error));
         return;
     }
@@ -273,9 +277,9 @@ void SetEditor::dyskietkaClick() {
                      Dialogs::Icon::Information);
 }
 
-void SetEditor::BitBtn3Click() {
-    BitBtn1->setFocus();
-    const QString path = Dialogs::OpenFileName(this, SetDirectory(), SetFileFilter);
+void SetEditor::loadSetFile() {
+    confirmButton->setFocus();
+    const QString path = Dialogs::OpenFileName(this, setDirectory(), SetFileFilter);
     if (path.isEmpty())
         return;
     // The whole file is checked before any button changes.
@@ -290,8 +294,8 @@ void SetEditor::BitBtn3Click() {
     case SetFileContent::Status::Ok:
         break;
     }
-    SetSelection(content.members);
-    RefreshSetCount();
+    setSelection(content.members);
+    refreshSetCount();
     Dialogs::Message(this, QStringLiteral("Odczyt pliku zakończony pomyślnie"),
                      QStringLiteral("Plik został wczytany pomyślnie :-)"), Dialogs::Icon::Information);
 }

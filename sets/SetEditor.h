@@ -23,10 +23,10 @@ public:
 
     // Number button n (1..80), "SpeedButton<n>".
     QToolButton* button(int n) const;
-    SpinField* drawField() const { return UpDown1; }
+    SpinField* drawField() const { return drawField_; }
 
     // The pressed numbers.
-    SetMembers Selection() const;
+    SetMembers selection() const;
 
 signals:
     // NumberSet now holds a confirmed, non-empty set; the main window reacts to it.
@@ -37,29 +37,29 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void RefreshSetCount();
-    void SetSelection(const SetMembers& members);
-    void RefreshDrawDate();
+    void refreshSetCount();
+    void setSelection(const SetMembers& members);
+    void refreshDrawDate();
 
-    void BitBtn1Click();   // Zatwierdź
-    void BitBtn2Click();   // Resetuj
-    void Button1Click();   // Wczytaj losowanie nr
-    void dyskietkaClick(); // save the selection to a set file
-    void BitBtn3Click();   // load a set file
+    void confirmSet();      // "Zatwierdź"
+    void resetSelection();  // "Resetuj"
+    void loadDrawNumbers(); // "Wczytaj losowanie nr"
+    void saveSetFile();
+    void loadSetFile();
 
-    QString SetDirectory() const;
+    QString setDirectory() const;
 
-    std::array<QToolButton*, 81> SpeedButtons{}; // 1-based
-    QLabel* Label3 = nullptr;
-    QLabel* Label14 = nullptr;
-    QLabel* Label83 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* dyskietka = nullptr;
-    QPushButton* BitBtn3 = nullptr;
-    SpinField* UpDown1 = nullptr;
+    std::array<QToolButton*, 81> numberButtons{}; // 1-based
+    QLabel* promptLabel = nullptr;
+    QLabel* countCaption = nullptr;
+    QLabel* countValue = nullptr;
+    QLabel* drawDateValue = nullptr;
+    QPushButton* confirmButton = nullptr;
+    QPushButton* resetButton = nullptr;
+    QPushButton* loadDrawButton = nullptr;
+    QPushButton* saveSetButton = nullptr;
+    QPushButton* loadSetButton = nullptr;
+    SpinField* drawField_ = nullptr;
 };
 
 } // namespace zg

@@ -2,8 +2,8 @@
 
 #include "analysis/DateRoutines.h"
 #include "analysis/ReportSaving.h"
-#include "analysis/MainWindow.h"
 #include "app/State.h"
+#include "ui/GridSelection.h"
 #include "ui/QtText.h"
 #include "ui/SpinField.h"
 
@@ -131,15 +131,15 @@ void CalendarModel::setCells(const CalendarCells& cells) {
 
 // ---- the window ----
 
-CalendarWindow::CalendarWindow(MainWindow* main, QWidget* parent) : QDialog(parent), main_(main) {
-    setObjectName(QStringLiteral("Tabelka11"));
+CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("calendarWindow"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setModal(true);
     setFixedSize(713, 354);
 
     auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setObjectName(QStringLiteral("panel"));
     panel->setGeometry(0, 0, 713, 354);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(5);
@@ -150,52 +150,52 @@ CalendarWindow::CalendarWindow(MainWindow* main, QWidget* parent) : QDialog(pare
     panel->setPalette(pp);
 
     model_ = new CalendarModel(this);
-    StringGrid1 = new QTableView(panel);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setAccessibleName(QStringLiteral("Mapa rozkładu losowań"));
-    StringGrid1->setGeometry(16, 16, 680, 235);
-    StringGrid1->setModel(model_);
-    StringGrid1->setItemDelegate(new CalendarCellDelegate(StringGrid1));
-    StringGrid1->setFont(Font("Arial", 9, true));
-    StringGrid1->setFrameShape(QFrame::NoFrame);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setFocusPolicy(Qt::NoFocus);
-    StringGrid1->setStyleSheet(
+    calendarGrid = new QTableView(panel);
+    calendarGrid->setObjectName(QStringLiteral("calendarGrid"));
+    calendarGrid->setAccessibleName(QStringLiteral("Mapa rozkładu losowań"));
+    calendarGrid->setGeometry(16, 16, 680, 235);
+    calendarGrid->setModel(model_);
+    calendarGrid->setItemDelegate(new CalendarCellDelegate(calendarGrid));
+    calendarGrid->setFont(Font("Arial", 9, true));
+    calendarGrid->setFrameShape(QFrame::NoFrame);
+    calendarGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    calendarGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    calendarGrid->setSelectionMode(QAbstractItemView::NoSelection);
+    calendarGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    calendarGrid->setFocusPolicy(Qt::NoFocus);
+    calendarGrid->setStyleSheet(
         QStringLiteral("QTableView { background-color: rgb(0,128,128); gridline-color: black; }"));
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(DayColumnWidth);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(RowHeight);
-    StringGrid1->setColumnWidth(0, HeadingColumnWidth);
-    ClearGridSelection(StringGrid1);
-    StringGrid1->setEnabled(false); // no clicks, no selection
+    calendarGrid->horizontalHeader()->hide();
+    calendarGrid->verticalHeader()->hide();
+    calendarGrid->horizontalHeader()->setMinimumSectionSize(1);
+    calendarGrid->verticalHeader()->setMinimumSectionSize(1);
+    calendarGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    calendarGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    calendarGrid->horizontalHeader()->setDefaultSectionSize(DayColumnWidth);
+    calendarGrid->verticalHeader()->setDefaultSectionSize(RowHeight);
+    calendarGrid->setColumnWidth(0, HeadingColumnWidth);
+    ClearGridSelection(calendarGrid);
+    calendarGrid->setEnabled(false); // no clicks, no selection
 
-    Label4 = new QLabel(panel);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setFont(Font("Verdana", 13, false));
-    SetTextColour(Label4, Qt::white);
-    Label4->setGeometry(168, 256, 530, 24);
+    legendLabel = new QLabel(panel);
+    legendLabel->setObjectName(QStringLiteral("legendLabel"));
+    legendLabel->setFont(Font("Verdana", 13, false));
+    SetTextColour(legendLabel, Qt::white);
+    legendLabel->setGeometry(168, 256, 530, 24);
 
-    Label1 = new QLabel(QStringLiteral("ROK:"), panel);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(Font("Verdana", 13, false));
-    SetTextColour(Label1, Qt::white);
-    Label1->adjustSize();
-    Label1->move(168, 300);
+    yearCaption = new QLabel(QStringLiteral("ROK:"), panel);
+    yearCaption->setObjectName(QStringLiteral("yearCaption"));
+    yearCaption->setFont(Font("Verdana", 13, false));
+    SetTextColour(yearCaption, Qt::white);
+    yearCaption->adjustSize();
+    yearCaption->move(168, 300);
 
-    UpDown1 = new YearField(panel, QStringLiteral("Edit1"), QStringLiteral("UpDown1"), 4);
-    UpDown1->setGeometry(224, 296, 57 + 15, 28);
-    UpDown1->setRange(CalendarFirstYear, CalendarLastYear);
-    UpDown1->setPosition(CalendarInitialYear);
+    yearField = new YearField(panel, QStringLiteral("yearEdit"), QStringLiteral("yearArrows"), 4);
+    yearField->setGeometry(224, 296, 57 + 15, 28);
+    yearField->setRange(CalendarFirstYear, CalendarLastYear);
+    yearField->setPosition(CalendarInitialYear);
     {
-        QLineEdit* e = UpDown1->edit();
+        QLineEdit* e = yearField->edit();
         e->setAccessibleName(QStringLiteral("Rok"));
         e->setMaxLength(4);
         QPalette p = e->palette();
@@ -205,59 +205,64 @@ CalendarWindow::CalendarWindow(MainWindow* main, QWidget* parent) : QDialog(pare
         e->setFont(Font("Verdana", 10, true));
     }
 
-    Bevel1 = new QFrame(panel);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setGeometry(360, 290, 185, 41);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->hide();
+    yearFrame = new QFrame(panel);
+    yearFrame->setObjectName(QStringLiteral("yearFrame"));
+    yearFrame->setGeometry(360, 290, 185, 41);
+    yearFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    yearFrame->hide();
 
-    CheckBox1 = new QCheckBox(panel);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setAccessibleName(QStringLiteral("Pokaż wszystkie"));
-    CheckBox1->move(376, 302);
-    CheckBox1->adjustSize();
+    showAllBox = new QCheckBox(panel);
+    showAllBox->setObjectName(QStringLiteral("showAllBox"));
+    showAllBox->setAccessibleName(QStringLiteral("Pokaż wszystkie"));
+    showAllBox->move(376, 302);
+    showAllBox->adjustSize();
 
-    Label2 = new QLabel(QStringLiteral("Pokaż wszystkie"), panel);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(Font("Arial", 12, true));
-    SetTextColour(Label2, Qt::yellow);
-    Label2->adjustSize();
-    Label2->move(400, 301);
-    Label2->setBuddy(CheckBox1);
-    Label2->hide();
+    rangeLabel = new QLabel(QStringLiteral("Pokaż wszystkie"), panel);
+    rangeLabel->setObjectName(QStringLiteral("rangeLabel"));
+    rangeLabel->setFont(Font("Arial", 12, true));
+    SetTextColour(rangeLabel, Qt::yellow);
+    rangeLabel->adjustSize();
+    rangeLabel->move(400, 301);
+    rangeLabel->setBuddy(showAllBox);
+    rangeLabel->hide();
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), panel);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(592, 292, 102, 35);
-    BitBtn1->setFont(Font("Verdana", 10, true));
-    BitBtn1->setCursor(Qt::PointingHandCursor);
+    closeButton =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), panel);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(592, 292, 102, 35);
+    closeButton->setFont(Font("Verdana", 10, true));
+    closeButton->setCursor(Qt::PointingHandCursor);
     // No default button: Enter in the year field or on the box must not close the window.
-    BitBtn1->setAutoDefault(false);
-    BitBtn1->setDefault(false);
+    closeButton->setAutoDefault(false);
+    closeButton->setDefault(false);
 
-    dyskietka = new QToolButton(panel);
-    dyskietka->setObjectName(QStringLiteral("dyskietka"));
-    dyskietka->setGeometry(80, 278, 25, 25);
-    dyskietka->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    dyskietka->setToolTip(QStringLiteral("Zapisz tabelkę do pliku"));
-    dyskietka->setAccessibleName(QStringLiteral("Zapisz tabelkę do pliku"));
-    dyskietka->setCursor(Qt::PointingHandCursor);
+    saveButton = new QToolButton(panel);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    saveButton->setGeometry(80, 278, 25, 25);
+    saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveButton->setToolTip(QStringLiteral("Zapisz tabelkę do pliku"));
+    saveButton->setAccessibleName(QStringLiteral("Zapisz tabelkę do pliku"));
+    saveButton->setCursor(Qt::PointingHandCursor);
 
-    connect(UpDown1, &SpinField::arrowClicked, this, &CalendarWindow::FillCalendar);
-    connect(CheckBox1, &QCheckBox::toggled, this, &CalendarWindow::CheckBox1Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
-    connect(dyskietka, &QToolButton::clicked, this, &CalendarWindow::dyskietkaClick);
+    connect(yearField, &SpinField::arrowClicked, this, &CalendarWindow::fillCalendar);
+    connect(showAllBox, &QCheckBox::toggled, this, &CalendarWindow::showAllToggled);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(saveButton, &QToolButton::clicked, this, &CalendarWindow::saveReport);
 
-    FillCalendar();
-    RefreshLegend();
+    fillCalendar();
+    refreshLegend();
 }
 
-void CalendarWindow::SetYear(std::int32_t year) {
-    UpDown1->setPosition(year);
+void CalendarWindow::setYear(std::int32_t year) {
+    yearField->setPosition(year);
 }
 
-std::int32_t CalendarWindow::Year() const {
-    return UpDown1->position();
+void CalendarWindow::setParameters(const AnalysisParameters& parameters) {
+    parameters_ = parameters;
+}
+
+std::int32_t CalendarWindow::year() const {
+    return yearField->position();
 }
 
 void CalendarWindow::showEvent(QShowEvent* event) {
@@ -267,53 +272,48 @@ void CalendarWindow::showEvent(QShowEvent* event) {
     // Centred on the desktop.
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
-    FormShow();
+    prepareOnShow();
 }
 
-void CalendarWindow::FormShow() {
-    Label2->show();
-    Bevel1->show();
-    FillCalendar();
+void CalendarWindow::prepareOnShow() {
+    rangeLabel->show();
+    yearFrame->show();
+    fillCalendar();
     // The legend follows the current set and bounds, whichever mode is on.
-    RefreshLegend();
+    refreshLegend();
 }
 
-void CalendarWindow::CheckBox1Click() {
-    RefreshLegend();
-    FillCalendar();
+void CalendarWindow::showAllToggled() {
+    refreshLegend();
+    fillCalendar();
 }
 
-void CalendarWindow::RefreshLegend() {
-    const QString from = main_ != nullptr ? main_->HitsFromText() : QString();
-    const QString to = main_ != nullptr ? main_->HitsToText() : QString();
-    Label4->setText(Q(CalendarLegend(CheckBox1->isChecked(), NumberSet.Count, from.toStdString(), to.toStdString())));
+void CalendarWindow::refreshLegend() {
+    legendLabel->setText(
+        Q(CalendarLegend(showAllBox->isChecked(), NumberSet.Count, parameters_.hitsFromText, parameters_.hitsToText)));
 }
 
-void CalendarWindow::FillCalendar() {
+void CalendarWindow::fillCalendar() {
     CalendarQuery q;
-    if (main_ != nullptr) {
-        q.rangeFrom = main_->RangeFrom();
-        q.rangeTo = main_->RangeTo();
-        q.hitsFrom = main_->HitsFrom();
-        q.hitsTo = main_->HitsTo();
-    }
-    q.year = Year();
-    q.showAll = CheckBox1->isChecked();
+    q.rangeFrom = parameters_.rangeFrom;
+    q.rangeTo = parameters_.rangeTo;
+    q.hitsFrom = parameters_.hitsFrom;
+    q.hitsTo = parameters_.hitsTo;
+    q.year = year();
+    q.showAll = showAllBox->isChecked();
     model_->setCells(zg::FillCalendar(AllDraws(), NumberSet, q));
     filledYear_ = q.year;
     filledShowAll_ = q.showAll;
 }
 
-void CalendarWindow::dyskietkaClick() {
+void CalendarWindow::saveReport() {
     const QString path = RunSaveDialog1(this);
     if (!path.isEmpty()) {
         CalendarReportInput in;
-        if (main_ != nullptr) {
-            in.rangeFrom = main_->RangeFrom();
-            in.rangeTo = main_->RangeTo();
-            in.hitsFromText = main_->HitsFromText().toStdString();
-            in.hitsToText = main_->HitsToText().toStdString();
-        }
+        in.rangeFrom = parameters_.rangeFrom;
+        in.rangeTo = parameters_.rangeTo;
+        in.hitsFromText = parameters_.hitsFromText;
+        in.hitsToText = parameters_.hitsToText;
         in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
         in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
         in.caption = windowTitle().toStdString();
@@ -325,7 +325,7 @@ void CalendarWindow::dyskietkaClick() {
         if (WriteReport(this, path, CalendarReportBytes(in)))
             ShowReportSaved(this, path);
     }
-    BitBtn1->setFocus();
+    closeButton->setFocus();
 }
 
 void CalendarWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 // The calendar map window: one year of the range's draws laid out by month (rows) and day
 // (columns), the year arrow, the show-all box with its legend, and the calendar report.
+#include "analysis/AnalysisParameters.h"
 #include "tables/Calendar.h"
 
 #include <QAbstractTableModel>
@@ -18,7 +19,6 @@ class QToolButton;
 namespace zg {
 
 class SpinField;
-class MainWindow;
 
 // The grid's 13 x 32 cells: row 0 the day headings, column 0 the month headings, the rest the
 // calendar cells. A cell reading " N" is painted teal on teal, a plain square.
@@ -41,17 +41,20 @@ class CalendarWindow : public QDialog {
     Q_OBJECT
 public:
     // `main` is the main window whose range, hit bounds and hit-field texts the map reads.
-    explicit CalendarWindow(MainWindow* main, QWidget* parent = nullptr);
+    explicit CalendarWindow(QWidget* parent = nullptr);
+
+    // The range and hit bounds the map lays out; handed over each time the window opens.
+    void setParameters(const AnalysisParameters& parameters);
 
     // The year arrow's position, clamped into 1996..2999 and shown in the year field. It does
     // not refill the grid; the next showing or arrow click does.
-    void SetYear(std::int32_t year);
-    std::int32_t Year() const;
+    void setYear(std::int32_t year);
+    std::int32_t year() const;
 
     // Refills the grid from the current inputs and the arrow's year.
-    void FillCalendar();
-    // Writes the shown table as a report ("dyskietka").
-    void dyskietkaClick();
+    void fillCalendar();
+    // Writes the shown table as a report ("saveButton").
+    void saveReport();
 
     CalendarModel* model() const { return model_; }
 
@@ -60,25 +63,25 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormShow();
-    void CheckBox1Click();
-    void RefreshLegend();
+    void prepareOnShow();
+    void showAllToggled();
+    void refreshLegend();
 
-    MainWindow* main_;
+    AnalysisParameters parameters_;
     CalendarModel* model_ = nullptr;
     // What the shown grid was filled with, so that the report describes the grid it holds.
     std::int32_t filledYear_ = CalendarInitialYear;
     bool filledShowAll_ = false;
 
-    QTableView* StringGrid1 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label1 = nullptr;
-    SpinField* UpDown1 = nullptr; // Edit1 + UpDown1
-    QCheckBox* CheckBox1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QFrame* Bevel1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QToolButton* dyskietka = nullptr;
+    QTableView* calendarGrid = nullptr;
+    QLabel* legendLabel = nullptr;
+    QLabel* yearCaption = nullptr;
+    SpinField* yearField = nullptr;
+    QCheckBox* showAllBox = nullptr;
+    QLabel* rangeLabel = nullptr;
+    QFrame* yearFrame = nullptr;
+    QPushButton* closeButton = nullptr;
+    QToolButton* saveButton = nullptr;
 };
 
 } // namespace zg

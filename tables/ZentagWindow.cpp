@@ -4,9 +4,9 @@
 #include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/ReportSaving.h"
-#include "analysis/MainWindow.h"
 #include "app/State.h"
 #include "tables/ZentagReport.h"
+#include "ui/GridSelection.h"
 #include "ui/ProgressGauge.h"
 
 #include <QBrush>
@@ -155,8 +155,8 @@ void ZentagGridModel::setResult(const ZentagResult* result) {
 
 // ---- the window ----
 
-ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent), main_(main) {
-    setObjectName(QStringLiteral("Tabelka2"));
+ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("zentagWindow"));
     setWindowTitle(QStringLiteral(" Tabelka ZENTAG"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -169,25 +169,25 @@ ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent),
     decimalSeparator_ = LocaleDecimalSeparator();
 
     model_ = new ZentagGridModel(this);
-    StringGrid1 = new QTableView(this);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setAccessibleName(QStringLiteral("Tabelka ZENTAG"));
-    StringGrid1->setGeometry(0, 0, 772, 337);
-    StringGrid1->setModel(model_);
-    StringGrid1->setFont(Verdana(8));
-    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setTextElideMode(Qt::ElideNone);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(14);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(14);
+    zentagGrid = new QTableView(this);
+    zentagGrid->setObjectName(QStringLiteral("zentagGrid"));
+    zentagGrid->setAccessibleName(QStringLiteral("Tabelka ZENTAG"));
+    zentagGrid->setGeometry(0, 0, 772, 337);
+    zentagGrid->setModel(model_);
+    zentagGrid->setFont(Verdana(8));
+    zentagGrid->setSelectionMode(QAbstractItemView::NoSelection);
+    zentagGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    zentagGrid->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
+    zentagGrid->setWordWrap(false);
+    zentagGrid->setTextElideMode(Qt::ElideNone);
+    zentagGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    zentagGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    zentagGrid->verticalHeader()->hide();
+    zentagGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    zentagGrid->verticalHeader()->setMinimumSectionSize(14);
+    zentagGrid->verticalHeader()->setDefaultSectionSize(14);
     {
-        QHeaderView* h = StringGrid1->horizontalHeader();
+        QHeaderView* h = zentagGrid->horizontalHeader();
         h->setSectionResizeMode(QHeaderView::Fixed);
         h->setMinimumSectionSize(20);
         h->setDefaultSectionSize(20);
@@ -202,10 +202,10 @@ ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent),
                                         "border: 0px; border-right: 1px solid black; border-bottom: 1px solid black; "
                                         "padding: 0px 0px 0px 3px; }"));
     }
-    StringGrid1->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(20,107,70); gridline-color: black; "
-                                              "color: white; }"));
-    StringGrid1->setColumnWidth(0, 56);
-    ClearGridSelection(StringGrid1);
+    zentagGrid->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(20,107,70); gridline-color: black; "
+                                             "color: white; }"));
+    zentagGrid->setColumnWidth(0, 56);
+    ClearGridSelection(zentagGrid);
 
     const auto whiteLabel = [this](const char* name, const QString& text, int x, int y) {
         auto* l = new QLabel(text, this);
@@ -235,37 +235,37 @@ ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent),
         m->setPalette(p);
         return m;
     };
-    Label1 = whiteLabel("Label1", QStringLiteral("Wystąpienia liczb"), 16, 338);
-    Memo1 = memo("Memo1", QRect(4, 352, 125, 186), Label1->text());
-    Label2 = whiteLabel("Label2", QStringLiteral("Wystąpienia par liczb"), 144, 338);
-    Memo2 = memo("Memo2", QRect(134, 352, 140, 186), Label2->text());
+    numbersCaption = whiteLabel("numbersCaption", QStringLiteral("Wystąpienia liczb"), 16, 338);
+    numbersList = memo("numbersList", QRect(4, 352, 125, 186), numbersCaption->text());
+    pairsCaption = whiteLabel("pairsCaption", QStringLiteral("Wystąpienia par liczb"), 144, 338);
+    pairsList = memo("pairsList", QRect(134, 352, 140, 186), pairsCaption->text());
 
-    dyskietka = new QToolButton(this);
-    dyskietka->setObjectName(QStringLiteral("dyskietka"));
-    dyskietka->setGeometry(315, 406, 25, 25);
-    dyskietka->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    dyskietka->setToolTip(QStringLiteral("Zapisz wynik analizy do pliku"));
-    dyskietka->setAccessibleName(dyskietka->toolTip());
-    dyskietka->setCursor(Qt::PointingHandCursor);
+    saveButton = new QToolButton(this);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    saveButton->setGeometry(315, 406, 25, 25);
+    saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveButton->setToolTip(QStringLiteral("Zapisz wynik analizy do pliku"));
+    saveButton->setAccessibleName(saveButton->toolTip());
+    saveButton->setCursor(Qt::PointingHandCursor);
 
-    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), this);
-    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setGeometry(282, 480, 90, 33);
-    BitBtn3->setFont(Verdana(8, true));
-    BitBtn3->setCursor(Qt::PointingHandCursor);
+    closeButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(282, 480, 90, 33);
+    closeButton->setFont(Verdana(8, true));
+    closeButton->setCursor(Qt::PointingHandCursor);
     // No default button in this window: Enter in the filter presses nothing.
-    BitBtn3->setAutoDefault(false);
+    closeButton->setAutoDefault(false);
 
-    Gauge1 = new ProgressGauge(this);
-    Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setGeometry(282, 518, 90, 17); // the gauge's own colours: black on white
+    progressGauge = new ProgressGauge(this);
+    progressGauge->setObjectName(QStringLiteral("progressGauge"));
+    progressGauge->setGeometry(282, 518, 90, 17); // the gauge's own colours: black on white
 
     auto* group = new QGroupBox(QStringLiteral("Pokaż tylko wybrane liczby"), this);
-    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setObjectName(QStringLiteral("filterGroup"));
     group->setGeometry(378, 344, 393, 191);
     group->setFont(Verdana(8));
-    group->setStyleSheet(QStringLiteral("QGroupBox#GroupBox1 { background-color: rgb(0,64,0); margin-top: 0px; }"
-                                        "QGroupBox#GroupBox1::title { color: rgb(255,255,192); left: 6px; }"));
+    group->setStyleSheet(QStringLiteral("QGroupBox#filterGroup { background-color: rgb(0,64,0); margin-top: 0px; }"
+                                        "QGroupBox#filterGroup::title { color: rgb(255,255,192); left: 6px; }"));
     // The tick boxes are grey.
     QPalette boxPalette = palette();
     boxPalette.setColor(QPalette::Base, QColor(192, 192, 192));
@@ -279,17 +279,17 @@ ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent),
         label->setStyleSheet(QStringLiteral("background-color: yellow; color: black;"));
         label->setGeometry(8 + 24 * column, 16 + 34 * row, 15, 13);
         auto* box = new QCheckBox(group);
-        box->setObjectName(QStringLiteral("CheckBox%1").arg(n));
+        box->setObjectName(QStringLiteral("filterBox%1").arg(n));
         box->setAccessibleName(label->text());
         box->setGeometry(8 + 24 * column, 29 + 34 * row, 17, 17);
         box->setPalette(boxPalette);
         box->setCursor(Qt::PointingHandCursor);
-        connect(box, &QCheckBox::toggled, this, &ZentagWindow::CheckBox1Click);
-        CheckBoxes[static_cast<std::size_t>(n)] = box;
+        connect(box, &QCheckBox::toggled, this, &ZentagWindow::applyFilter);
+        filterBoxes[static_cast<std::size_t>(n)] = box;
     }
 
-    connect(BitBtn3, &QPushButton::clicked, this, &QDialog::close);
-    connect(dyskietka, &QToolButton::clicked, this, &ZentagWindow::dyskietkaClick);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(saveButton, &QToolButton::clicked, this, &ZentagWindow::saveReport);
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -298,82 +298,82 @@ ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent),
 ZentagWindow::~ZentagWindow() = default;
 
 QCheckBox* ZentagWindow::checkBox(int n) const {
-    return IsLotteryNumber(n) ? CheckBoxes[static_cast<std::size_t>(n)] : nullptr;
+    return IsLotteryNumber(n) ? filterBoxes[static_cast<std::size_t>(n)] : nullptr;
 }
 
-void ZentagWindow::ClearFilter() {
+void ZentagWindow::clearFilter() {
     // Unticking here changes what the boxes show only; the caller's complete computation follows.
     clearingFilter_ = true;
     for (int n = 1; n <= 80; ++n)
-        CheckBoxes[static_cast<std::size_t>(n)]->setChecked(false);
+        filterBoxes[static_cast<std::size_t>(n)]->setChecked(false);
     clearingFilter_ = false;
-    ZentagSelection.clear();
+    selection_.clear();
 }
 
-ZentagInput ZentagWindow::Input() const {
+ZentagInput ZentagWindow::tableInput() const {
     ZentagInput in;
     in.draws = AllDraws();
     in.foundDraws = FoundDraws;
     in.foundCount = FoundCount;
-    in.rangeFrom = main_->RangeFrom();
-    in.rangeTo = main_->RangeTo();
+    in.rangeFrom = parameters_.rangeFrom;
+    in.rangeTo = parameters_.rangeTo;
     in.offset = ZentagOffset;
     in.decimalSeparator = decimalSeparator_;
     return in;
 }
 
-void ZentagWindow::ComputeZentagTable(ProgressGauge* gauge) {
-    main_->RefreshRangeInfo();
+void ZentagWindow::computeTable(ProgressGauge* gauge) {
+    emit rangeShown();
     // The grid lets go of the old table before it is replaced.
     model_->setResult(nullptr);
     GaugeProgress progress(gauge);
-    result_ = zg::ComputeZentagTable(Input(), &progress);
-    ShowResult();
+    result_ = zg::ComputeZentagTable(tableInput(), &progress);
+    showResult();
 }
 
-void ZentagWindow::ComputeZentagTableFor() {
+void ZentagWindow::computeTableForSelection() {
     model_->setResult(nullptr);
-    result_ = zg::ComputeZentagTableFor(Input(), ZentagSelection);
-    ShowResult();
+    result_ = zg::ComputeZentagTableFor(tableInput(), selection_);
+    showResult();
 }
 
-void ZentagWindow::ShowResult() {
+void ZentagWindow::showResult() {
     model_->setResult(&result_);
-    StringGrid1->setColumnWidth(0, 56);
-    Memo1->setPlainText(JoinLines(result_.singleLines));
-    Memo2->setPlainText(JoinLines(result_.pairLines));
+    zentagGrid->setColumnWidth(0, 56);
+    numbersList->setPlainText(JoinLines(result_.singleLines));
+    pairsList->setPlainText(JoinLines(result_.pairLines));
 }
 
-void ZentagWindow::CheckBox1Click() {
+void ZentagWindow::applyFilter() {
     if (clearingFilter_)
         return;
-    ZentagSelection.clear();
+    selection_.clear();
     for (int n = 1; n <= 80; ++n)
-        if (CheckBoxes[static_cast<std::size_t>(n)]->isChecked())
-            ZentagSelection.push_back(n);
-    if (ZentagSelection.empty())
-        ComputeZentagTable(Gauge1);
+        if (filterBoxes[static_cast<std::size_t>(n)]->isChecked())
+            selection_.push_back(n);
+    if (selection_.empty())
+        computeTable(progressGauge);
     else
-        ComputeZentagTableFor();
+        computeTableForSelection();
 }
 
-void ZentagWindow::dyskietkaClick() {
+void ZentagWindow::saveReport() {
     const QString path = RunSaveDialog1(this);
     if (!path.isEmpty()) {
         ZentagReportInput in;
-        in.rangeFrom = main_->RangeFrom();
-        in.rangeTo = main_->RangeTo();
+        in.rangeFrom = parameters_.rangeFrom;
+        in.rangeTo = parameters_.rangeTo;
         in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
         in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
-        in.hitsFromText = main_->HitsFromText().toStdString();
-        in.hitsToText = main_->HitsToText().toStdString();
+        in.hitsFromText = parameters_.hitsFromText;
+        in.hitsToText = parameters_.hitsToText;
         in.setNumbers = SetNumbersOf(NumberSet);
         in.offset = ZentagOffset;
         in.table = &result_;
         if (WriteReport(this, path, ZentagReportBytes(in)))
             ShowReportSaved(this, path);
     }
-    BitBtn3->setFocus();
+    closeButton->setFocus();
 }
 
 void ZentagWindow::keyPressEvent(QKeyEvent* event) {
@@ -381,7 +381,7 @@ void ZentagWindow::keyPressEvent(QKeyEvent* event) {
     // default button, so Enter on a tick box or in a list does nothing.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         QWidget* focus = focusWidget();
-        if (focus == BitBtn3 || focus == dyskietka)
+        if (focus == closeButton || focus == saveButton)
             static_cast<QAbstractButton*>(focus)->click();
         event->accept();
         return;

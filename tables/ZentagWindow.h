@@ -2,6 +2,7 @@
 // The ZENTAG table window: the grid of the draws that follow the found draws (one column per
 // number, yellow where a number was drawn), the ranked lists of numbers and pairs, the filter of
 // 80 tick boxes that restricts the table to chosen numbers, and the report.
+#include "analysis/AnalysisParameters.h"
 #include "tables/Zentag.h"
 
 #include <QAbstractTableModel>
@@ -19,7 +20,6 @@ class QToolButton;
 
 namespace zg {
 
-class MainWindow;
 class ProgressGauge;
 
 // The grid of a ZENTAG table: the heading row is the horizontal header, column 0 the dates;
@@ -46,49 +46,57 @@ class ZentagWindow : public QDialog {
     Q_OBJECT
 public:
     // `main` is the main window, whose range, hit fields and set the table and the report read.
-    explicit ZentagWindow(MainWindow* main, QWidget* parent = nullptr);
+    explicit ZentagWindow(QWidget* parent = nullptr);
+
+    // The range and hit bounds of the search whose found draws the table follows; handed over
+    // each time the window opens.
+    void setParameters(const AnalysisParameters& parameters) { parameters_ = parameters; }
     ~ZentagWindow() override;
 
     // Unticks every filter box without computing anything: the caller computes next.
-    void ClearFilter();
+    void clearFilter();
     // The complete table, driving `gauge`.
-    void ComputeZentagTable(ProgressGauge* gauge);
+    void computeTable(ProgressGauge* gauge);
     // The table restricted to the ticked numbers.
-    void ComputeZentagTableFor();
+    void computeTableForSelection();
 
     const ZentagResult& result() const { return result_; }
     ZentagGridModel* gridModel() const { return model_; }
     QCheckBox* checkBox(int n) const;
     // The ticked numbers, ascending.
-    const std::vector<std::int32_t>& selection() const { return ZentagSelection; }
+    const std::vector<std::int32_t>& selection() const { return selection_; }
     // Decimal separator of the percentages (the locale's; tests may set another).
     void setDecimalSeparator(char c) { decimalSeparator_ = c; }
+
+signals:
+    // A complete table was computed over the handed range: the main window shows that range again.
+    void rangeShown();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void CheckBox1Click();
-    void dyskietkaClick();
-    ZentagInput Input() const;
-    void ShowResult();
+    void applyFilter();
+    void saveReport();
+    ZentagInput tableInput() const;
+    void showResult();
 
-    MainWindow* main_;
+    AnalysisParameters parameters_;
     char decimalSeparator_ = '.';
     bool clearingFilter_ = false;
     ZentagResult result_;
-    std::vector<std::int32_t> ZentagSelection;
+    std::vector<std::int32_t> selection_;
 
-    QTableView* StringGrid1 = nullptr;
+    QTableView* zentagGrid = nullptr;
     ZentagGridModel* model_ = nullptr;
-    QLabel* Label1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPlainTextEdit* Memo2 = nullptr;
-    QToolButton* dyskietka = nullptr;
-    QPushButton* BitBtn3 = nullptr;
-    ProgressGauge* Gauge1 = nullptr;
-    std::array<QCheckBox*, 81> CheckBoxes{}; // 1-based
+    QLabel* numbersCaption = nullptr;
+    QPlainTextEdit* numbersList = nullptr;
+    QLabel* pairsCaption = nullptr;
+    QPlainTextEdit* pairsList = nullptr;
+    QToolButton* saveButton = nullptr;
+    QPushButton* closeButton = nullptr;
+    ProgressGauge* progressGauge = nullptr;
+    std::array<QCheckBox*, 81> filterBoxes{}; // 1-based
 };
 
 } // namespace zg

@@ -116,13 +116,13 @@ AboutWindow::AboutWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
     InitAboutResources();
-    setObjectName(QStringLiteral("About"));
+    setObjectName(QStringLiteral("aboutWindow"));
     setWindowTitle(QStringLiteral(" ZENTAGRAFO v. 1.5 ML"));
     setFixedSize(617, 281);
     setModal(true);
 
     auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setObjectName(QStringLiteral("panel"));
     panel->setGeometry(rect());
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(5);
@@ -132,62 +132,64 @@ AboutWindow::AboutWindow(QWidget* parent)
     panelPalette.setColor(QPalette::WindowText, Qt::black);
     panel->setPalette(panelPalette);
 
-    Image1 = MakePicture(panel, "Image1", QStringLiteral(":/pictures/about1.jpg"), QRect(8, 8, 153, 169));
-    Image3 = MakePicture(panel, "Image3", QStringLiteral(":/pictures/about3.jpg"), QRect(429, 62, 180, 153));
+    portraitImage = MakePicture(panel, "portraitImage", QStringLiteral(":/pictures/about1.jpg"), QRect(8, 8, 153, 169));
+    lotteryImage =
+        MakePicture(panel, "lotteryImage", QStringLiteral(":/pictures/about3.jpg"), QRect(429, 62, 180, 153));
 
     // The heading spans the room right of the left picture, above the right one.
-    Label1 = MakeLabel(panel, "Label1", QStringLiteral("ZENTAGRAFO v. 1.6"), QRect(172, 14, 437, 36));
-    QFont heading = Label1->font();
+    headingLabel = MakeLabel(panel, "headingLabel", QStringLiteral("ZENTAGRAFO v. 1.6"), QRect(172, 14, 437, 36));
+    QFont heading = headingLabel->font();
     heading.setBold(true);
     heading.setPixelSize(24);
-    Label1->setFont(heading);
-    Label1->setAlignment(Qt::AlignCenter);
-    SetTextColour(Label1, Navy);
+    headingLabel->setFont(heading);
+    headingLabel->setAlignment(Qt::AlignCenter);
+    SetTextColour(headingLabel, Navy);
 
-    Label5 = MakeLabel(panel, "Label5", QStringLiteral("Program do analizy wyników losowań Multi Lotka"),
-                       QRect(172, 66, 245, 36));
-    QFont credit = Label5->font();
+    creditLabel = MakeLabel(panel, "creditLabel", QStringLiteral("Program do analizy wyników losowań Multi Lotka"),
+                            QRect(172, 66, 245, 36));
+    QFont credit = creditLabel->font();
     credit.setBold(true);
     credit.setPointSize(8);
-    Label5->setFont(credit);
-    Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label5->setWordWrap(true);
+    creditLabel->setFont(credit);
+    creditLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    creditLabel->setWordWrap(true);
 
-    Label4 = MakeLabel(panel, "Label4", QStringLiteral("Kontakt ze mną: "), QRect(172, 130, 245, 18));
-    QFont contact = Label4->font();
+    contactLabel = MakeLabel(panel, "contactLabel", QStringLiteral("Kontakt ze mną: "), QRect(172, 130, 245, 18));
+    QFont contact = contactLabel->font();
     contact.setBold(true);
     contact.setPointSize(10);
-    Label4->setFont(contact);
-    SetTextColour(Label4, Navy);
+    contactLabel->setFont(contact);
+    SetTextColour(contactLabel, Navy);
 
-    Label10 = new LinkLabel(WebAddress, panel);
-    Label10->setObjectName(QStringLiteral("Label10"));
-    Label10->setAccessibleDescription(QStringLiteral("Otwiera stronę internetową autora"));
-    Label11 = new LinkLabel(MailAddress, panel);
-    Label11->setObjectName(QStringLiteral("Label11"));
-    Label11->setAccessibleDescription(QStringLiteral("Otwiera nową wiadomość e-mail do autora"));
-    Label12 = new LinkLabel(QStringLiteral("tel. (+48) ") + PhoneNumber, panel);
-    Label12->setObjectName(QStringLiteral("Label12"));
-    Label12->setAccessibleDescription(QStringLiteral("Otwiera stronę operatora sieci komórkowej"));
+    webLink = new LinkLabel(WebAddress, panel);
+    webLink->setObjectName(QStringLiteral("webLink"));
+    webLink->setAccessibleDescription(QStringLiteral("Otwiera stronę internetową autora"));
+    mailLink = new LinkLabel(MailAddress, panel);
+    mailLink->setObjectName(QStringLiteral("mailLink"));
+    mailLink->setAccessibleDescription(QStringLiteral("Otwiera nową wiadomość e-mail do autora"));
+    phoneLink = new LinkLabel(QStringLiteral("tel. (+48) ") + PhoneNumber, panel);
+    phoneLink->setObjectName(QStringLiteral("phoneLink"));
+    phoneLink->setAccessibleDescription(QStringLiteral("Otwiera stronę operatora sieci komórkowej"));
     int y = 154;
-    for (LinkLabel* link : {Label10, Label11, Label12}) {
+    for (LinkLabel* link : {webLink, mailLink, phoneLink}) {
         link->adjustSize();
         link->move(172, y);
         y += 24;
     }
 
-    button1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), panel);
-    button1->setObjectName(QStringLiteral("button1"));
-    button1->setGeometry(504, 234, 105, 33);
-    QFont buttonFont = button1->font();
+    closeButton =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), panel);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(504, 234, 105, 33);
+    QFont buttonFont = closeButton->font();
     buttonFont.setBold(true);
-    button1->setFont(buttonFont);
-    button1->setCursor(Qt::PointingHandCursor);
+    closeButton->setFont(buttonFont);
+    closeButton->setCursor(Qt::PointingHandCursor);
 
-    connect(Label10, &LinkLabel::activated, this, &AboutWindow::Label10Click);
-    connect(Label11, &LinkLabel::activated, this, &AboutWindow::Label11Click);
-    connect(Label12, &LinkLabel::activated, this, &AboutWindow::Label12Click);
-    connect(button1, &QPushButton::clicked, this, &QDialog::close);
+    connect(webLink, &LinkLabel::activated, this, &AboutWindow::openWebPage);
+    connect(mailLink, &LinkLabel::activated, this, &AboutWindow::writeMail);
+    connect(phoneLink, &LinkLabel::activated, this, &AboutWindow::callPhone);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 
 void AboutWindow::showEvent(QShowEvent* event) {
@@ -200,15 +202,15 @@ void AboutWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void AboutWindow::Label10Click() {
+void AboutWindow::openWebPage() {
     UrlOpener(QUrl(QStringLiteral("http://") + WebAddress));
 }
 
-void AboutWindow::Label11Click() {
+void AboutWindow::writeMail() {
     UrlOpener(QUrl(QStringLiteral("mailto:") + MailAddress + QStringLiteral("?subject=ZENTAGRAFO")));
 }
 
-void AboutWindow::Label12Click() {
+void AboutWindow::callPhone() {
     UrlOpener(QUrl(QStringLiteral("http://") + OperatorAddress));
 }
 

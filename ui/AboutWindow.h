@@ -45,23 +45,23 @@ public:
     static const QString PhoneNumber;     // the maker's phone number, after "tel. (+48) "
     static const QString OperatorAddress; // web page of the phone number's mobile operator
 
-    QLabel* Label1 = nullptr;      // heading
-    QLabel* Label5 = nullptr;      // credit line
-    QLabel* Label4 = nullptr;      // "Kontakt ze mną: "
-    LinkLabel* Label10 = nullptr; // web page
-    LinkLabel* Label11 = nullptr; // e-mail
-    LinkLabel* Label12 = nullptr; // phone, opens the operator's page
-    QLabel* Image1 = nullptr;
-    QLabel* Image3 = nullptr;
-    QPushButton* button1 = nullptr;
+    QLabel* headingLabel = nullptr;
+    QLabel* creditLabel = nullptr;
+    QLabel* contactLabel = nullptr; // "Kontakt ze mną: "
+    LinkLabel* webLink = nullptr;
+    LinkLabel* mailLink = nullptr;
+    LinkLabel* phoneLink = nullptr; // phone, opens the operator's page
+    QLabel* portraitImage = nullptr;
+    QLabel* lotteryImage = nullptr;
+    QPushButton* closeButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Label10Click();
-    void Label11Click();
-    void Label12Click();
+    void openWebPage();
+    void writeMail();
+    void callPhone();
 };
 
 } // namespace zg

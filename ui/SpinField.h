@@ -23,7 +23,7 @@ class SpinField : public QWidget {
     Q_OBJECT
 public:
     // editName and arrowsName are the object names of the edit box and of the arrow control
-    // ("Edit6", "UpDown3"). maxLength limits what can be typed.
+    // ("rangeFromEdit", "rangeFromArrows"). maxLength limits what can be typed.
     SpinField(QWidget* parent, const QString& editName, const QString& arrowsName, int maxLength);
 
     QLineEdit* edit() const { return edit_; }

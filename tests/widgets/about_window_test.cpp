@@ -42,18 +42,18 @@ private slots:
         const QRect desktop = about_->screen()->availableGeometry();
         QVERIFY((about_->frameGeometry().center() - desktop.center()).manhattanLength() <= 2);
 
-        QCOMPARE(about_->Label1->text(), QStringLiteral("ZENTAGRAFO v. 1.6"));
-        QCOMPARE(about_->Label1->font().pixelSize(), 24);
-        QVERIFY(about_->Label1->font().bold());
-        QCOMPARE(about_->Label1->palette().color(QPalette::WindowText), QColor(0, 0, 128));
-        QVERIFY(!about_->Label5->text().isEmpty());
-        QVERIFY(about_->Label5->font().bold());
-        QCOMPARE(about_->Label4->text(), QStringLiteral("Kontakt ze mną: "));
-        QCOMPARE(about_->Label4->palette().color(QPalette::WindowText), QColor(0, 0, 128));
-        QCOMPARE(about_->Label10->text(), AboutWindow::WebAddress);
-        QCOMPARE(about_->Label11->text(), AboutWindow::MailAddress);
-        QCOMPARE(about_->Label12->text(), QStringLiteral("tel. (+48) ") + AboutWindow::PhoneNumber);
-        for (QLabel* link : {about_->Label10, about_->Label11, about_->Label12}) {
+        QCOMPARE(about_->headingLabel->text(), QStringLiteral("ZENTAGRAFO v. 1.6"));
+        QCOMPARE(about_->headingLabel->font().pixelSize(), 24);
+        QVERIFY(about_->headingLabel->font().bold());
+        QCOMPARE(about_->headingLabel->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        QVERIFY(!about_->creditLabel->text().isEmpty());
+        QVERIFY(about_->creditLabel->font().bold());
+        QCOMPARE(about_->contactLabel->text(), QStringLiteral("Kontakt ze mną: "));
+        QCOMPARE(about_->contactLabel->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        QCOMPARE(about_->webLink->text(), AboutWindow::WebAddress);
+        QCOMPARE(about_->mailLink->text(), AboutWindow::MailAddress);
+        QCOMPARE(about_->phoneLink->text(), QStringLiteral("tel. (+48) ") + AboutWindow::PhoneNumber);
+        for (QLabel* link : {about_->webLink, about_->mailLink, about_->phoneLink}) {
             QVERIFY(link->font().bold());
             QVERIFY(link->font().underline());
             QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
@@ -61,14 +61,14 @@ private slots:
             QCOMPARE(link->focusPolicy(), Qt::StrongFocus);
             QVERIFY(!link->accessibleName().isEmpty());
         }
-        QCOMPARE(about_->button1->text(), QStringLiteral("Zamknij"));
-        QVERIFY(!about_->button1->icon().isNull());
-        QCOMPARE(about_->button1->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(about_->closeButton->text(), QStringLiteral("Zamknij"));
+        QVERIFY(!about_->closeButton->icon().isNull());
+        QCOMPARE(about_->closeButton->cursor().shape(), Qt::PointingHandCursor);
 
         // Every control lies within the client area and no two overlap.
-        const QList<QWidget*> controls = {about_->Label1,  about_->Label5,  about_->Label4,
-                                          about_->Label10, about_->Label11, about_->Label12,
-                                          about_->Image1,  about_->Image3,  about_->button1};
+        const QList<QWidget*> controls = {about_->headingLabel,  about_->creditLabel,  about_->contactLabel,
+                                          about_->webLink,       about_->mailLink,     about_->phoneLink,
+                                          about_->portraitImage, about_->lotteryImage, about_->closeButton};
         for (int i = 0; i < controls.size(); ++i) {
             const QRect r(controls[i]->mapTo(about_.get(), QPoint(0, 0)), controls[i]->size());
             QVERIFY2(QRect(5, 5, 607, 271).contains(r), qPrintable(controls[i]->objectName()));
@@ -81,44 +81,44 @@ private slots:
     void picturesAreJpegs() {
         QCOMPARE(QImageReader(QStringLiteral(":/pictures/about1.jpg")).format(), QByteArray("jpeg"));
         QCOMPARE(QImageReader(QStringLiteral(":/pictures/about3.jpg")).format(), QByteArray("jpeg"));
-        QVERIFY(!about_->Image1->pixmap().isNull());
-        QCOMPARE(about_->Image1->pixmap().size(), QSize(153, 169));
-        QCOMPARE(about_->Image1->size(), QSize(153, 169));
-        QCOMPARE(about_->Image1->pos(), QPoint(8, 8));
-        QVERIFY(!about_->Image3->pixmap().isNull());
-        QCOMPARE(about_->Image3->pixmap().size(), QSize(180, 153));
+        QVERIFY(!about_->portraitImage->pixmap().isNull());
+        QCOMPARE(about_->portraitImage->pixmap().size(), QSize(153, 169));
+        QCOMPARE(about_->portraitImage->size(), QSize(153, 169));
+        QCOMPARE(about_->portraitImage->pos(), QPoint(8, 8));
+        QVERIFY(!about_->lotteryImage->pixmap().isNull());
+        QCOMPARE(about_->lotteryImage->pixmap().size(), QSize(180, 153));
         // The second picture stands at the right edge, beside the text column.
-        QVERIFY(about_->Image3->geometry().right() >= 600);
-        QVERIFY(about_->Image3->x() > about_->Label11->geometry().right());
+        QVERIFY(about_->lotteryImage->geometry().right() >= 600);
+        QVERIFY(about_->lotteryImage->x() > about_->mailLink->geometry().right());
     }
 
     void linksOpenTheirUrls() {
-        QTest::mouseClick(about_->Label10, Qt::LeftButton);
-        QTest::mouseClick(about_->Label11, Qt::LeftButton);
-        QTest::mouseClick(about_->Label12, Qt::LeftButton);
+        QTest::mouseClick(about_->webLink, Qt::LeftButton);
+        QTest::mouseClick(about_->mailLink, Qt::LeftButton);
+        QTest::mouseClick(about_->phoneLink, Qt::LeftButton);
         QCOMPARE(opened_, QStringList({QStringLiteral("http://www.zentagrafo.example.com"),
                                        QStringLiteral("mailto:autor@zentagrafo.example.com?subject=ZENTAGRAFO"),
                                        QStringLiteral("http://www.operator.example.org")}));
 
         // A press that is released off the link opens nothing.
         opened_.clear();
-        QTest::mousePress(about_->Label10, Qt::LeftButton);
-        QTest::mouseRelease(about_->Label10, Qt::LeftButton, {}, QPoint(-20, -20));
+        QTest::mousePress(about_->webLink, Qt::LeftButton);
+        QTest::mouseRelease(about_->webLink, Qt::LeftButton, {}, QPoint(-20, -20));
         QVERIFY(opened_.isEmpty());
 
         // From the keyboard: Space and Enter on the focused link.
         about_->activateWindow();
-        about_->Label11->setFocus();
-        QTest::keyClick(about_->Label11, Qt::Key_Space);
-        about_->Label12->setFocus();
-        QTest::keyClick(about_->Label12, Qt::Key_Return);
+        about_->mailLink->setFocus();
+        QTest::keyClick(about_->mailLink, Qt::Key_Space);
+        about_->phoneLink->setFocus();
+        QTest::keyClick(about_->phoneLink, Qt::Key_Return);
         QCOMPARE(opened_, QStringList({QStringLiteral("mailto:autor@zentagrafo.example.com?subject=ZENTAGRAFO"),
                                        QStringLiteral("http://www.operator.example.org")}));
     }
 
     void closeButtonCloses() {
         QVERIFY(about_->isVisible());
-        QTest::mouseClick(about_->button1, Qt::LeftButton);
+        QTest::mouseClick(about_->closeButton, Qt::LeftButton);
         QVERIFY(!about_->isVisible());
         QVERIFY(opened_.isEmpty());
     }

@@ -67,7 +67,7 @@ private slots:
     void everyControlHasAName_data() {
         QTest::addColumn<int>("window");
         int i = 0;
-        for (const char* w : {"Analiza11", "Losowania", "Tabelka2", "Tabelka11"})
+        for (const char* w : {"mainWindow", "drawManager", "zentagWindow", "calendarWindow"})
             QTest::newRow(w) << i++;
     }
 
@@ -78,12 +78,12 @@ private slots:
         SetNumberSet({3, 7, 15});
         MainWindow main;
         DrawManager draws(&main);
-        ZentagWindow zentag(&main, &main);
-        CalendarWindow map(&main, &main);
-        draws.FormCreate(&main, main.gauge());
+        ZentagWindow zentag(&main);
+        CalendarWindow map(&main);
+        draws.fillDrawGrid(&main, main.gauge());
         main.setZentagWindow(&zentag);
         main.setMapWindow(&map);
-        main.SetConfirmed();
+        main.applyConfirmedSet();
 
         QWidget* const tops[] = {&main, &draws, &zentag, &map};
         QStringList unnamed;

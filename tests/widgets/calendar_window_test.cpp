@@ -32,10 +32,11 @@ public:
     // Confirms a set and searches draws 700..760 with the bounds 3..5.
     void Confirm(std::initializer_list<std::int32_t> set) {
         SetNumberSet(set);
-        main.SetConfirmed();
-        for (auto [field, value] : {std::pair{"Edit6", "700"}, {"Edit7", "760"}, {"Edit1", "3"}, {"Edit2", "5"}})
+        main.applyConfirmedSet();
+        for (auto [field, value] :
+             {std::pair{"rangeFromEdit", "700"}, {"rangeToEdit", "760"}, {"hitsFromEdit", "3"}, {"hitsToEdit", "5"}})
             Type(&main, field, QString::fromLatin1(value));
-        Click(&main, "button1");
+        Click(&main, "searchButton");
     }
 
     // "MAPA": the map opens modally; it is closed again once seen.
@@ -44,7 +45,7 @@ public:
             shownModal = map.isVisible() && QApplication::activeModalWidget() == &map;
             map.close();
         });
-        Click(&main, "rozklad");
+        Click(&main, "calendarButton");
     }
 
     QString Cell(int day, int month) const { return map.model()->index(month, day).data().toString(); }
@@ -56,7 +57,7 @@ public:
 };
 
 void Arrow(CalendarWindow& map, bool up) {
-    auto buttons = Find<QWidget>(&map, "UpDown1")->findChildren<QToolButton*>();
+    auto buttons = Find<QWidget>(&map, "yearArrows")->findChildren<QToolButton*>();
     QTest::mouseClick(buttons[up ? 0 : 1], Qt::LeftButton);
 }
 
@@ -75,9 +76,9 @@ private slots:
         QCOMPARE(f.Cell(1, 1), QStringLiteral(" X"));  // draw 733 qualifies, 734 on the same day does not
         QCOMPARE(f.Cell(2, 1), QString());             // draw 735: 6 hits
         QCOMPARE(f.Cell(15, 1), QStringLiteral(" N")); // draws 761, 762 lie past the range
-        QCOMPARE(Text(&f.map, "Label4"), QStringLiteral("X - Dni w których wylosowano od 3 do 5 liczb"));
+        QCOMPARE(Text(&f.map, "legendLabel"), QStringLiteral("X - Dni w których wylosowano od 3 do 5 liczb"));
         f.map.show();
-        auto* year = Find<QLineEdit>(&f.map, "Edit1");
+        auto* year = Find<QLineEdit>(&f.map, "yearEdit");
         QTest::mouseClick(year, Qt::LeftButton);
         QCOMPARE(year->text(), QStringLiteral("2009")); // clicking does not empty the year
         year->selectAll();
@@ -86,7 +87,7 @@ private slots:
         // The report describes the grid it holds: the year it was filled for, not the typed one.
         const QString path = f.folder.file(QStringLiteral("TXT/map.txt"));
         Dialogs::QueueFileName(path);
-        Click(&f.map, "dyskietka");
+        Click(&f.map, "saveButton");
         QVERIFY(
             ReadBytes(path.toStdString())
                 .find(" Mapa rozk\xB3"
@@ -107,13 +108,13 @@ private slots:
     void yearFieldAndArrowLimits() {
         Fixture f;
         f.map.show();
-        auto* year = Find<QLineEdit>(&f.map, "Edit1");
+        auto* year = Find<QLineEdit>(&f.map, "yearEdit");
         year->selectAll();
         QTest::keyClicks(year, QStringLiteral("2x9.9 99"));
         QCOMPARE(year->text(), QStringLiteral("2999")); // digits only, at most four
         Arrow(f.map, true);
-        QCOMPARE(f.map.Year(), 2999);
-        f.map.SetYear(1996);
+        QCOMPARE(f.map.year(), 2999);
+        f.map.setYear(1996);
         Arrow(f.map, false);
         QCOMPARE(year->text(), QStringLiteral("1996")); // no digit grouping
     }
@@ -122,31 +123,31 @@ private slots:
         Fixture f;
         f.OpenMap();
         f.map.show();
-        Click(&f.map, "CheckBox1");
-        QCOMPARE(Text(&f.map, "Label4"), QStringLiteral("(0..7) - Ilość wylosowanych liczb"));
+        Click(&f.map, "showAllBox");
+        QCOMPARE(Text(&f.map, "legendLabel"), QStringLiteral("(0..7) - Ilość wylosowanych liczb"));
         QCOMPARE(f.Cell(1, 1), QStringLiteral(" 6")); // the later draw of the day stands
         f.map.close();
         // A new set of 15 numbers: the next showing rebuilds the legend for it.
         f.Confirm({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
         f.OpenMap();
-        QCOMPARE(Text(&f.map, "Label4"), QStringLiteral("(0..15) - Ilość wylosowanych liczb"));
+        QCOMPARE(Text(&f.map, "legendLabel"), QStringLiteral("(0..15) - Ilość wylosowanych liczb"));
         f.map.show();
-        QTest::keyClick(Find<QWidget>(&f.map, "CheckBox1"), Qt::Key_Space); // the box reacts to any toggle
-        QCOMPARE(Text(&f.map, "Label4"), QStringLiteral("X - Dni w których wylosowano od 3 do 5 liczb"));
+        QTest::keyClick(Find<QWidget>(&f.map, "showAllBox"), Qt::Key_Space); // the box reacts to any toggle
+        QCOMPARE(Text(&f.map, "legendLabel"), QStringLiteral("X - Dni w których wylosowano od 3 do 5 liczb"));
     }
 
     void enterPressesOnlyAFocusedButton() {
         Fixture f;
         f.map.show();
-        for (const char* name : {"Edit1", "CheckBox1"}) {
+        for (const char* name : {"yearEdit", "showAllBox"}) {
             QWidget* w = Find<QWidget>(&f.map, name);
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
             QVERIFY(f.map.isVisible());
         }
-        QVERIFY(!Find<QCheckBox>(&f.map, "CheckBox1")->isChecked());
-        Find<QWidget>(&f.map, "BitBtn1")->setFocus();
-        QTest::keyClick(Find<QWidget>(&f.map, "BitBtn1"), Qt::Key_Return);
+        QVERIFY(!Find<QCheckBox>(&f.map, "showAllBox")->isChecked());
+        Find<QWidget>(&f.map, "closeButton")->setFocus();
+        QTest::keyClick(Find<QWidget>(&f.map, "closeButton"), Qt::Key_Return);
         QVERIFY(!f.map.isVisible());
     }
 };

@@ -35,7 +35,8 @@ private:
     std::unique_ptr<QWidget> window_;
 
     SpinField* makeField(std::int32_t lo, std::int32_t hi, int maxLength = 6) {
-        auto* field = new SpinField(window_.get(), QStringLiteral("Edit6"), QStringLiteral("UpDown3"), maxLength);
+        auto* field =
+            new SpinField(window_.get(), QStringLiteral("rangeFromEdit"), QStringLiteral("rangeFromArrows"), maxLength);
         field->setGeometry(10, 10, 67, 24);
         field->setRange(lo, hi);
         field->show();
@@ -58,10 +59,10 @@ private slots:
 
     void namesAndParts() {
         SpinField* field = makeField(1, 10, 6);
-        QCOMPARE(field->edit()->objectName(), QStringLiteral("Edit6"));
-        QCOMPARE(field->edit()->accessibleName(), QStringLiteral("Edit6"));
+        QCOMPARE(field->edit()->objectName(), QStringLiteral("rangeFromEdit"));
+        QCOMPARE(field->edit()->accessibleName(), QStringLiteral("rangeFromEdit"));
         QCOMPARE(field->edit()->maxLength(), 6);
-        QCOMPARE(field->arrows()->objectName(), QStringLiteral("UpDown3"));
+        QCOMPARE(field->arrows()->objectName(), QStringLiteral("rangeFromArrows"));
         QCOMPARE(field->upButton()->accessibleName(), QStringLiteral("Zwiększ"));
         QCOMPARE(field->downButton()->accessibleName(), QStringLiteral("Zmniejsz"));
         QVERIFY(field->upButton()->geometry().bottom() < field->downButton()->geometry().top());

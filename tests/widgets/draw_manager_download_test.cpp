@@ -9,8 +9,8 @@
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
-#include "ui/QtText.h"
 #include "ui/ProgressGauge.h"
+#include "ui/QtText.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,11 +38,11 @@ struct Program {
         WriteBytes(path("zentag.wyn"), database);
         LoadProgramDatabase(nullptr);
         window = std::make_unique<DrawManager>();
-        window->FormCreate(nullptr, nullptr);
+        window->fillDrawGrid(nullptr, nullptr);
         Dialogs::ClearHistory();
     }
     std::string path(const char* name) const { return folder.file(QString::fromLatin1(name)).toStdString(); }
-    void serve(const HttpTestServer& server) { window->SetResultsServer(QStringLiteral("127.0.0.1"), server.port()); }
+    void serve(const HttpTestServer& server) { window->setResultsServer(QStringLiteral("127.0.0.1"), server.port()); }
     void click(const char* name) { QTest::mouseClick(Find<QPushButton>(window.get(), name), Qt::LeftButton); }
     bool enabled(const char* name) const { return Find<QPushButton>(window.get(), name)->isEnabled(); }
     bool hidden(const char* name) const { return Find<QWidget>(window.get(), name)->isHidden(); }
@@ -67,18 +67,18 @@ private slots:
             HttpTestServer::Send(fd, HttpTestServer::Answer("4001 29 10 2013 " + Twenty + "\r\n"));
         });
         p.serve(server);
-        p.click("BitBtn4");
+        p.click("downloadLatestButton");
         // While it runs: no second download, and nothing that its completion uses.
-        for (const char* name : {"BitBtn4", "button1", "button4", "BitBtn1", "button3"})
+        for (const char* name : {"downloadLatestButton", "downloadAllButton", "appendButton", "editButton", "okButton"})
             QVERIFY2(!p.enabled(name), name);
-        QVERIFY(!p.hidden("stopbutton"));
+        QVERIFY(!p.hidden("stopDownloadButton"));
         QCOMPARE(p.lastMessage().caption, Q(AppendedCaption));
         QCOMPARE(DrawCount, 4001);
         QCOMPARE(DrawTable[4001].Numbers[19], 80);
         QVERIFY(ReadBytes(p.path("zentag.wyn")).size() > p.database.size());
-        for (const char* name : {"BitBtn4", "button1", "button4", "BitBtn1"})
+        for (const char* name : {"downloadLatestButton", "downloadAllButton", "appendButton", "editButton"})
             QVERIFY2(p.enabled(name), name);
-        QVERIFY(p.hidden("stopbutton"));
+        QVERIFY(p.hidden("stopDownloadButton"));
     }
 
     void fullDownloadIsStoredForTheNextStart() {
@@ -89,14 +89,14 @@ private slots:
         body.resize(20480);
         HttpTestServer server([&](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer(body)); });
         p.serve(server);
-        p.click("button1");
+        p.click("downloadAllButton");
         const Dialogs::Shown shown = p.lastMessage();
         QCOMPARE(shown.caption, Q(UpdateSucceededCaption));
         QCOMPARE(shown.text, Q(FullDownloadDoneText));
-        QCOMPARE(Find<QLabel>(p.window.get(), "Label14")->text(), QStringLiteral("20.00 / 20.00 kB"));
+        QCOMPARE(Find<QLabel>(p.window.get(), "downloadLabel")->text(), QStringLiteral("20.00 / 20.00 kB"));
         QVERIFY(ReadBytes(p.path("zentag")) == body);
         QVERIFY(ReadBytes(p.path("zentag.wyn")) == p.database);
-        QTRY_VERIFY(p.hidden("Gauge1"));
+        QTRY_VERIFY(p.hidden("downloadGauge"));
     }
 
     void stopEndsADownloadThatHangs() {
@@ -106,13 +106,13 @@ private slots:
             s.WaitForClose(fd);
         });
         p.serve(server);
-        p.click("button1");
-        QTRY_COMPARE(Find<QLabel>(p.window.get(), "Label14")->text(), QStringLiteral("0.00 / 20.00 kB"));
-        p.click("stopbutton");
+        p.click("downloadAllButton");
+        QTRY_COMPARE(Find<QLabel>(p.window.get(), "downloadLabel")->text(), QStringLiteral("0.00 / 20.00 kB"));
+        p.click("stopDownloadButton");
         QCOMPARE(p.lastMessage().text, Q(InterruptedText));
-        QVERIFY(p.hidden("stopbutton") && p.hidden("Label14") && p.hidden("Gauge1"));
+        QVERIFY(p.hidden("stopDownloadButton") && p.hidden("downloadLabel") && p.hidden("downloadGauge"));
         QVERIFY(!std::filesystem::exists(p.path("zentag")));
-        QVERIFY(p.enabled("button1"));
+        QVERIFY(p.enabled("downloadAllButton"));
     }
 
     void editModeAndARunningDownloadEachKeepWhatTheyDisabled() {
@@ -120,17 +120,17 @@ private slots:
         HttpTestServer server([](HttpTestServer& s, int fd) { s.WaitForClose(fd); });
         p.serve(server);
         p.window->show();
-        p.click("button1");
-        p.click("BitBtn1"); // edit the selected last draw while the full download runs
-        p.click("stopbutton");
+        p.click("downloadAllButton");
+        p.click("editButton"); // edit the selected last draw while the full download runs
+        p.click("stopDownloadButton");
         QCOMPARE(p.lastMessage().text, Q(InterruptedText));
         // The download's end leaves edit mode's disabled buttons alone.
-        for (const char* name : {"button1", "BitBtn4", "button4"})
+        for (const char* name : {"downloadAllButton", "downloadLatestButton", "appendButton"})
             QVERIFY2(!p.enabled(name), name);
         Dialogs::ClearHistory();
-        p.click("button3");
+        p.click("okButton");
         QCOMPARE(p.lastMessage().caption, Q(EditedCaption));
-        for (const char* name : {"button1", "BitBtn4", "button4"})
+        for (const char* name : {"downloadAllButton", "downloadLatestButton", "appendButton"})
             QVERIFY2(p.enabled(name), name);
     }
 };

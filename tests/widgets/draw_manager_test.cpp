@@ -1,8 +1,8 @@
 // The draw management window driven through its real controls, with the database file checked
 // byte for byte. Write failures are real: a file-size limit makes the kernel refuse the write
 // (the tests may run as root, so permissions would not stop them).
-#include "analysis/ResultGridModel.h"
 #include "analysis/MainWindow.h"
+#include "analysis/ResultGridModel.h"
 #include "app/Startup.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
@@ -42,7 +42,7 @@ std::unique_ptr<DrawManager> StartWith(const ProgramFolder& folder, const std::s
     LoadProgramDatabase(nullptr);
     Dialogs::ClearHistory();
     auto w = std::make_unique<DrawManager>();
-    w->FormCreate(nullptr, nullptr);
+    w->fillDrawGrid(nullptr, nullptr);
     return w;
 }
 
@@ -52,11 +52,11 @@ std::string DatabaseBytes(const ProgramFolder& folder) {
 
 void ClickBoxes(DrawManager& w, int from, int to) {
     for (int n = from; n <= to; ++n)
-        QTest::mouseClick(Find<QCheckBox>(&w, qPrintable(QStringLiteral("CheckBox%1").arg(n))), Qt::LeftButton);
+        QTest::mouseClick(Find<QCheckBox>(&w, qPrintable(QStringLiteral("numberBox%1").arg(n))), Qt::LeftButton);
 }
 
 void SelectRow(DrawManager& w, int row) {
-    auto* grid = Find<QTableView>(&w, "StringGrid1");
+    auto* grid = Find<QTableView>(&w, "drawGrid");
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 5)).center());
 }
 
@@ -97,7 +97,7 @@ private slots:
         const std::string db = Group(1, year, month, day - 1, 1) + Group(7, year, month, day, 1);
         auto w = StartWith(folder, db);
         ClickBoxes(*w, 41, 40 + ticks);
-        Click(w.get(), "button4");
+        Click(w.get(), "appendButton");
         if (appended.isEmpty()) {
             ExpectMessage(Refusal, QStringLiteral("Najpierw musisz zaznaczyć 20 wylosowanych liczb !!!"));
             QCOMPARE(DatabaseBytes(folder), db);
@@ -109,8 +109,8 @@ private slots:
         QCOMPARE(DatabaseBytes(folder),
                  db + appended.toStdString() + " 41 42 43 44 45 46 47 48 49 50 51 52 53 54 55 56 57 58 59 60 ");
         QCOMPARE(w->gridModel()->cellText(2, 0), QStringLiteral(" 0003"));
-        QCOMPARE(Text(w.get(), "Label13"), QStringLiteral("00/20"));
-        QCOMPARE(Find<QGroupBox>(w.get(), "GroupBox1")->title(),
+        QCOMPARE(Text(w.get(), "tickedCountValue"), QStringLiteral("00/20"));
+        QCOMPARE(Find<QGroupBox>(w.get(), "numberBoxesGroup")->title(),
                  QStringLiteral("Zaznacz wylosowane liczby w losowaniu nr 4 i naciśnij \"Dopisz\""));
     }
 
@@ -128,21 +128,22 @@ private slots:
         auto w = StartWith(folder, db);
         w->show();
         SelectRow(*w, 9);
-        Click(w.get(), "BitBtn1");
-        QCOMPARE(Find<QGroupBox>(w.get(), "GroupBox1")->title(),
+        Click(w.get(), "editButton");
+        QCOMPARE(Find<QGroupBox>(w.get(), "numberBoxesGroup")->title(),
                  QStringLiteral("Edycja losowania nr 10...zaznacz 20 liczb i naciśnij \"OK\""));
-        QVERIFY(!Enabled(w.get(), "button4") && !Enabled(w.get(), "button1") && !Enabled(w.get(), "BitBtn4"));
+        QVERIFY(!Enabled(w.get(), "appendButton") && !Enabled(w.get(), "downloadAllButton") &&
+                !Enabled(w.get(), "downloadLatestButton"));
         SelectRow(*w, 2);
         ClickBoxes(*w, 10, 10); // untick 10
-        Click(w.get(), "button3");
+        Click(w.get(), "okButton");
         ExpectMessage(Refusal, QStringLiteral("Musisz zaznaczyć 20 wylosowanych liczb !!!"));
         ClickBoxes(*w, 30, 30);
-        Click(w.get(), "button3");
+        Click(w.get(), "okButton");
         ExpectMessage(QStringLiteral("Zmiana bazy wyników..."),
                       QStringLiteral("Operacja edycji wyników zakończona pomyślnie :-)"));
         QCOMPARE(DatabaseBytes(folder), expected);
         QCOMPARE(w->gridModel()->cellText(9, 4), QStringLiteral(" 11"));
-        QVERIFY(!w->editMode() && Enabled(w.get(), "button4"));
+        QVERIFY(!w->editMode() && Enabled(w.get(), "appendButton"));
     }
 
     void numberMapShowsTheSelectedDraw() {
@@ -161,7 +162,7 @@ private slots:
         auto w = StartWith(folder, Group(42, 2004, 3, 7, 1) + Group(43, 2004, 3, 8, 61));
         const QString path = folder.file("TXT/baza.txt");
         Dialogs::QueueFileName(path);
-        Click(w.get(), "dyskietka");
+        Click(w.get(), "exportButton");
         QCOMPARE(Dialogs::History()[0].text, QStringLiteral("ZENTAG.0001.txt"));
         ExpectMessage(QStringLiteral(" Zapis do pliku zakończony pomyślnie"),
                       QStringLiteral("Baza wyników losowań została umieszczona w pliku \"") + path +
@@ -180,12 +181,12 @@ private slots:
         ClickBoxes(*w, 1, 20);
         {
             FileSizeLimit limit(db.size() + 10);
-            Click(w.get(), "button4");
+            Click(w.get(), "appendButton");
         }
         ExpectMessage(QStringLiteral("ZENTAGRAFO"), QString::fromUtf8(std::strerror(EFBIG)));
         QCOMPARE(DatabaseBytes(folder), db);
         QCOMPARE(w->gridModel()->rowCount(), 1);
-        Click(w.get(), "button4");
+        Click(w.get(), "appendButton");
         QCOMPARE(DatabaseBytes(folder), db + " 2 2004 1 2 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
     }
 
@@ -194,11 +195,11 @@ private slots:
         const std::string db = Group(1, 2004, 1, 1, 1);
         auto w = StartWith(folder, db);
         w->show();
-        Click(w.get(), "BitBtn1");
+        Click(w.get(), "editButton");
         ClickBoxes(*w, 20, 21); // 20 out, 21 in
         {
             FileSizeLimit limit(10);
-            Click(w.get(), "button3");
+            Click(w.get(), "okButton");
         }
         ExpectMessage(QStringLiteral("ZENTAGRAFO"), QString::fromUtf8(std::strerror(EFBIG)));
         QCOMPARE(DatabaseBytes(folder), db);
@@ -213,7 +214,7 @@ private slots:
         auto w = StartWith(folder, Group(1, 2004, 1, 1, 1));
         QFile::remove(folder.file("zentag.wyn"));
         ClickBoxes(*w, 1, 20);
-        Click(w.get(), "button4");
+        Click(w.get(), "appendButton");
         ExpectMessage(Refusal, Q(ChangedOutsideText));
         QVERIFY(!QFile::exists(folder.file("zentag.wyn")));
     }
@@ -228,12 +229,12 @@ private slots:
         ProgramFolder folder;
         auto w = StartWith(folder, content.toStdString());
         ClickBoxes(*w, 1, 20);
-        Click(w.get(), "button4");
+        Click(w.get(), "appendButton");
         ExpectMessage(Refusal, QStringLiteral("Baza wyników nie została wczytana w całości, dlatego nie można jej "
                                               "teraz zmieniać. Popraw plik zentag.wyn albo pobierz wszystkie wyniki "
                                               "i uruchom program ponownie."));
         QCOMPARE(DatabaseBytes(folder), content.toStdString());
-        QVERIFY(Enabled(w.get(), "button1")); // "Pobierz wszystkie" stays the way out
+        QVERIFY(Enabled(w.get(), "downloadAllButton")); // "Pobierz wszystkie" stays the way out
     }
 
     void anEditReachesTheMainWindowsSearch() {
@@ -246,17 +247,17 @@ private slots:
         MainWindow& main = *windows.main;
         DrawManager& w = *windows.drawManager;
         SetNumberSet({21});
-        main.SetConfirmed();
-        Type(&main, "Edit6", QStringLiteral("1"));
-        Click(&main, "button1");
-        QVERIFY(!Enabled(&main, "dyskietka")); // no draw holds 21
+        main.applyConfirmedSet();
+        Type(&main, "rangeFromEdit", QStringLiteral("1"));
+        Click(&main, "searchButton");
+        QVERIFY(!Enabled(&main, "saveButton")); // no draw holds 21
         w.show();
         SelectRow(w, 4);
-        Click(&w, "BitBtn1");
+        Click(&w, "editButton");
         ClickBoxes(w, 1, 1);   // untick 1
         ClickBoxes(w, 21, 21); // tick 21
-        Click(&w, "button3");
-        Click(&main, "button1");
+        Click(&w, "okButton");
+        Click(&main, "searchButton");
         QCOMPARE(main.resultModel()->cellText(0, 1), QStringLiteral("            5"));
     }
 };

@@ -1,8 +1,8 @@
 // The main window on real widgets: range defaults, the range fields' typing and reading rules,
 // the date and count labels, the set-changed reaction, the hint of the set button, and the
 // start-up with no database or with a waiting download.
-#include "analysis/ResultGridModel.h"
 #include "analysis/MainWindow.h"
+#include "analysis/ResultGridModel.h"
 #include "app/HintBehaviour.h"
 #include "app/Startup.h"
 #include "support/TempDir.h"
@@ -79,11 +79,11 @@ void MainWindowTest::rangeDefaults() {
     FillDraws(draws);
     MainWindow w;
     w.show();
-    QCOMPARE(Text(&w, "Edit6"), from);
-    QCOMPARE(Text(&w, "Edit7"), to);
-    QCOMPARE(Text(&w, "Label96"), count);
-    QCOMPARE(w.RangeFrom(), from.toInt());
-    QCOMPARE(w.RangeTo(), to.toInt());
+    QCOMPARE(Text(&w, "rangeFromEdit"), from);
+    QCOMPARE(Text(&w, "rangeToEdit"), to);
+    QCOMPARE(Text(&w, "rangeSizeValue"), count);
+    QCOMPARE(w.rangeFrom(), from.toInt());
+    QCOMPARE(w.rangeTo(), to.toInt());
 }
 
 void MainWindowTest::countLabelFollowsTypedRange() {
@@ -91,16 +91,16 @@ void MainWindowTest::countLabelFollowsTypedRange() {
     FillDraws(20);
     MainWindow w;
     w.show();
-    Type(&w, "Edit6", QStringLiteral("10"));
-    Type(&w, "Edit7", QStringLiteral("8"));
-    Enter(&w, "Edit7"); // "Oblicz" is disabled: Enter in a range field refreshes the labels
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("-1 losowań"));
-    Type(&w, "Edit6", QStringLiteral("8"));
-    Enter(&w, "Edit6");
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("1 losowań"));
+    Type(&w, "rangeFromEdit", QStringLiteral("10"));
+    Type(&w, "rangeToEdit", QStringLiteral("8"));
+    Enter(&w, "rangeToEdit"); // "Oblicz" is disabled: Enter in a range field refreshes the labels
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("-1 losowań"));
+    Type(&w, "rangeFromEdit", QStringLiteral("8"));
+    Enter(&w, "rangeFromEdit");
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("1 losowań"));
     // Draws 7 and 8 share 4 January 2008 (two draws a day from 1 January).
-    QCOMPARE(Text(&w, "Label86"), QStringLiteral("04.01.2008"));
-    QCOMPARE(Text(&w, "Label9"), QStringLiteral("04.01.2008"));
+    QCOMPARE(Text(&w, "rangeFromDate"), QStringLiteral("04.01.2008"));
+    QCOMPARE(Text(&w, "rangeToDate"), QStringLiteral("04.01.2008"));
 }
 
 void MainWindowTest::typingKeepsOnlyDigitsAndValuesAreClamped() {
@@ -108,21 +108,21 @@ void MainWindowTest::typingKeepsOnlyDigitsAndValuesAreClamped() {
     FillDraws(3000);
     MainWindow w;
     w.show();
-    Type(&w, "Edit6", QStringLiteral("1a2-b.3 "));
-    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("123"));
-    Enter(&w, "Edit6");
-    QCOMPARE(w.RangeFrom(), 123);
+    Type(&w, "rangeFromEdit", QStringLiteral("1a2-b.3 "));
+    QCOMPARE(Text(&w, "rangeFromEdit"), QStringLiteral("123"));
+    Enter(&w, "rangeFromEdit");
+    QCOMPARE(w.rangeFrom(), 123);
 
-    Type(&w, "Edit7", QStringLiteral("99999"));
-    Enter(&w, "Edit7");
-    QCOMPARE(w.RangeTo(), 3000); // above the maximum: the field shows the maximum
-    QCOMPARE(Text(&w, "Edit7"), QStringLiteral("3000"));
+    Type(&w, "rangeToEdit", QStringLiteral("99999"));
+    Enter(&w, "rangeToEdit");
+    QCOMPARE(w.rangeTo(), 3000); // above the maximum: the field shows the maximum
+    QCOMPARE(Text(&w, "rangeToEdit"), QStringLiteral("3000"));
 
-    Type(&w, "Edit6", QStringLiteral("0"));
-    Enter(&w, "Edit6");
-    QCOMPARE(w.RangeFrom(), 1);
-    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("1"));
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("3000 losowań"));
+    Type(&w, "rangeFromEdit", QStringLiteral("0"));
+    Enter(&w, "rangeFromEdit");
+    QCOMPARE(w.rangeFrom(), 1);
+    QCOMPARE(Text(&w, "rangeFromEdit"), QStringLiteral("1"));
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("3000 losowań"));
 }
 
 void MainWindowTest::clickEmptiesFieldButKeepsValueAndDates() {
@@ -130,20 +130,20 @@ void MainWindowTest::clickEmptiesFieldButKeepsValueAndDates() {
     FillDraws(3000);
     MainWindow w;
     w.show();
-    const QString dateBefore = Text(&w, "Label86");
-    Type(&w, "Edit6", QStringLiteral("5"));
-    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("5"));
-    QCOMPARE(w.RangeFrom(), 2049);
-    QCOMPARE(Text(&w, "Label86"), dateBefore);
-    Enter(&w, "Edit6");
-    QCOMPARE(w.RangeFrom(), 5);
-    QCOMPARE(Text(&w, "Label86"), QStringLiteral("03.01.2008"));
+    const QString dateBefore = Text(&w, "rangeFromDate");
+    Type(&w, "rangeFromEdit", QStringLiteral("5"));
+    QCOMPARE(Text(&w, "rangeFromEdit"), QStringLiteral("5"));
+    QCOMPARE(w.rangeFrom(), 2049);
+    QCOMPARE(Text(&w, "rangeFromDate"), dateBefore);
+    Enter(&w, "rangeFromEdit");
+    QCOMPARE(w.rangeFrom(), 5);
+    QCOMPARE(Text(&w, "rangeFromDate"), QStringLiteral("03.01.2008"));
 
     // An emptied field keeps its value when read.
-    QTest::mouseClick(Find<QWidget>(&w, "Edit6"), Qt::LeftButton);
-    QCOMPARE(Text(&w, "Edit6"), QString());
-    Enter(&w, "Edit6");
-    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("5"));
+    QTest::mouseClick(Find<QWidget>(&w, "rangeFromEdit"), Qt::LeftButton);
+    QCOMPARE(Text(&w, "rangeFromEdit"), QString());
+    Enter(&w, "rangeFromEdit");
+    QCOMPARE(Text(&w, "rangeFromEdit"), QStringLiteral("5"));
 }
 
 void MainWindowTest::arrowsStepTheRangeAndRefreshTheLabels() {
@@ -151,26 +151,26 @@ void MainWindowTest::arrowsStepTheRangeAndRefreshTheLabels() {
     FillDraws(3000);
     MainWindow w;
     w.show();
-    auto* arrows = Find<QWidget>(&w, "UpDown3");
+    auto* arrows = Find<QWidget>(&w, "rangeFromArrows");
     auto buttons = arrows->findChildren<QToolButton*>();
     QCOMPARE(buttons.size(), 2);
     QToolButton* up = buttons[0]->y() < buttons[1]->y() ? buttons[0] : buttons[1];
     QToolButton* down = up == buttons[0] ? buttons[1] : buttons[0];
     QTest::mouseClick(up, Qt::LeftButton);
-    QCOMPARE(Text(&w, "Edit6"), QStringLiteral("2050"));
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("951 losowań"));
+    QCOMPARE(Text(&w, "rangeFromEdit"), QStringLiteral("2050"));
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("951 losowań"));
     QTest::mouseClick(down, Qt::LeftButton);
     QTest::mouseClick(down, Qt::LeftButton);
-    QCOMPARE(w.RangeFrom(), 2048);
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("953 losowań"));
+    QCOMPARE(w.rangeFrom(), 2048);
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("953 losowań"));
 
     // At the top the arrows stop at the maximum.
-    auto* toArrows = Find<QWidget>(&w, "UpDown4");
+    auto* toArrows = Find<QWidget>(&w, "rangeToArrows");
     auto toButtons = toArrows->findChildren<QToolButton*>();
     QToolButton* toUp = toButtons[0]->y() < toButtons[1]->y() ? toButtons[0] : toButtons[1];
     QTest::mouseClick(toUp, Qt::LeftButton);
-    QCOMPARE(w.RangeTo(), 3000);
-    QCOMPARE(Text(&w, "Edit7"), QStringLiteral("3000"));
+    QCOMPARE(w.rangeTo(), 3000);
+    QCOMPARE(Text(&w, "rangeToEdit"), QStringLiteral("3000"));
 }
 
 void MainWindowTest::rangeBeyond16Bits() {
@@ -178,13 +178,13 @@ void MainWindowTest::rangeBeyond16Bits() {
     FillDraws(40000);
     MainWindow w;
     w.show();
-    QCOMPARE(w.RangeTo(), 40000);
-    Type(&w, "Edit6", QStringLiteral("39999"));
-    Enter(&w, "Edit6");
-    QCOMPARE(w.RangeFrom(), 39999);
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("2 losowań"));
+    QCOMPARE(w.rangeTo(), 40000);
+    Type(&w, "rangeFromEdit", QStringLiteral("39999"));
+    Enter(&w, "rangeFromEdit");
+    QCOMPARE(w.rangeFrom(), 39999);
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("2 losowań"));
     // 40,000 draws, two a day from 1 January 2008: draw 40,000 is 19,999 days after the first.
-    QCOMPARE(Text(&w, "Label9"), QStringLiteral("03.10.2062"));
+    QCOMPARE(Text(&w, "rangeToDate"), QStringLiteral("03.10.2062"));
 }
 
 void MainWindowTest::stateOfButtonsBeforeAndAfterASet() {
@@ -193,32 +193,32 @@ void MainWindowTest::stateOfButtonsBeforeAndAfterASet() {
     MainWindow w;
     w.show();
     // No set: only the range fields and the window buttons.
-    QVERIFY(!Enabled(&w, "button1"));
-    QVERIFY(!Enabled(&w, "rozklad"));
-    QVERIFY(!Enabled(&w, "rozklad2"));
-    QVERIFY(!Enabled(&w, "dyskietka"));
-    QVERIFY(!Enabled(&w, "Edit1"));
-    QVERIFY(!Enabled(&w, "Edit2"));
-    QVERIFY(Enabled(&w, "Edit6"));
-    QVERIFY(Enabled(&w, "BitBtn1"));
-    QVERIFY(Enabled(&w, "Button3"));
+    QVERIFY(!Enabled(&w, "searchButton"));
+    QVERIFY(!Enabled(&w, "calendarButton"));
+    QVERIFY(!Enabled(&w, "zentagButton"));
+    QVERIFY(!Enabled(&w, "saveButton"));
+    QVERIFY(!Enabled(&w, "hitsFromEdit"));
+    QVERIFY(!Enabled(&w, "hitsToEdit"));
+    QVERIFY(Enabled(&w, "rangeFromEdit"));
+    QVERIFY(Enabled(&w, "setEditorButton"));
+    QVERIFY(Enabled(&w, "manageDrawsButton"));
 
     SetNumberSet({3, 17, 45});
-    w.SetConfirmed();
-    QVERIFY(Enabled(&w, "button1"));
-    QVERIFY(Enabled(&w, "Edit1"));
-    QVERIFY(Enabled(&w, "Edit2"));
-    QVERIFY(!Enabled(&w, "rozklad"));
-    QVERIFY(!Enabled(&w, "rozklad2"));
-    QVERIFY(!Enabled(&w, "dyskietka"));
-    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("3"));
-    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("3"));
+    w.applyConfirmedSet();
+    QVERIFY(Enabled(&w, "searchButton"));
+    QVERIFY(Enabled(&w, "hitsFromEdit"));
+    QVERIFY(Enabled(&w, "hitsToEdit"));
+    QVERIFY(!Enabled(&w, "calendarButton"));
+    QVERIFY(!Enabled(&w, "zentagButton"));
+    QVERIFY(!Enabled(&w, "saveButton"));
+    QCOMPARE(Text(&w, "hitsFromEdit"), QStringLiteral("3"));
+    QCOMPARE(Text(&w, "hitsToEdit"), QStringLiteral("3"));
 
     // Hit fields are bounded by the set's size: Enter runs the search, which reads the field.
-    Type(&w, "Edit2", QStringLiteral("9"));
-    Enter(&w, "Edit2");
-    QCOMPARE(w.HitsTo(), 3);
-    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("3"));
+    Type(&w, "hitsToEdit", QStringLiteral("9"));
+    Enter(&w, "hitsToEdit");
+    QCOMPARE(w.hitsTo(), 3);
+    QCOMPARE(Text(&w, "hitsToEdit"), QStringLiteral("3"));
 }
 
 void MainWindowTest::setOfMoreThan20NumbersLimitsTheHitFields() {
@@ -232,13 +232,13 @@ void MainWindowTest::setOfMoreThan20NumbersLimitsTheHitFields() {
         NumberSet.Numbers[n] = static_cast<std::uint8_t>(n);
     }
     NumberSet.Count = 25;
-    w.SetConfirmed();
-    QCOMPARE(w.HitsFrom(), 20);
-    QCOMPARE(w.HitsTo(), 20);
-    Type(&w, "Edit1", QStringLiteral("25"));
-    Enter(&w, "Edit1"); // "Oblicz" is enabled now: Enter runs the search, reading the field first
-    QCOMPARE(w.HitsFrom(), 20);
-    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("20"));
+    w.applyConfirmedSet();
+    QCOMPARE(w.hitsFrom(), 20);
+    QCOMPARE(w.hitsTo(), 20);
+    Type(&w, "hitsFromEdit", QStringLiteral("25"));
+    Enter(&w, "hitsFromEdit"); // "Oblicz" is enabled now: Enter runs the search, reading the field first
+    QCOMPARE(w.hitsFrom(), 20);
+    QCOMPARE(Text(&w, "hitsFromEdit"), QStringLiteral("20"));
 }
 
 void MainWindowTest::hintOfTheSetButton() {
@@ -246,7 +246,7 @@ void MainWindowTest::hintOfTheSetButton() {
     FillDraws(10);
     MainWindow w;
     w.show();
-    auto* button = Find<QPushButton>(&w, "BitBtn1");
+    auto* button = Find<QPushButton>(&w, "setEditorButton");
     QTest::mouseMove(button);
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
@@ -278,7 +278,7 @@ void MainWindowTest::hintsShowAtOnceInBlue18Point() {
     FillDraws(10);
     MainWindow w;
     w.show();
-    auto* save = Find<QWidget>(&w, "dyskietka");
+    auto* save = Find<QWidget>(&w, "saveButton");
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), save->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(save, &help);
     QVERIFY(QToolTip::isVisible());
@@ -296,28 +296,28 @@ void MainWindowTest::setEditorConfirmationReachesTheMainWindow() {
     QWidget* editor = windows.setEditor.get();
     editor->show();
     for (int n = 1; n <= 25; ++n)
-        Click(editor, qPrintable(QStringLiteral("SpeedButton%1").arg(n)));
-    Click(editor, "BitBtn1"); // "Zatwierdź"
+        Click(editor, qPrintable(QStringLiteral("numberButton%1").arg(n)));
+    Click(editor, "confirmButton"); // "Zatwierdź"
     QVERIFY(!editor->isVisible());
     QCOMPARE(NumberSet.Count, 25);
-    QVERIFY(Enabled(&w, "button1"));
-    QVERIFY(Enabled(&w, "Edit1"));
-    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("20"));
-    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("20"));
-    QVERIFY(!Enabled(&w, "dyskietka"));
+    QVERIFY(Enabled(&w, "searchButton"));
+    QVERIFY(Enabled(&w, "hitsFromEdit"));
+    QCOMPARE(Text(&w, "hitsFromEdit"), QStringLiteral("20"));
+    QCOMPARE(Text(&w, "hitsToEdit"), QStringLiteral("20"));
+    QVERIFY(!Enabled(&w, "saveButton"));
 
     // A search, then a smaller set: the result is emptied and the bounds follow the new set.
-    Click(&w, "button1");
+    Click(&w, "searchButton");
     editor->show();
-    Click(editor, "BitBtn2"); // "Resetuj"
-    Click(editor, "SpeedButton7");
-    Click(editor, "SpeedButton9");
-    Click(editor, "BitBtn1");
+    Click(editor, "resetButton"); // "Resetuj"
+    Click(editor, "numberButton7");
+    Click(editor, "numberButton9");
+    Click(editor, "confirmButton");
     QCOMPARE(NumberSet.Count, 2);
-    QCOMPARE(Text(&w, "Edit1"), QStringLiteral("2"));
-    QCOMPARE(Text(&w, "Edit2"), QStringLiteral("2"));
+    QCOMPARE(Text(&w, "hitsFromEdit"), QStringLiteral("2"));
+    QCOMPARE(Text(&w, "hitsToEdit"), QStringLiteral("2"));
     QCOMPARE(w.resultModel()->rowCount(), 1);
-    QVERIFY(!Enabled(&w, "dyskietka"));
+    QVERIFY(!Enabled(&w, "saveButton"));
 }
 
 void MainWindowTest::startUpWithoutDatabase() {
@@ -336,14 +336,14 @@ void MainWindowTest::startUpWithoutDatabase() {
 
     MainWindow& w = *windows.main;
     w.show();
-    QCOMPARE(Text(&w, "Label86"), QString());
-    QCOMPARE(Text(&w, "Label9"), QString());
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("0 losowań"));
-    QVERIFY(!Enabled(&w, "Edit6"));
+    QCOMPARE(Text(&w, "rangeFromDate"), QString());
+    QCOMPARE(Text(&w, "rangeToDate"), QString());
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("0 losowań"));
+    QVERIFY(!Enabled(&w, "rangeFromEdit"));
     // A set can still be chosen, and a search refuses instead of crashing.
     SetNumberSet({1, 2});
-    w.SetConfirmed();
-    Click(&w, "button1");
+    w.applyConfirmedSet();
+    Click(&w, "searchButton");
     QCOMPARE(Dialogs::History().size(), 2);
     QCOMPARE(Dialogs::History().back().caption, QStringLiteral("Błąd!"));
     QCOMPARE(FoundCount, 0);
@@ -405,8 +405,8 @@ void MainWindowTest::startUpWithMoreDrawsThanFit() {
 
 void MainWindowTest::enterOnAFocusedButtonPressesIt_data() {
     QTest::addColumn<QString>("button");
-    QTest::newRow("Autor") << "BitBtn4";
-    QTest::newRow("LICZBA / ZESTAW LICZB") << "BitBtn1";
+    QTest::newRow("Autor") << "aboutButton";
+    QTest::newRow("LICZBA / ZESTAW LICZB") << "setEditorButton";
 }
 
 void MainWindowTest::enterOnAFocusedButtonPressesIt() {
@@ -419,12 +419,12 @@ void MainWindowTest::enterOnAFocusedButtonPressesIt() {
     w.setSetEditor(&editor);
     w.show();
     SetNumberSet({61}); // "Oblicz" is enabled, and a search would find every draw
-    w.SetConfirmed();
+    w.applyConfirmedSet();
     auto* b = Find<QPushButton>(&w, qPrintable(button));
     b->setFocus();
     QTest::keyClick(b, Qt::Key_Return);
-    QCOMPARE(about.isVisible(), button == QStringLiteral("BitBtn4"));
-    QCOMPARE(editor.isVisible(), button == QStringLiteral("BitBtn1"));
+    QCOMPARE(about.isVisible(), button == QStringLiteral("aboutButton"));
+    QCOMPARE(editor.isVisible(), button == QStringLiteral("setEditorButton"));
     QCOMPARE(FoundCount, 0);
 }
 

@@ -1,9 +1,9 @@
 // The search and the analysis report, driven through the real main window: "Oblicz", the result
 // grid and the numbers strip, the five statistics and their look, the refusals, and the save
 // button writing the report.
+#include "analysis/MainWindow.h"
 #include "analysis/ReportWriter.h"
 #include "analysis/ResultGridModel.h"
-#include "analysis/MainWindow.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
@@ -34,22 +34,22 @@ void WorkedExampleDraws() {
 
 // Sets range and hit bounds by typing, as a user does.
 void Parameters(MainWindow& w, int from, int to, int low, int high) {
-    Type(&w, "Edit6", QString::number(from));
-    Type(&w, "Edit7", QString::number(to));
-    Type(&w, "Edit1", QString::number(low));
-    Type(&w, "Edit2", QString::number(high));
+    Type(&w, "rangeFromEdit", QString::number(from));
+    Type(&w, "rangeToEdit", QString::number(to));
+    Type(&w, "hitsFromEdit", QString::number(low));
+    Type(&w, "hitsToEdit", QString::number(high));
 }
 
 // Shows the window with the set confirmed and searches the range with the bounds, as a user does.
 void Search(MainWindow& w, int from, int to, int low, int high) {
     w.show();
-    w.SetConfirmed();
+    w.applyConfirmedSet();
     Parameters(w, from, to, low, high);
-    Click(&w, "button1");
+    Click(&w, "searchButton");
 }
 
 QString Cell(MainWindow& w, int row, int column) {
-    auto* grid = Find<QTableView>(&w, "StringGrid1");
+    auto* grid = Find<QTableView>(&w, "resultGrid");
     return grid->model()->index(row, column).data().toString();
 }
 
@@ -91,7 +91,7 @@ void SearchTest::workedExample() {
     Search(w, 101, 110, 2, 3);
 
     QCOMPARE(Dialogs::History().size(), 0);
-    auto* grid = Find<QTableView>(&w, "StringGrid1");
+    auto* grid = Find<QTableView>(&w, "resultGrid");
     QCOMPARE(grid->model()->rowCount(), 4);
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("         Lp."));
     QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("    Ilość trafionych liczb"));
@@ -105,22 +105,22 @@ void SearchTest::workedExample() {
         for (int c = 0; c < 5; ++c)
             QCOMPARE(Cell(w, r, c), QString::fromLatin1(expected[r][c]));
 
-    QCOMPARE(Text(&w, "Label6"), QStringLiteral("9"));
-    QCOMPARE(Text(&w, "Label8"), average);
-    QCOMPARE(Text(&w, "Label12"), QStringLiteral("3 losowań ( 104 - 106 )"));
-    QCOMPARE(Text(&w, "Label13"), QStringLiteral("2 losowań"));
-    QCOMPARE(Text(&w, "Label15"), QStringLiteral("2 losowań ( 102 - 103 )"));
-    auto* gap = Find<QLabel>(&w, "Label12");
+    QCOMPARE(Text(&w, "totalHitsValue"), QStringLiteral("9"));
+    QCOMPARE(Text(&w, "averageHitsValue"), average);
+    QCOMPARE(Text(&w, "longestGapValue"), QStringLiteral("3 losowań ( 104 - 106 )"));
+    QCOMPARE(Text(&w, "currentGapValue"), QStringLiteral("2 losowań"));
+    QCOMPARE(Text(&w, "longestSeriesValue"), QStringLiteral("2 losowań ( 102 - 103 )"));
+    auto* gap = Find<QLabel>(&w, "longestGapValue");
     QCOMPARE(gap->toolTip(), QStringLiteral("21.02.08 - 22.02.08"));
     QVERIFY(gap->font().underline());
     QVERIFY(!gap->font().bold());
     QCOMPARE(gap->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(Find<QLabel>(&w, "Label15")->toolTip(), QStringLiteral("20.02.08 - 21.02.08"));
+    QCOMPARE(Find<QLabel>(&w, "longestSeriesValue")->toolTip(), QStringLiteral("20.02.08 - 21.02.08"));
 
     QCOMPARE(FoundCount, 4);
     QCOMPARE(FoundDraws[1], 102);
     QCOMPARE(FoundDraws[4], 108);
-    QVERIFY(Enabled(&w, "dyskietka"));
+    QVERIFY(Enabled(&w, "saveButton"));
 
     // The newest found draw is selected and shown in the strip, its set numbers in yellow.
     QCOMPARE(grid->selectionModel()->currentIndex().row(), 3);
@@ -153,12 +153,12 @@ void SearchTest::everyDrawQualifies() {
     QCOMPARE(w.resultModel()->rowCount(), 3000);
     QCOMPARE(Cell(w, 2999, 0), QStringLiteral("       3000"));
     QCOMPARE(Cell(w, 2999, 4), QStringLiteral("               0"));
-    QCOMPARE(Text(&w, "Label6"), QStringLiteral("6000"));
-    QCOMPARE(Text(&w, "Label8"), QStringLiteral("2,00 z 2 = 100,00 %"));
-    QCOMPARE(Text(&w, "Label12"), QStringLiteral("0 losowań"));
-    QCOMPARE(Text(&w, "Label13"), QStringLiteral("0 losowań"));
-    QCOMPARE(Text(&w, "Label15"), QStringLiteral("3000 losowań ( 1 - 3000 )"));
-    auto* gap = Find<QLabel>(&w, "Label12");
+    QCOMPARE(Text(&w, "totalHitsValue"), QStringLiteral("6000"));
+    QCOMPARE(Text(&w, "averageHitsValue"), QStringLiteral("2,00 z 2 = 100,00 %"));
+    QCOMPARE(Text(&w, "longestGapValue"), QStringLiteral("0 losowań"));
+    QCOMPARE(Text(&w, "currentGapValue"), QStringLiteral("0 losowań"));
+    QCOMPARE(Text(&w, "longestSeriesValue"), QStringLiteral("3000 losowań ( 1 - 3000 )"));
+    auto* gap = Find<QLabel>(&w, "longestGapValue");
     QVERIFY(!gap->font().underline());
     QVERIFY(!gap->font().bold());
     QCOMPARE(gap->toolTip(), QString());
@@ -175,8 +175,8 @@ void SearchTest::firstGapCountsFromTheRangeStart() {
     MainWindow w;
     Search(w, 40, 44, 1, 1);
     QCOMPARE(Cell(w, 0, 4), QStringLiteral("               3"));
-    QCOMPARE(Text(&w, "Label12"), QStringLiteral("3 losowań ( 40 - 42 )"));
-    QCOMPARE(Text(&w, "Label13"), QStringLiteral("0 losowań"));
+    QCOMPARE(Text(&w, "longestGapValue"), QStringLiteral("3 losowań ( 40 - 42 )"));
+    QCOMPARE(Text(&w, "currentGapValue"), QStringLiteral("0 losowań"));
 }
 
 // The searches count from masks kept for the table: an appended draw and a draw corrected in
@@ -191,7 +191,7 @@ void SearchTest::changedDrawsAreSearchedAnew() {
 
     DrawTable[4].Numbers[3] = 5; // corrected in place, then declared
     DrawTableChanged();
-    Click(&w, "button1");
+    Click(&w, "searchButton");
     QCOMPARE(w.resultModel()->rowCount(), 1);
     QCOMPARE(Cell(w, 0, 1), QStringLiteral("            4"));
 
@@ -213,7 +213,7 @@ void SearchTest::refusalsComeInOrder() {
     QCOMPARE(FoundCount, 4);
 
     Parameters(w, 11, 10, 3, 2); // both wrong: only the range message
-    Click(&w, "button1");
+    Click(&w, "searchButton");
     QCOMPARE(Dialogs::History().size(), 1);
     QCOMPARE(Dialogs::History()[0].caption, QStringLiteral("Błąd!"));
     QCOMPARE(Dialogs::History()[0].text, QStringLiteral("Nieprawidłowo zadany zakres losowań !!"));
@@ -221,10 +221,10 @@ void SearchTest::refusalsComeInOrder() {
     QCOMPARE(FoundCount, 0);
     QCOMPARE(w.resultModel()->rowCount(), 1);
     QCOMPARE(Cell(w, 0, 1), QString());
-    QCOMPARE(Text(&w, "Label96"), QStringLiteral("0 losowań"));
+    QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("0 losowań"));
 
     Parameters(w, 10, 11, 3, 2);
-    Click(&w, "button1");
+    Click(&w, "searchButton");
     QCOMPARE(Dialogs::History().size(), 2);
     QCOMPARE(Dialogs::History()[1].text, QStringLiteral("Nieprawidłowo zadane wartości!"));
 }
@@ -238,9 +238,9 @@ void SearchTest::emptyResult() {
     QCOMPARE(Dialogs::History()[0].caption, QStringLiteral("ZENTAGRAFO"));
     QCOMPARE(Dialogs::History()[0].text, QStringLiteral("Nie znaleziono losowań spełniających zadane kryteria."));
     QCOMPARE(Dialogs::History()[0].icon, Dialogs::Icon::None);
-    QCOMPARE(Text(&w, "Label6"), QStringLiteral("0"));
-    QCOMPARE(Text(&w, "Label8"), QString());
-    QVERIFY(!Enabled(&w, "dyskietka"));
+    QCOMPARE(Text(&w, "totalHitsValue"), QStringLiteral("0"));
+    QCOMPARE(Text(&w, "averageHitsValue"), QString());
+    QVERIFY(!Enabled(&w, "saveButton"));
     QCOMPARE(FoundCount, 0);
 }
 
@@ -249,14 +249,14 @@ void SearchTest::parameterChangeEmptiesTheResult() {
     WorkedExampleDraws();
     MainWindow w;
     Search(w, 101, 110, 2, 3);
-    QVERIFY(Enabled(&w, "dyskietka"));
-    QTest::mouseClick(Find<QWidget>(&w, "Edit2"), Qt::LeftButton);
-    QVERIFY(!Enabled(&w, "dyskietka"));
+    QVERIFY(Enabled(&w, "saveButton"));
+    QTest::mouseClick(Find<QWidget>(&w, "hitsToEdit"), Qt::LeftButton);
+    QVERIFY(!Enabled(&w, "saveButton"));
     QVERIFY(!w.highlightActive());
     QCOMPARE(w.resultModel()->rowCount(), 1);
-    QCOMPARE(Text(&w, "Label6"), QString());
-    QCOMPARE(Text(&w, "Label15"), QString());
-    QCOMPARE(Find<QLabel>(&w, "Label15")->toolTip(), QString());
+    QCOMPARE(Text(&w, "totalHitsValue"), QString());
+    QCOMPARE(Text(&w, "longestSeriesValue"), QString());
+    QCOMPARE(Find<QLabel>(&w, "longestSeriesValue")->toolTip(), QString());
     QCOMPARE(w.stripModel()->cellText(0), QString());
     QCOMPARE(FoundCount, 4); // the found draws stay until the next search
 }
@@ -269,7 +269,7 @@ void SearchTest::reportBytes() {
     Search(w, 101, 110, 2, 3);
     const QString path = folder.file(QStringLiteral("TXT/wynik.txt"));
     Dialogs::QueueFileName(path);
-    Click(&w, "dyskietka");
+    Click(&w, "saveButton");
 
     const std::string utf8 =
         " UWAGA: Aby wyniki prezentowały się \"równo\" na ekranie monitora, należy koniecznie zmienić czcionkę na "
@@ -320,7 +320,7 @@ void SearchTest::reportProposesFirstFreeName() {
     WriteBytes(folder.file(QStringLiteral("TXT/ZENTAG.0003.txt")).toStdString(), "x");
     MainWindow w;
     Search(w, 101, 110, 2, 3);
-    Click(&w, "dyskietka"); // cancelled (no queued name)
+    Click(&w, "saveButton"); // cancelled (no queued name)
     QCOMPARE(Dialogs::History().size(), 1);
     QCOMPARE(Dialogs::History()[0].text, QStringLiteral("ZENTAG.0002.txt"));
     QCOMPARE(Dialogs::History()[0].directory, folder.file(QStringLiteral("TXT")));
@@ -332,7 +332,7 @@ void SearchTest::reportToAFolderThatCannotBeWritten() {
     MainWindow w;
     Search(w, 101, 110, 2, 3);
     Dialogs::QueueFileName(folder.file(QStringLiteral("no such folder/wynik.txt")));
-    Click(&w, "dyskietka");
+    Click(&w, "saveButton");
     const auto& shown = Dialogs::History();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[1].caption, QStringLiteral("ZENTAGRAFO"));
@@ -346,7 +346,7 @@ void SearchTest::reportCancelledWritesNothing() {
     MainWindow w;
     Search(w, 101, 110, 2, 3);
     Dialogs::QueueFileName(QString());
-    Click(&w, "dyskietka");
+    Click(&w, "saveButton");
     QCOMPARE(Dialogs::History().size(), 1);
     QVERIFY(QDir(folder.file(QStringLiteral("TXT"))).entryList(QDir::Files).isEmpty());
 }
@@ -363,7 +363,7 @@ void SearchTest::reportOnAFullDiskKeepsTheOldReport() {
     Dialogs::QueueAnswer(Dialogs::Answer::Yes); // replace the existing file
     {
         FileSizeLimit limit(100);
-        Click(&w, "dyskietka");
+        Click(&w, "saveButton");
     }
     const auto& shown = Dialogs::History();
     QCOMPARE(shown.size(), 3);

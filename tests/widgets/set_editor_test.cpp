@@ -86,8 +86,8 @@ private:
             qFatal("missing control %s", name);
         return c;
     }
-    static QLabel* Count(const SetEditor& w) { return Child<QLabel>(w, "Label83"); }
-    static QPushButton* Save(const SetEditor& w) { return Child<QPushButton>(w, "dyskietka"); }
+    static QLabel* Count(const SetEditor& w) { return Child<QLabel>(w, "countValue"); }
+    static QPushButton* Save(const SetEditor& w) { return Child<QPushButton>(w, "saveSetButton"); }
     static void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     static void ClickNumbers(const SetEditor& w, std::initializer_list<int> numbers) {
         for (int n : numbers)
@@ -118,21 +118,22 @@ private slots:
         QCOMPARE(w->minimumSize(), w->maximumSize());
         QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QCOMPARE(Child<QLabel>(*w, "Label3")->text(), QStringLiteral("Wybierz liczbę lub zestaw liczb do analizy"));
-        QCOMPARE(Child<QLabel>(*w, "Label14")->text(), QStringLiteral("Ilość liczb : "));
-        QCOMPARE(Child<QPushButton>(*w, "BitBtn1")->text(), QStringLiteral("Zatwierdź"));
-        QVERIFY(Child<QPushButton>(*w, "BitBtn1")->isDefault());
-        QCOMPARE(Child<QPushButton>(*w, "BitBtn2")->text(), QStringLiteral("Resetuj"));
-        QCOMPARE(Child<QPushButton>(*w, "Button1")->text(), QStringLiteral("Wczytaj losowanie nr"));
+        QCOMPARE(Child<QLabel>(*w, "promptLabel")->text(),
+                 QStringLiteral("Wybierz liczbę lub zestaw liczb do analizy"));
+        QCOMPARE(Child<QLabel>(*w, "countCaption")->text(), QStringLiteral("Ilość liczb : "));
+        QCOMPARE(Child<QPushButton>(*w, "confirmButton")->text(), QStringLiteral("Zatwierdź"));
+        QVERIFY(Child<QPushButton>(*w, "confirmButton")->isDefault());
+        QCOMPARE(Child<QPushButton>(*w, "resetButton")->text(), QStringLiteral("Resetuj"));
+        QCOMPARE(Child<QPushButton>(*w, "loadDrawButton")->text(), QStringLiteral("Wczytaj losowanie nr"));
         QCOMPARE(Save(*w)->toolTip(), QStringLiteral("Zapisz zestaw do pliku"));
         QCOMPARE(Save(*w)->accessibleName(), QStringLiteral("Zapisz zestaw do pliku"));
-        QCOMPARE(Child<QPushButton>(*w, "BitBtn3")->toolTip(), QStringLiteral("Wczytaj zestaw z pliku"));
-        QCOMPARE(Child<QPushButton>(*w, "BitBtn3")->accessibleName(), QStringLiteral("Wczytaj zestaw z pliku"));
+        QCOMPARE(Child<QPushButton>(*w, "loadSetButton")->toolTip(), QStringLiteral("Wczytaj zestaw z pliku"));
+        QCOMPARE(Child<QPushButton>(*w, "loadSetButton")->accessibleName(), QStringLiteral("Wczytaj zestaw z pliku"));
 
         // 8 rows of 10, number n in row (n-1)/10 and column (n-1)%10, all inside the window.
         for (int n = 1; n <= 80; ++n) {
             QToolButton* b = w->button(n);
-            QCOMPARE(b->objectName(), QStringLiteral("SpeedButton%1").arg(n));
+            QCOMPARE(b->objectName(), QStringLiteral("numberButton%1").arg(n));
             QCOMPARE(b->text(), QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
             QVERIFY(w->rect().contains(b->geometry()));
             QToolButton* first = w->button((n - 1) / 10 * 10 + 1);
@@ -240,7 +241,7 @@ private slots:
         const QString path = SetPath(QStringLiteral("mieszany.txt"));
         zg::test::WriteBytes(path.toStdString(), "80\n5  5\t12\n");
         Dialogs::QueueFileName(path);
-        Click(Child<QPushButton>(*w, "BitBtn3"));
+        Click(Child<QPushButton>(*w, "loadSetButton"));
 
         QCOMPARE(Pressed(*w), (QList<int>{5, 12, 80}));
         QCOMPARE(Count(*w)->text(), QStringLiteral("3"));
@@ -263,7 +264,7 @@ private slots:
             zg::test::WriteBytes(path.toStdString(), bad);
             Dialogs::ClearHistory();
             Dialogs::QueueFileName(path);
-            Click(Child<QPushButton>(*w, "BitBtn3"));
+            Click(Child<QPushButton>(*w, "loadSetButton"));
             QCOMPARE(Dialogs::History().size(), 2);
             QCOMPARE(Last().caption, QStringLiteral("Błąd!"));
             QCOMPARE(Last().icon, Dialogs::Icon::Error);
@@ -277,11 +278,11 @@ private slots:
                                                  "od 1 do 80. Plik nie został wczytany."));
 
         Dialogs::QueueFileName(setDir_); // a folder opens but cannot be read
-        Click(Child<QPushButton>(*w, "BitBtn3"));
+        Click(Child<QPushButton>(*w, "loadSetButton"));
         QCOMPARE(Last().icon, Dialogs::Icon::Error);
         QCOMPARE(Last().text, QString::fromLocal8Bit(std::strerror(EISDIR)));
         Dialogs::QueueFileName(SetPath(QStringLiteral("nie ma.txt")));
-        Click(Child<QPushButton>(*w, "BitBtn3"));
+        Click(Child<QPushButton>(*w, "loadSetButton"));
         QCOMPARE(Last().text, QString::fromLocal8Bit(std::strerror(ENOENT)));
         QCOMPARE(Pressed(*w), (QList<int>{7, 9}));
     }
@@ -289,8 +290,8 @@ private slots:
     void drawChooserAndLoadDraw() {
         auto w = Open();
         zg::SpinField* field = w->drawField();
-        QLineEdit* edit = Child<QLineEdit>(*w, "Edit1");
-        QLabel* date = Child<QLabel>(*w, "Label2");
+        QLineEdit* edit = Child<QLineEdit>(*w, "drawNumberEdit");
+        QLabel* date = Child<QLabel>(*w, "drawDateValue");
         QSignalSpy confirmed(w.get(), &SetEditor::setConfirmed);
         // Shown: the latest draw, beyond 32,767.
         QCOMPARE(field->minimum(), 1);
@@ -310,7 +311,7 @@ private slots:
         QCOMPARE(confirmed.count(), 0);
         QVERIFY(Dialogs::History().isEmpty());
 
-        Click(Child<QPushButton>(*w, "Button1"));
+        Click(Child<QPushButton>(*w, "loadDrawButton"));
         QList<int> expected;
         for (int k = 0; k < 20; ++k)
             expected.append(zg::DrawTable[3].Numbers[k]);
@@ -332,12 +333,12 @@ private slots:
         // The damaged draw presses only its real numbers.
         QTest::mouseClick(edit, Qt::LeftButton);
         QTest::keyClicks(edit, QStringLiteral("2"));
-        Click(Child<QPushButton>(*w, "Button1"));
+        Click(Child<QPushButton>(*w, "loadDrawButton"));
         QCOMPARE(Pressed(*w).size(), 18);
         QCOMPARE(Count(*w)->text(), QStringLiteral("18"));
         QCOMPARE(date->text(), DateOf(2));
 
-        Click(Child<QPushButton>(*w, "BitBtn2"));
+        Click(Child<QPushButton>(*w, "resetButton"));
         QVERIFY(Pressed(*w).isEmpty());
         QCOMPARE(Count(*w)->text(), QStringLiteral("0"));
         QVERIFY(!Save(*w)->isEnabled());
@@ -349,7 +350,7 @@ private slots:
         zg::NumberSet = zg::test::MakeSet({3, 4});
         const zg::NumberSetData before = zg::NumberSet;
 
-        Click(Child<QPushButton>(*w, "BitBtn1"));
+        Click(Child<QPushButton>(*w, "confirmButton"));
         QCOMPARE(Dialogs::History().size(), 1);
         QCOMPARE(Last().caption, QStringLiteral("Pouczenie!"));
         QCOMPARE(Last().text, QStringLiteral("Musisz zaznaczyć jakieś liczby !!!"));
@@ -375,7 +376,7 @@ private slots:
             Click(w->button(n));
         QCOMPARE(Count(*w)->text(), QStringLiteral("25"));
 
-        Click(Child<QPushButton>(*w, "BitBtn1"));
+        Click(Child<QPushButton>(*w, "confirmButton"));
         QCOMPARE(zg::NumberSet.Count, 25);
         for (int i = 1; i <= 25; ++i)
             QCOMPARE(int(zg::NumberSet.Numbers[i]), chosen[i - 1]);
@@ -392,15 +393,15 @@ private slots:
     void closeBoxKeepsTheSetAndTheSelection() {
         auto w = Open();
         ClickNumbers(*w, {10, 20});
-        Click(Child<QPushButton>(*w, "BitBtn1"));
+        Click(Child<QPushButton>(*w, "confirmButton"));
         QCOMPARE(zg::NumberSet.Count, 2);
 
         w->show();
         Click(w->button(50));
         Click(w->button(10));
-        QTest::mouseClick(Child<QLineEdit>(*w, "Edit1"), Qt::LeftButton);
-        QTest::keyClicks(Child<QLineEdit>(*w, "Edit1"), QStringLiteral("7"));
-        QTest::keyClick(Child<QLineEdit>(*w, "Edit1"), Qt::Key_Return);
+        QTest::mouseClick(Child<QLineEdit>(*w, "drawNumberEdit"), Qt::LeftButton);
+        QTest::keyClicks(Child<QLineEdit>(*w, "drawNumberEdit"), QStringLiteral("7"));
+        QTest::keyClick(Child<QLineEdit>(*w, "drawNumberEdit"), Qt::Key_Return);
         w->close();
         QVERIFY(!w->isVisible());
         QCOMPARE(zg::NumberSet.Count, 2);
@@ -412,25 +413,25 @@ private slots:
         w->show();
         QCOMPARE(Pressed(*w), (QList<int>{20, 50}));
         QCOMPARE(Count(*w)->text(), QStringLiteral("2"));
-        QCOMPARE(Child<QLineEdit>(*w, "Edit1")->text(), QString::number(TestDrawCount));
-        QCOMPARE(Child<QLabel>(*w, "Label2")->text(), DateOf(TestDrawCount));
+        QCOMPARE(Child<QLineEdit>(*w, "drawNumberEdit")->text(), QString::number(TestDrawCount));
+        QCOMPARE(Child<QLabel>(*w, "drawDateValue")->text(), DateOf(TestDrawCount));
     }
 
     void withoutDrawsTheDrawChooserIsOff() {
         zg::DrawCount = 0;
         auto w = Open();
-        QVERIFY(!Child<QPushButton>(*w, "Button1")->isEnabled());
-        QVERIFY(!Child<QLineEdit>(*w, "Edit1")->isEnabled());
-        QVERIFY(Child<QLabel>(*w, "Label2")->text().isEmpty());
+        QVERIFY(!Child<QPushButton>(*w, "loadDrawButton")->isEnabled());
+        QVERIFY(!Child<QLineEdit>(*w, "drawNumberEdit")->isEnabled());
+        QVERIFY(Child<QLabel>(*w, "drawDateValue")->text().isEmpty());
         QVERIFY(Pressed(*w).isEmpty());
 
         // Draws arriving later (the draw management window) bring the chooser back.
         w->hide();
         zg::DrawCount = 5;
         w->show();
-        QVERIFY(Child<QPushButton>(*w, "Button1")->isEnabled());
-        QVERIFY(Child<QLineEdit>(*w, "Edit1")->isEnabled());
-        QCOMPARE(Child<QLabel>(*w, "Label2")->text(), DateOf(5));
+        QVERIFY(Child<QPushButton>(*w, "loadDrawButton")->isEnabled());
+        QVERIFY(Child<QLineEdit>(*w, "drawNumberEdit")->isEnabled());
+        QCOMPARE(Child<QLabel>(*w, "drawDateValue")->text(), DateOf(5));
         zg::DrawCount = TestDrawCount;
     }
 
@@ -458,7 +459,7 @@ private slots:
         toggle(w->button(33));
         QCOMPARE(Count(*w)->text(), QStringLiteral("2"));
         QVERIFY(Save(*w)->isEnabled());
-        Click(Child<QPushButton>(*w, "BitBtn1"));
+        Click(Child<QPushButton>(*w, "confirmButton"));
         QCOMPARE(zg::NumberSet.Count, 2);
         QCOMPARE(int(zg::NumberSet.Numbers[1]), 5);
         QCOMPARE(int(zg::NumberSet.Numbers[2]), 9);
@@ -469,13 +470,13 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("count");
         QTest::addColumn<int>("dialogKind"); // -1: no dialog
-        QTest::newRow("Resetuj") << "BitBtn2"
+        QTest::newRow("Resetuj") << "resetButton"
                                  << "0" << -1;
-        QTest::newRow("Wczytaj losowanie nr") << "Button1"
+        QTest::newRow("Wczytaj losowanie nr") << "loadDrawButton"
                                               << "20" << -1;
-        QTest::newRow("save") << "dyskietka"
+        QTest::newRow("save") << "saveSetButton"
                               << "2" << int(Dialogs::Shown::Kind::SaveFile);
-        QTest::newRow("load") << "BitBtn3"
+        QTest::newRow("load") << "loadSetButton"
                               << "2" << int(Dialogs::Shown::Kind::OpenFile);
     }
     void enterOnAFocusedButtonPressesIt() {
@@ -511,7 +512,7 @@ private slots:
             QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
         else
             std::filesystem::create_symlink("/dev/zero", path.toStdString());
-        for (const char* button : {"BitBtn3", "dyskietka"}) {
+        for (const char* button : {"loadSetButton", "saveSetButton"}) {
             Dialogs::ClearHistory();
             Dialogs::QueueFileName(path);
             Dialogs::QueueAnswer(Dialogs::Answer::Yes); // replace the "existing file"

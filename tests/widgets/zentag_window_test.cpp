@@ -36,17 +36,18 @@ struct Program {
         SetNumberSet({1, 2, 3});
         return true;
     }
-    Program() : zentag(new ZentagWindow(&main, &main)) {
+    Program() : zentag(new ZentagWindow(&main)) {
         ZentagOffset = 1;
         ZentagTableValid = false;
         main.setZentagWindow(zentag);
         main.setDecimalSeparator(',');
         zentag->setDecimalSeparator(',');
         main.show();
-        main.SetConfirmed();
-        for (auto [field, value] : {std::pair{"Edit6", "1"}, {"Edit7", "30"}, {"Edit1", "1"}, {"Edit2", "1"}})
+        main.applyConfirmedSet();
+        for (auto [field, value] :
+             {std::pair{"rangeFromEdit", "1"}, {"rangeToEdit", "30"}, {"hitsFromEdit", "1"}, {"hitsToEdit", "1"}})
             Type(&main, field, QString::fromLatin1(value));
-        Click(&main, "button1");
+        Click(&main, "searchButton");
     }
 
     // Clicks "ZENTAG +1"; while the window is open, `act` runs, then the window is closed with
@@ -56,16 +57,16 @@ struct Program {
             if (act)
                 act();
             if (zentag->isVisible())
-                Click(zentag, "BitBtn3");
+                Click(zentag, "closeButton");
         });
-        Click(&main, "rozklad2");
+        Click(&main, "zentagButton");
     }
 
     void Tick(int n) { QTest::mouseClick(zentag->checkBox(n), Qt::LeftButton); }
     QString Memo(const char* name) const { return Find<QPlainTextEdit>(zentag, name)->toPlainText(); }
     QString Cell(int row, int column) const { return zentag->gridModel()->cellText(row, column); }
     int Columns() const { return zentag->gridModel()->columnCount(); }
-    int OwnGaugeRepaints() const { return Find<ProgressGauge>(zentag, "Gauge1")->repaintCount(); }
+    int OwnGaugeRepaints() const { return Find<ProgressGauge>(zentag, "progressGauge")->repaintCount(); }
 };
 
 } // namespace
@@ -87,7 +88,7 @@ private slots:
         QCOMPARE(drawn.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 255, 0));
         QCOMPARE(p.zentag->gridModel()->index(0, 18).data(Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(20, 107, 70));
-        QCOMPARE(p.Memo("Memo1").section(QLatin1Char('\n'), 0, 0), QStringLiteral("63 --> 3 = 100,0%"));
+        QCOMPARE(p.Memo("numbersList").section(QLatin1Char('\n'), 0, 0), QStringLiteral("63 --> 3 = 100,0%"));
     }
 
     void filterIsKeptOnReopeningAndClearingRecomputes() {
@@ -96,8 +97,8 @@ private slots:
             p.Tick(17);
             p.Tick(5);
             QCOMPARE(p.Columns(), 3);
-            QCOMPARE(p.Memo("Memo1"), QStringLiteral("05 --> 2 = 66,7%\n17 --> 1 = 33,3%"));
-            QCOMPARE(p.Memo("Memo2"), QStringLiteral("05,17 --> 1 = 33,3%"));
+            QCOMPARE(p.Memo("numbersList"), QStringLiteral("05 --> 2 = 66,7%\n17 --> 1 = 33,3%"));
+            QCOMPARE(p.Memo("pairsList"), QStringLiteral("05,17 --> 1 = 33,3%"));
         });
         const int repaints = p.main.gauge()->repaintCount();
         int ownRepaints = 0;
@@ -127,17 +128,17 @@ private slots:
         Program p;
         p.Open();
         for (int i = 0; i < ups; ++i)
-            Click(&p.main, "UpDown5Up");
+            Click(&p.main, "zentagOffsetUp");
         for (int i = 0; i < downs; ++i)
-            Click(&p.main, "UpDown5Down");
-        QTEST(Text(&p.main, "rozklad2"), "caption");
+            Click(&p.main, "zentagOffsetDown");
+        QTEST(Text(&p.main, "zentagButton"), "caption");
         QVERIFY(!ZentagTableValid);
     }
 
     void offsetChangeClearsFilterAndRecomputes() {
         Program p;
         p.Open([&] { p.Tick(5); });
-        Click(&p.main, "UpDown5Down"); // 0: the found draws themselves
+        Click(&p.main, "zentagOffsetDown"); // 0: the found draws themselves
         const int ownRepaints = p.OwnGaugeRepaints();
         p.Open();
         QCOMPARE(p.OwnGaugeRepaints(), ownRepaints); // the program's own unticking computes nothing
@@ -150,15 +151,15 @@ private slots:
         Program p;
         p.Open();
         SetDrawNumbers(11, {5, 18}); // the draw after the first found draw is corrected
-        Click(&p.main, "button1");
+        Click(&p.main, "searchButton");
         QVERIFY(!ZentagTableValid);
         p.Open();
         QCOMPARE(p.Cell(0, 17), QString());
         QCOMPARE(p.Cell(0, 18), QStringLiteral("18"));
         for (int k : {10, 12, 20})
             SetDrawNumbers(k, {61});
-        Click(&p.main, "button1"); // finds nothing
-        QVERIFY(!Enabled(&p.main, "rozklad2"));
+        Click(&p.main, "searchButton"); // finds nothing
+        QVERIFY(!Enabled(&p.main, "zentagButton"));
     }
 
     void reportOfAFilteredTable() {
@@ -168,7 +169,7 @@ private slots:
             p.Tick(5);
             p.Tick(17);
             Dialogs::QueueFileName(path);
-            Click(p.zentag, "dyskietka");
+            Click(p.zentag, "saveButton");
         });
         // The window's own inputs: the hit fields' texts, the distance, the filter (the layout of
         // the report is checked in the core).
@@ -189,7 +190,7 @@ private slots:
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Return);
             openAfterEnterOnBox = p.zentag->isVisible() && !box->isChecked();
-            auto* close = Find<QWidget>(p.zentag, "BitBtn3");
+            auto* close = Find<QWidget>(p.zentag, "closeButton");
             close->setFocus();
             QTest::keyClick(close, Qt::Key_Return);
             closedByEnter = !p.zentag->isVisible();

@@ -69,8 +69,8 @@ void WhileOpen(QAbstractButton* button, QWidget* dialog, const std::function<voi
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void Tick(QWidget* w, int n) {
-    if (auto* b = Child<QAbstractButton>(w, qPrintable(QStringLiteral("CheckBox%1").arg(n))))
+void TickZentagFilter(QWidget* w, int n) {
+    if (auto* b = Child<QAbstractButton>(w, qPrintable(QStringLiteral("filterBox%1").arg(n))))
         b->setChecked(true);
 }
 
@@ -102,43 +102,43 @@ int main(int argc, char** argv) {
     QWidget* editor = windows.setEditor.get();
     editor->show();
     for (int n : {3, 7, 15, 22, 41, 58, 64, 77})
-        if (auto* b = Child<QAbstractButton>(editor, qPrintable(QStringLiteral("SpeedButton%1").arg(n))))
+        if (auto* b = Child<QAbstractButton>(editor, qPrintable(QStringLiteral("numberButton%1").arg(n))))
             QTest::mouseClick(b, Qt::LeftButton);
     Save(editor, out + QStringLiteral("/set-editor.png"));
-    if (auto* ok = Child<QAbstractButton>(editor, "BitBtn1"))
+    if (auto* ok = Child<QAbstractButton>(editor, "confirmButton"))
         QTest::mouseClick(ok, Qt::LeftButton);
     editor->hide();
 
     // A search over the default range with 3 to 5 hits.
-    if (auto* e = Child<QWidget>(main, "Edit1")) {
+    if (auto* e = Child<QWidget>(main, "hitsFromEdit")) {
         QTest::mouseClick(e, Qt::LeftButton);
         QTest::keyClicks(e, QStringLiteral("3"));
     }
-    if (auto* e = Child<QWidget>(main, "Edit2")) {
+    if (auto* e = Child<QWidget>(main, "hitsToEdit")) {
         QTest::mouseClick(e, Qt::LeftButton);
         QTest::keyClicks(e, QStringLiteral("5"));
     }
-    if (auto* b = Child<QAbstractButton>(main, "button1"))
+    if (auto* b = Child<QAbstractButton>(main, "searchButton"))
         QTest::mouseClick(b, Qt::LeftButton);
     Save(main, out + QStringLiteral("/main-window-results.png"));
 
     // The ZENTAG table of that search, complete and then restricted to two ticked numbers.
     QWidget* zentag = windows.zentag.get();
-    if (auto* b = Child<QAbstractButton>(main, "rozklad2"))
+    if (auto* b = Child<QAbstractButton>(main, "zentagButton"))
         WhileOpen(b, zentag, [&] {
             Save(zentag, out + QStringLiteral("/zentag.png"));
-            Tick(zentag, 7);
-            Tick(zentag, 41);
+            TickZentagFilter(zentag, 7);
+            TickZentagFilter(zentag, 41);
             Save(zentag, out + QStringLiteral("/zentag-filtered.png"));
         });
 
     // The calendar map of the range's last year, with the marks and then with every hit count.
-    if (auto* b = Child<QAbstractButton>(main, "rozklad")) {
-        QWidget* map = main->findChild<QDialog*>(QStringLiteral("Tabelka11"));
+    if (auto* b = Child<QAbstractButton>(main, "calendarButton")) {
+        QWidget* map = main->findChild<QDialog*>(QStringLiteral("calendarWindow"));
         if (map != nullptr)
             WhileOpen(b, map, [&] {
                 Save(map, out + QStringLiteral("/calendar.png"));
-                if (auto* all = Child<QAbstractButton>(map, "CheckBox1"))
+                if (auto* all = Child<QAbstractButton>(map, "showAllBox"))
                     QTest::mouseClick(all, Qt::LeftButton);
                 Save(map, out + QStringLiteral("/calendar-all.png"));
             });
@@ -147,10 +147,10 @@ int main(int argc, char** argv) {
     // The draw management window: the last draw selected (its numbers lit in the map), then the
     // same draw in edit mode with its 20 numbers ticked.
     QWidget* draws = windows.drawManager.get();
-    if (auto* b = Child<QAbstractButton>(main, "Button3"))
+    if (auto* b = Child<QAbstractButton>(main, "manageDrawsButton"))
         WhileOpen(b, draws, [&] {
             Save(draws, out + QStringLiteral("/draw-management.png"));
-            if (auto* edit = Child<QAbstractButton>(draws, "BitBtn1"))
+            if (auto* edit = Child<QAbstractButton>(draws, "editButton"))
                 QTest::mouseClick(edit, Qt::LeftButton);
             Save(draws, out + QStringLiteral("/draw-management-edit.png"));
         });
