@@ -12,6 +12,10 @@ namespace zg {
 // would have to advance past the 32-bit range.
 void NextCalendarDay(std::int32_t& day, std::int32_t& month, std::int32_t& year);
 
+// True when the date exists in the program's calendar: month 1..12 and day 1..the month's length,
+// where every year divisible by 4 is a leap year (29 February 2100 exists, 31 April does not).
+bool IsProgramDate(std::int32_t day, std::int32_t month, std::int32_t year);
+
 // The date of draw `ordinal` as DD.MM.YY (year mod 100 with two digits). Ordinals past the last
 // draw stand for the calendar days after the last draw's date, at most 2 x MaxDraws days past
 // it (further gives an empty text). Needs draws.count >= 1 and ordinal >= 1; anything else

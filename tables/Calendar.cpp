@@ -20,12 +20,6 @@ constexpr std::string_view MonthHeadings[12] = {
     "  I", "  II", "  III", "  IV", "  V", "  VI", "  VII", " VIII", "  IX", "  X", "  XI", "  XII",
 };
 
-// Days of the month in the program's calendar: every year divisible by 4 is a leap year.
-std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
-    static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && year % 4 == 0 ? 29 : Days[month - 1];
-}
-
 } // namespace
 
 CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, const CalendarQuery& query) {
@@ -42,7 +36,7 @@ CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, con
             continue;
         // A date the grid has no cell for is no index, and a date that does not exist (31 April)
         // keeps its cell empty of draws: such a draw is left out.
-        if (draw.Month < 1 || draw.Month > 12 || draw.Day < 1 || draw.Day > DaysInMonth(draw.Month, draw.Year))
+        if (!IsProgramDate(draw.Day, draw.Month, draw.Year))
             continue;
         std::int32_t hits = 0;
         for (std::int32_t n : draw.Numbers)
@@ -54,7 +48,7 @@ CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, con
             cell = " " + std::to_string(hits);
         else if (hits >= query.hitsFrom && hits <= query.hitsTo)
             cell = QualifyingCell;
-        else if (cell != QualifyingCell) // a day keeps its X when an earlier draw of it qualified
+        else
             cell.clear();
     }
     return cells;

@@ -67,23 +67,17 @@ public:
     }
 };
 
-// The year field: a spin field whose box keeps its text when clicked into, and in which Enter
-// does nothing (the window has no default button).
+// The year field: a spin field whose box keeps its text when clicked into. Enter in it reads the
+// typed year (the spin field's own handling) and goes no further: the window has no default
+// button.
 class YearField final : public SpinField {
 public:
     using SpinField::SpinField;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == edit()) {
-            if (event->type() == QEvent::MouseButtonPress)
-                return QWidget::eventFilter(watched, event);
-            if (event->type() == QEvent::KeyPress) {
-                const int key = static_cast<QKeyEvent*>(event)->key();
-                if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                    return true;
-            }
-        }
+        if (watched == edit() && event->type() == QEvent::MouseButtonPress)
+            return QWidget::eventFilter(watched, event);
         return SpinField::eventFilter(watched, event);
     }
 };
@@ -163,6 +157,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     calendarGrid->setSelectionMode(QAbstractItemView::NoSelection);
     calendarGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     calendarGrid->setFocusPolicy(Qt::NoFocus);
+    calendarGrid->setTabKeyNavigation(false);
     calendarGrid->setStyleSheet(
         QStringLiteral("QTableView { background-color: rgb(0,128,128); gridline-color: black; }"));
     calendarGrid->horizontalHeader()->hide();
@@ -245,6 +240,8 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     saveButton->setCursor(Qt::PointingHandCursor);
 
     connect(yearField, &SpinField::arrowClicked, this, &CalendarWindow::fillCalendar);
+    // Enter applies the typed year (clamped into the arrow's limits) as an arrow click does.
+    connect(yearField, &SpinField::enterPressed, this, &CalendarWindow::fillCalendar);
     connect(showAllBox, &QCheckBox::toggled, this, &CalendarWindow::showAllToggled);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     connect(saveButton, &QToolButton::clicked, this, &CalendarWindow::saveReport);

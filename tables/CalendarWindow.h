@@ -47,7 +47,7 @@ public:
     void setParameters(const AnalysisParameters& parameters);
 
     // The year arrow's position, clamped into 1996..2999 and shown in the year field. It does
-    // not refill the grid; the next showing or arrow click does.
+    // not refill the grid; the next showing, arrow click or Enter in the year field does.
     void setYear(std::int32_t year);
     std::int32_t year() const;
 
