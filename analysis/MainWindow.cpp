@@ -276,6 +276,7 @@ void MainWindow::buildControls() {
     resultGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     resultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     resultGrid->setFocusPolicy(Qt::ClickFocus);
+    resultGrid->setTabKeyNavigation(false); // Tab leaves the grid; the arrow keys move the row
     resultGrid->setWordWrap(false);
     resultGrid->setTextElideMode(Qt::ElideNone);
     resultGrid->verticalHeader()->hide();
@@ -322,6 +323,7 @@ void MainWindow::buildControls() {
     drawNumbersStrip->setSelectionMode(QAbstractItemView::NoSelection);
     drawNumbersStrip->setEditTriggers(QAbstractItemView::NoEditTriggers);
     drawNumbersStrip->setFocusPolicy(Qt::NoFocus);
+    drawNumbersStrip->setTabKeyNavigation(false);
     drawNumbersStrip->setStyleSheet(
         QStringLiteral("QTableView { background-color: rgb(0,128,64); gridline-color: black; "
                        "color: white; }"));

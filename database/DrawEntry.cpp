@@ -40,6 +40,9 @@ DrawNumbers TickedNumbers(const TickBoxes& ticked) {
 }
 
 std::string AppendPromptText(std::int32_t drawCount) {
+    // A full table has no next draw to invite: "Dopisz" would refuse it.
+    if (drawCount >= MaxDraws)
+        return std::string(TableFullText);
     return "Zaznacz wylosowane liczby w losowaniu nr " + std::to_string(static_cast<std::int64_t>(drawCount) + 1) +
            " i naciśnij \"Dopisz\"";
 }

@@ -49,8 +49,9 @@ std::string TickCountText(const TickBoxes& ticked);
 // taken; missing ones are 0).
 DrawNumbers TickedNumbers(const TickBoxes& ticked);
 
-// The prompt line of normal mode, for the draw that "Dopisz" would add (drawCount + 1), and that
-// of edit mode for the edited draw.
+// The prompt line of normal mode, for the draw that "Dopisz" would add (drawCount + 1), or
+// TableFullText when the table already holds MaxDraws draws; and that of edit mode for the edited
+// draw.
 std::string AppendPromptText(std::int32_t drawCount);
 std::string EditPromptText(std::int32_t editedDrawIndex);
 

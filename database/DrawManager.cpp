@@ -7,6 +7,7 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "ui/Dialogs.h"
+#include "ui/FittedText.h"
 #include "ui/ProgressGauge.h"
 #include "ui/QtText.h"
 
@@ -24,6 +25,8 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <initializer_list>
+
 namespace zg {
 
 namespace {
@@ -34,6 +37,13 @@ const QColor Pink(255, 128, 192);
 const QColor Aqua(0, 255, 255);
 const QColor Grey(192, 192, 192);
 const QColor MapBlue(0, 128, 255);
+
+// Room the group box's frame and the title's indents leave for the prompt line.
+constexpr int PromptMargins = 24;
+// Room the edit box's frame and text margins leave for the ticked numbers.
+constexpr int TickedLineMargins = 10;
+// The smallest pixel size a shrunk text of the window takes.
+constexpr int SmallestPixels = 9;
 
 QFont PixelFont(const char* family, int pixels, bool bold) {
     QFont f(QString::fromLatin1(family));
@@ -147,6 +157,7 @@ void DrawManager::buildControls() {
     drawGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     drawGrid->setWordWrap(false);
     drawGrid->setShowGrid(true);
+    drawGrid->setTabKeyNavigation(false); // Tab leaves the grid; the arrow keys move the row
     drawGrid->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(20,107,70); gridline-color: black; }"));
     connect(drawGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection&, const QItemSelection&) { showSelectedDraw(); });
@@ -191,6 +202,10 @@ void DrawManager::buildControls() {
     tickedNumbersField->setAccessibleName(QStringLiteral("Zaznaczone liczby"));
     tickedNumbersField->setGeometry(160, 464, 455, 22);
     tickedNumbersField->setReadOnly(true);
+    // The widest line of 20 ticked numbers shows whole: the font shrinks until it fits.
+    tickedNumbersField->setFont(FitText(font(), QStringLiteral(" 80") + QStringLiteral(",80").repeated(19),
+                                        tickedNumbersField->width() - TickedLineMargins, SmallestPixels)
+                                    .font);
     {
         QPalette p = tickedNumbersField->palette();
         p.setColor(QPalette::Base, Aqua);
@@ -233,6 +248,7 @@ void DrawManager::buildControls() {
     // The map never shows a selected cell.
     numberMap->setSelectionMode(QAbstractItemView::NoSelection);
     numberMap->setFocusPolicy(Qt::NoFocus);
+    numberMap->setTabKeyNavigation(false);
     numberMap->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numberMap->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(0,128,255); gridline-color: black; }"));
 
@@ -263,6 +279,21 @@ void DrawManager::buildControls() {
     exportButton->setGeometry(640, 498, 25, 25);
     exportButton->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
     exportButton->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
+
+    // Tab from the draw grid goes down the buttons on the left, then through the number boxes,
+    // the ticked line, RESET, STOP and the export, and back to the grid.
+    QWidget* previous = drawGrid;
+    const auto next = [this, &previous](QWidget* w) {
+        setTabOrder(previous, w);
+        previous = w;
+    };
+    for (QWidget* w : {appendButton, editButton, okButton, downloadLatestButton_, downloadAllButton_, closeButton})
+        next(w);
+    for (int n = 1; n <= 80; ++n)
+        next(numberBoxes[n]);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{tickedNumbersField, resetButton, stopDownloadButton_, exportButton})
+        next(w);
 
     connect(resetButton, &QPushButton::clicked, this, &DrawManager::resetTicks);
     connect(appendButton, &QPushButton::clicked, this, &DrawManager::appendDraw);
@@ -373,7 +404,12 @@ bool DrawManager::editMode() const {
 }
 
 void DrawManager::refreshPromptLine() {
-    numberBoxesGroup->setTitle(Q(editMode() ? EditPromptText(editedDrawIndex_) : AppendPromptText(DrawCount)));
+    // The prompt is read whole, up to the button it names: a long one takes a smaller font.
+    const FittedText prompt =
+        FitText(font(), Q(editMode() ? EditPromptText(editedDrawIndex_) : AppendPromptText(DrawCount)),
+                numberBoxesGroup->width() - PromptMargins, SmallestPixels);
+    numberBoxesGroup->setFont(prompt.font);
+    numberBoxesGroup->setTitle(prompt.text);
 }
 
 void DrawManager::setNormalMode(bool normal) {

@@ -178,6 +178,7 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     zentagGrid->setSelectionMode(QAbstractItemView::NoSelection);
     zentagGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     zentagGrid->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
+    zentagGrid->setTabKeyNavigation(false);     // and left by it once clicked into
     zentagGrid->setWordWrap(false);
     zentagGrid->setTextElideMode(Qt::ElideNone);
     zentagGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -14,8 +14,11 @@
 #include "support/WidgetSupport.h"
 #include "ui/QtText.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
+#include <QSet>
 #include <QTableView>
 #include <QTest>
 
@@ -235,6 +238,46 @@ private slots:
                                               "i uruchom program ponownie."));
         QCOMPARE(DatabaseBytes(folder), content.toStdString());
         QVERIFY(Enabled(w.get(), "downloadAllButton")); // "Pobierz wszystkie" stays the way out
+    }
+
+    // Tab leaves the grid, whose rows the arrows move, and reaches every button of the window.
+    void tabLeavesTheGridAndReachesEveryButton() {
+        ProgramFolder folder;
+        FillDraws(30);
+        DrawManager w;
+        w.fillDrawGrid(nullptr, nullptr);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* grid = Find<QTableView>(&w, "drawGrid");
+        QTest::keyClick(grid, Qt::Key_Up);
+        QSet<QWidget*> reached;
+        do {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.insert(QApplication::focusWidget());
+        } while (QApplication::focusWidget() != grid && reached.size() < 200);
+        QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), 28);
+        for (QAbstractButton* b : w.findChildren<QAbstractButton*>())
+            QVERIFY2(reached.contains(b) || !b->isEnabled() || !b->isVisible(), qPrintable(b->objectName()));
+    }
+
+    // The prompt and the line of 20 ticked numbers are read whole, also at their longest.
+    // A full database says so in the prompt.
+    void longTextsShowWhole() {
+        ProgramFolder folder;
+        FillDraws(MaxDraws);
+        DrawManager w;
+        w.fillDrawGrid(nullptr, nullptr);
+        auto* group = Find<QGroupBox>(&w, "numberBoxesGroup");
+        QCOMPARE(group->title(),
+                 QStringLiteral("Baza wyników jest pełna: program przechowuje najwyżej 99999 losowań."));
+        QVERIFY(QFontMetrics(group->font()).horizontalAdvance(group->title()) <= group->width() - 16); // indents
+        ClickBoxes(w, 61, 80);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* line = Find<QLineEdit>(&w, "tickedNumbersField");
+        line->end(false); // with the cursor after ",80" the line still starts at the left edge
+        line->repaint();
+        QCOMPARE(line->cursorPositionAt(QPoint(0, line->height() / 2)), 0);
     }
 
     void anEditReachesTheMainWindowsSearch() {

@@ -9,6 +9,7 @@
 #include "support/WidgetSupport.h"
 #include "ui/ProgressGauge.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTableView>
 #include <QTest>
@@ -66,6 +67,7 @@ private slots:
     void changedDrawsAreSearchedAnew();
     void refusalsComeInOrder();
     void emptyResult();
+    void tabLeavesTheResultGrid();
     void parameterChangeEmptiesTheResult();
     void reportBytes();
     void reportProposesFirstFreeName();
@@ -73,6 +75,21 @@ private slots:
     void reportCancelledWritesNothing();
     void reportOnAFullDiskKeepsTheOldReport();
 };
+
+// The arrows move the grid's row; Tab leaves the grid for "Oblicz", the window's one Tab stop.
+void SearchTest::tabLeavesTheResultGrid() {
+    ProgramFolder folder;
+    WorkedExampleDraws();
+    MainWindow w;
+    Search(w, 101, 110, 2, 3);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* grid = Find<QTableView>(&w, "resultGrid");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 1)).center());
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Tab})
+        QTest::keyClick(grid, key);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(&w, "searchButton"));
+    QCOMPARE(grid->currentIndex().row(), 0);
+}
 
 void SearchTest::workedExample_data() {
     QTest::addColumn<char>("separator");
