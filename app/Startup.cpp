@@ -7,6 +7,7 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawManager.h"
 #include "database/PendingDownloadCheck.h"
+#include "database/ShiftedData.h"
 #include "sets/SetEditor.h"
 #include "tables/CalendarWindow.h"
 #include "tables/ZentagWindow.h"
@@ -72,6 +73,13 @@ bool LoadProgramDatabase(QWidget* messageParent) {
                                         "pierwsze %1 z nich; dalszych nie będzie uwzględniał.")
                              .arg(MaxDraws),
                          Dialogs::Icon::Warning);
+    // A value lost or added in the middle of the file shifts every later draw: the analyses would
+    // run on garbage, and a write would carry the shift on. Said once; writes are refused until
+    // the whole database is replaced.
+    if (const auto shifted = FindShiftedData(AllDraws())) {
+        DatabaseWhole = false;
+        Dialogs::Message(messageParent, Q(ShiftedDataCaption), Q(ShiftedDataText(*shifted)), Dialogs::Icon::Warning);
+    }
     return true;
 }
 

@@ -21,9 +21,11 @@ extern std::int32_t ZentagOffset; // signed distance of the ZENTAG table, -99..9
 extern bool ZentagTableValid;     // the ZENTAG window holds a table for the current result
 extern FileStamp DatabaseStamp;   // the database file as the program last loaded or wrote it
 
-// The table holds everything the database file holds. False after a failed load of an existing
-// file, a load that ended inside a group, or one cut at MaxDraws: writing the file then would
-// lose draws or shift them, so the program refuses to change the database.
+// The table holds everything the database file holds, in its right places. False after a failed
+// load of an existing file, a load that ended inside a group, one cut at MaxDraws, or one whose
+// draws look shifted (FindShiftedData): writing the file then would lose draws or carry the
+// damage on, so the program refuses to change the database. Whoever replaces the whole database
+// file with sound draws (and loads them into the table) sets it true again.
 extern bool DatabaseWhole;
 
 // The whole draw table as the computations take it.

@@ -1,5 +1,7 @@
-// Loading and rewriting a full database of 99,999 draws.
+// Loading and rewriting a full database of 99,999 draws, and the look for shifted data that
+// follows every load.
 #include "database/DrawDatabase.h"
+#include "database/ShiftedData.h"
 #include "tools/sample/SampleGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -62,6 +64,19 @@ void BM_ParseDatabase(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(db.sample.bytes.size()));
 }
 BENCHMARK(BM_ParseDatabase)->Unit(benchmark::kMillisecond);
+
+// The pass over a sound full table that every start makes after the load (it finds nothing).
+void BM_FindShiftedData(benchmark::State& state) {
+    FullDatabase& db = Database();
+    for (auto _ : state) {
+        const auto shifted = zg::FindShiftedData(db.sample.View());
+        if (shifted)
+            state.SkipWithError("the sample looks shifted");
+        benchmark::DoNotOptimize(shifted);
+    }
+    state.SetItemsProcessed(state.iterations() * zg::MaxDraws);
+}
+BENCHMARK(BM_FindShiftedData)->Unit(benchmark::kMillisecond);
 
 // A rewrite after an edit: text, temporary file, fsync and rename.
 void BM_RewriteDatabase(benchmark::State& state) {

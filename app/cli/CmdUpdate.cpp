@@ -3,6 +3,7 @@
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
+#include "database/ShiftedData.h"
 #include "download/HttpTransfer.h"
 #include "download/ResultsUpdate.h"
 
@@ -75,7 +76,9 @@ int UpdateLatest(const UpdateOptions& options) {
     TickBoxes ticked{};
     for (std::int32_t n : latest->numbers)
         ticked[static_cast<std::size_t>(n)] = true;
-    const bool whole = !load.truncated && load.shortGroupValues == 0;
+    // As at the program's start: a database cut short or shifted in the middle is not written.
+    const bool whole =
+        !load.truncated && load.shortGroupValues == 0 && !FindShiftedData(DrawsView{table.data(), load.drawCount});
     switch (CheckAppend(TickCount(ticked), load.drawCount, whole)) {
     case EntryRefusal::None:
         break;

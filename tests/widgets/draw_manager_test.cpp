@@ -96,8 +96,8 @@ private slots:
         QFETCH(int, year);
         QFETCH(QString, appended);
         ProgramFolder folder;
-        // The second draw is stored as number 7: the appended draw still gets its ordinal, 3.
-        const std::string db = Group(1, year, month, day - 1, 1) + Group(7, year, month, day, 1);
+        // The draws are stored as numbers 6 and 7: the appended draw still gets its ordinal, 3.
+        const std::string db = Group(6, year, month, day - 1, 1) + Group(7, year, month, day, 1);
         auto w = StartWith(folder, db);
         ClickBoxes(*w, 41, 40 + ticks);
         Click(w.get(), "appendButton");
@@ -224,13 +224,32 @@ private slots:
 
     void notLoadedWholeRefusesChanges_data() {
         QTest::addColumn<QString>("content");
-        QTest::newRow("short last group") << QString::fromStdString(Group(1, 2004, 1, 1, 1) + "2 2004 1 2 5 ");
-        QTest::newRow("failed load") << QString::fromStdString(Group(1, 2004, 1, 1, 1) + "x ");
+        QTest::addColumn<QString>("loadMessage"); // caption and text of the one message of the load
+        QTest::newRow("short last group")
+            << QString::fromStdString(Group(1, 2004, 1, 1, 1) + "2 2004 1 2 5 ") << QString();
+        QTest::newRow("failed load") << QString::fromStdString(Group(1, 2004, 1, 1, 1) + "x ")
+                                     << QStringLiteral("Błąd!") + Q(LoadErrorText);
+        // A value lost in the middle (the Number of draw 2) shifts every later draw.
+        std::string shifted = Group(1, 2004, 1, 1, 1) + Group(2, 2004, 1, 2, 1) + Group(3, 2004, 1, 3, 1) + "7";
+        shifted.erase(shifted.find(" 2 2004 ") + 1, 2);
+        QTest::newRow("shifted") << QString::fromStdString(shifted)
+                                 << "Uwaga!Baza wyników wygląda na uszkodzoną od losowania nr 2. Wyniki analiz mogą "
+                                    "być błędne. Sprawdź plik zentag.wyn (zentagrafo-cli info) albo zastąp bazę "
+                                    "wynikami z pliku.";
     }
     void notLoadedWholeRefusesChanges() {
         QFETCH(QString, content);
+        QFETCH(QString, loadMessage);
         ProgramFolder folder;
-        auto w = StartWith(folder, content.toStdString());
+        WriteBytes(folder.file("zentag.wyn").toStdString(), content.toStdString());
+        LoadProgramDatabase(nullptr);
+        QStringList shown;
+        for (const auto& m : Dialogs::History())
+            shown << m.caption + m.text;
+        QCOMPARE(shown.join(QLatin1Char('\n')), loadMessage);
+        if (loadMessage.startsWith(QStringLiteral("Uwaga!")))
+            QCOMPARE(Dialogs::History()[0].icon, Dialogs::Icon::Warning);
+        auto w = std::make_unique<DrawManager>();
         ClickBoxes(*w, 1, 20);
         Click(w.get(), "appendButton");
         ExpectMessage(Refusal, QStringLiteral("Baza wyników nie została wczytana w całości, dlatego nie można jej "
