@@ -29,6 +29,7 @@ void AddAnalysisCommand(CLI::App& app, int& status);
 void AddCalendarCommand(CLI::App& app, int& status);
 void AddZentagCommand(CLI::App& app, int& status);
 void AddUpdateCommand(CLI::App& app, int& status);
+void AddImportCommand(CLI::App& app, int& status);
 
 // update DIR --latest|--all [--host H] [--port P]
 struct UpdateOptions {
@@ -38,5 +39,15 @@ struct UpdateOptions {
     int port = 80;
 };
 int CmdUpdate(const UpdateOptions& options);
+
+// import DIR FILE [--replace] [--skip-bad] [--dry-run]
+struct ImportOptions {
+    std::string dir;
+    std::string file;
+    bool replace = false; // "Zastąp całą bazę"; otherwise "Dopisz nowe losowania"
+    bool skipBad = false; // import the valid draws of a file with bad lines
+    bool dryRun = false;  // do everything but write
+};
+int CmdImport(const ImportOptions& options);
 
 } // namespace zg::cli
