@@ -4,6 +4,7 @@
 #include "app/State.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawManager.h"
+#include "download/ResultsServerSetting.h"
 #include "download/ResultsUpdate.h"
 #include "download/HttpDownload.h"
 #include "ui/Dialogs.h"
@@ -35,6 +36,14 @@ void DrawManager::StartDownload(std::uint8_t mode) {
     // in the same mode, the target file.
     if (downloadRunning_)
         return;
+    // zentagrafo.ini is read at each download; a malformed setting sends no request.
+    const ResultsServerSetting server =
+        resultsHost_.isEmpty() ? ReadResultsServerSetting(AppDir)
+                               : ResultsServerSetting{true, ResultsServer{resultsHost_.toStdString(), resultsPort_}, {}};
+    if (!server.ok) {
+        Dialogs::Message(this, Q(UpdateFailedCaption), Q(server.error), Dialogs::Icon::Error);
+        return;
+    }
     Gauge1->show();
     Label14->setText(Q(ConnectingText));
     Label14->show();
@@ -42,10 +51,9 @@ void DrawManager::StartDownload(std::uint8_t mode) {
 
     auto* get = new HttpDownload(this);
     CurrentDownload = get;
-    const std::string host = resultsHost_.isEmpty() ? std::string(ResultsHost()) : resultsHost_.toStdString();
-    get->URL = Q(ResultsUrl(mode == 1, host));
+    get->URL = Q(ResultsUrl(mode == 1, server.server.host));
     get->FileName = Q(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
-    get->Port = resultsPort_;
+    get->Port = server.server.port;
     connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::HTTPGetFileDoneFile);
     connect(get, &HttpDownload::OnProgress, this, &DrawManager::HTTPGetPictureProgress);
     connect(get, &HttpDownload::OnError, this, &DrawManager::HTTPGetPictureError);

@@ -35,8 +35,8 @@ void AddImportCommand(CLI::App& app, int& status);
 struct UpdateOptions {
     std::string dir;
     bool latest = false; // false: the complete results file
-    std::string host;    // empty: the built-in results host
-    int port = 80;
+    std::string host;    // empty: the host of DIR/zentagrafo.ini, else the built-in results host
+    int port = 0;        // 0: the port of DIR/zentagrafo.ini, else 80
 };
 int CmdUpdate(const UpdateOptions& options);
 
