@@ -1,6 +1,8 @@
 // Whole processes, each beside its floor in the same run: the database load of 99,999 draws
-// (zg_load_process) against `wc -w` on the same file, and the program's start-up with 99,999 draws
-// (zg_startup_process) against the same start-up with an empty database. The time of a run is the
+// (zg_load_process) against `wc -w` on the same file, the program's start-up with 99,999 draws
+// (zg_startup_process) against the same start-up with an empty database, and `zentagrafo-cli
+// import` of a 99,999-line results file ("1;01.10.1996;3,8,13,...") into an empty folder against
+// `zentagrafo-cli info` on the database of the same draws. The time of a run is the
 // process's CPU time (user + system, from wait4), which other load on the machine barely changes;
 // the wall-clock time is shown beside it as a counter.
 #include "FloorRatio.h"
@@ -13,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <spawn.h>
 #include <string>
@@ -26,21 +29,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Two program folders in a temporary folder, removed at exit: one with a full database, one with an
-// empty database file.
+// The draws as a results site publishes them: "number;DD.MM.YYYY;n1,...,n20", one line each.
+std::string ResultsFileBytes(const zg::SampleDatabase& sample) {
+    std::string out;
+    const auto two = [](std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    for (std::int32_t q = 1; q < static_cast<std::int32_t>(sample.draws.size()); ++q) {
+        const zg::DrawRecord& d = sample.draws[static_cast<std::size_t>(q)];
+        out += std::to_string(d.Number) + ';' + two(d.Day) + '.' + two(d.Month) + '.' + std::to_string(d.Year) + ';';
+        for (int j = 0; j < 20; ++j)
+            out += std::to_string(d.Numbers[j]) + (j < 19 ? ',' : '\n');
+    }
+    return out;
+}
+
+// Program folders in a temporary folder, removed at exit: one with a full database, one with an
+// empty database file, and one without a database that a results file of the same draws is
+// imported into.
 struct Folders {
-    fs::path root, full, empty;
+    fs::path root, full, empty, import, results;
     Folders() {
         root = fs::temp_directory_path() / ("zg-process-bench-" + std::to_string(std::random_device{}()));
         full = root / "full";
         empty = root / "empty";
-        for (const fs::path& dir : {full, empty}) {
+        import = root / "import";
+        results = root / "wyniki.csv";
+        for (const fs::path& dir : {full, empty, import}) {
             fs::create_directories(dir / "TXT");
             fs::create_directories(dir / "ZESTAWY LICZB");
         }
-        std::ofstream(full / "zentag.wyn", std::ios::binary)
-            << zg::GenerateSampleDatabase(zg::MaxDraws, 20240601u, zg::SampleLayout::YearFirst).bytes;
+        const zg::SampleDatabase sample =
+            zg::GenerateSampleDatabase(zg::MaxDraws, 20240601u, zg::SampleLayout::YearFirst);
+        std::ofstream(full / "zentag.wyn", std::ios::binary) << sample.bytes;
         std::ofstream(empty / "zentag.wyn", std::ios::binary);
+        std::ofstream(results, std::ios::binary) << ResultsFileBytes(sample);
     }
     ~Folders() {
         std::error_code ec;
@@ -58,8 +79,9 @@ fs::path BenchDir() {
 }
 
 // Runs the command with its output and messages sent to /dev/null (a failure shows as its exit
-// status); the iteration's time is its CPU time.
-void TimeProcess(benchmark::State& state, const std::vector<std::string>& command) {
+// status); the iteration's time is its CPU time. `before` runs ahead of each run, untimed.
+void TimeProcess(benchmark::State& state, const std::vector<std::string>& command,
+                 const std::function<void()>& before = {}) {
     std::vector<char*> argv;
     for (const std::string& a : command)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -70,6 +92,8 @@ void TimeProcess(benchmark::State& state, const std::vector<std::string>& comman
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     double wall = 0;
     for (auto _ : state) {
+        if (before)
+            before();
         const auto start = std::chrono::steady_clock::now();
         pid_t pid = 0;
         if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
@@ -102,6 +126,19 @@ void BM_LoadProcess(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+void BM_InfoProcess(benchmark::State& state) {
+    TimeProcess(state, {ZG_CLI_PATH, "info", TheFolders().full.string()});
+}
+BENCHMARK(BM_InfoProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Each run imports into a folder without a database, so every run writes all 99,999 draws.
+void BM_ImportProcess(benchmark::State& state) {
+    const Folders& f = TheFolders();
+    TimeProcess(state, {ZG_CLI_PATH, "import", f.import.string(), f.results.string()},
+                [&f] { fs::remove(f.import / "zentag.wyn"); });
+}
+BENCHMARK(BM_ImportProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 #ifdef ZG_STARTUP_PROCESS
 // Arg: the draws in the database (0: an empty database file).
 void BM_StartupProcess(benchmark::State& state) {
@@ -119,5 +156,6 @@ int main(int argc, char** argv) {
         {
             {"BM_LoadProcess/manual_time", "BM_WcWords/manual_time", 1.0, true},
             {"BM_StartupProcess/99999/manual_time", "BM_StartupProcess/0/manual_time", 1.3, true},
+            {"BM_ImportProcess/manual_time", "BM_InfoProcess/manual_time", 2.0, true},
         });
 }

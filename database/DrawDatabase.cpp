@@ -236,9 +236,16 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
 }
 
 void AppendNumber(std::string& out, std::int32_t value) {
+    // Most values are numbers 1..80, days and months: one or two digits, written directly.
+    if (value >= 0 && value < 100) {
+        if (value >= 10)
+            out += static_cast<char>('0' + value / 10);
+        out += static_cast<char>('0' + value % 10);
+        return;
+    }
     char text[16];
     const auto res = std::to_chars(text, text + sizeof text, value);
-    out.append(text, res.ptr);
+    out.append(text, static_cast<std::size_t>(res.ptr - text));
 }
 
 bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
@@ -434,9 +441,15 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
 
 std::string DatabaseFileBytes(DrawsView draws) {
     std::string out;
+    if (draws.count > 0)
+        out.reserve(static_cast<std::size_t>(draws.count) * 80);
+    AppendDatabaseFileBytes(out, draws);
+    return out;
+}
+
+void AppendDatabaseFileBytes(std::string& out, DrawsView draws) {
     if (draws.count <= 0)
-        return out;
-    out.reserve(static_cast<std::size_t>(draws.count) * 80);
+        return;
     const bool dayFirst = ReadsDayFirst(draws[1].Year);
     for (std::int32_t k = 1; k <= draws.count; ++k) {
         const DrawRecord& d = draws[k];
@@ -451,22 +464,31 @@ std::string DatabaseFileBytes(DrawsView draws) {
         for (std::int32_t n : d.Numbers)
             put(n);
     }
-    return out;
 }
 
 RewriteResult RewriteDatabase(const std::string& path, DrawsView draws) {
     RewriteResult r;
-    const std::string bytes = DatabaseFileBytes(draws);
-    const int err =
-        ReplaceFile(path, [&bytes](int fd, int& error) { return WriteAll(fd, bytes.data(), bytes.size(), error); });
-    if (err != 0) {
-        r.error = ErrorText(err);
+    const FileWriteResult written = ReplaceDatabaseFile(path, DatabaseFileBytes(draws));
+    if (!written.ok) {
+        r.error = written.error;
         return r;
     }
     r.ok = true;
     // The new file's second integer, as the next load would read it.
     if (draws.count >= 1)
         r.layoutProbe = ReadsDayFirst(draws[1].Year) ? draws[1].Day : draws[1].Year;
+    return r;
+}
+
+FileWriteResult ReplaceDatabaseFile(const std::string& path, std::string_view bytes) {
+    FileWriteResult r;
+    const int err =
+        ReplaceFile(path, [bytes](int fd, int& error) { return WriteAll(fd, bytes.data(), bytes.size(), error); });
+    if (err != 0) {
+        r.error = ErrorText(err);
+        return r;
+    }
+    r.ok = true;
     return r;
 }
 

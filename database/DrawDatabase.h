@@ -115,6 +115,8 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
 // breaks. The layout is year-first, unless draw 1's Year is 1950 or less: such a second integer
 // would be read as a day, so those files are written day-first.
 std::string DatabaseFileBytes(DrawsView draws);
+// The same bytes added to the end of `out`.
+void AppendDatabaseFileBytes(std::string& out, DrawsView draws);
 
 struct RewriteResult {
     bool ok = false;
@@ -127,5 +129,10 @@ struct RewriteResult {
 // failure at any point leaves the old file as it was. An existing database that is not writable is
 // refused (EACCES) even though the rename could replace it.
 RewriteResult RewriteDatabase(const std::string& path, DrawsView draws);
+
+// Replaces the database file with `bytes` as a whole, the way RewriteDatabase does (a temporary
+// file in the same folder, flushed to disk and renamed over it; any failure leaves the old file as
+// it was). Every whole-file write of the database goes through here.
+FileWriteResult ReplaceDatabaseFile(const std::string& path, std::string_view bytes);
 
 } // namespace zg

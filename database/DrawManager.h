@@ -109,7 +109,7 @@ private:
     std::uint8_t downloadMode_ = 0;           // 0: all results, 1: the latest draw
     HttpDownload* currentDownload_ = nullptr; // what STOP acts on
     bool downloadRunning_ = false;
-    QString resultsHost_; // empty: the built-in host
+    QString resultsHost_; // empty: the setting of zentagrafo.ini (else the built-in host)
     int resultsPort_ = 80;
     bool glyphsSet_ = false;
 

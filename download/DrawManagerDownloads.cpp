@@ -5,6 +5,7 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawManager.h"
 #include "download/HttpDownload.h"
+#include "download/ResultsServerSetting.h"
 #include "download/ResultsUpdate.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgressGauge.h"
@@ -35,6 +36,14 @@ void DrawManager::startDownload(std::uint8_t mode) {
     // in the same mode, the target file.
     if (downloadRunning_)
         return;
+    // zentagrafo.ini is read at each download; a malformed setting sends no request.
+    const ResultsServerSetting server =
+        resultsHost_.isEmpty() ? ReadResultsServerSetting(AppDir)
+                               : ResultsServerSetting{true, ResultsServer{resultsHost_.toStdString(), resultsPort_}, {}};
+    if (!server.ok) {
+        Dialogs::Message(this, Q(UpdateFailedCaption), Q(server.error), Dialogs::Icon::Error);
+        return;
+    }
     downloadGauge_->show();
     downloadLabel_->setText(Q(ConnectingText));
     downloadLabel_->show();
@@ -42,10 +51,9 @@ void DrawManager::startDownload(std::uint8_t mode) {
 
     auto* get = new HttpDownload(this);
     currentDownload_ = get;
-    const std::string host = resultsHost_.isEmpty() ? std::string(ResultsHost()) : resultsHost_.toStdString();
-    get->URL = Q(ResultsUrl(mode == 1, host));
+    get->URL = Q(ResultsUrl(mode == 1, server.server.host));
     get->FileName = Q(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
-    get->Port = resultsPort_;
+    get->Port = server.server.port;
     connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::downloadDone);
     connect(get, &HttpDownload::OnProgress, this, &DrawManager::downloadProgress);
     connect(get, &HttpDownload::OnError, this, &DrawManager::downloadFailed);

@@ -26,6 +26,7 @@ int RunCli(const Args& args) {
     AddCalendarCommand(app, status);
     AddZentagCommand(app, status);
     AddUpdateCommand(app, status);
+    AddImportCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());

@@ -5,6 +5,7 @@
 #include "database/DrawEntry.h"
 #include "database/ShiftedData.h"
 #include "download/HttpTransfer.h"
+#include "download/ResultsServerSetting.h"
 #include "download/ResultsUpdate.h"
 
 #include <cstdio>
@@ -24,10 +25,17 @@ void Tell(std::string_view text) {
 // Downloads one of the two results into `target` as the window does. Returns the announced size
 // of a successful download (0: no connection), or -1 after printing the failure.
 std::int32_t Download(const UpdateOptions& options, bool latestOnly, const std::string& target) {
+    // The folder's setting, read at each download as the window does; --host and --port each
+    // replace their own part of it.
+    const ResultsServerSetting setting = ReadResultsServerSetting(options.dir);
+    if (!setting.ok) {
+        Failure(setting.error);
+        return -1;
+    }
     TransferSettings settings;
-    settings.url = ResultsUrl(latestOnly, options.host.empty() ? ResultsHost() : options.host);
+    settings.url = ResultsUrl(latestOnly, options.host.empty() ? setting.server.host : options.host);
     settings.fileName = target;
-    settings.port = options.port;
+    settings.port = options.port > 0 ? options.port : setting.server.port;
     TransferFlags flags;
     const TransferReport report = RunTransfer(settings, flags, {});
     if (!DeliverTransfer(report, target, flags.result)) {
@@ -133,9 +141,12 @@ void AddUpdateCommand(CLI::App& app, int& status) {
         command->add_flag("--latest", v->options.latest, "append the server's latest draw when it is the next one");
     auto* all = command->add_flag("--all", v->all, "store the complete results file as the waiting download");
     latest->excludes(all);
-    command->add_option("--host", v->options.host, "the results server (default " + std::string(ResultsHost()) + ")")
+    command
+        ->add_option("--host", v->options.host,
+                     "the results server (default: serwer= of [wyniki] in DIR/zentagrafo.ini, else " +
+                         std::string(ResultsHost()) + ")")
         ->type_name("H");
-    command->add_option("--port", v->options.port, "its port (default 80)")
+    command->add_option("--port", v->options.port, "its port (default: the one of zentagrafo.ini, else 80)")
         ->check(CLI::Range(1, 65535))
         ->type_name("P");
     command->callback([v, &status] {

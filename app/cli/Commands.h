@@ -29,14 +29,25 @@ void AddAnalysisCommand(CLI::App& app, int& status);
 void AddCalendarCommand(CLI::App& app, int& status);
 void AddZentagCommand(CLI::App& app, int& status);
 void AddUpdateCommand(CLI::App& app, int& status);
+void AddImportCommand(CLI::App& app, int& status);
 
 // update DIR --latest|--all [--host H] [--port P]
 struct UpdateOptions {
     std::string dir;
     bool latest = false; // false: the complete results file
-    std::string host;    // empty: the built-in results host
-    int port = 80;
+    std::string host;    // empty: the host of DIR/zentagrafo.ini, else the built-in results host
+    int port = 0;        // 0: the port of DIR/zentagrafo.ini, else 80
 };
 int CmdUpdate(const UpdateOptions& options);
+
+// import DIR FILE [--replace] [--skip-bad] [--dry-run]
+struct ImportOptions {
+    std::string dir;
+    std::string file;
+    bool replace = false; // "Zastąp całą bazę"; otherwise "Dopisz nowe losowania"
+    bool skipBad = false; // import the valid draws of a file with bad lines
+    bool dryRun = false;  // do everything but write
+};
+int CmdImport(const ImportOptions& options);
 
 } // namespace zg::cli

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace zg {
 namespace {
@@ -108,6 +109,34 @@ TEST(CmdUpdateAll, NoServerLeavesNoDownload) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, std::string(NoConnectionText) + "\n");
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("zentag")));
+}
+
+TEST(CmdUpdateServer, ZentagrafoIniSetsItAndEachOptionReplacesItsOwnPart) {
+    HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer("1")); });
+    const std::string port = std::to_string(server.port());
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {"[wyniki]\nserwer=127.0.0.1:" + port, "", 0},
+        {"[wyniki]\nserwer=nowhere.invalid:" + port, "127.0.0.1", 0},
+        {"[wyniki]\nserwer=127.0.0.1:1", "", server.port()},
+    };
+    for (const auto& [ini, host, optionPort] : cases) {
+        Folder f;
+        WriteBytes(f.dir.file("zentagrafo.ini"), ini);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(cli::CmdUpdate(cli::UpdateOptions{f.dir.str(), false, host, optionPort}), 0) << ini;
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(ReadBytes(f.dir.file("zentag")) == "1") << ini;
+    }
+}
+
+TEST(CmdUpdateServer, AMalformedSettingSendsNoRequest) {
+    Folder f;
+    WriteBytes(f.dir.file("zentagrafo.ini"), "[wyniki]\nserwer=http://127.0.0.1/\n");
+    const UpdateRun run = f.Run(false, HttpTestServer::Answer("1"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("Niepoprawne ustawienie serwera wyników w pliku zentagrafo.ini: „serwer=http://127.0.0.1/”.", 0),
+              0u) << run.err;
+    EXPECT_EQ(run.request, "");
 }
 
 } // namespace

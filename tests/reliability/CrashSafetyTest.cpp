@@ -1,10 +1,12 @@
-// The database survives a crash at any moment of a write: the real rewrite, merge and append run
+// The database survives a crash at any moment of a write: the real rewrite, merge, append and import run
 // in a child process that is killed with SIGKILL after delays spread over the whole write. After
 // every kill the database is byte for byte the old content or the new one, a merge that did not
 // finish keeps its download, and the clean-up of the next start removes the temporary file left. ZG_KILLS sets the
 // number of kills per operation (CI runs a few, scripts/soak.sh hundreds).
 #include "app/SafeFile.h"
+#include "app/cli/Commands.h"
 #include "database/DrawDatabase.h"
+#include "database/ResultsImport.h"
 #include "support/ChildProcess.h"
 #include "support/DrawTables.h"
 #include "support/TempDir.h"
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -161,6 +164,31 @@ TEST(CrashSafety, KilledAppendLeavesTheWholeDrawOrNone) {
         [&](const std::string&) {
             const LoadResult load = LoadDatabase(db, loaded.data());
             EXPECT_TRUE(load.ok && (load.drawCount == 2000 || load.drawCount == 2001)) << load.drawCount;
+        });
+}
+
+TEST(CrashSafety, KilledImportLeavesTheOldDatabaseAndItsDownloadOrTheNewDatabase) {
+    TempDir dir, source;
+    const std::vector<DrawRecord> table = NewTable(20000);
+    const std::string oldBytes = DatabaseFileBytes(DrawsView{table.data(), 15000});
+    const std::string results = DownloadBytes(test::View(table));
+    WriteBytes(source.file("wyniki.csv"), results);
+    const ImportedResults imported = ReadResultsFile(results);
+    const ImportPlan plan = PlanImport(imported, DrawsView{table.data(), 15000}, true, ImportMode::AppendNew);
+    ASSERT_TRUE(plan.writes());
+    const std::string newBytes = ImportedDatabaseBytes(imported, plan, oldBytes, 2008);
+    KillRepeatedly(
+        dir, oldBytes, "waiting download", newBytes,
+        [&] {
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            ::dup2(quiet, 1);
+            ::dup2(quiet, 2);
+            cli::RunCli({"import", dir.str(), source.file("wyniki.csv")});
+        },
+        [&](const std::string& bytes) {
+            if (bytes == oldBytes) {
+                EXPECT_TRUE(std::filesystem::exists(dir.file("zentag"))) << "deleted before the import was written";
+            }
         });
 }
 

@@ -1,0 +1,134 @@
+#include "app/SafeFile.h"
+#include "app/cli/CliOptions.h"
+#include "app/cli/Commands.h"
+#include "database/DatabaseGuard.h"
+#include "database/DrawDatabase.h"
+#include "database/ResultsImport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace zg::cli {
+
+namespace {
+
+// The last line of the summary, whatever the outcome: the draws appended or written.
+int NewDraws(std::int32_t count, int status) {
+    std::printf("new draws: %d\n", count);
+    return status;
+}
+
+void PrintRange(const char* label, const ImportedDraw& first, const ImportedDraw& last) {
+    std::printf("%s: %s - %s\n", label, ImportedDateText(first).c_str(), ImportedDateText(last).c_str());
+}
+
+} // namespace
+
+// Reads a results file and brings its draws into the database of a program folder in one of the
+// two modes of the draw management window's import, with its checks and messages.
+int CmdImport(const ImportOptions& options) {
+    const ResultsFileBytes file = ReadResultsFileBytes(options.file);
+    if (!file.ok) {
+        std::fprintf(stderr, "%s: %s\n", options.file.c_str(), file.error.c_str());
+        return ExitRefused;
+    }
+    const ImportedResults results = ReadResultsFile(file.bytes);
+    // Standard error is unbuffered: the lines go out in pieces of about 64 kB.
+    std::string problems;
+    for (std::size_t i = 0; i < results.problems.size(); ++i) {
+        const ImportProblem& problem = results.problems[i];
+        problems += "line " + std::to_string(problem.line) + ": ";
+        problems += problem.Reason();
+        problems += '\n';
+        if (problems.size() >= 65536 || i + 1 == results.problems.size()) {
+            std::fwrite(problems.data(), 1, problems.size(), stderr);
+            problems.clear();
+        }
+    }
+
+    // The stamp before the load: the write then refuses a file that changed in between.
+    const std::string dbPath = options.dir + "/" + std::string(DatabaseFileName);
+    const FileStamp stamp = ReadFileStamp(dbPath);
+    // Zeroed memory that the system hands out untouched: only the pages the load fills cost anything.
+    const std::unique_ptr<DrawRecord[], decltype(&std::free)> table(
+        static_cast<DrawRecord*>(std::calloc(static_cast<std::size_t>(MaxDraws) + 1, sizeof(DrawRecord))), &std::free);
+    if (!table) {
+        std::fprintf(stderr, "%s\n", SystemErrorText(ENOMEM).c_str());
+        return ExitRefused;
+    }
+    const LoadResult load = LoadDatabase(dbPath, table.get());
+    std::error_code ec;
+    // As the program counts it: only a missing file leaves nothing unread behind.
+    const bool whole =
+        load.ok ? !load.truncated && load.shortGroupValues == 0 : !std::filesystem::exists(dbPath, ec) && !ec;
+    const DrawsView database{table.get(), load.ok ? load.drawCount : 0};
+
+    std::printf("file: %s\n", options.file.c_str());
+    std::printf("draws read: %zu\n", results.draws.size());
+    if (!results.draws.empty())
+        PrintRange("dates", results.draws.front(), results.draws.back());
+    std::printf("repeats dropped: %d\n", results.repeats);
+    std::printf("lines with more than 20 numbers: %d\n", results.linesWithExtraNumbers);
+    std::printf("bad lines: %zu\n", results.problems.size());
+    std::printf("database: %s, %d draws%s\n", dbPath.c_str(), database.count, whole ? "" : " (not read whole)");
+    std::printf("mode: %s\n", options.replace ? "replace the whole database" : "append new draws");
+
+    if (!results.problems.empty() && !options.skipBad) {
+        std::fprintf(stderr, "%zu bad lines: nothing imported (--skip-bad imports the other draws)\n",
+                     results.problems.size());
+        return NewDraws(0, ExitRefused);
+    }
+    const ImportPlan plan =
+        PlanImport(results, database, whole, options.replace ? ImportMode::ReplaceAll : ImportMode::AppendNew);
+    if (plan.outcome == ImportPlan::Outcome::NothingNew) {
+        std::printf("%s\n", plan.message.c_str());
+        return NewDraws(0, ExitDone);
+    }
+    if (plan.refused()) {
+        Failure(plan.message);
+        return NewDraws(0, ExitRefused);
+    }
+    const ImportWrite written = ApplyImport(results, plan, options.dir, stamp, load.layoutProbe, options.dryRun);
+    switch (written.status) {
+    case ImportWrite::Status::Written:
+        break;
+    case ImportWrite::Status::ChangedOutside:
+        Failure(ChangedOutsideText);
+        return NewDraws(0, ExitRefused);
+    case ImportWrite::Status::Failed:
+    case ImportWrite::Status::NothingToWrite:
+        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), written.error.c_str());
+        return NewDraws(0, ExitRefused);
+    }
+    const std::size_t last = plan.firstNew + static_cast<std::size_t>(plan.newCount) - 1;
+    std::printf("first new draw: ordinal %d\n", plan.firstOrdinal);
+    PrintRange("new draws' dates", results.draws[plan.firstNew], results.draws[last]);
+    std::printf("draws in the database: %d\n", plan.drawCountAfter);
+    if (options.dryRun)
+        std::printf("dry run: nothing written\n");
+    if (written.pendingDownloadDeleted)
+        std::printf("deleted the waiting full download %s, which would have replaced the database at the next "
+                    "start\n",
+                    std::string(PendingDownloadFileName).c_str());
+    return NewDraws(plan.newCount, ExitDone);
+}
+
+void AddImportCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand(
+        "import", "Brings the draws of a results file (text or CSV: a date and 20 numbers a line) into the database");
+    auto v = std::make_shared<ImportOptions>();
+    command->add_option("DIR", v->dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("FILE", v->file, "the results file")->required()->type_name("FILE");
+    command->add_flag("--replace", v->replace,
+                      "replace the whole database with the file's draws (default: append the draws after the "
+                      "database's last one)");
+    command->add_flag("--skip-bad", v->skipBad, "import the other draws when some lines are bad");
+    command->add_flag("--dry-run", v->dryRun, "check and report everything, but write nothing");
+    command->callback([v, &status] { status = CmdImport(*v); });
+}
+
+} // namespace zg::cli

@@ -1,0 +1,581 @@
+#include "database/ResultsImport.h"
+
+#include "analysis/DateRoutines.h"
+#include "app/SafeFile.h"
+#include "database/DrawDatabase.h"
+#include "database/DrawEntry.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace zg {
+
+namespace {
+
+constexpr bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Days of a month by the program's own calendar: every year divisible by 4 is a leap year.
+std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
+    static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && year % 4 == 0 ? 29 : Days[month - 1];
+}
+
+// The value of a run of at most 4 digits.
+std::int32_t SmallValue(std::string_view digits) {
+    std::int32_t v = 0;
+    for (char c : digits)
+        v = v * 10 + (c - '0');
+    return v;
+}
+
+// Length of the run of digits at the start of `text`.
+std::size_t DigitRun(std::string_view text) {
+    std::size_t n = 0;
+    while (n < text.size() && IsDigit(text[n]))
+        ++n;
+    return n;
+}
+
+// A whole word shaped D.M.Y, D-M-Y, D/M/Y, Y-M-D, Y.M.D or Y/M/D, with a real date.
+bool ParseDate(std::string_view word, ImportedDraw& draw) {
+    const std::size_t l1 = DigitRun(word);
+    if (l1 == 0 || l1 == word.size())
+        return false;
+    const char separator = word[l1];
+    if (separator != '.' && separator != '-' && separator != '/')
+        return false;
+    const std::size_t l2 = DigitRun(word.substr(l1 + 1));
+    const std::size_t at3 = l1 + 1 + l2 + 1;
+    if (l2 == 0 || at3 > word.size() || word[at3 - 1] != separator)
+        return false;
+    const std::size_t l3 = DigitRun(word.substr(at3));
+    if (l3 == 0 || at3 + l3 != word.size())
+        return false;
+    const std::string_view p1 = word.substr(0, l1), p2 = word.substr(l1 + 1, l2), p3 = word.substr(at3);
+    std::int32_t y = 0, m = 0, d = 0;
+    if (l1 == 4 && l2 <= 2 && l3 <= 2) {
+        y = SmallValue(p1);
+        m = SmallValue(p2);
+        d = SmallValue(p3);
+    } else if (l1 <= 2 && l2 <= 2 && l3 == 4) {
+        d = SmallValue(p1);
+        m = SmallValue(p2);
+        y = SmallValue(p3);
+    } else {
+        return false;
+    }
+    if (y < 1951 || y > 2999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(m, y))
+        return false;
+    draw.year = y;
+    draw.month = m;
+    draw.day = d;
+    return true;
+}
+
+// A whole word shaped H:MM or H:MM:SS (H of 1 or 2 digits).
+bool ParseTime(std::string_view word, std::int32_t& seconds) {
+    const std::size_t h = DigitRun(word);
+    if (h == 0 || h > 2 || h == word.size() || word[h] != ':')
+        return false;
+    std::string_view rest = word.substr(h + 1);
+    if (DigitRun(rest) != 2)
+        return false;
+    std::int32_t s = SmallValue(word.substr(0, h)) * 3600 + SmallValue(rest.substr(0, 2)) * 60;
+    rest.remove_prefix(2);
+    if (!rest.empty()) {
+        if (rest.size() != 3 || rest[0] != ':' || DigitRun(rest.substr(1)) != 2)
+            return false;
+        s += SmallValue(rest.substr(1));
+    }
+    seconds = s;
+    return true;
+}
+
+// The 20 numbers of a valid draw as an 80-bit set: two draws are repeats when their sets agree.
+struct NumberSetKey {
+    std::uint64_t low = 0;  // numbers 1..64
+    std::uint32_t high = 0; // numbers 65..80
+    bool operator==(const NumberSetKey&) const = default;
+};
+
+struct NumberSetKeyHash {
+    std::size_t operator()(const NumberSetKey& k) const {
+        return static_cast<std::size_t>((k.low ^ (std::uint64_t{k.high} << 48)) * 0x9E3779B97F4A7C15ull >> 7);
+    }
+};
+
+template <typename Numbers> NumberSetKey KeyOf(const Numbers& numbers) {
+    NumberSetKey k;
+    for (std::int32_t n : numbers) {
+        if (n <= 64)
+            k.low |= std::uint64_t{1} << (n - 1);
+        else
+            k.high |= std::uint32_t{1} << (n - 65);
+    }
+    return k;
+}
+
+// What one line holds. Only the first min(numberCount, 20) entries of the arrays are set.
+struct LineScan {
+    bool dated = false;
+    std::int32_t digitRuns = 0; // runs of digits in a line without a date word
+    std::int32_t numberCount = 0;
+    std::int32_t values[20];      // the first 20 runs after the date (and time): 1..80, or 0 for any other value
+    const char* digits[20];       // the same runs as written, without their leading zeros
+    std::uint32_t digitCount[20]; // and their lengths ("0" for a run of zeros)
+};
+
+enum ByteClass : std::uint8_t { OtherByte, DigitByte, WordPunctuation, LineEnd };
+
+constexpr std::array<std::uint8_t, 256> MakeByteClasses() {
+    std::array<std::uint8_t, 256> classes{};
+    for (int c = '0'; c <= '9'; ++c)
+        classes[static_cast<std::size_t>(c)] = DigitByte;
+    for (char c : {'.', '-', '/', ':'})
+        classes[static_cast<unsigned char>(c)] = WordPunctuation;
+    classes['\n'] = LineEnd;
+    classes['\r'] = LineEnd;
+    return classes;
+}
+constexpr std::array<std::uint8_t, 256> ByteClasses = MakeByteClasses();
+
+inline std::uint8_t ClassOf(char c) {
+    return ByteClasses[static_cast<unsigned char>(c)];
+}
+
+// Reads the line that starts at `p` up to its line end (or `end`), which it returns. Its words
+// are looked at one by one until the date word and the word after it (a time or not); from there
+// on only the runs of digits matter, and they never cross a word's edge.
+const char* ScanLine(const char* p, const char* const end, ImportedDraw& draw, LineScan& scan) {
+    // The next word with a digit, trailing . - / : removed; empty at the line's end.
+    const auto nextWord = [&p, end]() -> std::string_view {
+        while (p != end) {
+            const std::uint8_t c = ClassOf(*p);
+            if (c == LineEnd)
+                break;
+            if (c == OtherByte) {
+                ++p;
+                continue;
+            }
+            const char* const start = p;
+            while (p != end && (ClassOf(*p) == DigitByte || ClassOf(*p) == WordPunctuation))
+                ++p;
+            std::string_view word(start, static_cast<std::size_t>(p - start));
+            while (!word.empty() && !IsDigit(word.back()))
+                word.remove_suffix(1);
+            if (!word.empty())
+                return word;
+        }
+        return {};
+    };
+    for (;;) {
+        const std::string_view word = nextWord();
+        if (word.empty())
+            return p;
+        if (ParseDate(word, draw)) {
+            scan.dated = true;
+            break;
+        }
+        for (std::size_t j = 0; j < word.size(); ++j)
+            scan.digitRuns += IsDigit(word[j]) && (j == 0 || !IsDigit(word[j - 1])) ? 1 : 0;
+    }
+    // A time right after the date is skipped; any other word holds the first numbers.
+    const char* const afterDate = p;
+    const std::string_view next = nextWord();
+    if (next.empty() || !ParseTime(next, draw.timeOfDay))
+        p = afterDate;
+    while (p != end) {
+        const std::uint8_t c = ClassOf(*p);
+        if (c == LineEnd)
+            break;
+        if (c != DigitByte) {
+            ++p;
+            continue;
+        }
+        while (p + 1 != end && *p == '0' && ClassOf(p[1]) == DigitByte)
+            ++p; // leading zeros; the last digit of a run of zeros stays
+        const char* const start = p;
+        std::int32_t value = 0;
+        while (p != end && ClassOf(*p) == DigitByte) {
+            value = p - start < 3 ? value * 10 + (*p - '0') : 0;
+            ++p;
+        }
+        if (scan.numberCount < 20) {
+            const auto i = static_cast<std::size_t>(scan.numberCount);
+            scan.values[i] = IsLotteryNumber(value) && p - start < 3 ? value : 0;
+            scan.digits[i] = start;
+            scan.digitCount[i] = static_cast<std::uint32_t>(p - start);
+        }
+        ++scan.numberCount;
+    }
+    return p;
+}
+
+// Date, then time.
+bool Earlier(const ImportedDraw& a, const ImportedDraw& b) {
+    if (a.year != b.year)
+        return a.year < b.year;
+    if (a.month != b.month)
+        return a.month < b.month;
+    if (a.day != b.day)
+        return a.day < b.day;
+    return a.timeOfDay < b.timeOfDay;
+}
+
+bool SameDate(const ImportedDraw& a, const ImportedDraw& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+// The draws of a dated line that passes the checks, or its problem.
+void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& draw, ImportedResults& out) {
+    if (scan.numberCount > 20)
+        ++out.linesWithExtraNumbers;
+    ImportProblem problem;
+    problem.line = lineNumber;
+    if (scan.numberCount < 20) {
+        problem.kind = ImportProblem::Kind::TooFewNumbers;
+        problem.count = scan.numberCount;
+        out.problems.push_back(std::move(problem));
+        return;
+    }
+    const auto fail = [&](ImportProblem::Kind kind, std::size_t j) {
+        problem.kind = kind;
+        problem.digits.assign(scan.digits[j], scan.digitCount[j]);
+        out.problems.push_back(std::move(problem));
+    };
+    for (std::size_t j = 0; j < 20; ++j)
+        if (scan.values[j] == 0)
+            return fail(ImportProblem::Kind::OutOfRange, j);
+    std::uint64_t seenLow = 0, seenHigh = 0; // numbers 1..64 and 65..80
+    for (std::size_t j = 0; j < 20; ++j) {
+        const std::int32_t n = scan.values[j];
+        std::uint64_t& seen = n <= 64 ? seenLow : seenHigh;
+        const std::uint64_t bit = std::uint64_t{1} << ((n - 1) % 64);
+        if (seen & bit)
+            return fail(ImportProblem::Kind::Repeated, j);
+        seen |= bit;
+        draw.numbers[j] = static_cast<std::uint8_t>(n);
+    }
+    draw.line = lineNumber;
+    out.draws.push_back(draw);
+}
+
+// Puts the valid draws in order: reversed when the file lists the newest first, then each draw no
+// earlier than the one accepted before it, and no repeat of an accepted draw of the same date.
+void OrderDraws(ImportedResults& out) {
+    std::vector<ImportedDraw>& draws = out.draws;
+    if (draws.size() >= 2 && Earlier(draws.back(), draws.front())) {
+        std::reverse(draws.begin(), draws.end());
+        out.reversed = true;
+    }
+    std::unordered_set<NumberSetKey, NumberSetKeyHash> sameDay; // the accepted draws of the last accepted date
+    std::vector<ImportProblem> earlier;                         // draws earlier than the one accepted before them
+    std::size_t accepted = 0;
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        const ImportedDraw& draw = draws[i];
+        if (accepted > 0) {
+            const ImportedDraw& previous = draws[accepted - 1];
+            if (Earlier(draw, previous)) {
+                ImportProblem problem;
+                problem.line = draw.line;
+                problem.kind = ImportProblem::Kind::EarlierDate;
+                earlier.push_back(std::move(problem));
+                continue;
+            }
+            if (!SameDate(draw, previous)) {
+                // A set grown by one crowded day is dropped rather than cleared bucket by bucket at
+                // every later date.
+                if (sameDay.bucket_count() > 64)
+                    sameDay = {};
+                else
+                    sameDay.clear();
+            }
+        }
+        if (!sameDay.insert(KeyOf(draw.numbers)).second) {
+            ++out.repeats;
+            continue;
+        }
+        draws[accepted++] = draw;
+    }
+    draws.resize(accepted);
+    // Both lists are in line order already (the later one backwards when the draws were turned
+    // round); one merge puts all problems in line order. No line has two problems.
+    if (earlier.empty())
+        return;
+    if (out.reversed)
+        std::reverse(earlier.begin(), earlier.end());
+    std::vector<ImportProblem> merged;
+    merged.reserve(out.problems.size() + earlier.size());
+    std::merge(std::make_move_iterator(out.problems.begin()), std::make_move_iterator(out.problems.end()),
+               std::make_move_iterator(earlier.begin()), std::make_move_iterator(earlier.end()),
+               std::back_inserter(merged),
+               [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+    out.problems = std::move(merged);
+}
+
+} // namespace
+
+std::string NoMatchText(std::int32_t ordinal, const DrawRecord& last) {
+    return "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr " + std::to_string(ordinal) +
+           " z dnia " + ZeroPad(last.Day, 2) + "." + ZeroPad(last.Month, 2) + "." + ZeroPad(last.Year, 4) +
+           "), a zawiera losowania z tego dnia lub wcześniejsze. Wybierz „Zastąp całą bazę”, aby wczytać cały plik.";
+}
+
+std::string ImportedText(std::int32_t count) {
+    return "Wczytano losowania: " + std::to_string(count) + ".";
+}
+
+std::string SkipBadLinesQuestion(std::size_t badLines) {
+    return "Błędne wiersze: " + std::to_string(badLines) + ". Pominąć je i wczytać pozostałe losowania?";
+}
+
+std::string ImportedDateText(const ImportedDraw& draw) {
+    return ZeroPad(draw.day, 2) + "." + ZeroPad(draw.month, 2) + "." + ZeroPad(draw.year, 4);
+}
+
+std::string ImportProblem::Reason() const {
+    switch (kind) {
+    case Kind::NoDate:
+        return "brak daty";
+    case Kind::TooFewNumbers:
+        return "za mało liczb (" + std::to_string(count) + ")";
+    case Kind::OutOfRange:
+        return "liczba spoza zakresu 1..80: " + digits;
+    case Kind::Repeated:
+        return "powtórzona liczba " + digits;
+    case Kind::EarlierDate:
+        return "data wcześniejsza niż w poprzednim losowaniu";
+    }
+    return {};
+}
+
+ResultsFileBytes ReadResultsFileBytes(const std::string& path) {
+    ResultsFileBytes r;
+    const OpenedFile file = OpenRegularFileForReading(path);
+    if (!file.ok()) {
+        r.error = file.error;
+        return r;
+    }
+    if (file.size > ResultsFileLimit) {
+        r.error = ResultsFileTooLargeText;
+        return r;
+    }
+    // The size is only a hint: a file that grows (or claims no size) is still cut at the limit.
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(file.size, 0)) + 1);
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > static_cast<std::size_t>(ResultsFileLimit)) {
+                r.error = ResultsFileTooLargeText;
+                return r;
+            }
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, static_cast<std::size_t>(ResultsFileLimit) + 1));
+        }
+        const ssize_t n = ::read(file.fd.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            r.error = SystemErrorText(errno);
+            return r;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got > static_cast<std::size_t>(ResultsFileLimit)) {
+        r.error = ResultsFileTooLargeText;
+        return r;
+    }
+    bytes.resize(got);
+    r.bytes = std::move(bytes);
+    r.ok = true;
+    return r;
+}
+
+ImportedResults ReadResultsFile(std::string_view bytes) {
+    ImportedResults out;
+    std::int32_t lineNumber = 0;
+    bool seenDated = false;
+    // A dated line with 20 numbers takes at least 48 bytes: room for every draw the bytes can hold.
+    out.draws.reserve(bytes.size() / 48 + 1);
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p != end) {
+        ImportedDraw draw;
+        LineScan scan;
+        p = ScanLine(p, end, draw, scan);
+        if (p != end)
+            p += *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;
+        if (lineNumber < INT32_MAX)
+            ++lineNumber;
+        if (scan.dated) {
+            seenDated = true;
+            TakeDatedLine(lineNumber, scan, draw, out);
+        } else if (seenDated && scan.digitRuns >= 20) {
+            ImportProblem problem;
+            problem.line = lineNumber;
+            problem.kind = ImportProblem::Kind::NoDate;
+            out.problems.push_back(std::move(problem));
+        }
+    }
+    OrderDraws(out);
+    return out;
+}
+
+ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool databaseWhole, ImportMode mode) {
+    ImportPlan plan;
+    plan.mode = mode;
+    const auto refuse = [&plan](ImportPlan::Outcome outcome, std::string message) {
+        plan.outcome = outcome;
+        plan.message = std::move(message);
+        return plan;
+    };
+    const std::size_t m = results.draws.size();
+    if (m == 0)
+        return refuse(ImportPlan::Outcome::NoDraws, std::string(NoDrawsInFileText));
+    if (mode == ImportMode::AppendNew && !databaseWhole)
+        return refuse(ImportPlan::Outcome::NotLoadedWhole, std::string(NotLoadedWholeText));
+
+    const std::int32_t count = std::max(database.count, 0);
+    if (mode == ImportMode::ReplaceAll || count == 0) {
+        plan.wholeFile = true;
+        plan.firstNew = 0;
+        plan.firstOrdinal = 1;
+        if (m > static_cast<std::size_t>(MaxDraws))
+            return refuse(ImportPlan::Outcome::TableFull, std::string(TableFullText));
+        plan.newCount = static_cast<std::int32_t>(m);
+    } else {
+        const DrawRecord& last = database[count];
+        // The draws of the file are 20 different numbers 1..80 each: only such a last draw can match.
+        bool lastIsValid = true;
+        bool seen[81] = {};
+        for (std::int32_t n : last.Numbers) {
+            lastIsValid = lastIsValid && IsLotteryNumber(n) && !seen[n];
+            if (IsLotteryNumber(n))
+                seen[n] = true;
+        }
+        std::size_t firstNew = 0;
+        bool matched = false;
+        if (lastIsValid) {
+            const NumberSetKey lastKey = KeyOf(last.Numbers);
+            for (std::size_t i = m; i-- > 0;)
+                if (KeyOf(results.draws[i].numbers) == lastKey) {
+                    firstNew = i + 1;
+                    matched = true;
+                    break;
+                }
+        }
+        if (!matched) {
+            const auto after = [&last](const ImportedDraw& d) {
+                if (d.year != last.Year)
+                    return d.year > last.Year;
+                if (d.month != last.Month)
+                    return d.month > last.Month;
+                return d.day > last.Day;
+            };
+            if (!std::all_of(results.draws.begin(), results.draws.end(), after))
+                return refuse(ImportPlan::Outcome::NoMatch, NoMatchText(count, last));
+        }
+        if (firstNew == m)
+            return refuse(ImportPlan::Outcome::NothingNew, std::string(NothingNewText));
+        if (m - firstNew > static_cast<std::size_t>(MaxDraws - count))
+            return refuse(ImportPlan::Outcome::TableFull, std::string(TableFullText));
+        plan.firstNew = firstNew;
+        plan.firstOrdinal = count + 1;
+        plan.newCount = static_cast<std::int32_t>(m - firstNew);
+    }
+    plan.outcome = ImportPlan::Outcome::Write;
+    plan.drawCountAfter = plan.firstOrdinal - 1 + plan.newCount;
+    return plan;
+}
+
+DrawRecord ImportedRecord(const ImportedResults& results, const ImportPlan& plan, std::size_t index) {
+    const ImportedDraw& d = results.draws[index];
+    DrawRecord record;
+    record.Number = plan.firstOrdinal + static_cast<std::int32_t>(index - plan.firstNew);
+    record.Year = d.year;
+    record.Month = d.month;
+    record.Day = d.day;
+    std::copy(d.numbers.begin(), d.numbers.end(), record.Numbers);
+    return record;
+}
+
+std::string ImportedDatabaseBytes(const ImportedResults& results, const ImportPlan& plan, std::string_view oldBytes,
+                                  std::int32_t layoutProbe) {
+    if (!plan.writes())
+        return {};
+    const std::size_t end = plan.firstNew + static_cast<std::size_t>(plan.newCount);
+    std::string bytes;
+    if (plan.wholeFile) {
+        // The rewrite's bytes, made a slice at a time: every value is followed by one space and
+        // every slice starts with a year from 1951 on, so the slices join into the bytes of one
+        // rewrite of all the draws.
+        constexpr std::size_t Slice = 4096;
+        std::vector<DrawRecord> table(Slice + 1);
+        bytes.reserve(static_cast<std::size_t>(plan.newCount) * 80);
+        for (std::size_t from = plan.firstNew; from < end; from += Slice) {
+            const std::size_t to = std::min(end, from + Slice);
+            for (std::size_t i = from; i < to; ++i)
+                table[i - from + 1] = ImportedRecord(results, plan, i);
+            AppendDatabaseFileBytes(bytes, DrawsView{table.data(), static_cast<std::int32_t>(to - from)});
+        }
+        return bytes;
+    }
+    bytes.reserve(oldBytes.size() + static_cast<std::size_t>(plan.newCount) * 80);
+    bytes.append(oldBytes);
+    for (std::size_t i = plan.firstNew; i < end; ++i)
+        bytes += AppendedGroupBytes(ImportedRecord(results, plan, i), layoutProbe);
+    return bytes;
+}
+
+ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, const std::string& folder,
+                        const FileStamp& remembered, std::int32_t layoutProbe, bool dryRun) {
+    ImportWrite w;
+    if (!plan.writes())
+        return w;
+    const std::string dbPath = folder + "/" + std::string(DatabaseFileName);
+    DatabaseWriteGuard guard(dbPath, remembered);
+    if (guard.status() == DatabaseWriteGuard::Status::ChangedOutside) {
+        w.status = ImportWrite::Status::ChangedOutside;
+        return w;
+    }
+    if (guard.status() != DatabaseWriteGuard::Status::Ready) {
+        w.status = ImportWrite::Status::Failed;
+        w.error = guard.error();
+        return w;
+    }
+    // Appending keeps the file's bytes as they are; under the guard they are the bytes loaded.
+    std::string oldBytes;
+    if (!plan.wholeFile) {
+        const ResultsFileBytes old = ReadResultsFileBytes(dbPath);
+        if (!old.ok) {
+            w.status = ImportWrite::Status::Failed;
+            w.error = old.error;
+            return w;
+        }
+        oldBytes = std::move(old.bytes);
+    }
+    const std::string bytes = ImportedDatabaseBytes(results, plan, oldBytes, layoutProbe);
+    w.layoutProbe = plan.wholeFile ? results.draws[plan.firstNew].year : layoutProbe;
+    w.status = ImportWrite::Status::Written;
+    if (dryRun)
+        return w;
+    const FileWriteResult written = ReplaceDatabaseFile(dbPath, bytes);
+    if (!written.ok) {
+        w.status = ImportWrite::Status::Failed;
+        w.error = written.error;
+        return w;
+    }
+    w.stamp = guard.Written();
+    const std::string pendingPath = folder + "/" + std::string(PendingDownloadFileName);
+    w.pendingDownloadDeleted = ::unlink(pendingPath.c_str()) == 0;
+    return w;
+}
+
+} // namespace zg

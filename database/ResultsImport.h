@@ -1,0 +1,175 @@
+#pragma once
+// Results files published by lottery sites, brought into the draw database: reading such a file
+// (text or CSV in many layouts: "1;01.10.1996;3,8,13,...", "12345. 2023-05-18 14:00 3 8 ... 80 7",
+// with or without a heading line, newest draw first or last), deciding what it adds to the database
+// in each of the two modes, and writing that as one whole-file replacement under the database
+// guard. Pure standard C++; nothing here shows a message: callers get the Polish texts.
+//
+// Reading a file, line by line (a line ends at LF, CR LF or a lone CR; lines count from 1):
+// - a word is a maximal run of the bytes 0-9 . - / : with trailing . - / : removed; a word
+//   without a digit is dropped;
+// - the line's date word is its first word shaped D.M.Y, D-M-Y, D/M/Y, Y-M-D, Y.M.D or Y/M/D (one
+//   separator twice, D and M of 1..2 digits, Y of 4, Y in 1951..2999, a real day of the month by
+//   the program's calendar); words before it are ignored;
+// - a time (H:MM or H:MM:SS) right after the date word is the draw's time;
+// - the runs of digits of the later words are the numbers; the first 20 make the draw.
+// A line without a date word before the first dated line is skipped; after it, it is a problem
+// when it holds 20 or more runs of digits. A dated line with fewer than 20 numbers, a number
+// outside 1..80 or a repeated number is a problem. The valid draws are reversed when the first is
+// later than the last; then a draw earlier than the one accepted before it is a problem, and a
+// draw with the date and the 20 numbers of an accepted one is dropped as a repeat.
+#include "app/DrawTypes.h"
+#include "database/DatabaseGuard.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zg {
+
+// A results file is read whole; anything larger is refused.
+inline constexpr std::int64_t ResultsFileLimit = std::int64_t{64} << 20;
+
+// ---- texts (UTF-8) ----
+inline constexpr std::string_view ImportCaption = "Import wyników...";
+inline constexpr std::string_view AppendModeText = "Dopisz nowe losowania";
+inline constexpr std::string_view ReplaceModeText = "Zastąp całą bazę";
+inline constexpr std::string_view NoDrawsInFileText = "Plik nie zawiera żadnych losowań.";
+inline constexpr std::string_view NothingNewText = "Baza wyników jest aktualna: plik nie zawiera nowych losowań.";
+inline constexpr std::string_view ResultsFileTooLargeText = "Plik z wynikami jest większy niż 64 MiB.";
+inline constexpr std::string_view PendingDownloadDeletedText =
+    "Usunięto czekające pobranie wszystkich wyników (plik zentag), które przy następnym uruchomieniu zastąpiłoby "
+    "wczytaną bazę.";
+// "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr N z dnia DD.MM.RRRR), ..."
+// for the last draw of the database, `ordinal` being its ordinal.
+std::string NoMatchText(std::int32_t ordinal, const DrawRecord& last);
+// "Wczytano losowania: K."
+std::string ImportedText(std::int32_t count);
+// "Błędne wiersze: N. Pominąć je i wczytać pozostałe losowania?"
+std::string SkipBadLinesQuestion(std::size_t badLines);
+
+// ---- reading ----
+
+// The bytes of a results file: only a regular file, at most ResultsFileLimit bytes. On failure
+// `error` is the system's description or ResultsFileTooLargeText.
+struct ResultsFileBytes {
+    bool ok = false;
+    std::string bytes;
+    std::string error;
+};
+ResultsFileBytes ReadResultsFileBytes(const std::string& path);
+
+// One draw of the file: its line, date, time and its first 20 numbers in the file's order.
+struct ImportedDraw {
+    std::int32_t line = 0;
+    std::int32_t year = 0;
+    std::int32_t month = 0;
+    std::int32_t day = 0;
+    std::int32_t timeOfDay = 0;             // H * 3600 + MM * 60 + SS; 0 without a time
+    std::array<std::uint8_t, 20> numbers{}; // each 1..80
+};
+
+// "DD.MM.YYYY".
+std::string ImportedDateText(const ImportedDraw& draw);
+
+// A line left out, and why.
+struct ImportProblem {
+    enum class Kind {
+        NoDate,        // "brak daty"
+        TooFewNumbers, // "za mało liczb (N)"
+        OutOfRange,    // "liczba spoza zakresu 1..80: X"
+        Repeated,      // "powtórzona liczba X"
+        EarlierDate,   // "data wcześniejsza niż w poprzednim losowaniu"
+    };
+    std::int32_t line = 0;
+    Kind kind = Kind::NoDate;
+    std::int32_t count = 0; // TooFewNumbers: the numbers the line has
+    std::string digits;     // OutOfRange, Repeated: the number as written, without leading zeros
+
+    // The reason as the program words it.
+    std::string Reason() const;
+};
+
+struct ImportedResults {
+    std::vector<ImportedDraw> draws;        // the accepted draws, oldest first
+    std::vector<ImportProblem> problems;    // in line order
+    std::int32_t repeats = 0;               // draws dropped as repeats
+    std::int32_t linesWithExtraNumbers = 0; // dated lines with more than 20 numbers (the rest was ignored)
+    bool reversed = false;                  // the file listed the newest draw first
+};
+
+// Reads the bytes of a results file. Any bytes give draws and problems; linear in the size.
+ImportedResults ReadResultsFile(std::string_view bytes);
+
+// ---- into the database ----
+
+enum class ImportMode {
+    AppendNew,  // "Dopisz nowe losowania": the draws after the database's last one
+    ReplaceAll, // "Zastąp całą bazę": the file becomes the imported draws
+};
+
+struct ImportPlan {
+    enum class Outcome {
+        Write,          // newCount draws are to be written
+        NothingNew,     // no new draws: nothing is written (NothingNewText), not a failure
+        NoDraws,        // refused: the file has no valid draw (NoDrawsInFileText)
+        NoMatch,        // refused: the file does not continue the database (NoMatchText)
+        TableFull,      // refused: more than MaxDraws draws in total (TableFullText)
+        NotLoadedWhole, // refused: appending to a database not read whole (NotLoadedWholeText)
+    };
+    ImportMode mode = ImportMode::AppendNew;
+    Outcome outcome = Outcome::NoDraws;
+    std::string message;             // the Polish text of every outcome but Write
+    bool wholeFile = false;          // Write: the file becomes the imported draws (ReplaceAll, or an empty database)
+    std::size_t firstNew = 0;        // Write: index in ImportedResults::draws of the first new draw
+    std::int32_t newCount = 0;       // Write: the draws written (K); 0 otherwise
+    std::int32_t firstOrdinal = 0;   // Write: the ordinal (and Number) of the first new draw
+    std::int32_t drawCountAfter = 0; // Write: the draws of the database once written
+
+    bool writes() const { return outcome == Outcome::Write; }
+    bool refused() const { return !writes() && outcome != Outcome::NothingNew; }
+};
+
+// What the import would do to a database holding `database` (its draws as loaded; count 0 for no
+// draws or no file). `databaseWhole` is false when the file holds more than was loaded (a failed
+// or partial load): "Dopisz" then refuses, "Zastąp" repairs it. In "Dopisz", an imported draw
+// matches the last draw L when its 20 numbers, sorted, are L's sorted; the new draws are those
+// after the last match, or all of them when none matches and every one is dated after L.
+ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool databaseWhole, ImportMode mode);
+
+// The record the plan writes for results.draws[index]: Number = its ordinal, the file's date and
+// numbers.
+DrawRecord ImportedRecord(const ImportedResults& results, const ImportPlan& plan, std::size_t index);
+
+// The database file after the write: for a whole-file plan the year-first rewrite of the new
+// draws (each value followed by one space); otherwise `oldBytes` followed by each new draw as the
+// one-draw append writes it in the layout of `layoutProbe`. Empty unless plan.writes().
+std::string ImportedDatabaseBytes(const ImportedResults& results, const ImportPlan& plan, std::string_view oldBytes,
+                                  std::int32_t layoutProbe);
+
+struct ImportWrite {
+    enum class Status {
+        Written,        // the database holds the new bytes (with dryRun: would have)
+        NothingToWrite, // the plan writes nothing
+        ChangedOutside, // the file is not the one loaded (ChangedOutsideText); nothing written
+        Failed,         // the lock, reading the old file or the write failed (`error`); nothing written
+    };
+    Status status = Status::NothingToWrite;
+    std::string error;                   // the system's description when Failed
+    FileStamp stamp;                     // Written: the file as written, to remember as the loaded one
+    std::int32_t layoutProbe = 0;        // Written: the new file's second integer
+    bool pendingDownloadDeleted = false; // a waiting full download "zentag" was deleted
+};
+
+// Carries out a plan on the database of the program folder `folder`. Under the database guard
+// (the lock, and the check that the file is still the one stamped `remembered` when it was
+// loaded), reads the old file when appending and replaces the file as a whole with
+// ImportedDatabaseBytes; then deletes a waiting full download, which would otherwise replace the
+// imported database at the next start. `layoutProbe` is the loaded file's second integer. With
+// `dryRun` everything but the write and the deletion is done.
+ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, const std::string& folder,
+                        const FileStamp& remembered, std::int32_t layoutProbe, bool dryRun = false);
+
+} // namespace zg
