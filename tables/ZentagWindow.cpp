@@ -7,6 +7,7 @@
 #include "analysis/MainWindow.h"
 #include "app/State.h"
 #include "tables/ZentagReport.h"
+#include "ui/FrozenColumnTableView.h"
 #include "ui/ProgressGauge.h"
 
 #include <QBrush>
@@ -206,6 +207,7 @@ ZentagWindow::ZentagWindow(MainWindow* main, QWidget* parent) : QDialog(parent),
                                               "color: white; }"));
     StringGrid1->setColumnWidth(0, 56);
     ClearGridSelection(StringGrid1);
+    new FrozenColumnTableView(StringGrid1); // the dates stay while the number columns scroll
 
     const auto whiteLabel = [this](const char* name, const QString& text, int x, int y) {
         auto* l = new QLabel(text, this);

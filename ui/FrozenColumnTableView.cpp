@@ -1,0 +1,87 @@
+#include "ui/FrozenColumnTableView.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace zg {
+
+FrozenColumnTableView::FrozenColumnTableView(QTableView* view) : QTableView(view), view_(view) {
+    setObjectName(view->objectName() + QStringLiteral("FrozenColumn"));
+    // The same grid to assistive technology: its dates are the first column of the view's table.
+    setAccessibleName(view->accessibleName());
+    setModel(view->model());
+    setSelectionModel(view->selectionModel());
+    setSelectionMode(view->selectionMode());
+    setEditTriggers(view->editTriggers());
+    setFocusPolicy(Qt::NoFocus);
+    setWordWrap(view->wordWrap());
+    setTextElideMode(view->textElideMode());
+    setShowGrid(view->showGrid());
+    // The view's style sheet reaches this view as its child; only the frame is its own.
+    setStyleSheet(QStringLiteral("QTableView { border: none; }"));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(view->verticalScrollMode());
+
+    const QHeaderView* rows = view->verticalHeader();
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(rows->minimumSectionSize());
+    verticalHeader()->setDefaultSectionSize(rows->defaultSectionSize());
+    const QHeaderView* heading = view->horizontalHeader();
+    horizontalHeader()->setHidden(heading->isHidden());
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setFixedHeight(heading->height());
+    horizontalHeader()->setDefaultAlignment(heading->defaultAlignment());
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setFont(heading->font());
+    horizontalHeader()->setStyleSheet(heading->styleSheet());
+
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->viewport()->stackUnder(this);
+    connect(view->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, view->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(heading, &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        if (column == 0) {
+            setColumnWidth(0, width);
+            FollowGeometry();
+        }
+    });
+    connect(rows, &QHeaderView::sectionResized, this, [this](int row, int, int height) { setRowHeight(row, height); });
+    // Only column 0 stays shown whatever columns the model brings.
+    connect(model(), &QAbstractItemModel::modelReset, this, &FrozenColumnTableView::FollowColumns);
+    connect(model(), &QAbstractItemModel::columnsInserted, this, &FrozenColumnTableView::FollowColumns);
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+
+    FollowColumns();
+    show();
+}
+
+bool FrozenColumnTableView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::LayoutRequest)
+        FollowGeometry();
+    return QTableView::eventFilter(watched, event);
+}
+
+void FrozenColumnTableView::FollowColumns() {
+    for (int column = 1; column < model()->columnCount(); ++column)
+        setColumnHidden(column, true);
+    setColumnHidden(0, false);
+    setColumnWidth(0, view_->columnWidth(0));
+    verticalScrollBar()->setValue(view_->verticalScrollBar()->value());
+    FollowGeometry();
+}
+
+void FrozenColumnTableView::FollowGeometry() {
+    const QRect cells = view_->viewport()->geometry();
+    const QHeaderView* heading = view_->horizontalHeader();
+    const int top = heading->isHidden() ? cells.top() : heading->geometry().top();
+    setGeometry(cells.left(), top, std::min(view_->columnWidth(0), cells.width()), cells.bottom() + 1 - top);
+}
+
+} // namespace zg
