@@ -192,6 +192,7 @@ void DrawManager::buildControls() {
     Edit1->setAccessibleName(QStringLiteral("Zaznaczone liczby"));
     Edit1->setGeometry(160, 464, 455, 22);
     Edit1->setReadOnly(true);
+    Edit1->setFont(PixelFont("Verdana", 12, true)); // 20 ticked numbers fit the field
     {
         QPalette p = Edit1->palette();
         p.setColor(QPalette::Base, Aqua);

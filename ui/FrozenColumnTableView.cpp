@@ -20,8 +20,10 @@ FrozenColumnTableView::FrozenColumnTableView(QTableView* view) : QTableView(view
     setWordWrap(view->wordWrap());
     setTextElideMode(view->textElideMode());
     setShowGrid(view->showGrid());
-    // The view's style sheet reaches this view as its child; only the frame is its own.
+    // The view's style sheet reaches this view as its child; only the frame is its own. A widget
+    // with a style sheet of its own does not take its parent's font, so it is set here.
     setStyleSheet(QStringLiteral("QTableView { border: none; }"));
+    setFont(view->font());
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollMode(view->verticalScrollMode());
