@@ -1,8 +1,10 @@
 #include "ui/FrozenColumnTableView.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -13,8 +15,9 @@ FrozenColumnTableView::FrozenColumnTableView(QTableView* view) : QTableView(view
     // The same grid to assistive technology: its dates are the first column of the view's table.
     setAccessibleName(view->accessibleName());
     setModel(view->model());
-    setSelectionModel(view->selectionModel());
     setSelectionMode(view->selectionMode());
+    // A click on a date must not scroll anything: the view alone decides what is shown.
+    setAutoScroll(false);
     setEditTriggers(view->editTriggers());
     setFocusPolicy(Qt::NoFocus);
     setWordWrap(view->wordWrap());
@@ -45,8 +48,10 @@ FrozenColumnTableView::FrozenColumnTableView(QTableView* view) : QTableView(view
 
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->viewport()->stackUnder(this);
+    // The rows follow the view's; the wheel over the dates scrolls the view (wheelEvent).
     connect(view->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
-    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, view->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::rangeChanged, this,
+            [this] { verticalScrollBar()->setValue(view_->verticalScrollBar()->value()); });
     connect(heading, &QHeaderView::sectionResized, this, [this](int column, int, int width) {
         if (column == 0) {
             setColumnWidth(0, width);
@@ -65,9 +70,17 @@ FrozenColumnTableView::FrozenColumnTableView(QTableView* view) : QTableView(view
 }
 
 bool FrozenColumnTableView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::LayoutRequest)
-        FollowGeometry();
+    if (watched == view_ || watched == view_->viewport()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Resize || type == QEvent::Move || type == QEvent::LayoutRequest)
+            FollowGeometry();
+        return false;
+    }
     return QTableView::eventFilter(watched, event);
+}
+
+void FrozenColumnTableView::wheelEvent(QWheelEvent* event) {
+    QCoreApplication::sendEvent(view_->viewport(), event);
 }
 
 void FrozenColumnTableView::FollowColumns() {

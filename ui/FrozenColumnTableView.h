@@ -16,6 +16,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // Shows column 0 only, as wide as the view's, after the model's columns changed.
