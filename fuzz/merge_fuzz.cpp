@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto pending = Folder() / "zentag";
     Write(db, OldDatabase);
     Write(pending, download);
-    const zg::MergeResult r = zg::MergePendingDownload(pending.string(), db.string(), [] { return true; }, ScratchTable());
+    const zg::MergeResult r = zg::MergePendingDownload(
+        pending.string(), db.string(), [] { return true; }, ScratchTable());
 
     const std::string after = Read(db);
     if (r.replaced) {
