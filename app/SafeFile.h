@@ -24,7 +24,8 @@ namespace zg {
 std::string SystemErrorText(int error);
 
 // The description given for a path that names something other than a regular file or a folder
-// (a FIFO, a device, a socket). A folder gets the system's own text for EISDIR.
+// (a FIFO, a device, a socket). A folder gets the system's own text for EISDIR. The command-line
+// tool's text; the windows show it in Polish.
 inline constexpr std::string_view NotRegularFileText = "Not a regular file";
 
 // An open file descriptor that closes itself. Movable, not copyable.

@@ -2,6 +2,7 @@
 #include "app/HintBehaviour.h"
 #include "app/Startup.h"
 #include "app/State.h"
+#include "ui/PolishTexts.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -9,6 +10,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
+    // The interface is Polish whatever the user's locale, Qt's standard dialogs included.
+    zg::InstallQtPolishTranslation();
     // Every window carries the program's icon; the desktop entry written by scripts/install.sh is
     // zentagrafo.desktop, which lets the desktop match the running windows to it.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentagrafo.png")));

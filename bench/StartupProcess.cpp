@@ -13,6 +13,7 @@
 #include "database/DrawManager.h"
 #include "tables/ZentagWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/PolishTexts.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
+    zg::InstallQtPolishTranslation(); // as the program does
     zg::AppDir = argv[1];
     zg::Dialogs::SetTestMode(true);
 

@@ -64,7 +64,7 @@ DatabaseLock::DatabaseLock(const std::string& path, int waitMs) {
                 return;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                error_ = "the file is being written by another program";
+                error_ = std::string(LockedByAnotherWriterText);
                 return;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -15,6 +15,10 @@ inline constexpr std::string_view ChangedOutsideText =
     "Plik zentag.wyn został zmieniony poza programem. Uruchom program ponownie, aby wczytać aktualną bazę "
     "wyników.";
 
+// The reason a lock fails when another writer holds the file too long (the command-line tool's
+// text; the windows show it in Polish).
+inline constexpr std::string_view LockedByAnotherWriterText = "the file is being written by another program";
+
 // What identifies one state of the file.
 struct FileStamp {
     bool exists = false;

@@ -293,7 +293,7 @@ LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table) {
 }
 
 MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
-                                 const std::function<bool()>& askReplaceSmaller) {
+                                 const std::function<bool()>& askReplaceSmaller, DrawRecord* scratchTable) {
     MergeResult r;
     const OpenedFile pending = OpenRegularFileForReading(pendingPath);
     if (!pending.ok()) {
@@ -312,7 +312,7 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
     }
 
     // A damaged download is deleted before the question and before the database is touched.
-    if (!PendingDownloadIsSound(pendingPath)) {
+    if (!PendingDownloadIsSound(pendingPath, scratchTable)) {
         r.damaged = true;
         if (::unlink(pendingPath.c_str()) != 0 && errno != ENOENT) {
             r.pendingKept = true;

@@ -87,8 +87,9 @@ struct MergeResult {
 // A download that is not a regular file (a FIFO, a device, a folder) is no download, and a
 // database path holding something other than a regular file cannot be replaced: then nothing is
 // asked, read or removed, and `skipped` is set (the load then reports such a database).
+// `scratchTable` is the table the soundness check loads into (see ConvertedDownloadIsSound).
 MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
-                                 const std::function<bool()>& askReplaceSmaller);
+                                 const std::function<bool()>& askReplaceSmaller, DrawRecord* scratchTable = nullptr);
 
 struct FileWriteResult {
     bool ok = false;

@@ -6,6 +6,7 @@
 #include "analysis/ReportSaving.h"
 #include "app/State.h"
 #include "tables/ZentagReport.h"
+#include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
 #include "ui/ProgressGauge.h"
 
@@ -207,6 +208,7 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
                                              "color: white; }"));
     zentagGrid->setColumnWidth(0, 56);
     ClearGridSelection(zentagGrid);
+    new FrozenColumnTableView(zentagGrid); // the dates stay while the number columns scroll
 
     const auto whiteLabel = [this](const char* name, const QString& text, int x, int y) {
         auto* l = new QLabel(text, this);

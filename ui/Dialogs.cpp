@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include "ui/PolishTexts.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -106,7 +108,7 @@ Dialogs::Answer Dialogs::Message(QWidget* parent, const QString& caption, const 
 }
 
 void Dialogs::SystemError(QWidget* parent, const QString& text) {
-    Message(parent, QStringLiteral("ZENTAGRAFO"), text, Icon::Error, Buttons::Ok);
+    Message(parent, QStringLiteral("ZENTAGRAFO"), WindowErrorText(text), Icon::Error, Buttons::Ok);
 }
 
 QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const QString& proposedName,

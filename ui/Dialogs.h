@@ -33,7 +33,8 @@ public:
                           Buttons buttons = Buttons::Ok);
 
     // The application's general error box: the system's description of a failed file operation,
-    // titled with the application's name, with the error icon.
+    // titled with the application's name, with the error icon. The program's own descriptions,
+    // English in the core, are shown in Polish (WindowErrorText).
     static void SystemError(QWidget* parent, const QString& text);
 
     // Save dialog starting in `directory` with `proposedName` filled in. `filter` is a Qt filter

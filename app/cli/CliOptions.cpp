@@ -101,6 +101,9 @@ std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const
     in.set = *set;
     std::tie(in.rangeFrom, in.rangeTo) = *range;
     std::tie(in.hitsFrom, in.hitsTo) = *hits;
+    const auto colon = options.hits.find(':');
+    in.hitsFromText = options.hits.substr(0, colon);
+    in.hitsToText = options.hits.substr(colon + 1);
     // The window's hit fields cannot go beyond 0..min(k, 20); neither can these.
     const std::int32_t maxHits = std::min<std::int32_t>(in.set.Count, 20);
     for (std::int32_t h : {in.hitsFrom, in.hitsTo})

@@ -54,6 +54,10 @@ struct SearchInputs {
     std::int32_t rangeTo = 0;
     std::int32_t hitsFrom = 0;
     std::int32_t hitsTo = 0;
+    // The hit bounds as typed ("01" stays "01"), which the reports write as the window writes the
+    // texts of its hit fields.
+    std::string hitsFromText;
+    std::string hitsToText;
 };
 std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const SearchOptions& options);
 

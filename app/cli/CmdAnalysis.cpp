@@ -47,8 +47,8 @@ int RunAnalysis(const AnalysisOptions& opt) {
     input.rangeTo = in->rangeTo;
     input.rangeFromDate = DrawDateText(draws, in->rangeFrom);
     input.rangeToDate = DrawDateText(draws, in->rangeTo);
-    input.hitsFromText = std::to_string(in->hitsFrom);
-    input.hitsToText = std::to_string(in->hitsTo);
+    input.hitsFromText = in->hitsFromText;
+    input.hitsToText = in->hitsToText;
     input.setNumbers = SetNumbersOf(set);
     input.rows = found.result.rows;
     input.statistics = SearchStatisticsTexts(found.result, set.Count, draws, separator);

@@ -61,8 +61,8 @@ int RunCalendar(const CalendarOptions& opt) {
     report.cells = &cells;
     report.showAll = query.showAll;
     report.setSize = in->set.Count;
-    report.hitsFromText = std::to_string(in->hitsFrom);
-    report.hitsToText = std::to_string(in->hitsTo);
+    report.hitsFromText = in->hitsFromText;
+    report.hitsToText = in->hitsToText;
 
     if (const auto error = WriteReportFile(opt.out, CalendarReportBytes(report)))
         return Failure(opt.out + ": " + *error);

@@ -72,16 +72,13 @@ int RunZentag(const ZentagOptions& opt) {
     zentag.decimalSeparator = DecimalSeparator(opt.decimal);
     const ZentagResult table = selection.empty() ? ComputeZentagTable(zentag, nullptr) : ComputeZentagTableFor(zentag, selection);
 
-    // Line 8 gives the hit bounds as they were typed, as the window writes its fields' texts.
-    const std::string& hits = opt.search.hits;
-    const auto colon = hits.find(':');
     ZentagReportInput report;
     report.rangeFrom = in->rangeFrom;
     report.rangeTo = in->rangeTo;
     report.rangeFromDate = DrawDateText(draws, in->rangeFrom);
     report.rangeToDate = DrawDateText(draws, in->rangeTo);
-    report.hitsFromText = hits.substr(0, colon);
-    report.hitsToText = hits.substr(colon + 1);
+    report.hitsFromText = in->hitsFromText;
+    report.hitsToText = in->hitsToText;
     report.setNumbers = SetNumbersOf(in->set);
     report.offset = opt.offset;
     report.table = &table;

@@ -32,13 +32,13 @@ protected:
 
 TEST_F(CmdAnalysisTest, WritesTheReport) {
     const CliRun run =
-        Analysis({dir.str(), "--range", "2:12", "--set", "15,7,3", "--hits", "1:2", out, "--decimal", "."});
+        Analysis({dir.str(), "--range", "2:12", "--set", "15,7,3", "--hits", "01:2", out, "--decimal", "."});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string bytes = zg::test::ReadBytes(out);
     const std::string body =
         " Zakres losowa\xF1: 2(02.03.08) - 12(12.03.08)\r\n"
         "\r\n"
-        " Spis losowa\xF1 w kt\xF3rych wylosowano od 1 do 2 liczb z zestawu liczb: 3,7,15\r\n"
+        " Spis losowa\xF1 w kt\xF3rych wylosowano od 01 do 2 liczb z zestawu liczb: 3,7,15\r\n"
         "\r\n"
         "\tLp.\tNumer_losowania\tData_losowania\tIlo\x9C\xE6_trafionych_liczb\tOczekiwano_losowa\xF1\r\n"
         "\r\n"

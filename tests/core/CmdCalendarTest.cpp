@@ -77,4 +77,16 @@ INSTANTIATE_TEST_SUITE_P(Cli, CmdCalendar,
                                                       "Nieprawidłowo zadane wartości!\n"}),
                          [](const testing::TestParamInfo<CalendarCase>& info) { return info.param.name; });
 
+// The legend gives the hit bounds as typed, as the window writes the texts of its hit fields.
+TEST(CmdCalendarLegend, WritesTheBoundsAsTyped) {
+    const zg::test::MarchFolder dir;
+    const std::string out = dir.file("map.txt");
+    const zg::test::CliRun run =
+        zg::test::RunCaptured(zg::cli::CmdCalendar, {dir.str(), "--set", "3,7,15", "--range", "1:12", "--hits", "02:2",
+                                                     "--year", "2008", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(zg::test::ReadBytes(out).find("\r\n       X - Dni w kt\xF3rych wylosowano od 02 do 2 liczb\r\n"),
+              std::string::npos);
+}
+
 } // namespace

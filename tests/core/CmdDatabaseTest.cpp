@@ -43,7 +43,7 @@ TEST(CmdInfo, DescribesTheDatabaseAndWhatLooksWrong) {
                                   "  draw 2: 04.03.2004 after 05.03.2004\n");
 }
 
-TEST(CmdInfo, NamesAnIncompleteLastGroupAndCountsACompleteOneWithoutSeparator) {
+TEST(CmdInfo, CountsTheLastGroupAsTheProgram) {
     const std::string group = "1 2004 3 5 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20";
     for (const auto& [tail, draws, note] :
          {std::tuple<std::string, const char*, const char*>{"", "draws: 1\n", ""},

@@ -51,7 +51,7 @@ struct Folder {
     }
 };
 
-TEST(CmdUpdateLatest, TheNextDrawIsAppendedWithTheFollowingDate) {
+TEST(CmdUpdateLatest, AppendsTheNextDrawWithItsDate) {
     Folder f;
     const UpdateRun run = f.Run(true, HttpTestServer::Answer("4001 1 2 2020 " + Twenty + "\r\n"));
     EXPECT_EQ(run.status, 0) << run.err;

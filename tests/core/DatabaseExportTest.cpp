@@ -23,7 +23,7 @@ DrawRecord Draw(std::int32_t number, std::int32_t year, std::int32_t month, std:
     return d;
 }
 
-TEST(DrawGridCellText, ColumnsShowNumberDateAndNumbersWithLeadingZeros) {
+TEST(DrawGridCellText, NumberDateAndTwoDigitNumbers) {
     DrawRecord d = Draw(42, 2004, 3, 7);
     d.Numbers[19] = 80;
     EXPECT_EQ(DrawGridCellText(d, 0), " 0042");

@@ -97,7 +97,7 @@ TEST(DateRoutinesDrawDate, LongTextWritesTheYearAsStored) {
         EXPECT_EQ(zg::DrawDateLongText(draws.view(), ordinal), text);
 }
 
-TEST(DateRoutinesDrawDate, OrdinalsPastTheLastDrawAreTheFollowingDays) {
+TEST(DateRoutinesDrawDate, PastTheLastDrawComeNextDays) {
     const Draws leap({{28, 2, 2008}});
     EXPECT_EQ(zg::DrawDateText(leap.view(), 2), "29.02.08");
     EXPECT_EQ(zg::DrawDateText(leap.view(), 3), "01.03.08");

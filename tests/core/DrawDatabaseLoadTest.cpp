@@ -42,7 +42,7 @@ LoadResult LoadBytes(const std::string& bytes, std::vector<DrawRecord>& table) {
     return LoadDatabase(dir.file("zentag.wyn"), table.data());
 }
 
-TEST(DrawDatabaseLoad, YearFirstGroupWithTrailingSeparatorIsOneDraw) {
+TEST(DrawDatabaseLoad, YearFirstGroupAndSeparatorIsADraw) {
     auto table = NewTable();
     const LoadResult r = LoadBytes(Values({1, 2004, 1, 1}) + NumbersOneToTwenty(), table);
     ASSERT_TRUE(r.ok) << r.error;
@@ -66,9 +66,9 @@ struct LastGroupCase {
     int shortGroupValues;
 };
 
-class DrawDatabaseLastGroup : public ::testing::TestWithParam<LastGroupCase> {};
+class LastDrawGroup : public ::testing::TestWithParam<LastGroupCase> {};
 
-TEST_P(DrawDatabaseLastGroup, CountsCompleteGroupsOnly) {
+TEST_P(LastDrawGroup, CountedIfComplete) {
     const LastGroupCase& c = GetParam();
     std::string bytes;
     for (int v = 1; v <= c.values; ++v)
@@ -86,7 +86,7 @@ TEST_P(DrawDatabaseLastGroup, CountsCompleteGroupsOnly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, DrawDatabaseLastGroup,
+    , LastDrawGroup,
     ::testing::Values(LastGroupCase{"OneGroupSpace", 24, " ", 1, 0}, LastGroupCase{"OneGroupNoSeparator", 24, "", 1, 0},
                       LastGroupCase{"TwoGroupsLineBreak", 48, "\r\n", 2, 0},
                       LastGroupCase{"TwoGroupsNoSeparator", 48, "", 2, 0},
@@ -169,7 +169,7 @@ TEST(DrawDatabaseLoad, TokenThatIsNotAnIntegerFailsTheLoad) {
     }
 }
 
-TEST(DrawDatabaseLoad, SignsLeadingZerosAndControlBytesAreAccepted) {
+TEST(DrawDatabaseLoad, SignsZerosAndControlBytesPass) {
     auto table = NewTable();
     std::string bytes = "+1 0002004 -3 00 " + NumbersOneToTwenty();
     bytes += std::string("\0\x1a\x7f", 3); // NUL and ^Z separate; DEL (127) does not
@@ -275,7 +275,7 @@ TEST_F(DrawDatabaseCapacity, LoadingStopsAtMaxDraws) {
     EXPECT_EQ(table[MaxDraws + 1].Number, -777);
 }
 
-TEST_F(DrawDatabaseCapacity, ExactlyMaxDrawsFollowsTheCountingRule) {
+TEST_F(DrawDatabaseCapacity, ExactlyMaxDrawsFollowTheRule) {
     // With the trailing separators the pass after the last draw would read into entry MaxDraws + 1.
     const LoadResult full = ParseDatabase(Full().bytes, table.data());
     ASSERT_TRUE(full.ok) << full.error;

@@ -54,7 +54,7 @@ const std::string DayFirstTwoDraws = "1 30 12 2003 1 4 7 10 13 16 19 22 25 28 31
 
 // ---- Merging a full download ----
 
-TEST(DrawDatabaseMerge, DigitsStayAndEveryOtherByteBecomesASpace) {
+TEST(DrawDatabaseMerge, DigitsStayOtherBytesBecomeSpaces) {
     TempDir dir;
     const std::string download = "1;01.12.1996;5,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,80\r\n"
                                  "2;02.12.1996;-1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\r\n";
@@ -117,7 +117,7 @@ TEST(DrawDatabaseMerge, SmallerDownloadAsksFirst) {
     EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), database);
 }
 
-TEST(DrawDatabaseMerge, DownloadOfEqualOrLargerSizeReplacesWithoutAsking) {
+TEST(DrawDatabaseMerge, NotSmallerReplacesWithoutAsking) {
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), "1 2 3 ");
     WriteBytes(dir.file("zentag"), "4.2004.5.6.1.2.3.4.5.6.7.8.9.10.11.12.13.14.15.16.17.18.19.20\n");
@@ -131,7 +131,7 @@ TEST(DrawDatabaseMerge, DownloadOfEqualOrLargerSizeReplacesWithoutAsking) {
     EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), "4 2004 5 6 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
 }
 
-TEST(DrawDatabaseMerge, FailedConversionKeepsDatabaseAndDownload) {
+TEST(DrawDatabaseMerge, FailureKeepsDatabaseAndDownload) {
     TempDir dir;
     const std::string database = "1 2 3 ";
     std::string download;
@@ -198,7 +198,7 @@ TEST(DrawDatabaseAppend, ProbeDecidesTheOrderAsReadingDoes) {
     EXPECT_EQ(AppendedGroupBytes(d, 0), " 42 7 3 2004" + numbers);
 }
 
-TEST(DrawDatabaseAppend, YearFirstFileFrom1951To1995StaysYearFirst) {
+TEST(DrawDatabaseAppend, YearFirst1951To1995StaysYearFirst) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
     const std::string first = "1 1960 5 4 1 4 7 10 13 16 19 22 25 28 31 34 37 40 43 46 49 52 55 58 ";
@@ -214,7 +214,7 @@ TEST(DrawDatabaseAppend, YearFirstFileFrom1951To1995StaysYearFirst) {
     EXPECT_EQ(table[2].Year, 1960);
 }
 
-TEST(DrawDatabaseAppend, MissingFileIsAnErrorUnlessTheTableWasEmpty) {
+TEST(DrawDatabaseAppend, MissingFileFailsUnlessTableEmpty) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
     const FileWriteResult r = AppendDrawRecord(path, Draw(5, 2004, 1, 1, 1), 2004, false);
@@ -223,7 +223,7 @@ TEST(DrawDatabaseAppend, MissingFileIsAnErrorUnlessTheTableWasEmpty) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(DrawDatabaseAppend, MissingFileIsCreatedInTheLayoutTheProbeAsks) {
+TEST(DrawDatabaseAppend, MissingFileTakesTheProbesLayout) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
     // With no file the probe is 0: the group is written day-first and its second integer is a day.
@@ -270,7 +270,7 @@ TEST(DrawDatabaseAppend, MissingFolderIsReported) {
 
 // ---- Rewriting the table ----
 
-TEST(DrawDatabaseRewrite, WritesYearFirstValuesEachFollowedByASpace) {
+TEST(DrawDatabaseRewrite, YearFirstEachValueThenASpace) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
     WriteBytes(path, "old content that is longer than the new one, by far, really much longer ");
@@ -307,7 +307,7 @@ TEST(DrawDatabaseRewrite, FirstYearUpTo1950IsWrittenDayFirst) {
     EXPECT_EQ(table[2].Year, 98);
 }
 
-TEST(DrawDatabaseRewrite, DayFirstFileBecomesYearFirstAndLaterAppendsFollow) {
+TEST(DrawDatabaseRewrite, DayFirstBecomesYearFirstForGood) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
     WriteBytes(path, DayFirstTwoDraws);

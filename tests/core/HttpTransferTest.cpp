@@ -59,7 +59,7 @@ std::size_t FilesIn(const TempDir& dir) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
 }
 
-TEST(HttpTransfer, CompleteBodyArrivesInChunksWithProgressAndBecomesTheTarget) {
+TEST(HttpTransfer, ChunksWithProgressBecomeTheTarget) {
     const std::string body = Body(3000);
     HttpTestServer server([&](HttpTestServer&, int fd) {
         // In pieces larger than a chunk, so that splitting them is needed.
@@ -100,7 +100,7 @@ struct FailingAnswer {
 
 class HttpTransferFails : public testing::TestWithParam<FailingAnswer> {};
 
-TEST_P(HttpTransferFails, EndsWithErrorAndLeavesNoTarget) {
+TEST_P(HttpTransferFails, LeavesNoFile) {
     HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, GetParam().answer); });
     TempDir dir;
     const Outcome run = Download(dir, server.port());
@@ -110,7 +110,7 @@ TEST_P(HttpTransferFails, EndsWithErrorAndLeavesNoTarget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, HttpTransferFails,
+    , HttpTransferFails,
     testing::Values(FailingAnswer{"EarlyClose", HttpTestServer::Answer("200 OK", Body(3000), "4000"), true},
                     FailingAnswer{"NoContentLength", HttpTestServer::Answer("200 OK", Body(3000), ""), false},
                     FailingAnswer{"NotFoundPage", HttpTestServer::Answer("404 Not Found", "<html>404</html>", "16"),
@@ -136,7 +136,7 @@ TEST(HttpTransfer, BodyBeyondTheLimitIsStopped) {
 }
 
 // No server and an empty body both count as delivered with size 0 and leave no file.
-TEST(HttpTransfer, NoServerOrEmptyBodyIsDeliveredWithSizeZeroAndNoFile) {
+TEST(HttpTransfer, NoServerOrEmptyBodyGivesSizeZero) {
     HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer("")); });
     for (const int port : {test::ClosedPort(), server.port()}) {
         TempDir dir;

@@ -43,7 +43,7 @@ protected:
     }
 };
 
-TEST_P(NumberFormatDecimal, FixedTwoRoundsHalfAwayFromZero) {
+TEST_P(NumberFormatDecimal, RoundsHalfAwayFromZero) {
     const char sep = GetParam();
     EXPECT_EQ(FormatFixed2(2.5L, sep), S("2.50"));
     EXPECT_EQ(FormatFixed2(0, sep), S("0.00"));
@@ -66,7 +66,7 @@ TEST_P(NumberFormatDecimal, CarriesIntoTheIntegerPart) {
     EXPECT_EQ(FormatPercent1(9.96L, sep), S("10.0"));
 }
 
-TEST_P(NumberFormatDecimal, NegativeValuesKeepTheirSignUnlessTheyRoundToZero) {
+TEST_P(NumberFormatDecimal, NegativeKeepsSignUnlessZero) {
     const char sep = GetParam();
     EXPECT_EQ(FormatFixed2(-2.5L, sep), S("-2.50"));
     EXPECT_EQ(FormatFixed2(-0.005L, sep), S("-0.01"));
@@ -87,7 +87,7 @@ TEST_P(NumberFormatDecimal, PercentPattern) {
     EXPECT_EQ(FormatPercent1(50, sep), S("50.0"));
 }
 
-TEST_P(NumberFormatDecimal, OtherWidthsAndTinyOrHugeValues) {
+TEST_P(NumberFormatDecimal, OtherWidthsTinyAndHuge) {
     const char sep = GetParam();
     EXPECT_EQ(FormatDecimal(2.5L, 1, 0, sep), "3");
     EXPECT_EQ(FormatDecimal(1.5L, 3, 0, sep), "002");
@@ -98,7 +98,10 @@ TEST_P(NumberFormatDecimal, OtherWidthsAndTinyOrHugeValues) {
     EXPECT_EQ(FormatDecimal(0.125L, 1, 5, sep), S("0.12500"));
 }
 
-INSTANTIATE_TEST_SUITE_P(NumberFormat, NumberFormatDecimal, ::testing::Values(',', '.'));
+INSTANTIATE_TEST_SUITE_P(, NumberFormatDecimal, ::testing::Values(',', '.'),
+                         [](const ::testing::TestParamInfo<char>& info) {
+                             return std::string(info.param == ',' ? "Comma" : "Point");
+                         });
 
 TEST(NumberFormatLocale, SeparatorFollowsLcNumeric) {
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);

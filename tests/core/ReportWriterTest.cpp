@@ -25,7 +25,7 @@ TEST(ReportWriterCp1250, PolishLettersBecomeTheirCodePageBytes) {
     EXPECT_EQ(zg::Utf8ToCp1250(std::string_view("a\0b", 3)), std::string("a\0b", 3));
 }
 
-TEST(ReportWriterCp1250, WhatCannotBeWrittenBecomesQuestionMarks) {
+TEST(ReportWriterCp1250, UnwritableBecomesQuestionMarks) {
     // Characters the code page lacks: one '?' each, whatever their UTF-8 length.
     EXPECT_EQ(zg::Utf8ToCp1250("a€b"), "a\x80"
                                        "b"); // the euro sign is in the code page

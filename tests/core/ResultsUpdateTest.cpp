@@ -25,7 +25,7 @@ struct AnswerCase {
 
 class LatestDrawAnswer : public testing::TestWithParam<AnswerCase> {};
 
-TEST_P(LatestDrawAnswer, IsTakenOnlyWhenWellFormed) {
+TEST_P(LatestDrawAnswer, TakenIfWellFormed) {
     const auto draw = ParseLatestDraw(GetParam().answer);
     ASSERT_EQ(draw.has_value(), GetParam().valid);
     if (draw) {
@@ -34,7 +34,7 @@ TEST_P(LatestDrawAnswer, IsTakenOnlyWhenWellFormed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, LatestDrawAnswer,
+    , LatestDrawAnswer,
     testing::Values(AnswerCase{"Plain", "4001 7 3 2024 " + Twenty + "\r\n", true},
                     AnswerCase{"TabsAndTrailingText", "\t4001\n7\n3\n2024\n" + Twenty + " <html>", true},
                     AnswerCase{"TwentyThreeNumbers", "4001 7 3 2024 " + Twenty.substr(0, Twenty.size() - 3), false},
@@ -60,7 +60,7 @@ struct DownloadCase {
 
 class PendingDownload : public testing::TestWithParam<DownloadCase> {};
 
-TEST_P(PendingDownload, IsSoundOnlyWithCompleteValidDraws) {
+TEST_P(PendingDownload, IsSound) {
     EXPECT_EQ(ConvertedDownloadIsSound(GetParam().bytes), GetParam().sound);
 }
 

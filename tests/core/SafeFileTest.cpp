@@ -89,7 +89,7 @@ const std::vector<Role>& Roles() {
 
 class SpecialFiles : public ::testing::TestWithParam<std::tuple<Special, std::size_t>> {};
 
-TEST_P(SpecialFiles, AreRefusedWithoutWaitingOrWriting) {
+TEST_P(SpecialFiles, AreRefused) {
     const auto [kind, index] = GetParam();
     const Role& role = Roles()[index];
     TempDir dir;
@@ -115,7 +115,7 @@ std::string SpecialName(const ::testing::TestParamInfo<std::tuple<Special, std::
     return std::string(kinds[static_cast<int>(std::get<0>(info.param))]) + Roles()[std::get<1>(info.param)].title;
 }
 
-INSTANTIATE_TEST_SUITE_P(Roles, SpecialFiles,
+INSTANTIATE_TEST_SUITE_P(, SpecialFiles,
                          ::testing::Combine(::testing::Values(Special::Fifo, Special::Folder, Special::DevZeroLink),
                                             ::testing::Range<std::size_t>(0, 9)),
                          SpecialName);
@@ -174,7 +174,7 @@ const std::vector<Writer>& Writers() {
 
 class FileReplacement : public ::testing::TestWithParam<std::size_t> {};
 
-TEST_P(FileReplacement, FailureLeavesTheOldFileAndNoTemporaryFile) {
+TEST_P(FileReplacement, FailureKeepsTheOldFile) {
     const Writer& w = Writers()[GetParam()];
     TempDir dir;
     const std::string path = dir.file("out.txt");
@@ -189,7 +189,7 @@ TEST_P(FileReplacement, FailureLeavesTheOldFileAndNoTemporaryFile) {
         EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
 }
 
-TEST_P(FileReplacement, LinkedTargetStaysALinkAlsoWhenDangling) {
+TEST_P(FileReplacement, LinkStaysALink) {
     const Writer& w = Writers()[GetParam()];
     for (const bool dangling : {false, true}) {
         TempDir dir;

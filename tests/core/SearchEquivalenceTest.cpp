@@ -99,7 +99,7 @@ std::vector<DrawRecord> RandomTable(std::mt19937& rng, std::int32_t count) {
     return table;
 }
 
-TEST(SearchEquivalence, MasksAndNumbersGiveTheDefinitionsResult) {
+TEST(SearchEquivalence, MasksAndNumbersMatchTheDefinition) {
     std::mt19937 rng(20240601u);
     for (int round = 0; round < 300; ++round) {
         std::uniform_int_distribution<std::int32_t> size(1, 300);

@@ -98,7 +98,7 @@ TEST(SetFileRead, AnySeparatorsAnyOrderRepeats) {
     EXPECT_EQ(zg::ParseSetFile(zg::SetFileBytes(set), "p").members, set);
 }
 
-TEST(SetFileRead, AnythingButNumbersOneToEightyRefusesTheWholeFile) {
+TEST(SetFileRead, AnythingBut1To80RefusesTheFile) {
     TempDir dir;
     const std::string path = dir.file("x.txt");
 

@@ -194,7 +194,7 @@ TEST(SetHitSearch, SetOfTwentyFiveNumbers) {
     EXPECT_EQ(SearchStatisticsTexts(r, 25, View(table), ',').average, "16,00 z 25 = 64,00 %");
 }
 
-TEST(SetHitSearch, HitsCountPairsAndIgnoreNumbersOutsideTheGame) {
+TEST(SetHitSearch, CountsRepeatsIgnoresOutsideValues) {
     auto table = MakeTable(3);
     NumberSetData set = MakeSet({3, 80});
     set.Member[0] = true; // never consulted: 0 is not a lottery number

@@ -93,7 +93,7 @@ TEST(Zentag, OffsetZeroListsTheFoundDrawsAndRanksByCount) {
     EXPECT_EQ(r.pairLines[235], "01,11 --> 1 = 25,0%");
 }
 
-TEST(Zentag, ShiftedOutOfTheRangeAddsNoRowButCountsInThePercentage) {
+TEST(Zentag, ShiftedOutOfRangeNoRowButInPercentage) {
     const auto table = TenDraws();
     // +1 moves the last found draw (10) past the range; -3 moves found draw 2 below it.
     const Found found({2, 4, 10});
@@ -162,7 +162,7 @@ TEST(Zentag, AnOutOfOrderDrawCountsEveryPair) {
     EXPECT_EQ(b.pairLines[190], "01,11 --> 0 = 00,0%");
 }
 
-TEST(Zentag, AValueOutside1To80CountsNowhereAndARepeatCountsPerPosition) {
+TEST(Zentag, OutsideValuesNowhereRepeatsPerPosition) {
     auto table = MakeTable(1);
     Put(table, 1, Join({0, 81, -5, 7, 7, 9}, Range(61, 74)));
     const Found found({1});

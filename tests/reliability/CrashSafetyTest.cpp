@@ -135,7 +135,7 @@ TEST(CrashSafety, KilledRewriteLeavesTheOldOrTheNewDatabase) {
     EXPECT_GT(tally.tempLeft, 0) << "no kill landed while the new content was being written";
 }
 
-TEST(CrashSafety, KilledMergeLeavesTheOldDatabaseAndItsDownloadOrTheNewDatabase) {
+TEST(CrashSafety, KilledMergeLeavesOldOrNewDatabase) {
     TempDir dir;
     const std::string oldBytes = DatabaseFileBytes(test::View(test::MakeTable(15000)));
     const std::string download = DownloadBytes(test::View(NewTable(20000)));

@@ -57,7 +57,7 @@ std::function<void(HttpTestServer&, int)> Sends(std::string bytes) {
 
 class HostileServer : public testing::TestWithParam<Hostile> {};
 
-TEST_P(HostileServer, LeavesTheDatabaseAsItWas) {
+TEST_P(HostileServer, ChangesNothing) {
     const Hostile& h = GetParam();
     TempDir dir;
     const std::string database = DatabaseFileBytes(test::View(test::MakeTable(4000)));
@@ -85,7 +85,7 @@ TEST_P(HostileServer, LeavesTheDatabaseAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, HostileServer,
+    , HostileServer,
     testing::Values(
         Hostile{"EndlessPastTheCap", false, Endless, std::string(InterruptedText), false},
         Hostile{"LongerLengthThanBody", false, Sends(HttpTestServer::Answer("200 OK", std::string(3000, '5'), "5000")),

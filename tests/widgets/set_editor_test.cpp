@@ -10,12 +10,16 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -518,7 +522,7 @@ private slots:
             Dialogs::QueueAnswer(Dialogs::Answer::Yes); // replace the "existing file"
             Click(Child<QPushButton>(*w, button));
             QCOMPARE(Last().caption, QStringLiteral("ZENTAGRAFO"));
-            QCOMPARE(Last().text, QStringLiteral("Not a regular file"));
+            QCOMPARE(Last().text, QStringLiteral("Nie jest zwykłym plikiem"));
             QCOMPARE(Pressed(*w), (QList<int>{7, 9}));
         }
         QCOMPARE(std::filesystem::is_fifo(path.toStdString()), fifo);
@@ -541,9 +545,31 @@ private slots:
         Click(Save(*w));
         QCOMPARE(Dialogs::History().size(), yes ? 3 : 2);
         QCOMPARE(Dialogs::History()[1].kind, Dialogs::Shown::Kind::OverwriteQuestion);
-        QCOMPARE(Dialogs::History()[1].text,
-                 QStringLiteral("ZESTAW.0001.txt already exists.\nDo you want to replace it?"));
+        QCOMPARE(Dialogs::History()[1].text, QStringLiteral("ZESTAW.0001.txt już istnieje.\nCzy chcesz go zastąpić?"));
         QCOMPARE(zg::test::ReadBytes(path.toStdString()), std::string(yes ? " 80" : " 1 2 3"));
+    }
+
+    // The real save dialog, Qt's own, reads Polish whatever the locale (the tests run in C.UTF-8).
+    void saveDialogReadsPolish() {
+        auto w = Open();
+        ClickNumbers(*w, {5});
+        Dialogs::SetTestMode(false);
+        QStringList texts;
+        QTimer::singleShot(0, [&texts] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                qFatal("no save dialog");
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            texts << buttons->button(QDialogButtonBox::Save)->text()
+                  << buttons->button(QDialogButtonBox::Cancel)->text()
+                  << dialog->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text();
+            Click(buttons->button(QDialogButtonBox::Cancel));
+        });
+        Click(Save(*w));
+        Dialogs::SetTestMode(true);
+        QCOMPARE(texts,
+                 (QStringList{QStringLiteral("&Zachowaj"), QStringLiteral("Anuluj"), QStringLiteral("Szukaj w:")}));
+        QVERIFY(QDir(setDir_).isEmpty());
     }
 
     void cleanupTestCase() { app_.reset(); }

@@ -8,6 +8,8 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -197,6 +199,29 @@ private slots:
         });
         QVERIFY(openAfterEnterOnBox);
         QVERIFY(closedByEnter);
+    }
+
+    // Scrolled to the last number column and the last row, the grid still shows each row's date
+    // at its left edge, over the number columns that scrolled away beneath it.
+    void datesStayWhileTheGridScrolls() {
+        Program p;
+        Type(&p.main, "Edit1", QStringLiteral("0")); // every draw of the range: more rows than fit
+        Click(&p.main, "button1");
+        int column = 0, row = 0;
+        QString shownDate;
+        p.Open([&] {
+            auto* grid = Find<QTableView>(p.zentag, "StringGrid1");
+            QTest::keyClick(grid->horizontalScrollBar(), Qt::Key_End);
+            QTest::keyClick(grid->verticalScrollBar(), Qt::Key_End);
+            const QPoint dateCell(5, 5); // in the viewport, below the heading row
+            column = grid->columnAt(dateCell.x());
+            row = grid->rowAt(dateCell.y());
+            QWidget* shown = grid->childAt(grid->viewport()->geometry().topLeft() + dateCell);
+            if (auto* frozen = qobject_cast<QTableView*>(shown != nullptr ? shown->parentWidget() : nullptr))
+                shownDate = frozen->indexAt(dateCell).data().toString();
+        });
+        QVERIFY(column > 0 && row > 0);
+        QCOMPARE(shownDate, p.Cell(row, 0));
     }
 };
 

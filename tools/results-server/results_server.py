@@ -24,10 +24,9 @@ SEPARATORS = re.compile(rb"[\x00-\x20]+")
 def last_draw(data):
     """The last draw as the program counts draws, as one line of 24 integers, or None."""
     tokens = [t for t in SEPARATORS.split(data) if t]
-    complete, rest = divmod(len(tokens), 24)
-    # A file that ends right after the last digit of its last group does not count that group.
-    if rest == 0 and data and data[-1] > 0x20:
-        complete -= 1
+    # Every complete group of 24 counts, also a last one with no separator after it; a shorter
+    # group at the end is no draw.
+    complete = len(tokens) // 24
     if complete < 1:
         return None
     values = [int(t) for t in tokens[(complete - 1) * 24:complete * 24]]

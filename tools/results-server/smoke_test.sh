@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The results server and zentagrafo-cli together: a program folder one draw behind the server's
-# catches up with "update --latest", and "update --all" leaves the server's whole file waiting.
+# catches up with "update --latest" (the server's last draw is one with no separator after it),
+# and "update --all" leaves the server's whole file waiting.
 # Usage: smoke_test.sh SERVER_SCRIPT CLI
 set -euo pipefail
 server_script=$1
@@ -15,7 +16,10 @@ trap cleanup EXIT
 
 mkdir "$work/server" "$work/program"
 numbers="1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20"
-printf '1 2004 1 30 %s\r\n2 2004 1 31 %s\r\n3 2004 2 1 %s\r\n' "$numbers" "$numbers" "$numbers" >"$work/server/zentag.wyn"
+# The server's file ends right after the last digit of draw 3: the program counts that draw, and
+# so must the server.
+printf '1 2004 1 30 %s\r\n2 2004 1 31 %s\r\n3 2004 2 1 %s' "$numbers" "$numbers" "$numbers" >"$work/server/zentag.wyn"
+"$cli" info "$work/server" | grep -qx "draws: 3" || { echo "the program does not count draw 3"; exit 1; }
 printf '1 2004 1 30 %s 2 2004 1 31 %s ' "$numbers" "$numbers" >"$work/program/zentag.wyn"
 
 python3 "$server_script" "$work/server" --port 0 >"$work/server.out" 2>"$work/server.log" &

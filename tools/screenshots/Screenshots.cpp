@@ -10,6 +10,7 @@
 #include "database/DrawManager.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
+#include "ui/PolishTexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    zg::InstallQtPolishTranslation(); // as the program does
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     QDir().mkpath(out);
 

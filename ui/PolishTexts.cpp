@@ -1,0 +1,36 @@
+#include "ui/PolishTexts.h"
+
+#include "app/SafeFile.h"
+#include "database/DatabaseGuard.h"
+#include "ui/QtText.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace zg {
+
+bool InstallQtPolishTranslation() {
+    static bool installed = false;
+    if (installed)
+        return true;
+    // Owned by the application, which keeps using it until it ends.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    installed = true;
+    return true;
+}
+
+QString WindowErrorText(const QString& description) {
+    if (description == Q(NotRegularFileText))
+        return QStringLiteral("Nie jest zwykłym plikiem");
+    if (description == Q(LockedByAnotherWriterText))
+        return QStringLiteral("Plik jest właśnie zapisywany przez inny program");
+    return description;
+}
+
+} // namespace zg
