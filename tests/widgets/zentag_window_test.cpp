@@ -205,12 +205,12 @@ private slots:
     // at its left edge, over the number columns that scrolled away beneath it.
     void datesStayWhileTheGridScrolls() {
         Program p;
-        Type(&p.main, "Edit1", QStringLiteral("0")); // every draw of the range: more rows than fit
-        Click(&p.main, "button1");
+        Type(&p.main, "hitsFromEdit", QStringLiteral("0")); // every draw of the range: more rows than fit
+        Click(&p.main, "searchButton");
         int column = 0, row = 0;
         QString shownDate;
         p.Open([&] {
-            auto* grid = Find<QTableView>(p.zentag, "StringGrid1");
+            auto* grid = Find<QTableView>(p.zentag, "zentagGrid");
             QTest::keyClick(grid->horizontalScrollBar(), Qt::Key_End);
             QTest::keyClick(grid->verticalScrollBar(), Qt::Key_End);
             const QPoint dateCell(5, 5); // in the viewport, below the heading row
