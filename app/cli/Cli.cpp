@@ -26,6 +26,7 @@ int RunCli(const Args& args) {
     AddCalendarCommand(app, status);
     AddZentagCommand(app, status);
     AddUpdateCommand(app, status);
+    AddStatsCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());
@@ -61,6 +62,10 @@ int CmdCalendar(const Args& args) {
 
 int CmdZentag(const Args& args) {
     return RunNamed("zentag", args);
+}
+
+int CmdStats(const Args& args) {
+    return RunNamed("stats", args);
 }
 
 } // namespace zg::cli
