@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <memory>
 
 namespace zg {
 
@@ -29,6 +30,21 @@ std::int32_t SetSize(const NumberSetData& set) {
     return n;
 }
 
+// Counts of values below 256 in four interleaved tables: a long run of one value (gap 0 after gap 0)
+// then adds to four counters in turn instead of waiting on one in memory.
+class SmallValueCounts {
+public:
+    static constexpr std::uint32_t Limit = 256;
+    void Add(std::uint32_t value) { ++lanes_[next_++ & 3u][value]; }
+    std::int64_t Count(std::uint32_t value) const {
+        return lanes_[0][value] + lanes_[1][value] + lanes_[2][value] + lanes_[3][value];
+    }
+
+private:
+    std::int64_t lanes_[4][Limit] = {};
+    std::uint32_t next_ = 0;
+};
+
 // Byte j of Spread[b] is bit j of b: adding Spread[one byte of a mask] to a 64-bit word adds the
 // byte's eight bits to eight byte-wide counters at once.
 constexpr std::array<std::uint64_t, 256> MakeSpread() {
@@ -48,14 +64,22 @@ std::array<std::int64_t, 81> CountNumbers(const DrawsView& draws, const DrawMask
     std::array<std::int64_t, 81> counts{};
     for (std::int32_t start = 0; start < n; start += 255) {
         const std::int32_t end = std::min(n, start + 255);
-        std::uint64_t sums[10] = {};
+        // Ten named sums rather than an array, so that they stay in registers.
+        std::uint64_t s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0, s5 = 0, s6 = 0, s7 = 0, s8 = 0, s9 = 0;
         for (std::int32_t i = start; i < end; ++i) {
             const DrawMask m = masks != nullptr ? (*masks)[from + i] : MaskOfDraw(draws[from + i]);
-            for (int b = 0; b < 8; ++b)
-                sums[b] += Spread[(m.low >> (8 * b)) & 0xFFu];
-            sums[8] += Spread[m.high & 0xFFu];
-            sums[9] += Spread[(m.high >> 8) & 0xFFu]; // bit 63 (CountFromDraw) lies beyond number 80
+            s0 += Spread[m.low & 0xFFu];
+            s1 += Spread[(m.low >> 8) & 0xFFu];
+            s2 += Spread[(m.low >> 16) & 0xFFu];
+            s3 += Spread[(m.low >> 24) & 0xFFu];
+            s4 += Spread[(m.low >> 32) & 0xFFu];
+            s5 += Spread[(m.low >> 40) & 0xFFu];
+            s6 += Spread[(m.low >> 48) & 0xFFu];
+            s7 += Spread[m.low >> 56];
+            s8 += Spread[m.high & 0xFFu];
+            s9 += Spread[(m.high >> 8) & 0xFFu]; // bit 63 (CountFromDraw) lies beyond number 80
         }
+        const std::uint64_t sums[10] = {s0, s1, s2, s3, s4, s5, s6, s7, s8, s9};
         for (int b = 0; b < 10; ++b)
             for (int j = 0; j < 8; ++j)
                 counts[static_cast<std::size_t>(8 * b + j + 1)] += static_cast<std::int64_t>((sums[b] >> (8 * j)) & 0xFFu);
@@ -111,18 +135,28 @@ void Gaps(ChanceStatistics& stats, std::span<const SearchRow> rows) {
     if (rows.empty())
         return;
     std::int32_t largest = 0;
-    double sum = 0;
+    std::int64_t sum = 0;
     for (const SearchRow& row : rows) {
         largest = std::max(largest, row.gap);
         sum += row.gap;
     }
-    stats.observedMeanGap = sum / static_cast<double>(rows.size());
+    stats.observedMeanGap = static_cast<double>(sum) / static_cast<double>(rows.size());
     stats.gapHistogram.resize(static_cast<std::size_t>(largest) + 1);
-    for (std::int32_t g = 0; g <= largest; ++g)
-        stats.gapHistogram[static_cast<std::size_t>(g)].gap = g;
-    for (const SearchRow& row : rows)
-        if (row.gap >= 0)
+    auto small = std::make_unique<SmallValueCounts>();
+    for (const SearchRow& row : rows) {
+        if (row.gap < 0)
+            continue; // the search gives none; a caller's rows cannot index before the histogram
+        if (static_cast<std::uint32_t>(row.gap) < SmallValueCounts::Limit)
+            small->Add(static_cast<std::uint32_t>(row.gap));
+        else
             ++stats.gapHistogram[static_cast<std::size_t>(row.gap)].observed;
+    }
+    for (std::int32_t g = 0; g <= largest; ++g) {
+        GapFrequency& f = stats.gapHistogram[static_cast<std::size_t>(g)];
+        f.gap = g;
+        if (static_cast<std::uint32_t>(g) < SmallValueCounts::Limit)
+            f.observed = small->Count(static_cast<std::uint32_t>(g));
+    }
     if (p <= 0)
         return; // no draw qualifies by chance: every expected count stays 0
     const boost::math::geometric_distribution<double> independent(p);
@@ -172,13 +206,12 @@ ChanceStatistics ComputeChanceStatistics(const ChanceInput& in, std::span<const 
     stats.maxHits = std::min<std::int32_t>(stats.setSize, 20);
 
     const std::vector<double> p = HitProbabilities(stats.setSize);
-    std::vector<std::int64_t> observed(p.size(), 0);
+    auto observed = std::make_unique<SmallValueCounts>();
     for (std::uint8_t h : stats.drawHits)
-        if (h < observed.size())
-            ++observed[h];
+        observed->Add(h); // a count above m (a number drawn twice) is never read back
     for (std::size_t k = 0; k < p.size(); ++k)
-        stats.hitDistribution.push_back(
-            HitFrequency{static_cast<std::int32_t>(k), observed[k], stats.draws * p[k]});
+        stats.hitDistribution.push_back(HitFrequency{static_cast<std::int32_t>(k),
+                                                     observed->Count(static_cast<std::uint32_t>(k)), stats.draws * p[k]});
     stats.chiSquare = ChiSquare(stats.hitDistribution);
 
     double q = 0;

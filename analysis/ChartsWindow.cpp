@@ -44,9 +44,25 @@ QFont Verdana(int points, bool bold = false) {
 
 } // namespace
 
+QIcon ChartsIcon() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(Qt::black);
+    p.setBrush(QColor(0, 128, 128));
+    p.drawRect(2, 8, 3, 6);
+    p.setBrush(QColor(255, 255, 0));
+    p.drawRect(6, 3, 3, 11);
+    p.setBrush(QColor(128, 0, 0));
+    p.drawRect(10, 6, 3, 8);
+    p.drawLine(0, 15, 15, 15);
+    return QIcon(pm);
+}
+
 ChartsWindow::ChartsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ChartsWindow"));
     setWindowTitle(QStringLiteral(" Wykresy"));
+    setWindowIcon(ChartsIcon());
     resize(860, 600);
     decimalSeparator_ = LocaleDecimalSeparator();
     buildControls();
@@ -184,10 +200,12 @@ void ChartsWindow::drawTab(Tab tab) {
         setChart(HitsTab, chart.chart);
         hitsSeries_ = chart.hits;
         trailingMeanSeries_ = chart.trailingMean;
-        connect(chart.chart, &QChart::plotAreaChanged, this, [this] { plotAreaResized(); });
         for (QLineSeries* series : {hitsSeries_, trailingMeanSeries_})
             connect(series, &QLineSeries::hovered, this,
                     [this](const QPointF& point, bool entering) { showDrawTip(point, entering); });
+        // The view laid the chart out as it took it; later resizes follow.
+        connect(chart.chart, &QChart::plotAreaChanged, this, [this] { plotAreaResized(); });
+        plotAreaResized();
         break;
     }
     case DistributionTab:

@@ -5,6 +5,7 @@
 // (showStatistics) and empties it on a reset (clear), and the charts follow while it stays open.
 #include "analysis/ChanceStatistics.h"
 
+#include <QIcon>
 #include <QWidget>
 
 #include <array>
@@ -34,6 +35,10 @@ struct ChartInputs {
     std::int32_t hitsTo = 0;
     std::span<const SearchRow> rows;
 };
+
+// The chart picture of the window and of the button that opens it: three bars over an axis, in
+// the program's colours.
+QIcon ChartsIcon();
 
 class ChartsWindow : public QWidget {
     Q_OBJECT

@@ -182,6 +182,7 @@ int main(int argc, char** argv) {
         for (int t = 0; t < zg::ChartsWindow::TabCount; ++t) {
             charts.tabs()->setCurrentIndex(t);
             QApplication::processEvents();
+            // Antialiased charts need more than a palette of 256 colours.
             Save(&charts, out + QStringLiteral("/%1.png").arg(QString::fromLatin1(files[t])), Colours::True);
         }
     }
