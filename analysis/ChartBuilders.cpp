@@ -129,6 +129,15 @@ QList<QPointF> Points(const std::vector<ChartPoint>& points, double firstX) {
     return list;
 }
 
+// A tick interval of 1, 2 or 5 times a power of ten that cuts `span` into about `steps` parts, at
+// least `least`.
+double NiceStep(double span, int steps, double least) {
+    const double step = std::max(span / steps, least);
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    const double nice = power * (step > 5 * power ? 10 : step > 2 * power ? 5 : step > power ? 2 : 1);
+    return std::max(nice, least);
+}
+
 QString Range(std::int64_t from, std::int64_t to) {
     return QString::number(from) + QStringLiteral(" - ") + QString::number(to);
 }
@@ -171,12 +180,9 @@ HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, st
     // One draw still gets an axis of some width.
     const double x0 = stats.draws > 1 ? first : first - 1, x1 = stats.draws > 1 ? last : last + 1;
     QValueAxis* x = ValueAxis(chart, Qt::AlignBottom, QStringLiteral("Losowanie (numer porządkowy)"), x0, x1);
-    // Ticks at round ordinals: about five steps of 1, 2 or 5 times a power of ten.
-    const double step = (x1 - x0) / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(step)));
-    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickType(QValueAxis::TicksDynamic); // at round ordinals
     x->setTickAnchor(0);
-    x->setTickInterval(power * (step >= 5 * power ? 5 : step >= 2 * power ? 2 : 1));
+    x->setTickInterval(NiceStep(x1 - x0, 5, 1));
     QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba trafień"), -0.5, top + 0.5);
     y->setTickType(QValueAxis::TicksDynamic);
     y->setTickAnchor(0);
@@ -264,17 +270,24 @@ QChart* MakeGapsChart(const ChanceStatistics& stats, const ChartNumbers& numbers
     auto* bars = new QBarSeries;
     bars->append(observed);
     bars->setBarWidth(0.8);
-    QBarCategoryAxis* x = CategoryAxis(chart, QStringLiteral("Odstęp (losowań)"), categories);
-    if (categories.size() > 20)
-        x->setLabelsAngle(-90);
+    // The bars stand on a hidden category axis (one category per class); a value axis in gaps over
+    // the same width labels round gaps, so that many classes stay readable. Class c covers the
+    // gaps c * width .. c * width + width - 1.
+    QBarCategoryAxis* classes = CategoryAxis(chart, QString(), categories);
+    classes->setVisible(false);
+    const double gapEnd = std::max<double>(1, static_cast<double>(categories.size()) * width) - 0.5;
+    QValueAxis* x = ValueAxis(chart, Qt::AlignBottom, QStringLiteral("Odstęp (losowań)"), -0.5, gapEnd);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(NiceStep(gapEnd, 10, width));
     QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba odstępów"), 0, top * 1.1);
     y->applyNiceNumbers();
-    Attach(chart, bars, x, y);
+    Attach(chart, bars, classes, y);
     Attach(chart,
            Line(QStringLiteral("Oczekiwane przy losowaniu przypadkowym (") + meanText(stats.expectedMeanGap) +
                     QStringLiteral(")"),
                 QPen(Maroon, 2), expectedPoints),
-           x, y);
+           classes, y);
     return chart;
 }
 
