@@ -116,16 +116,16 @@ std::optional<std::string> WriteReportFile(const std::string& path, std::string_
     return WriteFileAtomically(path, bytes);
 }
 
-std::string NextNumberedFileName(const std::string& folder, const std::string& stem) {
+std::string NextNumberedFileName(const std::string& folder, const std::string& stem, const std::string& extension) {
     for (int i = 1; i < 10000; ++i) {
-        std::string name = stem + "." + ZeroPad(i, 4) + ".txt";
+        std::string name = stem + "." + ZeroPad(i, 4) + "." + extension;
         std::error_code ec;
         // Any entry of that name counts as taken, even a dangling link, which a write would follow.
         const auto status = std::filesystem::symlink_status(std::filesystem::path(folder) / name, ec);
         if (!std::filesystem::exists(status))
             return name;
     }
-    return stem + ".10000.txt";
+    return stem + ".10000." + extension;
 }
 
 std::string NextReportFileName(const std::string& appDir) {

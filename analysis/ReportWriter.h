@@ -38,10 +38,11 @@ inline constexpr std::string_view ReportBanner = " --------------- ZENTAGRAFO v.
 // file is unchanged with no partial new file left; on success nothing.
 std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes);
 
-// First free "STEM.NNNN.txt" (at least four digits) in `folder`, counting from 1; when every
-// number up to 9999 is taken, "STEM.10000.txt" without looking. Only the name is returned.
-// Any directory entry of the name counts as taken (a folder, a dangling link).
-std::string NextNumberedFileName(const std::string& folder, const std::string& stem);
+// First free "STEM.NNNN.EXT" (at least four digits; EXT "txt" unless given) in `folder`, counting
+// from 1; when every number up to 9999 is taken, "STEM.10000.EXT" without looking. Only the name is
+// returned. Any directory entry of the name counts as taken (a folder, a dangling link).
+std::string NextNumberedFileName(const std::string& folder, const std::string& stem,
+                                 const std::string& extension = "txt");
 
 // The report proposal: NextNumberedFileName(appDir + "/TXT", "ZENTAG").
 std::string NextReportFileName(const std::string& appDir);

@@ -61,6 +61,34 @@ void MaskHitsOfRange(const DrawMask* masks, const DrawsView& draws, const Number
     }
 }
 
+// The range as the search reads it: only draws the view really holds, whatever range is asked for.
+struct SearchedRange {
+    std::int32_t available = 0; // draws the view holds
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+    std::int32_t count = 0; // draws from..to, 0 when the cut range is empty
+};
+
+SearchedRange CutRange(const DrawsView& draws, std::int32_t rangeFrom, std::int32_t rangeTo) {
+    SearchedRange r;
+    r.available = draws.table != nullptr ? std::max<std::int32_t>(draws.count, 0) : 0;
+    r.from = std::max<std::int32_t>(rangeFrom, 1);
+    r.to = std::min(rangeTo, r.available);
+    r.count = r.from <= r.to ? r.to - r.from + 1 : 0;
+    return r;
+}
+
+// Masks built for a view of another size are not used.
+std::vector<std::uint8_t> HitsOfRange(const DrawsView& draws, const DrawMasks* masks, const NumberSetData& set,
+                                      const SearchedRange& range) {
+    std::vector<std::uint8_t> hits(static_cast<std::size_t>(range.count));
+    if (masks != nullptr && masks->count() == range.available)
+        MaskHitsOfRange(masks->masks(), draws, set, range.from, range.count, hits.data());
+    else
+        LookupHitsOfRange(draws, set, range.from, range.count, hits.data());
+    return hits;
+}
+
 DrawDate DateOf(const DrawRecord& draw) {
     return DrawDate{draw.Day, draw.Month, draw.Year};
 }
@@ -70,19 +98,11 @@ SearchResult Search(const DrawsView& draws, const NumberSetData& set, const Draw
                     std::int32_t& foundCount, SearchProgress* progress) {
     foundCount = 0;
 
-    // Only draws the view really holds are read, whatever range is asked for.
-    const std::int32_t available = draws.table != nullptr ? std::max<std::int32_t>(draws.count, 0) : 0;
-    const std::int32_t from = std::max<std::int32_t>(rangeFrom, 1);
-    const std::int32_t to = std::min(rangeTo, available);
-    const std::int32_t n = from <= to ? to - from + 1 : 0;
-
-    if (masks != nullptr && masks->count() != available)
+    const SearchedRange range = CutRange(draws, rangeFrom, rangeTo);
+    const std::int32_t from = range.from, to = range.to, n = range.count;
+    if (masks != nullptr && masks->count() != range.available)
         masks = nullptr;
-    std::vector<std::uint8_t> hits(static_cast<std::size_t>(n));
-    if (masks != nullptr)
-        MaskHitsOfRange(masks->masks(), draws, set, from, n, hits.data());
-    else
-        LookupHitsOfRange(draws, set, from, n, hits.data());
+    const std::vector<std::uint8_t> hits = HitsOfRange(draws, masks, set, range);
 
     // Hits never exceed 20, so bounds outside 0..20 are cut to what a byte can compare.
     const auto low = static_cast<std::uint8_t>(std::clamp<std::int32_t>(hitsFrom, 0, 21));
@@ -143,6 +163,11 @@ SearchResult SetHitSearch(const DrawsView& draws, const DrawMasks& masks, const 
                           std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo,
                           std::int32_t* foundDraws, std::int32_t& foundCount, SearchProgress* progress) {
     return Search(draws, set, &masks, rangeFrom, rangeTo, hitsFrom, hitsTo, foundDraws, foundCount, progress);
+}
+
+std::vector<std::uint8_t> SetHitsOfRange(const DrawsView& draws, const DrawMasks* masks, const NumberSetData& set,
+                                         std::int32_t rangeFrom, std::int32_t rangeTo) {
+    return HitsOfRange(draws, masks, set, CutRange(draws, rangeFrom, rangeTo));
 }
 
 SearchRefusal ValidateSearch(std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo) {

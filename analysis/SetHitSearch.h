@@ -66,6 +66,13 @@ SearchResult SetHitSearch(const DrawsView& draws, const DrawMasks& masks, const 
                           std::int32_t rangeFrom, std::int32_t rangeTo, std::int32_t hitsFrom, std::int32_t hitsTo,
                           std::int32_t* foundDraws, std::int32_t& foundCount, SearchProgress* progress);
 
+// The hits of every draw of rangeFrom..rangeTo, counted exactly as the searches above count them
+// (with the masks when they were built for this view, else from the draws' numbers): entry i
+// belongs to draw max(rangeFrom, 1) + i. The range is cut to the view's draws as the search cuts
+// it; an empty cut range gives an empty list. masks may be null.
+std::vector<std::uint8_t> SetHitsOfRange(const DrawsView& draws, const DrawMasks* masks, const NumberSetData& set,
+                                         std::int32_t rangeFrom, std::int32_t rangeTo);
+
 // --- Validation before a search -------------------------------------------------------------
 
 enum class SearchRefusal { None, Range, Hits };

@@ -7,9 +7,11 @@ packages=(
     g++ cmake ninja-build pkg-config
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+    qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcurl4-openssl-dev
     libcli11-dev
+    libboost-math-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
     desktop-file-utils librsvg2-bin

@@ -27,6 +27,7 @@ int RunCli(const Args& args) {
     AddZentagCommand(app, status);
     AddUpdateCommand(app, status);
     AddImportCommand(app, status);
+    AddStatsCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());
@@ -62,6 +63,10 @@ int CmdCalendar(const Args& args) {
 
 int CmdZentag(const Args& args) {
     return RunNamed("zentag", args);
+}
+
+int CmdStats(const Args& args) {
+    return RunNamed("stats", args);
 }
 
 } // namespace zg::cli

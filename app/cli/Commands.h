@@ -21,6 +21,7 @@ int CmdExport(const Args& args);
 int CmdAnalysis(const Args& args);
 int CmdCalendar(const Args& args);
 int CmdZentag(const Args& args);
+int CmdStats(const Args& args);
 
 // Each command adds itself to the application; when it runs, its exit status goes to `status`.
 void AddInfoCommand(CLI::App& app, int& status);
@@ -30,6 +31,7 @@ void AddCalendarCommand(CLI::App& app, int& status);
 void AddZentagCommand(CLI::App& app, int& status);
 void AddUpdateCommand(CLI::App& app, int& status);
 void AddImportCommand(CLI::App& app, int& status);
+void AddStatsCommand(CLI::App& app, int& status);
 
 // update DIR --latest|--all [--host H] [--port P]
 struct UpdateOptions {

@@ -4,6 +4,7 @@
 // an X server gives). The windows are real: the tool clicks their buttons as a user would, and a
 // modal window is grabbed while its own event loop runs. Message boxes are answered by the dialog
 // seam's test side, so nothing waits for a person.
+#include "analysis/ChartsWindow.h"
 #include "analysis/MainWindow.h"
 #include "app/Startup.h"
 #include "app/State.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -158,5 +160,33 @@ int main(int argc, char** argv) {
         });
 
     GrabDialog(windows.about.get(), out + QStringLiteral("/about.png"));
+
+    // The charts window's four tabs for the same search as above: the set, the range 2049..the
+    // last draw and 3 to 5 hits.
+    {
+        zg::ChartInputs in;
+        in.draws = zg::AllDraws();
+        in.masks = &zg::AllDrawMasks();
+        in.set = zg::NumberSet;
+        in.rangeFrom = 2049;
+        in.rangeTo = zg::DrawCount;
+        in.hitsFrom = 3;
+        in.hitsTo = 5;
+        std::int32_t found = 0;
+        const zg::SearchResult result = zg::SetHitSearch(in.draws, *in.masks, in.set, in.rangeFrom, in.rangeTo,
+                                                         in.hitsFrom, in.hitsTo, nullptr, found, nullptr);
+        in.rows = result.rows;
+        zg::ChartsWindow charts;
+        charts.setDecimalSeparator(',');
+        charts.show();
+        charts.showStatistics(in);
+        const char* files[] = {"charts-hits", "charts-distribution", "charts-gaps", "charts-numbers"};
+        for (int t = 0; t < zg::ChartsWindow::TabCount; ++t) {
+            charts.tabs()->setCurrentIndex(t);
+            QApplication::processEvents();
+            // Antialiased charts need more than a palette of 256 colours.
+            Save(&charts, out + QStringLiteral("/%1.png").arg(QString::fromLatin1(files[t])), Colours::True);
+        }
+    }
     return 0;
 }

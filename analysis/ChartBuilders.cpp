@@ -1,0 +1,389 @@
+#include "analysis/ChartBuilders.h"
+
+#include "analysis/ChartSeries.h"
+#include "analysis/NumberFormat.h"
+#include "ui/QtText.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QCursor>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QList>
+#include <QPen>
+#include <QPointF>
+#include <QStackedBarSeries>
+#include <QToolTip>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zg {
+
+namespace {
+
+// The program's colours.
+const QColor Silver(192, 192, 192);
+const QColor Teal(0, 128, 128);
+const QColor Maroon(128, 0, 0);
+const QColor Navy(0, 0, 128);
+const QColor DarkGreen(0, 64, 0);
+const QColor Highlight(255, 255, 0); // the set's numbers, as in the numbers strip
+const QColor Aqua(0, 255, 255);
+
+QFont Verdana(int points, bool bold = false) {
+    QFont f(QStringLiteral("Verdana"));
+    f.setPointSize(points);
+    f.setBold(bold);
+    return f;
+}
+
+QChart* NewChart(const QString& title, const ChartNumbers& numbers) {
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->setTitleFont(Verdana(10, true));
+    chart->setBackgroundBrush(Silver);
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(numbers.locale);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setFont(Verdana(8));
+    return chart;
+}
+
+void StyleAxis(QAbstractAxis* axis, const QString& title) {
+    axis->setTitleText(title);
+    axis->setTitleFont(Verdana(8, true));
+    axis->setLabelsFont(Verdana(8));
+    axis->setGridLineColor(QColor(220, 220, 220));
+}
+
+QValueAxis* ValueAxis(QChart* chart, Qt::Alignment side, const QString& title, double min, double max) {
+    auto* axis = new QValueAxis;
+    StyleAxis(axis, title);
+    axis->setRange(min, max);
+    axis->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axis, side);
+    return axis;
+}
+
+QBarCategoryAxis* CategoryAxis(QChart* chart, const QString& title, const QStringList& categories) {
+    auto* axis = new QBarCategoryAxis;
+    StyleAxis(axis, title);
+    axis->append(categories);
+    chart->addAxis(axis, Qt::AlignBottom);
+    return axis;
+}
+
+void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+QLineSeries* Line(const QString& name, const QPen& pen, const QList<QPointF>& points = {}) {
+    auto* series = new QLineSeries;
+    series->setName(name);
+    series->setPen(pen);
+    series->replace(points);
+    return series;
+}
+
+// The band between `low` and `high` across x0..x1, filled with `colour` and without a border.
+QAreaSeries* Band(QChart* chart, const QString& name, double x0, double x1, double low, double high,
+                  const QColor& colour) {
+    auto* upper = new QLineSeries(chart);
+    upper->append(x0, high);
+    upper->append(x1, high);
+    auto* lower = new QLineSeries(chart);
+    lower->append(x0, low);
+    lower->append(x1, low);
+    auto* band = new QAreaSeries(upper, lower);
+    band->setName(name);
+    band->setBrush(colour);
+    band->setPen(Qt::NoPen);
+    return band;
+}
+
+QBarSet* Bars(const QString& name, const QColor& fill, const QPen& border) {
+    auto* set = new QBarSet(name);
+    set->setBrush(fill);
+    set->setPen(border);
+    return set;
+}
+
+QList<QPointF> Points(const std::vector<ChartPoint>& points, double firstX) {
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const ChartPoint& p : points)
+        list.append(QPointF(firstX + p.index, p.value));
+    return list;
+}
+
+// A tick interval of 1, 2 or 5 times a power of ten that cuts `span` into about `steps` parts, at
+// least `least`.
+double NiceStep(double span, int steps, double least) {
+    const double step = std::max(span / steps, least);
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    const double nice = power * (step > 5 * power ? 10 : step > 2 * power ? 5 : step > power ? 2 : 1);
+    return std::max(nice, least);
+}
+
+QString Range(std::int64_t from, std::int64_t to) {
+    return QString::number(from) + QStringLiteral(" - ") + QString::number(to);
+}
+
+} // namespace
+
+ChartNumbers ChartNumbersFor(char separator) {
+    QLocale locale = QLocale::system();
+    if (locale.decimalPoint() != QString(QLatin1Char(separator)))
+        locale = separator == ',' ? QLocale(QLocale::Polish, QLocale::Poland) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return ChartNumbers{locale, separator};
+}
+
+QString ChartDecimal(double value, int decimals, const ChartNumbers& numbers) {
+    return Q(FormatDecimal(value, 1, decimals, numbers.separator));
+}
+
+QChart* MakeEmptyChart() {
+    QChart* chart = NewChart(QString(), ChartNumbersFor('.'));
+    chart->legend()->hide();
+    return chart;
+}
+
+void FillHitsSeries(const ChanceStatistics& stats, int columns, QLineSeries* hits, QLineSeries* trailingMean) {
+    const std::span<const std::uint8_t> values(stats.drawHits);
+    hits->replace(Points(MinMaxPerColumn(values, columns), stats.firstDraw));
+    const std::vector<double> means = TrailingMeans(values, TrailingMeanDraws);
+    trailingMean->replace(
+        Points(MinMaxPerColumn(std::span<const double>(means), columns), stats.firstDraw + TrailingMeanDraws - 1));
+}
+
+HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, std::int32_t hitsTo, int columns,
+                        const ChartNumbers& numbers) {
+    const std::int32_t first = stats.firstDraw, last = stats.firstDraw + stats.draws - 1;
+    QChart* chart = NewChart(QStringLiteral("Trafienia zestawu w losowaniach ") + Range(first, last), numbers);
+    std::int32_t top = std::max({stats.maxHits, hitsTo, 1});
+    for (std::uint8_t h : stats.drawHits)
+        top = std::max<std::int32_t>(top, h);
+    // One draw still gets an axis of some width.
+    const double x0 = stats.draws > 1 ? first : first - 1, x1 = stats.draws > 1 ? last : last + 1;
+    QValueAxis* x = ValueAxis(chart, Qt::AlignBottom, QStringLiteral("Losowanie (numer porządkowy)"), x0, x1);
+    x->setTickType(QValueAxis::TicksDynamic); // at round ordinals
+    x->setTickAnchor(0);
+    x->setTickInterval(NiceStep(x1 - x0, 5, 1));
+    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba trafień"), -0.5, top + 0.5);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(top <= 10 ? 1 : 2);
+
+    auto* hits = Line(QStringLiteral("Trafienia w losowaniu"), QPen(Teal, 1));
+    auto* mean = Line(QStringLiteral("Średnia z ostatnich ") + QString::number(TrailingMeanDraws) +
+                          QStringLiteral(" losowań"),
+                      QPen(Maroon, 2));
+    FillHitsSeries(stats, columns, hits, mean);
+    Attach(chart, hits, x, y);
+    // The qualifying band covers its whole hit counts (lo - 0.5 .. hi + 0.5), translucent over the hits.
+    QColor bandColour = Highlight;
+    bandColour.setAlpha(90);
+    Attach(chart,
+           Band(chart,
+                QStringLiteral("Zakres wyszukiwania: od ") + QString::number(hitsFrom) + QStringLiteral(" do ") +
+                    QString::number(hitsTo),
+                x0, x1, std::max(hitsFrom - 0.5, -0.5), hitsTo + 0.5, bandColour),
+           x, y);
+    Attach(chart, mean, x, y);
+
+    const double expected = stats.setSize * 20.0 / 80.0;
+    QPen dashed(Navy, 2, Qt::DashLine);
+    Attach(chart,
+           Line(QStringLiteral("Średnia oczekiwana: ") + ChartDecimal(expected, 2, numbers), dashed,
+                {QPointF(x0, expected), QPointF(x1, expected)}),
+           x, y);
+    return HitsChart{chart, hits, mean};
+}
+
+QChart* MakeHitDistributionChart(const ChanceStatistics& stats, const ChartNumbers& numbers) {
+    QChart* chart = NewChart(QStringLiteral("Rozkład trafień w ") + QString::number(stats.draws) +
+                                 QStringLiteral(" losowaniach wobec przypadku"),
+                             numbers);
+    auto* observed = Bars(QStringLiteral("Losowania"), Teal, QPen(DarkGreen, 1));
+    auto* expected = Bars(QStringLiteral("Oczekiwane przy losowaniu przypadkowym"), Maroon, QPen(Maroon.darker(), 1));
+    QStringList categories;
+    double top = 1;
+    for (const HitFrequency& h : stats.hitDistribution) {
+        categories << QString::number(h.hits);
+        observed->append(static_cast<double>(h.observed));
+        expected->append(h.expected);
+        top = std::max({top, static_cast<double>(h.observed), h.expected});
+    }
+    auto* series = new QBarSeries;
+    series->append(observed);
+    series->append(expected);
+    QBarCategoryAxis* x = CategoryAxis(chart, QStringLiteral("Liczba trafień w losowaniu"), categories);
+    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba losowań"), 0, top * 1.1);
+    y->applyNiceNumbers();
+    Attach(chart, series, x, y);
+    return chart;
+}
+
+QChart* MakeGapsChart(const ChanceStatistics& stats, const ChartNumbers& numbers) {
+    QChart* chart = NewChart(QStringLiteral("Odstępy między znalezionymi losowaniami (") +
+                                 QString::number(stats.gapCount) + QStringLiteral(")"),
+                             numbers);
+    const auto meanText = [&numbers](const std::optional<double>& mean) {
+        return mean ? QStringLiteral("średni odstęp ") + ChartDecimal(*mean, 2, numbers)
+                    : QStringLiteral("średni odstęp: brak");
+    };
+    auto* observed = Bars(QStringLiteral("Odstępy (") + meanText(stats.observedMeanGap) + QStringLiteral(")"), Teal,
+                          QPen(DarkGreen, 1));
+    QList<QPointF> expectedPoints;
+
+    // Classes of `width` consecutive gaps, so that a long histogram keeps readable bars.
+    const auto length = static_cast<std::int32_t>(stats.gapHistogram.size());
+    const std::int32_t width = std::max<std::int32_t>(1, (length + MaxGapClasses - 1) / MaxGapClasses);
+    QStringList categories;
+    double top = 1;
+    for (std::int32_t from = 0, c = 0; from < length; from += width, ++c) {
+        const std::int32_t to = std::min(length, from + width) - 1;
+        double o = 0, e = 0;
+        for (std::int32_t g = from; g <= to; ++g) {
+            o += static_cast<double>(stats.gapHistogram[static_cast<std::size_t>(g)].observed);
+            e += stats.gapHistogram[static_cast<std::size_t>(g)].expected;
+        }
+        categories << (width == 1 ? QString::number(from) : Range(from, to));
+        observed->append(o);
+        expectedPoints.append(QPointF(c, e));
+        top = std::max({top, o, e});
+    }
+    auto* bars = new QBarSeries;
+    bars->append(observed);
+    bars->setBarWidth(0.8);
+    // The bars stand on a hidden category axis (one category per class); a value axis in gaps over
+    // the same width labels round gaps, so that many classes stay readable. Class c covers the
+    // gaps c * width .. c * width + width - 1.
+    QBarCategoryAxis* classes = CategoryAxis(chart, QString(), categories);
+    classes->setVisible(false);
+    const double gapEnd = std::max<double>(1, static_cast<double>(categories.size()) * width) - 0.5;
+    QValueAxis* x = ValueAxis(chart, Qt::AlignBottom, QStringLiteral("Odstęp (losowań)"), -0.5, gapEnd);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(NiceStep(gapEnd, 10, width));
+    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba odstępów"), 0, top * 1.1);
+    y->applyNiceNumbers();
+    Attach(chart, bars, classes, y);
+    Attach(chart,
+           Line(QStringLiteral("Oczekiwane przy losowaniu przypadkowym (") + meanText(stats.expectedMeanGap) +
+                    QStringLiteral(")"),
+                QPen(Maroon, 2), expectedPoints),
+           classes, y);
+    return chart;
+}
+
+QChart* MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set, const ChartNumbers& numbers) {
+    QChart* chart = NewChart(QStringLiteral("Liczby w ") + QString::number(stats.draws) +
+                                 QStringLiteral(" losowaniach i przedział 95% przypadku"),
+                             numbers);
+    // Each number's bar lies in exactly one of four sets: plain or the set's, inside the band or
+    // outside it (outlined); stacked, every bar shows its one value in its own colours.
+    const QPen plainBorder(DarkGreen, 1), outsideBorder(Maroon, 3);
+    QBarSet* sets[4] = {
+        Bars(QStringLiteral("Liczby"), Teal, plainBorder),
+        Bars(QStringLiteral("Liczby zestawu"), Highlight, plainBorder),
+        Bars(QStringLiteral("Poza przedziałem 95%"), Teal, outsideBorder),
+        Bars(QStringLiteral("Liczby zestawu poza przedziałem 95%"), Highlight, outsideBorder),
+    };
+    bool used[4] = {};
+    QStringList categories;
+    std::int64_t lowest = stats.draws, highest = 0;
+    std::int64_t bandLow = 0, bandHigh = 0;
+    for (const NumberFrequency& n : stats.numbers) {
+        categories << QString::asprintf("%02d", n.number);
+        const bool member = IsLotteryNumber(n.number) && set.Member[n.number];
+        const int which = (n.outside ? 2 : 0) + (member ? 1 : 0);
+        for (int s = 0; s < 4; ++s)
+            sets[s]->append(s == which ? static_cast<double>(n.count) : 0.0);
+        used[which] = true;
+        lowest = std::min(lowest, n.count);
+        highest = std::max(highest, n.count);
+        bandLow = n.low;
+        bandHigh = n.high;
+    }
+    auto* bars = new QStackedBarSeries;
+    for (QBarSet* s : sets)
+        bars->append(s);
+    bars->setBarWidth(0.75);
+    // 80 category labels cannot be read at this width: the bars stand on a hidden category axis,
+    // and a value axis over the same width labels every fifth number.
+    QBarCategoryAxis* categoryAxis = CategoryAxis(chart, QString(), categories);
+    categoryAxis->setVisible(false);
+    QValueAxis* x = ValueAxis(chart, Qt::AlignBottom, QStringLiteral("Liczba"), 0.5, 80.5);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(5);
+
+    // The axis starts near the lowest bar or band edge, so that the differences the band judges
+    // stay visible when every count is large.
+    const double bottom = static_cast<double>(std::min(lowest, bandLow));
+    const double ceiling = static_cast<double>(std::max(highest, bandHigh));
+    const double pad = std::max(1.0, 0.25 * (ceiling - bottom));
+    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba losowań"), std::max(0.0, bottom - pad),
+                              ceiling + pad);
+    y->applyNiceNumbers();
+    if (y->min() < 0)
+        y->setMin(0);
+
+    // The band lies behind the bars, its edges and the expected count in front of them.
+    QColor bandColour = Aqua;
+    bandColour.setAlpha(70);
+    const QString bandName = QStringLiteral("Przedział 95%: ") + QString::number(bandLow) + QStringLiteral(" - ") +
+                             QString::number(bandHigh);
+    Attach(chart, Band(chart, bandName, 0.5, 80.5, static_cast<double>(bandLow), static_cast<double>(bandHigh), bandColour),
+           x, y);
+    Attach(chart, bars, categoryAxis, y);
+    for (double edge : {static_cast<double>(bandLow), static_cast<double>(bandHigh)}) {
+        auto* line = Line(bandName, QPen(Teal.darker(), 1, Qt::DashLine), {QPointF(0.5, edge), QPointF(80.5, edge)});
+        Attach(chart, line, x, y);
+        for (QLegendMarker* marker : chart->legend()->markers(line))
+            marker->setVisible(false);
+    }
+    const double expected = stats.draws / 4.0;
+    Attach(chart,
+           Line(QStringLiteral("Oczekiwano: ") + ChartDecimal(expected, 2, numbers), QPen(Maroon, 2),
+                {QPointF(0.5, expected), QPointF(80.5, expected)}),
+           x, y);
+
+    // A bar's tooltip names its number, its count and the band.
+    std::vector<NumberFrequency> counts = stats.numbers;
+    QObject::connect(bars, &QStackedBarSeries::hovered, chart, [counts](bool status, int index, QBarSet*) {
+        if (!status || index < 0 || index >= static_cast<int>(counts.size())) {
+            QToolTip::hideText();
+            return;
+        }
+        const NumberFrequency& n = counts[static_cast<std::size_t>(index)];
+        QToolTip::showText(QCursor::pos(), QString::asprintf("%02d", n.number) + QStringLiteral(": ") +
+                                               QString::number(n.count) + QStringLiteral(" losowań (przedział 95%: ") +
+                                               QString::number(n.low) + QStringLiteral(" - ") +
+                                               QString::number(n.high) + QStringLiteral(")"));
+    });
+
+    // Legend entries only for the kinds of bars the chart holds.
+    for (int s = 0; s < 4; ++s)
+        for (QLegendMarker* marker : chart->legend()->markers(bars))
+            if (marker->label() == sets[s]->label())
+                marker->setVisible(used[s]);
+    return chart;
+}
+
+} // namespace zg

@@ -1,0 +1,100 @@
+#pragma once
+// The charts window (" Wykresy"): four tabs of pictures of a search beside what chance alone would
+// give ("Trafienia", "Rozkład trafień", "Odstępy", "Liczby"), and "Zapisz obraz…", which saves the
+// tab shown as a PNG or SVG picture. It is not modal: whoever owns it hands it every new search
+// (showStatistics) and empties it on a reset (clear), and the charts follow while it stays open.
+#include "analysis/ChanceStatistics.h"
+
+#include <QIcon>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+class QChart;
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QTabWidget;
+
+namespace zg {
+
+// What the charts are drawn from: the inputs of a search, as the search took them, and the rows it
+// found. The rows are read only during showStatistics; the draws are read again while the window
+// shows them (the dates in the tooltips), so their table must outlive the showing (the
+// process-wide table does).
+struct ChartInputs {
+    DrawsView draws;
+    const DrawMasks* masks = nullptr; // the draws' masks when built for this view, else null
+    NumberSetData set;
+    std::int32_t rangeFrom = 0;
+    std::int32_t rangeTo = 0;
+    std::int32_t hitsFrom = 0;
+    std::int32_t hitsTo = 0;
+    std::span<const SearchRow> rows;
+};
+
+// The chart picture of the window and of the button that opens it: three bars over an axis, in
+// the program's colours.
+QIcon ChartsIcon();
+
+class ChartsWindow : public QWidget {
+    Q_OBJECT
+public:
+    enum Tab { HitsTab, DistributionTab, GapsTab, NumbersTab, TabCount };
+
+    explicit ChartsWindow(QWidget* parent = nullptr);
+    ~ChartsWindow() override;
+
+    // Computes the statistics of the search and redraws the charts: the tab shown at once when the
+    // window is visible, every other tab when it is next shown.
+    void showStatistics(const ChartInputs& inputs);
+    // Empties every chart and the test's sentence; "Zapisz obraz…" is disabled until the next search.
+    void clear();
+
+    bool hasStatistics() const { return hasStatistics_; }
+    const ChanceStatistics& statistics() const { return stats_; }
+    QTabWidget* tabs() const { return tabs_; }
+    QChartView* chartView(Tab tab) const { return views_[static_cast<std::size_t>(tab)]; }
+    // Decimal separator of the charts (the locale's; tests may set another).
+    void setDecimalSeparator(char c);
+
+    // "Zapisz obraz…": the tab shown, through the save dialog, as PNG or (for a name ending in .svg)
+    // SVG, then the reports' confirmation.
+    void saveImage();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void drawCurrentTab();
+    void drawTab(Tab tab);
+    void setChart(Tab tab, QChart* chart);
+    void plotAreaResized();
+    void showDrawTip(const QPointF& point, bool entering);
+    QByteArray pictureBytes(QWidget* page, bool svg) const;
+
+    char decimalSeparator_ = '.';
+    bool hasStatistics_ = false;
+    ChanceStatistics stats_;
+    DrawsView draws_;
+    NumberSetData set_;
+    std::int32_t hitsFrom_ = 0;
+    std::int32_t hitsTo_ = 0;
+    std::array<bool, TabCount> drawn_{}; // the tab shows the current statistics
+
+    // The hits chart's series, refilled when its plot area changes width.
+    QLineSeries* hitsSeries_ = nullptr;
+    QLineSeries* trailingMeanSeries_ = nullptr;
+    int hitsColumns_ = 0;
+
+    QTabWidget* tabs_ = nullptr;
+    std::array<QChartView*, TabCount> views_{};
+    QLabel* verdict_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+};
+
+} // namespace zg

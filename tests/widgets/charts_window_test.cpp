@@ -1,0 +1,76 @@
+// The charts window: each tab opened with a click, the hits thinned to the plot's width, the
+// test's sentence, "Zapisz obraz…" through the save dialog as PNG and SVG, and the reset.
+#include "analysis/ChartsWindow.h"
+#include "support/WidgetSupport.h"
+
+#include <QAccessible>
+#include <QChartView>
+#include <QFile>
+#include <QImage>
+#include <QLineSeries>
+#include <QTabBar>
+#include <QTabWidget>
+
+using namespace zg;
+using namespace zg::test;
+
+class ChartsWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tabsAndPictures() {
+        ProgramFolder folder;
+        FillDraws(3000); // more draws than the plot has pixel columns
+        for (int k = 1; k <= 3000; k += 3)
+            SetDrawNumbers(k, {1, 2});
+        SetNumberSet({1, 2, 3});
+        QFile(folder.file(QStringLiteral("TXT/WYKRES.0001.png"))).open(QIODevice::WriteOnly);
+        ChartInputs in{AllDraws(), &AllDrawMasks(), NumberSet, 1, 3000, 2, 3, {}};
+        std::int32_t found = 0;
+        const SearchResult result = SetHitSearch(in.draws, *in.masks, in.set, 1, 3000, 2, 3, nullptr, found, nullptr);
+        in.rows = result.rows;
+        ChartsWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.showStatistics(in);
+
+        QTabBar* bar = w.tabs()->tabBar();
+        for (int t = ChartsWindow::TabCount - 1; t >= 0; --t) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(t).center());
+            QVERIFY(!w.chartView(static_cast<ChartsWindow::Tab>(t))->chart()->series().isEmpty());
+        }
+        QTest::qWait(1); // the hits chart takes its final width
+        const QChart* hits = w.chartView(ChartsWindow::HitsTab)->chart();
+        const auto* line = static_cast<QLineSeries*>(hits->series().at(0));
+        QCOMPARE(line->name(), QStringLiteral("Trafienia w losowaniu"));
+        QVERIFY2(line->count() <= 2 * hits->plotArea().width(), qPrintable(QString::number(line->count())));
+        // A third of the draws hit 2 of 3, where about 14 % would by chance.
+        QVERIFY(Text(&w, "chiSquareVerdict").startsWith(QStringLiteral("Test chi-kwadrat: wynik odbiega od przypadku")));
+        for (QWidget* c : w.findChildren<QWidget*>())
+            if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QChartView*>(c) || qobject_cast<QTabWidget*>(c))
+                QVERIFY(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty());
+
+        Dialogs::QueueFileName(folder.file(QStringLiteral("TXT/wykres"))); // ".png" is added
+        Click(&w, "saveImageButton");
+        const QString png = folder.file(QStringLiteral("TXT/wykres.png"));
+        const QList<Dialogs::Shown>& shown = Dialogs::History();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].text, QStringLiteral("WYKRES.0002.png"));
+        QCOMPARE(shown[0].directory, folder.file(QStringLiteral("TXT")));
+        QCOMPARE(shown[0].filter, QStringLiteral("Obraz PNG (*.png);;Obraz SVG (*.svg)"));
+        QCOMPARE(shown[1].caption, QStringLiteral(" Zapis do pliku zakończony pomyślnie"));
+        QCOMPARE(shown[1].text, QStringLiteral("Wyniki analizy zostały umieszczone w pliku \"%1\"").arg(png));
+        QCOMPARE(QImage(png).size(), w.tabs()->currentWidget()->size());
+        Dialogs::QueueFileName(folder.file(QStringLiteral("TXT/wykres.svg")));
+        Click(&w, "saveImageButton");
+        QFile svg(folder.file(QStringLiteral("TXT/wykres.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+
+        w.clear(); // the main window's reset
+        QVERIFY(!Enabled(&w, "saveImageButton") && Text(&w, "chiSquareVerdict").isEmpty());
+        QVERIFY(w.chartView(ChartsWindow::NumbersTab)->chart()->series().isEmpty());
+    }
+};
+
+QTEST_MAIN(ChartsWindowTest)
+#include "charts_window_test.moc"
