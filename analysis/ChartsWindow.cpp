@@ -60,7 +60,7 @@ QIcon ChartsIcon() {
 }
 
 ChartsWindow::ChartsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("ChartsWindow"));
+    setObjectName(QStringLiteral("chartsWindow"));
     setWindowTitle(QStringLiteral(" Wykresy"));
     setWindowIcon(ChartsIcon());
     resize(860, 600);

@@ -1,6 +1,7 @@
 #include "analysis/MainWindow.h"
 
 #include "analysis/AnalysisReport.h"
+#include "analysis/ChartsWindow.h"
 #include "analysis/DateRoutines.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/ReportSaving.h"
@@ -256,6 +257,15 @@ void MainWindow::buildControls() {
     saveButton->setAccessibleName(QStringLiteral("Zapisz wynik analizy do pliku"));
     saveButton->setFocusPolicy(Qt::NoFocus);
 
+    chartsButton = new QToolButton(panel);
+    chartsButton->setObjectName(QStringLiteral("chartsButton"));
+    chartsButton->setGeometry(637, 126, 25, 25);
+    chartsButton->setIcon(ChartsIcon());
+    chartsButton->setToolTip(QStringLiteral("Wykresy"));
+    chartsButton->setAccessibleName(QStringLiteral("Wykresy"));
+    chartsButton->setFocusPolicy(Qt::NoFocus);
+    chartsWindow_ = new ChartsWindow(this);
+
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
     progressGauge->setGeometry(32, 157, 682, 15);
@@ -371,6 +381,7 @@ void MainWindow::buildControls() {
     connect(manageDrawsButton, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
     connect(aboutButton, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
     connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
+    connect(chartsButton, &QToolButton::clicked, this, &MainWindow::openCharts);
     connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(saveButton, &QToolButton::clicked, this, &MainWindow::saveReport);
@@ -396,6 +407,7 @@ void MainWindow::prepareOnShow() {
     fitHitBoundsToSet();
     searchButton->setEnabled(false);
     calendarButton->setEnabled(false);
+    chartsButton->setEnabled(false);
     zentagButton->setEnabled(false);
     rangeFromField->setPosition(std::min<std::int32_t>(2049, DrawCount));
     rangeToField->setPosition(DrawCount);
@@ -425,7 +437,9 @@ void MainWindow::resetResults() {
     }
     zentagButton->setEnabled(false);
     calendarButton->setEnabled(false);
+    chartsButton->setEnabled(false);
     saveButton->setEnabled(false);
+    chartsWindow_->clear();
 }
 
 void MainWindow::refreshRangeInfo() {
@@ -578,9 +592,11 @@ void MainWindow::search() {
     const std::int32_t count = DrawCount;
     switch (ValidateSearch(from, to, low, high)) {
     case SearchRefusal::Range:
+        chartsWindow_->clear();
         Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText), Dialogs::Icon::Error);
         return;
     case SearchRefusal::Hits:
+        chartsWindow_->clear();
         Dialogs::Message(this, QStringLiteral("Błąd!"), Q(HitsRefusalText), Dialogs::Icon::Error);
         return;
     case SearchRefusal::None:
@@ -588,6 +604,7 @@ void MainWindow::search() {
     }
     if (count <= 0 || NumberSet.Count <= 0) {
         // Nothing to search: no database, or no set confirmed.
+        chartsWindow_->clear();
         Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText), Dialogs::Icon::Error);
         return;
     }
@@ -595,6 +612,9 @@ void MainWindow::search() {
     GaugeProgress progress(progressGauge);
     SearchResult result =
         SetHitSearch(AllDraws(), AllDrawMasks(), NumberSet, from, to, low, high, FoundDraws, FoundCount, &progress);
+    // An open charts window follows every search, also one that finds nothing.
+    if (chartsWindow_->isVisible())
+        chartsWindow_->showStatistics(chartInputs(result.rows));
 
     const SearchStatistics stats = SearchStatisticsTexts(result, NumberSet.Count, AllDraws(), decimalSeparator_);
     totalHitsValue->setText(QString::fromStdString(stats.total));
@@ -613,12 +633,24 @@ void MainWindow::search() {
     saveButton->setEnabled(true);
     // The map and the ZENTAG table open only once their windows exist.
     calendarButton->setEnabled(mapWindow_ != nullptr);
+    chartsButton->setEnabled(mapWindow_ != nullptr);
     zentagButton->setEnabled(zentagWindow_ != nullptr);
 
     const int last = resultModel_->rowCount() - 1;
     resultGrid->selectRow(last);
     resultGrid->scrollToBottom();
     showSelectedDrawNumbers();
+}
+
+ChartInputs MainWindow::chartInputs(std::span<const SearchRow> rows) const {
+    return ChartInputs{AllDraws(), &AllDrawMasks(), NumberSet, rangeFrom(), rangeTo(), hitsFrom(), hitsTo(), rows};
+}
+
+void MainWindow::openCharts() {
+    chartsWindow_->showStatistics(chartInputs(resultModel_->rows()));
+    chartsWindow_->show();
+    chartsWindow_->raise();
+    chartsWindow_->activateWindow();
 }
 
 void MainWindow::openCalendar() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <span>
 
 class QAbstractItemView;
 class QGroupBox;
@@ -21,6 +22,9 @@ class ResultGridModel;
 class SpinField;
 class ProgressGauge;
 class CalendarWindow;
+class ChartsWindow;
+struct ChartInputs;
+struct SearchRow;
 class ZentagWindow;
 
 class MainWindow : public QWidget {
@@ -51,6 +55,8 @@ public:
     void saveReport();
     // Opens the calendar map ("MAPA") on the year of the range's last draw.
     void openCalendar();
+    // Opens (or raises) the charts window on the current result ("Wykresy").
+    void openCharts();
     // Opens the ZENTAG table ("ZENTAG +1"), computing it first unless it is still valid.
     void openZentagTable();
     // One step of the ZENTAG distance: +1 up, -1 down, within -99..99.
@@ -69,6 +75,7 @@ public:
     bool highlightActive() const { return highlightActive_; }
     ProgressGauge* gauge() const { return progressGauge; }
     ResultGridModel* resultModel() const { return resultModel_; }
+    ChartsWindow* chartsWindow() const { return chartsWindow_; }
     NumbersStripModel* stripModel() const { return stripModel_; }
     // Decimal separator of the statistics (the locale's; tests may set another).
     void setDecimalSeparator(char c) { decimalSeparator_ = c; }
@@ -83,6 +90,7 @@ private:
     void buildControls();
     void prepareOnShow();
     void showDialog(QWidget* w);
+    ChartInputs chartInputs(std::span<const SearchRow> rows) const;
     void enterInField(bool rangeField);
     void showSelectedDrawNumbers();
     void refreshSetButtonHint();
@@ -92,6 +100,7 @@ private:
     QWidget* drawManager_ = nullptr;
     CalendarWindow* mapWindow_ = nullptr;
     ZentagWindow* zentagWindow_ = nullptr;
+    ChartsWindow* chartsWindow_ = nullptr; // not modal: it follows the searches while open
 
     bool highlightActive_ = false;
     char decimalSeparator_ = '.';
@@ -115,6 +124,7 @@ private:
     SpinField* hitsToField = nullptr;
     QLabel* hitsUnitCaption = nullptr;
     QToolButton* saveButton = nullptr;
+    QToolButton* chartsButton = nullptr;
     ProgressGauge* progressGauge = nullptr;
     QTableView* resultGrid = nullptr;
     QTableView* drawNumbersStrip = nullptr;

@@ -47,7 +47,7 @@ struct Windows {
         }();
         (void)loaded;
         main.show();
-        main.SetConfirmed();
+        main.applyConfirmedSet();
         TypeInto(main, "Pierwsze losowanie zakresu", QStringLiteral("1"));
         TypeInto(main, "Ostatnie losowanie zakresu", QString::number(zg::MaxDraws));
         TypeInto(main, "Najmniejsza liczba trafień", QStringLiteral("3"));
@@ -57,8 +57,8 @@ struct Windows {
 
     // What the main window hands the charts window after a search.
     zg::ChartInputs Inputs() const {
-        return zg::ChartInputs{zg::AllDraws(), &zg::AllDrawMasks(), zg::NumberSet, main.RangeFrom(), main.RangeTo(),
-                               main.HitsFrom(), main.HitsTo(), main.resultModel()->rows()};
+        return zg::ChartInputs{zg::AllDraws(), &zg::AllDrawMasks(), zg::NumberSet, main.rangeFrom(), main.rangeTo(),
+                               main.hitsFrom(), main.hitsTo(), main.resultModel()->rows()};
     }
 };
 

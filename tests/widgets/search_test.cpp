@@ -1,7 +1,9 @@
 // The search and the analysis report, driven through the real main window: "Oblicz", the result
 // grid and the numbers strip, the five statistics and their look, the refusals, and the save
 // button writing the report.
+#include "analysis/ChartsWindow.h"
 #include "analysis/MainWindow.h"
+#include "tables/CalendarWindow.h"
 #include "analysis/ReportWriter.h"
 #include "analysis/ResultGridModel.h"
 #include "support/FileSizeLimit.h"
@@ -265,10 +267,16 @@ void SearchTest::parameterChangeEmptiesTheResult() {
     ProgramFolder folder;
     WorkedExampleDraws();
     MainWindow w;
+    CalendarWindow map(&w);
+    w.setMapWindow(&map);
     Search(w, 101, 110, 2, 3);
     QVERIFY(Enabled(&w, "saveButton"));
+    Click(&w, "chartsButton"); // "Wykresy" opens beside the main window on this result
+    QVERIFY(w.chartsWindow()->isVisible() && w.chartsWindow()->hasStatistics());
+    QCOMPARE(w.chartsWindow()->statistics().gapCount, 4);
     QTest::mouseClick(Find<QWidget>(&w, "hitsToEdit"), Qt::LeftButton);
-    QVERIFY(!Enabled(&w, "saveButton"));
+    QVERIFY(!Enabled(&w, "saveButton") && !Enabled(&w, "chartsButton"));
+    QVERIFY(w.chartsWindow()->isVisible() && !w.chartsWindow()->hasStatistics());
     QVERIFY(!w.highlightActive());
     QCOMPARE(w.resultModel()->rowCount(), 1);
     QCOMPARE(Text(&w, "totalHitsValue"), QString());
