@@ -23,6 +23,15 @@ constexpr std::int32_t MaxDaysPastLastDraw = 2 * MaxDraws;
 
 } // namespace
 
+std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
+    static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    if (month == 2 && year % 4 == 0)
+        return 29;
+    return Days[month - 1];
+}
+
 void NextCalendarDay(std::int32_t& day, std::int32_t& month, std::int32_t& year) {
     constexpr std::int32_t maxValue = std::numeric_limits<std::int32_t>::max();
     if (day >= 1 && day <= 27) {

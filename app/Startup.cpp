@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "analysis/MainWindow.h"
-#include "app/SafeFile.h"
+#include "app/ProgramFolder.h"
 #include "app/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
@@ -30,21 +30,19 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     const std::string dbPath = AppPath(std::string(DatabaseFileName));
     const std::string pendingPath = AppPath(std::string(PendingDownloadFileName));
 
-    // Temporary files left by a process killed while replacing a file (a merge, a save).
-    RemoveStaleTempFiles(AppDir);
+    // Temporary files left by a process killed while replacing a file (a merge, a save, a report,
+    // a download), in every folder the program and the command-line tool write to.
+    RemoveStaleProgramTempFiles(AppDir);
 
+    // The merge and the load under the writers' lock: the command-line tool may be writing the
+    // database just now, and the stamp must be that of the file this load read.
+    DatabaseGuard guard(dbPath);
     std::error_code ec;
     if (std::filesystem::exists(pendingPath, ec)) {
-        // The command-line tool may be writing the database just now.
-        DatabaseLock lock(dbPath);
-        MergeResult merged;
-        if (lock.ok())
-            merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
-                return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
-                                        Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
-            });
-        else
-            merged.error = lock.error();
+        const MergeResult merged = guard.Merge(pendingPath, [messageParent] {
+            return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
+                                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+        });
         if (merged.damaged)
             Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
         // A "zentag" that is not a regular file is no download: nothing to say about it.
@@ -53,11 +51,14 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     }
 
     DrawCount = 0;
-    LoadResult loaded = LoadDatabase(dbPath, DrawTable);
+    // Without the lock (another program holds it too long, or the folder is read-only) the file is
+    // still loaded; its stamp then makes a later write compare with what was really read.
+    LoadResult loaded =
+        guard.status() == DatabaseGuard::Status::Ready ? guard.Load(DrawTable) : LoadDatabase(dbPath, DrawTable);
     DrawTableChanged();
     // Known also after a failed load, so that a later append writes the file's own layout.
     LayoutProbe = loaded.layoutProbe;
-    DatabaseStamp = ReadFileStamp(dbPath);
+    DatabaseStamp = loaded.stamp;
     if (!loaded.ok) {
         // Only a missing file leaves nothing unread behind.
         DatabaseWhole = !std::filesystem::exists(dbPath, ec) && !ec;

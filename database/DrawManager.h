@@ -24,7 +24,7 @@ class DrawGridModel;
 class NumberMapModel;
 class ProgressGauge;
 class HttpDownload;
-class DatabaseWriteGuard;
+class DatabaseGuard;
 
 class DrawManager : public QDialog {
     Q_OBJECT
@@ -94,11 +94,11 @@ private:
     void StartDownload(std::uint8_t mode);
     void HTTPGetPictureProgress(QObject* sender, int totalSize, int readed);
     void HTTPGetPictureError(QObject* sender);
-    void HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize);
+    void HTTPGetFileDoneFile(QObject* sender, const QByteArray& fileName, int fileSize);
     void DownloadEnded(QObject* download);
     // Locks the database file and checks that nobody else changed it since this program loaded
     // or last wrote it; says so and returns false otherwise.
-    bool MayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard);
+    bool MayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard);
     std::int32_t SelectedRow() const;
     TickBoxes Ticks() const;
     void Untick(const DrawNumbers& numbers);

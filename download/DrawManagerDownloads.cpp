@@ -13,8 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <unistd.h>
-
 namespace zg {
 
 void DrawManager::SetResultsServer(const QString& host, int port) {
@@ -44,8 +42,12 @@ void DrawManager::StartDownload(std::uint8_t mode) {
     CurrentDownload = get;
     const std::string host = resultsHost_.isEmpty() ? std::string(ResultsHost()) : resultsHost_.toStdString();
     get->URL = Q(ResultsUrl(mode == 1, host));
-    get->FileName = Q(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
+    // The path stays bytes from AppDir on: the program folder's name need not be valid UTF-8.
+    get->FileName =
+        QByteArray::fromStdString(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
     get->Port = resultsPort_;
+    get->Deadline = ResultsDeadline(mode == 1);
+    get->BodyInMemory = mode == 1; // the latest draw is read from this download's own memory
     connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::HTTPGetFileDoneFile);
     connect(get, &HttpDownload::OnProgress, this, &DrawManager::HTTPGetPictureProgress);
     connect(get, &HttpDownload::OnError, this, &DrawManager::HTTPGetPictureError);
@@ -79,7 +81,7 @@ void DrawManager::HTTPGetPictureError(QObject* sender) {
     DownloadEnded(sender);
 }
 
-void DrawManager::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, int fileSize) {
+void DrawManager::HTTPGetFileDoneFile(QObject* sender, const QByteArray&, int fileSize) {
     if (fileSize == 0)
         Dialogs::Message(this, Q(UpdateFailedCaption), Q(NoConnectionText), Dialogs::Icon::Error);
     else if (DownloadMode == 0)
@@ -87,10 +89,10 @@ void DrawManager::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, 
     stopbutton->hide();
     Label14->hide();
 
-    if (DownloadMode == 1) {
-        const std::string path = fileName.toStdString();
+    const auto* download = qobject_cast<const HttpDownload*>(sender);
+    if (DownloadMode == 1 && download != nullptr) {
         if (fileSize > 0) {
-            const auto latest = ParseLatestDraw(ReadLatestDrawFile(path));
+            const auto latest = ParseLatestDraw(download->Body());
             if (!latest) {
                 Dialogs::Message(this, Q(UpdateFailedCaption), Q(MalformedAnswerText), Dialogs::Icon::Error);
             } else if (latest->number != DrawCount + 1) {
@@ -103,7 +105,6 @@ void DrawManager::HTTPGetFileDoneFile(QObject* sender, const QString& fileName, 
                 button4Click(); // refuses with its own message when a number came twice
             }
         }
-        ::unlink(path.c_str());
     }
     Gauge1->hide();
     DownloadEnded(sender);

@@ -2,6 +2,7 @@
 
 #include "app/State.h"
 #include "ui/Dialogs.h"
+#include "ui/FilePaths.h"
 #include "ui/KeyboardButtons.h"
 #include "ui/SpinField.h"
 
@@ -186,7 +187,7 @@ void SetEditor::RefreshDrawDate() {
 }
 
 QString SetEditor::SetDirectory() const {
-    return QString::fromStdString(AppDir) + QStringLiteral("/ZESTAWY LICZB");
+    return PathText(AppDir + "/ZESTAWY LICZB");
 }
 
 void SetEditor::showEvent(QShowEvent* event) {
@@ -263,7 +264,7 @@ void SetEditor::dyskietkaClick() {
                                                SetFileFilter, QString());
     if (path.isEmpty())
         return;
-    if (const auto error = WriteSetFile(path.toStdString(), Selection())) {
+    if (const auto error = WriteSetFile(PathBytes(path), Selection())) {
         Dialogs::SystemError(this, QString::fromStdString(*error));
         return;
     }
@@ -279,7 +280,7 @@ void SetEditor::BitBtn3Click() {
     if (path.isEmpty())
         return;
     // The whole file is checked before any button changes.
-    const SetFileContent content = ReadSetFile(path.toStdString());
+    const SetFileContent content = ReadSetFile(PathBytes(path));
     switch (content.status) {
     case SetFileContent::Status::Refused:
         Dialogs::Message(this, QStringLiteral("Błąd!"), QString::fromStdString(content.error), Dialogs::Icon::Error);

@@ -20,12 +20,6 @@ constexpr std::string_view MonthHeadings[12] = {
     "  I", "  II", "  III", "  IV", "  V", "  VI", "  VII", " VIII", "  IX", "  X", "  XI", "  XII",
 };
 
-// Days of the month in the program's calendar: every year divisible by 4 is a leap year.
-std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
-    static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && year % 4 == 0 ? 29 : Days[month - 1];
-}
-
 } // namespace
 
 CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, const CalendarQuery& query) {

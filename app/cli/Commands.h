@@ -1,5 +1,6 @@
 #pragma once
 // The subcommands of zentagrafo-cli, each a subcommand of one CLI11 application.
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct UpdateOptions {
     bool latest = false; // false: the complete results file
     std::string host;    // empty: the built-in results host
     int port = 80;
+    std::chrono::milliseconds deadline{0}; // 0: the request's own deadline (ResultsDeadline); tests shorten it
 };
 int CmdUpdate(const UpdateOptions& options);
 
