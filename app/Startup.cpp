@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <optional>
 
 namespace zg {
 
@@ -35,27 +36,29 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     RemoveStaleProgramTempFiles(AppDir);
 
     // The merge and the load under the writers' lock: the command-line tool may be writing the
-    // database just now, and the stamp must be that of the file this load read.
-    DatabaseGuard guard(dbPath);
+    // database just now, and the stamp must be that of the file this load read. The messages
+    // come after the lock is let go, so that a waiting writer does not wait for the user.
+    std::optional<DatabaseGuard> guard(std::in_place, dbPath);
     std::error_code ec;
-    if (std::filesystem::exists(pendingPath, ec)) {
-        const MergeResult merged = guard.Merge(pendingPath, [messageParent] {
+    std::optional<MergeResult> merged;
+    if (std::filesystem::exists(pendingPath, ec))
+        merged = guard->Merge(pendingPath, [messageParent] {
             return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
                                     Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
         });
-        if (merged.damaged)
-            Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
-        // A "zentag" that is not a regular file is no download: nothing to say about it.
-        else if (!merged.ok && !merged.skipped)
-            Dialogs::SystemError(messageParent, QString::fromStdString(merged.error));
-    }
-
     DrawCount = 0;
     // Without the lock (another program holds it too long, or the folder is read-only) the file is
     // still loaded; its stamp then makes a later write compare with what was really read.
     LoadResult loaded =
-        guard.status() == DatabaseGuard::Status::Ready ? guard.Load(DrawTable) : LoadDatabase(dbPath, DrawTable);
+        guard->status() == DatabaseGuard::Status::Ready ? guard->Load(DrawTable) : LoadDatabase(dbPath, DrawTable);
+    guard.reset();
     DrawTableChanged();
+    if (merged && merged->damaged)
+        Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
+    // A "zentag" that is not a regular file is no download: nothing to say about it.
+    else if (merged && !merged->ok && !merged->skipped)
+        Dialogs::SystemError(messageParent, QString::fromStdString(merged->error));
+
     // Known also after a failed load, so that a later append writes the file's own layout.
     LayoutProbe = loaded.layoutProbe;
     DatabaseStamp = loaded.stamp;
