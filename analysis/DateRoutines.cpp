@@ -23,11 +23,17 @@ constexpr std::int32_t MaxDaysPastLastDraw = 2 * MaxDraws;
 
 } // namespace
 
-bool IsProgramDate(std::int32_t day, std::int32_t month, std::int32_t year) {
+std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
     static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1)
-        return false;
-    return day <= (month == 2 && year % 4 == 0 ? 29 : Days[month - 1]);
+    if (month < 1 || month > 12)
+        return 0;
+    if (month == 2 && year % 4 == 0)
+        return 29;
+    return Days[month - 1];
+}
+
+bool IsProgramDate(std::int32_t day, std::int32_t month, std::int32_t year) {
+    return day >= 1 && day <= DaysInMonth(month, year);
 }
 
 void NextCalendarDay(std::int32_t& day, std::int32_t& month, std::int32_t& year) {

@@ -7,6 +7,10 @@
 
 namespace zg {
 
+// The days of `month` (1..12) in `year` by the program's calendar: every year divisible by 4 is a
+// leap year (no century rule). 0 for a month outside 1..12.
+std::int32_t DaysInMonth(std::int32_t month, std::int32_t year);
+
 // The day after the given date, in place. Every year divisible by 4 is a leap year (no century
 // rule); a day value outside 1..31 leaves the date unchanged, and so does a month or year that
 // would have to advance past the 32-bit range.

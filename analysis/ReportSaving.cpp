@@ -3,17 +3,17 @@
 #include "analysis/ReportWriter.h"
 #include "app/State.h"
 #include "ui/Dialogs.h"
+#include "ui/FilePaths.h"
 
 namespace zg {
 
 QString RunSaveDialog1(QWidget* parent) {
-    return Dialogs::SaveFileName(parent, QString::fromStdString(AppDir + "/TXT"),
-                                 QString::fromStdString(NextReportFileName(AppDir)),
+    return Dialogs::SaveFileName(parent, PathText(AppDir + "/TXT"), QString::fromStdString(NextReportFileName(AppDir)),
                                  QStringLiteral("Pliki tekstowe (*.txt)"), QStringLiteral("txt"));
 }
 
 bool WriteReport(QWidget* parent, const QString& path, std::string_view bytes) {
-    if (auto error = WriteReportFile(path.toStdString(), bytes)) {
+    if (auto error = WriteReportFile(PathBytes(path), bytes)) {
         Dialogs::SystemError(parent, QString::fromStdString(*error));
         return false;
     }

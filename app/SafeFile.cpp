@@ -18,13 +18,6 @@ namespace {
 // The system follows at most 40 links in one path; so does ResolveWriteTarget.
 constexpr int MaxLinkDepth = 40;
 
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
     int fd;
     do
@@ -42,10 +35,42 @@ bool AllDigits(std::string_view s) {
     return true;
 }
 
+FileStamp StampOf(const struct stat& st) {
+    FileStamp s;
+    s.exists = true;
+    s.size = st.st_size;
+    s.mtimeSec = st.st_mtim.tv_sec;
+    s.mtimeNsec = st.st_mtim.tv_nsec;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    return s;
+}
+
 } // namespace
 
 std::string SystemErrorText(int error) {
     return std::strerror(error);
+}
+
+std::string FolderOfPath(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+FileStamp ReadFileStamp(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return FileStamp{};
+    return StampOf(st);
+}
+
+FileStamp StampOfDescriptor(int fd) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return FileStamp{};
+    return StampOf(st);
 }
 
 FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
@@ -91,21 +116,44 @@ OpenedFile OpenRegularFileForReading(const std::string& path) {
     r.status = OpenedFile::Status::Opened;
     r.fd = std::move(fd);
     r.size = static_cast<std::int64_t>(st.st_size);
+    r.stamp = StampOf(st);
     return r;
 }
 
-int ReadToEnd(int fd, std::string& out) {
-    out.clear();
-    char buffer[65536];
+std::ptrdiff_t CappedFileReader::Read(char* buffer, std::size_t size) {
+    if (error_ != 0)
+        return -1;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd_, buffer, size);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            return errno;
+        if (n < 0) {
+            error_ = errno;
+            return -1;
+        }
+        // The piece that crosses the cap is dropped whole: nothing past the cap is ever used.
+        if (n > cap_ - total_) {
+            error_ = EFBIG;
+            return -1;
+        }
+        total_ += n;
+        return n;
+    }
+}
+
+int ReadToEnd(int fd, std::string& out, std::int64_t cap) {
+    out.clear();
+    CappedFileReader reader(fd, cap);
+    std::unique_ptr<char[]> buffer(new char[65536]);
+    for (;;) {
+        const std::ptrdiff_t n = reader.Read(buffer.get(), 65536);
+        if (n < 0) {
+            out.clear();
+            return reader.error();
+        }
         if (n == 0)
             return 0;
-        out.append(buffer, static_cast<std::size_t>(n));
+        out.append(buffer.get(), static_cast<std::size_t>(n));
     }
 }
 
@@ -120,7 +168,7 @@ std::string ResolveWriteTarget(const std::string& path) {
         if (n < 0 || static_cast<std::size_t>(n) >= target.size())
             return current; // changed under our feet; the open reports what is there
         target.resize(static_cast<std::size_t>(n));
-        current = target.front() == '/' ? target : FolderOf(current) + "/" + target;
+        current = target.front() == '/' ? target : FolderOfPath(current) + "/" + target;
     }
     return current; // a loop: opening it fails with ELOOP
 }
@@ -257,6 +305,9 @@ bool AtomicFileWriter::Commit() {
         Fail(errno);
         return false;
     }
+    // The new file's stamp comes from the descriptor written, before the rename makes the file
+    // visible to anybody else.
+    written_ = StampOfDescriptor(fd_.get());
     // After a successful fsync, close has nothing left to report for a regular file.
     fd_.Reset();
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
@@ -266,7 +317,7 @@ bool AtomicFileWriter::Commit() {
     committed_ = true;
     temp_.clear();
     // Make the rename itself durable. Some file systems cannot sync a folder; the data is safe anyway.
-    FileDescriptor folder(OpenRetrying(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor folder(OpenRetrying(FolderOfPath(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder)
         (void)::fsync(folder.get());
     return true;

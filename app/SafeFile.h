@@ -4,13 +4,16 @@
 //
 // Reading: every file that comes from outside (the database, a waiting download, a set file) is
 // opened with OpenRegularFileForReading, which never blocks on a FIFO or a device and refuses
-// anything but a regular file before a single byte is read.
+// anything but a regular file before a single byte is read. Every whole-file read then stops at a
+// fixed cap, whatever the file's size claims: files under /proc say they are empty and never end.
 //
 // Writing: every file the program writes is replaced as a whole through AtomicFileWriter (or
 // WriteFileAtomically for bytes already in memory): the content goes to a temporary file in the
 // target's folder, named TempFileName(target, pid, n), is flushed to disk and renamed over the
 // target. A failure at any point leaves the old target as it was and no temporary file behind.
-// A temporary file left by a killed process is removed at the next start by RemoveStaleTempFiles.
+// A temporary file left by a killed process is removed by RemoveStaleTempFiles, which the program
+// runs at start-up and the command-line tool in every command that writes.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +30,30 @@ std::string SystemErrorText(int error);
 // (a FIFO, a device, a socket). A folder gets the system's own text for EISDIR. The command-line
 // tool's text; the windows show it in Polish.
 inline constexpr std::string_view NotRegularFileText = "Not a regular file";
+
+// The most any whole-file read takes: the database, a download, a results file. A read that
+// finds more fails with EFBIG.
+inline constexpr std::int64_t WholeFileReadCap = std::int64_t{64} << 20;
+// The same for files that can never be larger: a set file, a latest-draw answer.
+inline constexpr std::int64_t SmallFileReadCap = std::int64_t{16} << 20;
+
+// What identifies one state of a file: a writer that replaced it (another identity), appended to
+// it (another size) or rewrote it in place (another modification time) changes it.
+struct FileStamp {
+    bool exists = false;
+    std::int64_t size = 0;
+    std::int64_t mtimeSec = 0;
+    std::int64_t mtimeNsec = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at `path` now (following a link); a missing file has exists == false.
+FileStamp ReadFileStamp(const std::string& path);
+// The stamp of an open file (fstat); exists == false when fstat fails.
+FileStamp StampOfDescriptor(int fd);
 
 // An open file descriptor that closes itself. Movable, not copyable.
 class FileDescriptor {
@@ -63,6 +90,7 @@ struct OpenedFile {
     Status status = Status::Failed;
     FileDescriptor fd;
     std::int64_t size = 0;
+    FileStamp stamp;   // of the opened file, taken from the descriptor
     std::string error; // empty when opened; else the description of the failure
 
     bool ok() const { return status == Status::Opened; }
@@ -73,8 +101,28 @@ struct OpenedFile {
 // from it. A regular file is returned in blocking mode again. Never blocks, never reads a byte.
 OpenedFile OpenRegularFileForReading(const std::string& path);
 
-// Reads an opened file to its end into `out` (replacing its content). Returns 0 or the errno.
-int ReadToEnd(int fd, std::string& out);
+// Reads an opened file piece by piece, stopping at `cap` bytes whatever the file's size says.
+// Reads in whole pieces, so a file that only allows aligned reads (as some under /proc do) reads
+// as any other.
+class CappedFileReader {
+public:
+    CappedFileReader(int fd, std::int64_t cap) : fd_(fd), cap_(cap) {}
+
+    // Reads up to `size` bytes into `buffer`: the count, 0 at the end of the file, or -1 with
+    // error() set (EFBIG once the file held more than the cap; the bytes past it are not given).
+    std::ptrdiff_t Read(char* buffer, std::size_t size);
+    int error() const { return error_; }
+
+private:
+    int fd_;
+    std::int64_t cap_;
+    std::int64_t total_ = 0;
+    int error_ = 0;
+};
+
+// Reads an opened file to its end into `out` (replacing its content), at most `cap` bytes.
+// Returns 0 or the errno (EFBIG past the cap; `out` is then empty).
+int ReadToEnd(int fd, std::string& out, std::int64_t cap);
 
 // Where a write to `path` lands: when `path` is a symbolic link (also a dangling one), the path it
 // finally points to, resolved relative to each link's folder (at most 40 links deep, like the
@@ -90,8 +138,12 @@ std::optional<pid_t> TempFileOwner(std::string_view name);
 
 // Removes from `folder` every regular file named like a temporary file (TempFileOwner) whose
 // process no longer exists; files of this process and of running processes stay, and so does
-// anything that is not a regular file. Returns how many files were removed. Meant for start-up.
+// anything that is not a regular file. Returns how many files were removed. Meant for start-up
+// and for every command that writes (RemoveStaleProgramTempFiles covers all their folders).
 int RemoveStaleTempFiles(const std::string& folder);
+
+// The folder of a file path: everything before its last '/' ("." without one, "/" for the root).
+std::string FolderOfPath(const std::string& path);
 
 // Replaces one file as a whole. Typical use:
 //     AtomicFileWriter out(path);
@@ -120,6 +172,9 @@ public:
     // The file that Commit replaces (links resolved) and the temporary file being written.
     const std::string& targetPath() const { return target_; }
     const std::string& tempPath() const { return temp_; }
+    // After a successful Commit: the stamp of the new file, taken from the written descriptor
+    // before the rename (so it is the file this writer wrote, whatever replaced it since).
+    const FileStamp& writtenStamp() const { return written_; }
     // The temporary file's descriptor, for callers that write through it themselves; -1 after a
     // failure or once committed. Such a caller reports its own failure with Fail(errno).
     int fd() const { return fd_.get(); }
@@ -138,6 +193,7 @@ private:
     std::string target_;
     std::string temp_;
     FileDescriptor fd_;
+    FileStamp written_;
     int errno_ = 0;
     bool notRegular_ = false;
     bool committed_ = false;

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "analysis/MainWindow.h"
-#include "app/SafeFile.h"
+#include "app/ProgramFolder.h"
 #include "app/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
@@ -19,6 +19,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <optional>
 
 namespace zg {
 
@@ -31,34 +32,37 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     const std::string dbPath = AppPath(std::string(DatabaseFileName));
     const std::string pendingPath = AppPath(std::string(PendingDownloadFileName));
 
-    // Temporary files left by a process killed while replacing a file (a merge, a save).
-    RemoveStaleTempFiles(AppDir);
+    // Temporary files left by a process killed while replacing a file (a merge, a save, a report,
+    // a download), in every folder the program and the command-line tool write to.
+    RemoveStaleProgramTempFiles(AppDir);
 
+    // The merge and the load under the writers' lock: the command-line tool may be writing the
+    // database just now, and the stamp must be that of the file this load read. The messages
+    // come after the lock is let go, so that a waiting writer does not wait for the user.
+    std::optional<DatabaseGuard> guard(std::in_place, dbPath);
     std::error_code ec;
-    if (std::filesystem::exists(pendingPath, ec)) {
-        // The command-line tool may be writing the database just now.
-        DatabaseLock lock(dbPath);
-        MergeResult merged;
-        if (lock.ok())
-            merged = MergePendingDownload(pendingPath, dbPath, [messageParent] {
-                return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
-                                        Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
-            });
-        else
-            merged.error = lock.error();
-        if (merged.damaged)
-            Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
-        // A "zentag" that is not a regular file is no download: nothing to say about it.
-        else if (!merged.ok && !merged.skipped)
-            Dialogs::SystemError(messageParent, QString::fromStdString(merged.error));
-    }
-
+    std::optional<MergeResult> merged;
+    if (std::filesystem::exists(pendingPath, ec))
+        merged = guard->Merge(pendingPath, [messageParent] {
+            return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
+                                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+        });
     DrawCount = 0;
-    LoadResult loaded = LoadDatabase(dbPath, DrawTable);
+    // Without the lock (another program holds it too long, or the folder is read-only) the file is
+    // still loaded; its stamp then makes a later write compare with what was really read.
+    LoadResult loaded =
+        guard->status() == DatabaseGuard::Status::Ready ? guard->Load(DrawTable) : LoadDatabase(dbPath, DrawTable);
+    guard.reset();
     DrawTableChanged();
+    if (merged && merged->damaged)
+        Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
+    // A "zentag" that is not a regular file is no download: nothing to say about it.
+    else if (merged && !merged->ok && !merged->skipped)
+        Dialogs::SystemError(messageParent, QString::fromStdString(merged->error));
+
     // Known also after a failed load, so that a later append writes the file's own layout.
     LayoutProbe = loaded.layoutProbe;
-    DatabaseStamp = ReadFileStamp(dbPath);
+    DatabaseStamp = loaded.stamp;
     if (!loaded.ok) {
         // Only a missing file leaves nothing unread behind.
         DatabaseWhole = !std::filesystem::exists(dbPath, ec) && !ec;

@@ -2,7 +2,7 @@
 // The process-wide state of the running program. Only windows, the start-up code and the
 // command-line tool touch it; every computation takes what it reads as parameters.
 #include "app/DrawTypes.h"
-#include "database/DatabaseGuard.h"
+#include "app/SafeFile.h"
 
 #include <string>
 

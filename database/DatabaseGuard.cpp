@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -11,56 +10,38 @@
 
 namespace zg {
 
-namespace {
-
-FileStamp StampOf(const struct stat& st) {
-    FileStamp s;
-    s.exists = true;
-    s.size = st.st_size;
-    s.mtimeSec = st.st_mtim.tv_sec;
-    s.mtimeNsec = st.st_mtim.tv_nsec;
-    s.device = st.st_dev;
-    s.inode = st.st_ino;
-    return s;
+std::string DatabaseLockPath(const std::string& dbPath) {
+    return ResolveWriteTarget(dbPath) + ".lock";
 }
 
-} // namespace
-
-FileStamp ReadFileStamp(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
-        return FileStamp{};
-    return StampOf(st);
-}
-
-DatabaseLock::DatabaseLock(const std::string& path, int waitMs) {
+DatabaseLock::DatabaseLock(const std::string& dbPath, int waitMs) {
+    const std::string lockPath = DatabaseLockPath(dbPath);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        // Non-blocking open: a FIFO of that name must not hang the writer.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            ok_ = errno == ENOENT;
-            if (!ok_)
-                error_ = std::strerror(errno);
+        // O_NONBLOCK: a FIFO of that name must not hang the writer (it is refused below).
+        constexpr int Flags = O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
+        FileDescriptor fd(::open(lockPath.c_str(), O_RDWR | O_CREAT | Flags, 0666));
+        // A lock file made by another user may be read-only for us: flock needs no write access.
+        if (!fd && errno == EACCES)
+            fd = FileDescriptor(::open(lockPath.c_str(), O_RDONLY | Flags));
+        if (!fd && errno == EINTR)
+            continue;
+        if (!fd) {
+            error_ = SystemErrorText(errno);
             return;
         }
         struct stat st;
-        if (::fstat(fd, &st) != 0) {
-            error_ = std::strerror(errno);
-            ::close(fd);
+        if (::fstat(fd.get(), &st) != 0) {
+            error_ = SystemErrorText(errno);
             return;
         }
         if (!S_ISREG(st.st_mode)) {
-            // Nothing to lock: every writer refuses such a file by itself.
-            ::close(fd);
-            ok_ = true;
+            error_ = std::string(NotRegularFileText);
             return;
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int err = errno;
-            ::close(fd);
-            if (err != EWOULDBLOCK && err != EINTR) {
-                error_ = std::strerror(err);
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                error_ = SystemErrorText(errno);
                 return;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
@@ -70,14 +51,12 @@ DatabaseLock::DatabaseLock(const std::string& path, int waitMs) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
-        // The other writer may have renamed a new file into place while we waited: lock that one.
+        // Somebody removed the lock file while we waited (and another may have made a new one):
+        // the lock must be on the file that now has the name.
         struct stat now;
-        if (::stat(path.c_str(), &now) == 0 && (now.st_ino != st.st_ino || now.st_dev != st.st_dev)) {
-            ::close(fd);
+        if (::stat(lockPath.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
             continue;
-        }
-        fd_ = fd;
-        ok_ = true;
+        fd_ = fd.Release();
         return;
     }
 }
@@ -87,12 +66,70 @@ DatabaseLock::~DatabaseLock() {
         ::close(fd_); // closing releases the lock
 }
 
-DatabaseWriteGuard::DatabaseWriteGuard(const std::string& path, const FileStamp& remembered)
-    : path_(path), lock_(path) {
+DatabaseGuard::DatabaseGuard(std::string dbPath, std::optional<FileStamp> remembered, int waitMs)
+    : path_(std::move(dbPath)), lock_(path_, waitMs) {
     if (!lock_.ok())
-        status_ = Status::Failed;
-    else
-        status_ = ReadFileStamp(path) == remembered ? Status::Ready : Status::ChangedOutside;
+        return;
+    stamp_ = ReadFileStamp(path_);
+    status_ = !remembered || stamp_ == *remembered ? Status::Ready : Status::ChangedOutside;
+}
+
+std::string DatabaseGuard::Refusal() const {
+    return status_ == Status::ChangedOutside ? std::string(ChangedOutsideText) : lock_.error();
+}
+
+LoadResult DatabaseGuard::Load(DrawRecord* table) {
+    if (status_ != Status::Ready) {
+        LoadResult r;
+        r.error = Refusal();
+        return r;
+    }
+    LoadResult r = LoadDatabase(path_, table);
+    stamp_ = r.stamp;
+    return r;
+}
+
+FileWriteResult DatabaseGuard::Append(const DrawRecord& draw, std::int32_t layoutProbe, bool createIfMissing) {
+    if (status_ != Status::Ready)
+        return FileWriteResult{false, Refusal(), stamp_};
+    FileWriteResult r = AppendDrawRecord(path_, draw, layoutProbe, createIfMissing);
+    if (r.stamped)
+        stamp_ = r.stamp;
+    return r;
+}
+
+FileWriteResult DatabaseGuard::Replace(std::string_view bytes) {
+    if (status_ != Status::Ready)
+        return FileWriteResult{false, Refusal(), stamp_};
+    FileWriteResult r = ReplaceDatabaseFile(path_, bytes);
+    if (r.ok)
+        stamp_ = r.stamp;
+    return r;
+}
+
+RewriteResult DatabaseGuard::Rewrite(DrawsView draws) {
+    if (status_ != Status::Ready) {
+        RewriteResult r;
+        r.error = Refusal();
+        return r;
+    }
+    RewriteResult r = RewriteDatabase(path_, draws);
+    if (r.ok)
+        stamp_ = r.stamp;
+    return r;
+}
+
+MergeResult DatabaseGuard::Merge(const std::string& pendingPath, const std::function<bool()>& askReplaceSmaller) {
+    if (status_ != Status::Ready) {
+        MergeResult r;
+        r.pendingKept = true;
+        r.error = Refusal();
+        return r;
+    }
+    MergeResult r = MergePendingDownload(pendingPath, path_, askReplaceSmaller);
+    if (r.replaced)
+        stamp_ = r.stamp;
+    return r;
 }
 
 } // namespace zg

@@ -1,10 +1,22 @@
 #pragma once
-// Protection of the database file against two writers: the program and the command-line tool may
-// run at the same time. Every write holds an exclusive lock (flock) on the file, and the program
-// refuses to write over a file that changed since it last loaded or wrote it (its size,
-// modification time or identity differ from what it remembered), because it never reads the file
-// again during a run.
-#include <cstdint>
+// The one way to load and write the database file while the program and the command-line tool
+// may run at the same time.
+//
+// Every load at start-up and every write (append, rewrite, merge, and any writer added later)
+// goes through a DatabaseGuard. The guard holds one exclusive lock for its whole life: a lock on
+// the lock file "zentag.wyn.lock" beside the database, which no writer ever replaces, so the lock
+// survives the renames that replace the database itself. Within one guard the caller compares the
+// file with the stamp it remembered, writes, and takes the new stamp; the new stamp comes from the
+// descriptor that was written (or read), never from the path afterwards, so a second writer can
+// never slip its change into a stamp it did not make.
+//
+// The program never reads the file again during a run: it refuses to write over a file that
+// changed since it last loaded or wrote it (ChangedOutside).
+#include "app/SafeFile.h"
+#include "database/DrawDatabase.h"
+
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,59 +31,74 @@ inline constexpr std::string_view ChangedOutsideText =
 // text; the windows show it in Polish).
 inline constexpr std::string_view LockedByAnotherWriterText = "the file is being written by another program";
 
-// What identifies one state of the file.
-struct FileStamp {
-    bool exists = false;
-    std::int64_t size = 0;
-    std::int64_t mtimeSec = 0;
-    std::int64_t mtimeNsec = 0;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
+// How long a writer waits for another one before it gives up.
+inline constexpr int DatabaseLockWaitMs = 5000;
 
-    bool operator==(const FileStamp&) const = default;
-};
+// The lock file of the database at `dbPath`: beside the file a write replaces (a linked database's
+// target), named after it with ".lock" added: "zentag.wyn.lock" for a plain database.
+std::string DatabaseLockPath(const std::string& dbPath);
 
-// The stamp of the file at `path` now (following a link); a missing file has exists == false.
-FileStamp ReadFileStamp(const std::string& path);
-
-// An exclusive lock on the database file for the lifetime of the object. Locks the file that is at
-// the path once the lock is held (a writer that replaced it meanwhile is noticed and the new file
-// locked). A missing file or one that is not a regular file is not locked (there is nothing to
-// lock; the writers refuse such a file themselves) and counts as success. Waits up
-// to `waitMs` for another writer, then fails.
+// The exclusive lock of the database at `dbPath` for the lifetime of the object (flock on the
+// lock file, which is created when missing and never removed). Waits up to `waitMs` for another
+// holder, then fails. Fails too when the lock file cannot be created (a read-only folder: then no
+// writer can replace the database there either) or is not a regular file.
 class DatabaseLock {
 public:
-    explicit DatabaseLock(const std::string& path, int waitMs = 5000);
+    explicit DatabaseLock(const std::string& dbPath, int waitMs = DatabaseLockWaitMs);
     ~DatabaseLock();
     DatabaseLock(const DatabaseLock&) = delete;
     DatabaseLock& operator=(const DatabaseLock&) = delete;
 
-    bool ok() const { return ok_; }
+    bool ok() const { return fd_ >= 0; }
     const std::string& error() const { return error_; } // the reason when !ok()
 
 private:
     int fd_ = -1;
-    bool ok_ = false;
     std::string error_;
 };
 
-// One guarded write of the program: locks the file and compares it with the stamp the program
-// remembered. When status() is Ready the caller writes and then calls Written() to get the stamp to
-// remember; the lock is released when the guard goes.
-class DatabaseWriteGuard {
+// One locked session on the database: its loads and writes all happen under the one lock.
+//     DatabaseGuard guard(path, rememberedStamp);
+//     if (guard.status() == DatabaseGuard::Status::Ready) { auto r = guard.Append(...); }
+//     rememberedStamp = guard.stamp();
+class DatabaseGuard {
 public:
-    enum class Status { Ready, ChangedOutside, Failed };
+    enum class Status {
+        Ready,          // locked, and the file is as remembered (or nothing was remembered)
+        ChangedOutside, // locked, but another writer changed the file since `remembered`
+        Failed,         // the lock could not be had: error() says why
+    };
 
-    DatabaseWriteGuard(const std::string& path, const FileStamp& remembered);
+    // Takes the lock and, with `remembered`, compares the file now with it. Without a remembered
+    // stamp (a loader, or the command-line tool, which loads under this same guard) it is Ready
+    // once locked.
+    explicit DatabaseGuard(std::string dbPath, std::optional<FileStamp> remembered = std::nullopt,
+                           int waitMs = DatabaseLockWaitMs);
 
     Status status() const { return status_; }
     const std::string& error() const { return lock_.error(); }
-    FileStamp Written() const { return ReadFileStamp(path_); }
+    const std::string& path() const { return path_; }
+
+    // The file as this guard last saw it: first as it was when the guard was made, then as each
+    // load read it and each write left it. The stamp to remember for the next guard.
+    const FileStamp& stamp() const { return stamp_; }
+
+    // The operations of DrawDatabase.h on this guard's file, under its lock; each takes the new
+    // stamp from its own descriptor. Unless status() is Ready they do nothing and fail (with the
+    // lock's error, or ChangedOutsideText).
+    LoadResult Load(DrawRecord* table);
+    FileWriteResult Append(const DrawRecord& draw, std::int32_t layoutProbe, bool createIfMissing);
+    RewriteResult Rewrite(DrawsView draws);
+    FileWriteResult Replace(std::string_view bytes); // the whole file becomes `bytes`
+    MergeResult Merge(const std::string& pendingPath, const std::function<bool()>& askReplaceSmaller);
 
 private:
+    std::string Refusal() const;
+
     std::string path_;
     DatabaseLock lock_;
     Status status_ = Status::Failed;
+    FileStamp stamp_;
 };
 
 } // namespace zg

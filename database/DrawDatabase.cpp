@@ -29,7 +29,10 @@ public:
     enum class Status { Value, EndOfFile, NotInteger, OutOfRange, ReadError };
 
     explicit IntegerReader(std::string_view bytes) : begin_(bytes.data()), cur_(begin_), end_(begin_ + bytes.size()) {}
-    explicit IntegerReader(int fd) : fd_(fd), buffer_(new char[ChunkSize]) { begin_ = cur_ = end_ = buffer_.get(); }
+    // Reads at most WholeFileReadCap bytes of the file: past them the read fails with EFBIG.
+    explicit IntegerReader(int fd) : file_(fd, WholeFileReadCap), fromFile_(true), buffer_(new char[ChunkSize]) {
+        begin_ = cur_ = end_ = buffer_.get();
+    }
 
     // True when no byte is left (or reading failed: see readError()).
     bool AtEnd() { return cur_ == end_ && !Refill(); }
@@ -133,24 +136,21 @@ private:
     std::uint64_t Offset() const { return consumed_ + static_cast<std::uint64_t>(cur_ - begin_); }
 
     bool Refill() {
-        if (fd_ < 0 || readError_ != 0 || eof_)
+        if (!fromFile_ || readError_ != 0 || eof_)
             return false;
         consumed_ += static_cast<std::uint64_t>(end_ - begin_);
-        for (;;) {
-            const ssize_t n = ::read(fd_, buffer_.get(), ChunkSize);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                readError_ = errno;
-            begin_ = cur_ = buffer_.get();
-            end_ = begin_ + (n > 0 ? n : 0);
-            if (n == 0)
-                eof_ = true;
-            return n > 0;
-        }
+        const std::ptrdiff_t n = file_.Read(buffer_.get(), ChunkSize);
+        if (n < 0)
+            readError_ = file_.error();
+        begin_ = cur_ = buffer_.get();
+        end_ = begin_ + (n > 0 ? n : 0);
+        if (n == 0)
+            eof_ = true;
+        return n > 0;
     }
 
-    int fd_ = -1;
+    CappedFileReader file_{-1, 0};
+    bool fromFile_ = false;
     std::unique_ptr<char[]> buffer_;
     const char* begin_ = nullptr;
     const char* cur_ = nullptr;
@@ -265,16 +265,27 @@ bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
 
 // Replaces the file at `path` with what `write` puts into a new file (see AtomicFileWriter: a
 // temporary file in the same folder, flushed and renamed over it; a linked database stays a link).
-// Returns 0 or the errno of the failure.
-template <typename Writer> int ReplaceFile(const std::string& path, Writer&& write) {
+// Returns 0 or the errno of the failure; on success `stamp` is the new file's.
+template <typename Writer> int ReplaceFile(const std::string& path, Writer&& write, FileStamp& stamp) {
     AtomicFileWriter out(path);
     if (!out.ok())
         return out.errorNumber();
     int err = 0;
     if (!write(out.fd(), err))
         out.Fail(err);
-    out.Commit();
+    if (out.Commit())
+        stamp = out.writtenStamp();
     return out.errorNumber();
+}
+
+// Deletes the download that was read, but not a file that has taken its name since.
+int RemoveReadDownload(const std::string& path, const FileStamp& read) {
+    const FileStamp now = ReadFileStamp(path);
+    if (now.exists && (now.device != read.device || now.inode != read.inode))
+        return 0;
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return errno;
+    return 0;
 }
 
 } // namespace
@@ -284,7 +295,9 @@ LoadResult LoadDatabase(const std::string& path, DrawRecord* table) {
     if (!file.ok())
         return Fail(LoadResult{}, file.error);
     IntegerReader reader(file.fd.get());
-    return Load(reader, table);
+    LoadResult r = Load(reader, table);
+    r.stamp = file.stamp;
+    return r;
 }
 
 LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table) {
@@ -311,12 +324,23 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
         return r;
     }
 
-    // A damaged download is deleted before the question and before the database is touched.
-    if (!PendingDownloadIsSound(pendingPath, scratchTable)) {
+    // The download's bytes, read once: the check, the size compared and the new database all
+    // come from these, whatever happens to the file's name meanwhile.
+    std::string bytes;
+    const int readError = ReadToEnd(pending.fd.get(), bytes, WholeFileReadCap);
+    if (readError != 0 && readError != EFBIG) {
+        r.pendingKept = true;
+        r.error = ErrorText(readError);
+        return r;
+    }
+
+    // A damaged download (or one larger than any download may be) is deleted before the question
+    // and before the database is touched.
+    if (readError == EFBIG || !ConvertedDownloadIsSound(bytes, scratchTable)) {
         r.damaged = true;
-        if (::unlink(pendingPath.c_str()) != 0 && errno != ENOENT) {
+        if (const int err = RemoveReadDownload(pendingPath, pending.stamp); err != 0) {
             r.pendingKept = true;
-            r.error = ErrorText(errno);
+            r.error = ErrorText(err);
             return r;
         }
         r.ok = true;
@@ -324,35 +348,20 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
     }
 
     bool replace = true;
-    if (dbExists && pending.size < db.size) {
+    if (dbExists && static_cast<std::int64_t>(bytes.size()) < db.size) {
         r.asked = true;
         replace = askReplaceSmaller && askReplaceSmaller();
     }
 
     if (replace) {
-        const int in = pending.fd.get();
         // Digits stay, every other byte becomes one space: the download may separate its values with
         // any punctuation and line breaks, and the byte count stays the same.
-        const int err = ReplaceFile(dbPath, [in](int out, int& error) {
-            std::unique_ptr<char[]> buffer(new char[ChunkSize]);
-            for (;;) {
-                const ssize_t n = ::read(in, buffer.get(), ChunkSize);
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n < 0) {
-                    error = errno;
-                    return false;
-                }
-                if (n == 0)
-                    return true;
-                char* p = buffer.get();
-                for (ssize_t i = 0; i < n; ++i)
-                    if (p[i] < '0' || p[i] > '9')
-                        p[i] = ' ';
-                if (!WriteAll(out, p, static_cast<std::size_t>(n), error))
-                    return false;
-            }
-        });
+        for (char& c : bytes)
+            if (c < '0' || c > '9')
+                c = ' ';
+        const int err = ReplaceFile(
+            dbPath, [&bytes](int out, int& error) { return WriteAll(out, bytes.data(), bytes.size(), error); },
+            r.stamp);
         if (err != 0) {
             r.pendingKept = true;
             r.error = ErrorText(err);
@@ -361,9 +370,9 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
         r.replaced = true;
     }
 
-    if (::unlink(pendingPath.c_str()) != 0 && errno != ENOENT) {
+    if (const int err = RemoveReadDownload(pendingPath, pending.stamp); err != 0) {
         r.pendingKept = true;
-        r.error = ErrorText(errno);
+        r.error = ErrorText(err);
         return r;
     }
     r.ok = true;
@@ -420,6 +429,7 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    r.stamped = true; // from here on the file may change, even when the write fails
     int err = 0;
     if (WriteAll(fd, bytes.data(), bytes.size(), err) && ::fsync(fd) != 0)
         err = errno;
@@ -427,12 +437,17 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
         // Never leave part of a group behind: the next load would read it as the start of a draw.
         if (::ftruncate(fd, st.st_size) == 0)
             (void)::fsync(fd);
+        r.stamp = StampOfDescriptor(fd);
         ::close(fd);
-        if (created)
+        if (created) {
             ::unlink(target.c_str());
+            r.stamp = FileStamp{};
+        }
         r.error = ErrorText(err);
         return r;
     }
+    // The stamp of what this write left, from its own descriptor.
+    r.stamp = StampOfDescriptor(fd);
     // After a successful fsync, close has nothing left to report for a regular file.
     ::close(fd);
     r.ok = true;
@@ -474,6 +489,7 @@ RewriteResult RewriteDatabase(const std::string& path, DrawsView draws) {
         return r;
     }
     r.ok = true;
+    r.stamp = written.stamp;
     // The new file's second integer, as the next load would read it.
     if (draws.count >= 1)
         r.layoutProbe = ReadsDayFirst(draws[1].Year) ? draws[1].Day : draws[1].Year;
@@ -482,13 +498,14 @@ RewriteResult RewriteDatabase(const std::string& path, DrawsView draws) {
 
 FileWriteResult ReplaceDatabaseFile(const std::string& path, std::string_view bytes) {
     FileWriteResult r;
-    const int err =
-        ReplaceFile(path, [bytes](int fd, int& error) { return WriteAll(fd, bytes.data(), bytes.size(), error); });
+    const int err = ReplaceFile(
+        path, [bytes](int fd, int& error) { return WriteAll(fd, bytes.data(), bytes.size(), error); }, r.stamp);
     if (err != 0) {
         r.error = ErrorText(err);
         return r;
     }
     r.ok = true;
+    r.stamped = true;
     return r;
 }
 

@@ -8,6 +8,7 @@
 // order of DrawRecord) or day-first (Number, Day, Month, Year, 20 numbers); the second integer of
 // the file (the layout probe) tells which.
 #include "app/DrawTypes.h"
+#include "app/SafeFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -47,6 +48,7 @@ struct LoadResult {
     bool truncated = false;       // the file holds values past draw MaxDraws; they were not read
     int shortGroupValues = 0;     // values of a last group cut short by the end of the file (0..23), not counted
     std::string error;            // why the load failed: the system's error text or the bad token
+    FileStamp stamp;              // the file that was read, from its descriptor (exists == false: not opened)
 };
 
 // Reads the database file at `path` into table[1..] (table has MaxDraws + 1 entries; table[0] is
@@ -58,7 +60,8 @@ struct LoadResult {
 // A token that is not an integer (optional sign, then digits) or does not fit 32 bits fails the
 // load. Loading stops at MaxDraws draws and reads nothing after them; table[MaxDraws + 1] does not
 // exist and is never written. Only a regular file is read: a folder, FIFO or device is refused
-// without waiting on it or reading a byte.
+// without waiting on it or reading a byte. A file that holds more than WholeFileReadCap bytes
+// (whatever its size claims) fails with the system's text for EFBIG.
 // One sequential pass over the bytes through a fixed buffer, no allocation per draw.
 LoadResult LoadDatabase(const std::string& path, DrawRecord* table);
 
@@ -70,20 +73,25 @@ struct MergeResult {
     bool replaced = false;    // the database file now holds the converted download
     bool asked = false;       // the question about a smaller download was asked
     bool pendingKept = false; // the download is still there (the conversion failed), so the next start retries
-    bool damaged = false;     // the download did not pass PendingDownloadIsSound and was deleted unused
+    bool damaged = false;     // the download did not pass ConvertedDownloadIsSound and was deleted unused
     bool skipped = false;     // the download or the database is not a regular file: nothing was done
     std::string error;
+    FileStamp stamp;          // when replaced: the new database, from the descriptor written
 };
 
-// Turns the waiting full download at `pendingPath` into the database file at `dbPath`. When the
-// download is smaller than the database, `askReplaceSmaller` is asked (MergeQuestionCaption /
-// MergeQuestionText, Yes/No); an empty callback counts as No. With no database file the download
-// is converted without asking. A download that does not pass PendingDownloadIsSound is deleted
-// before the question, and the database stays as it was (`damaged`). The conversion keeps every digit byte and writes every other byte
-// as one space, so the result has the download's byte count. The database is replaced only once
-// the new content is safely on disk (a temporary file in the same folder, flushed and renamed over
-// it); any failure leaves the old database untouched. The download is deleted afterwards, also on
-// No; only when the conversion itself failed is it kept, so that the next start can try again.
+// Turns the waiting full download at `pendingPath` into the database file at `dbPath`. The
+// download's bytes are read once, through one descriptor, at most WholeFileReadCap of them; those
+// very bytes are checked and converted, so a file renamed over the download meanwhile changes
+// nothing. When the download is smaller than the database, `askReplaceSmaller` is asked
+// (MergeQuestionCaption / MergeQuestionText, Yes/No); an empty callback counts as No. With no
+// database file the download is converted without asking. A download that does not pass
+// ConvertedDownloadIsSound (or holds more than the cap) is deleted before the question, and the
+// database stays as it was (`damaged`). The conversion keeps every digit byte and writes every
+// other byte as one space, so the result has the download's byte count. The database is replaced
+// only once the new content is safely on disk (a temporary file in the same folder, flushed and
+// renamed over it); any failure leaves the old database untouched. The download is deleted
+// afterwards, also on No, unless another file has taken its name since it was read; only when the
+// conversion itself failed is it kept, so that the next start can try again.
 // A download that is not a regular file (a FIFO, a device, a folder) is no download, and a
 // database path holding something other than a regular file cannot be replaced: then nothing is
 // asked, read or removed, and `skipped` is set (the load then reports such a database).
@@ -93,7 +101,9 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
 
 struct FileWriteResult {
     bool ok = false;
-    std::string error; // the system's error text
+    std::string error;    // the system's error text
+    FileStamp stamp;      // the file as this write left it, from the descriptor written
+    bool stamped = false; // stamp is set: the write reached the file (which may have changed even on failure)
 };
 
 // The bytes AppendDrawRecord adds: the group in day-first order when ReadsDayFirst(layoutProbe),
@@ -123,6 +133,7 @@ struct RewriteResult {
     bool ok = false;
     std::int32_t layoutProbe = 0; // the second integer of the new file (0 for no draws); valid when ok
     std::string error;            // the system's error text
+    FileStamp stamp;              // when ok: the new file, from the descriptor written before the rename
 };
 
 // Replaces the database file with draws 1..count in the layout of DatabaseFileBytes. The new content goes to

@@ -417,15 +417,15 @@ void DrawManager::setNormalMode(bool normal) {
     updateButtons();
 }
 
-bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard) {
-    guard = std::make_unique<DatabaseWriteGuard>(AppPath(std::string(DatabaseFileName)), DatabaseStamp);
+bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard) {
+    guard = std::make_unique<DatabaseGuard>(AppPath(std::string(DatabaseFileName)), DatabaseStamp);
     switch (guard->status()) {
-    case DatabaseWriteGuard::Status::Ready:
+    case DatabaseGuard::Status::Ready:
         return true;
-    case DatabaseWriteGuard::Status::ChangedOutside:
+    case DatabaseGuard::Status::ChangedOutside:
         Dialogs::Message(this, Q(ChangedOutsideCaption), Q(ChangedOutsideText), Dialogs::Icon::Error);
         return false;
-    case DatabaseWriteGuard::Status::Failed:
+    case DatabaseGuard::Status::Failed:
         Dialogs::SystemError(this, QString::fromStdString(guard->error()));
         return false;
     }
@@ -444,12 +444,11 @@ bool DrawManager::appendDraw() {
     const DrawRecord next = NextDrawRecord(AllDraws(), numbers, CalendarDate{today.day(), today.month(), today.year()});
     // Only an empty table may start a new file: with draws in the table, a missing file means
     // the draws would be lost at the next start.
-    std::unique_ptr<DatabaseWriteGuard> guard;
+    std::unique_ptr<DatabaseGuard> guard;
     if (!mayWriteDatabase(guard))
         return false;
-    const FileWriteResult written =
-        AppendDrawRecord(AppPath(std::string(DatabaseFileName)), next, LayoutProbe, DrawCount == 0);
-    DatabaseStamp = guard->Written();
+    const FileWriteResult written = guard->Append(next, LayoutProbe, DrawCount == 0);
+    DatabaseStamp = guard->stamp();
     guard.reset();
     if (!written.ok) {
         Dialogs::SystemError(this, QString::fromStdString(written.error));
@@ -491,13 +490,13 @@ bool DrawManager::confirmEdit() {
     // The changed table goes to the file first; if that fails the draw gets its old numbers back
     // and the window stays in edit mode with the ticks, so nothing differs from the file.
     const DrawNumbers numbers = TickedNumbers(ticked);
-    std::unique_ptr<DatabaseWriteGuard> guard;
+    std::unique_ptr<DatabaseGuard> guard;
     if (!mayWriteDatabase(guard))
         return false;
     const DrawRecord old = DrawTable[editedDrawIndex_];
     DrawTable[editedDrawIndex_] = WithNumbers(old, numbers);
-    const RewriteResult written = RewriteDatabase(AppPath(std::string(DatabaseFileName)), AllDraws());
-    DatabaseStamp = guard->Written();
+    const RewriteResult written = guard->Rewrite(AllDraws());
+    DatabaseStamp = guard->stamp();
     guard.reset();
     if (!written.ok) {
         DrawTable[editedDrawIndex_] = old;

@@ -24,7 +24,7 @@ class DrawGridModel;
 class NumberMapModel;
 class ProgressGauge;
 class HttpDownload;
-class DatabaseWriteGuard;
+class DatabaseGuard;
 
 class DrawManager : public QDialog {
     Q_OBJECT
@@ -94,11 +94,11 @@ private:
     void startDownload(std::uint8_t mode);
     void downloadProgress(QObject* sender, int totalSize, int readed);
     void downloadFailed(QObject* sender);
-    void downloadDone(QObject* sender, const QString& fileName, int fileSize);
+    void downloadDone(QObject* sender, const QByteArray& fileName, int fileSize);
     void downloadEnded(QObject* download);
     // Locks the database file and checks that nobody else changed it since this program loaded
     // or last wrote it; says so and returns false otherwise.
-    bool mayWriteDatabase(std::unique_ptr<DatabaseWriteGuard>& guard);
+    bool mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard);
     std::int32_t selectedRow() const;
     TickBoxes ticks() const;
     void untick(const DrawNumbers& numbers);

@@ -1,13 +1,30 @@
 #include "database/PendingDownloadCheck.h"
 
+#include "analysis/DateRoutines.h"
 #include "app/DrawTypes.h"
-#include "app/SafeFile.h"
 #include "database/DrawDatabase.h"
-#include "download/HttpTransfer.h"
 
+#include <string>
 #include <vector>
 
 namespace zg {
+
+namespace {
+
+bool IsSoundDraw(const DrawRecord& d, std::int32_t ordinal) {
+    if (d.Number != ordinal || d.Year < SoundDownloadFirstYear || d.Year > SoundDownloadLastYear || d.Month < 1 ||
+        d.Month > 12 || d.Day < 1 || d.Day > DaysInMonth(d.Month, d.Year))
+        return false;
+    bool seen[81] = {};
+    for (std::int32_t n : d.Numbers) {
+        if (!IsLotteryNumber(n) || seen[n])
+            return false;
+        seen[n] = true;
+    }
+    return true;
+}
+
+} // namespace
 
 bool ConvertedDownloadIsSound(std::string_view downloadBytes, DrawRecord* scratchTable) {
     std::string converted(downloadBytes);
@@ -20,25 +37,13 @@ bool ConvertedDownloadIsSound(std::string_view downloadBytes, DrawRecord* scratc
         scratchTable = own.data();
     }
     const LoadResult load = ParseDatabase(converted, scratchTable);
-    if (!load.ok || load.drawCount < 1)
+    // Nothing cut short either: a last group missing values, or draws beyond the table's capacity.
+    if (!load.ok || load.drawCount < 1 || load.shortGroupValues != 0 || load.truncated)
         return false;
-    for (std::int32_t k = 1; k <= load.drawCount; ++k) {
-        const DrawRecord& d = scratchTable[k];
-        if (d.Month < 1 || d.Month > 12 || d.Day < 1 || d.Day > 31)
+    for (std::int32_t k = 1; k <= load.drawCount; ++k)
+        if (!IsSoundDraw(scratchTable[k], k))
             return false;
-        for (std::int32_t n : d.Numbers)
-            if (!IsLotteryNumber(n))
-                return false;
-    }
     return true;
-}
-
-bool PendingDownloadIsSound(const std::string& path, DrawRecord* scratchTable) {
-    const OpenedFile file = OpenRegularFileForReading(path);
-    if (!file.ok() || file.size > TransferBodyLimit)
-        return false;
-    std::string bytes;
-    return ReadToEnd(file.fd.get(), bytes) == 0 && ConvertedDownloadIsSound(bytes, scratchTable);
 }
 
 } // namespace zg

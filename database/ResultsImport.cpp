@@ -540,12 +540,12 @@ ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, 
     if (!plan.writes())
         return w;
     const std::string dbPath = folder + "/" + std::string(DatabaseFileName);
-    DatabaseWriteGuard guard(dbPath, remembered);
-    if (guard.status() == DatabaseWriteGuard::Status::ChangedOutside) {
+    DatabaseGuard guard(dbPath, remembered);
+    if (guard.status() == DatabaseGuard::Status::ChangedOutside) {
         w.status = ImportWrite::Status::ChangedOutside;
         return w;
     }
-    if (guard.status() != DatabaseWriteGuard::Status::Ready) {
+    if (guard.status() != DatabaseGuard::Status::Ready) {
         w.status = ImportWrite::Status::Failed;
         w.error = guard.error();
         return w;
@@ -566,13 +566,13 @@ ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, 
     w.status = ImportWrite::Status::Written;
     if (dryRun)
         return w;
-    const FileWriteResult written = ReplaceDatabaseFile(dbPath, bytes);
+    const FileWriteResult written = guard.Replace(bytes);
     if (!written.ok) {
         w.status = ImportWrite::Status::Failed;
         w.error = written.error;
         return w;
     }
-    w.stamp = guard.Written();
+    w.stamp = guard.stamp();
     const std::string pendingPath = folder + "/" + std::string(PendingDownloadFileName);
     w.pendingDownloadDeleted = ::unlink(pendingPath.c_str()) == 0;
     return w;

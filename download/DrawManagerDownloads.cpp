@@ -14,8 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <unistd.h>
-
 namespace zg {
 
 void DrawManager::setResultsServer(const QString& host, int port) {
@@ -52,8 +50,12 @@ void DrawManager::startDownload(std::uint8_t mode) {
     auto* get = new HttpDownload(this);
     currentDownload_ = get;
     get->URL = Q(ResultsUrl(mode == 1, server.server.host));
-    get->FileName = Q(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
+    // The path stays bytes from AppDir on: the program folder's name need not be valid UTF-8.
+    get->FileName =
+        QByteArray::fromStdString(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
     get->Port = server.server.port;
+    get->Deadline = ResultsDeadline(mode == 1);
+    get->BodyInMemory = mode == 1; // the latest draw is read from this download's own memory
     connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::downloadDone);
     connect(get, &HttpDownload::OnProgress, this, &DrawManager::downloadProgress);
     connect(get, &HttpDownload::OnError, this, &DrawManager::downloadFailed);
@@ -87,7 +89,7 @@ void DrawManager::downloadFailed(QObject* sender) {
     downloadEnded(sender);
 }
 
-void DrawManager::downloadDone(QObject* sender, const QString& fileName, int fileSize) {
+void DrawManager::downloadDone(QObject* sender, const QByteArray&, int fileSize) {
     if (fileSize == 0)
         Dialogs::Message(this, Q(UpdateFailedCaption), Q(NoConnectionText), Dialogs::Icon::Error);
     else if (downloadMode_ == 0)
@@ -95,10 +97,10 @@ void DrawManager::downloadDone(QObject* sender, const QString& fileName, int fil
     stopDownloadButton_->hide();
     downloadLabel_->hide();
 
-    if (downloadMode_ == 1) {
-        const std::string path = fileName.toStdString();
+    const auto* download = qobject_cast<const HttpDownload*>(sender);
+    if (downloadMode_ == 1 && download != nullptr) {
         if (fileSize > 0) {
-            const auto latest = ParseLatestDraw(ReadLatestDrawFile(path));
+            const auto latest = ParseLatestDraw(download->Body());
             if (!latest) {
                 Dialogs::Message(this, Q(UpdateFailedCaption), Q(MalformedAnswerText), Dialogs::Icon::Error);
             } else if (latest->number != DrawCount + 1) {
@@ -111,7 +113,6 @@ void DrawManager::downloadDone(QObject* sender, const QString& fileName, int fil
                 appendDraw(); // refuses with its own message when a number came twice
             }
         }
-        ::unlink(path.c_str());
     }
     downloadGauge_->hide();
     downloadEnded(sender);

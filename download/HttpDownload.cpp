@@ -47,6 +47,8 @@ void HttpDownload::StartFileDownload() {
     job->settings.agent = Agent.toStdString();
     job->settings.useCache = UseCache;
     job->settings.port = Port;
+    job->settings.deadline = Deadline;
+    job->settings.bodyInMemory = BodyInMemory;
     job->owner = this;
     job_ = job;
 
@@ -95,12 +97,13 @@ void HttpDownload::DeliverResult(const std::shared_ptr<DownloadJob>& job) {
     // The same flag decides the file and the event: a cancel that came after the worker's last
     // check still turns the download into a failure here.
     result_ = DeliverTransfer(job->report, job->settings.fileName, job->flags.result);
+    body_ = result_ ? std::move(job->report.body) : std::string();
     {
         std::lock_guard lock(job->mutex);
         job->owner = nullptr;
     }
     if (result_)
-        emit OnDoneFile(this, QString::fromStdString(job->settings.fileName), job->report.fileSize);
+        emit OnDoneFile(this, QByteArray::fromStdString(job->settings.fileName), job->report.fileSize);
     else
         emit OnError(this);
     job_.reset();

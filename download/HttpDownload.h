@@ -11,11 +11,14 @@
 // temporary file).
 #include "download/HttpTransfer.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace zg {
 
@@ -28,12 +31,18 @@ public:
     explicit HttpDownload(QObject* owner = nullptr);
     ~HttpDownload() override;
 
-    QString URL;      // "http://" + host + path with query
-    QString FileName; // full path of the file that receives the body
+    QString URL; // "http://" + host + path with query
+    // Full path of the file that receives the body, as the system's bytes: a folder name need not
+    // be valid UTF-8, which a QString could not hold (QFile::encodeName of a path Qt gave).
+    QByteArray FileName;
     QString AcceptTypes = QStringLiteral("*/*");
     QString Agent = QStringLiteral("Orvanel HTTPGet"); // empty: no agent
     bool UseCache = false;
     int Port = 80; // the results server's port; tests point it at their own server
+    std::chrono::milliseconds Deadline = AllResultsDeadline; // the whole download; then it fails
+    // The body stays in memory (Body()) instead of becoming the file FileName: an answer only this
+    // download reads.
+    bool BodyInMemory = false;
 
     // Starts a download with copies of the properties and returns at once. Does nothing while a
     // download of this component is running.
@@ -43,13 +52,15 @@ public:
 
     bool Busy() const { return job_ != nullptr; }
     bool Result() const { return result_; } // the result flag of the last finished download
+    // With BodyInMemory: the body of the last successful download (empty otherwise).
+    const std::string& Body() const { return body_; }
 
 signals:
     // After each chunk of at most 1,025 bytes: the announced length (0 when none), bytes so far.
     void OnProgress(QObject* sender, int totalSize, int readed);
     // The download succeeded: the target file and the announced length (0: nothing arrived, which
     // is also what a failed connection gives). Only a non-empty body is kept as the target file.
-    void OnDoneFile(QObject* sender, const QString& fileName, int fileSize);
+    void OnDoneFile(QObject* sender, const QByteArray& fileName, int fileSize);
     // The download failed or was stopped; no target file was written.
     void OnError(QObject* sender);
 
@@ -58,6 +69,7 @@ private:
 
     std::shared_ptr<DownloadJob> job_;
     bool result_ = false;
+    std::string body_;
 };
 
 } // namespace zg

@@ -1,5 +1,7 @@
 #include "download/HttpTransfer.h"
 
+#include "app/SafeFile.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -105,8 +107,10 @@ public:
         curl_easy_setopt(curl, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, TransferConnectTimeoutSeconds);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, TransferSilenceTimeoutSeconds);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, TransferLowSpeedBytesPerSecond);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, TransferLowSpeedSeconds);
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
+                         static_cast<long>(std::max<std::int64_t>(1, settings_.deadline.count())));
         curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
         curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
@@ -160,6 +164,8 @@ private:
                 ok = FailHere(std::strerror(errno));
             fd_ = -1;
         }
+        if (!ok)
+            report_.body.clear(); // an answer cut short is nobody's answer
         flags_.result.store(ok);
         return report_;
     }
@@ -179,6 +185,10 @@ private:
             return FailHere("bad Content-Length: " + *contentLength_);
         if (Stopped())
             return false;
+        if (settings_.bodyInMemory) {
+            report_.bodyInMemory = true;
+            return true;
+        }
         fd_ = CreateTempBeside(settings_.fileName, report_.tempFile);
         if (fd_ < 0) {
             report_.tempFile.clear();
@@ -207,15 +217,18 @@ private:
     }
 
     bool Body(const char* data, std::size_t size) {
-        if (fd_ < 0)
+        if (fd_ < 0 && !report_.bodyInMemory)
             return FailHere("body without a response head");
+        const std::int64_t limit = report_.bodyInMemory ? SmallFileReadCap : TransferBodyLimit;
         while (size > 0) {
             if (Stopped())
                 return false;
             const std::size_t chunk = std::min(size, TransferChunkSize);
-            if (report_.received + static_cast<std::int64_t>(chunk) > TransferBodyLimit)
-                return FailHere("body larger than " + std::to_string(TransferBodyLimit) + " bytes");
-            if (!WriteAll(fd_, data, chunk))
+            if (report_.received + static_cast<std::int64_t>(chunk) > limit)
+                return FailHere("body larger than " + std::to_string(limit) + " bytes");
+            if (report_.bodyInMemory)
+                report_.body.append(data, chunk);
+            else if (!WriteAll(fd_, data, chunk))
                 return FailHere(settings_.fileName + ": " + std::strerror(errno));
             report_.received += static_cast<std::int64_t>(chunk);
             data += chunk;
@@ -291,7 +304,7 @@ TransferReport RunTransfer(const TransferSettings& settings, TransferFlags& flag
 
 bool FinishTransferFile(const TransferReport& report, const std::string& target, bool keep) {
     if (report.tempFile.empty())
-        return !keep;
+        return !keep || report.bodyInMemory;
     if (keep && ::rename(report.tempFile.c_str(), target.c_str()) == 0)
         return true;
     ::unlink(report.tempFile.c_str());

@@ -4,11 +4,14 @@
 //
 // The request is an HTTP/1.0 GET with the user agent, an Accept header and, unless a cached copy
 // may be used, a no-cache reload. The announced Content-Length is read before the body; the body
-// goes to a temporary file beside the target in chunks of at most TransferChunkSize bytes, each
-// reported to the progress handler. The stop flag is polled between the steps, before every chunk
-// and in libcurl's transfer-info callback, which also runs about once a second while nothing
-// arrives, so a stop always ends a stalled transfer.
+// goes to a temporary file beside the target (or, when asked, into memory) in chunks of at most
+// TransferChunkSize bytes, each reported to the progress handler. The stop flag is polled between
+// the steps, before every chunk and in libcurl's transfer-info callback, which also runs about
+// once a second while nothing arrives, so a stop always ends a stalled transfer. A transfer also
+// ends when it exceeds its deadline or crawls below the low-speed limit: a server that trickles
+// bytes can hold no download for ever.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,7 +22,14 @@ namespace zg {
 inline constexpr std::size_t TransferChunkSize = 1025;
 inline constexpr std::int64_t TransferBodyLimit = std::int64_t{64} << 20; // far beyond 99,999 draws
 inline constexpr long TransferConnectTimeoutSeconds = 15;
-inline constexpr long TransferSilenceTimeoutSeconds = 30;
+// Slower than this on average over that many seconds, a transfer is given up: any real connection
+// is far faster, while a server sending a byte now and then is not.
+inline constexpr long TransferLowSpeedBytesPerSecond = 1024;
+inline constexpr long TransferLowSpeedSeconds = 30;
+// The overall deadlines of the two results requests: the latest draw is some hundred bytes, the
+// complete file a few megabytes.
+inline constexpr std::chrono::milliseconds LatestDrawDeadline = std::chrono::seconds(60);
+inline constexpr std::chrono::milliseconds AllResultsDeadline = std::chrono::minutes(15);
 
 // Host and path of an "http://host/path?query" address. A leading "http://" (found anywhere in
 // the text, in any case) drops the first 7 characters; the host ends at the first "/". A text
@@ -36,11 +46,15 @@ bool ParseContentLength(std::string_view text, std::int32_t& value);
 
 struct TransferSettings {
     std::string url;
-    std::string fileName; // the target; the body goes to a temporary file beside it
+    std::string fileName; // the target (a path as the system's bytes); the body goes to a temporary file beside it
     std::string acceptTypes = "*/*";
     std::string agent = "Orvanel HTTPGet"; // empty: no User-Agent header
     bool useCache = false;
     int port = 80;
+    std::chrono::milliseconds deadline = AllResultsDeadline; // the whole transfer, from the first step
+    // The body goes to TransferReport::body instead of a file (at most SmallFileReadCap bytes): an
+    // answer that only this transfer reads, which no other download can replace or delete.
+    bool bodyInMemory = false;
 };
 
 // Written by the owner (stop, and result := false on cancel) and by the transfer; no lock.
@@ -52,8 +66,10 @@ struct TransferFlags {
 // What a finished transfer leaves. The result itself is in TransferFlags::result.
 struct TransferReport {
     std::int32_t fileSize = 0; // announced Content-Length, 0 when none
-    std::int64_t received = 0; // body bytes written to the temporary file
+    std::int64_t received = 0; // body bytes written to the temporary file (or to `body`)
     std::string tempFile;      // empty when no file was created
+    bool bodyInMemory = false; // the body is in `body`, and no file is involved
+    std::string body;
     bool responded = false;    // a response head arrived
     long status = 0;           // its HTTP status
     std::string error;         // why the transfer failed, for the command line
@@ -66,12 +82,14 @@ using TransferProgress = std::function<void(std::int32_t totalSize, std::int32_t
 // equals the announced Content-Length (so a failed connection, which yields neither, counts as a
 // success with fileSize 0). A stop, a status other than 2xx, a Content-Length that is not a number
 // or above TransferBodyLimit, a body above that limit, a temporary file that cannot be created or
-// written, or a time-out (no connection within 15 s, no byte for 30 s) make it false.
+// written, or a time-out (no connection within 15 s, slower than the low-speed limit, past the
+// deadline) make it false.
 TransferReport RunTransfer(const TransferSettings& settings, TransferFlags& flags, const TransferProgress& progress);
 
 // Settles the temporary file once the result is known: with `keep` it is renamed onto the target
 // (replacing a file, link or anything else of that name, never writing through it), otherwise it
-// is deleted. Returns false when the rename failed (the temporary file is then deleted too).
+// is deleted. Returns false when the rename failed (the temporary file is then deleted too). A
+// body kept in memory has no file to settle.
 bool FinishTransferFile(const TransferReport& report, const std::string& target, bool keep);
 
 // The result of a completed download as the component delivers it: whether OnDoneFile (true) or

@@ -1,7 +1,6 @@
 #include "download/ResultsUpdate.h"
 
 #include "analysis/NumberFormat.h"
-#include "app/SafeFile.h"
 #include "download/HttpTransfer.h"
 
 #include <algorithm>
@@ -21,6 +20,10 @@ std::string ResultsUrl(bool latestOnly, std::string_view host) {
            "/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=" + (latestOnly ? "-1" : "0");
 }
 
+std::chrono::milliseconds ResultsDeadline(bool latestOnly) {
+    return latestOnly ? LatestDrawDeadline : AllResultsDeadline;
+}
+
 std::string NotNextDrawText(std::int32_t serverNumber) {
     return "Niestety, ale ostatnie losowanie zapisane na serwerze ma nr " + std::to_string(serverNumber) +
            " i jest to niezgodne z Twoją bazą losowań !";
@@ -29,14 +32,6 @@ std::string NotNextDrawText(std::int32_t serverNumber) {
 std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator) {
     return FormatFixed2(static_cast<long double>(readed) / 1024, decimalSeparator) + " / " +
            FormatFixed2(static_cast<long double>(totalSize) / 1024, decimalSeparator) + " kB";
-}
-
-std::string ReadLatestDrawFile(const std::string& path) {
-    std::string bytes;
-    const OpenedFile file = OpenRegularFileForReading(path);
-    if (!file.ok() || file.size > TransferBodyLimit || ReadToEnd(file.fd.get(), bytes) != 0)
-        bytes.clear();
-    return bytes;
 }
 
 std::optional<LatestDraw> ParseLatestDraw(std::string_view answer) {

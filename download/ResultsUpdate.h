@@ -4,6 +4,7 @@
 // standard C++, shared by the window and the command-line tool.
 #include "app/DrawTypes.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +12,9 @@
 
 namespace zg {
 
-// Target files in the program folder.
+// Target files in the program folder. The latest-draw download names "ml", but its answer stays
+// in the memory of the download that fetched it (TransferSettings::bodyInMemory), so downloads
+// running at the same time never read or delete each other's answer.
 inline constexpr std::string_view LatestDrawFileName = "ml";
 
 // The results server's host (a build setting) and port.
@@ -21,6 +24,9 @@ inline constexpr int ResultsPort = 80;
 // "http://" + host + "/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=0" (all draws) or
 // "...&start=-1" (the latest draw only).
 std::string ResultsUrl(bool latestOnly, std::string_view host = ResultsHost());
+
+// The overall deadline of a request: LatestDrawDeadline or AllResultsDeadline.
+std::chrono::milliseconds ResultsDeadline(bool latestOnly);
 
 inline constexpr std::string_view ConnectingText = "Trwa łączenie...";
 inline constexpr std::string_view UpdateFailedCaption = "Aktualizacja zakończona niepowodzeniem...";
@@ -45,10 +51,6 @@ struct LatestDraw {
     std::int32_t number = 0;
     std::int32_t numbers[20] = {};
 };
-
-// The bytes of the downloaded latest-draw file; empty when it is not a regular file, cannot be read
-// or is larger than any download may be.
-std::string ReadLatestDrawFile(const std::string& path);
 
 // Nothing when the answer does not start with 24 whole numbers (an optional minus sign and
 // digits, within 32 bits) or one of the 20 numbers lies outside 1..80.

@@ -2,12 +2,14 @@
 // and afterwards the database is either the old one untouched or exactly the converted download
 // (every digit kept, every other byte a space), with no temporary file left behind. A download is
 // used only when the check before the merge finds it sound: the new database then loads with at
-// least one draw, every draw with a month 1..12, a day 1..31 and 20 numbers 1..80. The files live
+// least one draw and no group cut short, the draws numbered 1, 2, ... in order, each with a date
+// that exists in a year 1951..2999 and 20 different numbers 1..80. The files live
 // in a folder of their own under ZG_FUZZ_DIR (default /dev/shm, where flushing costs nothing),
 // removed at exit. One draw table, made once, serves every run: the merge's soundness check loads
 // into it, and so does the check of the new database here (each load overwrites the draws it
 // reports, so nothing of an earlier run is read). A fresh 9.6 MB table per run would cost far more
 // than the merge itself.
+#include "analysis/DateRoutines.h"
 #include "database/DrawDatabase.h"
 
 #include <algorithm>
@@ -72,12 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         zg::DrawRecord* table = ScratchTable();
         const zg::LoadResult load = zg::ParseDatabase(after, table);
-        if (!load.ok || load.drawCount < 1)
+        if (!load.ok || load.drawCount < 1 || load.shortGroupValues != 0 || load.truncated)
             std::abort();
         for (std::int32_t k = 1; k <= load.drawCount; ++k) {
-            const zg::DrawRecord& d = table[k];
-            if (d.Month < 1 || d.Month > 12 || d.Day < 1 || d.Day > 31 ||
+            zg::DrawRecord& d = table[k];
+            if (d.Number != k || d.Year < 1951 || d.Year > 2999 || d.Month < 1 || d.Month > 12 || d.Day < 1 ||
+                d.Day > zg::DaysInMonth(d.Month, d.Year) ||
                 !std::all_of(std::begin(d.Numbers), std::end(d.Numbers), zg::IsLotteryNumber))
+                std::abort();
+            std::sort(std::begin(d.Numbers), std::end(d.Numbers));
+            if (std::adjacent_find(std::begin(d.Numbers), std::end(d.Numbers)) != std::end(d.Numbers))
                 std::abort();
         }
     } else if (after != OldDatabase) {

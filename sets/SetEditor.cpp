@@ -2,6 +2,7 @@
 
 #include "app/State.h"
 #include "ui/Dialogs.h"
+#include "ui/FilePaths.h"
 #include "ui/KeyboardButtons.h"
 #include "ui/SpinField.h"
 
@@ -190,7 +191,7 @@ void SetEditor::refreshDrawDate() {
 }
 
 QString SetEditor::setDirectory() const {
-    return QString::fromStdString(AppDir) + QStringLiteral("/ZESTAWY LICZB");
+    return PathText(AppDir + "/ZESTAWY LICZB");
 }
 
 void SetEditor::showEvent(QShowEvent* event) {
@@ -267,7 +268,7 @@ void SetEditor::saveSetFile() {
                                                SetFileFilter, QString());
     if (path.isEmpty())
         return;
-    if (const auto error = WriteSetFile(path.toStdString(), selection())) {
+    if (const auto error = WriteSetFile(PathBytes(path), selection())) {
         Dialogs::SystemError(this, QString::fromStdString(*error));
         return;
     }
@@ -283,7 +284,7 @@ void SetEditor::loadSetFile() {
     if (path.isEmpty())
         return;
     // The whole file is checked before any button changes.
-    const SetFileContent content = ReadSetFile(path.toStdString());
+    const SetFileContent content = ReadSetFile(PathBytes(path));
     switch (content.status) {
     case SetFileContent::Status::Refused:
         Dialogs::Message(this, QStringLiteral("Błąd!"), QString::fromStdString(content.error), Dialogs::Icon::Error);

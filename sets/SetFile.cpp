@@ -3,11 +3,9 @@
 #include "analysis/ReportWriter.h"
 #include "app/SafeFile.h"
 
-#include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
-
-#include <unistd.h>
 
 namespace zg {
 
@@ -172,14 +170,14 @@ SetFileContent ReadSetFile(const std::string& path) {
     if (!file.ok())
         return failure(file.error);
 
+    // A set file is a few hundred bytes; a file without end (under /proc) stops at the cap.
     SetFileParser parser(path);
+    CappedFileReader reader(file.fd.get(), SmallFileReadCap);
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(file.fd.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
+        const std::ptrdiff_t got = reader.Read(buffer, sizeof buffer);
         if (got < 0)
-            return failure(SystemErrorText(errno));
+            return failure(SystemErrorText(reader.error()));
         if (got == 0)
             break;
         if (!parser.Feed(std::string_view(buffer, static_cast<std::size_t>(got))))

@@ -39,7 +39,8 @@ struct SetFileContent {
 SetFileContent ParseSetFile(std::string_view bytes, const std::string& path);
 
 // Reads and checks the file at `path` (see ParseSetFile). Anything but a regular file (a folder,
-// a FIFO, a device) is Unreadable without a byte being read.
+// a FIFO, a device) is Unreadable without a byte being read, and so is a file holding more than
+// SmallFileReadCap bytes (EFBIG).
 SetFileContent ReadSetFile(const std::string& path);
 
 // Name proposed when saving: the first free "ZESTAW.NNNN.txt" in appDir + "/ZESTAWY LICZB".

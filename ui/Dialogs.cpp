@@ -1,5 +1,6 @@
 #include "ui/Dialogs.h"
 
+#include "ui/FilePaths.h"
 #include "ui/PolishTexts.h"
 
 #include <QFileDialog>
@@ -7,6 +8,8 @@
 #include <QMessageBox>
 #include <QQueue>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 namespace zg {
 
@@ -126,7 +129,8 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const Q
         // dialog stays open for another choice.
         for (;;) {
             const QString path = WithDefaultSuffix(NextFileName(), defaultSuffix);
-            if (path.isEmpty() || !QFileInfo::exists(path))
+            struct stat st;
+            if (path.isEmpty() || ::stat(PathBytes(path).c_str(), &st) != 0)
                 return path;
             Shown question;
             question.kind = Shown::Kind::OverwriteQuestion;

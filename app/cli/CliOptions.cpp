@@ -1,6 +1,8 @@
 #include "app/cli/CliOptions.h"
 
 #include "analysis/NumberFormat.h"
+#include "app/ProgramFolder.h"
+#include "app/SafeFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -162,6 +164,10 @@ void AddDecimalOption(CLI::App& command, std::string& decimal) {
 
 char DecimalSeparator(const std::string& decimal) {
     return decimal.empty() ? LocaleDecimalSeparator() : decimal[0];
+}
+
+void RemoveStaleTempFilesFor(const std::string& dir, const std::string& out) {
+    RemoveStaleProgramTempFiles(dir, {FolderOfPath(ResolveWriteTarget(out))});
 }
 
 int Failure(std::string_view text) {

@@ -90,6 +90,10 @@ std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const Sear
 void AddDecimalOption(CLI::App& command, std::string& decimal);
 char DecimalSeparator(const std::string& decimal);
 
+// The clean-up every command that writes runs first: the temporary files that killed writers left
+// in the program folder's write folders (RemoveStaleProgramTempFiles) and beside the output file.
+void RemoveStaleTempFilesFor(const std::string& dir, const std::string& out);
+
 // Prints the program's message of a refusal to standard error; returns ExitRefused.
 int Failure(std::string_view text);
 

@@ -30,6 +30,7 @@ struct AnalysisOptions {
 };
 
 int RunAnalysis(const AnalysisOptions& opt) {
+    RemoveStaleTempFilesFor(opt.dir, opt.out);
     const auto in = CheckSearchOptions("analysis", opt.search);
     if (!in)
         return ExitUsage;

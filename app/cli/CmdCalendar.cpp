@@ -33,6 +33,7 @@ struct CalendarOptions {
 };
 
 int RunCalendar(const CalendarOptions& opt) {
+    RemoveStaleTempFilesFor(opt.dir, opt.out);
     const auto in = CheckSearchOptions("calendar", opt.search);
     if (!in)
         return ExitUsage;

@@ -18,6 +18,7 @@ namespace {
 // Loads DIR/zentag.wyn and writes the database export report to OUT, as the draw management
 // window's export does.
 int RunExport(const std::string& dir, const std::string& out) {
+    RemoveStaleTempFilesFor(dir, out);
     const auto db = LoadFolderDatabase(dir);
     if (!db)
         return 1;

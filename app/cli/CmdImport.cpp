@@ -1,9 +1,11 @@
+#include "app/ProgramFolder.h"
 #include "app/SafeFile.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/ResultsImport.h"
+#include "database/ShiftedData.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -50,9 +52,9 @@ int CmdImport(const ImportOptions& options) {
         }
     }
 
-    // The stamp before the load: the write then refuses a file that changed in between.
     const std::string dbPath = options.dir + "/" + std::string(DatabaseFileName);
-    const FileStamp stamp = ReadFileStamp(dbPath);
+    if (!options.dryRun)
+        RemoveStaleProgramTempFiles(options.dir);
     // Zeroed memory that the system hands out untouched: only the pages the load fills cost anything.
     const std::unique_ptr<DrawRecord[], decltype(&std::free)> table(
         static_cast<DrawRecord*>(std::calloc(static_cast<std::size_t>(MaxDraws) + 1, sizeof(DrawRecord))), &std::free);
@@ -63,9 +65,15 @@ int CmdImport(const ImportOptions& options) {
     const LoadResult load = LoadDatabase(dbPath, table.get());
     std::error_code ec;
     // As the program counts it: only a missing file leaves nothing unread behind.
-    const bool whole =
+    const bool readWhole =
         load.ok ? !load.truncated && load.shortGroupValues == 0 : !std::filesystem::exists(dbPath, ec) && !ec;
     const DrawsView database{table.get(), load.ok ? load.drawCount : 0};
+    // Draws that look shifted by a lost value are no base to append to either; a replacement
+    // repairs such a database.
+    const bool whole = readWhole && !FindShiftedData(database);
+    // The stamp of the bytes loaded, from the descriptor read: the write refuses a file that
+    // changed since.
+    const FileStamp stamp = load.ok ? load.stamp : ReadFileStamp(dbPath);
 
     std::printf("file: %s\n", options.file.c_str());
     std::printf("draws read: %zu\n", results.draws.size());

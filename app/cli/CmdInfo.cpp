@@ -35,14 +35,6 @@ std::string Ordinal(std::int32_t k) {
     return "draw " + std::to_string(k);
 }
 
-// Days of a month by the program's own calendar: every year divisible by 4 is a leap year.
-std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
-    static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year % 4 == 0)
-        return 29;
-    return Days[month - 1];
-}
-
 std::string NumbersText(const DrawRecord& d) {
     std::string text;
     for (std::int32_t n : d.Numbers) {

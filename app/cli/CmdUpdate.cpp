@@ -1,3 +1,4 @@
+#include "app/ProgramFolder.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"
@@ -11,7 +12,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <unistd.h>
+#include <optional>
 #include <vector>
 
 namespace zg::cli {
@@ -22,58 +23,58 @@ void Tell(std::string_view text) {
     std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
 }
 
-// Downloads one of the two results into `target` as the window does. Returns the announced size
-// of a successful download (0: no connection), or -1 after printing the failure.
-std::int32_t Download(const UpdateOptions& options, bool latestOnly, const std::string& target) {
+// Downloads one of the two results as the window does: the latest draw into this run's own
+// memory, the complete file into `target`. Returns the report of a successful download that
+// brought something, or nothing after printing the failure.
+std::optional<TransferReport> Download(const UpdateOptions& options, bool latestOnly, const std::string& target) {
     // The folder's setting, read at each download as the window does; --host and --port each
     // replace their own part of it.
     const ResultsServerSetting setting = ReadResultsServerSetting(options.dir);
     if (!setting.ok) {
         Failure(setting.error);
-        return -1;
+        return std::nullopt;
     }
     TransferSettings settings;
     settings.url = ResultsUrl(latestOnly, options.host.empty() ? setting.server.host : options.host);
     settings.fileName = target;
     settings.port = options.port > 0 ? options.port : setting.server.port;
+    settings.deadline = options.deadline.count() > 0 ? options.deadline : ResultsDeadline(latestOnly);
+    settings.bodyInMemory = latestOnly;
     TransferFlags flags;
-    const TransferReport report = RunTransfer(settings, flags, {});
+    TransferReport report = RunTransfer(settings, flags, {});
     if (!DeliverTransfer(report, target, flags.result)) {
         Failure(InterruptedText);
         if (!report.error.empty())
             std::fprintf(stderr, "%s\n", report.error.c_str());
-        return -1;
+        return std::nullopt;
     }
     if (report.fileSize == 0) {
         Failure(NoConnectionText);
-        return -1;
+        return std::nullopt;
     }
-    return report.fileSize;
+    return report;
 }
 
 int UpdateLatest(const UpdateOptions& options) {
-    const std::string mlPath = options.dir + "/" + std::string(LatestDrawFileName);
-    if (Download(options, true, mlPath) < 0)
+    const auto downloaded = Download(options, true, options.dir + "/" + std::string(LatestDrawFileName));
+    if (!downloaded)
         return ExitRefused;
-    const std::string answer = ReadLatestDrawFile(mlPath);
-    ::unlink(mlPath.c_str());
 
-    // From here on this is a writer of the database: hold the lock from the load to the append, so
-    // that the program or another run cannot write in between.
-    const std::string dbPath = options.dir + "/" + std::string(DatabaseFileName);
-    DatabaseLock lock(dbPath);
-    if (!lock.ok()) {
-        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), lock.error().c_str());
+    // From here on this is a writer of the database: one guard holds the lock from the load to the
+    // append, so that the program or another run cannot write in between.
+    DatabaseGuard guard(options.dir + "/" + std::string(DatabaseFileName));
+    if (guard.status() != DatabaseGuard::Status::Ready) {
+        std::fprintf(stderr, "%s: %s\n", guard.path().c_str(), guard.error().c_str());
         return ExitRefused;
     }
     std::vector<DrawRecord> table(static_cast<std::size_t>(MaxDraws) + 1);
-    const LoadResult load = LoadDatabase(dbPath, table.data());
+    const LoadResult load = guard.Load(table.data());
     if (!load.ok) {
         Failure(LoadErrorText);
-        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), load.error.c_str());
+        std::fprintf(stderr, "%s: %s\n", guard.path().c_str(), load.error.c_str());
         return ExitRefused;
     }
-    const auto latest = ParseLatestDraw(answer);
+    const auto latest = ParseLatestDraw(downloaded->body);
     if (!latest)
         return Failure(MalformedAnswerText);
     if (latest->number != load.drawCount + 1)
@@ -102,9 +103,9 @@ int UpdateLatest(const UpdateOptions& options) {
     localtime_r(&now, &local);
     const DrawRecord draw = NextDrawRecord(DrawsView{table.data(), load.drawCount}, TickedNumbers(ticked),
                                            CalendarDate{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900});
-    const FileWriteResult written = AppendDrawRecord(dbPath, draw, load.layoutProbe, load.drawCount == 0);
+    const FileWriteResult written = guard.Append(draw, load.layoutProbe, load.drawCount == 0);
     if (!written.ok) {
-        std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), written.error.c_str());
+        std::fprintf(stderr, "%s: %s\n", guard.path().c_str(), written.error.c_str());
         return ExitRefused;
     }
     Tell(AppendedText);
@@ -112,7 +113,7 @@ int UpdateLatest(const UpdateOptions& options) {
 }
 
 int UpdateAll(const UpdateOptions& options) {
-    if (Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)) < 0)
+    if (!Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)))
         return ExitRefused;
     Tell(FullDownloadDoneText);
     return 0;
@@ -124,6 +125,7 @@ int UpdateAll(const UpdateOptions& options) {
 // management window's two download buttons do: the latest draw is appended at once when it is the
 // next one; the complete file is stored as the waiting download for the program's next start.
 int CmdUpdate(const UpdateOptions& options) {
+    RemoveStaleProgramTempFiles(options.dir);
     return options.latest ? UpdateLatest(options) : UpdateAll(options);
 }
 

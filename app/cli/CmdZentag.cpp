@@ -45,6 +45,7 @@ void PrintLines(const std::vector<std::string>& lines) {
 }
 
 int RunZentag(const ZentagOptions& opt) {
+    RemoveStaleTempFilesFor(opt.dir, opt.out);
     const auto in = CheckSearchOptions("zentag", opt.search);
     if (!in)
         return ExitUsage;

@@ -1,5 +1,6 @@
 #pragma once
 // The subcommands of zentagrafo-cli, each a subcommand of one CLI11 application.
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ struct UpdateOptions {
     bool latest = false; // false: the complete results file
     std::string host;    // empty: the host of DIR/zentagrafo.ini, else the built-in results host
     int port = 0;        // 0: the port of DIR/zentagrafo.ini, else 80
+    std::chrono::milliseconds deadline{0}; // 0: the request's own deadline (ResultsDeadline); tests shorten it
 };
 int CmdUpdate(const UpdateOptions& options);
 

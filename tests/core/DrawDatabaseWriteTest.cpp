@@ -120,7 +120,7 @@ TEST(DrawDatabaseMerge, SmallerDownloadAsksFirst) {
 TEST(DrawDatabaseMerge, NotSmallerReplacesWithoutAsking) {
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), "1 2 3 ");
-    WriteBytes(dir.file("zentag"), "4.2004.5.6.1.2.3.4.5.6.7.8.9.10.11.12.13.14.15.16.17.18.19.20\n");
+    WriteBytes(dir.file("zentag"), "1.2004.5.6.1.2.3.4.5.6.7.8.9.10.11.12.13.14.15.16.17.18.19.20\n");
     bool asked = false;
     const MergeResult r = MergePendingDownload(dir.file("zentag"), dir.file("zentag.wyn"), [&] {
         asked = true;
@@ -128,7 +128,7 @@ TEST(DrawDatabaseMerge, NotSmallerReplacesWithoutAsking) {
     });
     EXPECT_TRUE(r.ok);
     EXPECT_FALSE(asked);
-    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), "4 2004 5 6 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
+    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), "1 2004 5 6 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
 }
 
 TEST(DrawDatabaseMerge, FailureKeepsDatabaseAndDownload) {

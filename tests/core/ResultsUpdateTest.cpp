@@ -74,7 +74,18 @@ INSTANTIATE_TEST_SUITE_P(
                     DownloadCase{"MonthThirteen", "1 2004 13 1 " + Twenty + " ", false},
                     DownloadCase{"DayZero", "1 2004 12 0 " + Twenty + " ", false},
                     DownloadCase{"NumberEightyOne", "1 2004 12 1 81" + Twenty.substr(1) + " ", false},
-                    DownloadCase{"IncompleteDraw", "1 2004 12 1 1 2 3 ", false}),
+                    DownloadCase{"IncompleteDraw", "1 2004 12 1 1 2 3 ", false},
+                    DownloadCase{"CutInsideTheSecondDraw", "1 2004 12 1 " + Twenty + " 2 2004 12 2 1 2 3 ", false},
+                    DownloadCase{"FirstNumberedTwo", "2 2004 12 1 " + Twenty + " ", false},
+                    DownloadCase{"NumbersOutOfOrder", "1 2004 1 1 " + Twenty + " 3 2004 1 2 " + Twenty + " ", false},
+                    DownloadCase{"ANumberTwice", "1 2004 1 1 7 " + Twenty.substr(2) + " ", false},
+                    DownloadCase{"February29InALeapYear", "1;29.02.1996;" + Twenty + "\r\n", true},
+                    DownloadCase{"February29InACommonYear", "1;29.02.1997;" + Twenty + "\r\n", false},
+                    DownloadCase{"April31", "1;31.04.2004;" + Twenty + "\r\n", false},
+                    DownloadCase{"Year1950", "1;31.12.1950;" + Twenty + "\r\n", false},
+                    DownloadCase{"Year1951", "1;01.01.1951;" + Twenty + "\r\n", true},
+                    DownloadCase{"Year2999", "1 2999 12 31 " + Twenty + " ", true},
+                    DownloadCase{"Year3000", "1 3000 1 1 " + Twenty + " ", false}),
     [](const testing::TestParamInfo<DownloadCase>& info) { return std::string(info.param.name); });
 
 TEST(DatabaseGuard, AFileChangedByAnotherWriterIsRefused) {
@@ -82,11 +93,11 @@ TEST(DatabaseGuard, AFileChangedByAnotherWriterIsRefused) {
     const std::string path = dir.file("zentag.wyn");
     WriteBytes(path, "1 2004 1 1 " + Twenty + " ");
     const FileStamp loaded = ReadFileStamp(path);
-    EXPECT_EQ(DatabaseWriteGuard(path, loaded).status(), DatabaseWriteGuard::Status::Ready);
+    EXPECT_EQ(DatabaseGuard(path, loaded).status(), DatabaseGuard::Status::Ready);
     auto table = test::MakeTable(2);
     ASSERT_TRUE(AppendDrawRecord(path, table[2], 2004, false).ok); // the other writer
-    EXPECT_EQ(DatabaseWriteGuard(path, loaded).status(), DatabaseWriteGuard::Status::ChangedOutside);
-    EXPECT_EQ(DatabaseWriteGuard(path, ReadFileStamp(path)).status(), DatabaseWriteGuard::Status::Ready);
+    EXPECT_EQ(DatabaseGuard(path, loaded).status(), DatabaseGuard::Status::ChangedOutside);
+    EXPECT_EQ(DatabaseGuard(path, ReadFileStamp(path)).status(), DatabaseGuard::Status::Ready);
 }
 
 TEST(DatabaseGuard, SecondWriterWaitsForTheLockAndThenGivesUp) {

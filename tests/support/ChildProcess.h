@@ -89,6 +89,47 @@ inline int RunAndKillAtSystemCall(const std::function<void()>& work, int killAt)
     }
 }
 
+// Runs `work` in a child process under ptrace, holds it when it enters the first system call for
+// which `stopHere(number, index)` is true (`index` counts the calls from 0; that call has not run
+// yet), runs `whileHeld` here, and then lets the child run to its end. Returns whether the child
+// was held: a slow disk, or another process's step taken at exactly that moment, without timing.
+inline bool RunHeldAtSystemCall(const std::function<void()>& work, const std::function<bool(long, int)>& stopHere,
+                                const std::function<void()>& whileHeld) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        ::raise(SIGSTOP);
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, reinterpret_cast<void*>(PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL));
+    bool held = false;
+    long forwardSignal = 0;
+    for (int index = 0;;) {
+        ::ptrace(PTRACE_SYSCALL, child, nullptr, reinterpret_cast<void*>(forwardSignal));
+        forwardSignal = 0;
+        if (::waitpid(child, &status, 0) != child || WIFEXITED(status) || WIFSIGNALED(status))
+            return held;
+        if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
+            forwardSignal = WSTOPSIG(status);
+            continue;
+        }
+        __ptrace_syscall_info info{};
+        ::ptrace(PTRACE_GET_SYSCALL_INFO, child, reinterpret_cast<void*>(sizeof info), &info);
+        if (info.op != PTRACE_SYSCALL_INFO_ENTRY)
+            continue;
+        if (stopHere(static_cast<long>(info.entry.nr), index++)) {
+            held = true;
+            whileHeld();
+            ::ptrace(PTRACE_DETACH, child, nullptr, nullptr);
+            ::waitpid(child, &status, 0);
+            return held;
+        }
+    }
+}
+
 // Runs `work` in a child process and returns what it wrote to the pipe it is given, and whether
 // it exited with status 0.
 struct ChildOutcome {

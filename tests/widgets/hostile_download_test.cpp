@@ -31,7 +31,7 @@ private slots:
         zg::test::WriteBytes(dir.file("zentag.wyn"), "1 2 3 ");
         HttpDownload get;
         get.URL = QStringLiteral("http://127.0.0.1/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=0");
-        get.FileName = QString::fromStdString(dir.file("zentag"));
+        get.FileName = QByteArray::fromStdString(dir.file("zentag"));
         get.Port = server.port();
 
         // The user-interface thread's own work: a timer that must keep firing between progress reports.

@@ -22,7 +22,7 @@ private:
     static std::unique_ptr<HttpDownload> component(int port, const TempDir& dir) {
         auto get = std::make_unique<HttpDownload>();
         get->URL = QStringLiteral("http://127.0.0.1/kolumbarix_wyniki.php?start=0");
-        get->FileName = QString::fromStdString(dir.file("zentag"));
+        get->FileName = QByteArray::fromStdString(dir.file("zentag"));
         get->Port = port;
         return get;
     }
@@ -46,7 +46,7 @@ private slots:
         QVERIFY(!offThread);
         QVERIFY(readed.size() >= 3);
         QCOMPARE(readed.last(), 3000);
-        QCOMPARE(done.first().at(1).toString(), get->FileName);
+        QCOMPARE(done.first().at(1).toByteArray(), get->FileName);
         QCOMPARE(done.first().at(2).toInt(), 3000);
         QVERIFY(!get->Busy());
         QCOMPARE(zg::test::ReadBytes(dir.file("zentag")), body);
