@@ -13,7 +13,7 @@ namespace zg {
 namespace {
 
 QString RangeMessage(std::int64_t low, std::int64_t high) {
-    return QStringLiteral("Wartość musi się mieścić w przedziale od %1 do %2").arg(low).arg(high);
+    return QStringLiteral("Value must be between %1 and %2").arg(low).arg(high);
 }
 
 } // namespace

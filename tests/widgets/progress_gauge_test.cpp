@@ -143,17 +143,14 @@ private slots:
         QCOMPARE(Dialogs::History().size(), 2);
         QCOMPARE(Dialogs::History().at(0).caption, QStringLiteral("ZENTAGRAFO"));
         QCOMPARE(Dialogs::History().at(0).icon, Dialogs::Icon::Error);
-        QCOMPARE(Dialogs::History().at(0).text,
-                 QStringLiteral("Wartość musi się mieścić w przedziale od 1 do 2147483647"));
-        QCOMPARE(Dialogs::History().at(1).text,
-                 QStringLiteral("Wartość musi się mieścić w przedziale od -2147483647 do 99"));
+        QCOMPARE(Dialogs::History().at(0).text, QStringLiteral("Value must be between 1 and 2147483647"));
+        QCOMPARE(Dialogs::History().at(1).text, QStringLiteral("Value must be between -2147483647 and 99"));
 
         // The limits themselves are allowed: maximum at the minimum and the reverse.
         QVERIFY(gauge.SetMinValue(100));
         QCOMPARE(gauge.Progress(), 100);
         QVERIFY(!gauge.SetMaxValue(99));
-        QCOMPARE(Dialogs::History().at(2).text,
-                 QStringLiteral("Wartość musi się mieścić w przedziale od 101 do 2147483647"));
+        QCOMPARE(Dialogs::History().at(2).text, QStringLiteral("Value must be between 101 and 2147483647"));
         QVERIFY(gauge.SetMaxValue(100)); // unchanged: accepted, nothing happens
         QCOMPARE(Dialogs::History().size(), 3);
     }
