@@ -134,15 +134,7 @@ void ChartsWindow::setDecimalSeparator(char c) {
 }
 
 void ChartsWindow::showStatistics(const ChartInputs& inputs) {
-    ChanceInput in;
-    in.draws = inputs.draws;
-    in.masks = inputs.masks;
-    in.set = inputs.set;
-    in.rangeFrom = inputs.rangeFrom;
-    in.rangeTo = inputs.rangeTo;
-    in.hitsFrom = inputs.hitsFrom;
-    in.hitsTo = inputs.hitsTo;
-    stats_ = ComputeChanceStatistics(in, inputs.rows);
+    stats_ = ComputeChanceStatistics(inputs, inputs.rows);
     draws_ = inputs.draws;
     set_ = inputs.set;
     hitsFrom_ = inputs.hitsFrom;

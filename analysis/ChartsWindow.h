@@ -25,14 +25,7 @@ namespace zg {
 // found. The rows are read only during showStatistics; the draws are read again while the window
 // shows them (the dates in the tooltips), so their table must outlive the showing (the
 // process-wide table does).
-struct ChartInputs {
-    DrawsView draws;
-    const DrawMasks* masks = nullptr; // the draws' masks when built for this view, else null
-    NumberSetData set;
-    std::int32_t rangeFrom = 0;
-    std::int32_t rangeTo = 0;
-    std::int32_t hitsFrom = 0;
-    std::int32_t hitsTo = 0;
+struct ChartInputs : ChanceInput {
     std::span<const SearchRow> rows;
 };
 

@@ -3,6 +3,7 @@
 // pairs, a decimal separator) with their CLI11 validators, the folder database checked against a
 // search and the search itself, and the way a command reports that it refused (exit 1) or was
 // called wrongly after parsing (exit 2).
+#include "analysis/AnalysisParameters.h"
 #include "analysis/SetHitSearch.h"
 #include "app/DrawTypes.h"
 #include "app/cli/FolderDatabase.h"
@@ -48,16 +49,8 @@ void AddSearchOptions(CLI::App& command, SearchOptions& options);
 
 // The search inputs, checked as the main window checks them before a search can be refused: the
 // hit bounds lie in 0..min(size of the set, 20). On a usage error prints it and returns nothing.
-struct SearchInputs {
+struct SearchInputs : AnalysisParameters {
     NumberSetData set;
-    std::int32_t rangeFrom = 0;
-    std::int32_t rangeTo = 0;
-    std::int32_t hitsFrom = 0;
-    std::int32_t hitsTo = 0;
-    // The hit bounds as typed ("01" stays "01"), which the reports write as the window writes the
-    // texts of its hit fields.
-    std::string hitsFromText;
-    std::string hitsToText;
 };
 std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const SearchOptions& options);
 
