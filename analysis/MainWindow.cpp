@@ -466,8 +466,9 @@ void MainWindow::drawCountChanged() {
         rangeToField->setEnabled(true);
         rangeFromField->setPosition(DrawCount);
         rangeToField->setPosition(DrawCount);
-        refreshRangeInfo();
     }
+    // A clamped field shows another draw, and an imported table other dates.
+    refreshRangeInfo();
 }
 
 void MainWindow::applyConfirmedSet() {

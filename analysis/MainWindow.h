@@ -45,7 +45,8 @@ public:
     void fitHitBoundsToSet();
     void resetResults();
     void refreshRangeInfo();
-    // A draw was appended: the draw range reaches up to the new DrawCount.
+    // A draw was appended or the table was imported: the draw range fields take 1..DrawCount
+    // (a field beyond it is clamped) and show the dates of their draws.
     void drawCountChanged();
     // The reaction to a confirmed set in the set editor.
     void applyConfirmedSet();

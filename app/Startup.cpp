@@ -103,6 +103,9 @@ ProgramWindows CreateProgramWindows() {
     draws->fillDrawGrid(main, main->gauge());
     QObject::connect(draws, &DrawManager::drawAppended, main, &MainWindow::drawCountChanged);
     QObject::connect(draws, &DrawManager::drawEdited, main, &MainWindow::resetResults);
+    // An imported table may be shorter and holds other draws: the range follows, the results go.
+    QObject::connect(draws, &DrawManager::drawsImported, main, &MainWindow::drawCountChanged);
+    QObject::connect(draws, &DrawManager::drawsImported, main, &MainWindow::resetResults);
     main->setDrawManager(draws);
 
     auto zentag = std::make_unique<ZentagWindow>(main);

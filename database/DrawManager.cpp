@@ -124,6 +124,7 @@ DrawManager::DrawManager(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setModal(true);
     setFixedSize(775, 535);
+    setAcceptDrops(true); // a results file dropped on the window is imported
     buildControls();
     tickChanged();
     setNormalMode(true);
@@ -202,6 +203,7 @@ void DrawManager::buildControls() {
     tickedNumbersField->setAccessibleName(QStringLiteral("Zaznaczone liczby"));
     tickedNumbersField->setGeometry(160, 464, 455, 22);
     tickedNumbersField->setReadOnly(true);
+    tickedNumbersField->setAcceptDrops(false); // a dropped results file is the window's
     // The widest line of 20 ticked numbers shows whole: the font shrinks until it fits.
     tickedNumbersField->setFont(FitText(font(), QStringLiteral(" 80") + QStringLiteral(",80").repeated(19),
                                         tickedNumbersField->width() - TickedLineMargins, SmallestPixels)
@@ -260,6 +262,8 @@ void DrawManager::buildControls() {
         MakeButton(this, "downloadLatestButton", QStringLiteral("Pobierz ostatnie"), QRect(10, 376, 145, 33));
     downloadAllButton_ =
         MakeButton(this, "downloadAllButton", QStringLiteral("Pobierz wszystkie"), QRect(10, 416, 146, 34));
+    importButton = MakeButton(this, "importButton", QStringLiteral("Importuj z pliku…"), QRect(10, 453, 146, 25));
+    importButton->setAccessibleName(importButton->text());
     closeButton = MakeButton(this, "closeButton", QStringLiteral("Zamknij"), QRect(26, 480, 113, 33));
 
     // The download controls: idle until a download runs.
@@ -287,7 +291,8 @@ void DrawManager::buildControls() {
         setTabOrder(previous, w);
         previous = w;
     };
-    for (QWidget* w : {appendButton, editButton, okButton, downloadLatestButton_, downloadAllButton_, closeButton})
+    for (QWidget* w :
+         {appendButton, editButton, okButton, downloadLatestButton_, downloadAllButton_, importButton, closeButton})
         next(w);
     for (int n = 1; n <= 80; ++n)
         next(numberBoxes[n]);
@@ -302,6 +307,7 @@ void DrawManager::buildControls() {
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(exportButton, &QToolButton::clicked, this, &DrawManager::exportDatabase);
     connect(downloadAllButton_, &QPushButton::clicked, this, &DrawManager::downloadAllResults);
+    connect(importButton, &QPushButton::clicked, this, &DrawManager::importFromFile);
     connect(downloadLatestButton_, &QPushButton::clicked, this, &DrawManager::downloadLatestDraw);
     connect(stopDownloadButton_, &QPushButton::clicked, this, &DrawManager::stopDownload);
 }

@@ -1,19 +1,22 @@
 #pragma once
 // The draw management window: every draw in a grid, the number map of the selected draw, the 80
 // tick boxes with the line of ticked numbers, "Dopisz" (append the next draw), "Edytuj"/"OK"
-// (correct a draw), "RESET" and the export of the whole database. Every change is written to the
-// database file first and reaches the draw table only once the file holds it.
+// (correct a draw), "RESET", the import of a results file and the export of the whole database.
+// Every change is written to the database file first and reaches the draw table only once the
+// file holds it.
 #include "database/DrawEntry.h"
 
 #include <QDialog>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPushButton;
 class QTableView;
 class QToolButton;
@@ -52,6 +55,13 @@ public:
     bool confirmEdit();
     // The export of the whole database ("exportButton").
     void exportDatabase();
+    // "Importuj z pliku…": asks for a results file, then imports it (importResultsFile).
+    void importFromFile();
+    // Reads the results file at `path` (bytes, as the file system names it), shows its summary
+    // and, once the user confirms a mode, writes the database and loads the draw table from the
+    // written file. Returns true when the database was written. Does nothing while the import
+    // button is disabled (edit mode, a running download).
+    bool importResultsFile(const std::string& path);
 
     // ---- state ----
     bool editMode() const;
@@ -78,10 +88,16 @@ signals:
     void drawAppended();
     // A confirmed edit changed the numbers of a draw.
     void drawEdited();
+    // An import wrote the database and the draw table was loaded anew: DrawCount may have grown
+    // or shrunk, and any draw may have changed.
+    void drawsImported();
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -102,6 +118,10 @@ private:
     std::int32_t selectedRow() const;
     TickBoxes ticks() const;
     void untick(const DrawNumbers& numbers);
+    // The one local file a drag carries while an import may start; empty otherwise.
+    QString droppableFile(const QMimeData* data) const;
+    // The draw table from the database file, loaded as start-up loads it.
+    void reloadDrawTable();
 
     std::int32_t editedDrawIndex_ = 0;
     bool editMode_ = false;
@@ -112,6 +132,7 @@ private:
     QString resultsHost_; // empty: the setting of zentagrafo.ini (else the built-in host)
     int resultsPort_ = 80;
     bool glyphsSet_ = false;
+    std::string importFolder_; // where the file dialog of the import starts (bytes); empty: home
 
     DrawGridModel* gridModel_ = nullptr;
     NumberMapModel* mapModel_ = nullptr;
@@ -128,6 +149,7 @@ private:
     QPushButton* okButton = nullptr;
     QPushButton* downloadLatestButton_ = nullptr;
     QPushButton* downloadAllButton_ = nullptr;
+    QPushButton* importButton = nullptr;
     QPushButton* closeButton = nullptr;
     QPushButton* stopDownloadButton_ = nullptr;
     ProgressGauge* downloadGauge_ = nullptr;

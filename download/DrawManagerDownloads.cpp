@@ -137,6 +137,8 @@ void DrawManager::updateButtons() {
     appendButton->setEnabled(!editMode_ && !latest);
     downloadAllButton_->setEnabled(!editMode_ && !downloadRunning_);
     downloadLatestButton_->setEnabled(!editMode_ && !downloadRunning_);
+    // An import replaces what an edit or a download works on.
+    importButton->setEnabled(downloadAllButton_->isEnabled());
 }
 
 } // namespace zg

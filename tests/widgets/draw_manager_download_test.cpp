@@ -5,6 +5,7 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
 #include "database/DrawManager.h"
+#include "download/HttpDownload.h"
 #include "download/ResultsUpdate.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
@@ -69,14 +70,16 @@ private slots:
         p.serve(server);
         p.click("downloadLatestButton");
         // While it runs: no second download, and nothing that its completion uses.
-        for (const char* name : {"downloadLatestButton", "downloadAllButton", "appendButton", "editButton", "okButton"})
+        for (const char* name :
+             {"downloadLatestButton", "downloadAllButton", "importButton", "appendButton", "editButton", "okButton"})
             QVERIFY2(!p.enabled(name), name);
         QVERIFY(!p.hidden("stopDownloadButton"));
         QCOMPARE(p.lastMessage().caption, Q(AppendedCaption));
         QCOMPARE(DrawCount, 4001);
         QCOMPARE(DrawTable[4001].Numbers[19], 80);
         QVERIFY(ReadBytes(p.path("zentag.wyn")).size() > p.database.size());
-        for (const char* name : {"downloadLatestButton", "downloadAllButton", "appendButton", "editButton"})
+        for (const char* name :
+             {"downloadLatestButton", "downloadAllButton", "importButton", "appendButton", "editButton"})
             QVERIFY2(p.enabled(name), name);
         QVERIFY(p.hidden("stopDownloadButton"));
     }
@@ -125,13 +128,29 @@ private slots:
         p.click("stopDownloadButton");
         QCOMPARE(p.lastMessage().text, Q(InterruptedText));
         // The download's end leaves edit mode's disabled buttons alone.
-        for (const char* name : {"downloadAllButton", "downloadLatestButton", "appendButton"})
+        for (const char* name : {"downloadAllButton", "downloadLatestButton", "importButton", "appendButton"})
             QVERIFY2(!p.enabled(name), name);
         Dialogs::ClearHistory();
         p.click("okButton");
         QCOMPARE(p.lastMessage().caption, Q(EditedCaption));
-        for (const char* name : {"downloadAllButton", "downloadLatestButton", "appendButton"})
+        for (const char* name : {"downloadAllButton", "downloadLatestButton", "importButton", "appendButton"})
             QVERIFY2(p.enabled(name), name);
+    }
+
+    // A setting with something after the port must not reach the server it seems to name.
+    void malformedServerSettingSendsNoRequest() {
+        Program p;
+        WriteBytes(p.path("zentagrafo.ini"), "[wyniki]\r\nserwer=127.0.0.1:8080/\r\n");
+        p.click("downloadAllButton");
+        QCOMPARE(Dialogs::History().size(), 1);
+        QCOMPARE(Dialogs::History().last().caption, Q(UpdateFailedCaption));
+        QCOMPARE(
+            Dialogs::History().last().text,
+            QStringLiteral("Niepoprawne ustawienie serwera wyników w pliku zentagrafo.ini: „serwer=127.0.0.1:8080/”. "
+                           "Wpisz w sekcji [wyniki] serwer=HOST albo serwer=HOST:PORT (port od 1 do 65535), np. "
+                           "serwer=wyniki.example.pl:8080. Nie wysłano żadnego zapytania."));
+        QVERIFY(p.window->findChildren<HttpDownload*>().isEmpty()); // no transfer was started
+        QVERIFY(p.hidden("stopDownloadButton") && p.enabled("downloadAllButton"));
     }
 };
 

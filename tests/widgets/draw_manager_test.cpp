@@ -8,21 +8,27 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "database/DrawManager.h"
+#include "database/ResultsImport.h"
 #include "support/FileSizeLimit.h"
 #include "support/ReportBytes.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "ui/QtText.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QSet>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 
 using namespace zg;
@@ -70,6 +76,41 @@ void ExpectMessage(const QString& caption, const QString& text) {
 }
 
 const QString Refusal = QStringLiteral("Pouczenie...");
+
+// A results file's line: `start`, then `count` numbers from `first`, each after a comma.
+std::string ResultsLine(std::string s, int first, int count) {
+    for (int i = 0; i < count; ++i)
+        s += "," + std::to_string(first + i);
+    return s + "\r\n";
+}
+
+// Runs `act` on the import summary once it shows, inside its own event loop.
+void OnImportSummary(const std::function<void(QWidget*)>& act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        QWidget* summary = QApplication::activeModalWidget();
+        if (summary != nullptr && summary->objectName() == QLatin1String("importDialog")) {
+            poll->stop();
+            poll->deleteLater();
+            act(summary);
+        }
+    });
+    poll->start(10);
+}
+
+// 30 draws of 1..20 in January 2004, the windows wired as start-up wires them, and a search for
+// the number 1 that finds the range's draw.
+ProgramWindows StartWithSearch(const ProgramFolder& folder, std::string& db) {
+    for (int k = 1; k <= 30; ++k)
+        db += Group(k, 2004, 1, k, 1);
+    WriteBytes(folder.file("zentag.wyn").toStdString(), db);
+    ProgramWindows windows = CreateProgramWindows();
+    SetNumberSet({1});
+    windows.main->applyConfirmedSet();
+    Click(windows.main.get(), "searchButton");
+    Dialogs::ClearHistory();
+    return windows;
+}
 
 } // namespace
 
@@ -321,6 +362,71 @@ private slots:
         Click(&w, "okButton");
         Click(&main, "searchButton");
         QCOMPARE(main.resultModel()->cellText(0, 1), QStringLiteral("            5"));
+    }
+
+    // Line 3 has a bonus number, line 4 repeats it, line 5 is bad. The first draw is the
+    // database's last, so "Dopisz" would bring two draws; "Zastąp" brings three.
+    void importReplacingTheDatabase() {
+        ProgramFolder folder;
+        std::string db;
+        ProgramWindows windows = StartWithSearch(folder, db);
+        WriteBytes(folder.file("wyniki.csv").toStdString(),
+                   "Nr;Data;Liczby\r\n" + ResultsLine("1;01.10.1996", 1, 20) + ResultsLine("2;02.10.1996", 21, 21) +
+                       ResultsLine("2;02.10.1996", 21, 20) + ResultsLine("3;03.10.1996", 1, 19) +
+                       ResultsLine("4;04.10.1996", 41, 20));
+        Dialogs::QueueFileName(folder.file("wyniki.csv"));
+        Dialogs::QueueAnswer(Dialogs::Answer::Yes); // skip the bad line
+        QStringList shown;
+        OnImportSummary([&shown](QWidget* summary) {
+            for (const char* name : {"drawsReadValue", "repeatsValue", "extraNumbersValue", "newDrawsValue"})
+                shown << Text(summary, name);
+            Click(summary, "replaceModeButton");
+            shown << Text(summary, "newDrawsValue")
+                  << Find<QAbstractItemView>(summary, "problemsList")->model()->index(0, 0).data().toString();
+            Click(summary, "confirmButton");
+        });
+        QVERIFY(Enabled(windows.main.get(), "saveButton"));
+        DrawManager& w = *windows.drawManager;
+        Click(&w, "importButton");
+        QCOMPARE(shown, QStringList({"3, od 01.10.1996 do 04.10.1996", "1", "1", "2, od 02.10.1996 do 04.10.1996",
+                                     "3, od 01.10.1996 do 04.10.1996", "wiersz 5: za mało liczb (19)"}));
+        const auto& history = Dialogs::History();
+        QCOMPARE(history.first().filter, QStringLiteral("Pliki tekstowe (*.txt *.csv);;Wszystkie pliki (*)"));
+        QCOMPARE(history.at(1).text, QStringLiteral("Błędne wiersze: 1. Pominąć je i wczytać pozostałe losowania?"));
+        ExpectMessage(QStringLiteral("Import wyników..."), QStringLiteral("Wczytano losowania: 3."));
+        QCOMPARE(DatabaseBytes(folder),
+                 Group(1, 1996, 10, 1, 1) + Group(2, 1996, 10, 2, 21) + Group(3, 1996, 10, 4, 41));
+        QCOMPARE(Find<QTableView>(&w, "drawGrid")->selectionModel()->selectedRows().value(0).row(), 2);
+        QCOMPARE(w.gridModel()->cellText(2, 1), QStringLiteral(" 04"));
+        // The main window's range 30..30 is clamped to the 3 draws, and its result is gone.
+        QCOMPARE(Text(windows.main.get(), "rangeFromEdit") + Text(windows.main.get(), "rangeToEdit"), "33");
+        QCOMPARE(Text(windows.main.get(), "rangeToDate"), QStringLiteral("04.10.1996"));
+        QVERIFY(!Enabled(windows.main.get(), "saveButton"));
+    }
+
+    // A dropped file dated before the database's last draw without holding it: "Dopisz" refuses
+    // and the summary stays open; "Anuluj" leaves everything as it was.
+    void importRefusedWritesNothing() {
+        ProgramFolder folder;
+        std::string db;
+        ProgramWindows windows = StartWithSearch(folder, db);
+        WriteBytes(folder.file("wyniki.txt").toStdString(), ResultsLine("05.01.2004", 21, 20));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(folder.file("wyniki.txt"))});
+        bool stayedOpen = false;
+        OnImportSummary([&stayedOpen](QWidget* summary) {
+            Click(summary, "confirmButton");
+            stayedOpen = summary->isVisible();
+            Click(summary, "cancelButton");
+        });
+        QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(windows.drawManager.get(), &enter);
+        QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(windows.drawManager.get(), &drop);
+        QTRY_VERIFY(stayedOpen);
+        ExpectMessage(Refusal, Q(NoMatchText(30, DrawTable[30])));
+        QCOMPARE(DatabaseBytes(folder), db);
+        QCOMPARE(DrawCount, 30);
     }
 };
 

@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDate>
 #include <QDialog>
 #include <QDir>
 #include <QTabWidget>
@@ -70,6 +71,64 @@ void WhileOpen(QAbstractButton* button, QWidget* dialog, const std::function<voi
     });
     poll->start();
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Runs `inside` on the import summary once it shows, inside its own event loop.
+void WhileSummaryOpen(const std::function<void(QWidget*)>& inside) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, inside] {
+        QWidget* summary = QApplication::activeModalWidget();
+        if (summary == nullptr || summary->objectName() != QLatin1String("importDialog"))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        inside(summary);
+    });
+    poll->start(10);
+}
+
+// A results file as a lottery site publishes it, continuing the sample database: a heading, the
+// database's last 30 draws and 24 new ones (two a day), each "ordinal;date;20 numbers", a bonus
+// number on some lines, one line repeated and two bad lines.
+std::string SampleResultsFile() {
+    std::string file = "Nr;Data;L1;L2;L3;L4;L5;L6;L7;L8;L9;L10;L11;L12;L13;L14;L15;L16;L17;L18;L19;L20\r\n";
+    const auto line = [&file](std::int32_t ordinal, const std::string& date, const std::int32_t* numbers, int count) {
+        file += std::to_string(ordinal) + ";" + date;
+        for (int i = 0; i < count; ++i)
+            file += ";" + std::to_string(numbers[i]);
+        file += "\r\n";
+    };
+    const auto dateText = [](const QDate& d) { return d.toString(QStringLiteral("dd.MM.yyyy")).toStdString(); };
+    for (std::int32_t k = zg::DrawCount - 29; k <= zg::DrawCount; ++k) {
+        const zg::DrawRecord& d = zg::DrawTable[k];
+        line(k, dateText(QDate(d.Year, d.Month, d.Day)), d.Numbers, 20);
+    }
+    const zg::DrawRecord& last = zg::DrawTable[zg::DrawCount];
+    const QDate lastDate(last.Year, last.Month, last.Day);
+    std::uint32_t seed = 20230519;
+    for (int i = 1; i <= 24; ++i) {
+        std::int32_t numbers[21];
+        bool used[81] = {};
+        for (int n = 0; n < 21;) {
+            seed = seed * 1103515245u + 12345u;
+            const std::int32_t x = static_cast<std::int32_t>((seed >> 16) % 80) + 1;
+            if (!used[x]) {
+                used[x] = true;
+                numbers[n++] = x;
+            }
+        }
+        const std::string date = dateText(lastDate.addDays((i + 1) / 2));
+        line(zg::DrawCount + i, date, numbers, i % 5 == 0 ? 21 : 20);
+        if (i == 7)
+            line(zg::DrawCount + i, date, numbers, 20); // published twice
+        if (i == 12)
+            line(zg::DrawCount + i, date, numbers, 18); // cut short
+        if (i == 18)
+            file += std::to_string(zg::DrawCount + i) + ";" + date +
+                    ";3;8;13;88;21;34;55;1;2;4;5;6;7;9;10;11;12;14;15;"
+                    "16\r\n";
+    }
+    return file;
 }
 
 void TickZentagFilter(QWidget* w, int n) {
@@ -148,12 +207,24 @@ int main(int argc, char** argv) {
             });
     }
 
-    // The draw management window: the last draw selected (its numbers lit in the map), then the
-    // same draw in edit mode with its 20 numbers ticked.
+    // The draw management window: the last draw selected (its numbers lit in the map), the
+    // summary of a results file to import, then the last draw in edit mode with its 20 numbers
+    // ticked.
     QWidget* draws = windows.drawManager.get();
     if (auto* b = Child<QAbstractButton>(main, "manageDrawsButton"))
         WhileOpen(b, draws, [&] {
             Save(draws, out + QStringLiteral("/draw-management.png"));
+            if (auto* import = Child<QAbstractButton>(draws, "importButton")) {
+                const std::string results = dir.filePath(QStringLiteral("wyniki.csv")).toStdString();
+                std::ofstream(results, std::ios::binary) << SampleResultsFile();
+                zg::Dialogs::QueueFileName(QString::fromStdString(results));
+                WhileSummaryOpen([&](QWidget* summary) {
+                    Save(summary, out + QStringLiteral("/import-summary.png"));
+                    if (auto* cancel = Child<QAbstractButton>(summary, "cancelButton"))
+                        QTest::mouseClick(cancel, Qt::LeftButton);
+                });
+                QTest::mouseClick(import, Qt::LeftButton);
+            }
             if (auto* edit = Child<QAbstractButton>(draws, "editButton"))
                 QTest::mouseClick(edit, Qt::LeftButton);
             Save(draws, out + QStringLiteral("/draw-management-edit.png"));

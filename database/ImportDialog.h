@@ -1,0 +1,67 @@
+#pragma once
+// The summary of a results file before its draws go into the database: the draws read with their
+// first and last date, the repeats dropped, the lines whose numbers past the 20th were ignored,
+// the two modes as radio buttons with the new draws each would bring, and the bad lines in a
+// scrollable list. "Importuj" checks the chosen mode's plan (a refusal says why and leaves the
+// dialog open for the other mode; bad lines are skipped only after a Yes) and closes the dialog
+// accepted when there is something to write; "Anuluj" closes it. The caller carries out plan().
+#include "database/ResultsImport.h"
+
+#include <QAbstractListModel>
+#include <QDialog>
+
+#include <array>
+
+class QLabel;
+class QListView;
+class QPushButton;
+class QRadioButton;
+
+namespace zg {
+
+// The bad lines of a results file, one row each: "wiersz 12: za mało liczb (19)". A file may
+// hold millions of them; the texts are built when a row is painted.
+class ImportProblemsModel final : public QAbstractListModel {
+    Q_OBJECT
+public:
+    ImportProblemsModel(const std::vector<ImportProblem>& problems, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    const std::vector<ImportProblem>& problems_;
+};
+
+class ImportDialog final : public QDialog {
+    Q_OBJECT
+public:
+    // `results` must outlive the dialog. `fileName` is the file's name as shown; `database` and
+    // `databaseWhole` are the database the draws would go into (see PlanImport).
+    // `pendingDownloadWaiting`: a full download waits beside the program, and a write deletes it.
+    ImportDialog(const ImportedResults& results, const QString& fileName, DrawsView database, bool databaseWhole,
+                 bool pendingDownloadWaiting, QWidget* parent = nullptr);
+
+    ImportMode mode() const;
+    // The plan of the chosen mode; once the dialog is accepted, one that writes.
+    const ImportPlan& plan() const;
+
+private:
+    void showPlan();
+    void confirm();
+
+    const ImportedResults& results_;
+    std::array<ImportPlan, 2> plans_; // by ImportMode
+    bool pendingDownloadWaiting_ = false;
+
+    QRadioButton* appendModeButton = nullptr;
+    QRadioButton* replaceModeButton = nullptr;
+    QLabel* newDrawsValue = nullptr;
+    QLabel* drawCountAfterValue = nullptr;
+    QLabel* planNote = nullptr;
+    QListView* problemsList = nullptr;
+    QPushButton* confirmButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+};
+
+} // namespace zg
