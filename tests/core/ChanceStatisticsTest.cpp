@@ -88,7 +88,7 @@ TEST(ChanceStatistics, SmallTableCountedDrawByDraw) {
     }
 }
 
-TEST(ChanceStatistics, ClassesCloseAtFiveAndTheRemainderJoinsTheLast) {
+TEST(ChanceStatistics, ClassesCloseAtFiveRemainderJoinsLast) {
     const struct {
         std::vector<double> expected;
         std::vector<HitBin> bins;
@@ -113,7 +113,7 @@ TEST(ChanceStatistics, VerdictSentence) {
     EXPECT_EQ(ChiSquareVerdict(std::nullopt, '.'), "Za mało losowań do testu chi-kwadrat.");
 }
 
-TEST(ChanceStatistics, NumberCountsPastTheByteWideCountersWithAndWithoutMasks) {
+TEST(ChanceStatistics, NumberCountsPastByteCounters) {
     std::vector<DrawRecord> table = MakeTable(600); // 41..60 in every draw, 80 for 44 in draw 300
     table[300].Numbers[3] = 80;
     const DrawMasks masks(View(table));

@@ -113,7 +113,7 @@ TEST(CmdUpdateAll, NoServerLeavesNoDownload) {
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("zentag")));
 }
 
-TEST(CmdUpdateServer, ZentagrafoIniSetsItAndEachOptionReplacesItsOwnPart) {
+TEST(CmdUpdateServer, IniSetsItOptionsReplaceTheirPart) {
     HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer("1")); });
     const std::string port = std::to_string(server.port());
     const std::tuple<std::string, std::string, int> cases[] = {

@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                            "12345. 2023-05-18 14:00 " + Twenty(5, " ") + " 7\r12346. 2023/05/18 22:05:09 08 " +
                                Twenty(8, " ").substr(2) + " 07",
                            "1:18.05.2023/50400:5..62 2:18.05.2023/79509:8..65 extra 2 repeats 0"},
-                    Layout{"NewestFirstTabsCrLfRepeat",
+                    Layout{"NewestFirstTabsCrLf",
                            "Numer\tData\tLiczby\r\n2\t29-02-1996\t" + Twenty(9, "\t") + "\r\n1\t1996.02.28\t" +
                                Twenty(1, "\t") + "\r\n1\t28-02-1996\t58\t" + Twenty(1, "\t").substr(0, 53) + "\r\n",
                            "4:28.02.1996/0:58..55 2:29.02.1996/0:9..66 extra 0 repeats 1 reversed"},
@@ -80,7 +80,7 @@ struct BadLine {
 
 class ResultsBadLine : public testing::TestWithParam<BadLine> {};
 
-TEST_P(ResultsBadLine, IsLeftOutWithTheFirstReason) {
+TEST_P(ResultsBadLine, LeftOutWithFirstReason) {
     const ImportedResults r =
         ReadResultsFile("1;01.10.1996;" + Twenty(3) + "\n" + GetParam().line + "\n3;05.10.1996;" + Twenty(4) + "\n");
     EXPECT_EQ(r.draws.size(), 2u);
@@ -155,7 +155,7 @@ test::CliRun Import(const cli::Args& args) {
     return test::RunCaptured([](const cli::Args& a) { return cli::RunCli(a); }, args);
 }
 
-TEST(CmdImport, AppendsTheFilesLayoutOfTheDatabaseAndDeletesAWaitingDownload) {
+TEST(CmdImport, AppendsInFileLayoutDeletesDownload) {
     TempDir dir;
     const std::string old = "1 3 1 2008 " + Twenty(41, " ") + "\n"; // day-first
     WriteBytes(dir.file("zentag.wyn"), old);

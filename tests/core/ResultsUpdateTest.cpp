@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DownloadCase{"NumbersOutOfOrder", "1 2004 1 1 " + Twenty + " 3 2004 1 2 " + Twenty + " ", false},
                     DownloadCase{"ANumberTwice", "1 2004 1 1 7 " + Twenty.substr(2) + " ", false},
                     DownloadCase{"February29InALeapYear", "1;29.02.1996;" + Twenty + "\r\n", true},
-                    DownloadCase{"February29InACommonYear", "1;29.02.1997;" + Twenty + "\r\n", false},
+                    DownloadCase{"Feb29InCommonYear", "1;29.02.1997;" + Twenty + "\r\n", false},
                     DownloadCase{"April31", "1;31.04.2004;" + Twenty + "\r\n", false},
                     DownloadCase{"Year1950", "1;31.12.1950;" + Twenty + "\r\n", false},
                     DownloadCase{"Year1951", "1;01.01.1951;" + Twenty + "\r\n", true},

@@ -168,7 +168,7 @@ TEST(CrashSafety, KilledAppendLeavesTheWholeDrawOrNone) {
         });
 }
 
-TEST(CrashSafety, KilledImportLeavesTheOldDatabaseAndItsDownloadOrTheNewDatabase) {
+TEST(CrashSafety, KilledImportLeavesOldOrNew) {
     TempDir dir, source;
     const std::vector<DrawRecord> table = NewTable(20000);
     const std::string oldBytes = DatabaseFileBytes(DrawsView{table.data(), 15000});

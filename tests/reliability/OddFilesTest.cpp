@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Requests, SlowServer, testing::Values(true, false));
 // linked database lies in, meets the next command that writes.
 class StaleTempFiles : public testing::TestWithParam<const char*> {};
 
-TEST_P(StaleTempFiles, OfDeadProcessesAreRemovedByACommandThatWrites) {
+TEST_P(StaleTempFiles, RemovedByEveryWritingCommand) {
     TempDir dir, linked;
     fs::create_directory(dir.path() / "TXT");
     fs::create_directory(dir.path() / "ZESTAWY LICZB");

@@ -28,7 +28,7 @@ const std::string Twenty = "3 7 11 15 19 23 27 31 35 39 43 47 51 55 59 63 67 71 
 
 // The window edits draw 300 of 300 and its write is held at the flush after its rename; meanwhile
 // update --latest brings draw 301. Then the window appends "its" draw 301 with the stamp it kept.
-TEST(TwoWriters, AnEditHeldInItsWriteAndALatestDrawUpdateNeverDuplicateADraw) {
+TEST(TwoWriters, HeldEditAndLatestUpdateNoDuplicate) {
     test::TempDir dir;
     const std::string db = dir.file("zentag.wyn");
     std::vector<DrawRecord> table = test::MakeTable(301);
@@ -87,7 +87,7 @@ class SwappedDownload : public testing::TestWithParam<bool> {};
 
 // The merge is held at each of its system calls in turn while the other download is renamed over
 // "zentag": whichever it read, only those bytes, checked, may become the database.
-TEST_P(SwappedDownload, OnlyTheBytesThatWereCheckedBecomeTheDatabase) {
+TEST_P(SwappedDownload, MergesOnlyCheckedBytes) {
     const std::string sound = "1;01.12.1996;" + Twenty + "\r\n2;02.12.1996;" + Twenty + "\r\n";
     std::string converted = sound, attack; // the sound one as merged; impossible draws, all numbered 7
     std::replace_if(
@@ -119,9 +119,9 @@ TEST_P(SwappedDownload, OnlyTheBytesThatWereCheckedBecomeTheDatabase) {
     EXPECT_GT(replaced, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Downloads, SwappedDownload, testing::Values(false, true),
+INSTANTIATE_TEST_SUITE_P(Swap, SwappedDownload, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "SoundThenImpossible" : "ImpossibleThenSound");
+                             return std::string(info.param ? "SoundFirst" : "DamagedFirst");
                          });
 
 } // namespace
