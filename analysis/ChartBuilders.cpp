@@ -2,6 +2,7 @@
 
 #include "analysis/ChartSeries.h"
 #include "analysis/NumberFormat.h"
+#include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 
 #include <QAreaSeries>
@@ -28,20 +29,7 @@ namespace zg {
 namespace {
 
 // The program's colours.
-const QColor Silver(192, 192, 192);
-const QColor Teal(0, 128, 128);
-const QColor Maroon(128, 0, 0);
-const QColor Navy(0, 0, 128);
-const QColor DarkGreen(0, 64, 0);
 const QColor Highlight(255, 255, 0); // the set's numbers, as in the numbers strip
-const QColor Aqua(0, 255, 255);
-
-QFont Verdana(int points, bool bold = false) {
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
-}
 
 QChart* NewChart(const QString& title, const ChartNumbers& numbers) {
     auto* chart = new QChart;
@@ -189,9 +177,9 @@ HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, st
     y->setTickInterval(top <= 10 ? 1 : 2);
 
     auto* hits = Line(QStringLiteral("Trafienia w losowaniu"), QPen(Teal, 1));
-    auto* mean = Line(QStringLiteral("Średnia z ostatnich ") + QString::number(TrailingMeanDraws) +
-                          QStringLiteral(" losowań"),
-                      QPen(Maroon, 2));
+    auto* mean =
+        Line(QStringLiteral("Średnia z ostatnich ") + QString::number(TrailingMeanDraws) + QStringLiteral(" losowań"),
+             QPen(Maroon, 2));
     FillHitsSeries(stats, columns, hits, mean);
     Attach(chart, hits, x, y);
     // The qualifying band covers its whole hit counts (lo - 0.5 .. hi + 0.5), translucent over the hits.
@@ -338,8 +326,8 @@ QChart* MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set
     const double bottom = static_cast<double>(std::min(lowest, bandLow));
     const double ceiling = static_cast<double>(std::max(highest, bandHigh));
     const double pad = std::max(1.0, 0.25 * (ceiling - bottom));
-    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba losowań"), std::max(0.0, bottom - pad),
-                              ceiling + pad);
+    QValueAxis* y =
+        ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba losowań"), std::max(0.0, bottom - pad), ceiling + pad);
     y->applyNiceNumbers();
     if (y->min() < 0)
         y->setMin(0);
@@ -349,8 +337,9 @@ QChart* MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set
     bandColour.setAlpha(70);
     const QString bandName = QStringLiteral("Przedział 95%: ") + QString::number(bandLow) + QStringLiteral(" - ") +
                              QString::number(bandHigh);
-    Attach(chart, Band(chart, bandName, 0.5, 80.5, static_cast<double>(bandLow), static_cast<double>(bandHigh), bandColour),
-           x, y);
+    Attach(chart,
+           Band(chart, bandName, 0.5, 80.5, static_cast<double>(bandLow), static_cast<double>(bandHigh), bandColour), x,
+           y);
     Attach(chart, bars, categoryAxis, y);
     for (double edge : {static_cast<double>(bandLow), static_cast<double>(bandHigh)}) {
         auto* line = Line(bandName, QPen(Teal.darker(), 1, Qt::DashLine), {QPointF(0.5, edge), QPointF(80.5, edge)});

@@ -7,6 +7,7 @@
 #include "analysis/ReportWriter.h"
 #include "app/State.h"
 #include "ui/Dialogs.h"
+#include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 
 #include <QBuffer>
@@ -31,16 +32,7 @@ namespace zg {
 
 namespace {
 
-const QColor Silver(192, 192, 192);
-
 const char* const TabCaptions[ChartsWindow::TabCount] = {"Trafienia", "Rozkład trafień", "Odstępy", "Liczby"};
-
-QFont Verdana(int points, bool bold = false) {
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
-}
 
 } // namespace
 
@@ -232,8 +224,7 @@ void ChartsWindow::showDrawTip(const QPointF& point, bool entering) {
         return;
     }
     const std::int32_t last = stats_.firstDraw + stats_.draws - 1;
-    const auto ordinal = static_cast<std::int32_t>(
-        std::clamp<double>(std::round(point.x()), stats_.firstDraw, last));
+    const auto ordinal = static_cast<std::int32_t>(std::clamp<double>(std::round(point.x()), stats_.firstDraw, last));
     const std::int32_t i = ordinal - stats_.firstDraw;
     QString tip = QStringLiteral("Losowanie nr ") + QString::number(ordinal);
     if (ordinal <= draws_.count)
@@ -271,9 +262,9 @@ void ChartsWindow::saveImage() {
     if (!hasStatistics_)
         return;
     const std::string folder = AppDir + "/TXT";
-    const QString path = Dialogs::SaveFileName(this, Q(folder), Q(NextNumberedFileName(folder, "WYKRES", "png")),
-                                               QStringLiteral("Obraz PNG (*.png);;Obraz SVG (*.svg)"),
-                                               QStringLiteral("png"));
+    const QString path =
+        Dialogs::SaveFileName(this, Q(folder), Q(NextNumberedFileName(folder, "WYKRES", "png")),
+                              QStringLiteral("Obraz PNG (*.png);;Obraz SVG (*.svg)"), QStringLiteral("png"));
     if (path.isEmpty())
         return;
     drawCurrentTab();

@@ -15,6 +15,7 @@
 #include "ui/Dialogs.h"
 #include "ui/GridSelection.h"
 #include "ui/KeyboardButtons.h"
+#include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/QtText.h"
 #include "ui/SpinField.h"
@@ -38,19 +39,6 @@
 namespace zg {
 
 namespace {
-
-const QColor Silver(192, 192, 192);
-const QColor Aqua(0, 255, 255);
-const QColor Maroon(128, 0, 0);
-const QColor Teal(0, 128, 128);
-const QColor Navy(0, 0, 128);
-
-QFont Verdana(int points, bool bold = false) {
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
     auto* l = new QLabel(text, parent);

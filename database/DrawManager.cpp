@@ -8,6 +8,7 @@
 #include "database/DrawGridModel.h"
 #include "ui/Dialogs.h"
 #include "ui/FittedText.h"
+#include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/QtText.h"
 
@@ -31,10 +32,6 @@ namespace zg {
 
 namespace {
 
-const QColor Teal(0, 128, 128);
-const QColor DarkGreen(0, 64, 0);
-const QColor Pink(255, 128, 192);
-const QColor Aqua(0, 255, 255);
 const QColor Grey(192, 192, 192);
 const QColor MapBlue(0, 128, 255);
 
@@ -44,21 +41,6 @@ constexpr int PromptMargins = 24;
 constexpr int TickedLineMargins = 10;
 // The smallest pixel size a shrunk text of the window takes.
 constexpr int SmallestPixels = 9;
-
-QFont PixelFont(const char* family, int pixels, bool bold) {
-    QFont f(QString::fromLatin1(family));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-void SetColours(QWidget* w, const QColor& background, const QColor& text) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, background);
-    p.setColor(QPalette::WindowText, text);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
     auto* b = new QPushButton(text, parent);

@@ -2,6 +2,7 @@
 
 #include "database/DrawEntry.h"
 #include "ui/Dialogs.h"
+#include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 
 #include <QGridLayout>
@@ -18,27 +19,8 @@ namespace zg {
 namespace {
 
 // The colours and fonts of the draw management window, which opens this dialog.
-const QColor Teal(0, 128, 128);
-const QColor DarkGreen(0, 64, 0);
-const QColor Pink(255, 128, 192);
-const QColor Aqua(0, 255, 255);
 
 constexpr int DialogWidth = 560;
-
-QFont VerdanaPixels(int pixels, bool bold) {
-    QFont f(QStringLiteral("Verdana"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-void SetColours(QWidget* w, const QColor& background, const QColor& text) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, background);
-    p.setColor(QPalette::WindowText, text);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
 
 // "1234, od 01.10.1996 do 18.05.2023"; just "0" for no draws.
 QString CountWithDates(const ImportedResults& results, std::size_t first, std::int32_t count) {
@@ -92,7 +74,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
                    Qt::WindowCloseButtonHint);
     setModal(true);
     SetColours(this, Teal, Qt::yellow);
-    setFont(VerdanaPixels(13, true));
+    setFont(PixelFont("Verdana", 13, true));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -101,7 +83,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
 
     auto* fileValue = new QLabel(QStringLiteral("Plik: ") + fileName, this);
     fileValue->setObjectName(QStringLiteral("fileValue"));
-    fileValue->setFont(VerdanaPixels(15, true));
+    fileValue->setFont(PixelFont("Verdana", 15, true));
     fileValue->setFixedWidth(DialogWidth);
     fileValue->setWordWrap(true);
     {
@@ -179,7 +161,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     problemsList->setModel(new ImportProblemsModel(results.problems, problemsList));
     problemsList->setUniformItemSizes(true);
     problemsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    problemsList->setFont(VerdanaPixels(13, false));
+    problemsList->setFont(PixelFont("Verdana", 13, false));
     problemsList->setFixedSize(DialogWidth, 150);
     {
         QPalette p = problemsList->palette();

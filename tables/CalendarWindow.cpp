@@ -4,6 +4,7 @@
 #include "analysis/ReportSaving.h"
 #include "app/State.h"
 #include "ui/GridSelection.h"
+#include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/SpinField.h"
 
@@ -26,29 +27,14 @@ namespace zg {
 
 namespace {
 
-const QColor Teal(0, 128, 128);
 const QColor CellColour(20, 107, 70);
 const QColor HeadingColour(0, 64, 0);
-const QColor Aqua(0, 255, 255);
 
 // Cell sizes of the grid, each with its one-pixel grid line: column 0 is 28 pixels wide, the
 // others 20; rows are 17 pixels high.
 constexpr int HeadingColumnWidth = 28 + 1;
 constexpr int DayColumnWidth = 20 + 1;
 constexpr int RowHeight = 17 + 1;
-
-QFont Font(const char* family, int points, bool bold) {
-    QFont f(QString::fromLatin1(family));
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
-}
-
-void SetTextColour(QWidget* w, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, colour);
-    w->setPalette(p);
-}
 
 // Fills the cell with its background and draws its text 3 pixels from the left edge and 1 pixel
 // below the top edge.
@@ -150,7 +136,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     calendarGrid->setGeometry(16, 16, 680, 235);
     calendarGrid->setModel(model_);
     calendarGrid->setItemDelegate(new CalendarCellDelegate(calendarGrid));
-    calendarGrid->setFont(Font("Arial", 9, true));
+    calendarGrid->setFont(PointFont("Arial", 9, true));
     calendarGrid->setFrameShape(QFrame::NoFrame);
     calendarGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     calendarGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -174,13 +160,13 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
 
     legendLabel = new QLabel(panel);
     legendLabel->setObjectName(QStringLiteral("legendLabel"));
-    legendLabel->setFont(Font("Verdana", 13, false));
+    legendLabel->setFont(PointFont("Verdana", 13, false));
     SetTextColour(legendLabel, Qt::white);
     legendLabel->setGeometry(168, 256, 530, 24);
 
     yearCaption = new QLabel(QStringLiteral("ROK:"), panel);
     yearCaption->setObjectName(QStringLiteral("yearCaption"));
-    yearCaption->setFont(Font("Verdana", 13, false));
+    yearCaption->setFont(PointFont("Verdana", 13, false));
     SetTextColour(yearCaption, Qt::white);
     yearCaption->adjustSize();
     yearCaption->move(168, 300);
@@ -197,7 +183,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
         p.setColor(QPalette::Base, Aqua);
         p.setColor(QPalette::Text, Qt::black);
         e->setPalette(p);
-        e->setFont(Font("Verdana", 10, true));
+        e->setFont(PointFont("Verdana", 10, true));
     }
 
     yearFrame = new QFrame(panel);
@@ -214,7 +200,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
 
     rangeLabel = new QLabel(QStringLiteral("Pokaż wszystkie"), panel);
     rangeLabel->setObjectName(QStringLiteral("rangeLabel"));
-    rangeLabel->setFont(Font("Arial", 12, true));
+    rangeLabel->setFont(PointFont("Arial", 12, true));
     SetTextColour(rangeLabel, Qt::yellow);
     rangeLabel->adjustSize();
     rangeLabel->move(400, 301);
@@ -225,7 +211,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
         new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), panel);
     closeButton->setObjectName(QStringLiteral("closeButton"));
     closeButton->setGeometry(592, 292, 102, 35);
-    closeButton->setFont(Font("Verdana", 10, true));
+    closeButton->setFont(PointFont("Verdana", 10, true));
     closeButton->setCursor(Qt::PointingHandCursor);
     // No default button: Enter in the year field or on the box must not close the window.
     closeButton->setAutoDefault(false);

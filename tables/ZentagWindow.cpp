@@ -8,6 +8,7 @@
 #include "tables/ZentagReport.h"
 #include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
+#include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 
 #include <QBrush>
@@ -31,13 +32,6 @@ namespace {
 const QColor CellColour(20, 107, 70);
 const QColor HeadingColour(0, 64, 0);
 const QColor WindowColour(0, 128, 64);
-
-QFont Verdana(int points, bool bold = false) {
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
-}
 
 // "01".."80" once, for the cells being painted.
 const std::array<QString, 81>& TwoDigitTexts() {

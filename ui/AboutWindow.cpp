@@ -1,4 +1,5 @@
 #include "ui/AboutWindow.h"
+#include "ui/ProgramLook.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -24,8 +25,6 @@ namespace zg {
 
 namespace {
 
-const QColor Navy(0, 0, 128);
-const QColor Silver(192, 192, 192);
 const QColor LinkBlue(0, 0, 255);
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
@@ -33,12 +32,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
     return label;
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
 }
 
 QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource, const QRect& geometry) {
