@@ -49,12 +49,9 @@ inline std::chrono::microseconds RunAndKill(const std::function<void()>& work, s
     return ran;
 }
 
-// Runs `work` in a child process under ptrace and kills it with SIGKILL when it enters its system
-// call number `killAt` (counted from 0; that call does not run), so every point where the work
-// touches a file can be hit exactly, whatever the load of the machine. A negative `killAt` lets it
-// finish. Returns the number of system calls the work entered (with the final exit when it
-// finished).
-inline int RunAndKillAtSystemCall(const std::function<void()>& work, int killAt) {
+// Forks a child that runs `work` under ptrace, stopped before its first instruction of `work`,
+// with system-call stops marked (TRACESYSGOOD) and killed should the tracer die.
+inline pid_t StartTracedChild(const std::function<void()>& work) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
@@ -65,6 +62,17 @@ inline int RunAndKillAtSystemCall(const std::function<void()>& work, int killAt)
     int status = 0;
     ::waitpid(child, &status, 0);
     ::ptrace(PTRACE_SETOPTIONS, child, nullptr, reinterpret_cast<void*>(PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL));
+    return child;
+}
+
+// Runs `work` in a child process under ptrace and kills it with SIGKILL when it enters its system
+// call number `killAt` (counted from 0; that call does not run), so every point where the work
+// touches a file can be hit exactly, whatever the load of the machine. A negative `killAt` lets it
+// finish. Returns the number of system calls the work entered (with the final exit when it
+// finished).
+inline int RunAndKillAtSystemCall(const std::function<void()>& work, int killAt) {
+    const pid_t child = StartTracedChild(work);
+    int status = 0;
     int entered = 0;
     bool inCall = false;
     long forwardSignal = 0;
@@ -95,16 +103,8 @@ inline int RunAndKillAtSystemCall(const std::function<void()>& work, int killAt)
 // was held: a slow disk, or another process's step taken at exactly that moment, without timing.
 inline bool RunHeldAtSystemCall(const std::function<void()>& work, const std::function<bool(long, int)>& stopHere,
                                 const std::function<void()>& whileHeld) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-        ::raise(SIGSTOP);
-        work();
-        ::_exit(0);
-    }
+    const pid_t child = StartTracedChild(work);
     int status = 0;
-    ::waitpid(child, &status, 0);
-    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, reinterpret_cast<void*>(PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL));
     bool held = false;
     long forwardSignal = 0;
     for (int index = 0;;) {
