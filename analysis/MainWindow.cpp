@@ -179,14 +179,11 @@ void MainWindow::buildControls() {
         return f;
     };
     rangeFromField = makeField("rangeFromEdit", "rangeFromArrows", 6, QRect(114, 38, 52, 24), 15, 10);
-    rangeFromField->edit()->setAccessibleName(QStringLiteral("Pierwsze losowanie zakresu"));
-    // The arrows keep the accessible names that assistive tools and users' scripts know them by.
-    rangeFromField->arrows()->setAccessibleName(QStringLiteral("UpDown3"));
+    rangeFromField->setAccessibleCaption(QStringLiteral("Pierwsze losowanie zakresu"));
     rangeDash = MakeLabel(panel, "rangeDash", QStringLiteral("--"), 184, 42);
     rangeDash->setFont(Verdana(10, true));
     rangeToField = makeField("rangeToEdit", "rangeToArrows", 6, QRect(200, 38, 52, 24), 15, 10);
-    rangeToField->edit()->setAccessibleName(QStringLiteral("Ostatnie losowanie zakresu"));
-    rangeToField->arrows()->setAccessibleName(QStringLiteral("UpDown4"));
+    rangeToField->setAccessibleCaption(QStringLiteral("Ostatnie losowanie zakresu"));
     rangeFromDate = MakeLabel(panel, "rangeFromDate", QString(), 108, 62);
     rangeFromDate->setGeometry(108, 62, 90, 16);
     rangeToDate = MakeLabel(panel, "rangeToDate", QString(), 195, 62);
@@ -229,12 +226,10 @@ void MainWindow::buildControls() {
 
     hitsCaption = MakeLabel(panel, "hitsCaption", QStringLiteral("Szukaj losowań w których wylosowano od"), 86, 130);
     hitsFromField = makeField("hitsFromEdit", "hitsFromArrows", 2, QRect(376, 128, 25, 21), 15, 8);
-    hitsFromField->edit()->setAccessibleName(QStringLiteral("Najmniejsza liczba trafień"));
-    hitsFromField->arrows()->setAccessibleName(QStringLiteral("UpDown1"));
+    hitsFromField->setAccessibleCaption(QStringLiteral("Najmniejsza liczba trafień"));
     hitsToCaption = MakeLabel(panel, "hitsToCaption", QStringLiteral("do"), 424, 130);
     hitsToField = makeField("hitsToEdit", "hitsToArrows", 2, QRect(448, 128, 25, 21), 15, 8);
-    hitsToField->edit()->setAccessibleName(QStringLiteral("Największa liczba trafień"));
-    hitsToField->arrows()->setAccessibleName(QStringLiteral("UpDown2"));
+    hitsToField->setAccessibleCaption(QStringLiteral("Największa liczba trafień"));
     hitsUnitCaption = MakeLabel(panel, "hitsUnitCaption", QStringLiteral("liczb"), 496, 130);
 
     saveButton = new QToolButton(panel);

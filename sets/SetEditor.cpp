@@ -117,9 +117,7 @@ SetEditor::SetEditor(QWidget* parent) : QDialog(parent) {
     loadDrawButton->setGeometry(GridLeft, 470, 180, 34);
 
     drawField_ = new SpinField(this, QStringLiteral("drawNumberEdit"), QStringLiteral("drawNumberArrows"), 5);
-    // The accessible names that assistive tools and users' scripts know the field by.
-    drawField_->edit()->setAccessibleName(QStringLiteral("Edit1"));
-    drawField_->arrows()->setAccessibleName(QStringLiteral("UpDown1"));
+    drawField_->setAccessibleCaption(QStringLiteral("Numer losowania do wczytania"));
     drawField_->setGeometry(210, 470, 90, 34);
     drawField_->arrows()->setFixedWidth(18);
     drawField_->setRange(1, 1);

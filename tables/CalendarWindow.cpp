@@ -175,9 +175,9 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     yearField->setGeometry(224, 296, 57 + 15, 28);
     yearField->setRange(CalendarFirstYear, CalendarLastYear);
     yearField->setPosition(CalendarInitialYear);
+    yearField->setAccessibleCaption(QStringLiteral("Rok"));
     {
         QLineEdit* e = yearField->edit();
-        e->setAccessibleName(QStringLiteral("Rok"));
         e->setMaxLength(4);
         QPalette p = e->palette();
         p.setColor(QPalette::Base, Aqua);

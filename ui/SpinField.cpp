@@ -51,6 +51,11 @@ bool ParseDigits(const QString& text, std::int64_t& out) {
 
 } // namespace
 
+void SpinField::setAccessibleCaption(const QString& caption) {
+    edit_->setAccessibleName(caption);
+    arrows_->setAccessibleName(QStringLiteral("Zmień: ") + caption);
+}
+
 SpinField::SpinField(QWidget* parent, const QString& editName, const QString& arrowsName, int maxLength)
     : QWidget(parent) {
     edit_ = new QLineEdit(this);

@@ -26,6 +26,10 @@ public:
     // ("rangeFromEdit", "rangeFromArrows"). maxLength limits what can be typed.
     SpinField(QWidget* parent, const QString& editName, const QString& arrowsName, int maxLength);
 
+    // Names the field for assistive technology by what it holds: the edit box takes `caption`, the
+    // arrows "Zmień: " + caption (until then both carry their object names).
+    void setAccessibleCaption(const QString& caption);
+
     QLineEdit* edit() const { return edit_; }
     QWidget* arrows() const { return arrows_; }
     QToolButton* upButton() const { return up_; }

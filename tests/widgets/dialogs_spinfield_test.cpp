@@ -65,6 +65,9 @@ private slots:
         QCOMPARE(field->arrows()->objectName(), QStringLiteral("rangeFromArrows"));
         QCOMPARE(field->upButton()->accessibleName(), QStringLiteral("Zwiększ"));
         QCOMPARE(field->downButton()->accessibleName(), QStringLiteral("Zmniejsz"));
+        field->setAccessibleCaption(QStringLiteral("Rok"));
+        QCOMPARE(field->edit()->accessibleName(), QStringLiteral("Rok"));
+        QCOMPARE(field->arrows()->accessibleName(), QStringLiteral("Zmień: Rok"));
         QVERIFY(field->upButton()->geometry().bottom() < field->downButton()->geometry().top());
         // Created at 0, the field moved into the range 1..10 shows 1.
         QCOMPARE(field->position(), 1);
