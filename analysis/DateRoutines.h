@@ -16,6 +16,11 @@ std::int32_t DaysInMonth(std::int32_t month, std::int32_t year);
 // would have to advance past the 32-bit range.
 void NextCalendarDay(std::int32_t& day, std::int32_t& month, std::int32_t& year);
 
+// The years a draw read from outside (a download, a results file) may carry. From 1951 on,
+// because a year-first database file whose first year were 1950 or less would load as day-first.
+inline constexpr std::int32_t FirstDrawYear = 1951;
+inline constexpr std::int32_t LastDrawYear = 2999;
+
 // True when the date exists in the program's calendar: month 1..12 and day 1..the month's length,
 // where every year divisible by 4 is a leap year (29 February 2100 exists, 31 April does not).
 bool IsProgramDate(std::int32_t day, std::int32_t month, std::int32_t year);

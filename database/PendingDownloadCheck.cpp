@@ -12,8 +12,8 @@ namespace zg {
 namespace {
 
 bool IsSoundDraw(const DrawRecord& d, std::int32_t ordinal) {
-    if (d.Number != ordinal || d.Year < SoundDownloadFirstYear || d.Year > SoundDownloadLastYear || d.Month < 1 ||
-        d.Month > 12 || d.Day < 1 || d.Day > DaysInMonth(d.Month, d.Year))
+    if (d.Number != ordinal || d.Year < FirstDrawYear || d.Year > LastDrawYear ||
+        !IsProgramDate(d.Day, d.Month, d.Year))
         return false;
     bool seen[81] = {};
     for (std::int32_t n : d.Numbers) {

@@ -16,11 +16,6 @@ inline constexpr std::string_view DamagedDownloadCaption = "Błąd!";
 inline constexpr std::string_view DamagedDownloadText =
     "Pobrany plik z wynikami jest uszkodzony i nie został użyty. Dotychczasowa baza wyników pozostała bez zmian.";
 
-// The years a sound download's draws may carry. From 1951 on, because a year-first file whose
-// first year were 1950 or less would load as day-first.
-inline constexpr int SoundDownloadFirstYear = 1951;
-inline constexpr int SoundDownloadLastYear = 2999;
-
 // True when the converted bytes make a usable database. Loads them into `scratchTable`, a table of
 // MaxDraws + 1 records whose content is overwritten; without one (nullptr) into a table of its own.
 // A caller that checks many downloads hands in one table and spares the allocation each time.

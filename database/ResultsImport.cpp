@@ -19,12 +19,6 @@ constexpr bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Days of a month by the program's own calendar: every year divisible by 4 is a leap year.
-std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
-    static constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && year % 4 == 0 ? 29 : Days[month - 1];
-}
-
 // The value of a run of at most 4 digits.
 std::int32_t SmallValue(std::string_view digits) {
     std::int32_t v = 0;
@@ -69,7 +63,7 @@ bool ParseDate(std::string_view word, ImportedDraw& draw) {
     } else {
         return false;
     }
-    if (y < 1951 || y > 2999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(m, y))
+    if (y < FirstDrawYear || y > LastDrawYear || !IsProgramDate(d, m, y))
         return false;
     draw.year = y;
     draw.month = m;
@@ -361,39 +355,12 @@ ResultsFileBytes ReadResultsFileBytes(const std::string& path) {
         r.error = file.error;
         return r;
     }
-    if (file.size > ResultsFileLimit) {
-        r.error = ResultsFileTooLargeText;
+    // The size the file claims is only a hint: the read itself stops at the limit.
+    const int error = file.size > ResultsFileLimit ? EFBIG : ReadToEnd(file.fd.get(), r.bytes, ResultsFileLimit);
+    if (error != 0) {
+        r.error = error == EFBIG ? std::string(ResultsFileTooLargeText) : SystemErrorText(error);
         return r;
     }
-    // The size is only a hint: a file that grows (or claims no size) is still cut at the limit.
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(file.size, 0)) + 1);
-    std::size_t got = 0;
-    for (;;) {
-        if (got == bytes.size()) {
-            if (got > static_cast<std::size_t>(ResultsFileLimit)) {
-                r.error = ResultsFileTooLargeText;
-                return r;
-            }
-            bytes.resize(std::min<std::size_t>(bytes.size() * 2, static_cast<std::size_t>(ResultsFileLimit) + 1));
-        }
-        const ssize_t n = ::read(file.fd.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            r.error = SystemErrorText(errno);
-            return r;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    if (got > static_cast<std::size_t>(ResultsFileLimit)) {
-        r.error = ResultsFileTooLargeText;
-        return r;
-    }
-    bytes.resize(got);
-    r.bytes = std::move(bytes);
     r.ok = true;
     return r;
 }

@@ -30,7 +30,7 @@
 namespace zg {
 
 // A results file is read whole; anything larger is refused.
-inline constexpr std::int64_t ResultsFileLimit = std::int64_t{64} << 20;
+inline constexpr std::int64_t ResultsFileLimit = WholeFileReadCap;
 
 // ---- texts (UTF-8) ----
 inline constexpr std::string_view ImportCaption = "Import wyników...";

@@ -89,7 +89,7 @@ int RunInfo(const std::string& dir) {
             repeated.Add(Ordinal(k) + ": " + NumbersText(d));
         if (out)
             outside.Add(Ordinal(k) + ": " + NumbersText(d));
-        if (d.Month < 1 || d.Month > 12 || d.Day < 1 || d.Day > DaysInMonth(d.Month, d.Year))
+        if (!IsProgramDate(d.Day, d.Month, d.Year))
             badDate.Add(Ordinal(k) + ": " + DrawDateLongText(draws, k));
         if (k > 1) {
             const DrawRecord& p = draws[k - 1];
