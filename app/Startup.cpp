@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "analysis/MainWindow.h"
+#include "app/DrawTableLoad.h"
 #include "app/ProgramFolder.h"
 #include "app/State.h"
 #include "database/DatabaseGuard.h"
@@ -47,30 +48,21 @@ bool LoadProgramDatabase(QWidget* messageParent) {
             return Dialogs::Message(messageParent, Q(MergeQuestionCaption), Q(MergeQuestionText),
                                     Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
         });
-    DrawCount = 0;
     // Without the lock (another program holds it too long, or the folder is read-only) the file is
     // still loaded; its stamp then makes a later write compare with what was really read.
-    LoadResult loaded =
-        guard->status() == DatabaseGuard::Status::Ready ? guard->Load(DrawTable) : LoadDatabase(dbPath, DrawTable);
+    const DrawTableLoad load = LoadDrawTable(*guard);
+    const LoadResult& loaded = load.loaded;
     guard.reset();
-    DrawTableChanged();
     if (merged && merged->damaged)
         Dialogs::Message(messageParent, Q(DamagedDownloadCaption), Q(DamagedDownloadText), Dialogs::Icon::Error);
     // A "zentag" that is not a regular file is no download: nothing to say about it.
     else if (merged && !merged->ok && !merged->skipped)
         Dialogs::SystemError(messageParent, QString::fromStdString(merged->error));
 
-    // Known also after a failed load, so that a later append writes the file's own layout.
-    LayoutProbe = loaded.layoutProbe;
-    DatabaseStamp = loaded.stamp;
     if (!loaded.ok) {
-        // Only a missing file leaves nothing unread behind.
-        DatabaseWhole = !std::filesystem::exists(dbPath, ec) && !ec;
         Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
         return false;
     }
-    DrawCount = loaded.drawCount;
-    DatabaseWhole = !loaded.truncated && loaded.shortGroupValues == 0;
     if (loaded.truncated)
         Dialogs::Message(messageParent, QStringLiteral("Pouczenie..."),
                          QStringLiteral("Plik z wynikami losowań zawiera więcej niż %1 losowań. Program wczytał "
@@ -80,10 +72,9 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     // A value lost or added in the middle of the file shifts every later draw: the analyses would
     // run on garbage, and a write would carry the shift on. Said once; writes are refused until
     // the whole database is replaced.
-    if (const auto shifted = FindShiftedData(AllDraws())) {
-        DatabaseWhole = false;
-        Dialogs::Message(messageParent, Q(ShiftedDataCaption), Q(ShiftedDataText(*shifted)), Dialogs::Icon::Warning);
-    }
+    if (load.shiftedFrom)
+        Dialogs::Message(messageParent, Q(ShiftedDataCaption), Q(ShiftedDataText(*load.shiftedFrom)),
+                         Dialogs::Icon::Warning);
     return true;
 }
 

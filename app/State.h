@@ -25,7 +25,7 @@ extern FileStamp DatabaseStamp;   // the database file as the program last loade
 // load of an existing file, a load that ended inside a group, one cut at MaxDraws, or one whose
 // draws look shifted (FindShiftedData): writing the file then would lose draws or carry the
 // damage on, so the program refuses to change the database. Whoever replaces the whole database
-// file with sound draws (and loads them into the table) sets it true again.
+// file with sound draws reloads the table (LoadDrawTable), which sets it true again.
 extern bool DatabaseWhole;
 
 // The whole draw table as the computations take it.

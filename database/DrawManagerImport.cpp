@@ -1,6 +1,7 @@
 // The import of a results file into the draw management window: "Importuj z pliku…" or one file
 // dropped on the window, the summary dialog, the write, and the draw table loaded anew from the
 // written file.
+#include "app/DrawTableLoad.h"
 #include "app/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
@@ -88,8 +89,6 @@ bool DrawManager::importResultsFile(const std::string& path) {
         Dialogs::SystemError(this, QString::fromStdString(written.error));
         return false;
     }
-    DatabaseStamp = written.stamp;
-    LayoutProbe = written.layoutProbe;
     reloadDrawTable();
 
     gridModel_->setRowCount(DrawCount);
@@ -113,18 +112,11 @@ void DrawManager::reloadDrawTable() {
     // Under the writers' lock when it can be had, as at start-up; the stamp is that of the bytes
     // read, so the next write compares the file with exactly what the table holds.
     const std::string dbPath = AppPath(std::string(DatabaseFileName));
-    std::optional<DatabaseGuard> guard(std::in_place, dbPath);
-    DrawCount = 0;
-    const LoadResult loaded =
-        guard->status() == DatabaseGuard::Status::Ready ? guard->Load(DrawTable) : LoadDatabase(dbPath, DrawTable);
-    guard.reset();
-    DrawCount = loaded.ok ? loaded.drawCount : 0;
-    DrawTableChanged();
-    LayoutProbe = loaded.layoutProbe;
-    DatabaseStamp = loaded.stamp;
     // The file holds sound draws just written: a database that was not read whole, or looked
     // shifted, is whole again after a replacement.
-    DatabaseWhole = loaded.ok && !loaded.truncated && loaded.shortGroupValues == 0 && !FindShiftedData(AllDraws());
+    std::optional<DatabaseGuard> guard(std::in_place, dbPath);
+    const LoadResult loaded = LoadDrawTable(*guard).loaded;
+    guard.reset();
     if (!loaded.ok)
         Dialogs::Message(this, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
 }

@@ -1,0 +1,32 @@
+#include "app/DrawTableLoad.h"
+
+#include "app/State.h"
+#include "database/DatabaseGuard.h"
+#include "database/ShiftedData.h"
+
+#include <filesystem>
+
+namespace zg {
+
+DrawTableLoad LoadDrawTable(DatabaseGuard& guard) {
+    DrawTableLoad r;
+    DrawCount = 0;
+    r.loaded =
+        guard.status() == DatabaseGuard::Status::Ready ? guard.Load(DrawTable) : LoadDatabase(guard.path(), DrawTable);
+    DrawTableChanged();
+    // Known also after a failed load, so that a later append writes the file's own layout.
+    LayoutProbe = r.loaded.layoutProbe;
+    DatabaseStamp = r.loaded.stamp;
+    if (!r.loaded.ok) {
+        // Only a missing file leaves nothing unread behind.
+        std::error_code ec;
+        DatabaseWhole = !std::filesystem::exists(guard.path(), ec) && !ec;
+        return r;
+    }
+    DrawCount = r.loaded.drawCount;
+    r.shiftedFrom = FindShiftedData(AllDraws());
+    DatabaseWhole = !r.loaded.truncated && r.loaded.shortGroupValues == 0 && !r.shiftedFrom;
+    return r;
+}
+
+} // namespace zg
