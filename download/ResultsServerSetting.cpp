@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <unistd.h>
 
 namespace zg {
 
@@ -148,30 +147,13 @@ ResultsServerSetting ReadResultsServerSetting(const std::string& folder) {
         s.error = UnreadableText(file.error) + std::string(NoRequestSent);
         return s;
     }
-    if (file.size > SettingsFileLimit) {
-        s.error = std::string(TooLargeText) + std::string(NoRequestSent);
+    // The size the file claims is only a hint: the read itself stops at the limit.
+    const int error = file.size > SettingsFileLimit ? EFBIG : ReadToEnd(file.fd.get(), text, SettingsFileLimit);
+    if (error != 0) {
+        s.error = (error == EFBIG ? std::string(TooLargeText) : UnreadableText(SystemErrorText(error))) +
+                  std::string(NoRequestSent);
         return s;
     }
-    // Read through a bounded buffer: the size is only what the file claimed when it was opened.
-    text.resize(static_cast<std::size_t>(SettingsFileLimit) + 1);
-    std::size_t got = 0;
-    for (;;) {
-        const ssize_t n = ::read(file.fd.get(), text.data() + got, text.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            s.error = UnreadableText(SystemErrorText(errno)) + std::string(NoRequestSent);
-            return s;
-        }
-        got += static_cast<std::size_t>(n);
-        if (n == 0 || got == text.size())
-            break;
-    }
-    if (got > static_cast<std::size_t>(SettingsFileLimit)) {
-        s.error = std::string(TooLargeText) + std::string(NoRequestSent);
-        return s;
-    }
-    text.resize(got);
     return ParseResultsServerSetting(text);
 }
 
