@@ -9,7 +9,6 @@
 #include "database/DrawManager.h"
 #include "database/ImportDialog.h"
 #include "database/ResultsImport.h"
-#include "database/ShiftedData.h"
 #include "ui/Dialogs.h"
 #include "ui/FilePaths.h"
 #include "ui/QtText.h"
