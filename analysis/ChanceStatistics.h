@@ -4,9 +4,9 @@
 // chance that a draw qualifies, the gaps of the search's rows against the geometric law of
 // independent draws, and how often each number was drawn against its binomial 95% band. Every
 // distribution comes from Boost.Math. Pure standard C++.
-#include "analysis/DrawMasks.h"
+#include "base/DrawMasks.h"
 #include "analysis/SetHitSearch.h"
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <cstdint>
 #include <optional>

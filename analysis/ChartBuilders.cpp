@@ -1,7 +1,7 @@
 #include "analysis/ChartBuilders.h"
 
 #include "analysis/ChartSeries.h"
-#include "analysis/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 

@@ -1,6 +1,6 @@
 #include "analysis/ResultGridModel.h"
 
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 #include "ui/GridCells.h"
 
 #include <QBrush>

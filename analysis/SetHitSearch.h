@@ -2,8 +2,8 @@
 // The set-hit search: which draws of a range hit the number set between two bounds, with the
 // gaps between them and the statistics derived from the list; plus the texts the main window
 // shows for the result (grid cells, statistics values, messages). Pure standard C++.
-#include "analysis/DrawMasks.h"
-#include "app/DrawTypes.h"
+#include "base/DrawMasks.h"
+#include "base/DrawTypes.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
 #include "app/Startup.h"
 
-#include "analysis/MainWindow.h"
-#include "app/DrawTableLoad.h"
-#include "app/ProgramFolder.h"
-#include "app/State.h"
+#include "app/MainWindow.h"
+#include "database/DrawTableLoad.h"
+#include "database/ProgramFolder.h"
+#include "base/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawManager.h"

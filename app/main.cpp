@@ -1,7 +1,7 @@
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "app/HintBehaviour.h"
 #include "app/Startup.h"
-#include "app/State.h"
+#include "base/State.h"
 #include "ui/PolishTexts.h"
 
 #include <QApplication>

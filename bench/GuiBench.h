@@ -2,8 +2,8 @@
 // What the window benchmarks share: the sample draw table they run over, typing into a window's
 // field as the user does, the main window's search that every draw qualifies for, and their
 // main(), which runs the benchmarks in an offscreen application.
-#include "analysis/MainWindow.h"
-#include "app/State.h"
+#include "app/MainWindow.h"
+#include "base/State.h"
 #include "bench/FloorRatio.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"

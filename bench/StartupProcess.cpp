@@ -6,10 +6,10 @@
 // the draw management window is shown and the complete ZENTAG table of those draws is computed
 // and shown, as a user would have them open. Any message box that start-up would have shown makes
 // it end with status 1 instead of waiting for an answer.
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "app/HintBehaviour.h"
 #include "app/Startup.h"
-#include "app/State.h"
+#include "base/State.h"
 #include "database/DrawManager.h"
 #include "tables/ZentagWindow.h"
 #include "ui/Dialogs.h"

@@ -3,9 +3,9 @@
 // "Oblicz" finding and showing that result. Runs offscreen.
 #include "FloorRatio.h"
 #include "analysis/ChartsWindow.h"
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "analysis/ResultGridModel.h"
-#include "app/State.h"
+#include "base/State.h"
 #include "bench/GuiBench.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,7 @@
 // draws' numbers), and of the analysis report for a long result.
 #include "FloorRatio.h"
 #include "analysis/AnalysisReport.h"
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 #include "analysis/SetHitSearch.h"
 #include "tools/sample/SampleGenerator.h"
 

@@ -1,9 +1,9 @@
 // Start-up of the program over a database of 99,999 draws, offscreen: the main window's creation
 // with the database load, the other windows, showing the main window and reaching the event loop.
 // Each iteration is one whole start, ended as soon as the event loop runs.
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
-#include "app/State.h"
+#include "base/State.h"
 #include "bench/GuiBench.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"

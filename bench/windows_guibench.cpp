@@ -3,8 +3,8 @@
 // window opened over 99,999 draws (its first opening and a later one). Goal: under one frame
 // (16 ms) each.
 #include "FloorRatio.h"
-#include "analysis/MainWindow.h"
-#include "app/State.h"
+#include "app/MainWindow.h"
+#include "base/State.h"
 #include "database/DrawManager.h"
 #include "tables/CalendarWindow.h"
 #include "tools/sample/SampleGenerator.h"

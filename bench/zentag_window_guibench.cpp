@@ -2,8 +2,8 @@
 // the window shown with its grid and lists, then closed) beside "Oblicz" finding those 40,000
 // draws and showing them. Runs offscreen.
 #include "FloorRatio.h"
-#include "analysis/MainWindow.h"
-#include "app/State.h"
+#include "app/MainWindow.h"
+#include "base/State.h"
 #include "bench/GuiBench.h"
 #include "tables/ZentagWindow.h"
 

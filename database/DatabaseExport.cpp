@@ -1,7 +1,7 @@
 #include "database/DatabaseExport.h"
 
-#include "analysis/NumberFormat.h"
-#include "analysis/ReportWriter.h"
+#include "base/NumberFormat.h"
+#include "base/ReportWriter.h"
 
 namespace zg {
 

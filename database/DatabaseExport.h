@@ -1,6 +1,6 @@
 #pragma once
 // The texts of the draw grid and the database export report built from them. Pure standard C++.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <string>
 #include <string_view>

@@ -12,7 +12,7 @@
 //
 // The program never reads the file again during a run: it refuses to write over a file that
 // changed since it last loaded or wrote it (ChangedOutside).
-#include "app/SafeFile.h"
+#include "base/SafeFile.h"
 #include "database/DrawDatabase.h"
 
 #include <functional>
@@ -26,10 +26,6 @@ inline constexpr std::string_view ChangedOutsideCaption = "Pouczenie...";
 inline constexpr std::string_view ChangedOutsideText =
     "Plik zentag.wyn został zmieniony poza programem. Uruchom program ponownie, aby wczytać aktualną bazę "
     "wyników.";
-
-// The reason a lock fails when another writer holds the file too long (the command-line tool's
-// text; the windows show it in Polish).
-inline constexpr std::string_view LockedByAnotherWriterText = "the file is being written by another program";
 
 // How long a writer waits for another one before it gives up.
 inline constexpr int DatabaseLockWaitMs = 5000;

@@ -1,6 +1,6 @@
 #include "database/DrawDatabase.h"
 
-#include "app/SafeFile.h"
+#include "base/SafeFile.h"
 #include "database/PendingDownloadCheck.h"
 
 #include <algorithm>

@@ -7,8 +7,8 @@
 // oldest draw first. A group is either year-first (Number, Year, Month, Day, 20 numbers: the field
 // order of DrawRecord) or day-first (Number, Day, Month, Year, 20 numbers); the second integer of
 // the file (the layout probe) tells which.
-#include "app/DrawTypes.h"
-#include "app/SafeFile.h"
+#include "base/DrawTypes.h"
+#include "base/SafeFile.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "database/DrawEntry.h"
 
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 
 namespace zg {
 

@@ -3,7 +3,7 @@
 // numbers and their count, the prompt lines, the checks before "Dopisz" and "OK", the record of
 // the next draw, the boxes an edited draw ticks and the replacement of a draw's numbers, and the
 // texts of the window's messages. Pure standard C++.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <array>
 #include <cstdint>

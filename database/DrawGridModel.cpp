@@ -1,6 +1,6 @@
 #include "database/DrawGridModel.h"
 
-#include "app/State.h"
+#include "base/State.h"
 #include "database/DatabaseExport.h"
 #include "ui/GridCells.h"
 

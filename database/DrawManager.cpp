@@ -1,7 +1,7 @@
 #include "database/DrawManager.h"
 
-#include "analysis/ReportSaving.h"
-#include "app/State.h"
+#include "ui/ReportSaving.h"
+#include "base/State.h"
 #include "database/DatabaseExport.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"

@@ -1,8 +1,8 @@
 // The import of a results file into the draw management window: "Importuj z pliku…" or one file
 // dropped on the window, the summary dialog, the write, and the draw table loaded anew from the
 // written file.
-#include "app/DrawTableLoad.h"
-#include "app/State.h"
+#include "database/DrawTableLoad.h"
+#include "base/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"

@@ -1,7 +1,7 @@
 #include "database/PendingDownloadCheck.h"
 
-#include "analysis/DateRoutines.h"
-#include "app/DrawTypes.h"
+#include "base/DateRoutines.h"
+#include "base/DrawTypes.h"
 #include "database/DrawDatabase.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "database/ResultsImport.h"
 
-#include "analysis/DateRoutines.h"
-#include "app/SafeFile.h"
+#include "base/DateRoutines.h"
+#include "base/SafeFile.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
 

@@ -18,7 +18,7 @@
 // outside 1..80 or a repeated number is a problem. The valid draws are reversed when the first is
 // later than the last; then a draw earlier than the one accepted before it is a problem, and a
 // draw with the date and the 20 numbers of an accepted one is dropped as a repeat.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 #include "database/DatabaseGuard.h"
 
 #include <array>

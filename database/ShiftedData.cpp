@@ -1,6 +1,6 @@
 #include "database/ShiftedData.h"
 
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 
 #include <tuple>
 

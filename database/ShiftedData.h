@@ -2,7 +2,7 @@
 // The signature of a database file that lost or gained a value in the middle: from that place on
 // every group of 24 integers starts at the wrong value, so the stored numbers stop counting up
 // and the dates stop being dates. Pure standard C++.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <cstdint>
 #include <optional>

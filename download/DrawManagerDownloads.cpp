@@ -1,7 +1,7 @@
 // The results update actions of the draw management window: "Pobierz wszystkie", "Pobierz
 // ostatnie", "STOP", the progress display and what is done with each download's completion.
-#include "analysis/NumberFormat.h"
-#include "app/State.h"
+#include "base/NumberFormat.h"
+#include "base/State.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawManager.h"
 #include "download/HttpDownload.h"

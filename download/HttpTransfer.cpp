@@ -1,6 +1,6 @@
 #include "download/HttpTransfer.h"
 
-#include "app/SafeFile.h"
+#include "base/SafeFile.h"
 
 #include <curl/curl.h>
 

@@ -1,6 +1,6 @@
 #include "download/ResultsServerSetting.h"
 
-#include "app/SafeFile.h"
+#include "base/SafeFile.h"
 #include "download/ResultsUpdate.h"
 
 #include <algorithm>

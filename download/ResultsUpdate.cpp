@@ -1,6 +1,6 @@
 #include "download/ResultsUpdate.h"
 
-#include "analysis/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "download/HttpTransfer.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // The two results requests of the draw management window and what is done with their answers:
 // the addresses, the messages, and the reading and checking of the latest-draw answer. Pure
 // standard C++, shared by the window and the command-line tool.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <chrono>
 #include <cstdint>

@@ -9,7 +9,7 @@
 // into it, and so does the check of the new database here (each load overwrites the draws it
 // reports, so nothing of an earlier run is read). A fresh 9.6 MB table per run would cost far more
 // than the merge itself.
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 #include "database/DrawDatabase.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "sets/SetEditor.h"
 
-#include "app/State.h"
+#include "base/State.h"
 #include "ui/Dialogs.h"
 #include "ui/FilePaths.h"
 #include "ui/KeyboardButtons.h"

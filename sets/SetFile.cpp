@@ -1,7 +1,7 @@
 #include "sets/SetFile.h"
 
-#include "analysis/ReportWriter.h"
-#include "app/SafeFile.h"
+#include "base/ReportWriter.h"
+#include "base/SafeFile.h"
 
 #include <cstddef>
 #include <cstdint>

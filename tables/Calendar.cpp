@@ -1,8 +1,8 @@
 #include "tables/Calendar.h"
 
 #include "analysis/AnalysisReport.h"
-#include "analysis/DateRoutines.h"
-#include "analysis/ReportWriter.h"
+#include "base/DateRoutines.h"
+#include "base/ReportWriter.h"
 
 #include <algorithm>
 

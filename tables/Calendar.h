@@ -2,7 +2,7 @@
 // The calendar table: the draws of a range that fall in one year, laid out by month and day,
 // each showing whether its hits lie within the bounds (or, with show-all, the hits themselves);
 // and the calendar report. Pure standard C++; the calendar window and the command line use it.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "tables/CalendarWindow.h"
 
-#include "analysis/DateRoutines.h"
-#include "analysis/ReportSaving.h"
-#include "app/State.h"
+#include "base/DateRoutines.h"
+#include "ui/ReportSaving.h"
+#include "base/State.h"
 #include "ui/GridSelection.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"

@@ -1,8 +1,8 @@
 #include "tables/Zentag.h"
 
-#include "analysis/DateRoutines.h"
-#include "analysis/NumberFormat.h"
-#include "analysis/PopcountClones.h"
+#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
+#include "base/PopcountClones.h"
 
 #include <algorithm>
 #include <array>

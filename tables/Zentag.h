@@ -4,7 +4,7 @@
 // came up among them, ranked by frequency. Pure standard C++; the ZENTAG window and the command
 // line only show what it returns.
 #include "analysis/SetHitSearch.h"
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <cstdint>
 #include <span>

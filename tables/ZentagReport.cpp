@@ -1,8 +1,8 @@
 #include "tables/ZentagReport.h"
 
 #include "analysis/AnalysisReport.h"
-#include "analysis/DateRoutines.h"
-#include "analysis/ReportWriter.h"
+#include "base/DateRoutines.h"
+#include "base/ReportWriter.h"
 
 namespace zg {
 

@@ -1,7 +1,6 @@
 #include "ui/PolishTexts.h"
 
-#include "app/SafeFile.h"
-#include "database/DatabaseGuard.h"
+#include "base/SafeFile.h"
 #include "ui/QtText.h"
 
 #include <QCoreApplication>

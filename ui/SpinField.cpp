@@ -1,7 +1,7 @@
 #include "ui/SpinField.h"
 
-#include "analysis/DateRoutines.h"
-#include "app/State.h"
+#include "base/DateRoutines.h"
+#include "base/State.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "app/cli/CliOptions.h"
 
-#include "analysis/NumberFormat.h"
-#include "app/ProgramFolder.h"
-#include "app/SafeFile.h"
+#include "base/NumberFormat.h"
+#include "database/ProgramFolder.h"
+#include "base/SafeFile.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,7 +5,7 @@
 // called wrongly after parsing (exit 2).
 #include "analysis/AnalysisParameters.h"
 #include "analysis/SetHitSearch.h"
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 #include "app/cli/FolderDatabase.h"
 
 #include <CLI/CLI.hpp>

@@ -1,5 +1,5 @@
-#include "analysis/ReportWriter.h"
-#include "app/DrawTypes.h"
+#include "base/ReportWriter.h"
+#include "base/DrawTypes.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"

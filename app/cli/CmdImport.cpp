@@ -1,5 +1,5 @@
-#include "app/ProgramFolder.h"
-#include "app/SafeFile.h"
+#include "database/ProgramFolder.h"
+#include "base/SafeFile.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"

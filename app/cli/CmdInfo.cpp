@@ -1,5 +1,5 @@
-#include "analysis/DateRoutines.h"
-#include "app/DrawTypes.h"
+#include "base/DateRoutines.h"
+#include "base/DrawTypes.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"

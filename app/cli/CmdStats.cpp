@@ -8,7 +8,7 @@
 // Exit status: 0 printed (also when no draw qualifies: the gaps are then empty); 1 the database
 // cannot be loaded, the range lies outside it or the search is refused; 2 malformed arguments.
 #include "analysis/ChanceStatistics.h"
-#include "analysis/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 

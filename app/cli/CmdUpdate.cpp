@@ -1,4 +1,4 @@
-#include "app/ProgramFolder.h"
+#include "database/ProgramFolder.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"

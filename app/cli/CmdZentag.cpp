@@ -11,8 +11,8 @@
 // search is refused, nothing qualifies or the report cannot be written (no file is written); 2 the
 // arguments are malformed (an offset outside -99..99 among them).
 #include "analysis/AnalysisReport.h"
-#include "analysis/DateRoutines.h"
-#include "analysis/ReportWriter.h"
+#include "base/DateRoutines.h"
+#include "base/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"

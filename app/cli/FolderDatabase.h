@@ -1,6 +1,6 @@
 #pragma once
 // The database of a program folder, loaded by the command-line tool into a table of its own.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <optional>
 #include <string>

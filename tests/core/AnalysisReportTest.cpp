@@ -1,5 +1,5 @@
 #include "analysis/AnalysisReport.h"
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 
 #include "support/DrawTables.h"
 #include "support/ReportBytes.h"

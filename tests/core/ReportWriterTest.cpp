@@ -1,4 +1,4 @@
-#include "analysis/ReportWriter.h"
+#include "base/ReportWriter.h"
 
 #include "support/TempDir.h"
 

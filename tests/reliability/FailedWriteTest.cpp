@@ -3,7 +3,7 @@
 // files without write permission, written as user "nobody" (root may write anything). After each
 // failure the error is the system's text, nothing is reported as written, and the folder holds
 // exactly the files it held before, byte for byte.
-#include "analysis/ReportWriter.h"
+#include "base/ReportWriter.h"
 #include "database/DrawDatabase.h"
 #include "download/HttpTransfer.h"
 #include "download/ResultsUpdate.h"

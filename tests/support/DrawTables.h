@@ -1,6 +1,6 @@
 #pragma once
 // Small draw tables and number sets for the core tests.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <initializer_list>
 #include <vector>

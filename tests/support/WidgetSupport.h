@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the window tests: a program folder in a temporary folder, a draw table filled in
 // place, and clicks and typing on controls found by their object names.
-#include "app/State.h"
+#include "base/State.h"
 #include "support/DrawTables.h"
 #include "ui/Dialogs.h"
 

@@ -1,6 +1,6 @@
 // Assistive technology on the real windows: every control of the main window, the draw
 // management window, the ZENTAG table and the calendar map has an accessible name.
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "database/DrawManager.h"
 #include "support/WidgetSupport.h"
 #include "tables/CalendarWindow.h"

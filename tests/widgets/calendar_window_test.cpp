@@ -1,6 +1,6 @@
 // The calendar map on real widgets: "MAPA" opening it, the year arrow and field, show-all and its
 // legend, the keys, and the report its save button writes.
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tables/CalendarWindow.h"

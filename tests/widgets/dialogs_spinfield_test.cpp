@@ -1,6 +1,6 @@
 // The dialog seam's test side and the spin field: typing rules, reading and clamping, arrows,
 // Enter, 32-bit ranges and the draw-date label.
-#include "app/State.h"
+#include "base/State.h"
 #include "ui/Dialogs.h"
 #include "ui/SpinField.h"
 

@@ -2,9 +2,9 @@
 // grid and the numbers strip, the five statistics and their look, the refusals, and the save
 // button writing the report.
 #include "analysis/ChartsWindow.h"
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tables/CalendarWindow.h"
-#include "analysis/ReportWriter.h"
+#include "base/ReportWriter.h"
 #include "analysis/ResultGridModel.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 // The number set editor driven through its real controls: number buttons, the draw chooser,
 // saving and loading set files, confirming and closing.
-#include "app/State.h"
+#include "base/State.h"
 #include "sets/SetEditor.h"
 #include "support/DrawTables.h"
 #include "support/FileSizeLimit.h"

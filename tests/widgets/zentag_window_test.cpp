@@ -1,6 +1,6 @@
 // The ZENTAG table window driven through the main window's "ZENTAG +1" button and its arrows, the
 // filter's tick boxes, the save button and the keyboard.
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tables/ZentagWindow.h"

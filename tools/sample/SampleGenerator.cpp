@@ -1,6 +1,6 @@
 #include "tools/sample/SampleGenerator.h"
 
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // Synthetic draw databases for tests, benchmarks and trying the program out: draws numbered from 1,
 // two draws a day from 1 January 1996, 20 different numbers 1..80 each in ascending order. The same
 // seed gives the same draws and bytes on every platform.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 // zentag-sample: writes a synthetic draw database file.
 //   zentag-sample --count N --out FILE [--seed S] [--layout year|day]
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 #include "tools/sample/SampleGenerator.h"
 
 #include <cerrno>

@@ -5,9 +5,9 @@
 // modal window is grabbed while its own event loop runs. Message boxes are answered by the dialog
 // seam's test side, so nothing waits for a person.
 #include "analysis/ChartsWindow.h"
-#include "analysis/MainWindow.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
-#include "app/State.h"
+#include "base/State.h"
 #include "database/DrawManager.h"
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"

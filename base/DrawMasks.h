@@ -3,7 +3,7 @@
 // one AND and one popcount instead of 20 lookups, and each draw's date beside it, so that a search
 // that lists many draws reads a small dense table instead of the whole records. Built once from a
 // table and then read by every search over that table. Pure standard C++.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <cstdint>
 #include <vector>

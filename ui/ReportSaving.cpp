@@ -1,7 +1,7 @@
-#include "analysis/ReportSaving.h"
+#include "ui/ReportSaving.h"
 
-#include "analysis/ReportWriter.h"
-#include "app/State.h"
+#include "base/ReportWriter.h"
+#include "base/State.h"
 #include "ui/Dialogs.h"
 #include "ui/FilePaths.h"
 

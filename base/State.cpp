@@ -1,6 +1,6 @@
-#include "app/State.h"
+#include "base/State.h"
 
-#include "analysis/DrawMasks.h"
+#include "base/DrawMasks.h"
 
 #include <climits>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "analysis/DrawMasks.h"
+#include "base/DrawMasks.h"
 
 #include <bit>
 

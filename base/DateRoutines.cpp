@@ -1,4 +1,4 @@
-#include "analysis/DateRoutines.h"
+#include "base/DateRoutines.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "app/DrawTableLoad.h"
+#include "database/DrawTableLoad.h"
 
-#include "app/State.h"
+#include "base/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/ShiftedData.h"
 

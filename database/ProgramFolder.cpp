@@ -1,6 +1,6 @@
-#include "app/ProgramFolder.h"
+#include "database/ProgramFolder.h"
 
-#include "app/SafeFile.h"
+#include "base/SafeFile.h"
 #include "database/DrawDatabase.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 // The process-wide state of the running program. Only windows, the start-up code and the
 // command-line tool touch it; every computation takes what it reads as parameters.
-#include "app/DrawTypes.h"
-#include "app/SafeFile.h"
+#include "base/DrawTypes.h"
+#include "base/SafeFile.h"
 
 #include <string>
 

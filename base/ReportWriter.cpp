@@ -1,7 +1,7 @@
-#include "analysis/ReportWriter.h"
+#include "base/ReportWriter.h"
 
-#include "analysis/DateRoutines.h"
-#include "app/SafeFile.h"
+#include "base/DateRoutines.h"
+#include "base/SafeFile.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -31,6 +31,10 @@ std::string SystemErrorText(int error);
 // tool's text; the windows show it in Polish.
 inline constexpr std::string_view NotRegularFileText = "Not a regular file";
 
+// The reason a lock fails when another writer holds the file too long (the command-line tool's
+// text; the windows show it in Polish).
+inline constexpr std::string_view LockedByAnotherWriterText = "the file is being written by another program";
+
 // The most any whole-file read takes: the database, a download, a results file. A read that
 // finds more fails with EFBIG.
 inline constexpr std::int64_t WholeFileReadCap = std::int64_t{64} << 20;

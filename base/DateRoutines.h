@@ -1,6 +1,6 @@
 #pragma once
 // Date and number routines shared by the main window, the search, the reports and the tables.
-#include "app/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 #include <cstdint>
 #include <string>
