@@ -2,8 +2,8 @@
 // The analysis report: the result of a set-hit search as a Windows-1250 text file with the common
 // header and footer. Pure standard C++; the main window and the command line fill the input from
 // what they show.
-#include "base/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
+#include "base/ReportWriter.h"
 
 #include <cstdint>
 #include <span>

@@ -20,8 +20,8 @@ constexpr double BinMinimum = 5.0 - 1e-9;
 
 // The band's quantiles are the smallest c with P(X <= c) >= p, at both ends; Boost's default
 // would round the lower one down instead.
-using RoundUp = boost::math::policies::policy<
-    boost::math::policies::discrete_quantile<boost::math::policies::integer_round_up>>;
+using RoundUp =
+    boost::math::policies::policy<boost::math::policies::discrete_quantile<boost::math::policies::integer_round_up>>;
 
 std::int32_t SetSize(const NumberSetData& set) {
     std::int32_t n = 0;
@@ -82,7 +82,8 @@ std::array<std::int64_t, 81> CountNumbers(const DrawsView& draws, const DrawMask
         const std::uint64_t sums[10] = {s0, s1, s2, s3, s4, s5, s6, s7, s8, s9};
         for (int b = 0; b < 10; ++b)
             for (int j = 0; j < 8; ++j)
-                counts[static_cast<std::size_t>(8 * b + j + 1)] += static_cast<std::int64_t>((sums[b] >> (8 * j)) & 0xFFu);
+                counts[static_cast<std::size_t>(8 * b + j + 1)] +=
+                    static_cast<std::int64_t>((sums[b] >> (8 * j)) & 0xFFu);
     }
     return counts;
 }
@@ -210,8 +211,8 @@ ChanceStatistics ComputeChanceStatistics(const ChanceInput& in, std::span<const 
     for (std::uint8_t h : stats.drawHits)
         observed->Add(h); // a count above m (a number drawn twice) is never read back
     for (std::size_t k = 0; k < p.size(); ++k)
-        stats.hitDistribution.push_back(HitFrequency{static_cast<std::int32_t>(k),
-                                                     observed->Count(static_cast<std::uint32_t>(k)), stats.draws * p[k]});
+        stats.hitDistribution.push_back(HitFrequency{
+            static_cast<std::int32_t>(k), observed->Count(static_cast<std::uint32_t>(k)), stats.draws * p[k]});
     stats.chiSquare = ChiSquare(stats.hitDistribution);
 
     double q = 0;
@@ -227,12 +228,10 @@ ChanceStatistics ComputeChanceStatistics(const ChanceInput& in, std::span<const 
 
 ChanceStatistics ComputeChanceStatistics(const ChanceInput& in) {
     std::int32_t foundCount = 0;
-    const SearchResult found =
-        in.masks != nullptr
-            ? SetHitSearch(in.draws, *in.masks, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo, nullptr,
-                           foundCount, nullptr)
-            : SetHitSearch(in.draws, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo, nullptr, foundCount,
-                           nullptr);
+    const SearchResult found = in.masks != nullptr ? SetHitSearch(in.draws, *in.masks, in.set, in.rangeFrom, in.rangeTo,
+                                                                  in.hitsFrom, in.hitsTo, nullptr, foundCount, nullptr)
+                                                   : SetHitSearch(in.draws, in.set, in.rangeFrom, in.rangeTo,
+                                                                  in.hitsFrom, in.hitsTo, nullptr, foundCount, nullptr);
     return ComputeChanceStatistics(in, found.rows);
 }
 

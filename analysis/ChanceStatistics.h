@@ -4,8 +4,8 @@
 // chance that a draw qualifies, the gaps of the search's rows against the geometric law of
 // independent draws, and how often each number was drawn against its binomial 95% band. Every
 // distribution comes from Boost.Math. Pure standard C++.
-#include "base/DrawMasks.h"
 #include "analysis/SetHitSearch.h"
+#include "base/DrawMasks.h"
 #include "base/DrawTypes.h"
 
 #include <cstdint>
@@ -55,10 +55,10 @@ struct NumberFrequency {
 };
 
 struct ChanceStatistics {
-    std::int32_t draws = 0;          // N: the draws of the range
-    std::int32_t setSize = 0;        // n: the numbers of the set
-    std::int32_t maxHits = 0;        // m = min(n, 20)
-    double qualifyProbability = 0;   // p_q: the chance that a fair draw qualifies
+    std::int32_t draws = 0;                    // N: the draws of the range
+    std::int32_t setSize = 0;                  // n: the numbers of the set
+    std::int32_t maxHits = 0;                  // m = min(n, 20)
+    double qualifyProbability = 0;             // p_q: the chance that a fair draw qualifies
     std::vector<HitFrequency> hitDistribution; // hits 0..m
     std::optional<ChiSquareTest> chiSquare;    // none with fewer than 2 bins
     std::int64_t gapCount = 0;                 // the search's rows

@@ -3,12 +3,12 @@
 #include "analysis/ChartBuilders.h"
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
-#include "ui/ReportSaving.h"
 #include "base/ReportWriter.h"
 #include "base/State.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
+#include "ui/ReportSaving.h"
 
 #include <QBuffer>
 #include <QChart>

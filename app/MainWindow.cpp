@@ -2,11 +2,10 @@
 
 #include "analysis/AnalysisReport.h"
 #include "analysis/ChartsWindow.h"
-#include "base/DateRoutines.h"
-#include "base/NumberFormat.h"
-#include "ui/ReportSaving.h"
 #include "analysis/ResultGridModel.h"
 #include "analysis/SetHitSearch.h"
+#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "base/State.h"
 #include "tables/Calendar.h"
 #include "tables/CalendarWindow.h"
@@ -18,6 +17,7 @@
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/QtText.h"
+#include "ui/ReportSaving.h"
 #include "ui/SpinField.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "app/MainWindow.h"
 #include "app/HintBehaviour.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "base/State.h"
 #include "ui/PolishTexts.h"

@@ -6,8 +6,8 @@
 // the draw management window is shown and the complete ZENTAG table of those draws is computed
 // and shown, as a user would have them open. Any message box that start-up would have shown makes
 // it end with status 1 instead of waiting for an answer.
-#include "app/MainWindow.h"
 #include "app/HintBehaviour.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "base/State.h"
 #include "database/DrawManager.h"

@@ -34,8 +34,13 @@ NumberSetData SetOfTen() {
 // Bounds 1..10 (95,498 rows) as the search benchmark takes them, and 3..5 (about a quarter of the
 // draws, a histogram of gaps up to about 50).
 ChanceInput Input(const benchmark::State& state) {
-    return ChanceInput{FullTable().View(), &FullMasks(), SetOfTen(), 1, MaxDraws,
-                       static_cast<std::int32_t>(state.range(0)), static_cast<std::int32_t>(state.range(1))};
+    return ChanceInput{FullTable().View(),
+                       &FullMasks(),
+                       SetOfTen(),
+                       1,
+                       MaxDraws,
+                       static_cast<std::int32_t>(state.range(0)),
+                       static_cast<std::int32_t>(state.range(1))};
 }
 
 void BM_MaskSearch(benchmark::State& state) {
@@ -43,9 +48,8 @@ void BM_MaskSearch(benchmark::State& state) {
     std::int32_t found = 0;
     std::size_t rows = 0;
     for (auto _ : state) {
-        const SearchResult r =
-            SetHitSearch(in.draws, *in.masks, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo, nullptr, found,
-                         nullptr);
+        const SearchResult r = SetHitSearch(in.draws, *in.masks, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom,
+                                            in.hitsTo, nullptr, found, nullptr);
         rows = r.rows.size();
         benchmark::DoNotOptimize(r.total);
     }
@@ -68,9 +72,8 @@ BENCHMARK(BM_ChanceStatistics)->Args({1, 10})->Args({3, 5})->Unit(benchmark::kMi
 void BM_ChanceStatisticsOfFoundRows(benchmark::State& state) {
     const ChanceInput in = Input(state);
     std::int32_t found = 0;
-    const SearchResult r =
-        SetHitSearch(in.draws, *in.masks, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo, nullptr, found,
-                     nullptr);
+    const SearchResult r = SetHitSearch(in.draws, *in.masks, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo,
+                                        nullptr, found, nullptr);
     for (auto _ : state) {
         const ChanceStatistics s = ComputeChanceStatistics(in, r.rows);
         benchmark::DoNotOptimize(s.numbers.data());

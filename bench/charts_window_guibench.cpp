@@ -3,8 +3,8 @@
 // "Oblicz" finding and showing that result. Runs offscreen.
 #include "FloorRatio.h"
 #include "analysis/ChartsWindow.h"
-#include "app/MainWindow.h"
 #include "analysis/ResultGridModel.h"
+#include "app/MainWindow.h"
 #include "base/State.h"
 #include "bench/GuiBench.h"
 
@@ -57,8 +57,8 @@ struct Windows {
 
     // What the main window hands the charts window after a search.
     zg::ChartInputs Inputs() const {
-        return zg::ChartInputs{zg::AllDraws(), &zg::AllDrawMasks(), zg::NumberSet, main.rangeFrom(), main.rangeTo(),
-                               main.hitsFrom(), main.hitsTo(), main.resultModel()->rows()};
+        return zg::ChartInputs{zg::AllDraws(), &zg::AllDrawMasks(), zg::NumberSet, main.rangeFrom(),
+                               main.rangeTo(), main.hitsFrom(),     main.hitsTo(), main.resultModel()->rows()};
     }
 };
 

@@ -2,8 +2,8 @@
 // draws' numbers), and of the analysis report for a long result.
 #include "FloorRatio.h"
 #include "analysis/AnalysisReport.h"
-#include "base/DateRoutines.h"
 #include "analysis/SetHitSearch.h"
+#include "base/DateRoutines.h"
 #include "tools/sample/SampleGenerator.h"
 
 #include <benchmark/benchmark.h>

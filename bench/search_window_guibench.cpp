@@ -1,8 +1,8 @@
 // The main window's search-and-show: "Oblicz" clicked on a window over 40,000 draws that all
 // qualify, so the grid receives 40,000 rows and the gauge runs through the whole range. Also the
 // analysis report of those rows written through the save button. Runs offscreen.
-#include "app/MainWindow.h"
 #include "analysis/ResultGridModel.h"
+#include "app/MainWindow.h"
 #include "base/State.h"
 #include "bench/GuiBench.h"
 #include "ui/Dialogs.h"

@@ -1,8 +1,8 @@
 // The complete ZENTAG table over 40,000 found draws (counting, ranking, line texts) beside the
 // set-hit search over the same 40,000 draws that found them.
 #include "FloorRatio.h"
-#include "base/DrawMasks.h"
 #include "analysis/SetHitSearch.h"
+#include "base/DrawMasks.h"
 #include "tables/Zentag.h"
 #include "tools/sample/SampleGenerator.h"
 

@@ -76,7 +76,7 @@ struct MergeResult {
     bool damaged = false;     // the download did not pass ConvertedDownloadIsSound and was deleted unused
     bool skipped = false;     // the download or the database is not a regular file: nothing was done
     std::string error;
-    FileStamp stamp;          // when replaced: the new database, from the descriptor written
+    FileStamp stamp; // when replaced: the new database, from the descriptor written
 };
 
 // Turns the waiting full download at `pendingPath` into the database file at `dbPath`. The

@@ -1,6 +1,5 @@
 #include "database/DrawManager.h"
 
-#include "ui/ReportSaving.h"
 #include "base/State.h"
 #include "database/DatabaseExport.h"
 #include "database/DatabaseGuard.h"
@@ -11,6 +10,7 @@
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/QtText.h"
+#include "ui/ReportSaving.h"
 
 #include <QCheckBox>
 #include <QDate>

@@ -1,12 +1,12 @@
 // The import of a results file into the draw management window: "Importuj z pliku…" or one file
 // dropped on the window, the summary dialog, the write, and the draw table loaded anew from the
 // written file.
-#include "database/DrawTableLoad.h"
 #include "base/State.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
 #include "database/DrawManager.h"
+#include "database/DrawTableLoad.h"
 #include "database/ImportDialog.h"
 #include "database/ResultsImport.h"
 #include "ui/Dialogs.h"

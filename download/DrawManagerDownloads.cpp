@@ -36,8 +36,9 @@ void DrawManager::startDownload(std::uint8_t mode) {
         return;
     // zentagrafo.ini is read at each download; a malformed setting sends no request.
     const ResultsServerSetting server =
-        resultsHost_.isEmpty() ? ReadResultsServerSetting(AppDir)
-                               : ResultsServerSetting{true, ResultsServer{resultsHost_.toStdString(), resultsPort_}, {}};
+        resultsHost_.isEmpty()
+            ? ReadResultsServerSetting(AppDir)
+            : ResultsServerSetting{true, ResultsServer{resultsHost_.toStdString(), resultsPort_}, {}};
     if (!server.ok) {
         Dialogs::Message(this, Q(UpdateFailedCaption), Q(server.error), Dialogs::Icon::Error);
         return;

@@ -16,9 +16,9 @@ struct DownloadJob {
     std::mutex mutex;
     std::condition_variable handled;
     HttpDownload* owner = nullptr; // null once the component is gone
-    bool released = false;     // progress reports are no longer waited for
-    bool progressRun = false;  // the user-interface thread ran the last progress report
-    bool finished = false;     // the transfer is over and its completion was posted
+    bool released = false;         // progress reports are no longer waited for
+    bool progressRun = false;      // the user-interface thread ran the last progress report
+    bool finished = false;         // the transfer is over and its completion was posted
 };
 
 HttpDownload::HttpDownload(QObject* owner) : QObject(owner) {}

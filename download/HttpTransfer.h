@@ -70,9 +70,9 @@ struct TransferReport {
     std::string tempFile;      // empty when no file was created
     bool bodyInMemory = false; // the body is in `body`, and no file is involved
     std::string body;
-    bool responded = false;    // a response head arrived
-    long status = 0;           // its HTTP status
-    std::string error;         // why the transfer failed, for the command line
+    bool responded = false; // a response head arrived
+    long status = 0;        // its HTTP status
+    std::string error;      // why the transfer failed, for the command line
 };
 
 // Reports the announced length (0 when none) and the bytes received so far, after each chunk.

@@ -7,7 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static auto table = std::make_unique<zg::DrawRecord[]>(zg::MaxDraws + 1);
-    const zg::LoadResult r = zg::ParseDatabase(std::string_view(reinterpret_cast<const char*>(data), size), table.get());
+    const zg::LoadResult r =
+        zg::ParseDatabase(std::string_view(reinterpret_cast<const char*>(data), size), table.get());
     if (r.drawCount < 0 || r.drawCount > zg::MaxDraws || (!r.ok && r.drawCount != 0))
         std::abort();
     // Every counted draw took 24 integers of at least one byte each.

@@ -1,11 +1,11 @@
 #include "tables/CalendarWindow.h"
 
 #include "base/DateRoutines.h"
-#include "ui/ReportSaving.h"
 #include "base/State.h"
 #include "ui/GridSelection.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
+#include "ui/ReportSaving.h"
 #include "ui/SpinField.h"
 
 #include <QCheckBox>

@@ -3,13 +3,13 @@
 #include "analysis/AnalysisReport.h"
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
-#include "ui/ReportSaving.h"
 #include "base/State.h"
 #include "tables/ZentagReport.h"
 #include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
+#include "ui/ReportSaving.h"
 
 #include <QBrush>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "app/cli/CliOptions.h"
 
 #include "base/NumberFormat.h"
-#include "database/ProgramFolder.h"
 #include "base/SafeFile.h"
+#include "database/ProgramFolder.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,8 +5,8 @@
 // called wrongly after parsing (exit 2).
 #include "analysis/AnalysisParameters.h"
 #include "analysis/SetHitSearch.h"
-#include "base/DrawTypes.h"
 #include "app/cli/FolderDatabase.h"
+#include "base/DrawTypes.h"
 
 #include <CLI/CLI.hpp>
 

@@ -7,12 +7,12 @@
 // search is refused (range first, then hit bounds, as the window does), nothing qualifies or the
 // report cannot be written; 2 the arguments are malformed.
 #include "analysis/AnalysisReport.h"
-#include "base/DateRoutines.h"
-#include "base/NumberFormat.h"
-#include "base/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
+#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
+#include "base/ReportWriter.h"
 
 #include <cstdio>
 #include <memory>

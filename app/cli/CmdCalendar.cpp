@@ -8,11 +8,11 @@
 // Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
 // range or the hit bounds are refused (range first, as the main window does) or the report cannot
 // be written; 2 the arguments are malformed.
-#include "base/DateRoutines.h"
-#include "base/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
+#include "base/DateRoutines.h"
+#include "base/ReportWriter.h"
 #include "tables/Calendar.h"
 
 #include <algorithm>

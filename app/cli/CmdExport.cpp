@@ -1,8 +1,8 @@
-#include "base/ReportWriter.h"
-#include "base/DrawTypes.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
+#include "base/DrawTypes.h"
+#include "base/ReportWriter.h"
 #include "database/DatabaseExport.h"
 #include "database/DrawDatabase.h"
 

@@ -1,9 +1,9 @@
-#include "database/ProgramFolder.h"
-#include "base/SafeFile.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
+#include "base/SafeFile.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
+#include "database/ProgramFolder.h"
 #include "database/ResultsImport.h"
 #include "database/ShiftedData.h"
 

@@ -1,8 +1,8 @@
-#include "base/DateRoutines.h"
-#include "base/DrawTypes.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
+#include "base/DateRoutines.h"
+#include "base/DrawTypes.h"
 #include "database/DrawDatabase.h"
 
 #include <cstdio>

@@ -8,9 +8,9 @@
 // Exit status: 0 printed (also when no draw qualifies: the gaps are then empty); 1 the database
 // cannot be loaded, the range lies outside it or the search is refused; 2 malformed arguments.
 #include "analysis/ChanceStatistics.h"
-#include "base/NumberFormat.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
+#include "base/NumberFormat.h"
 
 #include <nlohmann/json.hpp>
 
@@ -75,18 +75,15 @@ nlohmann::ordered_json StatisticsJson(const ChanceStatistics& s, const SearchInp
                 {"p_qualify", s.qualifyProbability},
                 {"hit_distribution", hits},
                 {"chi_square", chi},
-                {"gaps",
-                 Json{{"count", s.gapCount},
-                      {"observed_mean", OptionalNumber(s.observedMeanGap)},
-                      {"expected_mean", OptionalNumber(s.expectedMeanGap)},
-                      {"histogram", histogram}}},
+                {"gaps", Json{{"count", s.gapCount},
+                              {"observed_mean", OptionalNumber(s.observedMeanGap)},
+                              {"expected_mean", OptionalNumber(s.expectedMeanGap)},
+                              {"histogram", histogram}}},
                 {"numbers", numbers}};
 }
 
 void PrintTables(const ChanceStatistics& s, const SearchInputs& in, char separator) {
-    const auto fixed = [separator](double value, int decimals) {
-        return FormatDecimal(value, 1, decimals, separator);
-    };
+    const auto fixed = [separator](double value, int decimals) { return FormatDecimal(value, 1, decimals, separator); };
     std::string set;
     for (std::int32_t x = 1; x <= 80; ++x)
         if (in.set.Member[x])
@@ -117,8 +114,7 @@ void PrintTables(const ChanceStatistics& s, const SearchInputs& in, char separat
             std::printf("%6d %10lld %14s\n", g.gap, static_cast<long long>(g.observed), fixed(g.expected, 3).c_str());
     }
 
-    std::printf("\nnumbers (* outside the 95%% band)\n%6s %8s %12s %15s\n", "number", "count", "expected",
-                "95% band");
+    std::printf("\nnumbers (* outside the 95%% band)\n%6s %8s %12s %15s\n", "number", "count", "expected", "95% band");
     for (const NumberFrequency& n : s.numbers) {
         const std::string band = std::to_string(n.low) + ".." + std::to_string(n.high);
         std::printf("%6d %8lld %12s %15s%s\n", n.number, static_cast<long long>(n.count), fixed(n.expected, 2).c_str(),
@@ -153,8 +149,8 @@ int RunStats(const StatsOptions& opt) {
 } // namespace
 
 void AddStatsCommand(CLI::App& app, int& status) {
-    auto* command = app.add_subcommand(
-        "stats", "Runs the set-hit search and compares the draws with what chance alone would give");
+    auto* command =
+        app.add_subcommand("stats", "Runs the set-hit search and compares the draws with what chance alone would give");
     auto opt = std::make_shared<StatsOptions>();
     command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
     AddSearchOptions(*command, opt->search);

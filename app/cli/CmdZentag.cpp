@@ -11,11 +11,11 @@
 // search is refused, nothing qualifies or the report cannot be written (no file is written); 2 the
 // arguments are malformed (an offset outside -99..99 among them).
 #include "analysis/AnalysisReport.h"
-#include "base/DateRoutines.h"
-#include "base/ReportWriter.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
+#include "base/DateRoutines.h"
+#include "base/ReportWriter.h"
 #include "tables/Zentag.h"
 #include "tables/ZentagReport.h"
 
@@ -71,7 +71,8 @@ int RunZentag(const ZentagOptions& opt) {
     zentag.rangeTo = in->rangeTo;
     zentag.offset = opt.offset;
     zentag.decimalSeparator = DecimalSeparator(opt.decimal);
-    const ZentagResult table = selection.empty() ? ComputeZentagTable(zentag, nullptr) : ComputeZentagTableFor(zentag, selection);
+    const ZentagResult table =
+        selection.empty() ? ComputeZentagTable(zentag, nullptr) : ComputeZentagTableFor(zentag, selection);
 
     ZentagReportInput report;
     report.rangeFrom = in->rangeFrom;

@@ -37,9 +37,9 @@ void AddStatsCommand(CLI::App& app, int& status);
 // update DIR --latest|--all [--host H] [--port P]
 struct UpdateOptions {
     std::string dir;
-    bool latest = false; // false: the complete results file
-    std::string host;    // empty: the host of DIR/zentagrafo.ini, else the built-in results host
-    int port = 0;        // 0: the port of DIR/zentagrafo.ini, else 80
+    bool latest = false;                   // false: the complete results file
+    std::string host;                      // empty: the host of DIR/zentagrafo.ini, else the built-in results host
+    int port = 0;                          // 0: the port of DIR/zentagrafo.ini, else 80
     std::chrono::milliseconds deadline{0}; // 0: the request's own deadline (ResultsDeadline); tests shorten it
 };
 int CmdUpdate(const UpdateOptions& options);

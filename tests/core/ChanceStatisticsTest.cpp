@@ -93,12 +93,12 @@ TEST(ChanceStatistics, ClassesCloseAtFiveRemainderJoinsLast) {
         std::vector<double> expected;
         std::vector<HitBin> bins;
     } cases[] = {
-        {{5 - 1e-10, 5}, {{0, 0}, {1, 1}}},     // within the margin: closed
-        {{5 - 1e-8, 5}, {{0, 1}}},              // below it: open until the next count
-        {{2, 3, 1, 4}, {{0, 1}, {2, 3}}},       // exactly 5 closes
-        {{6, 7, 2}, {{0, 0}, {1, 2}}},          // a remainder joins the last class
-        {{0, 0, 5, 0}, {{0, 3}}},               // empty counts on both sides
-        {{1, 2}, {}},                           // nothing ever closes
+        {{5 - 1e-10, 5}, {{0, 0}, {1, 1}}}, // within the margin: closed
+        {{5 - 1e-8, 5}, {{0, 1}}},          // below it: open until the next count
+        {{2, 3, 1, 4}, {{0, 1}, {2, 3}}},   // exactly 5 closes
+        {{6, 7, 2}, {{0, 0}, {1, 2}}},      // a remainder joins the last class
+        {{0, 0, 5, 0}, {{0, 3}}},           // empty counts on both sides
+        {{1, 2}, {}},                       // nothing ever closes
         {{}, {}},
     };
     for (const auto& c : cases)
@@ -119,7 +119,8 @@ TEST(ChanceStatistics, NumberCountsPastByteCounters) {
     const DrawMasks masks(View(table));
     for (const DrawMasks* m : {static_cast<const DrawMasks*>(nullptr), &masks}) {
         const ChanceStatistics s = ComputeChanceStatistics(ChanceInput{View(table), m, MakeSet({41}), 2, 600, 1, 1});
-        const std::int64_t counts[] = {s.numbers[0].count, s.numbers[40].count, s.numbers[43].count, s.numbers[79].count};
+        const std::int64_t counts[] = {s.numbers[0].count, s.numbers[40].count, s.numbers[43].count,
+                                       s.numbers[79].count};
         EXPECT_EQ(std::vector<std::int64_t>(counts, counts + 4), (std::vector<std::int64_t>{0, 599, 598, 1}));
     }
 }

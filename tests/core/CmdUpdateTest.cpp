@@ -84,14 +84,15 @@ TEST_P(CmdUpdateRefusal, ChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, CmdUpdateRefusal,
-    testing::Values(
-        Refusal{"Equal", HttpTestServer::Answer("4000 1 2 2020 " + Twenty), NotNextDrawText(4000)},
-        Refusal{"Ahead", HttpTestServer::Answer("4005 1 2 2020 " + Twenty), NotNextDrawText(4005)},
-        Refusal{"Malformed", HttpTestServer::Answer("<html>Przerwa techniczna</html>"),
-                std::string(MalformedAnswerText)},
-        Refusal{"Repeat", HttpTestServer::Answer("4001 1 2 2020 3 3 " + Twenty.substr(4)), std::string(AppendNotTwentyText)},
-        Refusal{"NotFound", HttpTestServer::Answer("404 Not Found", "4001", "4"), std::string(InterruptedText)},
-        Refusal{"Empty", HttpTestServer::Answer(""), std::string(NoConnectionText)}),
+    testing::Values(Refusal{"Equal", HttpTestServer::Answer("4000 1 2 2020 " + Twenty), NotNextDrawText(4000)},
+                    Refusal{"Ahead", HttpTestServer::Answer("4005 1 2 2020 " + Twenty), NotNextDrawText(4005)},
+                    Refusal{"Malformed", HttpTestServer::Answer("<html>Przerwa techniczna</html>"),
+                            std::string(MalformedAnswerText)},
+                    Refusal{"Repeat", HttpTestServer::Answer("4001 1 2 2020 3 3 " + Twenty.substr(4)),
+                            std::string(AppendNotTwentyText)},
+                    Refusal{"NotFound", HttpTestServer::Answer("404 Not Found", "4001", "4"),
+                            std::string(InterruptedText)},
+                    Refusal{"Empty", HttpTestServer::Answer(""), std::string(NoConnectionText)}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 TEST(CmdUpdateAll, StoresTheCompleteFileForTheNextStart) {
@@ -136,8 +137,10 @@ TEST(CmdUpdateServer, AMalformedSettingSendsNoRequest) {
     WriteBytes(f.dir.file("zentagrafo.ini"), "[wyniki]\nserwer=http://127.0.0.1/\n");
     const UpdateRun run = f.Run(false, HttpTestServer::Answer("1"));
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.rfind("Niepoprawne ustawienie serwera wyników w pliku zentagrafo.ini: „serwer=http://127.0.0.1/”.", 0),
-              0u) << run.err;
+    EXPECT_EQ(
+        run.err.rfind("Niepoprawne ustawienie serwera wyników w pliku zentagrafo.ini: „serwer=http://127.0.0.1/”.", 0),
+        0u)
+        << run.err;
     EXPECT_EQ(run.request, "");
 }
 

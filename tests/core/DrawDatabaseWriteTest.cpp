@@ -103,7 +103,8 @@ TEST(DrawDatabaseMerge, SmallerDownloadAsksFirst) {
         EXPECT_TRUE(r.asked);
         EXPECT_EQ(questions, 1);
         EXPECT_EQ(r.replaced, answer);
-        EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), answer ? "1 30 12 2003 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20  " : database);
+        EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")),
+                  answer ? "1 30 12 2003 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20  " : database);
         EXPECT_FALSE(std::filesystem::exists(dir.file("zentag"))) << "the download is gone after either answer";
     }
 

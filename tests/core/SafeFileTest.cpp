@@ -1,7 +1,7 @@
 // Special files in every role, and files replaced completely or not at all, through the real
 // readers and writers of the database, the set files, the reports and the command-line tool.
-#include "base/ReportWriter.h"
 #include "app/cli/Commands.h"
+#include "base/ReportWriter.h"
 #include "database/DrawDatabase.h"
 #include "sets/SetFile.h"
 #include "support/FileSizeLimit.h"

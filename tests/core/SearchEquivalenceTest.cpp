@@ -1,7 +1,7 @@
 // The search over masks and the search over the draws' numbers against the definition: for every
 // draw of the range, every pair of a set number and a drawn number that are equal is one hit.
-#include "base/DrawMasks.h"
 #include "analysis/SetHitSearch.h"
+#include "base/DrawMasks.h"
 
 #include "support/DrawTables.h"
 

@@ -3,8 +3,8 @@
 // every kill the database is byte for byte the old content or the new one, a merge that did not
 // finish keeps its download, and the clean-up of the next start removes the temporary file left. ZG_KILLS sets the
 // number of kills per operation (CI runs a few, scripts/soak.sh hundreds).
-#include "base/SafeFile.h"
 #include "app/cli/Commands.h"
+#include "base/SafeFile.h"
 #include "database/DrawDatabase.h"
 #include "database/ResultsImport.h"
 #include "support/ChildProcess.h"

@@ -45,7 +45,8 @@ private slots:
         QCOMPARE(line->name(), QStringLiteral("Trafienia w losowaniu"));
         QVERIFY2(line->count() <= 2 * hits->plotArea().width(), qPrintable(QString::number(line->count())));
         // A third of the draws hit 2 of 3, where about 14 % would by chance.
-        QVERIFY(Text(&w, "chiSquareVerdict").startsWith(QStringLiteral("Test chi-kwadrat: wynik odbiega od przypadku")));
+        QVERIFY(
+            Text(&w, "chiSquareVerdict").startsWith(QStringLiteral("Test chi-kwadrat: wynik odbiega od przypadku")));
         for (QWidget* c : w.findChildren<QWidget*>())
             if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QChartView*>(c) || qobject_cast<QTabWidget*>(c))
                 QVERIFY(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty());

@@ -1,8 +1,8 @@
 // The draw management window driven through its real controls, with the database file checked
 // byte for byte. Write failures are real: a file-size limit makes the kernel refuse the write
 // (the tests may run as root, so permissions would not stop them).
-#include "app/MainWindow.h"
 #include "analysis/ResultGridModel.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"

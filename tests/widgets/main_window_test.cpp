@@ -1,9 +1,9 @@
 // The main window on real widgets: range defaults, the range fields' typing and reading rules,
 // the date and count labels, the set-changed reaction, the hint of the set button, and the
 // start-up with no database or with a waiting download.
-#include "app/MainWindow.h"
 #include "analysis/ResultGridModel.h"
 #include "app/HintBehaviour.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"

@@ -10,8 +10,8 @@
 #include <memory>
 
 using zg::Dialogs;
-using zg::ProgressGauge;
 using zg::GaugeBorder;
+using zg::ProgressGauge;
 
 namespace {
 

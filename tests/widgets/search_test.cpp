@@ -2,13 +2,13 @@
 // grid and the numbers strip, the five statistics and their look, the refusals, and the save
 // button writing the report.
 #include "analysis/ChartsWindow.h"
-#include "app/MainWindow.h"
-#include "tables/CalendarWindow.h"
-#include "base/ReportWriter.h"
 #include "analysis/ResultGridModel.h"
+#include "app/MainWindow.h"
+#include "base/ReportWriter.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
+#include "tables/CalendarWindow.h"
 #include "ui/ProgressGauge.h"
 
 #include <QApplication>
