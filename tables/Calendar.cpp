@@ -27,6 +27,10 @@ CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, con
     for (auto& month : cells)
         month.fill(std::string(NoDrawCell));
 
+    // Whether the draw a cell shows has its hits within the bounds: a later draw of the same
+    // date replaces it unless the shown draw qualifies and the later one does not.
+    std::array<std::array<bool, 31>, 12> showsQualifying{};
+
     const std::int32_t available = draws.table != nullptr ? std::max<std::int32_t>(draws.count, 0) : 0;
     const std::int32_t from = std::max<std::int32_t>(query.rangeFrom, 1);
     const std::int32_t to = std::min(query.rangeTo, available);
@@ -43,10 +47,16 @@ CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, con
             if (IsLotteryNumber(n) && set.Member[n])
                 ++hits;
 
-        std::string& cell = cells[static_cast<std::size_t>(draw.Month - 1)][static_cast<std::size_t>(draw.Day - 1)];
+        const auto month = static_cast<std::size_t>(draw.Month - 1);
+        const auto day = static_cast<std::size_t>(draw.Day - 1);
+        const bool qualifies = hits >= query.hitsFrom && hits <= query.hitsTo;
+        if (showsQualifying[month][day] && !qualifies)
+            continue;
+        showsQualifying[month][day] = qualifies;
+        std::string& cell = cells[month][day];
         if (query.showAll)
             cell = " " + std::to_string(hits);
-        else if (hits >= query.hitsFrom && hits <= query.hitsTo)
+        else if (qualifies)
             cell = QualifyingCell;
         else
             cell.clear();

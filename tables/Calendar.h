@@ -37,9 +37,10 @@ struct CalendarQuery {
 // Lays out the draws of the range dated in the year. A draw's hits are the drawn numbers that
 // belong to the set (a number outside 1..80 never counts). A draw dated on a day or month the
 // grid lacks, or on a date that does not exist (31 April, 29 February of a year not divisible
-// by 4), is left out. Of two draws on one date the later one decides the cell, in both modes, so
-// the marks and the counts of show-all always describe the same draw. The range is cut to the
-// draws the view holds.
+// by 4), is left out. A date with several draws in the range shows one of them: the last whose
+// hits lie within the bounds when there is one, otherwise the last draw of the date. Both modes
+// show that same draw, so a date shows a count within the bounds exactly when the other mode
+// marks it. The range is cut to the draws the view holds.
 CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, const CalendarQuery& query);
 
 // The window's caption for a set: " Mapa rozkładu zestawu liczb : 03,07,15 - w zadanym

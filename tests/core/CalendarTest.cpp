@@ -50,10 +50,11 @@ INSTANTIATE_TEST_SUITE_P(Bounds3To5, CalendarCell,
                          testing::Values(std::tuple{2, -1, false, ""}, std::tuple{3, -1, false, " X"},
                                          std::tuple{5, -1, false, " X"}, std::tuple{6, -1, false, ""},
                                          std::tuple{0, -1, true, " 0"}, std::tuple{12, -1, true, " 12"},
-                                         // the later draw of the day decides its cell in both modes
-                                         std::tuple{4, 6, false, ""}, std::tuple{6, 4, false, " X"},
-                                         std::tuple{6, 7, false, ""}, std::tuple{4, 6, true, " 6"},
-                                         std::tuple{6, 4, true, " 4"}));
+                                         // a day shows its last qualifying draw, else its last draw
+                                         std::tuple{4, 6, false, " X"}, std::tuple{6, 4, false, " X"},
+                                         std::tuple{6, 7, false, ""}, std::tuple{4, 6, true, " 4"},
+                                         std::tuple{6, 4, true, " 4"}, std::tuple{6, 7, true, " 7"},
+                                         std::tuple{3, 5, true, " 5"}));
 
 TEST(Calendar, DatesThatDoNotExistOrLieOffTheGridAreLeftOut) {
     auto table = test::MakeTable(9);
