@@ -65,11 +65,8 @@ ChartsWindow::~ChartsWindow() = default;
 
 void ChartsWindow::buildControls() {
     setFont(Verdana(10));
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Silver);
-    p.setColor(QPalette::Button, Silver);
-    setPalette(p);
+    SetColours(this, Silver, Qt::black);
+    SetButtonColours(this, Silver, Qt::black);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("chartTabs"));

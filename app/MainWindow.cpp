@@ -54,9 +54,7 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name, int x, int y) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
     l->setFont(Verdana(10, true));
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, Maroon);
-    l->setPalette(p);
+    SetTextColour(l, Maroon);
     l->setGeometry(x, y, 470, 16);
     l->setTextInteractionFlags(Qt::NoTextInteraction);
     return l;
@@ -139,12 +137,8 @@ void MainWindow::buildControls() {
     panel->setGeometry(0, 0, 745, 556);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(5);
-    panel->setAutoFillBackground(true);
-    QPalette pp = panel->palette();
-    pp.setColor(QPalette::Window, Silver);
-    pp.setColor(QPalette::WindowText, Qt::black);
-    pp.setColor(QPalette::Button, Silver);
-    panel->setPalette(pp);
+    SetColours(panel, Silver, Qt::black);
+    SetButtonColours(panel, Silver, Qt::black);
 
     // The three groups have no caption; assistive technology names them after what they hold.
     auto group = [panel](const char* name, int x0, int x1, const QString& accessibleName) {
@@ -168,10 +162,7 @@ void MainWindow::buildControls() {
         auto* f = new SpinField(panel, QString::fromLatin1(edit), QString::fromLatin1(arrows), maxLength);
         f->setGeometry(editRect.x(), editRect.y(), editRect.width() + arrowsWidth, editRect.height());
         QLineEdit* e = f->edit();
-        QPalette p = e->palette();
-        p.setColor(QPalette::Base, Aqua);
-        p.setColor(QPalette::Text, Qt::black);
-        e->setPalette(p);
+        SetFieldColours(e, Aqua, Qt::black);
         e->setFont(Verdana(points, true));
         e->setFocusPolicy(Qt::ClickFocus);
         f->upButton()->setFocusPolicy(Qt::NoFocus);

@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "base/State.h"
 #include "ui/PolishTexts.h"
+#include "ui/ProgramStyle.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
     // The interface is Polish whatever the user's locale, Qt's standard dialogs included.
     zg::InstallQtPolishTranslation();
+    // A focus frame that shows on every control, and disabled texts readable on any palette.
+    zg::InstallProgramStyle(app);
     // Every window carries the program's icon; the desktop entry written by scripts/install.sh is
     // zentagrafo.desktop, which lets the desktop match the running windows to it.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentagrafo.png")));

@@ -149,18 +149,13 @@ void DrawManager::buildControls() {
     numberBoxesGroup->setObjectName(QStringLiteral("numberBoxesGroup"));
     numberBoxesGroup->setGeometry(160, 268, 489, 193);
     SetColours(numberBoxesGroup, DarkGreen, Pink);
-    {
-        // The grey of the tick boxes, inherited by all 80 of them.
-        QPalette p = numberBoxesGroup->palette();
-        p.setColor(QPalette::Base, Grey);
-        p.setColor(QPalette::Button, Grey);
-        numberBoxesGroup->setPalette(p);
-    }
+    // The grey of the tick boxes, inherited by all 80 of them, with a black tick.
+    SetFieldColours(numberBoxesGroup, Grey, Qt::black);
+    SetButtonColours(numberBoxesGroup, Grey, Qt::black);
     numberBoxesGroup->installEventFilter(this);
     const QFont labelFont = PixelFont("Verdana", 9, true);
     QPalette labelPalette = numberBoxesGroup->palette();
-    labelPalette.setColor(QPalette::Window, Qt::yellow);
-    labelPalette.setColor(QPalette::WindowText, Qt::black);
+    FixColourPair(labelPalette, QPalette::Window, Qt::yellow, QPalette::WindowText, Qt::black);
     for (int n = 1; n <= 80; ++n) {
         const int row = (n - 1) / 20, column = (n - 1) % 20;
         const int x = 8 + 24 * column, labelTop = 22 + 42 * row;
@@ -190,12 +185,7 @@ void DrawManager::buildControls() {
     tickedNumbersField->setFont(FitText(font(), QStringLiteral(" 80") + QStringLiteral(",80").repeated(19),
                                         tickedNumbersField->width() - TickedLineMargins, SmallestPixels)
                                     .font);
-    {
-        QPalette p = tickedNumbersField->palette();
-        p.setColor(QPalette::Base, Aqua);
-        p.setColor(QPalette::Text, Qt::black);
-        tickedNumbersField->setPalette(p);
-    }
+    SetFieldColours(tickedNumbersField, Aqua, Qt::black);
 
     tickedCountValue = new QLabel(this);
     tickedCountValue->setObjectName(QStringLiteral("tickedCountValue"));
@@ -203,11 +193,7 @@ void DrawManager::buildControls() {
     tickedCountValue->setFont(PixelFont("Verdana", 19, true));
     tickedCountValue->setFrameStyle(QFrame::Box | QFrame::Plain);
     tickedCountValue->setAlignment(Qt::AlignCenter);
-    {
-        QPalette p = tickedCountValue->palette();
-        p.setColor(QPalette::WindowText, Qt::white);
-        tickedCountValue->setPalette(p);
-    }
+    SetTextColour(tickedCountValue, Qt::white);
 
     resetButton = MakeButton(this, "resetButton", QStringLiteral("RESET"), QRect(695, 462, 78, 26));
 

@@ -31,19 +31,23 @@ constexpr int CellWidth = 52;
 constexpr int CellHeight = 40;
 constexpr int CellGap = 4;
 
-// Colours of the window: light yellow and white texts, bold, on the grey background.
+// Colours of the window: light yellow and white texts, bold, on the grey background (dark enough
+// for both to read at 4.5:1); a disabled text is dimmed, never left to the desktop's palette.
 const char* const StyleSheet = R"(
-QDialog#SetEditor { background-color: rgb(128, 128, 128); }
+QDialog#SetEditor { background-color: rgb(112, 112, 112); }
 QLabel#promptLabel { color: rgb(255, 255, 160); font-size: 13pt; font-weight: bold; }
 QLabel#countCaption { color: rgb(255, 255, 160); font-size: 11pt; font-weight: bold; }
 QLabel#countValue { color: white; font-size: 11pt; font-weight: bold; }
 QLabel#drawDateValue { color: white; font-size: 10pt; font-weight: bold; }
+QLabel#promptLabel:disabled, QLabel#countCaption:disabled, QLabel#countValue:disabled,
+QLabel#drawDateValue:disabled { color: rgb(215, 215, 215); }
 QLineEdit#drawNumberEdit { background-color: aqua; color: black; font-size: 10pt; font-weight: bold; }
 QLineEdit#drawNumberEdit:disabled { background-color: rgb(150, 190, 190); color: rgb(90, 90, 90); }
 QToolButton[numberButton="true"] {
     color: navy; font-size: 11pt; font-weight: bold;
     background-color: rgb(212, 208, 200); border: 1px solid rgb(96, 96, 96); border-radius: 3px;
 }
+QToolButton[numberButton="true"]:disabled { color: rgb(100, 100, 130); }
 QToolButton[numberButton="true"]:hover { border: 1px solid white; }
 QToolButton[numberButton="true"]:checked {
     background-color: rgb(255, 230, 120); border: 2px solid navy;

@@ -123,11 +123,8 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     panel->setGeometry(0, 0, 713, 354);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(5);
-    panel->setAutoFillBackground(true);
-    QPalette pp = panel->palette();
-    pp.setColor(QPalette::Window, Teal);
-    pp.setColor(QPalette::Button, Teal);
-    panel->setPalette(pp);
+    SetColours(panel, Teal, Qt::white);
+    SetButtonColours(panel, Teal, Qt::white);
 
     model_ = new CalendarModel(this);
     calendarGrid = new QTableView(panel);
@@ -179,10 +176,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     {
         QLineEdit* e = yearField->edit();
         e->setMaxLength(4);
-        QPalette p = e->palette();
-        p.setColor(QPalette::Base, Aqua);
-        p.setColor(QPalette::Text, Qt::black);
-        e->setPalette(p);
+        SetFieldColours(e, Aqua, Qt::black);
         e->setFont(PointFont("Verdana", 10, true));
     }
 
@@ -197,11 +191,12 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     showAllBox->setAccessibleName(QStringLiteral("Pokaż wszystkie"));
     showAllBox->move(376, 302);
     showAllBox->adjustSize();
+    SetFieldColours(showAllBox, Qt::white, Qt::black); // the box and its tick on the teal
 
     rangeLabel = new QLabel(QStringLiteral("Pokaż wszystkie"), panel);
     rangeLabel->setObjectName(QStringLiteral("rangeLabel"));
     rangeLabel->setFont(PointFont("Arial", 12, true));
-    SetTextColour(rangeLabel, Qt::yellow);
+    SetTextColour(rangeLabel, TealYellow);
     rangeLabel->adjustSize();
     rangeLabel->move(400, 301);
     rangeLabel->setBuddy(showAllBox);

@@ -208,9 +208,7 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
         auto* l = new QLabel(text, this);
         l->setObjectName(QString::fromLatin1(name));
         l->setFont(Verdana(8));
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::white);
-        l->setPalette(p);
+        SetTextColour(l, Qt::white);
         l->adjustSize();
         l->move(x, y);
         return l;
@@ -226,10 +224,7 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m->setFont(Verdana(7, true));
-        QPalette p = m->palette();
-        p.setColor(QPalette::Base, QColor(0, 255, 255));
-        p.setColor(QPalette::Text, Qt::black);
-        m->setPalette(p);
+        SetFieldColours(m, Aqua, Qt::black);
         return m;
     };
     numbersCaption = whiteLabel("numbersCaption", QStringLiteral("Wystąpienia liczb"), 16, 338);
@@ -265,15 +260,15 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
                                         "QGroupBox#filterGroup::title { color: rgb(255,255,192); left: 6px; }"));
     // The tick boxes are grey.
     QPalette boxPalette = palette();
-    boxPalette.setColor(QPalette::Base, QColor(192, 192, 192));
-    boxPalette.setColor(QPalette::Button, QColor(192, 192, 192));
+    FixColourPair(boxPalette, QPalette::Base, Silver, QPalette::Text, Qt::black);
+    FixColourPair(boxPalette, QPalette::Button, Silver, QPalette::ButtonText, Qt::black);
     QFont numberFont = Verdana(6, true);
     for (int n = 1; n <= 80; ++n) {
         const int row = (n - 1) / 16;
         const int column = (n - 1) % 16;
         auto* label = new QLabel(TwoDigitTexts()[static_cast<std::size_t>(n)], group);
         label->setFont(numberFont);
-        label->setStyleSheet(QStringLiteral("background-color: yellow; color: black;"));
+        SetColours(label, Qt::yellow, Qt::black);
         label->setGeometry(8 + 24 * column, 16 + 34 * row, 15, 13);
         auto* box = new QCheckBox(group);
         box->setObjectName(QStringLiteral("filterBox%1").arg(n));

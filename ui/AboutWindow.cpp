@@ -119,11 +119,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     panel->setGeometry(rect());
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(5);
-    panel->setAutoFillBackground(true);
-    QPalette panelPalette = panel->palette();
-    panelPalette.setColor(QPalette::Window, Silver);
-    panelPalette.setColor(QPalette::WindowText, Qt::black);
-    panel->setPalette(panelPalette);
+    SetColours(panel, Silver, Qt::black);
 
     portraitImage = MakePicture(panel, "portraitImage", QStringLiteral(":/pictures/about1.jpg"), QRect(8, 8, 153, 169));
     lotteryImage =

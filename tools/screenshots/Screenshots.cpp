@@ -1,5 +1,6 @@
 // Renders the program's windows on a synthetic sample database into PNG files:
-//   QT_QPA_PLATFORM=offscreen zentag-screenshots OUTDIR
+//   QT_QPA_PLATFORM=offscreen zentag-screenshots OUTDIR [dark]
+// ("dark": under a dark desktop palette, to check that every window stays readable).
 // Offscreen unless QT_QPA_PLATFORM names another platform (under xvfb-run, "xcb" shows the fonts
 // an X server gives). The windows are real: the tool clicks their buttons as a user would, and a
 // modal window is grabbed while its own event loop runs. Message boxes are answered by the dialog
@@ -12,6 +13,7 @@
 #include "tools/sample/SampleGenerator.h"
 #include "ui/Dialogs.h"
 #include "ui/PolishTexts.h"
+#include "ui/ProgramStyle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -143,6 +146,20 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     zg::InstallQtPolishTranslation(); // as the program does
+    zg::InstallProgramStyle(app);
+    if (argc > 2 && QByteArray(argv[2]) == "dark") {
+        QPalette dark;
+        for (auto [role, rgb] : {std::pair{QPalette::Window, 0x2b2b2b},
+                                 {QPalette::WindowText, 0xeeeeee},
+                                 {QPalette::Base, 0x1e1e1e},
+                                 {QPalette::Text, 0xeeeeee},
+                                 {QPalette::Button, 0x3c3c3c},
+                                 {QPalette::ButtonText, 0xeeeeee}})
+            dark.setColor(role, QColor(rgb));
+        dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x7f7f7f));
+        dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x7f7f7f));
+        QApplication::setPalette(dark);
+    }
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     QDir().mkpath(out);
 
