@@ -39,8 +39,9 @@ void DrawManager::startDownload(std::uint8_t mode) {
         resultsHost_.isEmpty()
             ? ReadResultsServerSetting(AppDir)
             : ResultsServerSetting{true, ResultsServer{resultsHost_.toStdString(), resultsPort_}, {}};
-    if (!server.ok) {
-        Dialogs::Message(this, Q(UpdateFailedCaption), Q(server.error), Dialogs::Icon::Error);
+    if (!server.ok || NoResultsServer(server)) {
+        Dialogs::Message(this, Q(UpdateFailedCaption), Q(server.ok ? NoServerText : server.error),
+                         Dialogs::Icon::Error);
         return;
     }
     downloadGauge_->show();

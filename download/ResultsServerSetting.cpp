@@ -98,10 +98,15 @@ ResultsServerSetting BuiltIn() {
     s.ok = true;
     s.server.host = std::string(ResultsHost());
     s.server.port = ResultsPort;
+    s.builtIn = true;
     return s;
 }
 
 } // namespace
+
+bool NoResultsServer(const ResultsServerSetting& setting) {
+    return setting.ok && setting.builtIn && setting.server.host == "localhost";
+}
 
 ResultsServerSetting ParseResultsServerSetting(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
@@ -126,6 +131,7 @@ ResultsServerSetting ParseResultsServerSetting(std::string_view text) {
         }
     }
     ResultsServerSetting s = BuiltIn();
+    s.builtIn = !found;
     if (found && !ParseServer(value, s.server)) {
         s.ok = false;
         s.server = {};

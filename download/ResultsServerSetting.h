@@ -27,7 +27,22 @@ struct ResultsServerSetting {
     bool ok = false;
     ResultsServer server;
     std::string error;
+    bool builtIn = false; // no "serwer" setting: the build's host and port 80
 };
+
+// The texts when no results server is set anywhere (NoResultsServer): the window's, and the
+// command line's, which names the command that reads a results file.
+inline constexpr std::string_view NoServerText =
+    "Nie ustawiono serwera wyników. Wpisz go w pliku zentagrafo.ini w folderze programu ([wyniki] serwer=…) albo "
+    "wczytaj wyniki z pliku (Importuj z pliku…).";
+inline constexpr std::string_view NoServerCommandLineText =
+    "Nie ustawiono serwera wyników. Wpisz go w pliku zentagrafo.ini w folderze programu ([wyniki] serwer=…) albo "
+    "wczytaj wyniki z pliku (zentagrafo-cli import).";
+
+// Whether a download would go nowhere: the setting is the build's own (no "serwer" in
+// zentagrafo.ini) and the build names no results host but "localhost". A host or port given by the
+// caller (the command line's --host and --port) is a server set.
+bool NoResultsServer(const ResultsServerSetting& setting);
 
 // The setting in the text of a settings file. Lines end at LF, CR LF or CR; blanks around names and
 // values are ignored, and so are empty lines, lines starting with ";" or "#", other sections and

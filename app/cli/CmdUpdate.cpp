@@ -34,6 +34,10 @@ std::optional<TransferReport> Download(const UpdateOptions& options, bool latest
         Failure(setting.error);
         return std::nullopt;
     }
+    if (options.host.empty() && options.port <= 0 && NoResultsServer(setting)) {
+        Failure(NoServerCommandLineText);
+        return std::nullopt;
+    }
     TransferSettings settings;
     settings.url = ResultsUrl(latestOnly, options.host.empty() ? setting.server.host : options.host);
     settings.fileName = target;

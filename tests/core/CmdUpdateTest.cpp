@@ -114,6 +114,20 @@ TEST(CmdUpdateAll, NoServerLeavesNoDownload) {
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("zentag")));
 }
 
+TEST(CmdUpdateServer, NoServerSetPointsToTheImport) {
+    if (ResultsHost() != "localhost")
+        GTEST_SKIP() << "this build names a results server";
+    Folder f;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(cli::CmdUpdate(cli::UpdateOptions{f.dir.str(), true, "", 0}), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Nie ustawiono serwera wyników. Wpisz go w pliku zentagrafo.ini w folderze programu ([wyniki] serwer=…) "
+              "albo wczytaj wyniki z pliku (zentagrafo-cli import).\n");
+    EXPECT_TRUE(ReadBytes(f.dir.file("zentag.wyn")) == f.database);
+}
+
 TEST(CmdUpdateServer, IniSetsItOptionsReplaceTheirPart) {
     HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer("1")); });
     const std::string port = std::to_string(server.port());

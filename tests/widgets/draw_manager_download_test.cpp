@@ -152,6 +152,21 @@ private slots:
         QVERIFY(p.window->findChildren<HttpDownload*>().isEmpty()); // no transfer was started
         QVERIFY(p.hidden("stopDownloadButton") && p.enabled("downloadAllButton"));
     }
+
+    void noServerSetPointsToTheImport() {
+        if (ResultsHost() != "localhost")
+            QSKIP("this build names a results server");
+        for (const char* button : {"downloadLatestButton", "downloadAllButton"}) {
+            Program p; // no zentagrafo.ini, no server given
+            p.click(button);
+            QCOMPARE(Dialogs::History().size(), 1);
+            QCOMPARE(Dialogs::History().last().caption, QStringLiteral("Aktualizacja zakończona niepowodzeniem..."));
+            QCOMPARE(Dialogs::History().last().text,
+                     QStringLiteral("Nie ustawiono serwera wyników. Wpisz go w pliku zentagrafo.ini w folderze "
+                                    "programu ([wyniki] serwer=…) albo wczytaj wyniki z pliku (Importuj z pliku…)."));
+            QVERIFY(p.window->findChildren<HttpDownload*>().isEmpty());
+        }
+    }
 };
 
 QTEST_MAIN(DrawManagerDownloadTest)
