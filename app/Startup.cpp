@@ -18,6 +18,7 @@
 
 #include <QScreen>
 #include <QString>
+#include <QTimer>
 
 #include <filesystem>
 #include <optional>
@@ -114,6 +115,26 @@ ProgramWindows CreateProgramWindows() {
     w.setEditor = std::move(editor);
     w.about = std::move(about);
     return w;
+}
+
+void OfferImportIntoEmptyDatabase(DrawManager* drawManager, QWidget* messageParent) {
+    if (drawManager == nullptr || DrawCount > 0)
+        return;
+    // A missing file, or one of no bytes at all: a database that cannot be read is no empty one.
+    std::error_code ec;
+    const std::filesystem::path dbPath(AppPath(std::string(DatabaseFileName)));
+    const auto status = std::filesystem::status(dbPath, ec);
+    const bool missing = status.type() == std::filesystem::file_type::not_found;
+    const bool empty = std::filesystem::is_regular_file(status) && std::filesystem::file_size(dbPath, ec) == 0 && !ec;
+    if (!missing && !empty)
+        return;
+    if (Dialogs::Message(messageParent, QStringLiteral("Pusta baza wyników"),
+                         QStringLiteral("Baza wyników jest pusta. Wczytać losowania z pliku wyników?"),
+                         Dialogs::Icon::Question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    // The file dialog opens once the window is up, in front of it.
+    QTimer::singleShot(0, drawManager, [drawManager] { drawManager->importFromFile(); });
+    drawManager->exec();
 }
 
 } // namespace zg

@@ -32,4 +32,10 @@ bool LoadProgramDatabase(QWidget* messageParent);
 // and wires them together. The draw management window's creation shows the main window.
 ProgramWindows CreateProgramWindows();
 
+// After the start-up: when the program folder has no zentag.wyn, or an empty one, asks once
+// "Pusta baza wyników" whether to read draws from a results file. Tak opens the draw management
+// window (modal, as "ZARZĄDZAJ" does) with its import's file dialog in front; cancelling that
+// dialog leaves the window open. AppDir must be set.
+void OfferImportIntoEmptyDatabase(DrawManager* drawManager, QWidget* messageParent);
+
 } // namespace zg

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,5 +28,8 @@ int main(int argc, char** argv) {
     zg::ApplyHintBehaviour(app);
 
     windows.main->show();
+    // Once the start-up has finished: an empty database leads to the import.
+    QTimer::singleShot(0, windows.main.get(),
+                       [&windows] { zg::OfferImportIntoEmptyDatabase(windows.drawManager.get(), windows.main.get()); });
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "app/HintBehaviour.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "database/DrawManager.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tools/sample/SampleGenerator.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -46,6 +48,8 @@ private slots:
     void startUpWithSmallerDownloadAnsweredNo();
     void startUpWithLargerDownloadMergesWithoutAsking();
     void startUpWithMoreDrawsThanFit();
+    void emptyDatabaseLeadsToTheImport_data();
+    void emptyDatabaseLeadsToTheImport();
     void enterOnAFocusedButtonPressesIt_data();
     void enterOnAFocusedButtonPressesIt();
     void startUpWithUnusualFiles_data();
@@ -401,6 +405,45 @@ void MainWindowTest::startUpWithMoreDrawsThanFit() {
     QCOMPARE(Dialogs::History()[0].text,
              QStringLiteral("Plik z wynikami losowań zawiera więcej niż 99999 losowań. Program wczytał pierwsze "
                             "99999 z nich; dalszych nie będzie uwzględniał."));
+}
+
+void MainWindowTest::emptyDatabaseLeadsToTheImport_data() {
+    QTest::addColumn<QString>("database"); // the bytes of zentag.wyn; "-" for no file
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("no file") << "-" << true;
+    QTest::newRow("empty file") << "" << true;
+    QTest::newRow("one draw") << " 1 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 " << false;
+}
+
+void MainWindowTest::emptyDatabaseLeadsToTheImport() {
+    QFETCH(QString, database);
+    QFETCH(bool, asked);
+    ProgramFolder folder;
+    if (database != QStringLiteral("-"))
+        WriteBytes(folder.file("zentag.wyn").toStdString(), database.toStdString());
+    ProgramWindows windows = CreateProgramWindows();
+    const qsizetype before = Dialogs::History().size();
+    Dialogs::QueueAnswer(Dialogs::Answer::Yes); // Tak; the file dialog is then cancelled
+    bool openAfterTheCancel = false;
+    QTimer::singleShot(100, windows.drawManager.get(), [&] {
+        openAfterTheCancel = windows.drawManager->isVisible();
+        windows.drawManager->close();
+    });
+    OfferImportIntoEmptyDatabase(windows.drawManager.get(), windows.main.get());
+    if (!asked) {
+        QCOMPARE(Dialogs::History().size(), before);
+        return;
+    }
+    QCOMPARE(Dialogs::History().size(), before + 2);
+    const Dialogs::Shown& question = Dialogs::History()[before];
+    QCOMPARE(question.caption, QStringLiteral("Pusta baza wyników"));
+    QCOMPARE(question.text, QStringLiteral("Baza wyników jest pusta. Wczytać losowania z pliku wyników?"));
+    QCOMPARE(question.icon, Dialogs::Icon::Question);
+    QCOMPARE(question.buttons, Dialogs::Buttons::YesNo);
+    const Dialogs::Shown& fileDialog = Dialogs::History()[before + 1];
+    QCOMPARE(fileDialog.kind, Dialogs::Shown::Kind::OpenFile);
+    QCOMPARE(fileDialog.filter, QStringLiteral("Pliki tekstowe (*.txt *.csv *.tsv);;Wszystkie pliki (*)"));
+    QVERIFY(openAfterTheCancel);
 }
 
 void MainWindowTest::enterOnAFocusedButtonPressesIt_data() {
