@@ -1,5 +1,8 @@
 #include "analysis/ChanceStatistics.h"
 
+#include "base/NumberFormat.h"
+#include "base/PolishPlural.h"
+
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/geometric.hpp>
@@ -223,6 +226,14 @@ ChanceStatistics ComputeChanceStatistics(const ChanceInput& in, std::span<const 
 
     const DrawMasks* masks = in.masks != nullptr && in.masks->count() == draws.count ? in.masks : nullptr;
     stats.numbers = NumberFrequencies(draws, masks, stats.firstDraw, stats.draws);
+    if (stats.draws > 0 && !stats.numbers.empty()) {
+        const boost::math::binomial_distribution<double> fair(stats.draws, 0.25);
+        const std::int64_t low = stats.numbers.front().low, high = stats.numbers.front().high;
+        const double below = low > 0 ? boost::math::cdf(fair, static_cast<double>(low - 1)) : 0.0;
+        const double above =
+            high < stats.draws ? boost::math::cdf(boost::math::complement(fair, static_cast<double>(high))) : 0.0;
+        stats.expectedNumbersOutside = 80.0 * (below + above);
+    }
     return stats;
 }
 
@@ -242,6 +253,14 @@ std::string TwoSignificantDigits(double value, char separator) {
     std::string result(text, ec == std::errc() ? end : text);
     std::replace(result.begin(), result.end(), '.', separator);
     return result;
+}
+
+std::string NumbersOutsideSentence(const ChanceStatistics& stats, char separator) {
+    std::int64_t outside = 0;
+    for (const NumberFrequency& n : stats.numbers)
+        outside += n.outside ? 1 : 0;
+    return "Poza przedziałem 95%: " + CountOfNumbers(outside) + "; sam przypadek daje średnio " +
+           FormatDecimal(stats.expectedNumbersOutside, 1, 1, separator) + ".";
 }
 
 std::string ChiSquareVerdict(const std::optional<ChiSquareTest>& test, char separator) {

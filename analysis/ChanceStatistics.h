@@ -66,8 +66,11 @@ struct ChanceStatistics {
     std::optional<double> expectedMeanGap;     // (1 - p_q) / p_q; none when p_q = 0
     std::vector<GapFrequency> gapHistogram;    // gaps 0..the largest; empty without rows
     std::vector<NumberFrequency> numbers;      // numbers 1..80
-    std::vector<std::uint8_t> drawHits;        // hits of every draw of the range, oldest first
-    std::int32_t firstDraw = 0;                // ordinal of drawHits[0]
+    // How many of the 80 numbers chance alone puts outside their 95% band on average:
+    // 80 (P(C <= low - 1) + P(C >= high + 1)) for C ~ Binomial(draws, 1/4); 0 without draws.
+    double expectedNumbersOutside = 0;
+    std::vector<std::uint8_t> drawHits; // hits of every draw of the range, oldest first
+    std::int32_t firstDraw = 0;         // ordinal of drawHits[0]
 };
 
 // P(k) = C(20, k) C(60, n - k) / C(80, n) for k = 0..min(n, 20): the chance that a fair draw of 20
@@ -100,6 +103,11 @@ ChanceStatistics ComputeChanceStatistics(const ChanceInput& in);
 // A value with two significant digits as printf's %.2g writes it, with `separator` as the decimal
 // separator: 0,43; 0,003; 1,2e-05.
 std::string TwoSignificantDigits(double value, char separator);
+
+// The sentence under the numbers chart: "Poza przedziałem 95%: 3 liczby; sam przypadek daje średnio
+// 4,1." (the numbers outside their band, with the plural of "liczba", and expectedNumbersOutside
+// with one decimal, rounded half away from zero).
+std::string NumbersOutsideSentence(const ChanceStatistics& stats, char separator);
 
 // The verdict of the test in one sentence: "Test chi-kwadrat: wynik zgodny z przypadkiem (p = 0,43)."
 // for p >= 0.05, "... wynik odbiega od przypadku (p = 0,003)." below (judged on the unrounded p),

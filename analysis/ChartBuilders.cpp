@@ -2,6 +2,7 @@
 
 #include "analysis/ChartSeries.h"
 #include "base/NumberFormat.h"
+#include "base/PolishPlural.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 
@@ -126,6 +127,12 @@ double NiceStep(double span, int steps, double least) {
     return std::max(nice, least);
 }
 
+// "w 1 losowaniu", "w 5 losowaniach": the count after "w".
+QString InDraws(std::int64_t count) {
+    return QString::number(count) + QLatin1Char(' ') +
+           Q(std::string(PolishPlural(count, "losowaniu", "losowaniach", "losowaniach")));
+}
+
 QString Range(std::int64_t from, std::int64_t to) {
     return QString::number(from) + QStringLiteral(" - ") + QString::number(to);
 }
@@ -144,18 +151,53 @@ QString ChartDecimal(double value, int decimals, const ChartNumbers& numbers) {
     return Q(FormatDecimal(value, 1, decimals, numbers.separator));
 }
 
-QChart* MakeEmptyChart() {
-    QChart* chart = NewChart(QString(), ChartNumbersFor('.'));
+QChart* MakeEmptyChart(const QString& text) {
+    QChart* chart = NewChart(text, ChartNumbersFor('.'));
     chart->legend()->hide();
     return chart;
 }
 
-void FillHitsSeries(const ChanceStatistics& stats, int columns, QLineSeries* hits, QLineSeries* trailingMean) {
-    const std::span<const std::uint8_t> values(stats.drawHits);
-    hits->replace(Points(MinMaxPerColumn(values, columns), stats.firstDraw));
-    const std::vector<double> means = TrailingMeans(values, TrailingMeanDraws);
-    trailingMean->replace(
-        Points(MinMaxPerColumn(std::span<const double>(means), columns), stats.firstDraw + TrailingMeanDraws - 1));
+QString ChartCount(double value, const ChartNumbers& numbers) {
+    QString text = ChartDecimal(value, 2, numbers);
+    const qsizetype separator = text.indexOf(QLatin1Char(numbers.separator));
+    if (separator < 0)
+        return text;
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.size() == separator + 1)
+        text.chop(1);
+    return text;
+}
+
+void FillHitsSeries(const ChanceStatistics& stats, int columns, QLineSeries* hits, QLineSeries* trailingMean,
+                    std::int32_t from, std::int32_t to) {
+    const std::span<const std::uint8_t> all(stats.drawHits);
+    const auto count = static_cast<std::int32_t>(all.size());
+    // Indices into the draws of the statistics, both inclusive.
+    const std::int32_t first = std::clamp(from - stats.firstDraw, 0, std::max(count - 1, 0));
+    const std::int32_t last = std::clamp(to - stats.firstDraw, first, std::max(count - 1, 0));
+    if (count == 0) {
+        hits->clear();
+        trailingMean->clear();
+        return;
+    }
+    hits->replace(
+        Points(MinMaxPerColumn(all.subspan(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first + 1)),
+                               columns),
+               stats.firstDraw + first));
+    // Mean i is that of draws i .. i + TrailingMeanDraws - 1: the one shown at the later draw.
+    const std::vector<double> means = TrailingMeans(all, TrailingMeanDraws);
+    const std::int32_t meanFirst = std::max(first - (TrailingMeanDraws - 1), 0);
+    const std::int32_t meanLast = std::min(last - (TrailingMeanDraws - 1), static_cast<std::int32_t>(means.size()) - 1);
+    if (meanLast < meanFirst) {
+        trailingMean->clear();
+        return;
+    }
+    trailingMean->replace(Points(
+        MinMaxPerColumn(std::span<const double>(means).subspan(static_cast<std::size_t>(meanFirst),
+                                                               static_cast<std::size_t>(meanLast - meanFirst + 1)),
+                        columns),
+        stats.firstDraw + TrailingMeanDraws - 1 + meanFirst));
 }
 
 HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, std::int32_t hitsTo, int columns,
@@ -168,9 +210,7 @@ HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, st
     // One draw still gets an axis of some width.
     const double x0 = stats.draws > 1 ? first : first - 1, x1 = stats.draws > 1 ? last : last + 1;
     QValueAxis* x = ValueAxis(chart, Qt::AlignBottom, QStringLiteral("Losowanie (numer porządkowy)"), x0, x1);
-    x->setTickType(QValueAxis::TicksDynamic); // at round ordinals
-    x->setTickAnchor(0);
-    x->setTickInterval(NiceStep(x1 - x0, 5, 1));
+    SetDrawAxisRange(x, x0, x1);
     QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba trafień"), -0.5, top + 0.5);
     y->setTickType(QValueAxis::TicksDynamic);
     y->setTickAnchor(0);
@@ -180,7 +220,7 @@ HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, st
     auto* mean =
         Line(QStringLiteral("Średnia z ostatnich ") + QString::number(TrailingMeanDraws) + QStringLiteral(" losowań"),
              QPen(Maroon, 2));
-    FillHitsSeries(stats, columns, hits, mean);
+    FillHitsSeries(stats, columns, hits, mean, first, last);
     Attach(chart, hits, x, y);
     // The qualifying band covers its whole hit counts (lo - 0.5 .. hi + 0.5), translucent over the hits.
     QColor bandColour = Highlight;
@@ -199,13 +239,19 @@ HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, st
            Line(QStringLiteral("Średnia oczekiwana: ") + ChartDecimal(expected, 2, numbers), dashed,
                 {QPointF(x0, expected), QPointF(x1, expected)}),
            x, y);
-    return HitsChart{chart, hits, mean};
+    return HitsChart{chart, hits, mean, x, x0, x1};
+}
+
+void SetDrawAxisRange(QValueAxis* axis, double from, double to) {
+    axis->setTickType(QValueAxis::TicksDynamic); // at round ordinals
+    axis->setTickAnchor(0);
+    axis->setTickInterval(NiceStep(to - from, 5, 1));
+    axis->setRange(from, to);
 }
 
 QChart* MakeHitDistributionChart(const ChanceStatistics& stats, const ChartNumbers& numbers) {
-    QChart* chart = NewChart(QStringLiteral("Rozkład trafień w ") + QString::number(stats.draws) +
-                                 QStringLiteral(" losowaniach wobec przypadku"),
-                             numbers);
+    QChart* chart = NewChart(
+        QStringLiteral("Rozkład trafień w ") + InDraws(stats.draws) + QStringLiteral(" wobec przypadku"), numbers);
     auto* observed = Bars(QStringLiteral("Losowania"), Teal, QPen(DarkGreen, 1));
     auto* expected = Bars(QStringLiteral("Oczekiwane przy losowaniu przypadkowym"), Maroon, QPen(Maroon.darker(), 1));
     QStringList categories;
@@ -279,10 +325,11 @@ QChart* MakeGapsChart(const ChanceStatistics& stats, const ChartNumbers& numbers
     return chart;
 }
 
-QChart* MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set, const ChartNumbers& numbers) {
-    QChart* chart = NewChart(QStringLiteral("Liczby w ") + QString::number(stats.draws) +
-                                 QStringLiteral(" losowaniach i przedział 95% przypadku"),
-                             numbers);
+NumbersChart MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set, const ChartNumbers& numbers) {
+    QChart* chart = NewChart(
+        QStringLiteral("Liczby w ") + InDraws(stats.draws) + QStringLiteral(" i przedział 95% przypadku"), numbers);
+    chart->legend()->hide(); // the window shows the legend under the chart, never cut
+    const double expected = stats.draws / 4.0;
     // Each number's bar lies in exactly one of four sets: plain or the set's, inside the band or
     // outside it (outlined); stacked, every bar shows its one value in its own colours.
     const QPen plainBorder(DarkGreen, 1), outsideBorder(Maroon, 3);
@@ -294,17 +341,18 @@ QChart* MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set
     };
     bool used[4] = {};
     QStringList categories;
-    std::int64_t lowest = stats.draws, highest = 0;
+    double lowest = 0, highest = 0;
     std::int64_t bandLow = 0, bandHigh = 0;
     for (const NumberFrequency& n : stats.numbers) {
         categories << QString::asprintf("%02d", n.number);
         const bool member = IsLotteryNumber(n.number) && set.Member[n.number];
         const int which = (n.outside ? 2 : 0) + (member ? 1 : 0);
+        const double difference = static_cast<double>(n.count) - expected;
         for (int s = 0; s < 4; ++s)
-            sets[s]->append(s == which ? static_cast<double>(n.count) : 0.0);
+            sets[s]->append(s == which ? difference : 0.0);
         used[which] = true;
-        lowest = std::min(lowest, n.count);
-        highest = std::max(highest, n.count);
+        lowest = std::min(lowest, difference);
+        highest = std::max(highest, difference);
         bandLow = n.low;
         bandHigh = n.high;
     }
@@ -321,58 +369,54 @@ QChart* MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set
     x->setTickAnchor(0);
     x->setTickInterval(5);
 
-    // The axis starts near the lowest bar or band edge, so that the differences the band judges
-    // stay visible when every count is large.
-    const double bottom = static_cast<double>(std::min(lowest, bandLow));
-    const double ceiling = static_cast<double>(std::max(highest, bandHigh));
-    const double pad = std::max(1.0, 0.25 * (ceiling - bottom));
-    QValueAxis* y =
-        ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba losowań"), std::max(0.0, bottom - pad), ceiling + pad);
+    // The axis runs through zero, the expected count, so that a bar's length is its difference.
+    const double bandBottom = static_cast<double>(bandLow) - expected,
+                 bandTop = static_cast<double>(bandHigh) - expected;
+    const double bottom = std::min(lowest, bandBottom), top = std::max(highest, bandTop);
+    const double pad = std::max(1.0, 0.15 * (top - bottom));
+    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Różnica od oczekiwanej liczby losowań"),
+                              bottom - pad, top + pad);
     y->applyNiceNumbers();
-    if (y->min() < 0)
-        y->setMin(0);
 
-    // The band lies behind the bars, its edges and the expected count in front of them.
+    // The band lies behind the bars, its edges and the zero line in front of them.
     QColor bandColour = Aqua;
     bandColour.setAlpha(70);
-    const QString bandName = QStringLiteral("Przedział 95%: ") + QString::number(bandLow) + QStringLiteral(" - ") +
-                             QString::number(bandHigh);
-    Attach(chart,
-           Band(chart, bandName, 0.5, 80.5, static_cast<double>(bandLow), static_cast<double>(bandHigh), bandColour), x,
-           y);
+    const QString bandName = QStringLiteral("Przedział 95%: ") + QString::number(bandLow) + QStringLiteral("–") +
+                             QString::number(bandHigh) + QLatin1Char(' ') + Q(std::string(DrawsWord(bandHigh)));
+    Attach(chart, Band(chart, bandName, 0.5, 80.5, bandBottom, bandTop, bandColour), x, y);
     Attach(chart, bars, categoryAxis, y);
-    for (double edge : {static_cast<double>(bandLow), static_cast<double>(bandHigh)}) {
-        auto* line = Line(bandName, QPen(Teal.darker(), 1, Qt::DashLine), {QPointF(0.5, edge), QPointF(80.5, edge)});
-        Attach(chart, line, x, y);
-        for (QLegendMarker* marker : chart->legend()->markers(line))
-            marker->setVisible(false);
-    }
-    const double expected = stats.draws / 4.0;
-    Attach(chart,
-           Line(QStringLiteral("Oczekiwano: ") + ChartDecimal(expected, 2, numbers), QPen(Maroon, 2),
-                {QPointF(0.5, expected), QPointF(80.5, expected)}),
-           x, y);
+    for (double edge : {bandBottom, bandTop})
+        Attach(chart, Line(bandName, QPen(Teal.darker(), 1, Qt::DashLine), {QPointF(0.5, edge), QPointF(80.5, edge)}),
+               x, y);
+    // A fractional count takes "losowania" ("376,25 losowania").
+    const bool whole = expected == std::floor(expected);
+    const QString zeroName = QStringLiteral("Oczekiwano: ") + ChartCount(expected, numbers) + QLatin1Char(' ') +
+                             Q(std::string(whole ? DrawsWord(static_cast<std::int64_t>(expected)) : "losowania"));
+    Attach(chart, Line(zeroName, QPen(Maroon, 2), {QPointF(0.5, 0), QPointF(80.5, 0)}), x, y);
 
-    // A bar's tooltip names its number, its count and the band.
+    // A bar's tooltip names its number, its count, the expected count and the band.
     std::vector<NumberFrequency> counts = stats.numbers;
-    QObject::connect(bars, &QStackedBarSeries::hovered, chart, [counts](bool status, int index, QBarSet*) {
+    QObject::connect(bars, &QStackedBarSeries::hovered, chart, [counts, numbers](bool status, int index, QBarSet*) {
         if (!status || index < 0 || index >= static_cast<int>(counts.size())) {
             QToolTip::hideText();
             return;
         }
-        const NumberFrequency& n = counts[static_cast<std::size_t>(index)];
-        QToolTip::showText(QCursor::pos(), QString::asprintf("%02d", n.number) + QStringLiteral(": ") +
-                                               QString::number(n.count) + QStringLiteral(" losowań (przedział 95%: ") +
-                                               QString::number(n.low) + QStringLiteral(" - ") +
-                                               QString::number(n.high) + QStringLiteral(")"));
+        QToolTip::showText(QCursor::pos(), NumberTip(counts[static_cast<std::size_t>(index)], numbers));
     });
 
-    // Legend entries only for the kinds of bars the chart holds.
+    NumbersChart result{chart, {}};
     for (int s = 0; s < 4; ++s)
-        for (QLegendMarker* marker : chart->legend()->markers(bars))
-            if (marker->label() == sets[s]->label())
-                marker->setVisible(used[s]);
-    return chart;
+        if (used[s])
+            result.legend.push_back(LegendEntry{sets[s]->label(), sets[s]->brush().color(), sets[s]->pen().color()});
+    result.legend.push_back(LegendEntry{bandName, bandColour, Teal.darker()});
+    result.legend.push_back(LegendEntry{zeroName, Maroon, Maroon});
+    return result;
+}
+
+QString NumberTip(const NumberFrequency& n, const ChartNumbers& numbers) {
+    return QStringLiteral("Liczba ") + QString::number(n.number) + QStringLiteral(": ") + Q(CountOfDraws(n.count)) +
+           QStringLiteral(" (oczekiwano ") + ChartCount(n.expected, numbers) + QStringLiteral(", przedział 95%: ") +
+           QString::number(n.low) + QStringLiteral("–") + QString::number(n.high) + QStringLiteral(")");
 }
 
 } // namespace zg

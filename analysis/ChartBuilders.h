@@ -4,11 +4,15 @@
 // new chart that the caller owns.
 #include "analysis/ChanceStatistics.h"
 
+#include <QColor>
 #include <QLocale>
 #include <QString>
 
+#include <vector>
+
 class QChart;
 class QLineSeries;
+class QValueAxis;
 
 namespace zg {
 
@@ -26,9 +30,9 @@ ChartNumbers ChartNumbersFor(char separator);
 // A decimal with `decimals` places and the separator.
 QString ChartDecimal(double value, int decimals, const ChartNumbers& numbers);
 
-// A chart without data, in the charts' colours: what the window shows before a search and after
-// the main window's reset.
-QChart* MakeEmptyChart();
+// A chart without data, in the charts' colours, with `text` as its title: what the window shows
+// before a search and after the main window's reset.
+QChart* MakeEmptyChart(const QString& text = QString());
 
 // "Trafienia": the hits of every draw against its ordinal, with the qualifying band hitsFrom..hitsTo
 // shaded, the trailing mean of the last 100 draws and the expected mean dashed. `columns` is the
@@ -38,13 +42,21 @@ struct HitsChart {
     QChart* chart = nullptr;
     QLineSeries* hits = nullptr;         // owned by the chart
     QLineSeries* trailingMean = nullptr; // owned by the chart
+    QValueAxis* draws = nullptr;         // the axis of the ordinals, owned by the chart
+    double firstX = 0;                   // its whole range
+    double lastX = 0;
 };
+
+// Shows the ordinals from..to on the hits chart's axis, ticked at round ordinals.
+void SetDrawAxisRange(QValueAxis* axis, double from, double to);
 HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, std::int32_t hitsTo, int columns,
                         const ChartNumbers& numbers);
 
 // The points of the hit series and of the trailing-mean series of a hits chart for `columns`
-// pixel columns, so that a resized chart can take new ones.
-void FillHitsSeries(const ChanceStatistics& stats, int columns, QLineSeries* hits, QLineSeries* trailingMean);
+// pixel columns, over the draws `from`..`to` (ordinals; cut to the statistics' draws), so that a
+// resized or zoomed chart can take new ones.
+void FillHitsSeries(const ChanceStatistics& stats, int columns, QLineSeries* hits, QLineSeries* trailingMean,
+                    std::int32_t from, std::int32_t to);
 
 // The draws over which the trailing mean of the hits chart is taken.
 inline constexpr std::int32_t TrailingMeanDraws = 100;
@@ -57,8 +69,29 @@ QChart* MakeHitDistributionChart(const ChanceStatistics& stats, const ChartNumbe
 QChart* MakeGapsChart(const ChanceStatistics& stats, const ChartNumbers& numbers);
 inline constexpr std::int32_t MaxGapClasses = 50;
 
-// "Liczby": 80 bars of the numbers' counts, the set's numbers in the highlight colour, bars outside
-// the 95% band outlined, the expected count as a line and the band shaded.
-QChart* MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set, const ChartNumbers& numbers);
+// An entry of a legend drawn beside a chart rather than inside it (which Qt Charts cuts short when
+// it lacks room): a box in `fill` with a `border`, and the name.
+struct LegendEntry {
+    QString name;
+    QColor fill;
+    QColor border;
+};
+
+// "Liczby": 80 bars of each number's difference from the expected count, around a zero line, the
+// set's numbers in the highlight colour, bars outside the 95% band outlined, and the band shaded
+// around zero. Each bar's tooltip gives the count, the expected count and the band. The legend is
+// for the window to show under the chart.
+struct NumbersChart {
+    QChart* chart = nullptr;
+    std::vector<LegendEntry> legend;
+};
+NumbersChart MakeNumbersChart(const ChanceStatistics& stats, const NumberSetData& set, const ChartNumbers& numbers);
+
+// A bar's tooltip on the numbers chart: "Liczba 17: 4520 losowań (oczekiwano 4488, przedział 95%:
+// 4375–4602)".
+QString NumberTip(const NumberFrequency& n, const ChartNumbers& numbers);
+
+// A count with up to two decimals, without trailing zeros: "4488", "376,25", "376,5".
+QString ChartCount(double value, const ChartNumbers& numbers);
 
 } // namespace zg

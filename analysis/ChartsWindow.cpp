@@ -15,16 +15,20 @@
 #include <QChartView>
 #include <QCursor>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <cmath>
 
@@ -33,6 +37,39 @@ namespace zg {
 namespace {
 
 const char* const TabCaptions[ChartsWindow::TabCount] = {"Trafienia", "Rozkład trafień", "Odstępy", "Liczby"};
+
+// A chart view on which a horizontal drag zooms (where a rubber band is set) and a right click,
+// which would zoom out one step, does nothing.
+class ChartView final : public QChartView {
+public:
+    using QChartView::QChartView;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton)
+            event->accept();
+        else
+            QChartView::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton)
+            event->accept();
+        else
+            QChartView::mouseReleaseEvent(event);
+    }
+};
+
+// A legend as one line of text under a chart: a box in each entry's colours, then its name. It
+// wraps instead of being cut, on screen and in the saved picture.
+QString LegendText(const std::vector<LegendEntry>& entries) {
+    QStringList parts;
+    for (const LegendEntry& e : entries)
+        parts << QStringLiteral("<span style=\"color:%2\">&#9612;</span><span style=\"background-color:%1; "
+                                "color:%1\">&#9632;&#9632;</span><span style=\"color:%2\">&#9616;</span>&nbsp;%3")
+                     .arg(e.fill.name(), e.border.name(),
+                          e.name.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
+    return parts.join(QStringLiteral("&nbsp;&nbsp;&nbsp; "));
+}
 
 } // namespace
 
@@ -77,7 +114,7 @@ void ChartsWindow::buildControls() {
         page->setObjectName(QStringLiteral("chartPage%1").arg(t));
         auto* layout = new QVBoxLayout(page);
         layout->setContentsMargins(0, 0, 0, 0);
-        auto* view = new QChartView(page);
+        auto* view = new ChartView(page);
         view->setObjectName(QStringLiteral("chartView%1").arg(t));
         view->setAccessibleName(caption);
         view->setRenderHint(QPainter::Antialiasing);
@@ -92,9 +129,37 @@ void ChartsWindow::buildControls() {
             verdict_->setAutoFillBackground(true);
             layout->addWidget(verdict_);
         }
+        if (t == NumbersTab) {
+            numbersLegend_ = new QLabel(page);
+            numbersLegend_->setObjectName(QStringLiteral("numbersLegend"));
+            numbersLegend_->setTextFormat(Qt::RichText);
+            numbersLegend_->setWordWrap(true);
+            numbersLegend_->setFont(Verdana(8));
+            numbersLegend_->setContentsMargins(8, 2, 8, 2);
+            numbersLegend_->setAutoFillBackground(true);
+            layout->addWidget(numbersLegend_);
+            numbersSentence_ = new QLabel(page);
+            numbersSentence_->setObjectName(QStringLiteral("numbersOutsideSentence"));
+            numbersSentence_->setFont(Verdana(10, true));
+            numbersSentence_->setContentsMargins(8, 4, 8, 6);
+            numbersSentence_->setAutoFillBackground(true);
+            layout->addWidget(numbersSentence_);
+        }
+        if (t == HitsTab)
+            view->setRubberBand(QChartView::HorizontalRubberBand);
         tabs_->addTab(page, caption);
     }
-    connect(tabs_, &QTabWidget::currentChanged, this, [this] { drawCurrentTab(); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        wholeRangeButton_->setVisible(tabs_->currentIndex() == HitsTab);
+        drawCurrentTab();
+    });
+
+    wholeRangeButton_ = new QPushButton(QStringLiteral("Cały zakres"), this);
+    wholeRangeButton_->setObjectName(QStringLiteral("wholeRangeButton"));
+    wholeRangeButton_->setAccessibleName(wholeRangeButton_->text());
+    wholeRangeButton_->setToolTip(QStringLiteral("Przeciągnij po wykresie, aby pokazać część losowań"));
+    wholeRangeButton_->setAutoDefault(false);
+    connect(wholeRangeButton_, &QPushButton::clicked, this, &ChartsWindow::showWholeHitsRange);
 
     saveButton_ = new QPushButton(QStringLiteral("Zapisz obraz…"), this);
     saveButton_->setObjectName(QStringLiteral("saveImageButton"));
@@ -104,6 +169,7 @@ void ChartsWindow::buildControls() {
     connect(saveButton_, &QPushButton::clicked, this, &ChartsWindow::saveImage);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(wholeRangeButton_);
     buttons->addStretch(1);
     buttons->addWidget(saveButton_);
     auto* layout = new QVBoxLayout(this);
@@ -116,10 +182,15 @@ void ChartsWindow::setDecimalSeparator(char c) {
     decimalSeparator_ = c;
     if (hasStatistics_) {
         verdict_->setText(Q(ChiSquareVerdict(stats_.chiSquare, decimalSeparator_)));
+        numbersSentence_->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
         drawn_.fill(false);
         if (isVisible())
             drawCurrentTab();
     }
+}
+
+QString ChartsWindow::WaitingText() {
+    return QStringLiteral("Wykresy pokażą wynik następnego wyszukiwania (Oblicz).");
 }
 
 void ChartsWindow::showStatistics(const ChartInputs& inputs) {
@@ -131,6 +202,9 @@ void ChartsWindow::showStatistics(const ChartInputs& inputs) {
     hasStatistics_ = true;
     drawn_.fill(false);
     verdict_->setText(Q(ChiSquareVerdict(stats_.chiSquare, decimalSeparator_)));
+    numbersSentence_->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
+    viewFirst_ = stats_.firstDraw;
+    viewLast_ = stats_.firstDraw + stats_.draws - 1;
     saveButton_->setEnabled(true);
     if (isVisible())
         drawCurrentTab();
@@ -141,15 +215,47 @@ void ChartsWindow::clear() {
     stats_ = ChanceStatistics{};
     draws_ = DrawsView{};
     for (int t = 0; t < TabCount; ++t)
-        setChart(static_cast<Tab>(t), MakeEmptyChart());
+        setChart(static_cast<Tab>(t), MakeEmptyChart(WaitingText()));
     drawn_.fill(true);
     verdict_->clear();
+    numbersSentence_->clear();
+    numbersLegend_->clear();
+    viewFirst_ = viewLast_ = 0;
+    wholeRangeButton_->setEnabled(false);
     saveButton_->setEnabled(false);
 }
 
 void ChartsWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        placeInsideScreen();
+    }
     QWidget::showEvent(event);
     drawCurrentTab();
+}
+
+void ChartsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ChartsWindow::placeInsideScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The frame the desktop adds, as far as it is known before the first showing.
+    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    const QSize room = area.size().shrunkBy(frame);
+    resize(size().boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room)));
+    const QRect outer = frameGeometry();
+    const int x = std::clamp(outer.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int y = std::clamp(outer.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    move(x, y);
 }
 
 void ChartsWindow::drawCurrentTab() {
@@ -162,6 +268,7 @@ void ChartsWindow::setChart(Tab tab, QChart* chart) {
     if (tab == HitsTab) {
         hitsSeries_ = nullptr;
         trailingMeanSeries_ = nullptr;
+        drawAxis_ = nullptr;
     }
     view->setChart(chart); // the view releases the old chart without deleting it
     delete old;
@@ -181,6 +288,14 @@ void ChartsWindow::drawTab(Tab tab) {
         setChart(HitsTab, chart.chart);
         hitsSeries_ = chart.hits;
         trailingMeanSeries_ = chart.trailingMean;
+        drawAxis_ = chart.draws;
+        hitsFirstX_ = chart.firstX;
+        hitsLastX_ = chart.lastX;
+        viewFirst_ = stats_.firstDraw;
+        viewLast_ = stats_.firstDraw + stats_.draws - 1;
+        wholeRangeButton_->setEnabled(false);
+        // A drag zooms the axis; the zoom is snapped to whole draws and thinned anew.
+        connect(drawAxis_, &QValueAxis::rangeChanged, this, &ChartsWindow::hitsRangeChanged);
         for (QLineSeries* series : {hitsSeries_, trailingMeanSeries_})
             connect(series, &QLineSeries::hovered, this,
                     [this](const QPointF& point, bool entering) { showDrawTip(point, entering); });
@@ -195,9 +310,12 @@ void ChartsWindow::drawTab(Tab tab) {
     case GapsTab:
         setChart(tab, MakeGapsChart(stats_, numbers));
         break;
-    case NumbersTab:
-        setChart(tab, MakeNumbersChart(stats_, set_, numbers));
+    case NumbersTab: {
+        const NumbersChart chart = MakeNumbersChart(stats_, set_, numbers);
+        setChart(tab, chart.chart);
+        numbersLegend_->setText(LegendText(chart.legend));
         break;
+    }
     case TabCount:
         return;
     }
@@ -209,10 +327,49 @@ void ChartsWindow::plotAreaResized() {
         return;
     const int columns = std::max(1, static_cast<int>(views_[HitsTab]->chart()->plotArea().width()));
     // Fewer draws than columns either way: every draw is a point already.
-    if (columns == hitsColumns_ || (stats_.draws <= columns && stats_.draws <= hitsColumns_))
+    const std::int32_t shown = viewLast_ - viewFirst_ + 1;
+    if (columns == hitsColumns_ || (shown <= columns && shown <= hitsColumns_))
         return;
     hitsColumns_ = columns;
-    FillHitsSeries(stats_, columns, hitsSeries_, trailingMeanSeries_);
+    refillHits();
+}
+
+void ChartsWindow::refillHits() {
+    if (hitsSeries_ != nullptr)
+        FillHitsSeries(stats_, hitsColumns_, hitsSeries_, trailingMeanSeries_, viewFirst_, viewLast_);
+}
+
+void ChartsWindow::hitsRangeChanged(qreal from, qreal to) {
+    if (snapping_ || drawAxis_ == nullptr)
+        return;
+    zoomHits(from, to);
+}
+
+void ChartsWindow::zoomHits(double from, double to) {
+    if (drawAxis_ == nullptr || !hasStatistics_)
+        return;
+    // Whole draws, inside the whole range, at least one draw wide.
+    double first = std::clamp(std::floor(from), hitsFirstX_, hitsLastX_);
+    double last = std::clamp(std::ceil(to), hitsFirstX_, hitsLastX_);
+    if (last - first < 1) {
+        last = std::min(first + 1, hitsLastX_);
+        first = std::max(last - 1, hitsFirstX_);
+    }
+    const bool whole = first <= hitsFirstX_ && last >= hitsLastX_;
+    {
+        snapping_ = true;
+        SetDrawAxisRange(drawAxis_, first, last);
+        snapping_ = false;
+    }
+    const std::int32_t lastDraw = stats_.firstDraw + stats_.draws - 1;
+    viewFirst_ = std::clamp(static_cast<std::int32_t>(first), stats_.firstDraw, lastDraw);
+    viewLast_ = std::clamp(static_cast<std::int32_t>(last), viewFirst_, lastDraw);
+    refillHits();
+    wholeRangeButton_->setEnabled(!whole);
+}
+
+void ChartsWindow::showWholeHitsRange() {
+    zoomHits(hitsFirstX_, hitsLastX_);
 }
 
 void ChartsWindow::showDrawTip(const QPointF& point, bool entering) {

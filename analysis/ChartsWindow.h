@@ -1,8 +1,10 @@
 #pragma once
 // The charts window (" Wykresy"): four tabs of pictures of a search beside what chance alone would
 // give ("Trafienia", "Rozkład trafień", "Odstępy", "Liczby"), and "Zapisz obraz…", which saves the
-// tab shown as a PNG or SVG picture. It is not modal: whoever owns it hands it every new search
-// (showStatistics) and empties it on a reset (clear), and the charts follow while it stays open.
+// tab shown as a PNG or SVG picture, as shown. It is not modal: whoever owns it hands it every new
+// search (showStatistics) and empties it on a reset (clear), and the charts follow while it stays
+// open. Dragging across the hits chart zooms to that span of draws; "Cały zakres" shows them all
+// again. The window opens inside the screen's free area, and Esc closes it.
 #include "analysis/ChanceStatistics.h"
 
 #include <QIcon>
@@ -18,6 +20,7 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class QTabWidget;
+class QValueAxis;
 
 namespace zg {
 
@@ -44,8 +47,16 @@ public:
     // Computes the statistics of the search and redraws the charts: the tab shown at once when the
     // window is visible, every other tab when it is next shown.
     void showStatistics(const ChartInputs& inputs);
-    // Empties every chart and the test's sentence; "Zapisz obraz…" is disabled until the next search.
+    // Empties every chart and the sentences, and says that the charts wait for the next search;
+    // "Zapisz obraz…" is disabled until then.
     void clear();
+
+    // The ordinals the hits chart shows (the whole range unless zoomed), and the zoom that
+    // "Cały zakres" undoes.
+    std::int32_t hitsViewFirst() const { return viewFirst_; }
+    std::int32_t hitsViewLast() const { return viewLast_; }
+    void zoomHits(double from, double to);
+    void showWholeHitsRange();
 
     bool hasStatistics() const { return hasStatistics_; }
     const ChanceStatistics& statistics() const { return stats_; }
@@ -58,8 +69,12 @@ public:
     // SVG, then the reports' confirmation.
     void saveImage();
 
+    // What the window says while it has no search to show.
+    static QString WaitingText();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -67,6 +82,9 @@ private:
     void drawTab(Tab tab);
     void setChart(Tab tab, QChart* chart);
     void plotAreaResized();
+    void hitsRangeChanged(qreal from, qreal to);
+    void refillHits();
+    void placeInsideScreen();
     void showDrawTip(const QPointF& point, bool entering);
     QByteArray pictureBytes(QWidget* page, bool svg) const;
 
@@ -82,11 +100,19 @@ private:
     // The hits chart's series, refilled when its plot area changes width.
     QLineSeries* hitsSeries_ = nullptr;
     QLineSeries* trailingMeanSeries_ = nullptr;
+    QValueAxis* drawAxis_ = nullptr;
     int hitsColumns_ = 0;
+    double hitsFirstX_ = 0, hitsLastX_ = 0; // the axis's whole range
+    std::int32_t viewFirst_ = 0, viewLast_ = 0;
+    bool snapping_ = false;
+    bool placed_ = false;
 
     QTabWidget* tabs_ = nullptr;
     std::array<QChartView*, TabCount> views_{};
     QLabel* verdict_ = nullptr;
+    QLabel* numbersSentence_ = nullptr;
+    QLabel* numbersLegend_ = nullptr;
+    QPushButton* wholeRangeButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
 };
 

@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 using namespace zg;
@@ -122,5 +124,51 @@ TEST(ChanceStatistics, NumberCountsPastByteCounters) {
         const std::int64_t counts[] = {s.numbers[0].count, s.numbers[40].count, s.numbers[43].count,
                                        s.numbers[79].count};
         EXPECT_EQ(std::vector<std::int64_t>(counts, counts + 4), (std::vector<std::int64_t>{0, 599, 598, 1}));
+    }
+}
+
+// The numbers outside their band that chance alone gives: 80 times the binomial tails beyond the
+// band's own bounds, summed here term by term.
+TEST(ChanceStatistics, NumbersOutsideByChance) {
+    for (const std::int32_t draws : {1, 7, 100, 400}) {
+        const ChanceStatistics s = Compute(MakeTable(draws), MakeSet({41}), 1, draws, 1, 1);
+        const std::int64_t low = s.numbers[0].low, high = s.numbers[0].high;
+        long double tails = 0;
+        for (std::int32_t k = 0; k <= draws; ++k)
+            if (k < low || k > high)
+                tails += Choose(draws, k) * std::pow(0.25L, k) * std::pow(0.75L, draws - k);
+        const double expected = static_cast<double>(80 * tails);
+        EXPECT_NEAR(s.expectedNumbersOutside, expected, 1e-9) << draws;
+        char x[32];
+        std::snprintf(x, sizeof x, "%.1f", expected);
+        std::string text(x);
+        text[text.find('.')] = ',';
+        // Numbers 41..60 are in every draw, the other 60 in none.
+        const int outside = (draws > high ? 20 : 0) + (low > 0 ? 60 : 0);
+        EXPECT_EQ(NumbersOutsideSentence(s, ','), "Poza przedziałem 95%: " + std::to_string(outside) +
+                                                      " liczb; sam przypadek daje średnio " + text + ".")
+            << draws;
+    }
+}
+
+TEST(ChanceStatistics, NumbersOutsideSentenceWording) {
+    struct Case {
+        int outside;
+        double chance;
+        const char* sentence;
+    };
+    const Case cases[] = {
+        {1, 0.25, "Poza przedziałem 95%: 1 liczba; sam przypadek daje średnio 0,3."},
+        {3, 4.75, "Poza przedziałem 95%: 3 liczby; sam przypadek daje średnio 4,8."},
+        {12, 3.94, "Poza przedziałem 95%: 12 liczb; sam przypadek daje średnio 3,9."},
+        {22, 0, "Poza przedziałem 95%: 22 liczby; sam przypadek daje średnio 0,0."},
+    };
+    for (const Case& c : cases) {
+        ChanceStatistics s;
+        s.numbers.resize(80);
+        for (int i = 0; i < c.outside; ++i)
+            s.numbers[static_cast<std::size_t>(i)].outside = true;
+        s.expectedNumbersOutside = c.chance;
+        EXPECT_EQ(NumbersOutsideSentence(s, ','), c.sentence) << c.outside;
     }
 }

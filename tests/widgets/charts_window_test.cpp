@@ -1,5 +1,6 @@
 // The charts window: each tab opened with a click, the hits thinned to the plot's width, the
 // test's sentence, "Zapisz obraz…" through the save dialog as PNG and SVG, and the reset.
+#include "analysis/ChartBuilders.h"
 #include "analysis/ChartsWindow.h"
 #include "support/WidgetSupport.h"
 
@@ -47,6 +48,7 @@ private slots:
         // A third of the draws hit 2 of 3, where about 14 % would by chance.
         QVERIFY(
             Text(&w, "chiSquareVerdict").startsWith(QStringLiteral("Test chi-kwadrat: wynik odbiega od przypadku")));
+        QVERIFY(Text(&w, "numbersOutsideSentence").startsWith(QStringLiteral("Poza przedziałem 95%: ")));
         for (QWidget* c : w.findChildren<QWidget*>())
             if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QChartView*>(c) || qobject_cast<QTabWidget*>(c))
                 QVERIFY(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty());
@@ -67,9 +69,47 @@ private slots:
         QFile svg(folder.file(QStringLiteral("TXT/wykres.svg")));
         QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
 
+        // A drag across the hits chart zooms to whole draws, thinned anew; a right click does
+        // nothing; "Cały zakres" shows every draw again.
+        w.tabs()->setCurrentIndex(ChartsWindow::HitsTab);
+        QWidget* plot = w.chartView(ChartsWindow::HitsTab)->viewport();
+        const QRectF area = hits->plotArea();
+        const QPoint from(int(area.left() + area.width() / 4), int(area.center().y()));
+        const QPoint to(int(area.left() + area.width() / 2), int(area.center().y()));
+        QTest::mousePress(plot, Qt::LeftButton, {}, from);
+        QTest::mouseMove(plot, to);
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, to);
+        const std::int32_t first = w.hitsViewFirst(), last = w.hitsViewLast();
+        QVERIFY2(first > 600 && last < 1700 && first < last, qPrintable(QStringLiteral("%1..%2").arg(first).arg(last)));
+        QVERIFY(line->at(0).x() >= first && line->at(line->count() - 1).x() <= last);
+        QTest::mouseClick(plot, Qt::RightButton, {}, from);
+        QCOMPARE(w.hitsViewFirst(), first);
+        Click(&w, "wholeRangeButton");
+        QCOMPARE(w.hitsViewFirst(), 1);
+        QCOMPARE(w.hitsViewLast(), 3000);
+        QVERIFY(!Enabled(&w, "wholeRangeButton"));
+
         w.clear(); // the main window's reset
         QVERIFY(!Enabled(&w, "saveImageButton") && Text(&w, "chiSquareVerdict").isEmpty());
         QVERIFY(w.chartView(ChartsWindow::NumbersTab)->chart()->series().isEmpty());
+        QCOMPARE(w.chartView(ChartsWindow::NumbersTab)->chart()->title(),
+                 QStringLiteral("Wykresy pokażą wynik następnego wyszukiwania (Oblicz)."));
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(!w.isVisible());
+    }
+
+    void numberTooltips_data() {
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("whole") << 4488.0 << "Liczba 17: 4520 losowań (oczekiwano 4488, przedział 95%: 4375–4602)";
+        QTest::newRow("fractional") << 376.25
+                                    << "Liczba 17: 4520 losowań (oczekiwano 376,25, przedział 95%: 4375–4602)";
+    }
+
+    void numberTooltips() {
+        QFETCH(double, expected);
+        QFETCH(QString, tip);
+        QCOMPARE(NumberTip(NumberFrequency{17, 4520, expected, 4375, 4602, false}, ChartNumbersFor(',')), tip);
     }
 };
 
