@@ -94,7 +94,7 @@ private slots:
                       "adu zestawu liczb : 01,02,03,04,05,06,07 - w zadanym przedziale losowa\xF1 w roku 2009:\r\n") !=
             std::string::npos);
         QVERIFY(ReadBytes(path.toStdString())
-                    .find("\r\n    Stycze\xF1 ---------- ----       " + std::string(11, ' ') + "\r\n") !=
+                    .find("\r\n    Stycze\xF1 X--------- ----       " + std::string(11, ' ') + "\r\n") !=
                 std::string::npos);
         QCOMPARE(Dialogs::History().last().text, "Wyniki analizy zostały umieszczone w pliku \"" + path + "\"");
 
