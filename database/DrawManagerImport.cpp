@@ -45,7 +45,7 @@ public:
 void DrawManager::importFromFile() {
     const QString folder = importFolder_.empty() ? QDir::homePath() : PathText(importFolder_);
     const QString chosen =
-        Dialogs::OpenFileName(this, folder, QStringLiteral("Pliki tekstowe (*.txt *.csv);;Wszystkie pliki (*)"));
+        Dialogs::OpenFileName(this, folder, QStringLiteral("Pliki tekstowe (*.txt *.csv *.tsv);;Wszystkie pliki (*)"));
     if (chosen.isEmpty())
         return;
     const std::string path = PathBytes(chosen);
@@ -71,12 +71,22 @@ bool DrawManager::importResultsFile(const std::string& path) {
     const bool pendingDownload = std::filesystem::exists(AppPath(std::string(PendingDownloadFileName)), ec);
     ImportDialog summary(results, QFileInfo(PathText(path)).fileName(), AllDraws(), DatabaseWhole, pendingDownload,
                          this);
+    // Another choice of the 20 numbers reads the file again.
+    summary.setReread([this, path](TakeNumbers take) -> std::optional<ImportedResults> {
+        const WaitCursor wait;
+        const ResultsFileBytes file = ReadResultsFileBytes(path);
+        if (!file.ok) {
+            Dialogs::SystemError(this, QString::fromStdString(file.error));
+            return std::nullopt;
+        }
+        return ReadResultsFile(file.bytes, take);
+    });
     if (summary.exec() != QDialog::Accepted)
         return false;
     const ImportPlan& plan = summary.plan();
 
     // The file first, under the database guard; the table follows only what the file holds.
-    const ImportWrite written = ApplyImport(results, plan, AppDir, DatabaseStamp, LayoutProbe);
+    const ImportWrite written = ApplyImport(summary.results(), plan, AppDir, DatabaseStamp, LayoutProbe);
     switch (written.status) {
     case ImportWrite::Status::Written:
         break;

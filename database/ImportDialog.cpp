@@ -1,5 +1,6 @@
 #include "database/ImportDialog.h"
 
+#include "base/PolishPlural.h"
 #include "database/DrawEntry.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"
@@ -12,6 +13,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace zg {
@@ -32,18 +34,54 @@ QString CountWithDates(const ImportedResults& results, std::size_t first, std::i
         .arg(Q(ImportedDateText(results.draws[first])), Q(ImportedDateText(results.draws[last])));
 }
 
+// Shows a value; its accessible name is its caption and the value ("Nowe losowania: 100, od ..."),
+// so that assistive technology reads the number and not the caption twice.
+void SetValue(QLabel* value, const QString& text) {
+    value->setText(text);
+    value->setAccessibleName(value->property("caption").toString() + QLatin1Char(' ') + text);
+}
+
 // A caption and its value in one row of `grid`; the value, named `name`, is returned.
-QLabel* AddRow(QGridLayout* grid, const QString& caption, const QString& value, const char* name) {
+QLabel* AddRow(QGridLayout* grid, const QString& caption, const char* name) {
     const int row = grid->rowCount();
     auto* label = new QLabel(caption);
-    auto* shown = new QLabel(value);
+    auto* shown = new QLabel;
     shown->setObjectName(QString::fromLatin1(name));
-    shown->setAccessibleName(caption);
+    shown->setProperty("caption", caption);
+    shown->setTextFormat(Qt::PlainText);
     shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    SetValue(shown, QString());
     label->setBuddy(shown);
     grid->addWidget(label, row, 0);
     grid->addWidget(shown, row, 1);
     return shown;
+}
+
+// "10.04.1996  03 07 12 … 78": a draw as read, its numbers in the file's order.
+QString DrawAsRead(const ImportedDraw& draw) {
+    QString line = Q(ImportedDateText(draw)) + QLatin1Char(' ');
+    for (std::uint8_t n : draw.numbers)
+        line += QStringLiteral(" %1").arg(n, 2, 10, QLatin1Char('0'));
+    return line;
+}
+
+// The first three and the last three draws as read, one a line, or each draw once for 6 or fewer;
+// between the two ends the number of draws left out ("… 1228 losowań …").
+QString Preview(const ImportedResults& results) {
+    constexpr std::size_t Shown = 3;
+    const std::size_t count = results.draws.size();
+    if (count == 0)
+        return QStringLiteral("brak");
+    QStringList lines;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (count > 2 * Shown && i == Shown) {
+            lines << QStringLiteral("… ") + Q(CountOfDraws(static_cast<std::int64_t>(count - 2 * Shown))) +
+                         QStringLiteral(" …");
+            i = count - Shown;
+        }
+        lines << DrawAsRead(results.draws[i]);
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -64,16 +102,14 @@ QVariant ImportProblemsModel::data(const QModelIndex& index, int role) const {
 
 ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileName, DrawsView database,
                            bool databaseWhole, bool pendingDownloadWaiting, QWidget* parent)
-    : QDialog(parent), results_(results), pendingDownloadWaiting_(pendingDownloadWaiting) {
-    for (ImportMode mode : {ImportMode::AppendNew, ImportMode::ReplaceAll})
-        plans_[static_cast<std::size_t>(mode)] = PlanImport(results, database, databaseWhole, mode);
-
+    : QDialog(parent), results_(&results), database_(database), databaseWhole_(databaseWhole),
+      pendingDownloadWaiting_(pendingDownloadWaiting) {
     setObjectName(QStringLiteral("importDialog"));
     setWindowTitle(QStringLiteral("IMPORT  WYNIKÓW  Z  PLIKU"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setModal(true);
-    SetColours(this, Teal, Qt::yellow);
+    SetColours(this, Teal, TealYellow);
     setFont(PixelFont("Verdana", 13, true));
 
     auto* layout = new QVBoxLayout(this);
@@ -86,11 +122,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     fileValue->setFont(PixelFont("Verdana", 15, true));
     fileValue->setFixedWidth(DialogWidth);
     fileValue->setWordWrap(true);
-    {
-        QPalette p = fileValue->palette();
-        p.setColor(QPalette::WindowText, Qt::white);
-        fileValue->setPalette(p);
-    }
+    SetTextColour(fileValue, Qt::white);
     layout->addWidget(fileValue);
 
     // The captions of both grids, above and inside the modes' frame, take one column width, so
@@ -102,19 +134,71 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     summary->setHorizontalSpacing(12);
     summary->setColumnMinimumWidth(0, captionWidth + FrameInset);
     summary->setContentsMargins(0, 0, 0, 0);
-    AddRow(summary, QStringLiteral("Wczytane losowania:"),
-           CountWithDates(results, 0, static_cast<std::int32_t>(results.draws.size())), "drawsReadValue");
-    AddRow(summary, QStringLiteral("Pominięte powtórzenia:"), QString::number(results.repeats), "repeatsValue");
-    AddRow(summary, QStringLiteral("Wiersze z więcej niż 20 liczbami:"), QString::number(results.linesWithExtraNumbers),
-           "extraNumbersValue");
-    AddRow(summary, QStringLiteral("Błędne wiersze:"), QString::number(results.problems.size()), "badLinesValue");
+    drawsReadValue = AddRow(summary, QStringLiteral("Wczytane losowania:"), "drawsReadValue");
+    repeatsValue = AddRow(summary, QStringLiteral("Pominięte powtórzenia:"), "repeatsValue");
+    extraNumbersValue = AddRow(summary, QStringLiteral("Wiersze z więcej niż 20 liczbami:"), "extraNumbersValue");
+    badLinesValue = AddRow(summary, QStringLiteral("Błędne wiersze:"), "badLinesValue");
     layout->addLayout(summary);
+
+    // Which 20 numbers of a longer line make the draw; offered once a reader is set.
+    takeChoice = new QWidget(this);
+    takeChoice->setObjectName(QStringLiteral("takeChoice"));
+    {
+        auto* row = new QHBoxLayout(takeChoice);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(12);
+        auto* caption = new QLabel(QStringLiteral("Liczby losowania:"), takeChoice);
+        caption->setFixedWidth(captionWidth + FrameInset);
+        takeFirstButton = new QRadioButton(QStringLiteral("pierwsze 20"), takeChoice);
+        takeFirstButton->setObjectName(QStringLiteral("takeFirstButton"));
+        takeLastButton = new QRadioButton(QStringLiteral("ostatnie 20"), takeChoice);
+        takeLastButton->setObjectName(QStringLiteral("takeLastButton"));
+        SetFieldColours(takeChoice, Qt::white, Qt::black); // the circles, white with a black dot
+        row->addWidget(caption);
+        for (QRadioButton* b : {takeFirstButton, takeLastButton}) {
+            b->setAccessibleName(QStringLiteral("Liczby losowania: ") + b->text());
+            row->addWidget(b);
+        }
+        row->addStretch(1);
+        takeFirstButton->setChecked(true);
+        connect(takeFirstButton, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                takeChosen(TakeNumbers::First);
+        });
+        connect(takeLastButton, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                takeChosen(TakeNumbers::Last);
+        });
+    }
+    takeChoice->hide();
+    layout->addWidget(takeChoice);
+
+    // The draws as read, in a monospaced font so that the numbers stand in columns.
+    auto* previewCaption = new QLabel(QStringLiteral("Odczytane losowania:"), this);
+    layout->addWidget(previewCaption);
+    previewValue = new QLabel(this);
+    previewValue->setObjectName(QStringLiteral("previewValue"));
+    previewValue->setProperty("caption", previewCaption->text());
+    previewValue->setTextFormat(Qt::PlainText);
+    previewValue->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont previewFont(QStringLiteral("Monospace"));
+    previewFont.setStyleHint(QFont::TypeWriter);
+    previewFont.setPixelSize(12);
+    previewFont.setBold(false);
+    previewValue->setFont(previewFont);
+    previewValue->setFixedWidth(DialogWidth);
+    previewValue->setContentsMargins(6, 3, 6, 3);
+    SetColours(previewValue, Aqua, Qt::black);
+    previewCaption->setBuddy(previewValue);
+    layout->addWidget(previewValue);
 
     // The modes, and what the chosen one would bring, in the colours of the window's number boxes.
     auto* modes = new QGroupBox(QStringLiteral("Sposób wczytania"), this);
     modes->setObjectName(QStringLiteral("modeGroup"));
     modes->setAccessibleName(modes->title());
     SetColours(modes, DarkGreen, Pink);
+    // The radio buttons' circles: white with a black dot on the dark green.
+    SetFieldColours(modes, Qt::white, Qt::black);
     auto* modesLayout = new QVBoxLayout(modes);
     modesLayout->setContentsMargins(FrameInset, 20, FrameInset, 6);
     modes->setFixedWidth(DialogWidth);
@@ -134,14 +218,10 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     planGrid->setColumnStretch(1, 1);
     planGrid->setHorizontalSpacing(12);
     planGrid->setColumnMinimumWidth(0, captionWidth);
-    newDrawsValue = AddRow(planGrid, QStringLiteral("Nowe losowania:"), QString(), "newDrawsValue");
-    drawCountAfterValue =
-        AddRow(planGrid, QStringLiteral("Losowania w bazie po imporcie:"), QString(), "drawCountAfterValue");
-    for (QLabel* l : modes->findChildren<QLabel*>()) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::white);
-        l->setPalette(p);
-    }
+    newDrawsValue = AddRow(planGrid, QStringLiteral("Nowe losowania:"), "newDrawsValue");
+    drawCountAfterValue = AddRow(planGrid, QStringLiteral("Losowania w bazie po imporcie:"), "drawCountAfterValue");
+    for (QLabel* l : modes->findChildren<QLabel*>())
+        SetTextColour(l, Qt::white);
     modesLayout->addLayout(planGrid);
     planNote = new QLabel(modes);
     planNote->setObjectName(QStringLiteral("planNote"));
@@ -154,25 +234,16 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     layout->addWidget(modes);
 
     // The bad lines; a file may have millions, so the list is a model whose rows are one line high.
-    auto* problemsHeading = new QLabel(QStringLiteral("Błędne wiersze (numer wiersza: przyczyna):"), this);
+    problemsHeading = new QLabel(QStringLiteral("Błędne wiersze (numer wiersza: przyczyna):"), this);
     problemsList = new QListView(this);
     problemsList->setObjectName(QStringLiteral("problemsList"));
     problemsList->setAccessibleName(QStringLiteral("Błędne wiersze"));
-    problemsList->setModel(new ImportProblemsModel(results.problems, problemsList));
     problemsList->setUniformItemSizes(true);
     problemsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     problemsList->setFont(PixelFont("Verdana", 13, false));
     problemsList->setFixedSize(DialogWidth, 150);
-    {
-        QPalette p = problemsList->palette();
-        p.setColor(QPalette::Base, Aqua);
-        p.setColor(QPalette::Text, Qt::black);
-        problemsList->setPalette(p);
-    }
+    SetFieldColours(problemsList, Aqua, Qt::black);
     problemsHeading->setBuddy(problemsList);
-    const bool anyProblem = !results.problems.empty();
-    problemsHeading->setVisible(anyProblem);
-    problemsList->setVisible(anyProblem);
     layout->addWidget(problemsHeading);
     layout->addWidget(problemsList);
 
@@ -192,7 +263,50 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     connect(confirmButton, &QPushButton::clicked, this, &ImportDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
+    showResults();
     appendModeButton->setChecked(true); // the default mode; shows its plan
+}
+
+void ImportDialog::setReread(Reread reread) {
+    rereader_ = std::move(reread);
+    takeChoice->setVisible(rereader_ && results_->linesWithExtraNumbers > 0);
+}
+
+void ImportDialog::showResults() {
+    const ImportedResults& results = *results_;
+    for (ImportMode mode : {ImportMode::AppendNew, ImportMode::ReplaceAll})
+        plans_[static_cast<std::size_t>(mode)] = PlanImport(results, database_, databaseWhole_, mode);
+    SetValue(drawsReadValue, CountWithDates(results, 0, static_cast<std::int32_t>(results.draws.size())));
+    SetValue(previewValue, Preview(results));
+    SetValue(repeatsValue, QString::number(results.repeats));
+    SetValue(extraNumbersValue, results.linesWithExtraNumbers > 0 ? QString::number(results.linesWithExtraNumbers) +
+                                                                        QStringLiteral(" (nadmiarowe liczby pominięto)")
+                                                                  : QStringLiteral("0"));
+    SetValue(badLinesValue, QString::number(results.problems.size()));
+    // The list reads the problems it is given: a new model for the problems of a new reading.
+    QAbstractItemModel* old = problemsList->model();
+    problemsList->setModel(new ImportProblemsModel(results.problems, problemsList));
+    delete old;
+    const bool anyProblem = !results.problems.empty();
+    problemsHeading->setVisible(anyProblem);
+    problemsList->setVisible(anyProblem);
+}
+
+void ImportDialog::takeChosen(TakeNumbers take) {
+    if (take == take_ || !rereader_)
+        return;
+    std::optional<ImportedResults> read = rereader_(take);
+    if (!read) {
+        // The file could not be read again: the choice stays what the shown draws were read with.
+        const QSignalBlocker first(takeFirstButton), last(takeLastButton);
+        (take_ == TakeNumbers::First ? takeFirstButton : takeLastButton)->setChecked(true);
+        return;
+    }
+    take_ = take;
+    reread_ = std::move(*read);
+    results_ = &*reread_;
+    showResults();
+    showPlan();
 }
 
 ImportMode ImportDialog::mode() const {
@@ -205,8 +319,8 @@ const ImportPlan& ImportDialog::plan() const {
 
 void ImportDialog::showPlan() {
     const ImportPlan& p = plan();
-    newDrawsValue->setText(CountWithDates(results_, p.firstNew, p.newCount));
-    drawCountAfterValue->setText(p.writes() ? QString::number(p.drawCountAfter) : QStringLiteral("bez zmian"));
+    SetValue(newDrawsValue, CountWithDates(*results_, p.firstNew, p.newCount));
+    SetValue(drawCountAfterValue, p.writes() ? QString::number(p.drawCountAfter) : QStringLiteral("bez zmian"));
     QString note;
     if (!p.writes())
         note = Q(p.message);
@@ -228,8 +342,8 @@ void ImportDialog::confirm() {
         Dialogs::Message(this, Q(RefusalCaption), Q(p.message), Dialogs::Icon::Error);
         return;
     }
-    if (!results_.problems.empty() &&
-        Dialogs::Message(this, Q(ImportCaption), Q(SkipBadLinesQuestion(results_.problems.size())),
+    if (!results_->problems.empty() &&
+        Dialogs::Message(this, Q(ImportCaption), Q(SkipBadLinesQuestion(results_->problems.size())),
                          Dialogs::Icon::Question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
     accept();

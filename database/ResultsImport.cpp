@@ -117,10 +117,11 @@ template <typename Numbers> NumberSetKey KeyOf(const Numbers& numbers) {
 // What one line holds. Only the first min(numberCount, 20) entries of the arrays are set.
 struct LineScan {
     bool dated = false;
+    bool takeLast = false;      // the arrays keep the last 20 runs instead of the first 20
     std::int32_t digitRuns = 0; // runs of digits in a line without a date word
     std::int32_t numberCount = 0;
-    std::int32_t values[20];      // the first 20 runs after the date (and time): 1..80, or 0 for any other value
-    const char* digits[20];       // the same runs as written, without their leading zeros
+    std::int32_t values[20]; // the first (or last) 20 runs after the date (and time): 1..80, or 0 for any other value
+    const char* digits[20];  // the same runs as written, without their leading zeros
     std::uint32_t digitCount[20]; // and their lengths ("0" for a run of zeros)
 };
 
@@ -199,13 +200,22 @@ const char* ScanLine(const char* p, const char* const end, ImportedDraw& draw, L
             value = p - start < 3 ? value * 10 + (*p - '0') : 0;
             ++p;
         }
-        if (scan.numberCount < 20) {
-            const auto i = static_cast<std::size_t>(scan.numberCount);
+        if (scan.numberCount < 20 || scan.takeLast) {
+            // Keeping the last 20, the arrays are a ring: run k goes to k mod 20.
+            const auto i = static_cast<std::size_t>(scan.numberCount % 20);
             scan.values[i] = IsLotteryNumber(value) && p - start < 3 ? value : 0;
             scan.digits[i] = start;
             scan.digitCount[i] = static_cast<std::uint32_t>(p - start);
         }
-        ++scan.numberCount;
+        if (scan.numberCount < INT32_MAX)
+            ++scan.numberCount;
+    }
+    if (scan.takeLast && scan.numberCount > 20) {
+        // The oldest of the last 20 runs sits where the next run would have gone.
+        const auto oldest = static_cast<std::ptrdiff_t>(scan.numberCount % 20);
+        std::rotate(scan.values, scan.values + oldest, scan.values + 20);
+        std::rotate(scan.digits, scan.digits + oldest, scan.digits + 20);
+        std::rotate(scan.digitCount, scan.digitCount + oldest, scan.digitCount + 20);
     }
     return p;
 }
@@ -365,7 +375,7 @@ ResultsFileBytes ReadResultsFileBytes(const std::string& path) {
     return r;
 }
 
-ImportedResults ReadResultsFile(std::string_view bytes) {
+ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take) {
     ImportedResults out;
     std::int32_t lineNumber = 0;
     bool seenDated = false;
@@ -376,6 +386,7 @@ ImportedResults ReadResultsFile(std::string_view bytes) {
     while (p != end) {
         ImportedDraw draw;
         LineScan scan;
+        scan.takeLast = take == TakeNumbers::Last;
         p = ScanLine(p, end, draw, scan);
         if (p != end)
             p += *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;

@@ -12,7 +12,8 @@
 //   separator twice, D and M of 1..2 digits, Y of 4, Y in 1951..2999, a real day of the month by
 //   the program's calendar); words before it are ignored;
 // - a time (H:MM or H:MM:SS) right after the date word is the draw's time;
-// - the runs of digits of the later words are the numbers; the first 20 make the draw.
+// - the runs of digits of the later words are the numbers; the first 20 make the draw, or the
+//   last 20 when the reader is told so (a layout with a draw-of-day index after the date).
 // A line without a date word before the first dated line is skipped; after it, it is a problem
 // when it holds 20 or more runs of digits. A dated line with fewer than 20 numbers, a number
 // outside 1..80 or a repeated number is a problem. The valid draws are reversed when the first is
@@ -100,8 +101,11 @@ struct ImportedResults {
     bool reversed = false;                  // the file listed the newest draw first
 };
 
+// Which 20 numbers of a line that holds more make the draw.
+enum class TakeNumbers { First, Last };
+
 // Reads the bytes of a results file. Any bytes give draws and problems; linear in the size.
-ImportedResults ReadResultsFile(std::string_view bytes);
+ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take = TakeNumbers::First);
 
 // ---- into the database ----
 

@@ -38,7 +38,8 @@ int CmdImport(const ImportOptions& options) {
         std::fprintf(stderr, "%s: %s\n", options.file.c_str(), file.error.c_str());
         return ExitRefused;
     }
-    const ImportedResults results = ReadResultsFile(file.bytes);
+    const ImportedResults results =
+        ReadResultsFile(file.bytes, options.takeLast ? TakeNumbers::Last : TakeNumbers::First);
     // Standard error is unbuffered: the lines go out in pieces of about 64 kB.
     std::string problems;
     for (std::size_t i = 0; i < results.problems.size(); ++i) {
@@ -136,6 +137,13 @@ void AddImportCommand(CLI::App& app, int& status) {
                       "database's last one)");
     command->add_flag("--skip-bad", v->skipBad, "import the other draws when some lines are bad");
     command->add_flag("--dry-run", v->dryRun, "check and report everything, but write nothing");
+    command
+        ->add_option_function<std::string>(
+            "--take", [v](const std::string& take) { v->takeLast = take == "last"; },
+            "which 20 numbers of a line with more make the draw: first (default) or last (a draw-of-day index "
+            "after the date)")
+        ->check(CLI::IsMember({"first", "last"}))
+        ->type_name("first|last");
     command->callback([v, &status] { status = CmdImport(*v); });
 }
 

@@ -48,9 +48,10 @@ int CmdUpdate(const UpdateOptions& options);
 struct ImportOptions {
     std::string dir;
     std::string file;
-    bool replace = false; // "Zastąp całą bazę"; otherwise "Dopisz nowe losowania"
-    bool skipBad = false; // import the valid draws of a file with bad lines
-    bool dryRun = false;  // do everything but write
+    bool replace = false;  // "Zastąp całą bazę"; otherwise "Dopisz nowe losowania"
+    bool skipBad = false;  // import the valid draws of a file with bad lines
+    bool dryRun = false;   // do everything but write
+    bool takeLast = false; // a line with more than 20 numbers gives its last 20 (--take last)
 };
 int CmdImport(const ImportOptions& options);
 

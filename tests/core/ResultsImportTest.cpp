@@ -179,6 +179,36 @@ TEST(CmdImport, ReplaceWritesTheRewriteLayout) {
               "2 1996 10 2 1 4 7 10 13 16 19 22 25 28 31 34 37 40 43 46 49 52 55 58 ");
 }
 
+std::string FirstNineteen(int first) {
+    const std::string all = Twenty(first, " ");
+    return all.substr(0, all.rfind(' '));
+}
+
+// A layout with a draw-of-day index after the date: the first 20 numbers take the index.
+struct TakeCase {
+    const char* name;
+    const char* take;
+    std::string database;
+};
+
+class CmdImportTake : public testing::TestWithParam<TakeCase> {};
+
+TEST_P(CmdImportTake, ChoosesTheTwentyNumbers) {
+    TempDir dir;
+    WriteBytes(dir.file("w.csv"), "10.04.1996;1;" + Twenty(3, ";") + "\n10.04.1996;2;" + Twenty(1, ";") + ";\n");
+    const test::CliRun run = Import({"import", dir.str(), dir.file("w.csv"), "--take", GetParam().take});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\nlines with more than 20 numbers: 2\n"), std::string::npos) << run.out;
+    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), GetParam().database);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CmdImportTake,
+    testing::Values(TakeCase{"First", "first",
+                             "1 1996 4 10 1 " + FirstNineteen(3) + " 2 1996 4 10 2 " + FirstNineteen(1) + " "},
+                    TakeCase{"Last", "last", "1 1996 4 10 " + Twenty(3, " ") + " 2 1996 4 10 " + Twenty(1, " ") + " "}),
+    [](const testing::TestParamInfo<TakeCase>& info) { return std::string(info.param.name); });
+
 struct CliCase {
     const char* name;
     std::string file;

@@ -388,10 +388,11 @@ private slots:
         QVERIFY(Enabled(windows.main.get(), "saveButton"));
         DrawManager& w = *windows.drawManager;
         Click(&w, "importButton");
-        QCOMPARE(shown, QStringList({"3, od 01.10.1996 do 04.10.1996", "1", "1", "2, od 02.10.1996 do 04.10.1996",
-                                     "3, od 01.10.1996 do 04.10.1996", "wiersz 5: za mało liczb (19)"}));
+        QCOMPARE(shown, QStringList({"3, od 01.10.1996 do 04.10.1996", "1", "1 (nadmiarowe liczby pominięto)",
+                                     "2, od 02.10.1996 do 04.10.1996", "3, od 01.10.1996 do 04.10.1996",
+                                     "wiersz 5: za mało liczb (19)"}));
         const auto& history = Dialogs::History();
-        QCOMPARE(history.first().filter, QStringLiteral("Pliki tekstowe (*.txt *.csv);;Wszystkie pliki (*)"));
+        QCOMPARE(history.first().filter, QStringLiteral("Pliki tekstowe (*.txt *.csv *.tsv);;Wszystkie pliki (*)"));
         QCOMPARE(history.at(1).text, QStringLiteral("Błędne wiersze: 1. Pominąć je i wczytać pozostałe losowania?"));
         ExpectMessage(QStringLiteral("Import wyników..."), QStringLiteral("Wczytano losowania: 3."));
         QCOMPARE(DatabaseBytes(folder),
@@ -402,6 +403,52 @@ private slots:
         QCOMPARE(Text(windows.main.get(), "rangeFromEdit") + Text(windows.main.get(), "rangeToEdit"), "33");
         QCOMPARE(Text(windows.main.get(), "rangeToDate"), QStringLiteral("04.10.1996"));
         QVERIFY(!Enabled(windows.main.get(), "saveButton"));
+    }
+
+    // A layout with a draw-of-day index after the date: the summary shows the draws as read, and
+    // "ostatnie 20" reads the file again without the index. Each value is heard with its caption.
+    void importPreviewAndTheLastTwentyNumbers() {
+        ProgramFolder folder;
+        std::string db;
+        ProgramWindows windows = StartWithSearch(folder, db);
+        std::string file;
+        for (int k = 1; k <= 8; ++k)
+            file += ResultsLine("0" + std::to_string(k) + ".02.2005;1", 21 + k, 20);
+        WriteBytes(folder.file("wyniki.csv").toStdString(), file);
+        const auto preview = [](int index) {
+            QStringList lines;
+            for (int k : {1, 2, 3, 0, 6, 7, 8}) {
+                QString line = QStringLiteral("0%1.02.2005 ").arg(k);
+                for (int n = 21 + k - index; n < 41 + k - index; ++n)
+                    line += QStringLiteral(" %1").arg(n == 21 + k - 1 ? 1 : n, 2, 10, QLatin1Char('0'));
+                lines << (k == 0 ? QStringLiteral("… 2 losowania …") : line);
+            }
+            return lines.join(QLatin1Char('\n'));
+        };
+        QStringList shown;
+        OnImportSummary([&](QWidget* summary) {
+            const auto heard = [&](const char* name) { shown << Find<QWidget>(summary, name)->accessibleName(); };
+            shown << Text(summary, "previewValue");
+            heard("drawsReadValue");
+            heard("extraNumbersValue");
+            heard("drawCountAfterValue");
+            Click(summary, "replaceModeButton");
+            heard("drawCountAfterValue");
+            Click(summary, "appendModeButton");
+            Click(summary, "takeLastButton");
+            shown << Text(summary, "previewValue");
+            heard("newDrawsValue");
+            Click(summary, "confirmButton");
+        });
+        Dialogs::QueueFileName(folder.file("wyniki.csv"));
+        Click(windows.drawManager.get(), "importButton");
+        QCOMPARE(shown, QStringList({preview(1), "Wczytane losowania: 8, od 01.02.2005 do 08.02.2005",
+                                     "Wiersze z więcej niż 20 liczbami: 8 (nadmiarowe liczby pominięto)",
+                                     "Losowania w bazie po imporcie: 38", "Losowania w bazie po imporcie: 8",
+                                     preview(0), "Nowe losowania: 8, od 01.02.2005 do 08.02.2005"}));
+        QCOMPARE(DrawCount, 38);
+        QCOMPARE(DrawTable[31].Numbers[0], 22);
+        QCOMPARE(DrawTable[38].Numbers[19], 48);
     }
 
     // A dropped file dated before the database's last draw without holding it: "Dopisz" refuses
