@@ -296,8 +296,8 @@ void DrawManager::buildControls() {
 
 void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
     if (gauge != nullptr) {
-        gauge->SetProgress(0);
-        gauge->SetMaxValue(DrawCount);
+        gauge->setValue(0);
+        gauge->setMaximum(DrawCount);
     }
     // The grid builds its texts when it paints them: one row per draw costs nothing here, so the
     // gauge reaches its end at once, and the main window shows it full without a paint of its own
@@ -305,7 +305,7 @@ void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
     gridModel_->setRowCount(DrawCount);
     setColumnWidths(); // a reset of the model gives the columns their default width back
     if (gauge != nullptr)
-        gauge->SetProgress(DrawCount);
+        gauge->setValue(DrawCount);
     if (mainWindow != nullptr)
         mainWindow->show();
     refreshPromptLine();

@@ -46,7 +46,7 @@ void DrawManager::startDownload(std::uint8_t mode) {
     downloadGauge_->show();
     downloadLabel_->setText(Q(ConnectingText));
     downloadLabel_->show();
-    downloadGauge_->SetProgress(0);
+    downloadGauge_->setValue(0);
 
     auto* get = new HttpDownload(this);
     currentDownload_ = get;
@@ -77,8 +77,8 @@ void DrawManager::stopDownload() {
 
 void DrawManager::downloadProgress(QObject*, int totalSize, int readed) {
     downloadGauge_->show();
-    downloadGauge_->SetMaxValue(totalSize);
-    downloadGauge_->SetProgress(readed);
+    downloadGauge_->setMaximum(totalSize);
+    downloadGauge_->setValue(readed);
     downloadLabel_->setText(Q(ProgressSizeText(totalSize, readed, LocaleDecimalSeparator())));
 }
 
