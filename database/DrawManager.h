@@ -108,7 +108,7 @@ private:
     void setNormalMode(bool normal);
     void updateButtons();
     void startDownload(std::uint8_t mode);
-    void downloadProgress(QObject* sender, int totalSize, int readed);
+    void downloadProgress(QObject* sender, int totalSize, int bytesRead);
     void downloadFailed(QObject* sender);
     void downloadDone(QObject* sender, const QByteArray& fileName, int fileSize);
     void downloadEnded(QObject* download);

@@ -50,21 +50,22 @@ void DrawManager::startDownload(std::uint8_t mode) {
 
     auto* get = new HttpDownload(this);
     currentDownload_ = get;
-    get->URL = Q(ResultsUrl(mode == 1, server.server.host));
+    TransferSettings settings;
+    settings.url = ResultsUrl(mode == 1, server.server.host);
     // The path stays bytes from AppDir on: the program folder's name need not be valid UTF-8.
-    get->FileName =
-        QByteArray::fromStdString(AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName)));
-    get->Port = server.server.port;
-    get->Deadline = ResultsDeadline(mode == 1);
-    get->BodyInMemory = mode == 1; // the latest draw is read from this download's own memory
-    connect(get, &HttpDownload::OnDoneFile, this, &DrawManager::downloadDone);
-    connect(get, &HttpDownload::OnProgress, this, &DrawManager::downloadProgress);
-    connect(get, &HttpDownload::OnError, this, &DrawManager::downloadFailed);
-    get->UseCache = false;
+    settings.fileName = AppPath(std::string(mode == 1 ? LatestDrawFileName : PendingDownloadFileName));
+    settings.port = server.server.port;
+    settings.deadline = ResultsDeadline(mode == 1);
+    settings.bodyInMemory = mode == 1; // the latest draw is read from this download's own memory
+    connect(get, &HttpDownload::finished, this, &DrawManager::downloadDone);
+    connect(get, &HttpDownload::progressed, this, &DrawManager::downloadProgress);
+    connect(get, &HttpDownload::failed, this, &DrawManager::downloadFailed);
+    settings.useCache = false;
+    get->setSettings(settings);
     downloadMode_ = mode;
     downloadRunning_ = true;
     updateButtons();
-    get->StartFileDownload();
+    get->start();
     stopDownloadButton_->show();
     if (mode == 1)
         downloadGauge_->hide(); // the first progress report shows it
@@ -72,14 +73,14 @@ void DrawManager::startDownload(std::uint8_t mode) {
 
 void DrawManager::stopDownload() {
     if (currentDownload_ != nullptr)
-        currentDownload_->CancelDownload();
+        currentDownload_->cancel();
 }
 
-void DrawManager::downloadProgress(QObject*, int totalSize, int readed) {
+void DrawManager::downloadProgress(QObject*, int totalSize, int bytesRead) {
     downloadGauge_->show();
     downloadGauge_->setMaximum(totalSize);
-    downloadGauge_->setValue(readed);
-    downloadLabel_->setText(Q(ProgressSizeText(totalSize, readed, LocaleDecimalSeparator())));
+    downloadGauge_->setValue(bytesRead);
+    downloadLabel_->setText(Q(ProgressSizeText(totalSize, bytesRead, LocaleDecimalSeparator())));
 }
 
 void DrawManager::downloadFailed(QObject* sender) {
@@ -101,7 +102,7 @@ void DrawManager::downloadDone(QObject* sender, const QByteArray&, int fileSize)
     const auto* download = qobject_cast<const HttpDownload*>(sender);
     if (downloadMode_ == 1 && download != nullptr) {
         if (fileSize > 0) {
-            const auto latest = ParseLatestDraw(download->Body());
+            const auto latest = ParseLatestDraw(download->body());
             if (!latest) {
                 Dialogs::Message(this, Q(UpdateFailedCaption), Q(MalformedAnswerText), Dialogs::Icon::Error);
             } else if (latest->number != DrawCount + 1) {

@@ -42,7 +42,7 @@ inline constexpr std::string_view MalformedAnswerText =
 std::string NotNextDrawText(std::int32_t serverNumber);
 
 // "0.00 / 0.00 kB": received and announced bytes in kB with two decimals and the given separator.
-std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator);
+std::string ProgressSizeText(std::int32_t totalSize, std::int32_t bytesRead, char decimalSeparator);
 
 // The latest-draw answer: the draw number, three date integers (not used: an appended draw takes
 // the day after the last local draw), then the 20 numbers; anything after them is ignored. The
