@@ -17,6 +17,10 @@ namespace zg {
 // running at the same time never read or delete each other's answer.
 inline constexpr std::string_view LatestDrawFileName = "ml";
 
+// What a results download fetches: the complete results file, stored for the merge at the next
+// start, or the latest draw only, appended at once when it is the next one.
+enum class ResultsRequest { AllResults, LatestDraw };
+
 // The results server's host (a build setting) and port.
 std::string_view ResultsHost();
 inline constexpr int ResultsPort = 80;
