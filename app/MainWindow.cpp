@@ -252,8 +252,8 @@ void MainWindow::buildControls() {
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
     progressGauge->setGeometry(32, 157, 682, 15);
-    progressGauge->SetForeColor(Navy);
-    progressGauge->SetBackColor(Qt::white);
+    progressGauge->setBarColor(Navy);
+    progressGauge->setBackgroundColor(Qt::white);
     QFont gaugeFont(QStringLiteral("MS Sans Serif"));
     gaugeFont.setPointSize(8);
     progressGauge->setFont(gaugeFont);
@@ -547,10 +547,10 @@ class GaugeProgress final : public SearchProgress {
 public:
     explicit GaugeProgress(ProgressGauge* gauge) : gauge_(gauge) {}
     void total(std::int32_t n) override {
-        gauge_->SetProgress(0);
-        gauge_->SetMaxValue(n);
+        gauge_->setValue(0);
+        gauge_->setMaximum(n);
     }
-    void step(std::int32_t i) override { gauge_->SetProgress(i); }
+    void step(std::int32_t i) override { gauge_->setValue(i); }
 
 private:
     ProgressGauge* gauge_;

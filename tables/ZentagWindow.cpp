@@ -65,12 +65,12 @@ public:
     void total(std::int32_t n) override {
         if (gauge_ == nullptr)
             return;
-        gauge_->SetProgress(0);
-        gauge_->SetMaxValue(n);
+        gauge_->setValue(0);
+        gauge_->setMaximum(n);
     }
     void step(std::int32_t i) override {
         if (gauge_ != nullptr)
-            gauge_->SetProgress(i);
+            gauge_->setValue(i);
     }
 
 private:

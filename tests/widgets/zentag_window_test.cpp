@@ -81,7 +81,7 @@ private slots:
         Program p;
         p.Open();
         QVERIFY(ZentagTableValid);
-        QCOMPARE(p.main.gauge()->Progress(), 3);
+        QCOMPARE(p.main.gauge()->value(), 3);
         QCOMPARE(p.zentag->gridModel()->rowCount(), 3);
         QCOMPARE(p.Columns(), 81);
         QCOMPARE(p.Cell(0, 0), QStringLiteral("06.01.08"));
