@@ -1,9 +1,18 @@
+// zentagrafo-cli info DIR
+//
+// Loads DIR/zentag.wyn as the program would (without merging a waiting download) and tells what it
+// holds and what looks wrong in it.
+//
+// Exit status: 0 told (also when something looks wrong); 1 the database cannot be loaded; 2 the
+// arguments are malformed.
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
 #include "base/DateRoutines.h"
 #include "base/DrawTypes.h"
 #include "database/DrawDatabase.h"
+
+#include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <memory>
@@ -49,8 +58,6 @@ void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
     std::printf("%s: ordinal %d, number %d, %s\n", label, k, draws[k].Number, DrawDateLongText(draws, k).c_str());
 }
 
-// Loads DIR/zentag.wyn as the program would (without merging a waiting download) and tells what it
-// holds and what looks wrong in it.
 int RunInfo(const std::string& dir) {
     const auto db = LoadFolderDatabase(dir);
     if (!db)
@@ -117,12 +124,12 @@ int RunInfo(const std::string& dir) {
 
 } // namespace
 
-void AddInfoCommand(CLI::App& app, int& status) {
+void AddInfoCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("info", "Tells what the database holds: draws, layout, first and last draw, "
                                                "suspicious data");
     auto dir = std::make_shared<std::string>();
     command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
-    command->callback([dir, &status] { status = RunInfo(*dir); });
+    command->callback([dir, &context] { context.status = RunInfo(*dir); });
 }
 
 } // namespace zg::cli

@@ -4,6 +4,7 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
 #include "download/ResultsUpdate.h"
+#include "support/CliRun.h"
 #include "support/DrawTables.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
@@ -45,7 +46,7 @@ struct Folder {
     UpdateRun Run(bool latest, int port, HttpTestServer* server = nullptr) {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        const int status = cli::CmdUpdate(cli::UpdateOptions{dir.str(), latest, "127.0.0.1", port});
+        const int status = cli::RunCli(test::UpdateArgs(dir.str(), latest, port));
         std::string out = testing::internal::GetCapturedStdout();
         return UpdateRun{status, out, testing::internal::GetCapturedStderr(), server ? server->request() : ""};
     }
@@ -117,16 +118,18 @@ TEST(CmdUpdateAll, NoServerLeavesNoDownload) {
 TEST(CmdUpdateServer, IniSetsItOptionsReplaceTheirPart) {
     HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer("1")); });
     const std::string port = std::to_string(server.port());
-    const std::tuple<std::string, std::string, int> cases[] = {
-        {"[wyniki]\nserwer=127.0.0.1:" + port, "", 0},
-        {"[wyniki]\nserwer=nowhere.invalid:" + port, "127.0.0.1", 0},
-        {"[wyniki]\nserwer=127.0.0.1:1", "", server.port()},
+    const std::tuple<std::string, cli::Args> cases[] = {
+        {"[wyniki]\nserwer=127.0.0.1:" + port, {}},
+        {"[wyniki]\nserwer=nowhere.invalid:" + port, {"--host", "127.0.0.1"}},
+        {"[wyniki]\nserwer=127.0.0.1:1", {"--port", port}},
     };
-    for (const auto& [ini, host, optionPort] : cases) {
+    for (const auto& [ini, options] : cases) {
         Folder f;
         WriteBytes(f.dir.file("zentagrafo.ini"), ini);
         testing::internal::CaptureStdout();
-        EXPECT_EQ(cli::CmdUpdate(cli::UpdateOptions{f.dir.str(), false, host, optionPort}), 0) << ini;
+        cli::Args args{"update", f.dir.str(), "--all"};
+        args.insert(args.end(), options.begin(), options.end());
+        EXPECT_EQ(cli::RunCli(args), 0) << ini;
         testing::internal::GetCapturedStdout();
         EXPECT_TRUE(ReadBytes(f.dir.file("zentag")) == "1") << ini;
     }
