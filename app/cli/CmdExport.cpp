@@ -28,14 +28,14 @@ int RunExport(const std::string& dir, const std::string& out) {
     RemoveStaleTempFilesFor(dir, out);
     const auto db = LoadFolderDatabase(dir);
     if (!db)
-        return 1;
+        return ExitRefused;
     const DrawsView draws = db->View();
     if (const auto error = WriteReportFile(out, DatabaseExportBytes(draws))) {
         std::fprintf(stderr, "%s: %s\n", out.c_str(), error->c_str());
-        return 1;
+        return ExitRefused;
     }
     std::printf("%s: %d draws written\n", out.c_str(), draws.count);
-    return 0;
+    return ExitDone;
 }
 
 } // namespace

@@ -61,7 +61,7 @@ void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
 int RunInfo(const std::string& dir) {
     const auto db = LoadFolderDatabase(dir);
     if (!db)
-        return 1;
+        return ExitRefused;
     const std::string& path = db->path;
     const DrawsView draws = db->View();
 
@@ -72,7 +72,7 @@ int RunInfo(const std::string& dir) {
     if (db->shortGroupValues > 0)
         std::printf("incomplete last group: %d of 24 values, not counted\n", db->shortGroupValues);
     if (draws.count == 0)
-        return 0;
+        return ExitDone;
     PrintDraw("first draw", draws, 1);
     PrintDraw("last draw", draws, draws.count);
 
@@ -119,7 +119,7 @@ int RunInfo(const std::string& dir) {
     }
     if (clean)
         std::printf("no problems found\n");
-    return 0;
+    return ExitDone;
 }
 
 } // namespace

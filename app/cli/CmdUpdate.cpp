@@ -129,14 +129,14 @@ int UpdateLatest(const UpdateOptions& options) {
         return ExitRefused;
     }
     Tell(AppendedText);
-    return 0;
+    return ExitDone;
 }
 
 int UpdateAll(const UpdateOptions& options) {
     if (!Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)))
         return ExitRefused;
     Tell(FullDownloadDoneText);
-    return 0;
+    return ExitDone;
 }
 
 int RunUpdate(const UpdateOptions& options) {
