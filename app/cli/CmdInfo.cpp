@@ -10,6 +10,7 @@
 #include "app/cli/FolderDatabase.h"
 #include "base/DateRoutines.h"
 #include "base/DrawTypes.h"
+#include "base/NumberFormat.h"
 #include "database/DrawDatabase.h"
 
 #include <CLI/CLI.hpp>
@@ -42,16 +43,6 @@ struct Finding {
 
 std::string Ordinal(std::int32_t k) {
     return "draw " + std::to_string(k);
-}
-
-std::string NumbersText(const DrawRecord& d) {
-    std::string text;
-    for (std::int32_t n : d.Numbers) {
-        if (!text.empty())
-            text += ' ';
-        text += std::to_string(n);
-    }
-    return text;
 }
 
 void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
@@ -93,9 +84,9 @@ int RunInfo(const std::string& dir) {
                 twice = d.Numbers[i] == d.Numbers[j];
         }
         if (twice)
-            repeated.Add(Ordinal(k) + ": " + NumbersText(d));
+            repeated.Add(Ordinal(k) + ": " + NumbersText(d.Numbers));
         if (out)
-            outside.Add(Ordinal(k) + ": " + NumbersText(d));
+            outside.Add(Ordinal(k) + ": " + NumbersText(d.Numbers));
         if (!IsProgramDate(d.Day, d.Month, d.Year))
             badDate.Add(Ordinal(k) + ": " + DrawDateLongText(draws, k));
         if (k > 1) {
