@@ -3,7 +3,7 @@
 // option values they take (a number set, "A:B" pairs, a decimal separator) with their CLI11
 // validators, the folder database checked against a search and the search itself, and the way a
 // command reports that it refused (exit 1) or was called wrongly after parsing (exit 2).
-// CLI11 itself is included by the command files only, so that this header stays light.
+// CLI11 itself is included only by the .cpp files that build commands, not through this header.
 #include "analysis/AnalysisParameters.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/Commands.h"
