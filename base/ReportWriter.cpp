@@ -1,6 +1,6 @@
 #include "base/ReportWriter.h"
 
-#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "base/SafeFile.h"
 
 #include <cerrno>

@@ -14,6 +14,8 @@
 #include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -62,14 +64,14 @@ int RunAnalysis(const AnalysisOptions& opt) {
 
 } // namespace
 
-void AddAnalysisCommand(CLI::App& app, int& status) {
+void AddAnalysisCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("analysis", "Runs the set-hit search and writes the analysis report to OUT");
     auto opt = std::make_shared<AnalysisOptions>();
     command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
     command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
     AddSearchOptions(*command, opt->search);
     AddDecimalOption(*command, opt->decimal);
-    command->callback([opt, &status] { status = RunAnalysis(*opt); });
+    command->callback([opt, &context] { context.status = RunAnalysis(*opt); });
 }
 
 } // namespace zg::cli

@@ -15,6 +15,8 @@
 #include "base/ReportWriter.h"
 #include "tables/Calendar.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -73,7 +75,7 @@ int RunCalendar(const CalendarOptions& opt) {
 
 } // namespace
 
-void AddCalendarCommand(CLI::App& app, int& status) {
+void AddCalendarCommand(CLI::App& app, CommandContext& context) {
     auto* command =
         app.add_subcommand("calendar", "Lays the range's draws of one year out by month and day and writes the "
                                        "calendar report to OUT");
@@ -87,7 +89,7 @@ void AddCalendarCommand(CLI::App& app, int& status) {
     command->add_flag("--show-all", opt->showAll,
                       "show every draw's number of hits instead of marking those within "
                       "the bounds");
-    command->callback([opt, &status] { status = RunCalendar(*opt); });
+    command->callback([opt, &context] { context.status = RunCalendar(*opt); });
 }
 
 } // namespace zg::cli

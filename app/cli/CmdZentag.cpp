@@ -19,6 +19,8 @@
 #include "tables/Zentag.h"
 #include "tables/ZentagReport.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -95,7 +97,7 @@ int RunZentag(const ZentagOptions& opt) {
 
 } // namespace
 
-void AddZentagCommand(CLI::App& app, int& status) {
+void AddZentagCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "zentag", "Runs the set-hit search, then the ZENTAG table of the draws at --offset from the found draws; "
                   "writes the table's report to OUT and prints the ranked numbers and pairs");
@@ -110,7 +112,7 @@ void AddZentagCommand(CLI::App& app, int& status) {
         ->type_name("N,N,...")
         ->check(NumberSetValidator());
     AddDecimalOption(*command, opt->decimal);
-    command->callback([opt, &status] { status = RunZentag(*opt); });
+    command->callback([opt, &context] { context.status = RunZentag(*opt); });
 }
 
 } // namespace zg::cli
