@@ -1,5 +1,6 @@
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
+#include "base/Version.h"
 
 #include <cstdio>
 
@@ -18,7 +19,7 @@ int RunNamed(const char* name, const Args& args) {
 int RunCli(const Args& args) {
     CLI::App app{"Works on a program folder of ZENTAGRAFO (the folder that holds zentag.wyn) without any window.",
                  "zentagrafo-cli"};
-    app.set_version_flag("--version", std::string("zentagrafo-cli ") + ZG_VERSION);
+    app.set_version_flag("--version", "zentagrafo-cli " + std::string(ProgramVersion));
     int status = ExitDone;
     AddInfoCommand(app, status);
     AddExportCommand(app, status);
