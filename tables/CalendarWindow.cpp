@@ -3,6 +3,7 @@
 #include "base/DateRoutines.h"
 #include "base/State.h"
 #include "ui/GridSelection.h"
+#include "ui/KeyboardButtons.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"
@@ -312,16 +313,10 @@ void CalendarWindow::saveReport() {
 }
 
 void CalendarWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter presses the focused push button and nothing else: the window has no default
-        // button, so Enter on the year field or the box does nothing.
-        QWidget* focus = focusWidget();
-        if (focus != nullptr && focus->isEnabled() &&
-            (qobject_cast<QPushButton*>(focus) != nullptr || qobject_cast<QToolButton*>(focus) != nullptr))
-            static_cast<QAbstractButton*>(focus)->click();
-        event->accept();
+    // Enter presses the focused push button and nothing else: the window has no default button,
+    // so Enter on the year field or the box does nothing.
+    if (PressFocusedButtonOnEnter(this, event, EnterElsewhere::Swallow))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 

@@ -7,6 +7,7 @@
 #include "tables/ZentagReport.h"
 #include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
+#include "ui/KeyboardButtons.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/ReportSaving.h"
@@ -376,13 +377,8 @@ void ZentagWindow::saveReport() {
 void ZentagWindow::keyPressEvent(QKeyEvent* event) {
     // Enter presses the push button that has the focus and nothing else: the window has no
     // default button, so Enter on a tick box or in a list does nothing.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        QWidget* focus = focusWidget();
-        if (focus == closeButton || focus == saveButton)
-            static_cast<QAbstractButton*>(focus)->click();
-        event->accept();
+    if (PressFocusedButtonOnEnter(this, event, EnterElsewhere::Swallow))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 
