@@ -667,7 +667,7 @@ void MainWindow::showSelectedDrawNumbers() {
 
 void MainWindow::saveReport() {
     searchButton->setFocus();
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (path.isEmpty())
         return;
 

@@ -1,5 +1,6 @@
 #include "tables/CalendarWindow.h"
 
+#include "analysis/AnalysisReport.h"
 #include "base/DateRoutines.h"
 #include "base/State.h"
 #include "ui/GridSelection.h"
@@ -291,21 +292,15 @@ void CalendarWindow::fillCalendar() {
 }
 
 void CalendarWindow::saveReport() {
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
-        CalendarReportInput in;
-        in.rangeFrom = parameters_.rangeFrom;
-        in.rangeTo = parameters_.rangeTo;
-        in.hitsFromText = parameters_.hitsFromText;
-        in.hitsToText = parameters_.hitsToText;
-        in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
-        in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
-        in.caption = windowTitle().toStdString();
         // The year and mode of the grid as filled, not a year still being typed.
-        in.year = filledYear_;
-        in.showAll = filledShowAll_;
-        in.cells = &model_->cells();
-        in.setSize = NumberSet.Count;
+        const CalendarReportInput in{MakeSearchHeading(parameters_, AllDraws(), NumberSet),
+                                     windowTitle().toStdString(),
+                                     filledYear_,
+                                     &model_->cells(),
+                                     filledShowAll_,
+                                     NumberSet.Count};
         if (WriteReport(this, path, CalendarReportBytes(in)))
             ShowReportSaved(this, path);
     }

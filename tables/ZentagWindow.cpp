@@ -356,18 +356,9 @@ void ZentagWindow::applyFilter() {
 }
 
 void ZentagWindow::saveReport() {
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
-        ZentagReportInput in;
-        in.rangeFrom = parameters_.rangeFrom;
-        in.rangeTo = parameters_.rangeTo;
-        in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
-        in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
-        in.hitsFromText = parameters_.hitsFromText;
-        in.hitsToText = parameters_.hitsToText;
-        in.setNumbers = SetNumbersOf(NumberSet);
-        in.offset = ZentagOffset;
-        in.table = &result_;
+        const ZentagReportInput in{MakeSearchHeading(parameters_, AllDraws(), NumberSet), ZentagOffset, &result_};
         if (WriteReport(this, path, ZentagReportBytes(in)))
             ShowReportSaved(this, path);
     }
