@@ -1,6 +1,6 @@
 #pragma once
 // The main window: the analysis parameters (range of draws, hit bounds), the set-hit search and
-// its results, and the buttons that open every other window.
+// its results, and the buttons that ask for every other window.
 #include "analysis/AnalysisParameters.h"
 #include "analysis/ChanceStatistics.h"
 #include "analysis/SetHitSearch.h"
@@ -34,7 +34,7 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // ---- routines other windows call ----
+    // ---- routines start-up connects to the other windows' signals ----
     void fitHitBoundsToSet();
     void resetResults();
     void refreshRangeInfo();
