@@ -128,8 +128,8 @@ std::string NextNumberedFileName(const std::string& folder, const std::string& s
     return stem + ".10000." + extension;
 }
 
-std::string NextReportFileName(const std::string& appDir) {
-    return NextNumberedFileName(appDir + "/TXT", "ZENTAG");
+std::string NextReportFileName(const std::string& appDir, const std::string& stem) {
+    return NextNumberedFileName(appDir + "/TXT", stem);
 }
 
 } // namespace zg

@@ -516,7 +516,7 @@ bool DrawManager::confirmEdit() {
 }
 
 void DrawManager::exportDatabase() {
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty() && WriteReport(this, path, DatabaseExportBytes(AllDraws())))
         Dialogs::Message(this, Q(ExportSavedCaption),
                          Q(ExportSavedTextStart) + QLatin1Char('"') + path + QLatin1Char('"'),

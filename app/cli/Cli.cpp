@@ -1,5 +1,6 @@
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
+#include "base/Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -22,7 +23,7 @@ void AddStatsCommand(CLI::App& app, CommandContext& context);
 int RunCli(const Args& args, const RunSettings& settings) {
     CLI::App app{"Works on a program folder of ZENTAGRAFO (the folder that holds zentag.wyn) without any window.",
                  "zentagrafo-cli"};
-    app.set_version_flag("--version", std::string("zentagrafo-cli ") + ZG_VERSION);
+    app.set_version_flag("--version", "zentagrafo-cli " + std::string(ProgramVersion));
     // In the order --help lists them.
     CommandContext context{settings};
     AddInfoCommand(app, context);

@@ -45,16 +45,8 @@ int RunAnalysis(const AnalysisOptions& opt) {
     const DrawsView draws = searched->db.View();
     const FoundSearch& found = searched->found;
 
-    AnalysisReportInput input;
-    input.rangeFrom = in->rangeFrom;
-    input.rangeTo = in->rangeTo;
-    input.rangeFromDate = DrawDateText(draws, in->rangeFrom);
-    input.rangeToDate = DrawDateText(draws, in->rangeTo);
-    input.hitsFromText = in->hitsFromText;
-    input.hitsToText = in->hitsToText;
-    input.setNumbers = SetNumbersOf(set);
-    input.rows = found.result.rows;
-    input.statistics = SearchStatisticsTexts(found.result, set.Count, draws, separator);
+    const AnalysisReportInput input{MakeSearchHeading(*in, draws, set), found.result.rows,
+                                    SearchStatisticsTexts(found.result, set.Count, draws, separator)};
 
     if (const auto error = WriteReportFile(opt.out, AnalysisReportBytes(input)))
         return Failure(opt.out + ": " + *error);

@@ -8,6 +8,7 @@
 // Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
 // range or the hit bounds are refused (range first, as the main window does) or the report cannot
 // be written; 2 the arguments are malformed.
+#include "analysis/AnalysisReport.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
@@ -54,18 +55,8 @@ int RunCalendar(const CalendarOptions& opt) {
     query.showAll = opt.showAll;
     const CalendarCells cells = FillCalendar(draws, in->set, query);
 
-    CalendarReportInput report;
-    report.rangeFrom = in->rangeFrom;
-    report.rangeTo = in->rangeTo;
-    report.rangeFromDate = DrawDateText(draws, in->rangeFrom);
-    report.rangeToDate = DrawDateText(draws, in->rangeTo);
-    report.caption = MapCaption(in->set);
-    report.year = query.year;
-    report.cells = &cells;
-    report.showAll = query.showAll;
-    report.setSize = in->set.Count;
-    report.hitsFromText = in->hitsFromText;
-    report.hitsToText = in->hitsToText;
+    const CalendarReportInput report{
+        MakeSearchHeading(*in, draws, in->set), MapCaption(in->set), query.year, &cells, query.showAll, in->set.Count};
 
     if (const auto error = WriteReportFile(opt.out, CalendarReportBytes(report)))
         return Failure(opt.out + ": " + *error);

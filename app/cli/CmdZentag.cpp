@@ -76,16 +76,7 @@ int RunZentag(const ZentagOptions& opt) {
     const ZentagResult table =
         selection.empty() ? ComputeZentagTable(zentag, nullptr) : ComputeZentagTableFor(zentag, selection);
 
-    ZentagReportInput report;
-    report.rangeFrom = in->rangeFrom;
-    report.rangeTo = in->rangeTo;
-    report.rangeFromDate = DrawDateText(draws, in->rangeFrom);
-    report.rangeToDate = DrawDateText(draws, in->rangeTo);
-    report.hitsFromText = in->hitsFromText;
-    report.hitsToText = in->hitsToText;
-    report.setNumbers = SetNumbersOf(in->set);
-    report.offset = opt.offset;
-    report.table = &table;
+    const ZentagReportInput report{MakeSearchHeading(*in, draws, in->set), opt.offset, &table};
     if (const auto error = WriteReportFile(opt.out, ZentagReportBytes(report)))
         return Failure(opt.out + ": " + *error);
 
