@@ -29,7 +29,6 @@ int main(int argc, char** argv) {
 
     windows.main->show();
     // Once the start-up has finished: an empty database leads to the import.
-    QTimer::singleShot(0, windows.main.get(),
-                       [&windows] { zg::OfferImportIntoEmptyDatabase(windows.drawManager.get(), windows.main.get()); });
+    QTimer::singleShot(0, windows.main.get(), [&windows] { zg::OfferImportIntoEmptyDatabase(windows); });
     return app.exec();
 }

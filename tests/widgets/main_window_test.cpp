@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "database/DrawManager.h"
+#include "sets/SetEditor.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tools/sample/SampleGenerator.h"
@@ -429,7 +430,7 @@ void MainWindowTest::emptyDatabaseLeadsToTheImport() {
         openAfterTheCancel = windows.drawManager->isVisible();
         windows.drawManager->close();
     });
-    OfferImportIntoEmptyDatabase(windows.drawManager.get(), windows.main.get());
+    OfferImportIntoEmptyDatabase(windows);
     if (!asked) {
         QCOMPARE(Dialogs::History().size(), before);
         return;
@@ -458,8 +459,8 @@ void MainWindowTest::enterOnAFocusedButtonPressesIt() {
     FillDraws(100);
     MainWindow w;
     QWidget about, editor;
-    w.setAboutWindow(&about);
-    w.setSetEditor(&editor);
+    OpenOnRequest(w, &MainWindow::aboutRequested, about);
+    OpenOnRequest(w, &MainWindow::setEditorRequested, editor);
     w.show();
     SetNumberSet({61}); // "Oblicz" is enabled, and a search would find every draw
     w.applyConfirmedSet();
