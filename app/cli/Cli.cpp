@@ -28,6 +28,7 @@ int RunCli(const Args& args) {
     AddUpdateCommand(app, status);
     AddImportCommand(app, status);
     AddStatsCommand(app, status);
+    AddNumbersCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());
@@ -67,6 +68,10 @@ int CmdZentag(const Args& args) {
 
 int CmdStats(const Args& args) {
     return RunNamed("stats", args);
+}
+
+int CmdNumbers(const Args& args) {
+    return RunNamed("numbers", args);
 }
 
 } // namespace zg::cli
