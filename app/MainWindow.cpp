@@ -113,6 +113,21 @@ QPixmap CalculatorGlyph() {
     return pm;
 }
 
+QPixmap TableGlyph() {
+    // The glyph of "Tabela liczb": a small grid with a yellow heading row.
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(1, 1, 13, 13);
+    p.fillRect(2, 2, 12, 3, QColor(255, 255, 0));
+    for (int y : {5, 8, 11})
+        p.drawLine(1, y, 14, y);
+    p.drawLine(6, 1, 6, 14);
+    return pm;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
@@ -249,6 +264,14 @@ void MainWindow::buildControls() {
     chartsButton->setFocusPolicy(Qt::NoFocus);
     chartsWindow_ = new ChartsWindow(this);
 
+    numbersButton = new QToolButton(panel);
+    numbersButton->setObjectName(QStringLiteral("numbersButton"));
+    numbersButton->setGeometry(666, 126, 25, 25);
+    numbersButton->setIcon(QIcon(TableGlyph()));
+    numbersButton->setToolTip(QStringLiteral("Tabela liczb"));
+    numbersButton->setAccessibleName(QStringLiteral("Tabela liczb"));
+    numbersButton->setFocusPolicy(Qt::NoFocus);
+
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
     progressGauge->setGeometry(32, 157, 682, 15);
@@ -365,6 +388,7 @@ void MainWindow::buildControls() {
     connect(aboutButton, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
     connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
     connect(chartsButton, &QToolButton::clicked, this, &MainWindow::openCharts);
+    connect(numbersButton, &QToolButton::clicked, this, &MainWindow::numbersTableRequested);
     connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(saveButton, &QToolButton::clicked, this, &MainWindow::saveReport);
@@ -423,21 +447,26 @@ void MainWindow::resetResults() {
     chartsButton->setEnabled(false);
     saveButton->setEnabled(false);
     chartsWindow_->clear();
+    emit analysisInputsChanged();
 }
 
 void MainWindow::refreshRangeInfo() {
+    // The numbers table needs draws and no set.
+    numbersButton->setEnabled(DrawCount > 0);
     if (DrawCount <= 0) {
         rangeFromField->edit()->clear();
         rangeToField->edit()->clear();
         rangeFromDate->clear();
         rangeToDate->clear();
         rangeSizeValue->setText(QStringLiteral("0 losowań"));
+        emit analysisInputsChanged();
         return;
     }
     DrawDateLabel(rangeFromField, rangeFromDate);
     DrawDateLabel(rangeToField, rangeToDate);
     const std::int64_t count = static_cast<std::int64_t>(rangeToField->position()) - rangeFromField->position() + 1;
     rangeSizeValue->setText(QString::number(count) + QStringLiteral(" losowań"));
+    emit analysisInputsChanged();
 }
 
 void MainWindow::drawCountChanged() {

@@ -81,6 +81,12 @@ public:
     // Decimal separator of the statistics (the locale's; tests may set another).
     void setDecimalSeparator(char c) { decimalSeparator_ = c; }
 
+signals:
+    // "Tabela liczb" was pressed: whoever owns the numbers table opens it on the range in force.
+    void numbersTableRequested();
+    // The range, the set or the draws may have changed (after a refresh of the range or a reset).
+    void analysisInputsChanged();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -126,6 +132,7 @@ private:
     QLabel* hitsUnitCaption = nullptr;
     QToolButton* saveButton = nullptr;
     QToolButton* chartsButton = nullptr;
+    QToolButton* numbersButton = nullptr;
     ProgressGauge* progressGauge = nullptr;
     QTableView* resultGrid = nullptr;
     QTableView* drawNumbersStrip = nullptr;

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "analysis/NumbersWindow.h"
 #include "app/MainWindow.h"
 #include "base/State.h"
 #include "database/DatabaseGuard.h"
@@ -113,6 +114,23 @@ ProgramWindows CreateProgramWindows() {
     main->setAboutWindow(about.get());
     w.setEditor = std::move(editor);
     w.about = std::move(about);
+
+    // The numbers table opens on the range in force and the set, and follows every later change of
+    // them and of the draws while it is shown.
+    auto numbers = std::make_unique<NumbersWindow>(main);
+    NumbersWindow* table = numbers.get();
+    const auto handRange = [main, table] { table->showRange(main->rangeFrom(), main->rangeTo(), NumberSet); };
+    QObject::connect(main, &MainWindow::numbersTableRequested, table, [table, handRange] {
+        handRange();
+        table->show();
+        table->raise();
+        table->activateWindow();
+    });
+    QObject::connect(main, &MainWindow::analysisInputsChanged, table, [table, handRange] {
+        if (table->isVisible())
+            handRange();
+    });
+    w.numbers = std::move(numbers);
     return w;
 }
 

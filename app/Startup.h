@@ -16,6 +16,7 @@ struct ProgramWindows {
     std::unique_ptr<QWidget> zentag;
     std::unique_ptr<QWidget> setEditor;
     std::unique_ptr<QWidget> about;
+    std::unique_ptr<QWidget> numbers; // not modal: it follows the main window's range and set
 
     ProgramWindows();
     ~ProgramWindows();
