@@ -69,6 +69,32 @@ TEST(NumberTable, SmallTableByHand) {
     EXPECT_FALSE(ComputeNumberTable(NumberTableInput{View(table), nullptr, {}, 1, 13, 100}));
 }
 
+// 40,000 draws, draw q holding (20q + j) mod 80 + 1 for j = 0..19: every number once in four
+// draws. Then 80 stops after draw 3: an absence of 39,997 draws, longer than the 16-bit lanes hold.
+TEST(NumberTable, LongRanges) {
+    std::vector<DrawRecord> table = MakeTable(40000);
+    for (int q = 1; q <= 40000; ++q)
+        for (int j = 0; j < 20; ++j)
+            table[static_cast<std::size_t>(q)].Numbers[j] = (20 * q + j) % 80 + 1;
+    for (int round = 0; round < 2; ++round) {
+        const DrawMasks masks(View(table));
+        const auto t = ComputeNumberTable(NumberTableInput{View(table), &masks, {}, 1, 40000, 100});
+        for (const NumberRow& r : t->rows) {
+            if (round == 1 && r.number == 80) {
+                EXPECT_EQ(std::vector<std::int32_t>({r.count, r.lastDraw, r.currentGap, r.longestGap, r.countLast}),
+                          std::vector<std::int32_t>({1, 3, 39997, 39997, 0}));
+                continue;
+            }
+            EXPECT_EQ(std::vector<std::int32_t>({r.count, r.longestGap, r.countLast, r.lastDraw + r.currentGap}),
+                      std::vector<std::int32_t>({10000, 3, 25, 40000}))
+                << r.number;
+        }
+        for (int q = 4; q <= 40000; ++q)
+            for (std::int32_t& n : table[static_cast<std::size_t>(q)].Numbers)
+                n = n == 80 ? 99 : n;
+    }
+}
+
 // 1 - P(all 80 seen in G draws) = sum over i of (-1)^(i+1) C(80, i) (C(80 - i, 20) / C(80, 20))^G,
 // in long double where its terms do not cancel beyond its precision (G >= 6).
 TEST(NumberTable, ChanceSomeNumberAwayAgainstInclusionExclusion) {
