@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyle>
@@ -144,7 +145,11 @@ NumbersWindow::NumbersWindow(QWidget* parent) : QDialog(parent) {
     setModal(false);
     decimalSeparator_ = LocaleDecimalSeparator();
     buildControls();
-    resize(1040, 640);
+    // Wide enough for every column beside the scroll bar, tall enough for about 25 rows.
+    int columns = 0;
+    for (int c = 0; c < NumberColumnTotal; ++c)
+        columns += numbersGrid->columnWidth(c);
+    resize(columns + numbersGrid->verticalScrollBar()->sizeHint().width() + 2 * numbersGrid->frameWidth() + 24, 640);
 }
 
 NumbersWindow::~NumbersWindow() = default;
