@@ -90,6 +90,12 @@ void NumbersWindowTest::opensOnTheRangeSortsAndSaves() {
                             "5): 20 liczb; sam przypadek daje \x9Crednio 0,8.\r\n\r\n" +
                             ReportFooterBytes));
 
+    // A range the wrong way round: no table, the main window's message instead of the heading.
+    Type(&main, "rangeFromEdit", QStringLiteral("11"));
+    Enter(&main, "rangeFromEdit");
+    QCOMPARE(Text(w, "headingLabel"), QStringLiteral("Nieprawidłowo zadany zakres losowań !!"));
+    QVERIFY(grid->model()->rowCount() == 0 && !Enabled(w, "saveButton"));
+
     QTest::keyClick(w, Qt::Key_Escape);
     QVERIFY(!w->isVisible());
 }
