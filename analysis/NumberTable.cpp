@@ -445,8 +445,8 @@ std::string OutsideBandSentence(const NumberTable& table, char separator) {
 }
 
 std::string NumbersReportBytes(const NumberTable& table, char separator) {
-    std::string body; // UTF-8, converted once
-    body.reserve(16384);
+    std::string body;                             // UTF-8, converted once
+    body.reserve(2048 + table.rows.size() * 128); // the rows take well under 128 bytes each
     body += " Zakres losowań: ";
     AppendInt(body, table.rangeFrom);
     body += "(" + table.firstDateShort + ") - ";
