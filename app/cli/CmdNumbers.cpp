@@ -13,6 +13,7 @@
 #include "app/cli/Commands.h"
 #include "base/ReportWriter.h"
 
+#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -136,7 +137,7 @@ int RunNumbers(const NumbersOptions& opt) {
 
 } // namespace
 
-void AddNumbersCommand(CLI::App& app, int& status) {
+void AddNumbersCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "numbers", "Shows how often, how lately and how long ago each number came, beside what chance alone gives");
     auto opt = std::make_shared<NumbersOptions>();
@@ -154,7 +155,7 @@ void AddNumbersCommand(CLI::App& app, int& status) {
         ->check(NumberSetValidator());
     AddDecimalOption(*command, opt->decimal);
     command->add_flag("--json", opt->json, "print one JSON object instead of the table");
-    command->callback([opt, &status] { status = RunNumbers(*opt); });
+    command->callback([opt, &context] { context.status = RunNumbers(*opt); });
 }
 
 } // namespace zg::cli
