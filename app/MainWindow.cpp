@@ -227,12 +227,8 @@ void MainWindow::buildControls() {
         MakeIconButton(panel, "chartsButton", QRect(637, 126, 25, 25), ChartsIcon(), QStringLiteral("Wykresy"));
     chartsButton->setFocusPolicy(Qt::NoFocus);
 
-    numbersButton = new QToolButton(panel);
-    numbersButton->setObjectName(QStringLiteral("numbersButton"));
-    numbersButton->setGeometry(666, 126, 25, 25);
-    numbersButton->setIcon(QIcon(TableGlyph()));
-    numbersButton->setToolTip(QStringLiteral("Tabela liczb"));
-    numbersButton->setAccessibleName(QStringLiteral("Tabela liczb"));
+    numbersButton = MakeIconButton(panel, "numbersButton", QRect(666, 126, 25, 25), QIcon(TableGlyph()),
+                                   QStringLiteral("Tabela liczb"));
     numbersButton->setFocusPolicy(Qt::NoFocus);
 
     progressGauge = new ProgressGauge(panel);
@@ -408,7 +404,6 @@ void MainWindow::resetResults() {
     chartsButton->setEnabled(false);
     saveButton->setEnabled(false);
     emit resultsCleared();
-    emit analysisInputsChanged();
 }
 
 void MainWindow::refreshRangeInfo() {
@@ -420,14 +415,12 @@ void MainWindow::refreshRangeInfo() {
         rangeFromDate->clear();
         rangeToDate->clear();
         rangeSizeValue->setText(QStringLiteral("0 losowań"));
-        emit analysisInputsChanged();
         return;
     }
     DrawDateLabel(rangeFromField, rangeFromDate);
     DrawDateLabel(rangeToField, rangeToDate);
     const std::int64_t count = static_cast<std::int64_t>(rangeToField->position()) - rangeFromField->position() + 1;
     rangeSizeValue->setText(QString::number(count) + QStringLiteral(" losowań"));
-    emit analysisInputsChanged();
 }
 
 void MainWindow::drawCountChanged() {
@@ -479,10 +472,14 @@ AnalysisParameters MainWindow::parameters() const {
 }
 
 void MainWindow::enterInField(bool rangeField) {
-    if (searchButton->isEnabled())
+    if (searchButton->isEnabled()) {
         search();
-    else if (rangeField)
+    } else if (rangeField) {
+        // A typed range takes effect, as after an arrow: its line shows it, and the result (none
+        // without a set) goes, which tells the windows that follow the range.
         refreshRangeInfo();
+        resetResults();
+    }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -152,11 +152,15 @@ void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers) {
         numbers.raise();
         numbers.activateWindow();
     });
-    // Not modal: an open numbers table follows every change of the range, the set and the draws.
-    QObject::connect(&main, &MainWindow::analysisInputsChanged, &numbers, [&numbers, showRange] {
+    // Not modal: an open table follows every change of the range, the set and the draws, each of
+    // which clears the main window's result or runs a search (one signal each: an arrow click
+    // computes the table once).
+    const auto follow = [&numbers, showRange] {
         if (numbers.isVisible())
             showRange();
-    });
+    };
+    QObject::connect(&main, &MainWindow::resultsCleared, &numbers, follow);
+    QObject::connect(&main, &MainWindow::searched, &numbers, follow);
 }
 
 ProgramWindows CreateProgramWindows() {

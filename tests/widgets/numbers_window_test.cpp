@@ -1,5 +1,6 @@
 // The numbers table on real widgets: "Tabela liczb" opens it on the main window's range, it
-// follows a change of the range, a click on a heading sorts it, and "Zapisz" writes the report.
+// follows a change of the range (typed, or by an arrow with one computation), a click on a
+// heading sorts it, and "Zapisz" writes the report.
 #include "analysis/NumbersWindow.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
@@ -8,7 +9,9 @@
 #include "support/WidgetSupport.h"
 
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTableView>
+#include <QToolButton>
 
 using namespace zg;
 using namespace zg::test;
@@ -24,6 +27,12 @@ namespace {
 
 QString Cell(QTableView* grid, int row, int column) {
     return grid->model()->index(row, column).data().toString();
+}
+
+// Steps a spin field of the main window by its upper or lower arrow.
+void ClickArrow(QWidget* main, const char* arrows, bool up) {
+    const QList<QToolButton*> b = Find<QWidget>(main, arrows)->findChildren<QToolButton*>();
+    QTest::mouseClick((b[0]->y() < b[1]->y()) == up ? b[0] : b[1], Qt::LeftButton);
 }
 
 void ClickHeading(QTableView* grid, int column) {
@@ -43,7 +52,7 @@ void NumbersWindowTest::opensOnTheRangeSortsAndSaves() {
     Type(&main, "rangeFromEdit", QStringLiteral("2"));
     Enter(&main, "rangeFromEdit");
     Click(&main, "numbersButton");
-    auto* w = static_cast<NumbersWindow*>(windows.numbers.get());
+    NumbersWindow* w = windows.numbers.get();
     QVERIFY(w->isVisible() && !w->isModal());
     QCOMPARE(Text(w, "headingLabel"),
              QStringLiteral("Liczby w losowaniach 2 – 12 (11 losowań, 02.03.2008 – 12.03.2008)"));
@@ -54,6 +63,15 @@ void NumbersWindowTest::opensOnTheRangeSortsAndSaves() {
     Enter(&main, "rangeToEdit");
     QCOMPARE(Text(w, "headingLabel"),
              QStringLiteral("Liczby w losowaniach 2 – 10 (9 losowań, 02.03.2008 – 10.03.2008)"));
+    // An arrow follows too, computing the table once, as one showing of a range does.
+    QSignalSpy resets(w->grid()->model(), &QAbstractItemModel::modelReset);
+    w->showRange(2, 10, NumberSet);
+    const qsizetype once = resets.count();
+    ClickArrow(&main, "rangeToArrows", true);
+    QCOMPARE(resets.count(), 2 * once);
+    QCOMPARE(Text(w, "headingLabel"),
+             QStringLiteral("Liczby w losowaniach 2 – 11 (10 losowań, 02.03.2008 – 11.03.2008)"));
+    ClickArrow(&main, "rangeToArrows", false);
     w->setDecimalSeparator(',');
 
     // "Ostatnio (nr losowania)" descending: 15 and 41..59 came last in draw 10; empty cells stay last.

@@ -266,7 +266,7 @@ int main(int argc, char** argv) {
 
     // The numbers table on the same range and set, opened with the main window's "Tabela liczb".
     if (auto* b = Child<QAbstractButton>(main, "numbersButton")) {
-        auto* numbers = static_cast<zg::NumbersWindow*>(windows.numbers.get());
+        zg::NumbersWindow* numbers = windows.numbers.get();
         numbers->setDecimalSeparator(',');
         QTest::mouseClick(b, Qt::LeftButton);
         Save(numbers, out + QStringLiteral("/numbers-table.png"));
