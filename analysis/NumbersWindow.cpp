@@ -2,14 +2,12 @@
 
 #include "analysis/SetHitSearch.h"
 #include "base/NumberFormat.h"
-#include "base/ReportWriter.h"
 #include "base/State.h"
-#include "ui/Dialogs.h"
-#include "ui/FilePaths.h"
 #include "ui/KeyboardButtons.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"
+#include "ui/WindowParts.h"
 
 #include <QBrush>
 #include <QFontMetrics>
@@ -162,8 +160,8 @@ void NumbersWindow::buildControls() {
     headingLabel->setFont(Verdana(10, true));
     headingLabel->setWordWrap(true);
 
-    lastDrawsCaption = new QLabel(QStringLiteral("Ostatnich losowań:"), this);
-    lastDrawsCaption->setObjectName(QStringLiteral("lastDrawsCaption"));
+    // The layouts place the captions, the grid and the buttons.
+    lastDrawsCaption = MakeCaption(this, "lastDrawsCaption", QStringLiteral("Ostatnich losowań:"), Verdana(10), {});
     lastDrawsField = new QSpinBox(this);
     lastDrawsField->setObjectName(QStringLiteral("lastDrawsField"));
     lastDrawsField->setAccessibleName(QStringLiteral("Ostatnich losowań"));
@@ -181,14 +179,10 @@ void NumbersWindow::buildControls() {
     numbersGrid->setAccessibleName(QStringLiteral("Tabela liczb"));
     numbersGrid->setModel(proxy_);
     numbersGrid->setFont(Verdana(8));
-    numbersGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetUpFixedRowGrid(numbersGrid, QFontMetrics(numbersGrid->font()).height() + 4);
     numbersGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     numbersGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    numbersGrid->setTabKeyNavigation(false);
     numbersGrid->setWordWrap(false);
-    numbersGrid->verticalHeader()->hide();
-    numbersGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    numbersGrid->verticalHeader()->setDefaultSectionSize(QFontMetrics(numbersGrid->font()).height() + 4);
     numbersGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     numbersGrid->horizontalHeader()->setSectionsClickable(true);
     numbersGrid->setSortingEnabled(true);
@@ -203,16 +197,13 @@ void NumbersWindow::buildControls() {
     for (QLabel* l : {headingLabel, longestGapSentence, outsideBandSentence})
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    saveButton = new QPushButton(QStringLiteral("Zapisz"), this);
-    saveButton->setObjectName(QStringLiteral("saveButton"));
+    saveButton = MakeButton(this, "saveButton", QStringLiteral("Zapisz"), {}, Verdana(10), Qt::StrongFocus);
     saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    closeButton = new QPushButton(QStringLiteral("Zamknij"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    for (QPushButton* b : {saveButton, closeButton}) {
-        b->setAutoDefault(false);
+    closeButton = MakeCloseButton(this, {});
+    // No default button in this window: Enter presses only the focused button.
+    closeButton->setAutoDefault(false);
+    for (QPushButton* b : {saveButton, closeButton})
         b->setAccessibleName(b->text());
-    }
     connect(saveButton, &QPushButton::clicked, this, &NumbersWindow::saveReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 
@@ -289,9 +280,8 @@ void NumbersWindow::computeTable() {
 void NumbersWindow::saveReport() {
     if (!table_)
         return;
-    const std::string folder = AppDir + "/TXT";
-    const QString path = Dialogs::SaveFileName(this, PathText(folder), Q(NextNumberedFileName(folder, "LICZBY")),
-                                               QStringLiteral("Pliki tekstowe (*.txt)"), QStringLiteral("txt"));
+    // LICZBY.NNNN.txt, numbered on its own beside the ZENTAG.NNNN.txt of the other reports.
+    const QString path = AskReportFileName(this, "LICZBY");
     if (path.isEmpty())
         return;
     if (WriteReport(this, path, NumbersReportBytes(*table_, decimalSeparator_)))
@@ -301,11 +291,8 @@ void NumbersWindow::saveReport() {
 void NumbersWindow::keyPressEvent(QKeyEvent* event) {
     // Enter presses a focused button and nothing else (the window has no default button); Esc
     // closes the window as the dialog does.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        PressFocusedButtonOnEnter(this, event);
-        event->accept();
+    if (PressFocusedButtonOnEnter(this, event, EnterElsewhere::Swallow))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 
