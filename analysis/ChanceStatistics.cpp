@@ -94,12 +94,7 @@ std::array<std::int64_t, 81> CountNumbers(const DrawsView& draws, const DrawMask
 std::vector<NumberFrequency> NumberFrequencies(const DrawsView& draws, const DrawMasks* masks, std::int32_t from,
                                                std::int32_t n) {
     const std::array<std::int64_t, 81> counts = CountNumbers(draws, masks, from, n);
-    std::int64_t low = 0, high = 0;
-    if (n > 0) {
-        const boost::math::binomial_distribution<double, RoundUp> fair(n, 0.25);
-        low = static_cast<std::int64_t>(boost::math::quantile(fair, 0.025));
-        high = static_cast<std::int64_t>(boost::math::quantile(fair, 0.975));
-    }
+    const auto [low, high] = NumberCountBand(n);
     std::vector<NumberFrequency> numbers;
     numbers.reserve(80);
     for (std::int32_t x = 1; x <= 80; ++x) {
@@ -180,6 +175,14 @@ std::vector<double> HitProbabilities(std::int32_t setSize) {
     for (unsigned k = lowest; k <= m; ++k)
         p[k] = boost::math::pdf(fair, k);
     return p;
+}
+
+CountBand NumberCountBand(std::int64_t draws) {
+    if (draws <= 0)
+        return {};
+    const boost::math::binomial_distribution<double, RoundUp> fair(static_cast<double>(draws), 0.25);
+    return CountBand{static_cast<std::int64_t>(boost::math::quantile(fair, 0.025)),
+                     static_cast<std::int64_t>(boost::math::quantile(fair, 0.975))};
 }
 
 std::vector<HitBin> ChiSquareBins(const std::vector<double>& expected) {

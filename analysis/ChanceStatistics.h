@@ -23,6 +23,15 @@ struct HitFrequency {
     double expected = 0;
 };
 
+// The 95% band of the count of one number in `draws` fair draws: the 2.5% and 97.5% quantiles of
+// Binomial(draws, 1/4), each the smallest c with P(X <= c) >= p. Both 0 for no draws.
+struct CountBand {
+    std::int64_t low = 0;
+    std::int64_t high = 0;
+    friend bool operator==(const CountBand&, const CountBand&) = default;
+};
+CountBand NumberCountBand(std::int64_t draws);
+
 // Consecutive hit counts from..to (both inclusive) pooled into one class of the chi-squared test.
 struct HitBin {
     std::int32_t from = 0;

@@ -90,6 +90,21 @@ QPixmap CalculatorGlyph() {
     return pm;
 }
 
+QPixmap TableGlyph() {
+    // The glyph of "Tabela liczb": a small grid with a yellow heading row.
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(1, 1, 13, 13);
+    p.fillRect(2, 2, 12, 3, QColor(255, 255, 0));
+    for (int y : {5, 8, 11})
+        p.drawLine(1, y, 14, y);
+    p.drawLine(6, 1, 6, 14);
+    return pm;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
@@ -207,6 +222,10 @@ void MainWindow::buildControls() {
         MakeIconButton(panel, "chartsButton", QRect(637, 126, 25, 25), ChartsIcon(), QStringLiteral("Wykresy"));
     chartsButton->setFocusPolicy(Qt::NoFocus);
 
+    numbersButton = MakeIconButton(panel, "numbersButton", QRect(666, 126, 25, 25), QIcon(TableGlyph()),
+                                   QStringLiteral("Tabela liczb"));
+    numbersButton->setFocusPolicy(Qt::NoFocus);
+
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
     progressGauge->setGeometry(32, 157, 682, 15);
@@ -320,6 +339,7 @@ void MainWindow::buildControls() {
     connect(aboutButton, &QPushButton::clicked, this, &MainWindow::aboutRequested);
     connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
     connect(chartsButton, &QToolButton::clicked, this, &MainWindow::openCharts);
+    connect(numbersButton, &QToolButton::clicked, this, &MainWindow::numbersTableRequested);
     connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(saveButton, &QToolButton::clicked, this, &MainWindow::saveReport);
@@ -382,6 +402,8 @@ void MainWindow::resetResults() {
 }
 
 void MainWindow::refreshRangeInfo() {
+    // The numbers table needs draws and no set.
+    numbersButton->setEnabled(DrawCount > 0);
     if (DrawCount <= 0) {
         rangeFromField->edit()->clear();
         rangeToField->edit()->clear();
@@ -445,10 +467,14 @@ AnalysisParameters MainWindow::parameters() const {
 }
 
 void MainWindow::enterInField(bool rangeField) {
-    if (searchButton->isEnabled())
+    if (searchButton->isEnabled()) {
         search();
-    else if (rangeField)
+    } else if (rangeField) {
+        // A typed range takes effect, as after an arrow: its line shows it, and the result (none
+        // without a set) goes, which tells the windows that follow the range.
         refreshRangeInfo();
+        resetResults();
+    }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -86,10 +86,15 @@ signals:
     // "ZENTAG +1": the table of the draws that follow the found draws over `parameters`; it is
     // computed anew (its filter cleared, on the gauge) when `recompute`, else shown as it stands.
     void zentagTableRequested(const zg::AnalysisParameters& parameters, bool recompute);
-    // A search ran (also one that found nothing): an open charts window follows it. The inputs'
-    // rows are valid only during the signal.
+    // "Tabela liczb": the numbers table on the range in force and the set, opened or raised.
+    void numbersTableRequested();
+    // A search ran (also one that found nothing): an open charts window follows it, and an open
+    // numbers table the range the search took. The inputs' rows are valid only during the signal.
     void searched(const zg::ChartInputs& inputs);
-    // The shown result is gone (a parameter changed, the draws changed, a search was refused).
+    // The shown result is gone (a parameter changed, the set or the draws changed, a search was
+    // refused): an open numbers table takes the range and the set again. Every change of the range
+    // in force, of the set or of the stored draws ends here or in a search; an appended draw lies
+    // after the range and changes no table.
     void resultsCleared();
 
 protected:
@@ -135,6 +140,7 @@ private:
     QLabel* hitsUnitCaption = nullptr;
     QToolButton* saveButton = nullptr;
     QToolButton* chartsButton = nullptr;
+    QToolButton* numbersButton = nullptr;
     ProgressGauge* progressGauge = nullptr;
     QTableView* resultGrid = nullptr;
     QTableView* drawNumbersStrip = nullptr;

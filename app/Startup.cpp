@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "analysis/ChartsWindow.h"
+#include "analysis/NumbersWindow.h"
 #include "app/MainWindow.h"
 #include "base/State.h"
 #include "database/DatabaseGuard.h"
@@ -144,6 +145,25 @@ void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts) {
     QObject::connect(&main, &MainWindow::resultsCleared, &charts, &ChartsWindow::clear);
 }
 
+void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers) {
+    const auto showRange = [&main, &numbers] { numbers.showRange(main.rangeFrom(), main.rangeTo(), NumberSet); };
+    QObject::connect(&main, &MainWindow::numbersTableRequested, &numbers, [&numbers, showRange] {
+        showRange();
+        numbers.show();
+        numbers.raise();
+        numbers.activateWindow();
+    });
+    // Not modal: an open table follows every change of the range, the set and the draws, each of
+    // which clears the main window's result or runs a search (one signal each: an arrow click
+    // computes the table once).
+    const auto follow = [&numbers, showRange] {
+        if (numbers.isVisible())
+            showRange();
+    };
+    QObject::connect(&main, &MainWindow::resultsCleared, &numbers, follow);
+    QObject::connect(&main, &MainWindow::searched, &numbers, follow);
+}
+
 ProgramWindows CreateProgramWindows() {
     ProgramWindows w;
     w.main = std::make_unique<MainWindow>();
@@ -165,6 +185,8 @@ ProgramWindows CreateProgramWindows() {
     ConnectCalendarWindow(main, *w.calendar);
     w.charts = std::make_unique<ChartsWindow>(&main);
     ConnectChartsWindow(main, *w.charts);
+    w.numbers = std::make_unique<NumbersWindow>(&main);
+    ConnectNumbersWindow(main, *w.numbers);
 
     w.setEditor = std::make_unique<SetEditor>(&main);
     ConnectSetEditor(main, *w.setEditor);

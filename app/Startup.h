@@ -12,6 +12,7 @@ class CalendarWindow;
 class ChartsWindow;
 class DrawManager;
 class MainWindow;
+class NumbersWindow;
 class SetEditor;
 class ZentagWindow;
 
@@ -25,6 +26,7 @@ struct ProgramWindows {
     std::unique_ptr<ChartsWindow> charts;
     std::unique_ptr<SetEditor> setEditor;
     std::unique_ptr<AboutWindow> about;
+    std::unique_ptr<NumbersWindow> numbers;
 
     ProgramWindows();
     ~ProgramWindows();
@@ -49,6 +51,9 @@ void ConnectCalendarWindow(MainWindow& main, CalendarWindow& map);
 // "Wykresy" opens (or raises) the charts on the shown result; while open they follow every search
 // and empty when the result goes.
 void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts);
+// "Tabela liczb" opens (or raises) the numbers table on the range in force and the set; while open
+// it follows every change of them and of the draws.
+void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers);
 
 // Merges a waiting full download (asking when it is smaller than the database), loads the
 // database into the process-wide draw table (with the load message on failure). AppDir must be

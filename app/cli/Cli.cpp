@@ -19,6 +19,7 @@ void AddZentagCommand(CLI::App& app, CommandContext& context);
 void AddUpdateCommand(CLI::App& app, CommandContext& context);
 void AddImportCommand(CLI::App& app, CommandContext& context);
 void AddStatsCommand(CLI::App& app, CommandContext& context);
+void AddNumbersCommand(CLI::App& app, CommandContext& context);
 
 int RunCli(const Args& args, const RunSettings& settings) {
     CLI::App app{"Works on a program folder of ZENTAGRAFO (the folder that holds zentag.wyn) without any window.",
@@ -34,6 +35,7 @@ int RunCli(const Args& args, const RunSettings& settings) {
     AddUpdateCommand(app, context);
     AddImportCommand(app, context);
     AddStatsCommand(app, context);
+    AddNumbersCommand(app, context);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());

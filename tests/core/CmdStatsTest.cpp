@@ -3,15 +3,16 @@
 // readable tables' verdict and a refusal.
 #include "app/cli/Commands.h"
 #include "support/CliRun.h"
+#include "support/JsonCompare.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cmath>
 #include <fstream>
 #include <string>
 
 using zg::test::CliRun;
+using zg::test::ExpectSameJson;
 using Json = nlohmann::ordered_json;
 
 namespace {
@@ -35,27 +36,6 @@ public:
     }
 };
 
-// Same keys in the same order, same integers, texts, booleans and nulls; fractions within 1e-12
-// relative (the golden file holds them to 16 or 17 significant digits).
-void ExpectSame(const Json& actual, const Json& expected, const std::string& path) {
-    ASSERT_EQ(actual.type(), expected.type()) << path << ": " << actual.dump() << " vs " << expected.dump();
-    if (expected.is_number_float()) {
-        const double a = actual.get<double>(), e = expected.get<double>();
-        EXPECT_LE(std::fabs(a - e), 1e-12 * std::max(1.0, std::fabs(e))) << path;
-    } else if (expected.is_object() || expected.is_array()) {
-        ASSERT_EQ(actual.size(), expected.size()) << path;
-        auto a = actual.begin();
-        for (auto e = expected.begin(); e != expected.end(); ++e, ++a) {
-            if (expected.is_object()) {
-                ASSERT_EQ(a.key(), e.key()) << path;
-            }
-            ExpectSame(*a, *e, path + "/" + (expected.is_object() ? e.key() : std::to_string(e - expected.begin())));
-        }
-    } else {
-        EXPECT_EQ(actual, expected) << path;
-    }
-}
-
 } // namespace
 
 TEST(CmdStats, JsonAsTheGoldenFile) {
@@ -63,7 +43,7 @@ TEST(CmdStats, JsonAsTheGoldenFile) {
     const CliRun run = dir.Stats("2,1", "4:40", "1:2", "--json");
     ASSERT_EQ(run.status, 0) << run.err;
     std::ifstream golden(ZG_TEST_DATA "/stats-1-2-range-4-40.json");
-    ExpectSame(Json::parse(run.out), Json::parse(golden), "");
+    ExpectSameJson(Json::parse(run.out), Json::parse(golden));
 }
 
 TEST(CmdStats, EmptyResultGivesNulls) {

@@ -6,6 +6,7 @@
 // modal window is grabbed while its own event loop runs. Message boxes are answered by the dialog
 // seam's test side, so nothing waits for a person.
 #include "analysis/ChartsWindow.h"
+#include "analysis/NumbersWindow.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "base/State.h"
@@ -278,6 +279,14 @@ int main(int argc, char** argv) {
             // Antialiased charts need more than a palette of 256 colours.
             Save(&charts, out + QStringLiteral("/%1.png").arg(QString::fromLatin1(files[t])), Colours::True);
         }
+    }
+
+    // The numbers table on the same range and set, opened with the main window's "Tabela liczb".
+    if (auto* b = Child<QAbstractButton>(main, "numbersButton")) {
+        zg::NumbersWindow* numbers = windows.numbers.get();
+        numbers->setDecimalSeparator(',');
+        QTest::mouseClick(b, Qt::LeftButton);
+        Save(numbers, out + QStringLiteral("/numbers-table.png"));
     }
     return 0;
 }
