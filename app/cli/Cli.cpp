@@ -28,6 +28,8 @@ int RunCli(const Args& args) {
     AddUpdateCommand(app, status);
     AddImportCommand(app, status);
     AddStatsCommand(app, status);
+    AddBackupsCommand(app, status);
+    AddRestoreCommand(app, status);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());
@@ -67,6 +69,14 @@ int CmdZentag(const Args& args) {
 
 int CmdStats(const Args& args) {
     return RunNamed("stats", args);
+}
+
+int CmdBackups(const Args& args) {
+    return RunNamed("backups", args);
+}
+
+int CmdRestore(const Args& args) {
+    return RunNamed("restore", args);
 }
 
 } // namespace zg::cli

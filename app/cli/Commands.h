@@ -23,6 +23,8 @@ int CmdAnalysis(const Args& args);
 int CmdCalendar(const Args& args);
 int CmdZentag(const Args& args);
 int CmdStats(const Args& args);
+int CmdBackups(const Args& args);
+int CmdRestore(const Args& args);
 
 // Each command adds itself to the application; when it runs, its exit status goes to `status`.
 void AddInfoCommand(CLI::App& app, int& status);
@@ -33,6 +35,8 @@ void AddZentagCommand(CLI::App& app, int& status);
 void AddUpdateCommand(CLI::App& app, int& status);
 void AddImportCommand(CLI::App& app, int& status);
 void AddStatsCommand(CLI::App& app, int& status);
+void AddBackupsCommand(CLI::App& app, int& status);
+void AddRestoreCommand(CLI::App& app, int& status);
 
 // update DIR --latest|--all [--host H] [--port P]
 struct UpdateOptions {
