@@ -1,5 +1,7 @@
 #include "database/DrawManager.h"
 
+#include "database/Backups.h"
+
 #include "base/State.h"
 #include "database/DatabaseExport.h"
 #include "database/DatabaseGuard.h"
@@ -265,6 +267,11 @@ void DrawManager::buildControls() {
     exportButton->setGeometry(640, 498, 25, 25);
     exportButton->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
     exportButton->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
+    backupsButton = MakeButton(this, "backupsButton", QStringLiteral("Kopie bazy…"), QRect(670, 498, 102, 25));
+    backupsButton->setAccessibleName(QStringLiteral("Kopie bazy"));
+    // The restore replaces the database as an import does: both are possible at the same times.
+    importButton->installEventFilter(this);
+    backupsButton->setEnabled(importButton->isEnabled());
 
     // Tab from the draw grid goes down the buttons on the left, then through the number boxes,
     // the ticked line, RESET, STOP and the export, and back to the grid.
@@ -278,8 +285,8 @@ void DrawManager::buildControls() {
         next(w);
     for (int n = 1; n <= 80; ++n)
         next(numberBoxes[n]);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{tickedNumbersField, resetButton, stopDownloadButton_, exportButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{tickedNumbersField, resetButton, stopDownloadButton_,
+                                                      exportButton, backupsButton})
         next(w);
 
     connect(resetButton, &QPushButton::clicked, this, &DrawManager::resetTicks);
@@ -290,6 +297,7 @@ void DrawManager::buildControls() {
     connect(exportButton, &QToolButton::clicked, this, &DrawManager::exportDatabase);
     connect(downloadAllButton_, &QPushButton::clicked, this, &DrawManager::downloadAllResults);
     connect(importButton, &QPushButton::clicked, this, &DrawManager::importFromFile);
+    connect(backupsButton, &QPushButton::clicked, this, &DrawManager::showBackups);
     connect(downloadLatestButton_, &QPushButton::clicked, this, &DrawManager::downloadLatestDraw);
     connect(stopDownloadButton_, &QPushButton::clicked, this, &DrawManager::stopDownload);
 }
@@ -335,6 +343,8 @@ void DrawManager::showEvent(QShowEvent* event) {
 bool DrawManager::eventFilter(QObject* watched, QEvent* event) {
     if (watched == numberBoxesGroup && event->type() == QEvent::MouseButtonPress)
         tickChanged();
+    if (watched == importButton && event->type() == QEvent::EnabledChange && backupsButton != nullptr)
+        backupsButton->setEnabled(importButton->isEnabled());
     return QDialog::eventFilter(watched, event);
 }
 
@@ -481,11 +491,19 @@ bool DrawManager::confirmEdit() {
     std::unique_ptr<DatabaseGuard> guard;
     if (!mayWriteDatabase(guard))
         return false;
+    // The database as it was goes to KOPIE first; without that copy nothing is written.
+    DatabaseBackup backup(AppPath(std::string(DatabaseFileName)), BackupReason::Correction, true);
+    if (!backup.ok()) {
+        Dialogs::SystemError(this, Q(BackupFailedText(backup.error())));
+        return false;
+    }
     const DrawRecord old = DrawTable[editedDrawIndex_];
     DrawTable[editedDrawIndex_] = WithNumbers(old, numbers);
     const RewriteResult written = guard->Rewrite(AllDraws());
     DatabaseStamp = guard->stamp();
     guard.reset();
+    if (written.ok)
+        backup.Keep();
     if (!written.ok) {
         DrawTable[editedDrawIndex_] = old;
         Dialogs::SystemError(this, QString::fromStdString(written.error));

@@ -38,6 +38,7 @@ QLabel* AddRow(QGridLayout* grid, const QString& caption, const QString& value, 
     auto* label = new QLabel(caption);
     auto* shown = new QLabel(value);
     shown->setObjectName(QString::fromLatin1(name));
+    shown->setTextFormat(Qt::PlainText);
     shown->setAccessibleName(caption);
     shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setBuddy(shown);
@@ -48,16 +49,20 @@ QLabel* AddRow(QGridLayout* grid, const QString& caption, const QString& value, 
 
 } // namespace
 
-ImportProblemsModel::ImportProblemsModel(const std::vector<ImportProblem>& problems, QObject* parent)
-    : QAbstractListModel(parent), problems_(problems) {}
+ImportProblemsModel::ImportProblemsModel(const std::vector<ImportProblem>& problems, std::size_t problemCount,
+                                         QObject* parent)
+    : QAbstractListModel(parent), problems_(problems),
+      notKept_(problemCount > problems.size() ? problemCount - problems.size() : 0) {}
 
 int ImportProblemsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(problems_.size());
+    return parent.isValid() ? 0 : static_cast<int>(problems_.size()) + (notKept_ > 0 ? 1 : 0);
 }
 
 QVariant ImportProblemsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return {};
+    if (static_cast<std::size_t>(index.row()) == problems_.size())
+        return QStringLiteral("… oraz dalsze błędne wiersze: %1").arg(notKept_);
     const ImportProblem& problem = problems_[static_cast<std::size_t>(index.row())];
     return QStringLiteral("wiersz %1: %2").arg(problem.line).arg(Q(problem.Reason()));
 }
@@ -83,6 +88,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
 
     auto* fileValue = new QLabel(QStringLiteral("Plik: ") + fileName, this);
     fileValue->setObjectName(QStringLiteral("fileValue"));
+    fileValue->setTextFormat(Qt::PlainText); // a file name is never markup
     fileValue->setFont(PixelFont("Verdana", 15, true));
     fileValue->setFixedWidth(DialogWidth);
     fileValue->setWordWrap(true);
@@ -107,7 +113,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     AddRow(summary, QStringLiteral("Pominięte powtórzenia:"), QString::number(results.repeats), "repeatsValue");
     AddRow(summary, QStringLiteral("Wiersze z więcej niż 20 liczbami:"), QString::number(results.linesWithExtraNumbers),
            "extraNumbersValue");
-    AddRow(summary, QStringLiteral("Błędne wiersze:"), QString::number(results.problems.size()), "badLinesValue");
+    AddRow(summary, QStringLiteral("Błędne wiersze:"), QString::number(results.problemCount), "badLinesValue");
     layout->addLayout(summary);
 
     // The modes, and what the chosen one would bring, in the colours of the window's number boxes.
@@ -137,6 +143,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     newDrawsValue = AddRow(planGrid, QStringLiteral("Nowe losowania:"), QString(), "newDrawsValue");
     drawCountAfterValue =
         AddRow(planGrid, QStringLiteral("Losowania w bazie po imporcie:"), QString(), "drawCountAfterValue");
+    correctedDatesValue = AddRow(planGrid, QStringLiteral("Poprawione daty:"), QString(), "correctedDatesValue");
     for (QLabel* l : modes->findChildren<QLabel*>()) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, Qt::white);
@@ -145,6 +152,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     modesLayout->addLayout(planGrid);
     planNote = new QLabel(modes);
     planNote->setObjectName(QStringLiteral("planNote"));
+    planNote->setTextFormat(Qt::PlainText);
     planNote->setWordWrap(true);
     planNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Room for the longest message (a file that does not continue the database), so that the
@@ -158,7 +166,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     problemsList = new QListView(this);
     problemsList->setObjectName(QStringLiteral("problemsList"));
     problemsList->setAccessibleName(QStringLiteral("Błędne wiersze"));
-    problemsList->setModel(new ImportProblemsModel(results.problems, problemsList));
+    problemsList->setModel(new ImportProblemsModel(results.problems, results.problemCount, problemsList));
     problemsList->setUniformItemSizes(true);
     problemsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     problemsList->setFont(PixelFont("Verdana", 13, false));
@@ -170,7 +178,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
         problemsList->setPalette(p);
     }
     problemsHeading->setBuddy(problemsList);
-    const bool anyProblem = !results.problems.empty();
+    const bool anyProblem = results.problemCount > 0;
     problemsHeading->setVisible(anyProblem);
     problemsList->setVisible(anyProblem);
     layout->addWidget(problemsHeading);
@@ -207,6 +215,7 @@ void ImportDialog::showPlan() {
     const ImportPlan& p = plan();
     newDrawsValue->setText(CountWithDates(results_, p.firstNew, p.newCount));
     drawCountAfterValue->setText(p.writes() ? QString::number(p.drawCountAfter) : QStringLiteral("bez zmian"));
+    correctedDatesValue->setText(QString::number(p.corrections.size()));
     QString note;
     if (!p.writes())
         note = Q(p.message);
@@ -228,9 +237,14 @@ void ImportDialog::confirm() {
         Dialogs::Message(this, Q(RefusalCaption), Q(p.message), Dialogs::Icon::Error);
         return;
     }
-    if (!results_.problems.empty() &&
-        Dialogs::Message(this, Q(ImportCaption), Q(SkipBadLinesQuestion(results_.problems.size())),
+    if (results_.problemCount > 0 &&
+        Dialogs::Message(this, Q(ImportCaption), Q(SkipBadLinesQuestion(results_.problemCount)),
                          Dialogs::Icon::Question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    // A replacement that would remove stored draws says so first; No is the safe default.
+    if (p.mode == ImportMode::ReplaceAll && p.removedCount > 0 &&
+        Dialogs::Message(this, Q(ImportCaption), Q(RemovedDrawsQuestion(p.lastRemovedOrdinal, p.lastRemoved)),
+                         Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
     accept();
 }
