@@ -7,7 +7,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // Under a file-size limit a write fails with "File too large" and gets the operation's usual
+    // message, instead of the signal ending the program with a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
     // The interface is Polish whatever the user's locale, Qt's standard dialogs included.
