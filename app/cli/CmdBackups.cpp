@@ -44,6 +44,11 @@ int RunRestore(const std::string& dir, const std::string& name) {
     if (name.find('/') != std::string::npos)
         return UsageError("restore", "NAME is a file name in KOPIE, without a folder");
     const std::string dbPath = dir + "/" + std::string(DatabaseFileName);
+    if (DatabaseIsSpecialFile(dbPath)) {
+        std::fprintf(stderr, "%s: %.*s\n", dbPath.c_str(), static_cast<int>(NotRegularFileText.size()),
+                     NotRegularFileText.data());
+        return ExitRefused;
+    }
     const auto list = ListBackups(BackupFolderOf(dbPath));
     if (std::none_of(list.begin(), list.end(), [&name](const BackupEntry& e) { return e.fileName == name; }))
         return Failure(NotFoundText(name));

@@ -55,6 +55,13 @@ int CmdImport(const ImportOptions& options) {
     std::fwrite(problems.data(), 1, problems.size(), stderr);
 
     const std::string dbPath = options.dir + "/" + std::string(DatabaseFileName);
+    // A database linked to a device or a FIFO is refused before any clean-up or lock touches the
+    // folder it points into.
+    if (DatabaseIsSpecialFile(dbPath)) {
+        std::fprintf(stderr, "%s: %.*s\n", dbPath.c_str(), static_cast<int>(NotRegularFileText.size()),
+                     NotRegularFileText.data());
+        return NewDraws(0, ExitRefused);
+    }
     if (!options.dryRun)
         RemoveStaleProgramTempFiles(options.dir);
     // Zeroed memory that the system hands out untouched: only the pages the load fills cost anything.
