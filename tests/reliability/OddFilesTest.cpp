@@ -3,7 +3,6 @@
 // writes removes what dead writers left in the folders it writes to.
 #include "app/cli/Commands.h"
 #include "database/DrawDatabase.h"
-#include "database/ProgramFolder.h"
 #include "download/ResultsUpdate.h"
 #include "sets/SetFile.h"
 #include "support/CliRun.h"
@@ -130,21 +129,6 @@ TEST_P(StaleTempFiles, RemovedByEveryWritingCommand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, StaleTempFiles, testing::Values("TXT", "ZESTAWY LICZB", "KOPIE", "", "linked"));
-
-// Earlier versions' temporary files go only for the program's own fixed names, in its folder.
-TEST(StaleTempFiles, OldNamesOnlyForTheProgramsFiles) {
-    TempDir dir;
-    WriteBytes(dir.file("zentag.wyn"), Database);
-    const pid_t gone = ::fork();
-    if (gone == 0)
-        ::_exit(0);
-    ::waitpid(gone, nullptr, 0);
-    const std::string tail = ".tmp." + std::to_string(gone) + ".3";
-    for (const char* name : {"zentag.wyn", "zentag", "ml", "ZENTAG.0001.txt", "thesis"})
-        WriteBytes(dir.file(name + tail), "left behind");
-    EXPECT_EQ(RemoveStaleProgramTempFiles(dir.str()), 3);
-    EXPECT_TRUE(fs::exists(dir.file("ZENTAG.0001.txt" + tail)) && fs::exists(dir.file("thesis" + tail)));
-}
 
 } // namespace
 } // namespace zg
