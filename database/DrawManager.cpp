@@ -268,7 +268,7 @@ void DrawManager::buildControls() {
     exportButton->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
     exportButton->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
     backupsButton = MakeButton(this, "backupsButton", QStringLiteral("Kopie bazy…"), QRect(670, 498, 102, 25));
-    backupsButton->setAccessibleName(QStringLiteral("Kopie bazy"));
+    backupsButton->setAccessibleName(backupsButton->text());
     // The restore replaces the database as an import does: both are possible at the same times.
     importButton->installEventFilter(this);
     backupsButton->setEnabled(importButton->isEnabled());
