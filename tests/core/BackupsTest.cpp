@@ -141,6 +141,19 @@ TEST(Backups, AWriteWithoutItsBackupIsRefused) {
     EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), Stored);
 }
 
+// A database too large to read is kept whole by moving it into KOPIE, and the replacement repairs it.
+TEST(Backups, AnUnreadableDatabaseIsMovedBeforeItsReplacement) {
+    TempDir dir;
+    WriteBytes(dir.file("zentag.wyn"), "1");
+    fs::resize_file(dir.file("zentag.wyn"), (64 << 20) + 1); // sparse: no disk for the zeros
+    WriteBytes(dir.file("new.txt"), Line(9, 61));
+    EXPECT_EQ(Cli({"import", dir.str(), dir.file("new.txt"), "--replace"}).status, 0);
+    const auto list = Backups(dir);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(fs::file_size(dir.file("KOPIE/" + list[0].fileName)), (64u << 20) + 1);
+    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), Group(1, 9, 61));
+}
+
 TEST(Backups, ListedAndRestoredByTheCommandLineTool) {
     TempDir dir;
     EXPECT_EQ(Cli({"backups", dir.str()}).out, "");
