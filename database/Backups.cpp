@@ -1,6 +1,7 @@
 #include "database/Backups.h"
 
 #include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 

@@ -1,6 +1,6 @@
 #include "database/BackupsDialog.h"
 
-#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "base/PolishPlural.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"

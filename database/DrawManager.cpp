@@ -1,12 +1,12 @@
 #include "database/DrawManager.h"
 
-#include "database/Backups.h"
-
 #include "base/State.h"
+#include "database/Backups.h"
 #include "database/DatabaseExport.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
+#include "download/ResultsDownloadPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/FittedText.h"
 #include "ui/ProgramLook.h"
@@ -242,25 +242,14 @@ void DrawManager::buildControls() {
     editButton = MakeButton(this, "editButton", QStringLiteral("Edytuj"), QRect(10, 333, 87, 32));
     okButton = MakeButton(this, "okButton", QStringLiteral("OK"), QRect(97, 333, 58, 32));
     okButton->setDefault(true); // Enter confirms an edit
-    downloadLatestButton_ =
-        MakeButton(this, "downloadLatestButton", QStringLiteral("Pobierz ostatnie"), QRect(10, 376, 145, 33));
-    downloadAllButton_ =
-        MakeButton(this, "downloadAllButton", QStringLiteral("Pobierz wszystkie"), QRect(10, 416, 146, 34));
+    // "Pobierz ostatnie" and "Pobierz wszystkie" below "Edytuj", STOP and the progress display
+    // along the bottom edge.
+    downloads_ = new ResultsDownloadPanel(this, PendingDownloadFileName);
+    connect(downloads_, &ResultsDownloadPanel::runningChanged, this, &DrawManager::updateButtons);
+    connect(downloads_, &ResultsDownloadPanel::latestDrawArrived, this, &DrawManager::appendLatestDraw);
     importButton = MakeButton(this, "importButton", QStringLiteral("Importuj z pliku…"), QRect(10, 453, 146, 25));
     importButton->setAccessibleName(importButton->text());
     closeButton = MakeButton(this, "closeButton", QStringLiteral("Zamknij"), QRect(26, 480, 113, 33));
-
-    // The download controls: idle until a download runs.
-    stopDownloadButton_ = MakeButton(this, "stopDownloadButton", QStringLiteral("STOP"), QRect(256, 492, 78, 25));
-    stopDownloadButton_->hide();
-    downloadGauge_ = new ProgressGauge(this);
-    downloadGauge_->setObjectName(QStringLiteral("downloadGauge"));
-    downloadGauge_->setGeometry(338, 492, 231, 17);
-    downloadGauge_->hide();
-    downloadLabel_ = new QLabel(this);
-    downloadLabel_->setObjectName(QStringLiteral("downloadLabel"));
-    downloadLabel_->setGeometry(392, 512, 240, 18);
-    downloadLabel_->hide();
 
     exportButton = new QToolButton(this);
     exportButton->setObjectName(QStringLiteral("exportButton"));
@@ -269,23 +258,20 @@ void DrawManager::buildControls() {
     exportButton->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
     backupsButton = MakeButton(this, "backupsButton", QStringLiteral("Kopie bazy…"), QRect(670, 498, 102, 25));
     backupsButton->setAccessibleName(backupsButton->text());
-    // The restore replaces the database as an import does: both are possible at the same times.
-    importButton->installEventFilter(this);
-    backupsButton->setEnabled(importButton->isEnabled());
 
     // Tab from the draw grid goes down the buttons on the left, then through the number boxes,
-    // the ticked line, RESET, STOP and the export, and back to the grid.
+    // the ticked line, RESET, STOP, the export and "Kopie bazy…", and back to the grid.
     QWidget* previous = drawGrid;
     const auto next = [this, &previous](QWidget* w) {
         setTabOrder(previous, w);
         previous = w;
     };
-    for (QWidget* w :
-         {appendButton, editButton, okButton, downloadLatestButton_, downloadAllButton_, importButton, closeButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{appendButton, editButton, okButton, downloads_->latestButton(),
+                                                      downloads_->allButton(), importButton, closeButton})
         next(w);
     for (int n = 1; n <= 80; ++n)
         next(numberBoxes[n]);
-    for (QWidget* w : std::initializer_list<QWidget*>{tickedNumbersField, resetButton, stopDownloadButton_,
+    for (QWidget* w : std::initializer_list<QWidget*>{tickedNumbersField, resetButton, downloads_->stopButton(),
                                                       exportButton, backupsButton})
         next(w);
 
@@ -295,17 +281,14 @@ void DrawManager::buildControls() {
     connect(okButton, &QPushButton::clicked, this, &DrawManager::confirmEdit);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(exportButton, &QToolButton::clicked, this, &DrawManager::exportDatabase);
-    connect(downloadAllButton_, &QPushButton::clicked, this, &DrawManager::downloadAllResults);
     connect(importButton, &QPushButton::clicked, this, &DrawManager::importFromFile);
     connect(backupsButton, &QPushButton::clicked, this, &DrawManager::showBackups);
-    connect(downloadLatestButton_, &QPushButton::clicked, this, &DrawManager::downloadLatestDraw);
-    connect(stopDownloadButton_, &QPushButton::clicked, this, &DrawManager::stopDownload);
 }
 
 void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
     if (gauge != nullptr) {
-        gauge->SetProgress(0);
-        gauge->SetMaxValue(DrawCount);
+        gauge->setValue(0);
+        gauge->setMaximum(DrawCount);
     }
     // The grid builds its texts when it paints them: one row per draw costs nothing here, so the
     // gauge reaches its end at once, and the main window shows it full without a paint of its own
@@ -313,7 +296,7 @@ void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
     gridModel_->setRowCount(DrawCount);
     setColumnWidths(); // a reset of the model gives the columns their default width back
     if (gauge != nullptr)
-        gauge->SetProgress(DrawCount);
+        gauge->setValue(DrawCount);
     if (mainWindow != nullptr)
         mainWindow->show();
     refreshPromptLine();
@@ -331,7 +314,7 @@ void DrawManager::showEvent(QShowEvent* event) {
         // The pictures are decoded at the first opening, not during start-up.
         glyphsSet_ = true;
         closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-        stopDownloadButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+        downloads_->stopButton()->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
         exportButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     }
     if (DrawCount <= 0)
@@ -343,8 +326,6 @@ void DrawManager::showEvent(QShowEvent* event) {
 bool DrawManager::eventFilter(QObject* watched, QEvent* event) {
     if (watched == numberBoxesGroup && event->type() == QEvent::MouseButtonPress)
         tickChanged();
-    if (watched == importButton && event->type() == QEvent::EnabledChange && backupsButton != nullptr)
-        backupsButton->setEnabled(importButton->isEnabled());
     return QDialog::eventFilter(watched, event);
 }
 
@@ -415,6 +396,24 @@ void DrawManager::setNormalMode(bool normal) {
     updateButtons();
 }
 
+void DrawManager::updateButtons() {
+    // Edit mode disables appending and downloads; a running download disables the downloads, and
+    // a latest-draw download also what its completion uses ("Dopisz") or would conflict with it
+    // ("Edytuj", "OK"). Neither state's end re-enables what the other one disabled.
+    const bool latest = downloads_->latestDrawRunning();
+    okButton->setEnabled(editMode_ && !latest);
+    editButton->setEnabled(!latest);
+    appendButton->setEnabled(!editMode_ && !latest);
+    downloads_->setStartAllowed(!editMode_);
+    // An import replaces what an edit or a download works on; so does a restore.
+    importButton->setEnabled(!editMode_ && !downloads_->isRunning());
+    backupsButton->setEnabled(importButton->isEnabled());
+}
+
+void DrawManager::setResultsServer(const QString& host, int port) {
+    downloads_->setResultsServer(host, port);
+}
+
 bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard) {
     guard = std::make_unique<DatabaseGuard>(AppPath(std::string(DatabaseFileName)), DatabaseStamp);
     switch (guard->status()) {
@@ -428,6 +427,13 @@ bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard) {
         return false;
     }
     return false;
+}
+
+void DrawManager::appendLatestDraw(const LatestDraw& draw) {
+    resetTicks();
+    for (std::int32_t n : draw.numbers)
+        tickNumber(n);
+    appendDraw(); // refuses with its own message when a number came twice
 }
 
 bool DrawManager::appendDraw() {
@@ -523,7 +529,7 @@ bool DrawManager::confirmEdit() {
 }
 
 void DrawManager::exportDatabase() {
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty() && WriteReport(this, path, DatabaseExportBytes(AllDraws())))
         Dialogs::Message(this, Q(ExportSavedCaption),
                          Q(ExportSavedTextStart) + QLatin1Char('"') + path + QLatin1Char('"'),

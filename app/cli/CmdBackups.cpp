@@ -1,10 +1,24 @@
+// zentagrafo-cli backups DIR
+// zentagrafo-cli restore DIR NAME
+//
+// `backups` lists the database's backups in DIR/KOPIE, newest first, one line each:
+// "NAME<TAB>N<TAB>DD.MM.YYYY" (its draws and the last draw's date) or "NAME<TAB>nieczytelna".
+// `restore` writes a copy of the backup NAME as DIR's database, as the draw management window's
+// "Przywróć" does, after backing up the database as it was; it prints "backup: KOPIE/<name>"
+// and "draws: N".
+//
+// Exit status: 0 listed (also an empty list) or restored; 1 the backup is not in the list or
+// cannot be read, the database changed meanwhile or cannot be written; 2 malformed arguments
+// (also a NAME with a folder).
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
-#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "database/Backups.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/ProgramFolder.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +28,15 @@
 namespace zg::cli {
 
 namespace {
+
+struct BackupsOptions {
+    std::string dir;
+};
+
+struct RestoreOptions {
+    std::string dir;
+    std::string name; // a file name in DIR/KOPIE, as `backups` lists it
+};
 
 std::string DateText(const DrawRecord& d) {
     return ZeroPad(d.Day, 2) + "." + ZeroPad(d.Month, 2) + "." + ZeroPad(d.Year, 4);
@@ -25,8 +48,8 @@ std::string NotFoundText(const std::string& name) {
 
 // The backups of DIR/KOPIE, newest first: "NAME<TAB>N<TAB>DD.MM.YYYY" (the last draw's date), or
 // "NAME<TAB>nieczytelna" for one that does not load.
-int RunBackups(const std::string& dir) {
-    const std::string dbPath = dir + "/" + std::string(DatabaseFileName);
+int RunBackups(const BackupsOptions& opt) {
+    const std::string dbPath = opt.dir + "/" + std::string(DatabaseFileName);
     for (const BackupEntry& e : ListBackups(BackupFolderOf(dbPath))) {
         if (!e.readable)
             std::printf("%s\tnieczytelna\n", e.fileName.c_str());
@@ -40,7 +63,9 @@ int RunBackups(const std::string& dir) {
 
 // Writes a copy of the backup NAME as DIR's database, as the window's "Przywróć" does; the
 // database as it was goes to a backup of its own first.
-int RunRestore(const std::string& dir, const std::string& name) {
+int RunRestore(const RestoreOptions& opt) {
+    const std::string& dir = opt.dir;
+    const std::string& name = opt.name;
     if (name.find('/') != std::string::npos)
         return UsageError("restore", "NAME is a file name in KOPIE, without a folder");
     const std::string dbPath = dir + "/" + std::string(DatabaseFileName);
@@ -78,22 +103,23 @@ int RunRestore(const std::string& dir, const std::string& name) {
 
 } // namespace
 
-void AddBackupsCommand(CLI::App& app, int& status) {
+void AddBackupsCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("backups", "Lists the database's backups in DIR/KOPIE, newest first: "
                                                   "name, draws and the last draw's date");
-    auto dir = std::make_shared<std::string>();
-    command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
-    command->callback([dir, &status] { status = RunBackups(*dir); });
+    auto opt = std::make_shared<BackupsOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->callback([opt, &context] { context.status = RunBackups(*opt); });
 }
 
-void AddRestoreCommand(CLI::App& app, int& status) {
+void AddRestoreCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("restore", "Writes a copy of the backup NAME of DIR/KOPIE as the database; "
                                                   "the database as it was is backed up first");
-    auto dir = std::make_shared<std::string>();
-    auto name = std::make_shared<std::string>();
-    command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
-    command->add_option("NAME", *name, "the backup's file name, as `backups` lists it")->required()->type_name("NAME");
-    command->callback([dir, name, &status] { status = RunRestore(*dir, *name); });
+    auto opt = std::make_shared<RestoreOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("NAME", opt->name, "the backup's file name, as `backups` lists it")
+        ->required()
+        ->type_name("NAME");
+    command->callback([opt, &context] { context.status = RunRestore(*opt); });
 }
 
 } // namespace zg::cli

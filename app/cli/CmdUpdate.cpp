@@ -1,3 +1,11 @@
+// zentagrafo-cli update DIR --latest|--all [--host H] [--port P]
+//
+// Brings the database of a program folder up to date from the results server, as the draw
+// management window's two download buttons do: the latest draw is appended at once when it is the
+// next one; the complete file is stored as the waiting download for the program's next start.
+//
+// Exit status: 0 appended or stored; 1 the setting, the download, the answer or the append is
+// refused (with the window's message); 2 the arguments are malformed.
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"
@@ -9,16 +17,28 @@
 #include "download/ResultsServerSetting.h"
 #include "download/ResultsUpdate.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zg::cli {
 
 namespace {
+
+struct UpdateOptions {
+    std::string dir;
+    bool latest = false;                   // false: the complete results file
+    std::string host;                      // empty: the host of DIR/zentagrafo.ini, else the built-in results host
+    int port = 0;                          // 0: the port of DIR/zentagrafo.ini, else 80
+    std::chrono::milliseconds deadline{0}; // 0: the request's own deadline (ResultsDeadline)
+};
 
 void Tell(std::string_view text) {
     std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
@@ -110,27 +130,24 @@ int UpdateLatest(const UpdateOptions& options) {
         return ExitRefused;
     }
     Tell(AppendedText);
-    return 0;
+    return ExitDone;
 }
 
 int UpdateAll(const UpdateOptions& options) {
     if (!Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)))
         return ExitRefused;
     Tell(FullDownloadDoneText);
-    return 0;
+    return ExitDone;
 }
 
-} // namespace
-
-// Brings the database of a program folder up to date from the results server, as the draw
-// management window's two download buttons do: the latest draw is appended at once when it is the
-// next one; the complete file is stored as the waiting download for the program's next start.
-int CmdUpdate(const UpdateOptions& options) {
+int RunUpdate(const UpdateOptions& options) {
     RemoveStaleProgramTempFiles(options.dir);
     return options.latest ? UpdateLatest(options) : UpdateAll(options);
 }
 
-void AddUpdateCommand(CLI::App& app, int& status) {
+} // namespace
+
+void AddUpdateCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("update", "Brings the database up to date from the results server: "
                                                  "--latest appends the next draw, --all fetches the whole file "
                                                  "for the program's next start");
@@ -151,9 +168,9 @@ void AddUpdateCommand(CLI::App& app, int& status) {
                          std::string(ResultsHost()) + ")")
         ->type_name("H");
     command->add_option("--port", v->port, "its port (default: the one of zentagrafo.ini, else 80)")->type_name("P");
-    command->callback([v, &status] {
+    command->callback([v, &context] {
         if (!v->options.latest && !v->all) {
-            status = UsageError("update", "one of --latest and --all is required");
+            context.status = UsageError("update", "one of --latest and --all is required");
             return;
         }
         // Both are checked as "serwer=" is, before any request: a path, a query or credentials
@@ -161,7 +178,7 @@ void AddUpdateCommand(CLI::App& app, int& status) {
         if (!v->options.host.empty() && !IsResultsHost(v->options.host)) {
             std::fprintf(stderr, "Niepoprawna wartość --host: „%s”. Podaj HOST albo [adres IPv6].\n",
                          v->options.host.c_str());
-            status = ExitUsage;
+            context.status = ExitUsage;
             return;
         }
         if (!v->port.empty()) {
@@ -171,12 +188,13 @@ void AddUpdateCommand(CLI::App& app, int& status) {
             const int port = digits ? std::stoi(p) : 0;
             if (port < 1 || port > 65535) {
                 std::fprintf(stderr, "Niepoprawna wartość --port: %s (od 1 do 65535).\n", p.c_str());
-                status = ExitUsage;
+                context.status = ExitUsage;
                 return;
             }
             v->options.port = port;
         }
-        status = CmdUpdate(v->options);
+        v->options.deadline = context.settings.downloadDeadline;
+        context.status = RunUpdate(v->options);
     });
 }
 

@@ -47,7 +47,7 @@ std::string Line(int day, int first) {
 const std::string Stored = Group(1, 1, 1) + "\r\n" + Group(2, 2, 21) + "\r\n" + Group(3, 3, 41) + "\r\n";
 
 test::CliRun Cli(const cli::Args& args) {
-    return RunCaptured(cli::RunCli, args);
+    return RunCaptured(args);
 }
 
 std::vector<BackupEntry> Backups(const TempDir& dir) {

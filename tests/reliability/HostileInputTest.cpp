@@ -42,7 +42,7 @@ TEST(HostileInput, AWriteUnderAFileSizeLimitFailsCleanly) {
     test::CliRun run;
     {
         const test::FileSizeLimit limit(1000);
-        run = RunCaptured(cli::RunCli, {"import", dir.str(), dir.file("new.txt"), "--replace"});
+        run = RunCaptured({"import", dir.str(), dir.file("new.txt"), "--replace"});
     }
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, dir.file("zentag.wyn") + ": " + SystemErrorText(EFBIG) + "\n");
@@ -68,7 +68,7 @@ TEST_P(UnusableFile, IsNamed) {
         fs::create_symlink("/dev/null", dir.file("zentag.wyn"));
     }
     const bool lockBefore = fs::exists("/dev/null.lock");
-    const test::CliRun run = RunCaptured(cli::RunCli, {"import", dir.str(), dir.file("new.txt"), "--replace"});
+    const test::CliRun run = RunCaptured({"import", dir.str(), dir.file("new.txt"), "--replace"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, dir.file("zentag.wyn") + ": " + reason + "\n");
     EXPECT_EQ(fs::exists("/dev/null.lock"), lockBefore);
@@ -85,7 +85,7 @@ class ServerOption : public testing::TestWithParam<std::tuple<const char*, const
 TEST_P(ServerOption, RefusedBeforeAnyRequest) {
     const auto& [name, option, value, message] = GetParam();
     TempDir dir;
-    const test::CliRun run = RunCaptured(cli::RunCli, {"update", dir.str(), "--all", option, value});
+    const test::CliRun run = RunCaptured({"update", dir.str(), "--all", option, value});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, message + "\n");
     EXPECT_FALSE(fs::exists(dir.file("zentag")));
