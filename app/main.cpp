@@ -9,7 +9,12 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // Under a file-size limit a write fails with "File too large" and gets the operation's usual
+    // message, instead of the signal ending the program with a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
     // The interface is Polish whatever the user's locale, Qt's standard dialogs included.

@@ -1,5 +1,6 @@
 #include "base/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -174,43 +175,50 @@ std::string ResolveWriteTarget(const std::string& path) {
 }
 
 std::string TempFileName(const std::string& target, pid_t pid, int n) {
-    return target + ".tmp." + std::to_string(pid) + "." + std::to_string(n);
+    return target + std::string(TempFileMarker) + std::to_string(pid) + "." + std::to_string(n);
 }
 
-std::optional<pid_t> TempFileOwner(std::string_view name) {
+std::optional<TempFileParts> ParseTempFileName(std::string_view name, std::string_view marker) {
     const auto lastDot = name.rfind('.');
     if (lastDot == std::string_view::npos || !AllDigits(name.substr(lastDot + 1)))
         return std::nullopt;
-    const std::string_view head = name.substr(0, lastDot);
-    const auto pidDot = head.rfind('.');
-    if (pidDot == std::string_view::npos)
+    const std::string_view head = name.substr(0, lastDot + 1); // "<target><marker><pid>."
+    const auto markerAt = head.rfind(marker);
+    if (markerAt == std::string_view::npos || markerAt == 0)
         return std::nullopt;
-    const std::string_view pidText = head.substr(pidDot + 1);
-    const std::string_view stem = head.substr(0, pidDot);
-    constexpr std::string_view Marker = ".tmp";
-    if (!AllDigits(pidText) || stem.size() <= Marker.size() || stem.substr(stem.size() - Marker.size()) != Marker)
-        return std::nullopt;
+    const std::string_view pidText = head.substr(markerAt + marker.size(), head.size() - 1 - markerAt - marker.size());
     // Every pid fits 31 bits; a longer number is no pid of ours. Pid 0 would mean "my group".
-    if (pidText.size() > 10)
+    if (!AllDigits(pidText) || pidText.size() > 10)
         return std::nullopt;
     const long long pid = std::stoll(std::string(pidText));
     if (pid < 1 || pid > INT_MAX)
         return std::nullopt;
-    return static_cast<pid_t>(pid);
+    return TempFileParts{name.substr(0, markerAt), static_cast<pid_t>(pid)};
 }
 
-int RemoveStaleTempFiles(const std::string& folder) {
+std::optional<pid_t> TempFileOwner(std::string_view name) {
+    const auto parts = ParseTempFileName(name);
+    if (!parts)
+        return std::nullopt;
+    return parts->pid;
+}
+
+namespace {
+
+// Removes the regular files of `folder` that `owner` names as the temporary files of processes
+// that are gone.
+template <typename Owner> int RemoveStaleFiles(const std::string& folder, const Owner& owner) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
     if (!dir)
         return 0;
     const pid_t self = ::getpid();
     int removed = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
-        const std::optional<pid_t> owner = TempFileOwner(entry->d_name);
-        if (!owner || *owner == self)
+        const std::optional<pid_t> pid = owner(std::string_view(entry->d_name));
+        if (!pid || *pid == self)
             continue;
         // Only a process that is certainly gone: EPERM means it runs under another user.
-        if (::kill(*owner, 0) == 0 || errno != ESRCH)
+        if (::kill(*pid, 0) == 0 || errno != ESRCH)
             continue;
         struct stat st;
         if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
@@ -219,6 +227,26 @@ int RemoveStaleTempFiles(const std::string& folder) {
             ++removed;
     }
     return removed;
+}
+
+} // namespace
+
+int RemoveStaleTempFiles(const std::string& folder, std::string_view target) {
+    return RemoveStaleFiles(folder, [target](std::string_view name) -> std::optional<pid_t> {
+        const auto parts = ParseTempFileName(name);
+        if (!parts || (!target.empty() && parts->target != target))
+            return std::nullopt;
+        return parts->pid;
+    });
+}
+
+int RemoveStaleOldTempFiles(const std::string& folder, std::initializer_list<std::string_view> targets) {
+    return RemoveStaleFiles(folder, [targets](std::string_view name) -> std::optional<pid_t> {
+        const auto parts = ParseTempFileName(name, OldTempFileMarker);
+        if (!parts || std::find(targets.begin(), targets.end(), parts->target) == targets.end())
+            return std::nullopt;
+        return parts->pid;
+    });
 }
 
 AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(ResolveWriteTarget(target)) {

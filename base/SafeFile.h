@@ -9,12 +9,13 @@
 //
 // Writing: every file the program writes is replaced as a whole through AtomicFileWriter (or
 // WriteFileAtomically for bytes already in memory): the content goes to a temporary file in the
-// target's folder, named TempFileName(target, pid, n), is flushed to disk and renamed over the
-// target. A failure at any point leaves the old target as it was and no temporary file behind.
-// A temporary file left by a killed process is removed by RemoveStaleTempFiles, which the program
-// runs at start-up and the command-line tool in every command that writes.
+// target's folder, named TempFileName(target, pid, n) with a marker no user's file carries, is flushed to disk and
+// renamed over the target. A failure at any point leaves the old target as it was and no temporary file behind. A
+// temporary file left by a killed process is removed by RemoveStaleTempFiles, which the program runs at start-up and
+// the command-line tool in every command that writes.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -133,18 +134,36 @@ int ReadToEnd(int fd, std::string& out, std::int64_t cap);
 // system); otherwise `path` itself. Writing there keeps the link a link.
 std::string ResolveWriteTarget(const std::string& path);
 
-// Name of the temporary file that replaces `target`: `<target>.tmp.<pid>.<n>`.
+// The marker of every temporary file the program writes; no user's file name carries it.
+inline constexpr std::string_view TempFileMarker = ".zentagrafo-tmp.";
+// The marker of the temporary files of earlier versions of the program.
+inline constexpr std::string_view OldTempFileMarker = ".tmp.";
+
+// Name of the temporary file that replaces `target`: `<target>.zentagrafo-tmp.<pid>.<n>`.
 std::string TempFileName(const std::string& target, pid_t pid, int n);
 
-// When `name` (a file name without folder) has the form `<something>.tmp.<pid>.<n>` with decimal
-// <pid> (1..2^31-1) and <n>, returns the pid; otherwise nothing.
+// A temporary file's name taken apart: the name of the file it replaces and the owner's pid.
+struct TempFileParts {
+    std::string_view target;
+    pid_t pid = 0;
+};
+// When `name` (a file name without folder) has the form `<target><marker><pid>.<n>` with a
+// non-empty <target>, decimal <pid> (1..2^31-1) and decimal <n>, its parts; otherwise nothing.
+std::optional<TempFileParts> ParseTempFileName(std::string_view name, std::string_view marker = TempFileMarker);
+
+// The owner's pid of a temporary file named by TempFileName; nothing for any other name.
 std::optional<pid_t> TempFileOwner(std::string_view name);
 
-// Removes from `folder` every regular file named like a temporary file (TempFileOwner) whose
-// process no longer exists; files of this process and of running processes stay, and so does
-// anything that is not a regular file. Returns how many files were removed. Meant for start-up
-// and for every command that writes (RemoveStaleProgramTempFiles covers all their folders).
-int RemoveStaleTempFiles(const std::string& folder);
+// Removes from `folder` every regular file named by TempFileName (with `target` given: only those
+// that replace a file of that name) whose process no longer exists; files of this process and of
+// running processes stay, and so does anything that is not a regular file. Returns how many files
+// were removed. Meant for start-up and for every command that writes (RemoveStaleProgramTempFiles
+// covers all their folders).
+int RemoveStaleTempFiles(const std::string& folder, std::string_view target = {});
+
+// The same for the names of earlier versions, `<target>.tmp.<pid>.<n>`, and only for the targets
+// named in `targets`.
+int RemoveStaleOldTempFiles(const std::string& folder, std::initializer_list<std::string_view> targets);
 
 // The folder of a file path: everything before its last '/' ("." without one, "/" for the root).
 std::string FolderOfPath(const std::string& path);

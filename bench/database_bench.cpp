@@ -1,5 +1,6 @@
 // Loading and rewriting a full database of 99,999 draws, and the look for shifted data that
 // follows every load.
+#include "database/Backups.h"
 #include "database/DrawDatabase.h"
 #include "database/ShiftedData.h"
 #include "tools/sample/SampleGenerator.h"
@@ -93,6 +94,21 @@ void BM_RewriteDatabase(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 BENCHMARK(BM_RewriteDatabase)->Unit(benchmark::kMillisecond);
+
+// The backup a write that changes stored draws makes first: a whole copy of the 99,999-draw
+// database into KOPIE (temporary file, fsync, rename), then removed again as after a failed write,
+// so that every iteration copies into the same folder state.
+void BM_DatabaseBackup(benchmark::State& state) {
+    FullDatabase& db = Database();
+    for (auto _ : state) {
+        const zg::DatabaseBackup backup(db.path, zg::BackupReason::Correction, true);
+        if (!backup.ok() || backup.name().empty())
+            state.SkipWithError(backup.error().c_str());
+    }
+    state.SetItemsProcessed(state.iterations() * zg::MaxDraws);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(db.sample.bytes.size()));
+}
+BENCHMARK(BM_DatabaseBackup)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "database/DatabaseGuard.h"
 
+#include "database/Backups.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -10,12 +12,25 @@
 
 namespace zg {
 
+bool DatabaseIsSpecialFile(const std::string& dbPath) {
+    struct stat db;
+    return ::stat(ResolveWriteTarget(dbPath).c_str(), &db) == 0 && !S_ISREG(db.st_mode) && !S_ISDIR(db.st_mode);
+}
+
 std::string DatabaseLockPath(const std::string& dbPath) {
     return ResolveWriteTarget(dbPath) + ".lock";
 }
 
 DatabaseLock::DatabaseLock(const std::string& dbPath, int waitMs) {
+    // A database linked to a device or another special file is refused before any lock file is
+    // made beside it.
+    if (DatabaseIsSpecialFile(dbPath)) {
+        error_ = std::string(NotRegularFileText);
+        return;
+    }
     const std::string lockPath = DatabaseLockPath(dbPath);
+    // A lock file that cannot be used is named in the reason: the database itself is fine.
+    const std::string lockName = lockPath.substr(lockPath.rfind('/') + 1) + ": ";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
         // O_NONBLOCK: a FIFO of that name must not hang the writer (it is refused below).
@@ -27,21 +42,21 @@ DatabaseLock::DatabaseLock(const std::string& dbPath, int waitMs) {
         if (!fd && errno == EINTR)
             continue;
         if (!fd) {
-            error_ = SystemErrorText(errno);
+            error_ = lockName + SystemErrorText(errno);
             return;
         }
         struct stat st;
         if (::fstat(fd.get(), &st) != 0) {
-            error_ = SystemErrorText(errno);
+            error_ = lockName + SystemErrorText(errno);
             return;
         }
         if (!S_ISREG(st.st_mode)) {
-            error_ = std::string(NotRegularFileText);
+            error_ = lockName + std::string(NotRegularFileText);
             return;
         }
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR) {
-                error_ = SystemErrorText(errno);
+                error_ = lockName + SystemErrorText(errno);
                 return;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
@@ -124,11 +139,25 @@ MergeResult DatabaseGuard::Merge(const std::string& pendingPath, const std::func
         MergeResult r;
         r.pendingKept = true;
         r.error = Refusal();
+        // A database that is a device or a FIFO cannot be replaced: nothing to say about the merge,
+        // the load reports such a database.
+        r.skipped = DatabaseIsSpecialFile(path_);
         return r;
     }
-    MergeResult r = MergePendingDownload(pendingPath, path_, askReplaceSmaller);
-    if (r.replaced)
+    // The database as it was goes to KOPIE right before it is replaced; without that backup the
+    // download waits for the next start.
+    std::optional<DatabaseBackup> backup;
+    const auto makeBackup = [this, &backup]() -> std::optional<std::string> {
+        backup.emplace(path_, BackupReason::Merge, true);
+        if (backup->ok())
+            return std::nullopt;
+        return BackupFailedText(backup->error());
+    };
+    MergeResult r = MergePendingDownload(pendingPath, path_, askReplaceSmaller, nullptr, makeBackup);
+    if (r.replaced) {
         stamp_ = r.stamp;
+        backup->Keep();
+    }
     return r;
 }
 

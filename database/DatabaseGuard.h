@@ -30,6 +30,9 @@ inline constexpr std::string_view ChangedOutsideText =
 // How long a writer waits for another one before it gives up.
 inline constexpr int DatabaseLockWaitMs = 5000;
 
+// Whether the database at `dbPath` (a link followed) is a device, a FIFO or a socket.
+bool DatabaseIsSpecialFile(const std::string& dbPath);
+
 // The lock file of the database at `dbPath`: beside the file a write replaces (a linked database's
 // target), named after it with ".lock" added: "zentag.wyn.lock" for a plain database.
 std::string DatabaseLockPath(const std::string& dbPath);
@@ -37,7 +40,10 @@ std::string DatabaseLockPath(const std::string& dbPath);
 // The exclusive lock of the database at `dbPath` for the lifetime of the object (flock on the
 // lock file, which is created when missing and never removed). Waits up to `waitMs` for another
 // holder, then fails. Fails too when the lock file cannot be created (a read-only folder: then no
-// writer can replace the database there either) or is not a regular file.
+// writer can replace the database there either) or is not a regular file; such a reason starts
+// with the lock file's name ("zentag.wyn.lock: Is a directory"). A database that is or links to a
+// device or another special file (DatabaseIsSpecialFile) is refused before any lock file is made,
+// with NotRegularFileText.
 class DatabaseLock {
 public:
     explicit DatabaseLock(const std::string& dbPath, int waitMs = DatabaseLockWaitMs);

@@ -306,7 +306,8 @@ LoadResult ParseDatabase(std::string_view bytes, DrawRecord* table) {
 }
 
 MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
-                                 const std::function<bool()>& askReplaceSmaller, DrawRecord* scratchTable) {
+                                 const std::function<bool()>& askReplaceSmaller, DrawRecord* scratchTable,
+                                 const std::function<std::optional<std::string>()>& beforeReplace) {
     MergeResult r;
     const OpenedFile pending = OpenRegularFileForReading(pendingPath);
     if (!pending.ok()) {
@@ -351,6 +352,14 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
     if (dbExists && static_cast<std::int64_t>(bytes.size()) < db.size) {
         r.asked = true;
         replace = askReplaceSmaller && askReplaceSmaller();
+    }
+
+    if (replace && beforeReplace) {
+        if (std::optional<std::string> refusal = beforeReplace()) {
+            r.pendingKept = true;
+            r.error = std::move(*refusal);
+            return r;
+        }
     }
 
     if (replace) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -96,8 +97,12 @@ struct MergeResult {
 // database path holding something other than a regular file cannot be replaced: then nothing is
 // asked, read or removed, and `skipped` is set (the load then reports such a database).
 // `scratchTable` is the table the soundness check loads into (see ConvertedDownloadIsSound).
+// `beforeReplace`, when given, runs right before the database is replaced (the backup of the
+// database); a text it returns is a failure: nothing is replaced, the download is kept for the next
+// start and `error` is that text.
 MergeResult MergePendingDownload(const std::string& pendingPath, const std::string& dbPath,
-                                 const std::function<bool()>& askReplaceSmaller, DrawRecord* scratchTable = nullptr);
+                                 const std::function<bool()>& askReplaceSmaller, DrawRecord* scratchTable = nullptr,
+                                 const std::function<std::optional<std::string>()>& beforeReplace = {});
 
 struct FileWriteResult {
     bool ok = false;

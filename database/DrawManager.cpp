@@ -1,6 +1,7 @@
 #include "database/DrawManager.h"
 
 #include "base/State.h"
+#include "database/Backups.h"
 #include "database/DatabaseExport.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
@@ -241,9 +242,11 @@ void DrawManager::buildControls() {
     exportButton->setGeometry(640, 498, 25, 25);
     exportButton->setToolTip(QStringLiteral("Zapisz bazę wyników do pliku"));
     exportButton->setAccessibleName(QStringLiteral("Zapisz bazę wyników do pliku"));
+    backupsButton = MakeButton(this, "backupsButton", QStringLiteral("Kopie bazy…"), QRect(670, 498, 102, 25));
+    backupsButton->setAccessibleName(backupsButton->text());
 
     // Tab from the draw grid goes down the buttons on the left, then through the number boxes,
-    // the ticked line, RESET, STOP and the export, and back to the grid.
+    // the ticked line, RESET, STOP, the export and "Kopie bazy…", and back to the grid.
     QWidget* previous = drawGrid;
     const auto next = [this, &previous](QWidget* w) {
         setTabOrder(previous, w);
@@ -254,8 +257,8 @@ void DrawManager::buildControls() {
         next(w);
     for (int n = 1; n <= 80; ++n)
         next(numberBoxes[n]);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{tickedNumbersField, resetButton, downloads_->stopButton(), exportButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{tickedNumbersField, resetButton, downloads_->stopButton(),
+                                                      exportButton, backupsButton})
         next(w);
 
     connect(resetButton, &QPushButton::clicked, this, &DrawManager::resetTicks);
@@ -265,6 +268,7 @@ void DrawManager::buildControls() {
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(exportButton, &QToolButton::clicked, this, &DrawManager::exportDatabase);
     connect(importButton, &QPushButton::clicked, this, &DrawManager::importFromFile);
+    connect(backupsButton, &QPushButton::clicked, this, &DrawManager::showBackups);
 }
 
 void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
@@ -387,8 +391,9 @@ void DrawManager::updateButtons() {
     editButton->setEnabled(!latest);
     appendButton->setEnabled(!editMode_ && !latest);
     downloads_->setStartAllowed(!editMode_);
-    // An import replaces what an edit or a download works on.
+    // An import replaces what an edit or a download works on; so does a restore.
     importButton->setEnabled(!editMode_ && !downloads_->isRunning());
+    backupsButton->setEnabled(importButton->isEnabled());
 }
 
 void DrawManager::setResultsServer(const QString& host, int port) {
@@ -478,11 +483,19 @@ bool DrawManager::confirmEdit() {
     std::unique_ptr<DatabaseGuard> guard;
     if (!mayWriteDatabase(guard))
         return false;
+    // The database as it was goes to KOPIE first; without that copy nothing is written.
+    DatabaseBackup backup(AppPath(std::string(DatabaseFileName)), BackupReason::Correction, true);
+    if (!backup.ok()) {
+        Dialogs::SystemError(this, Q(BackupFailedText(backup.error())));
+        return false;
+    }
     const DrawRecord old = DrawTable[editedDrawIndex_];
     DrawTable[editedDrawIndex_] = WithNumbers(old, numbers);
     const RewriteResult written = guard->Rewrite(AllDraws());
     DatabaseStamp = guard->stamp();
     guard.reset();
+    if (written.ok)
+        backup.Keep();
     if (!written.ok) {
         DrawTable[editedDrawIndex_] = old;
         Dialogs::SystemError(this, QString::fromStdString(written.error));

@@ -64,6 +64,10 @@ public:
     // written file. Returns true when the database was written. Does nothing while the import
     // button is disabled (edit mode, a running download).
     bool importResultsFile(const std::string& path);
+    // "Kopie bazy…": the list of the database's backups; a confirmed "Przywróć" writes a copy of
+    // the chosen one as the database (the current one backed up first) and loads the table anew,
+    // as an import does. Returns true when the database was restored.
+    bool showBackups();
 
     // ---- state ----
     bool editMode() const;
@@ -112,6 +116,9 @@ private:
     QString droppableFile(const QMimeData* data) const;
     // The draw table from the database file, loaded as start-up loads it.
     void reloadDrawTable();
+    // After the database was replaced as a whole: the table loaded anew, the grid showing it with
+    // the last draw selected, and drawsImported emitted.
+    void showReloadedTable();
 
     std::int32_t editedDrawIndex_ = 0;
     bool editMode_ = false;
@@ -136,6 +143,7 @@ private:
     QPushButton* importButton = nullptr;
     QPushButton* closeButton = nullptr;
     QToolButton* exportButton = nullptr;
+    QPushButton* backupsButton = nullptr; // "Kopie bazy…", enabled exactly when the import is
 };
 
 } // namespace zg

@@ -98,8 +98,19 @@ bool DrawManager::importResultsFile(const std::string& path) {
         Dialogs::SystemError(this, QString::fromStdString(written.error));
         return false;
     }
-    reloadDrawTable();
+    showReloadedTable();
 
+    QString text = Q(ImportedText(plan.newCount));
+    if (!plan.corrections.empty())
+        text += QStringLiteral(" Poprawione daty: %1.").arg(plan.corrections.size());
+    if (written.pendingDownloadDeleted)
+        text += QLatin1Char(' ') + Q(PendingDownloadDeletedText);
+    Dialogs::Message(this, Q(ImportCaption), text, Dialogs::Icon::Information);
+    return true;
+}
+
+void DrawManager::showReloadedTable() {
+    reloadDrawTable();
     gridModel_->setRowCount(DrawCount);
     setColumnWidths(); // a reset of the model gives the columns their default width back
     if (DrawCount > 0) {
@@ -109,12 +120,6 @@ bool DrawManager::importResultsFile(const std::string& path) {
     mapModel_->refresh();
     refreshPromptLine();
     emit drawsImported();
-
-    QString text = Q(ImportedText(plan.newCount));
-    if (written.pendingDownloadDeleted)
-        text += QLatin1Char(' ') + Q(PendingDownloadDeletedText);
-    Dialogs::Message(this, Q(ImportCaption), text, Dialogs::Icon::Information);
-    return true;
 }
 
 void DrawManager::reloadDrawTable() {

@@ -86,16 +86,20 @@ QString Preview(const ImportedResults& results) {
 
 } // namespace
 
-ImportProblemsModel::ImportProblemsModel(const std::vector<ImportProblem>& problems, QObject* parent)
-    : QAbstractListModel(parent), problems_(problems) {}
+ImportProblemsModel::ImportProblemsModel(const std::vector<ImportProblem>& problems, std::size_t problemCount,
+                                         QObject* parent)
+    : QAbstractListModel(parent), problems_(problems),
+      notKept_(problemCount > problems.size() ? problemCount - problems.size() : 0) {}
 
 int ImportProblemsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(problems_.size());
+    return parent.isValid() ? 0 : static_cast<int>(problems_.size()) + (notKept_ > 0 ? 1 : 0);
 }
 
 QVariant ImportProblemsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return {};
+    if (static_cast<std::size_t>(index.row()) == problems_.size())
+        return QStringLiteral("… oraz dalsze błędne wiersze: %1").arg(notKept_);
     const ImportProblem& problem = problems_[static_cast<std::size_t>(index.row())];
     return QStringLiteral("wiersz %1: %2").arg(problem.line).arg(Q(problem.Reason()));
 }
@@ -119,6 +123,7 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
 
     auto* fileValue = new QLabel(QStringLiteral("Plik: ") + fileName, this);
     fileValue->setObjectName(QStringLiteral("fileValue"));
+    fileValue->setTextFormat(Qt::PlainText); // a file name is never markup
     fileValue->setFont(PixelFont("Verdana", 15, true));
     fileValue->setFixedWidth(DialogWidth);
     fileValue->setWordWrap(true);
@@ -220,11 +225,13 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     planGrid->setColumnMinimumWidth(0, captionWidth);
     newDrawsValue = AddRow(planGrid, QStringLiteral("Nowe losowania:"), "newDrawsValue");
     drawCountAfterValue = AddRow(planGrid, QStringLiteral("Losowania w bazie po imporcie:"), "drawCountAfterValue");
+    correctedDatesValue = AddRow(planGrid, QStringLiteral("Poprawione daty:"), "correctedDatesValue");
     for (QLabel* l : modes->findChildren<QLabel*>())
         SetTextColour(l, Qt::white);
     modesLayout->addLayout(planGrid);
     planNote = new QLabel(modes);
     planNote->setObjectName(QStringLiteral("planNote"));
+    planNote->setTextFormat(Qt::PlainText);
     planNote->setWordWrap(true);
     planNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Room for the longest message (a file that does not continue the database), so that the
@@ -282,12 +289,12 @@ void ImportDialog::showResults() {
     SetValue(extraNumbersValue, results.linesWithExtraNumbers > 0 ? QString::number(results.linesWithExtraNumbers) +
                                                                         QStringLiteral(" (nadmiarowe liczby pominięto)")
                                                                   : QStringLiteral("0"));
-    SetValue(badLinesValue, QString::number(results.problems.size()));
+    SetValue(badLinesValue, QString::number(results.problemCount));
     // The list reads the problems it is given: a new model for the problems of a new reading.
     QAbstractItemModel* old = problemsList->model();
-    problemsList->setModel(new ImportProblemsModel(results.problems, problemsList));
+    problemsList->setModel(new ImportProblemsModel(results.problems, results.problemCount, problemsList));
     delete old;
-    const bool anyProblem = !results.problems.empty();
+    const bool anyProblem = results.problemCount > 0;
     problemsHeading->setVisible(anyProblem);
     problemsList->setVisible(anyProblem);
 }
@@ -321,6 +328,7 @@ void ImportDialog::showPlan() {
     const ImportPlan& p = plan();
     SetValue(newDrawsValue, CountWithDates(*results_, p.firstNew, p.newCount));
     SetValue(drawCountAfterValue, p.writes() ? QString::number(p.drawCountAfter) : QStringLiteral("bez zmian"));
+    SetValue(correctedDatesValue, QString::number(p.corrections.size()));
     QString note;
     if (!p.writes())
         note = Q(p.message);
@@ -342,9 +350,14 @@ void ImportDialog::confirm() {
         Dialogs::Message(this, Q(RefusalCaption), Q(p.message), Dialogs::Icon::Error);
         return;
     }
-    if (!results_->problems.empty() &&
-        Dialogs::Message(this, Q(ImportCaption), Q(SkipBadLinesQuestion(results_->problems.size())),
+    if (results_->problemCount > 0 &&
+        Dialogs::Message(this, Q(ImportCaption), Q(SkipBadLinesQuestion(results_->problemCount)),
                          Dialogs::Icon::Question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    // A replacement that would remove stored draws says so first; No is the safe default.
+    if (p.mode == ImportMode::ReplaceAll && p.removedCount > 0 &&
+        Dialogs::Message(this, Q(ImportCaption), Q(RemovedDrawsQuestion(p.lastRemovedOrdinal, p.lastRemoved)),
+                         Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
     accept();
 }

@@ -24,18 +24,20 @@ class QRadioButton;
 
 namespace zg {
 
-// The bad lines of a results file, one row each: "wiersz 12: za mało liczb (19)". A file may
-// hold millions of them; the texts are built when a row is painted.
+// The bad lines of a results file, one row each: "wiersz 12: za mało liczb (19)"; the texts are
+// built when a row is painted. Of millions only the first ones are kept: a last row "… oraz dalsze
+// błędne wiersze: N" counts the others.
 class ImportProblemsModel final : public QAbstractListModel {
     Q_OBJECT
 public:
-    ImportProblemsModel(const std::vector<ImportProblem>& problems, QObject* parent);
+    ImportProblemsModel(const std::vector<ImportProblem>& problems, std::size_t problemCount, QObject* parent);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
     const std::vector<ImportProblem>& problems_;
+    std::size_t notKept_ = 0;
 };
 
 class ImportDialog final : public QDialog {
@@ -87,6 +89,7 @@ private:
     QRadioButton* replaceModeButton = nullptr;
     QLabel* newDrawsValue = nullptr;
     QLabel* drawCountAfterValue = nullptr;
+    QLabel* correctedDatesValue = nullptr;
     QLabel* planNote = nullptr;
     QListView* problemsList = nullptr;
     QPushButton* confirmButton = nullptr;

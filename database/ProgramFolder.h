@@ -7,18 +7,23 @@
 
 namespace zg {
 
-// The sub-folders of the program folder: reports and number sets.
+// The sub-folders of the program folder: reports, number sets and the database's backups.
 inline constexpr std::string_view ReportFolderName = "TXT";
 inline constexpr std::string_view SetFolderName = "ZESTAWY LICZB";
+inline constexpr std::string_view BackupFolderName = "KOPIE";
 
-// Every folder the program and the command-line tool write to for the program folder `appDir`:
-// the folder itself (the database, the downloads), TXT/, ZESTAWY LICZB/ and, when the database is
-// a link, the folder of its target (where its replacement is written). Each folder once.
+// The program's own folders for the program folder `appDir`: the folder itself (the database, the
+// downloads), TXT/, ZESTAWY LICZB/ and KOPIE/.
 std::vector<std::string> ProgramWriteFolders(const std::string& appDir);
 
-// RemoveStaleTempFiles over ProgramWriteFolders(appDir) and the `extraFolders` (the folder of a
-// command's output file): the temporary files "<name>.tmp.<pid>.<n>" of processes that are gone,
-// and nothing else. Run at start-up and by every command that writes. Returns how many were removed.
-int RemoveStaleProgramTempFiles(const std::string& appDir, const std::vector<std::string>& extraFolders = {});
+// The clean-up of temporary files whose process is gone, run at start-up and by every command
+// that writes. Only the program's own temporary files go (TempFileName's marker):
+// - in ProgramWriteFolders(appDir), every one of them;
+// - in the folder a linked database points into, only those of the database's own name;
+// - beside each of `outputFiles` (a command's output), only those of that file's own name.
+// Temporary files of earlier versions ("<name>.tmp.<pid>.<n>") go only for the program's fixed
+// names zentag.wyn, zentag and ml, and only in the program folder. A database linked to something
+// other than a regular file gets no clean-up in its target's folder. Returns how many were removed.
+int RemoveStaleProgramTempFiles(const std::string& appDir, const std::vector<std::string>& outputFiles = {});
 
 } // namespace zg

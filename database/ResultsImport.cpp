@@ -3,12 +3,17 @@
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
 #include "base/SafeFile.h"
+#include "database/Backups.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -113,6 +118,17 @@ template <typename Numbers> NumberSetKey KeyOf(const Numbers& numbers) {
             k.high |= std::uint32_t{1} << (n - 65);
     }
     return k;
+}
+
+// Whether a stored draw holds 20 different numbers 1..80: only such a draw can match a draw of a file.
+bool IsSoundDraw(const DrawRecord& draw) {
+    bool seen[81] = {};
+    for (std::int32_t n : draw.Numbers) {
+        if (!IsLotteryNumber(n) || seen[n])
+            return false;
+        seen[n] = true;
+    }
+    return true;
 }
 
 // What one line holds. Only the first min(numberCount, 20) entries of the arrays are set.
@@ -236,8 +252,27 @@ bool SameDate(const ImportedDraw& a, const ImportedDraw& b) {
     return a.year == b.year && a.month == b.month && a.day == b.day;
 }
 
+// Where the lines' draws and problems go: the first `kept` problems (in line order) into
+// out.problems, every one to `each` when given, the draws into out.draws when `keepDraws`.
+struct LineSink {
+    ImportedResults& out;
+    std::size_t kept = KeptImportProblems;
+    bool keepDraws = true;
+    const std::function<void(const ImportProblem&)>* each = nullptr;
+    std::size_t lineProblems = 0;
+
+    void Add(ImportProblem&& problem) {
+        ++lineProblems;
+        if (each != nullptr)
+            (*each)(problem);
+        if (out.problems.size() < kept)
+            out.problems.push_back(std::move(problem));
+    }
+};
+
 // The draws of a dated line that passes the checks, or its problem.
-void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& draw, ImportedResults& out) {
+void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& draw, LineSink& sink) {
+    ImportedResults& out = sink.out;
     if (scan.numberCount > 20)
         ++out.linesWithExtraNumbers;
     ImportProblem problem;
@@ -245,13 +280,13 @@ void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& 
     if (scan.numberCount < 20) {
         problem.kind = ImportProblem::Kind::TooFewNumbers;
         problem.count = scan.numberCount;
-        out.problems.push_back(std::move(problem));
+        sink.Add(std::move(problem));
         return;
     }
     const auto fail = [&](ImportProblem::Kind kind, std::size_t j) {
         problem.kind = kind;
         problem.digits.assign(scan.digits[j], scan.digitCount[j]);
-        out.problems.push_back(std::move(problem));
+        sink.Add(std::move(problem));
     };
     for (std::size_t j = 0; j < 20; ++j)
         if (scan.values[j] == 0)
@@ -267,12 +302,13 @@ void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& 
         draw.numbers[j] = static_cast<std::uint8_t>(n);
     }
     draw.line = lineNumber;
-    out.draws.push_back(draw);
+    if (sink.keepDraws)
+        out.draws.push_back(draw);
 }
 
 // Puts the valid draws in order: reversed when the file lists the newest first, then each draw no
 // earlier than the one accepted before it, and no repeat of an accepted draw of the same date.
-void OrderDraws(ImportedResults& out) {
+void OrderDraws(ImportedResults& out, std::size_t kept) {
     std::vector<ImportedDraw>& draws = out.draws;
     if (draws.size() >= 2 && Earlier(draws.back(), draws.front())) {
         std::reverse(draws.begin(), draws.end());
@@ -314,12 +350,18 @@ void OrderDraws(ImportedResults& out) {
         return;
     if (out.reversed)
         std::reverse(earlier.begin(), earlier.end());
+    out.earlierDateLines.reserve(earlier.size());
+    for (const ImportProblem& problem : earlier)
+        out.earlierDateLines.push_back(problem.line);
+    out.problemCount += earlier.size();
     std::vector<ImportProblem> merged;
     merged.reserve(out.problems.size() + earlier.size());
     std::merge(std::make_move_iterator(out.problems.begin()), std::make_move_iterator(out.problems.end()),
                std::make_move_iterator(earlier.begin()), std::make_move_iterator(earlier.end()),
                std::back_inserter(merged),
                [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+    if (merged.size() > kept)
+        merged.resize(kept);
     out.problems = std::move(merged);
 }
 
@@ -328,7 +370,15 @@ void OrderDraws(ImportedResults& out) {
 std::string NoMatchText(std::int32_t ordinal, const DrawRecord& last) {
     return "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr " + std::to_string(ordinal) +
            " z dnia " + ZeroPad(last.Day, 2) + "." + ZeroPad(last.Month, 2) + "." + ZeroPad(last.Year, 4) +
-           "), a zawiera losowania z tego dnia lub wcześniejsze. Wybierz „Zastąp całą bazę”, aby wczytać cały plik.";
+           "), a zawiera losowania z tego dnia lub wcześniejsze. Jeśli plik jest pełnym archiwum wyników, wybierz "
+           "„Zastąp "
+           "całą bazę”.";
+}
+
+std::string RemovedDrawsQuestion(std::int32_t ordinal, const DrawRecord& last) {
+    return "Baza zawiera losowania, których nie ma w pliku (ostatnie: nr " + std::to_string(ordinal) + " z " +
+           ZeroPad(last.Day, 2) + "." + ZeroPad(last.Month, 2) + "." + ZeroPad(last.Year, 4) +
+           "). Zastąpienie bazy usunie je; kopia zostanie zapisana w folderze KOPIE. Zastąpić bazę?";
 }
 
 std::string ImportedText(std::int32_t count) {
@@ -376,12 +426,12 @@ ResultsFileBytes ReadResultsFileBytes(const std::string& path) {
     return r;
 }
 
-ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take) {
-    ImportedResults out;
+namespace {
+
+// Reads every line of `bytes` into `sink`, each draw made of the numbers `take` names.
+void ScanLines(std::string_view bytes, TakeNumbers take, LineSink& sink) {
     std::int32_t lineNumber = 0;
     bool seenDated = false;
-    // A dated line with 20 numbers takes at least 48 bytes: room for every draw the bytes can hold.
-    out.draws.reserve(bytes.size() / 48 + 1);
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p != end) {
@@ -395,16 +445,62 @@ ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take) {
             ++lineNumber;
         if (scan.dated) {
             seenDated = true;
-            TakeDatedLine(lineNumber, scan, draw, out);
+            TakeDatedLine(lineNumber, scan, draw, sink);
         } else if (seenDated && scan.digitRuns >= 20) {
             ImportProblem problem;
             problem.line = lineNumber;
             problem.kind = ImportProblem::Kind::NoDate;
-            out.problems.push_back(std::move(problem));
+            sink.Add(std::move(problem));
         }
     }
-    OrderDraws(out);
+}
+
+} // namespace
+
+ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take, std::size_t keptProblems) {
+    ImportedResults out;
+    out.take = take;
+    // A dated line with 20 numbers takes at least 48 bytes: room for every draw the bytes can hold.
+    out.draws.reserve(bytes.size() / 48 + 1);
+    LineSink sink{out, keptProblems};
+    ScanLines(bytes, take, sink);
+    out.problemCount = sink.lineProblems;
+    OrderDraws(out, keptProblems);
     return out;
+}
+
+void ForEachImportProblem(std::string_view bytes, const ImportedResults& results,
+                          const std::function<void(const ImportProblem&)>& each) {
+    if (results.problems.size() == results.problemCount) {
+        for (const ImportProblem& problem : results.problems)
+            each(problem);
+        return;
+    }
+    // The lines are read again, and every problem goes out as it is found: nothing is kept.
+    std::size_t nextEarlier = 0;
+    const auto earlierUpTo = [&](std::int32_t line) {
+        for (; nextEarlier < results.earlierDateLines.size() && results.earlierDateLines[nextEarlier] < line;
+             ++nextEarlier) {
+            ImportProblem problem;
+            problem.line = results.earlierDateLines[nextEarlier];
+            problem.kind = ImportProblem::Kind::EarlierDate;
+            each(problem);
+        }
+    };
+    const std::function<void(const ImportProblem&)> inOrder = [&](const ImportProblem& problem) {
+        earlierUpTo(problem.line);
+        each(problem);
+    };
+    ImportedResults scratch;
+    LineSink sink{scratch, 0, false, &inOrder};
+    ScanLines(bytes, results.take, sink);
+    // Lines past INT32_MAX all count as INT32_MAX: those go last.
+    for (; nextEarlier < results.earlierDateLines.size(); ++nextEarlier) {
+        ImportProblem problem;
+        problem.line = results.earlierDateLines[nextEarlier];
+        problem.kind = ImportProblem::Kind::EarlierDate;
+        each(problem);
+    }
 }
 
 ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool databaseWhole, ImportMode mode) {
@@ -429,16 +525,29 @@ ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool d
         if (m > static_cast<std::size_t>(MaxDraws))
             return refuse(ImportPlan::Outcome::TableFull, std::string(TableFullText));
         plan.newCount = static_cast<std::int32_t>(m);
+        // The stored draws the replacement would remove: those whose numbers the file lacks.
+        if (count > 0) {
+            // The file's number sets, sorted: 16 bytes a draw, however many the file holds.
+            const auto before = [](const NumberSetKey& a, const NumberSetKey& b) {
+                return a.low != b.low ? a.low < b.low : a.high < b.high;
+            };
+            std::vector<NumberSetKey> inFile;
+            inFile.reserve(m);
+            for (const ImportedDraw& d : results.draws)
+                inFile.push_back(KeyOf(d.numbers));
+            std::sort(inFile.begin(), inFile.end(), before);
+            for (std::int32_t k = 1; k <= count; ++k)
+                if (!IsSoundDraw(database[k]) ||
+                    !std::binary_search(inFile.begin(), inFile.end(), KeyOf(database[k].Numbers), before)) {
+                    ++plan.removedCount;
+                    plan.lastRemovedOrdinal = k;
+                    plan.lastRemoved = database[k];
+                }
+        }
     } else {
         const DrawRecord& last = database[count];
         // The draws of the file are 20 different numbers 1..80 each: only such a last draw can match.
-        bool lastIsValid = true;
-        bool seen[81] = {};
-        for (std::int32_t n : last.Numbers) {
-            lastIsValid = lastIsValid && IsLotteryNumber(n) && !seen[n];
-            if (IsLotteryNumber(n))
-                seen[n] = true;
-        }
+        const bool lastIsValid = IsSoundDraw(last);
         std::size_t firstNew = 0;
         bool matched = false;
         if (lastIsValid) {
@@ -461,7 +570,20 @@ ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool d
             if (!std::all_of(results.draws.begin(), results.draws.end(), after))
                 return refuse(ImportPlan::Outcome::NoMatch, NoMatchText(count, last));
         }
-        if (firstNew == m)
+        // The computed dates of appended draws run ahead of the real ones: the file's dates win for
+        // the stored draws that match the file's, draw for draw, back from the last one.
+        if (matched) {
+            std::size_t i = firstNew;
+            for (std::int32_t k = count; i > 0 && k >= 1; --k) {
+                const ImportedDraw& d = results.draws[--i];
+                const DrawRecord& stored = database[k];
+                if (!IsSoundDraw(stored) || KeyOf(stored.Numbers) != KeyOf(d.numbers))
+                    break;
+                if (stored.Year != d.year || stored.Month != d.month || stored.Day != d.day)
+                    plan.corrections.push_back(DateCorrection{k, d.year, d.month, d.day});
+            }
+        }
+        if (firstNew == m && plan.corrections.empty())
             return refuse(ImportPlan::Outcome::NothingNew, std::string(NothingNewText));
         if (m - firstNew > static_cast<std::size_t>(MaxDraws - count))
             return refuse(ImportPlan::Outcome::TableFull, std::string(TableFullText));
@@ -506,6 +628,26 @@ std::string ImportedDatabaseBytes(const ImportedResults& results, const ImportPl
         }
         return bytes;
     }
+    if (!plan.corrections.empty()) {
+        // The stored draws with their real dates and the new draws after them, as one rewrite.
+        const std::unique_ptr<DrawRecord[], decltype(&std::free)> table(
+            static_cast<DrawRecord*>(std::calloc(static_cast<std::size_t>(MaxDraws) + 1, sizeof(DrawRecord))),
+            &std::free);
+        if (!table)
+            return {};
+        const LoadResult old = ParseDatabase(oldBytes, table.get());
+        if (!old.ok || old.drawCount != plan.firstOrdinal - 1)
+            return {};
+        for (const DateCorrection& c : plan.corrections) {
+            DrawRecord& d = table[static_cast<std::size_t>(c.ordinal)];
+            d.Year = c.year;
+            d.Month = c.month;
+            d.Day = c.day;
+        }
+        for (std::size_t i = plan.firstNew; i < end; ++i)
+            table[static_cast<std::size_t>(plan.firstOrdinal) + (i - plan.firstNew)] = ImportedRecord(results, plan, i);
+        return DatabaseFileBytes(DrawsView{table.get(), plan.drawCountAfter});
+    }
     bytes.reserve(oldBytes.size() + static_cast<std::size_t>(plan.newCount) * 80);
     bytes.append(oldBytes);
     for (std::size_t i = plan.firstNew; i < end; ++i)
@@ -541,16 +683,36 @@ ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, 
         oldBytes = std::move(old.bytes);
     }
     const std::string bytes = ImportedDatabaseBytes(results, plan, oldBytes, layoutProbe);
+    if (bytes.empty()) {
+        w.status = ImportWrite::Status::Failed;
+        w.error = SystemErrorText(ENOMEM);
+        return w;
+    }
     w.layoutProbe = plan.wholeFile ? results.draws[plan.firstNew].year : layoutProbe;
+    if (!plan.wholeFile && !plan.corrections.empty()) {
+        // A rewrite: its second integer (every value is followed by one space).
+        const std::size_t from = bytes.find(' ') + 1;
+        const std::size_t to = bytes.find(' ', from);
+        std::from_chars(bytes.data() + from, bytes.data() + to, w.layoutProbe);
+    }
     w.status = ImportWrite::Status::Written;
     if (dryRun)
         return w;
+    DatabaseBackup backup(
+        dbPath, plan.mode == ImportMode::ReplaceAll ? BackupReason::Replacement : BackupReason::Import, plan.wholeFile);
+    if (!backup.ok()) {
+        w.status = ImportWrite::Status::Failed;
+        w.error = BackupFailedText(backup.error());
+        return w;
+    }
     const FileWriteResult written = guard.Replace(bytes);
     if (!written.ok) {
         w.status = ImportWrite::Status::Failed;
         w.error = written.error;
         return w;
     }
+    backup.Keep();
+    w.backupName = backup.name();
     w.stamp = guard.stamp();
     const std::string pendingPath = folder + "/" + std::string(PendingDownloadFileName);
     w.pendingDownloadDeleted = ::unlink(pendingPath.c_str()) == 0;

@@ -24,6 +24,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,9 @@ inline constexpr std::string_view PendingDownloadDeletedText =
 // "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr N z dnia DD.MM.RRRR), ..."
 // for the last draw of the database, `ordinal` being its ordinal.
 std::string NoMatchText(std::int32_t ordinal, const DrawRecord& last);
+// "Baza zawiera losowania, których nie ma w pliku (ostatnie: nr N z DD.MM.YYYY). ...": the question
+// before a replacement removes draws; `last` is the removed draw of the largest ordinal.
+std::string RemovedDrawsQuestion(std::int32_t ordinal, const DrawRecord& last);
 // "Wczytano losowania: K."
 std::string ImportedText(std::int32_t count);
 // "Błędne wiersze: N. Pominąć je i wczytać pozostałe losowania?"
@@ -93,25 +97,47 @@ struct ImportProblem {
     std::string Reason() const;
 };
 
-struct ImportedResults {
-    std::vector<ImportedDraw> draws;        // the accepted draws, oldest first
-    std::vector<ImportProblem> problems;    // in line order
-    std::int32_t repeats = 0;               // draws dropped as repeats
-    std::int32_t linesWithExtraNumbers = 0; // dated lines with more than 20 numbers (the rest was ignored)
-    bool reversed = false;                  // the file listed the newest draw first
-};
+// A file may hold millions of bad lines: the reading keeps the first ones only.
+inline constexpr std::size_t KeptImportProblems = 10000;
 
 // Which 20 numbers of a line that holds more make the draw.
 enum class TakeNumbers { First, Last };
 
-// Reads the bytes of a results file. Any bytes give draws and problems; linear in the size.
-ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take = TakeNumbers::First);
+struct ImportedResults {
+    std::vector<ImportedDraw> draws;            // the accepted draws, oldest first
+    std::vector<ImportProblem> problems;        // the first of them (KeptImportProblems at most), in line order
+    std::size_t problemCount = 0;               // every bad line, kept or not
+    std::vector<std::int32_t> earlierDateLines; // the lines of every EarlierDate problem, ascending
+    std::int32_t repeats = 0;                   // draws dropped as repeats
+    std::int32_t linesWithExtraNumbers = 0;     // dated lines with more than 20 numbers (the rest was ignored)
+    bool reversed = false;                      // the file listed the newest draw first
+    TakeNumbers take = TakeNumbers::First;      // the numbers each draw was made of
+};
+
+// Reads the bytes of a results file. Any bytes give draws and problems; linear in the size. Of
+// the problems the first `keptProblems` are kept; problemCount counts all.
+ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take = TakeNumbers::First,
+                                std::size_t keptProblems = KeptImportProblems);
+
+// Every problem of the bytes `results` was read from, in line order, each given to `each` as it
+// is found: the kept ones when they are all, else the lines are read once more without keeping
+// anything, so that memory stays bounded however many bad lines the file holds.
+void ForEachImportProblem(std::string_view bytes, const ImportedResults& results,
+                          const std::function<void(const ImportProblem&)>& each);
 
 // ---- into the database ----
 
 enum class ImportMode {
     AppendNew,  // "Dopisz nowe losowania": the draws after the database's last one
     ReplaceAll, // "Zastąp całą bazę": the file becomes the imported draws
+};
+
+// A stored draw whose 20 numbers the file holds under another date: the file's date is the real one.
+struct DateCorrection {
+    std::int32_t ordinal = 0;
+    std::int32_t year = 0;
+    std::int32_t month = 0;
+    std::int32_t day = 0;
 };
 
 struct ImportPlan {
@@ -131,6 +157,14 @@ struct ImportPlan {
     std::int32_t newCount = 0;       // Write: the draws written (K); 0 otherwise
     std::int32_t firstOrdinal = 0;   // Write: the ordinal (and Number) of the first new draw
     std::int32_t drawCountAfter = 0; // Write: the draws of the database once written
+    // ReplaceAll: the database draws whose 20 numbers, sorted, match no draw of the file (K), and
+    // the one of them with the largest ordinal.
+    std::int32_t removedCount = 0;
+    std::int32_t lastRemovedOrdinal = 0;
+    DrawRecord lastRemoved{};
+    // AppendNew: the stored draws, walking back from the one that matches the database's last
+    // draw, whose dates differ from the file's draws of the same numbers (C = corrections.size()).
+    std::vector<DateCorrection> corrections;
 
     bool writes() const { return outcome == Outcome::Write; }
     bool refused() const { return !writes() && outcome != Outcome::NothingNew; }
@@ -140,7 +174,10 @@ struct ImportPlan {
 // draws or no file). `databaseWhole` is false when the file holds more than was loaded (a failed
 // or partial load): "Dopisz" then refuses, "Zastąp" repairs it. In "Dopisz", an imported draw
 // matches the last draw L when its 20 numbers, sorted, are L's sorted; the new draws are those
-// after the last match, or all of them when none matches and every one is dated after L.
+// after the last match, or all of them when none matches and every one is dated after L. From the
+// match the plan walks back while the stored draw and the file's draw hold the same numbers; each
+// such pair of different dates is a date correction, and with one the plan writes even when no
+// draw is new.
 ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool databaseWhole, ImportMode mode);
 
 // The record the plan writes for results.draws[index]: Number = its ordinal, the file's date and
@@ -148,8 +185,10 @@ ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool d
 DrawRecord ImportedRecord(const ImportedResults& results, const ImportPlan& plan, std::size_t index);
 
 // The database file after the write: for a whole-file plan the year-first rewrite of the new
-// draws (each value followed by one space); otherwise `oldBytes` followed by each new draw as the
-// one-draw append writes it in the layout of `layoutProbe`. Empty unless plan.writes().
+// draws (each value followed by one space); for a plan with date corrections the rewrite of the
+// database read from `oldBytes` with the corrected dates and the new draws after it; otherwise
+// `oldBytes` followed by each new draw as the one-draw append writes it in the layout of
+// `layoutProbe`. Empty unless plan.writes().
 std::string ImportedDatabaseBytes(const ImportedResults& results, const ImportPlan& plan, std::string_view oldBytes,
                                   std::int32_t layoutProbe);
 
@@ -165,14 +204,16 @@ struct ImportWrite {
     FileStamp stamp;                     // Written: the file as written, to remember as the loaded one
     std::int32_t layoutProbe = 0;        // Written: the new file's second integer
     bool pendingDownloadDeleted = false; // a waiting full download "zentag" was deleted
+    std::string backupName;              // Written: the backup in KOPIE made before it (empty: none needed)
 };
 
 // Carries out a plan on the database of the program folder `folder`. Under the database guard
 // (the lock, and the check that the file is still the one stamped `remembered` when it was
 // loaded), reads the old file when appending and replaces the file as a whole with
 // ImportedDatabaseBytes; then deletes a waiting full download, which would otherwise replace the
-// imported database at the next start. `layoutProbe` is the loaded file's second integer. With
-// `dryRun` everything but the write and the deletion is done.
+// imported database at the next start. Before the write the database goes to KOPIE (DatabaseBackup);
+// a backup that cannot be made refuses the write. `layoutProbe` is the loaded file's second
+// integer. With `dryRun` everything but the backup, the write and the deletion is done.
 ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, const std::string& folder,
                         const FileStamp& remembered, std::int32_t layoutProbe, bool dryRun = false);
 

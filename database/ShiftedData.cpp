@@ -2,8 +2,6 @@
 
 #include "base/DateRoutines.h"
 
-#include <tuple>
-
 namespace zg {
 
 std::optional<std::int32_t> FindShiftedData(DrawsView draws) {
@@ -16,9 +14,10 @@ std::optional<std::int32_t> FindShiftedData(DrawsView draws) {
         if (k == 1)
             continue;
         const DrawRecord& p = draws[k - 1];
-        // Counted in 64 bits, so that a stored Number of INT32_MAX does not overflow.
-        if (static_cast<std::int64_t>(d.Number) != static_cast<std::int64_t>(p.Number) + 1 ||
-            std::tie(d.Year, d.Month, d.Day) < std::tie(p.Year, p.Month, p.Day))
+        // Counted in 64 bits, so that a stored Number of INT32_MAX does not overflow. A date earlier
+        // than the previous draw's is no shift: appended draws take computed dates, which a later
+        // import of real dates may undercut.
+        if (static_cast<std::int64_t>(d.Number) != static_cast<std::int64_t>(p.Number) + 1)
             return k;
     }
     return std::nullopt;

@@ -46,7 +46,7 @@ std::atomic<unsigned> TempCounter{0};
 
 int CreateTempBeside(const std::string& target, std::string& temp) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(TempCounter++);
+        temp = TempFileName(target, ::getpid(), static_cast<int>(TempCounter++ % 1000000000u));
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

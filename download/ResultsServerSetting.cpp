@@ -84,6 +84,15 @@ bool ParseServer(std::string_view value, ResultsServer& server) {
     return true;
 }
 
+} // namespace
+
+bool IsResultsHost(std::string_view host) {
+    ResultsServer server;
+    return ParseServer(host, server) && server.host == host;
+}
+
+namespace {
+
 // The value as the message shows it: control bytes as "?", at most 60 bytes.
 std::string Shown(std::string_view value) {
     std::string shown(value.substr(0, 60));

@@ -52,6 +52,10 @@ bool NoResultsServer(const ResultsServerSetting& setting);
 // PORT 1..65535) is an error.
 ResultsServerSetting ParseResultsServerSetting(std::string_view settingsText);
 
+// Whether `host` is a HOST as "serwer=" takes it, without a port: letters, digits, "-", "_" and ".",
+// or an IPv6 address in brackets. What the command-line tool's --host must be.
+bool IsResultsHost(std::string_view host);
+
 // The setting of the program folder `folder`: its zentagrafo.ini when there is one (a regular file
 // of at most SettingsFileLimit bytes; anything else is an error), else the build's host and port 80.
 // What the download buttons and `zentagrafo-cli update` call before every request.

@@ -33,7 +33,7 @@ dir=$scratch/fresh/zentagrafo
 for f in zentagrafo zentagrafo-cli; do
     [ -f "$dir/$f" ] && [ -x "$dir/$f" ] || fail "the archive lacks the program $f"
 done
-for d in TXT "ZESTAWY LICZB"; do
+for d in TXT "ZESTAWY LICZB" KOPIE; do
     [ -d "$dir/$d" ] || fail "the archive lacks the folder $d/"
 done
 for f in README.txt zentagrafo.png zentagrafo.svg; do
@@ -90,7 +90,7 @@ for icon in "${icons[@]}"; do
 done
 # PNG header: width and height, 4 bytes each, at offset 16.
 [ "$(od -An -tx1 -j16 -N8 "${icons[0]}" | tr -d ' \n')" = 0000003000000030 ] || fail "the hicolor icon is not 48 x 48"
-[ -x "$opt/zentagrafo" ] && [ -d "$opt/TXT" ] && [ -d "$opt/ZESTAWY LICZB" ] || fail "the program folder is incomplete"
+[ -x "$opt/zentagrafo" ] && [ -d "$opt/TXT" ] && [ -d "$opt/ZESTAWY LICZB" ] && [ -d "$opt/KOPIE" ] || fail "the program folder is incomplete"
 "$opt/zentagrafo-cli" info "$opt" | grep -qx "draws: 20000" || fail "no sample database in the program folder"
 
 # The user's own data survives a second installation and the uninstallation.

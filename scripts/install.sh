@@ -5,7 +5,7 @@
 #   scripts/install.sh --uninstall      remove the menu entry and the icon again
 # The program keeps its database, reports and number sets beside itself, so DIR is a folder the
 # user writes. A sample database is put there only when DIR holds no database yet. Nothing of the
-# user's data (zentag.wyn, a waiting download, TXT/, ZESTAWY LICZB/) is ever removed or replaced.
+# user's data (zentag.wyn, a waiting download, TXT/, ZESTAWY LICZB/, KOPIE/) is ever removed or replaced.
 # The menu entry and the icons go under $XDG_DATA_HOME (default ~/.local/share).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -78,7 +78,7 @@ QString NextFileName() {
 } // namespace
 
 Dialogs::Answer Dialogs::Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
-                                 Buttons buttons) {
+                                 Buttons buttons, Answer defaultAnswer) {
     TestState& state = State();
     if (state.on) {
         Shown shown;
@@ -87,6 +87,7 @@ Dialogs::Answer Dialogs::Message(QWidget* parent, const QString& caption, const 
         shown.text = text;
         shown.icon = icon;
         shown.buttons = buttons;
+        shown.defaultAnswer = defaultAnswer;
         state.history.append(shown);
         // Every box takes the next queued answer, so a test's queue follows the order in which
         // the boxes appear. An Ok box can only be answered with Ok.
@@ -99,8 +100,10 @@ Dialogs::Answer Dialogs::Message(QWidget* parent, const QString& caption, const 
     const QMessageBox::StandardButtons standard =
         buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
     QMessageBox box(ToQtIcon(icon), caption, text, standard, parent);
+    // A file name or a server's answer in the text must never turn into markup.
+    box.setTextFormat(Qt::PlainText);
     if (buttons == Buttons::YesNo) {
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     }
     box.exec();

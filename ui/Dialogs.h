@@ -23,14 +23,16 @@ public:
         QString text; // message text; for file dialogs the proposed file name
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
-        QString directory; // file dialogs: the folder they start in
-        QString filter;    // file dialogs: the Qt filter text
+        QString directory;                  // file dialogs: the folder they start in
+        QString filter;                     // file dialogs: the Qt filter text
+        Answer defaultAnswer = Answer::Yes; // Yes/No boxes: the button Enter presses
     };
 
-    // A modal message box. Returns the button pressed (Ok for an Ok box; closing a Yes/No box
-    // without choosing counts as No).
+    // A modal message box; its text is plain text, never markup. Returns the button pressed (Ok for
+    // an Ok box; closing a Yes/No box without choosing counts as No). `defaultAnswer` is the button
+    // of a Yes/No box that Enter presses.
     static Answer Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
-                          Buttons buttons = Buttons::Ok);
+                          Buttons buttons = Buttons::Ok, Answer defaultAnswer = Answer::Yes);
 
     // The application's general error box: the system's description of a failed file operation,
     // titled with the application's name, with the error icon. The program's own descriptions,

@@ -27,6 +27,10 @@ bool InstallQtPolishTranslation() {
 QString WindowErrorText(const QString& description) {
     if (description == Q(NotRegularFileText))
         return QStringLiteral("Nie jest zwykłym plikiem");
+    // "zentag.wyn.lock: Not a regular file": the file named, the description in Polish.
+    if (description.endsWith(QStringLiteral(": ") + Q(NotRegularFileText)))
+        return description.chopped(static_cast<qsizetype>(NotRegularFileText.size())) +
+               QStringLiteral("Nie jest zwykłym plikiem");
     if (description == Q(LockedByAnotherWriterText))
         return QStringLiteral("Plik jest właśnie zapisywany przez inny program");
     return description;

@@ -20,6 +20,8 @@ void AddUpdateCommand(CLI::App& app, CommandContext& context);
 void AddImportCommand(CLI::App& app, CommandContext& context);
 void AddStatsCommand(CLI::App& app, CommandContext& context);
 void AddNumbersCommand(CLI::App& app, CommandContext& context);
+void AddBackupsCommand(CLI::App& app, CommandContext& context);
+void AddRestoreCommand(CLI::App& app, CommandContext& context);
 
 int RunCli(const Args& args, const RunSettings& settings) {
     CLI::App app{"Works on a program folder of ZENTAGRAFO (the folder that holds zentag.wyn) without any window.",
@@ -36,6 +38,8 @@ int RunCli(const Args& args, const RunSettings& settings) {
     AddImportCommand(app, context);
     AddStatsCommand(app, context);
     AddNumbersCommand(app, context);
+    AddBackupsCommand(app, context);
+    AddRestoreCommand(app, context);
 
     // CLI11 takes the arguments last first.
     Args reversed(args.rbegin(), args.rend());

@@ -169,7 +169,7 @@ char DecimalSeparator(const std::string& decimal) {
 }
 
 void RemoveStaleTempFilesFor(const std::string& dir, const std::string& out) {
-    RemoveStaleProgramTempFiles(dir, {FolderOfPath(ResolveWriteTarget(out))});
+    RemoveStaleProgramTempFiles(dir, {out});
 }
 
 int Failure(std::string_view text) {

@@ -9,6 +9,7 @@
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "base/SafeFile.h"
+#include "database/Backups.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/ProgramFolder.h"
@@ -55,20 +56,28 @@ int RunImport(const ImportOptions& options) {
     }
     const ImportedResults results =
         ReadResultsFile(file.bytes, options.takeLast ? TakeNumbers::Last : TakeNumbers::First);
-    // Standard error is unbuffered: the lines go out in pieces of about 64 kB.
+    // Every bad line, as it is found. Standard error is unbuffered: the lines go out in pieces of
+    // about 64 kB. A closed standard error (a pipe whose reader ended) changes nothing here.
     std::string problems;
-    for (std::size_t i = 0; i < results.problems.size(); ++i) {
-        const ImportProblem& problem = results.problems[i];
+    ForEachImportProblem(file.bytes, results, [&problems](const ImportProblem& problem) {
         problems += "line " + std::to_string(problem.line) + ": ";
         problems += problem.Reason();
         problems += '\n';
-        if (problems.size() >= 65536 || i + 1 == results.problems.size()) {
+        if (problems.size() >= 65536) {
             std::fwrite(problems.data(), 1, problems.size(), stderr);
             problems.clear();
         }
-    }
+    });
+    std::fwrite(problems.data(), 1, problems.size(), stderr);
 
     const std::string dbPath = options.dir + "/" + std::string(DatabaseFileName);
+    // A database linked to a device or a FIFO is refused before any clean-up or lock touches the
+    // folder it points into.
+    if (DatabaseIsSpecialFile(dbPath)) {
+        std::fprintf(stderr, "%s: %.*s\n", dbPath.c_str(), static_cast<int>(NotRegularFileText.size()),
+                     NotRegularFileText.data());
+        return NewDraws(0, ExitRefused);
+    }
     if (!options.dryRun)
         RemoveStaleProgramTempFiles(options.dir);
     // Zeroed memory that the system hands out untouched: only the pages the load fills cost anything.
@@ -97,24 +106,32 @@ int RunImport(const ImportOptions& options) {
         PrintRange("dates", results.draws.front(), results.draws.back());
     std::printf("repeats dropped: %d\n", results.repeats);
     std::printf("lines with more than 20 numbers: %d\n", results.linesWithExtraNumbers);
-    std::printf("bad lines: %zu\n", results.problems.size());
+    std::printf("bad lines: %zu\n", results.problemCount);
     std::printf("database: %s, %d draws%s\n", dbPath.c_str(), database.count, whole ? "" : " (not read whole)");
     std::printf("mode: %s\n", options.replace ? "replace the whole database" : "append new draws");
 
-    if (!results.problems.empty() && !options.skipBad) {
+    if (results.problemCount > 0 && !options.skipBad) {
         std::fprintf(stderr, "%zu bad lines: nothing imported (--skip-bad imports the other draws)\n",
-                     results.problems.size());
+                     results.problemCount);
         return NewDraws(0, ExitRefused);
     }
     const ImportPlan plan =
         PlanImport(results, database, whole, options.replace ? ImportMode::ReplaceAll : ImportMode::AppendNew);
+    // What the plan does to the stored draws, right before the count of new ones.
+    const auto finish = [&plan, &options](std::int32_t count, int status) {
+        if (options.replace)
+            std::printf("removed draws: %d\n", plan.removedCount);
+        else
+            std::printf("corrected dates: %zu\n", plan.corrections.size());
+        return NewDraws(count, status);
+    };
     if (plan.outcome == ImportPlan::Outcome::NothingNew) {
         std::printf("%s\n", plan.message.c_str());
-        return NewDraws(0, ExitDone);
+        return finish(0, ExitDone);
     }
     if (plan.refused()) {
         Failure(plan.message);
-        return NewDraws(0, ExitRefused);
+        return finish(0, ExitRefused);
     }
     const ImportWrite written = ApplyImport(results, plan, options.dir, stamp, load.layoutProbe, options.dryRun);
     switch (written.status) {
@@ -122,15 +139,17 @@ int RunImport(const ImportOptions& options) {
         break;
     case ImportWrite::Status::ChangedOutside:
         Failure(ChangedOutsideText);
-        return NewDraws(0, ExitRefused);
+        return finish(0, ExitRefused);
     case ImportWrite::Status::Failed:
     case ImportWrite::Status::NothingToWrite:
         std::fprintf(stderr, "%s: %s\n", dbPath.c_str(), written.error.c_str());
-        return NewDraws(0, ExitRefused);
+        return finish(0, ExitRefused);
     }
-    const std::size_t last = plan.firstNew + static_cast<std::size_t>(plan.newCount) - 1;
-    std::printf("first new draw: ordinal %d\n", plan.firstOrdinal);
-    PrintRange("new draws' dates", results.draws[plan.firstNew], results.draws[last]);
+    if (plan.newCount > 0) {
+        const std::size_t last = plan.firstNew + static_cast<std::size_t>(plan.newCount) - 1;
+        std::printf("first new draw: ordinal %d\n", plan.firstOrdinal);
+        PrintRange("new draws' dates", results.draws[plan.firstNew], results.draws[last]);
+    }
     std::printf("draws in the database: %d\n", plan.drawCountAfter);
     if (options.dryRun)
         std::printf("dry run: nothing written\n");
@@ -138,7 +157,9 @@ int RunImport(const ImportOptions& options) {
         std::printf("deleted the waiting full download %s, which would have replaced the database at the next "
                     "start\n",
                     std::string(PendingDownloadFileName).c_str());
-    return NewDraws(plan.newCount, ExitDone);
+    if (!written.backupName.empty())
+        std::printf("backup: %s/%s\n", std::string(BackupFolderName).c_str(), written.backupName.c_str());
+    return finish(plan.newCount, ExitDone);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -157,6 +158,7 @@ void AddUpdateCommand(CLI::App& app, CommandContext& context) {
     struct Values {
         UpdateOptions options;
         bool all = false;
+        std::string port;
     };
     auto v = std::make_shared<Values>();
     command->add_option("DIR", v->options.dir, "the program folder")->required()->type_name("DIR");
@@ -169,13 +171,31 @@ void AddUpdateCommand(CLI::App& app, CommandContext& context) {
                      "the results server (default: serwer= of [wyniki] in DIR/zentagrafo.ini, else " +
                          std::string(ResultsHost()) + ")")
         ->type_name("H");
-    command->add_option("--port", v->options.port, "its port (default: the one of zentagrafo.ini, else 80)")
-        ->check(CLI::Range(1, 65535))
-        ->type_name("P");
+    command->add_option("--port", v->port, "its port (default: the one of zentagrafo.ini, else 80)")->type_name("P");
     command->callback([v, &context] {
         if (!v->options.latest && !v->all) {
             context.status = UsageError("update", "one of --latest and --all is required");
             return;
+        }
+        // Both are checked as "serwer=" is, before any request: a path, a query or credentials
+        // slipped into the host would otherwise change the request.
+        if (!v->options.host.empty() && !IsResultsHost(v->options.host)) {
+            std::fprintf(stderr, "Niepoprawna wartość --host: „%s”. Podaj HOST albo [adres IPv6].\n",
+                         v->options.host.c_str());
+            context.status = ExitUsage;
+            return;
+        }
+        if (!v->port.empty()) {
+            const std::string& p = v->port;
+            const bool digits =
+                p.size() <= 5 && std::all_of(p.begin(), p.end(), [](char c) { return c >= '0' && c <= '9'; });
+            const int port = digits ? std::stoi(p) : 0;
+            if (port < 1 || port > 65535) {
+                std::fprintf(stderr, "Niepoprawna wartość --port: %s (od 1 do 65535).\n", p.c_str());
+                context.status = ExitUsage;
+                return;
+            }
+            v->options.port = port;
         }
         v->options.deadline = context.settings.downloadDeadline;
         context.status = RunUpdate(v->options);

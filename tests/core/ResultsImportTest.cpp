@@ -251,7 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"SkipBad", LaterTwo + Bad, "--skip-bad", 0, "2", BadLine3},
         CliCase{"NoMatch", "03.01.2008;" + Twenty(1), "--dry-run", 1, "0",
                 "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr 3 z dnia 03.01.2008), a "
-                "zawiera losowania z tego dnia lub wcześniejsze. Wybierz „Zastąp całą bazę”, aby wczytać cały plik.\n"},
+                "zawiera losowania z tego dnia lub wcześniejsze. Jeśli plik jest pełnym archiwum wyników, wybierz "
+                "„Zastąp całą bazę”.\n"},
         CliCase{"UpToDate", "03.01.2008;" + L, "--dry-run", 0, "0", ""},
         CliCase{"Usage", "", "--x", 2, "",
                 "The following argument was not expected: --x\nRun with --help for more information.\n"}),

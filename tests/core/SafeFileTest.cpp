@@ -107,7 +107,7 @@ TEST_P(SpecialFiles, AreRefused) {
     EXPECT_FALSE(asked);
     EXPECT_EQ(fs::symlink_status(path).type(), before);
     for (const auto& entry : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find(TempFileMarker), std::string::npos) << entry.path();
 }
 
 std::string SpecialName(const ::testing::TestParamInfo<std::tuple<Special, std::size_t>>& info) {
@@ -186,7 +186,7 @@ TEST_P(FileReplacement, FailureKeepsTheOldFile) {
     }
     EXPECT_EQ(ReadBytes(path), "old content");
     for (const auto& entry : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find(TempFileMarker), std::string::npos) << entry.path();
 }
 
 TEST_P(FileReplacement, LinkStaysALink) {

@@ -26,6 +26,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ShiftedData,
                                          std::tuple{0, 0, 0, 0, 41, 0},    // a repeated number: no shift
                                          std::tuple{0, 5, 0, 0, 60, 0},    // two draws on one day
                                          std::tuple{8, 0, 0, 0, 60, 6},    // a gap in the numbers
-                                         std::tuple{0, 4, 0, 0, 60, 6},    // earlier than draw 5
+                                         std::tuple{0, 4, 0, 0, 60, 0},    // earlier than draw 5: no shift
+                                         std::tuple{0, 1, 0, 2007, 60, 0}, // a year earlier: no shift
                                          std::tuple{0, 31, 4, 0, 60, 6},   // 31 April
                                          std::tuple{0, 0, 13, 0, 60, 6})); // month 13

@@ -72,7 +72,7 @@ KillTally KillRepeatedly(const TempDir& dir, const std::string& oldBytes, const 
     const std::string db = dir.file("zentag.wyn");
     const auto prepare = [&] {
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-            std::filesystem::remove(entry.path());
+            std::filesystem::remove_all(entry.path()); // KOPIE with the backups too
         WriteBytes(db, oldBytes);
         if (!pending.empty())
             WriteBytes(dir.file("zentag"), pending);
@@ -99,10 +99,10 @@ KillTally KillRepeatedly(const TempDir& dir, const std::string& oldBytes, const 
         }
         for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
             const std::string name = entry.path().filename().string();
-            if (name.rfind("zentag.wyn.tmp.", 0) == 0)
+            if (name.rfind("zentag.wyn" + std::string(TempFileMarker), 0) == 0)
                 ++tally.tempLeft;
             else
-                EXPECT_TRUE(name == "zentag.wyn" || name == "zentag" || name == "zentag.wyn.lock")
+                EXPECT_TRUE(name == "zentag.wyn" || name == "zentag" || name == "zentag.wyn.lock" || name == "KOPIE")
                     << "unexpected file " << name;
         }
         const std::string bytes = ReadBytes(db);
@@ -113,7 +113,7 @@ KillTally KillRepeatedly(const TempDir& dir, const std::string& oldBytes, const 
             check(bytes);
         RemoveStaleTempFiles(dir.str()); // as the next start does
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-            EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos)
+            EXPECT_EQ(entry.path().filename().string().find(TempFileMarker), std::string::npos)
                 << entry.path() << " stays after the next start";
         if (::testing::Test::HasFailure())
             break;

@@ -20,6 +20,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <vector>
 
 namespace zg {
 namespace {
@@ -103,17 +104,31 @@ TEST_P(StaleTempFiles, RemovedByEveryWritingCommand) {
     if (gone == 0)
         ::_exit(0);
     ::waitpid(gone, nullptr, 0);
-    const fs::path folder = GetParam() == std::string("linked") ? linked.path() : dir.path() / GetParam();
-    const fs::path dead = folder / ("ZENTAG.0001.txt.tmp." + std::to_string(gone) + ".0");
-    const fs::path running = folder / "zentag.tmp.1.0"; // pid 1 always runs
-    for (const fs::path& file : {dead, running, folder / "notes.tmp.txt"})
+    const bool isLinked = GetParam() == std::string("linked");
+    const fs::path folder = isLinked ? linked.path() : dir.path() / GetParam();
+    fs::create_directories(folder);
+    const std::string gonePid = std::to_string(gone);
+    // In a linked database's folder only the database's own temporary files are the program's.
+    const std::string own = isLinked ? "zentag.wyn" : "ZENTAG.0001.txt";
+    const fs::path dead = folder / (own + ".zentagrafo-tmp." + gonePid + ".0");
+    std::vector<fs::path> kept{folder / ("zentag.wyn.zentagrafo-tmp.1.0"), // pid 1 always runs
+                               folder / "notes.tmp.txt", folder / "thesis.tmp.2024.05",
+                               folder / ("ZENTAG.0001.txt.tmp." + gonePid + ".0")}; // an old name, not fixed
+    if (*GetParam() != '\0') // an old name of the program's is removed only in the program folder
+        kept.push_back(folder / ("zentag.wyn.tmp." + gonePid + ".0"));
+    for (const fs::path& file : kept)
         WriteBytes(file.string(), "left behind");
+    WriteBytes(dead.string(), "left behind");
+    if (isLinked)
+        WriteBytes((folder / ("thesis.txt.zentagrafo-tmp." + gonePid + ".0")).string(), "a user's own");
     EXPECT_EQ(test::RunCaptured({"export", dir.str(), dir.file("TXT/ZENTAG.0002.txt")}).status, 0);
     EXPECT_FALSE(fs::exists(dead));
-    EXPECT_TRUE(fs::exists(running) && fs::exists(folder / "notes.tmp.txt"));
+    for (const fs::path& file : kept)
+        EXPECT_TRUE(fs::exists(file)) << file;
+    EXPECT_TRUE(!isLinked || fs::exists(folder / ("thesis.txt.zentagrafo-tmp." + gonePid + ".0")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, StaleTempFiles, testing::Values("TXT", "ZESTAWY LICZB", "", "linked"));
+INSTANTIATE_TEST_SUITE_P(Folders, StaleTempFiles, testing::Values("TXT", "ZESTAWY LICZB", "KOPIE", "", "linked"));
 
 } // namespace
 } // namespace zg

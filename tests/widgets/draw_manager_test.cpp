@@ -4,6 +4,7 @@
 #include "analysis/ResultGridModel.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "database/Backups.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
@@ -18,6 +19,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QMimeData>
@@ -234,6 +236,8 @@ private slots:
         QCOMPARE(DatabaseBytes(folder), db + " 2 2004 1 2 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
     }
 
+    // The limit stops the backup already: the write is refused with the system's reason and no
+    // backup stays.
     void failedConfirmPutsTheOldNumbersBack() {
         ProgramFolder folder;
         const std::string db = Group(1, 2004, 1, 1, 1);
@@ -245,8 +249,9 @@ private slots:
             FileSizeLimit limit(10);
             Click(w.get(), "okButton");
         }
-        ExpectMessage(QStringLiteral("ZENTAGRAFO"), QString::fromUtf8(std::strerror(EFBIG)));
+        ExpectMessage(QStringLiteral("ZENTAGRAFO"), Q(BackupFailedText(std::strerror(EFBIG))));
         QCOMPARE(DatabaseBytes(folder), db);
+        QVERIFY(QDir(folder.file("KOPIE")).entryList(QDir::Files).isEmpty());
         QCOMPARE(DrawTable[1].Numbers[19], 20);
         QCOMPARE(w->gridModel()->cellText(0, 23), QStringLiteral(" 20"));
         QVERIFY(w->editMode() && w->isTicked(21));

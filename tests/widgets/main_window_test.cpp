@@ -537,6 +537,9 @@ void MainWindowTest::startUpRemovesOnlyStaleTemporaryFiles_data() {
     QTest::newRow("no counter") << "zentag.wyn.tmp." + gone << false;
     QTest::newRow("no name before") << ".tmp." + gone + ".0" << false;
     QTest::newRow("other name") << QStringLiteral("notes.tmp.txt") << false;
+    QTest::newRow("report of a gone process") << "ZENTAG.0001.txt.zentagrafo-tmp." + gone + ".0" << true;
+    QTest::newRow("old name of a report") << "ZENTAG.0001.txt.tmp." + gone + ".0" << false;
+    QTest::newRow("a user's file") << QStringLiteral("thesis.tmp.2024.05") << false;
 }
 
 void MainWindowTest::startUpRemovesOnlyStaleTemporaryFiles() {
