@@ -7,6 +7,7 @@
 #include "tables/ZentagReport.h"
 #include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
+#include "ui/LineListView.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/ReportSaving.h"
@@ -18,7 +19,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -42,20 +42,6 @@ const std::array<QString, 81>& TwoDigitTexts() {
         return t;
     }();
     return texts;
-}
-
-QString JoinLines(const std::vector<std::string>& lines) {
-    std::string all;
-    std::size_t size = 0;
-    for (const std::string& l : lines)
-        size += l.size() + 1;
-    all.reserve(size);
-    for (const std::string& l : lines) {
-        if (!all.empty())
-            all += '\n';
-        all += l;
-    }
-    return QString::fromStdString(all);
 }
 
 // Drives a gauge from the table's computation: the number of found draws once, then each step.
@@ -216,12 +202,12 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
         return l;
     };
     const auto memo = [this](const char* name, QRect geometry, const QString& accessibleName) {
-        auto* m = new QPlainTextEdit(this);
+        // The ranked lists can hold thousands of lines (3,160 pairs): a list that makes only the
+        // lines in view into texts, not a text document of them all.
+        auto* m = new LineListView(this);
         m->setObjectName(QString::fromLatin1(name));
         m->setAccessibleName(accessibleName);
         m->setGeometry(geometry);
-        m->setReadOnly(true);
-        m->setLineWrapMode(QPlainTextEdit::NoWrap);
         // Only a vertical scroll bar.
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -321,8 +307,10 @@ ZentagInput ZentagWindow::tableInput() const {
 
 void ZentagWindow::computeTable(ProgressGauge* gauge) {
     emit rangeShown();
-    // The grid lets go of the old table before it is replaced.
+    // The grid and the lists let go of the old table before it is replaced.
     model_->setResult(nullptr);
+    numbersList->SetLines(nullptr);
+    pairsList->SetLines(nullptr);
     GaugeProgress progress(gauge);
     result_ = zg::ComputeZentagTable(tableInput(), &progress);
     showResult();
@@ -330,6 +318,8 @@ void ZentagWindow::computeTable(ProgressGauge* gauge) {
 
 void ZentagWindow::computeTableForSelection() {
     model_->setResult(nullptr);
+    numbersList->SetLines(nullptr);
+    pairsList->SetLines(nullptr);
     result_ = zg::ComputeZentagTableFor(tableInput(), selection_);
     showResult();
 }
@@ -337,8 +327,8 @@ void ZentagWindow::computeTableForSelection() {
 void ZentagWindow::showResult() {
     model_->setResult(&result_);
     zentagGrid->setColumnWidth(0, 56);
-    numbersList->setPlainText(JoinLines(result_.singleLines));
-    pairsList->setPlainText(JoinLines(result_.pairLines));
+    numbersList->SetLines(&result_.singleLines);
+    pairsList->SetLines(&result_.pairLines);
 }
 
 void ZentagWindow::applyFilter() {
