@@ -1,6 +1,9 @@
 #include "base/ReportBuffer.h"
 
 #include <cerrno>
+#include <cstdint>
+
+#include <sys/mman.h>
 
 #include <iconv.h>
 
@@ -90,6 +93,23 @@ void AppendConverted(std::string& out, std::string_view utf8, iconv_t cd) {
 ReportBuffer::~ReportBuffer() {
     if (converter_ != nullptr && static_cast<iconv_t>(converter_) != NoConverter)
         iconv_close(static_cast<iconv_t>(converter_));
+}
+
+void ReportBuffer::Reserve(std::size_t size) {
+    constexpr std::size_t HugePage = std::size_t{2} << 20;
+    const bool fresh = bytes_.capacity() < size && size >= 2 * HugePage;
+    bytes_.reserve(size);
+#ifdef MADV_HUGEPAGE
+    if (fresh) {
+        // The whole huge pages inside the new room, which nothing has touched yet; a refusal
+        // only leaves the ordinary pages.
+        const auto begin = reinterpret_cast<std::uintptr_t>(bytes_.data());
+        const std::uintptr_t first = (begin + HugePage - 1) & ~(HugePage - 1);
+        const std::uintptr_t end = (begin + bytes_.capacity()) & ~(HugePage - 1);
+        if (end > first)
+            (void)::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    }
+#endif
 }
 
 ReportBuffer& ReportBuffer::Digits(std::int64_t value, int atLeast) {
