@@ -19,9 +19,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 
@@ -43,6 +45,36 @@ const std::array<QString, 81>& TwoDigitTexts() {
     }();
     return texts;
 }
+
+// Paints a grid cell as its colours and its text say, without the style's general drawing of an
+// item (focus frame, icon, check box, a text layout for every cell), which this grid has no use
+// for: it has no selection and no focus frame, and each text is one short line. The text stands
+// where the style puts it: at the top left, inside the style's text margin.
+class PlainCellDelegate final : public QStyledItemDelegate {
+public:
+    explicit PlainCellDelegate(QWidget* view)
+        : QStyledItemDelegate(view),
+          margin_(view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QVariant background = index.data(Qt::BackgroundRole);
+        if (background.canConvert<QBrush>())
+            painter->fillRect(option.rect, background.value<QBrush>());
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (text.isEmpty())
+            return;
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        painter->save();
+        painter->setPen(foreground.canConvert<QBrush>() ? foreground.value<QBrush>().color()
+                                                        : option.palette.color(QPalette::Text));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(margin_, 0, -margin_, 0), Qt::AlignLeft | Qt::AlignTop, text);
+        painter->restore();
+    }
+
+private:
+    int margin_;
+};
 
 // Drives a gauge from the table's computation: the number of found draws once, then each step.
 class GaugeProgress final : public SearchProgress {
@@ -91,11 +123,17 @@ QString ZentagGridModel::cellText(int row, int column) const {
     return r.Drawn(x) ? TwoDigitTexts()[static_cast<std::size_t>(x)] : QString();
 }
 
+bool ZentagGridModel::drawnCell(int row, int column) const {
+    if (result_ == nullptr || row < 0 || column < 1 || row >= rowCount() || column >= columnCount())
+        return false;
+    return result_->rows[static_cast<std::size_t>(row)].Drawn(result_->columns[static_cast<std::size_t>(column - 1)]);
+}
+
 QVariant ZentagGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     // A cell of a number column that holds its number is yellow with black text.
-    const auto drawn = [&] { return index.column() > 0 && !cellText(index.row(), index.column()).isEmpty(); };
+    const auto drawn = [&] { return drawnCell(index.row(), index.column()); };
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
@@ -155,6 +193,7 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     zentagGrid->setAccessibleName(QStringLiteral("Tabelka ZENTAG"));
     zentagGrid->setGeometry(0, 0, 772, 337);
     zentagGrid->setModel(model_);
+    zentagGrid->setItemDelegate(new PlainCellDelegate(zentagGrid));
     zentagGrid->setFont(Verdana(8));
     zentagGrid->setSelectionMode(QAbstractItemView::NoSelection);
     zentagGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -39,6 +39,9 @@ public:
     QString cellText(int row, int column) const;
 
 private:
+    // The cell holds its column's number (a drawn number of its row).
+    bool drawnCell(int row, int column) const;
+
     const ZentagResult* result_ = nullptr;
 };
 
