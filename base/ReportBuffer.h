@@ -4,7 +4,8 @@
 // nothing is allocated per value or per line. Text that may hold letters beyond ASCII is converted
 // to Windows-1250 a line (or a piece of a line) at a time, through one converter per buffer; the
 // digits, signs, blanks, tabs and line ends of the rows are the same bytes in both encodings and
-// are written as they are. Pure standard C++ (and glibc's iconv).
+// are written as they are. Standard C++, with glibc's iconv for the conversion and madvise for
+// huge pages.
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
