@@ -1,5 +1,7 @@
 #include "analysis/AnalysisReport.h"
 
+#include "base/DateRoutines.h"
+
 #include <algorithm>
 
 namespace zg {
@@ -7,6 +9,19 @@ namespace zg {
 std::vector<std::int32_t> SetNumbersOf(const NumberSetData& set) {
     const std::int32_t count = std::clamp<std::int32_t>(set.Count, 0, 80);
     return std::vector<std::int32_t>(set.Numbers + 1, set.Numbers + 1 + count);
+}
+
+SearchReportHeading MakeSearchHeading(const AnalysisParameters& parameters, const DrawsView& draws,
+                                      const NumberSetData& set) {
+    SearchReportHeading heading;
+    heading.rangeFrom = parameters.rangeFrom;
+    heading.rangeTo = parameters.rangeTo;
+    heading.rangeFromDate = DrawDateText(draws, parameters.rangeFrom);
+    heading.rangeToDate = DrawDateText(draws, parameters.rangeTo);
+    heading.hitsFromText = parameters.hitsFromText;
+    heading.hitsToText = parameters.hitsToText;
+    heading.setNumbers = SetNumbersOf(set);
+    return heading;
 }
 
 void AddRangeHeading(ReportText& report, std::int32_t rangeFrom, std::string_view rangeFromDate, std::int32_t rangeTo,

@@ -2,6 +2,7 @@
 // The analysis report: the result of a set-hit search as a Windows-1250 text file with the common
 // header and footer. Pure standard C++; the main window and the command line fill the input from
 // what they show.
+#include "analysis/AnalysisParameters.h"
 #include "analysis/SetHitSearch.h"
 #include "base/ReportWriter.h"
 
@@ -13,7 +14,7 @@
 
 namespace zg {
 
-// What the reports about a set-hit search (analysis, ZENTAG table) open with.
+// What the reports about a set-hit search (analysis, ZENTAG table, calendar map) open with.
 struct SearchReportHeading {
     std::int32_t rangeFrom = 0;
     std::int32_t rangeTo = 0;
@@ -31,6 +32,12 @@ struct AnalysisReportInput : SearchReportHeading {
 
 // The numbers of a set, Numbers[1..Count] in order (Count cut to 0..80).
 std::vector<std::int32_t> SetNumbersOf(const NumberSetData& set);
+
+// The heading of a report about the search with `parameters` over `draws` with `set`: the range
+// with the dates of its two draws, the hit fields' texts and the set's numbers. Every window and
+// command that writes such a report fills its heading here.
+SearchReportHeading MakeSearchHeading(const AnalysisParameters& parameters, const DrawsView& draws,
+                                      const NumberSetData& set);
 
 // The opening lines of the reports about a range of draws (analysis, ZENTAG table, calendar map):
 // the common header, " Zakres losowań: FROM(DD.MM.YY) - TO(DD.MM.YY)" and an empty line.

@@ -90,6 +90,14 @@ struct ChanceInput {
     std::int32_t hitsTo = 0;
 };
 
+// What the charts are drawn from: the inputs of a search, as the search took them, and the rows it
+// found. The rows are read only while the charts are computed; the draws are read again while the
+// charts window shows them (the dates in the tooltips), so their table must outlive the showing
+// (the process-wide table does).
+struct ChartInputs : ChanceInput {
+    std::span<const SearchRow> rows;
+};
+
 // The statistics of a search whose rows are given (the search of the same input; the gaps are
 // theirs). The range is cut to the view's draws as the search cuts it.
 ChanceStatistics ComputeChanceStatistics(const ChanceInput& in, std::span<const SearchRow> rows);

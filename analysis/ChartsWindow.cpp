@@ -9,6 +9,7 @@
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"
+#include "ui/WindowParts.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -35,21 +36,6 @@ namespace {
 const char* const TabCaptions[ChartsWindow::TabCount] = {"Trafienia", "Rozkład trafień", "Odstępy", "Liczby"};
 
 } // namespace
-
-QIcon ChartsIcon() {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.setBrush(QColor(0, 128, 128));
-    p.drawRect(2, 8, 3, 6);
-    p.setBrush(QColor(255, 255, 0));
-    p.drawRect(6, 3, 3, 11);
-    p.setBrush(QColor(128, 0, 0));
-    p.drawRect(10, 6, 3, 8);
-    p.drawLine(0, 15, 15, 15);
-    return QIcon(pm);
-}
 
 ChartsWindow::ChartsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("chartsWindow"));

@@ -5,7 +5,6 @@
 // (showStatistics) and empties it on a reset (clear), and the charts follow while it stays open.
 #include "analysis/ChanceStatistics.h"
 
-#include <QIcon>
 #include <QWidget>
 
 #include <array>
@@ -20,18 +19,6 @@ class QPushButton;
 class QTabWidget;
 
 namespace zg {
-
-// What the charts are drawn from: the inputs of a search, as the search took them, and the rows it
-// found. The rows are read only during showStatistics; the draws are read again while the window
-// shows them (the dates in the tooltips), so their table must outlive the showing (the
-// process-wide table does).
-struct ChartInputs : ChanceInput {
-    std::span<const SearchRow> rows;
-};
-
-// The chart picture of the window and of the button that opens it: three bars over an axis, in
-// the program's colours.
-QIcon ChartsIcon();
 
 class ChartsWindow : public QWidget {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "analysis/ResultGridModel.h"
 
-#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "ui/GridCells.h"
 
 #include <QBrush>

@@ -1,16 +1,13 @@
 #include "app/MainWindow.h"
 
 #include "analysis/AnalysisReport.h"
-#include "analysis/ChartsWindow.h"
 #include "analysis/ResultGridModel.h"
 #include "analysis/SetHitSearch.h"
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
 #include "base/State.h"
-#include "tables/Calendar.h"
-#include "tables/CalendarWindow.h"
+#include "base/Version.h"
 #include "tables/Zentag.h"
-#include "tables/ZentagWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/GridSelection.h"
 #include "ui/KeyboardButtons.h"
@@ -19,15 +16,16 @@
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"
 #include "ui/SpinField.h"
+#include "ui/WindowParts.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -40,15 +38,6 @@ namespace zg {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(Verdana(10));
-    l->adjustSize();
-    l->move(x, y);
-    return l;
-}
-
 // A statistics value label: maroon bold Verdana 10 pt; wide enough for its longest text.
 QLabel* MakeValueLabel(QWidget* parent, const char* name, int x, int y) {
     auto* l = new QLabel(parent);
@@ -60,16 +49,6 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name, int x, int y) {
     l->setGeometry(x, y, 470, 16);
     l->setTextInteractionFlags(Qt::NoTextInteraction);
     return l;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry, int points, bool bold) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(geometry);
-    b->setFont(Verdana(points, bold));
-    b->setFocusPolicy(Qt::ClickFocus);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // Shows a statistics value either as a link-looking value (maroon, underlined, not bold, hand
@@ -117,7 +96,7 @@ QPixmap CalculatorGlyph() {
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(QStringLiteral(" ZENTAGRAFO v. 1.6 ML"));
+    setWindowTitle(QStringLiteral(" ZENTAGRAFO v. ") + Q(ProgramVersion) + QStringLiteral(" ML"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(745, 556);
@@ -134,17 +113,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls() {
     setFont(Verdana(10));
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("panel"));
-    panel->setGeometry(0, 0, 745, 556);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setLineWidth(5);
-    panel->setAutoFillBackground(true);
-    QPalette pp = panel->palette();
-    pp.setColor(QPalette::Window, Silver);
-    pp.setColor(QPalette::WindowText, Qt::black);
-    pp.setColor(QPalette::Button, Silver);
-    panel->setPalette(pp);
+    QFrame* panel = MakePanel(this, QRect(0, 0, 745, 556), Silver, Silver);
 
     // The three groups have no caption; assistive technology names them after what they hold.
     auto group = [panel](const char* name, int x0, int x1, const QString& accessibleName) {
@@ -158,8 +127,8 @@ void MainWindow::buildControls() {
     group("setGroup", 312, 553, QStringLiteral("Zestaw liczb"));
     group("tablesGroup", 552, 689, QStringLiteral("Tabelki"));
 
-    rangeCaption = MakeLabel(panel, "rangeCaption", QStringLiteral("Zakres losowań:"), 99, 16);
-    rangeSizeValue = MakeLabel(panel, "rangeSizeValue", QString(), 212, 18);
+    rangeCaption = MakeCaption(panel, "rangeCaption", QStringLiteral("Zakres losowań:"), Verdana(10), QPoint(99, 16));
+    rangeSizeValue = MakeCaption(panel, "rangeSizeValue", QString(), Verdana(10), QPoint(212, 18));
     rangeSizeValue->setFont(Verdana(8));
     rangeSizeValue->setGeometry(212, 18, 100, 16);
 
@@ -180,26 +149,28 @@ void MainWindow::buildControls() {
     };
     rangeFromField = makeField("rangeFromEdit", "rangeFromArrows", 6, QRect(114, 38, 52, 24), 15, 10);
     rangeFromField->setAccessibleCaption(QStringLiteral("Pierwsze losowanie zakresu"));
-    rangeDash = MakeLabel(panel, "rangeDash", QStringLiteral("--"), 184, 42);
+    rangeDash = MakeCaption(panel, "rangeDash", QStringLiteral("--"), Verdana(10), QPoint(184, 42));
     rangeDash->setFont(Verdana(10, true));
     rangeToField = makeField("rangeToEdit", "rangeToArrows", 6, QRect(200, 38, 52, 24), 15, 10);
     rangeToField->setAccessibleCaption(QStringLiteral("Ostatnie losowanie zakresu"));
-    rangeFromDate = MakeLabel(panel, "rangeFromDate", QString(), 108, 62);
+    rangeFromDate = MakeCaption(panel, "rangeFromDate", QString(), Verdana(10), QPoint(108, 62));
     rangeFromDate->setGeometry(108, 62, 90, 16);
-    rangeToDate = MakeLabel(panel, "rangeToDate", QString(), 195, 62);
+    rangeToDate = MakeCaption(panel, "rangeToDate", QString(), Verdana(10), QPoint(195, 62));
     rangeToDate->setGeometry(195, 62, 90, 16);
 
-    manageDrawsButton =
-        MakeButton(panel, "manageDrawsButton", QStringLiteral("ZARZĄDZAJ"), QRect(138, 85, 89, 25), 10, false);
+    manageDrawsButton = MakeButton(panel, "manageDrawsButton", QStringLiteral("ZARZĄDZAJ"), QRect(138, 85, 89, 25),
+                                   Verdana(10, false), Qt::ClickFocus);
     setEditorButton = MakeButton(panel, "setEditorButton", QStringLiteral("LICZBA / ZESTAW LICZB"),
-                                 QRect(344, 21, 177, 41), 10, true);
+                                 QRect(344, 21, 177, 41), Verdana(10, true), Qt::ClickFocus);
     setEditorButton->setMouseTracking(true);
     setEditorButton->installEventFilter(this);
-    searchButton = MakeButton(panel, "searchButton", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33), 12, true);
+    searchButton = MakeButton(panel, "searchButton", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33),
+                              Verdana(12, true), Qt::ClickFocus);
     searchButton->setIcon(QIcon(CalculatorGlyph()));
     searchButton->setFocusPolicy(Qt::StrongFocus); // the one Tab stop of the window
     searchButton->setDefault(true);
-    zentagButton = MakeButton(panel, "zentagButton", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34), 10, true);
+    zentagButton = MakeButton(panel, "zentagButton", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34),
+                              Verdana(10, true), Qt::ClickFocus);
     zentagButton->setCursor(Qt::PointingHandCursor);
 
     // The ZENTAG distance arrows (-99..99, 1 at start), beside the button that shows the distance.
@@ -222,38 +193,30 @@ void MainWindow::buildControls() {
         connect(up, &QToolButton::clicked, this, [this] { stepZentagOffset(1); });
         connect(down, &QToolButton::clicked, this, [this] { stepZentagOffset(-1); });
     }
-    calendarButton = MakeButton(panel, "calendarButton", QStringLiteral("MAPA"), QRect(576, 72, 85, 34), 10, true);
+    calendarButton = MakeButton(panel, "calendarButton", QStringLiteral("MAPA"), QRect(576, 72, 85, 34),
+                                Verdana(10, true), Qt::ClickFocus);
 
-    hitsCaption = MakeLabel(panel, "hitsCaption", QStringLiteral("Szukaj losowań w których wylosowano od"), 86, 130);
+    hitsCaption = MakeCaption(panel, "hitsCaption", QStringLiteral("Szukaj losowań w których wylosowano od"),
+                              Verdana(10), QPoint(86, 130));
     hitsFromField = makeField("hitsFromEdit", "hitsFromArrows", 2, QRect(376, 128, 25, 21), 15, 8);
     hitsFromField->setAccessibleCaption(QStringLiteral("Najmniejsza liczba trafień"));
-    hitsToCaption = MakeLabel(panel, "hitsToCaption", QStringLiteral("do"), 424, 130);
+    hitsToCaption = MakeCaption(panel, "hitsToCaption", QStringLiteral("do"), Verdana(10), QPoint(424, 130));
     hitsToField = makeField("hitsToEdit", "hitsToArrows", 2, QRect(448, 128, 25, 21), 15, 8);
     hitsToField->setAccessibleCaption(QStringLiteral("Największa liczba trafień"));
-    hitsUnitCaption = MakeLabel(panel, "hitsUnitCaption", QStringLiteral("liczb"), 496, 130);
+    hitsUnitCaption = MakeCaption(panel, "hitsUnitCaption", QStringLiteral("liczb"), Verdana(10), QPoint(496, 130));
 
-    saveButton = new QToolButton(panel);
-    saveButton->setObjectName(QStringLiteral("saveButton"));
-    saveButton->setGeometry(608, 126, 25, 25);
-    saveButton->setIcon(QIcon(DiskGlyph()));
-    saveButton->setToolTip(QStringLiteral("Zapisz wynik analizy do pliku"));
-    saveButton->setAccessibleName(QStringLiteral("Zapisz wynik analizy do pliku"));
+    saveButton = MakeIconButton(panel, "saveButton", QRect(608, 126, 25, 25), QIcon(DiskGlyph()),
+                                QStringLiteral("Zapisz wynik analizy do pliku"));
     saveButton->setFocusPolicy(Qt::NoFocus);
-
-    chartsButton = new QToolButton(panel);
-    chartsButton->setObjectName(QStringLiteral("chartsButton"));
-    chartsButton->setGeometry(637, 126, 25, 25);
-    chartsButton->setIcon(ChartsIcon());
-    chartsButton->setToolTip(QStringLiteral("Wykresy"));
-    chartsButton->setAccessibleName(QStringLiteral("Wykresy"));
+    chartsButton =
+        MakeIconButton(panel, "chartsButton", QRect(637, 126, 25, 25), ChartsIcon(), QStringLiteral("Wykresy"));
     chartsButton->setFocusPolicy(Qt::NoFocus);
-    chartsWindow_ = new ChartsWindow(this);
 
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
     progressGauge->setGeometry(32, 157, 682, 15);
-    progressGauge->SetForeColor(Navy);
-    progressGauge->SetBackColor(Qt::white);
+    progressGauge->setBarColor(Navy);
+    progressGauge->setBackgroundColor(Qt::white);
     QFont gaugeFont(QStringLiteral("MS Sans Serif"));
     gaugeFont.setPointSize(8);
     progressGauge->setFont(gaugeFont);
@@ -267,15 +230,10 @@ void MainWindow::buildControls() {
     resultGrid->setFont(Verdana(8));
     resultGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     resultGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    resultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetUpFixedRowGrid(resultGrid, 17); // Tab leaves the grid; the arrow keys move the row
     resultGrid->setFocusPolicy(Qt::ClickFocus);
-    resultGrid->setTabKeyNavigation(false); // Tab leaves the grid; the arrow keys move the row
     resultGrid->setWordWrap(false);
     resultGrid->setTextElideMode(Qt::ElideNone);
-    resultGrid->verticalHeader()->hide();
-    resultGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    resultGrid->verticalHeader()->setDefaultSectionSize(16);
-    resultGrid->verticalHeader()->setMinimumSectionSize(16);
     {
         QHeaderView* h = resultGrid->horizontalHeader();
         h->setSectionResizeMode(QHeaderView::Fixed);
@@ -321,15 +279,15 @@ void MainWindow::buildControls() {
         QStringLiteral("QTableView { background-color: rgb(0,128,64); gridline-color: black; "
                        "color: white; }"));
 
-    totalHitsLabel = MakeLabel(panel, "totalHitsLabel", Q(TotalCaption), 26, 464);
+    totalHitsLabel = MakeCaption(panel, "totalHitsLabel", Q(TotalCaption), Verdana(10), QPoint(26, 464));
     totalHitsValue = MakeValueLabel(panel, "totalHitsValue", 240, 464);
-    averageHitsLabel = MakeLabel(panel, "averageHitsLabel", Q(AverageCaption), 22, 480);
+    averageHitsLabel = MakeCaption(panel, "averageHitsLabel", Q(AverageCaption), Verdana(10), QPoint(22, 480));
     averageHitsValue = MakeValueLabel(panel, "averageHitsValue", 240, 480);
-    longestGapLabel = MakeLabel(panel, "longestGapLabel", Q(MaxGapCaption), 136, 496);
+    longestGapLabel = MakeCaption(panel, "longestGapLabel", Q(MaxGapCaption), Verdana(10), QPoint(136, 496));
     longestGapValue = MakeValueLabel(panel, "longestGapValue", 240, 496);
-    currentGapLabel = MakeLabel(panel, "currentGapLabel", Q(CurrentGapCaption), 109, 512);
+    currentGapLabel = MakeCaption(panel, "currentGapLabel", Q(CurrentGapCaption), Verdana(10), QPoint(109, 512));
     currentGapValue = MakeValueLabel(panel, "currentGapValue", 240, 513);
-    longestSeriesLabel = MakeLabel(panel, "longestSeriesLabel", Q(MaxSeriesCaption), 80, 528);
+    longestSeriesLabel = MakeCaption(panel, "longestSeriesLabel", Q(MaxSeriesCaption), Verdana(10), QPoint(80, 528));
     longestSeriesValue = MakeValueLabel(panel, "longestSeriesValue", 240, 528);
     totalHitsValue->setGeometry(240, 464, 240, 16);
     averageHitsValue->setGeometry(240, 480, 240, 16);
@@ -337,9 +295,11 @@ void MainWindow::buildControls() {
     currentGapValue->setGeometry(240, 513, 240, 16);
     longestSeriesValue->setGeometry(240, 528, 240, 16);
 
-    aboutButton = MakeButton(panel, "aboutButton", QStringLiteral("Autor"), QRect(488, 508, 105, 33), 10, true);
+    aboutButton = MakeButton(panel, "aboutButton", QStringLiteral("Autor"), QRect(488, 508, 105, 33), Verdana(10, true),
+                             Qt::ClickFocus);
     aboutButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    closeButton = MakeButton(panel, "closeButton", QStringLiteral("Zamknij"), QRect(608, 508, 105, 33), 10, true);
+    closeButton = MakeButton(panel, "closeButton", QStringLiteral("Zamknij"), QRect(608, 508, 105, 33),
+                             Verdana(10, true), Qt::ClickFocus);
     closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
     // Hit fields wait for a set.
@@ -360,9 +320,9 @@ void MainWindow::buildControls() {
         connect(f, &SpinField::arrowClicked, this, &MainWindow::resetResults);
         connect(f, &SpinField::enterPressed, this, [this] { enterInField(false); });
     }
-    connect(setEditorButton, &QPushButton::clicked, this, [this] { showDialog(setEditor_); });
-    connect(manageDrawsButton, &QPushButton::clicked, this, [this] { showDialog(drawManager_); });
-    connect(aboutButton, &QPushButton::clicked, this, [this] { showDialog(aboutWindow_); });
+    connect(setEditorButton, &QPushButton::clicked, this, &MainWindow::setEditorRequested);
+    connect(manageDrawsButton, &QPushButton::clicked, this, &MainWindow::drawManagerRequested);
+    connect(aboutButton, &QPushButton::clicked, this, &MainWindow::aboutRequested);
     connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
     connect(chartsButton, &QToolButton::clicked, this, &MainWindow::openCharts);
     connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
@@ -412,6 +372,7 @@ void MainWindow::resetResults() {
     highlightActive_ = false;
     ZentagTableValid = false;
     resultModel_->clear();
+    statistics_ = SearchStatistics{};
     stripModel_->clear();
     stripModel_->setHighlight(false, nullptr);
     for (QLabel* l : {totalHitsValue, averageHitsValue, longestGapValue, currentGapValue, longestSeriesValue}) {
@@ -422,7 +383,7 @@ void MainWindow::resetResults() {
     calendarButton->setEnabled(false);
     chartsButton->setEnabled(false);
     saveButton->setEnabled(false);
-    chartsWindow_->clear();
+    emit resultsCleared();
 }
 
 void MainWindow::refreshRangeInfo() {
@@ -488,12 +449,6 @@ AnalysisParameters MainWindow::parameters() const {
         rangeFrom(), rangeTo(), hitsFrom(), hitsTo(), hitsFromText().toStdString(), hitsToText().toStdString()};
 }
 
-void MainWindow::setZentagWindow(ZentagWindow* w) {
-    zentagWindow_ = w;
-    if (w != nullptr)
-        connect(w, &ZentagWindow::rangeShown, this, &MainWindow::refreshRangeInfo);
-}
-
 void MainWindow::enterInField(bool rangeField) {
     if (searchButton->isEnabled())
         search();
@@ -531,13 +486,8 @@ void MainWindow::refreshSetButtonHint() {
     setEditorButton->setToolTip(hint);
 }
 
-void MainWindow::showDialog(QWidget* w) {
-    if (w == nullptr)
-        return;
-    if (auto* d = qobject_cast<QDialog*>(w))
-        d->exec();
-    else
-        w->show();
+template <typename Signal> bool MainWindow::answered(Signal request) const {
+    return isSignalConnected(QMetaMethod::fromSignal(request));
 }
 
 namespace {
@@ -547,10 +497,10 @@ class GaugeProgress final : public SearchProgress {
 public:
     explicit GaugeProgress(ProgressGauge* gauge) : gauge_(gauge) {}
     void total(std::int32_t n) override {
-        gauge_->SetProgress(0);
-        gauge_->SetMaxValue(n);
+        gauge_->setValue(0);
+        gauge_->setMaximum(n);
     }
-    void step(std::int32_t i) override { gauge_->SetProgress(i); }
+    void step(std::int32_t i) override { gauge_->setValue(i); }
 
 private:
     ProgressGauge* gauge_;
@@ -566,6 +516,7 @@ void MainWindow::search() {
     hitsToField->value();
     refreshRangeInfo();
     resultModel_->clear();
+    statistics_ = SearchStatistics{};
     FoundCount = 0;
     // Every search makes the ZENTAG table stale (the draws may have changed since, even with the
     // same parameters), and the table opens again only after a search that finds something.
@@ -576,11 +527,11 @@ void MainWindow::search() {
     const std::int32_t count = DrawCount;
     switch (ValidateSearch(from, to, low, high)) {
     case SearchRefusal::Range:
-        chartsWindow_->clear();
+        emit resultsCleared();
         Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText), Dialogs::Icon::Error);
         return;
     case SearchRefusal::Hits:
-        chartsWindow_->clear();
+        emit resultsCleared();
         Dialogs::Message(this, QStringLiteral("Błąd!"), Q(HitsRefusalText), Dialogs::Icon::Error);
         return;
     case SearchRefusal::None:
@@ -588,7 +539,7 @@ void MainWindow::search() {
     }
     if (count <= 0 || NumberSet.Count <= 0) {
         // Nothing to search: no database, or no set confirmed.
-        chartsWindow_->clear();
+        emit resultsCleared();
         Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText), Dialogs::Icon::Error);
         return;
     }
@@ -597,10 +548,9 @@ void MainWindow::search() {
     SearchResult result =
         SetHitSearch(AllDraws(), AllDrawMasks(), NumberSet, from, to, low, high, FoundDraws, FoundCount, &progress);
     // An open charts window follows every search, also one that finds nothing.
-    if (chartsWindow_->isVisible())
-        chartsWindow_->showStatistics(chartInputs(result.rows));
+    emit searched(chartInputs(result.rows));
 
-    const SearchStatistics stats = SearchStatisticsTexts(result, NumberSet.Count, AllDraws(), decimalSeparator_);
+    SearchStatistics stats = SearchStatisticsTexts(result, NumberSet.Count, AllDraws(), decimalSeparator_);
     totalHitsValue->setText(QString::fromStdString(stats.total));
     if (result.rows.empty()) {
         Dialogs::Message(this, Q(NothingFoundTitle), Q(NothingFoundText), Dialogs::Icon::None);
@@ -613,12 +563,13 @@ void MainWindow::search() {
     longestGapValue->setText(QString::fromStdString(stats.maxGap));
     SetValueLook(longestGapValue, stats.maxGapIsLink, QString::fromStdString(stats.maxGapHint));
 
+    statistics_ = std::move(stats);
     resultModel_->setRows(std::move(result.rows));
     saveButton->setEnabled(true);
-    // The map and the ZENTAG table open only once their windows exist.
-    calendarButton->setEnabled(mapWindow_ != nullptr);
-    chartsButton->setEnabled(mapWindow_ != nullptr);
-    zentagButton->setEnabled(zentagWindow_ != nullptr);
+    // The map, the charts and the ZENTAG table open only once their windows answer.
+    calendarButton->setEnabled(answered(&MainWindow::calendarRequested));
+    chartsButton->setEnabled(answered(&MainWindow::chartsRequested));
+    zentagButton->setEnabled(answered(&MainWindow::zentagTableRequested));
 
     const int last = resultModel_->rowCount() - 1;
     resultGrid->selectRow(last);
@@ -631,22 +582,15 @@ ChartInputs MainWindow::chartInputs(std::span<const SearchRow> rows) const {
 }
 
 void MainWindow::openCharts() {
-    chartsWindow_->showStatistics(chartInputs(resultModel_->rows()));
-    chartsWindow_->show();
-    chartsWindow_->raise();
-    chartsWindow_->activateWindow();
+    emit chartsRequested(chartInputs(resultModel_->rows()));
 }
 
 void MainWindow::openCalendar() {
-    CalendarWindow* map = mapWindow_;
-    if (map == nullptr)
-        return;
-    map->setParameters(parameters());
     const std::int32_t last = rangeTo();
+    std::optional<std::int32_t> year;
     if (last >= 1 && last <= DrawCount)
-        map->setYear(DrawTable[last].Year);
-    map->setWindowTitle(Q(MapCaption(NumberSet)));
-    showDialog(map);
+        year = DrawTable[last].Year;
+    emit calendarRequested(parameters(), year);
 }
 
 void MainWindow::showSelectedDrawNumbers() {
@@ -667,38 +611,22 @@ void MainWindow::showSelectedDrawNumbers() {
 
 void MainWindow::saveReport() {
     searchButton->setFocus();
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (path.isEmpty())
         return;
 
-    AnalysisReportInput in;
-    in.rangeFrom = rangeFrom();
-    in.rangeTo = rangeTo();
-    in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
-    in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
-    in.hitsFromText = hitsFromText().toStdString();
-    in.hitsToText = hitsToText().toStdString();
-    in.setNumbers = SetNumbersOf(NumberSet);
-    in.rows = resultModel_->rows();
-    in.statistics.total = totalHitsValue->text().toStdString();
-    in.statistics.average = averageHitsValue->text().toStdString();
-    in.statistics.maxGap = longestGapValue->text().toStdString();
-    in.statistics.currentGap = currentGapValue->text().toStdString();
-    in.statistics.maxSeries = longestSeriesValue->text().toStdString();
+    const AnalysisReportInput in{MakeSearchHeading(parameters(), AllDraws(), NumberSet), resultModel_->rows(),
+                                 statistics_};
     if (WriteReport(this, path, AnalysisReportBytes(in)))
         ShowReportSaved(this, path);
 }
 
 void MainWindow::openZentagTable() {
-    if (zentagWindow_ == nullptr)
-        return;
-    zentagWindow_->setParameters(parameters());
-    if (!ZentagTableValid) {
-        zentagWindow_->clearFilter();
-        zentagWindow_->computeTable(progressGauge);
-    }
+    // The shown table stays valid until a search, a parameter, the set, the draws or the distance
+    // changes; only then is it computed again.
+    const bool recompute = !ZentagTableValid;
     ZentagTableValid = true;
-    zentagWindow_->exec();
+    emit zentagTableRequested(parameters(), recompute);
 }
 
 void MainWindow::stepZentagOffset(int direction) {

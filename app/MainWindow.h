@@ -1,11 +1,14 @@
 #pragma once
 // The main window: the analysis parameters (range of draws, hit bounds), the set-hit search and
-// its results, and the buttons that open every other window.
+// its results, and the buttons that ask for every other window.
 #include "analysis/AnalysisParameters.h"
+#include "analysis/ChanceStatistics.h"
+#include "analysis/SetHitSearch.h"
 
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 class QAbstractItemView;
@@ -21,27 +24,17 @@ class NumbersStripModel;
 class ResultGridModel;
 class SpinField;
 class ProgressGauge;
-class CalendarWindow;
-class ChartsWindow;
-struct ChartInputs;
-struct SearchRow;
-class ZentagWindow;
 
+// The main window holds no other window: its buttons ask for theirs by the signals below, and
+// start-up (ProgramWindows) answers each request with its window. A button whose request nobody
+// answers stays inactive.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The windows this one opens. Until one is set, its button does nothing (start-up creates
-    // them after the main window).
-    void setSetEditor(QWidget* w) { setEditor_ = w; }
-    void setAboutWindow(QWidget* w) { aboutWindow_ = w; }
-    void setDrawManager(QWidget* w) { drawManager_ = w; }
-    void setMapWindow(CalendarWindow* w) { mapWindow_ = w; }
-    void setZentagWindow(ZentagWindow* w);
-
-    // ---- routines other windows call ----
+    // ---- routines start-up connects to the other windows' signals ----
     void fitHitBoundsToSet();
     void resetResults();
     void refreshRangeInfo();
@@ -54,11 +47,11 @@ public:
     void search();
     // Writes the shown result as a report ("saveButton").
     void saveReport();
-    // Opens the calendar map ("MAPA") on the year of the range's last draw.
+    // Asks for the calendar map ("MAPA") on the parameters and the year of the range's last draw.
     void openCalendar();
-    // Opens (or raises) the charts window on the current result ("Wykresy").
+    // Asks for the charts window on the current result ("Wykresy").
     void openCharts();
-    // Opens the ZENTAG table ("ZENTAG +1"), computing it first unless it is still valid.
+    // Asks for the ZENTAG table ("ZENTAG +1"), to be computed first unless it is still valid.
     void openZentagTable();
     // One step of the ZENTAG distance: +1 up, -1 down, within -99..99.
     void stepZentagOffset(int direction);
@@ -76,10 +69,28 @@ public:
     bool highlightActive() const { return highlightActive_; }
     ProgressGauge* gauge() const { return progressGauge; }
     ResultGridModel* resultModel() const { return resultModel_; }
-    ChartsWindow* chartsWindow() const { return chartsWindow_; }
     NumbersStripModel* stripModel() const { return stripModel_; }
     // Decimal separator of the statistics (the locale's; tests may set another).
     void setDecimalSeparator(char c) { decimalSeparator_ = c; }
+
+signals:
+    // "ZARZĄDZAJ", "LICZBA / ZESTAW LICZB" and "Autor": the window of the button.
+    void drawManagerRequested();
+    void setEditorRequested();
+    void aboutRequested();
+    // "MAPA": the calendar map laid out on `parameters`, at `year` when the range's last draw is
+    // in the table (otherwise at the year it shows).
+    void calendarRequested(const zg::AnalysisParameters& parameters, std::optional<std::int32_t> year);
+    // "Wykresy": the charts of the shown result, opened or raised.
+    void chartsRequested(const zg::ChartInputs& inputs);
+    // "ZENTAG +1": the table of the draws that follow the found draws over `parameters`; it is
+    // computed anew (its filter cleared, on the gauge) when `recompute`, else shown as it stands.
+    void zentagTableRequested(const zg::AnalysisParameters& parameters, bool recompute);
+    // A search ran (also one that found nothing): an open charts window follows it. The inputs'
+    // rows are valid only during the signal.
+    void searched(const zg::ChartInputs& inputs);
+    // The shown result is gone (a parameter changed, the draws changed, a search was refused).
+    void resultsCleared();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -90,19 +101,17 @@ protected:
 private:
     void buildControls();
     void prepareOnShow();
-    void showDialog(QWidget* w);
     ChartInputs chartInputs(std::span<const SearchRow> rows) const;
     void enterInField(bool rangeField);
     void showSelectedDrawNumbers();
     void refreshSetButtonHint();
 
-    QWidget* setEditor_ = nullptr;
-    QWidget* aboutWindow_ = nullptr;
-    QWidget* drawManager_ = nullptr;
-    CalendarWindow* mapWindow_ = nullptr;
-    ZentagWindow* zentagWindow_ = nullptr;
-    ChartsWindow* chartsWindow_ = nullptr; // not modal: it follows the searches while open
+    // Whether a window answers `request`: the buttons that ask for a window stay inactive until
+    // one does.
+    template <typename Signal> bool answered(Signal request) const;
 
+    // The statistics of the shown result, as the labels show them and the report writes them.
+    SearchStatistics statistics_;
     bool highlightActive_ = false;
     char decimalSeparator_ = '.';
 

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "analysis/ChartsWindow.h"
 #include "app/MainWindow.h"
 #include "base/State.h"
 #include "database/DatabaseGuard.h"
@@ -10,12 +11,14 @@
 #include "database/ProgramFolder.h"
 #include "database/ShiftedData.h"
 #include "sets/SetEditor.h"
+#include "tables/Calendar.h"
 #include "tables/CalendarWindow.h"
 #include "tables/ZentagWindow.h"
 #include "ui/AboutWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 
+#include <QDialog>
 #include <QScreen>
 #include <QString>
 
@@ -78,41 +81,94 @@ bool LoadProgramDatabase(QWidget* messageParent) {
     return true;
 }
 
+void OpenOnRequest(MainWindow& main, void (MainWindow::*request)(), QWidget& window) {
+    QObject::connect(&main, request, &window, [&window] {
+        if (auto* dialog = qobject_cast<QDialog*>(&window))
+            dialog->exec();
+        else
+            window.show();
+    });
+}
+
+void ConnectDrawManager(MainWindow& main, DrawManager& draws) {
+    OpenOnRequest(main, &MainWindow::drawManagerRequested, draws);
+    QObject::connect(&draws, &DrawManager::drawAppended, &main, &MainWindow::drawCountChanged);
+    QObject::connect(&draws, &DrawManager::drawEdited, &main, &MainWindow::resetResults);
+    // An imported table may be shorter and holds other draws: the range follows, the results go.
+    QObject::connect(&draws, &DrawManager::drawsImported, &main, &MainWindow::drawCountChanged);
+    QObject::connect(&draws, &DrawManager::drawsImported, &main, &MainWindow::resetResults);
+}
+
+void ConnectSetEditor(MainWindow& main, SetEditor& editor) {
+    OpenOnRequest(main, &MainWindow::setEditorRequested, editor);
+    QObject::connect(&editor, &SetEditor::setConfirmed, &main, &MainWindow::applyConfirmedSet);
+}
+
+void ConnectZentagWindow(MainWindow& main, ZentagWindow& zentag) {
+    QObject::connect(&main, &MainWindow::zentagTableRequested, &zentag,
+                     [&main, &zentag](const AnalysisParameters& parameters, bool recompute) {
+                         zentag.setParameters(parameters);
+                         if (recompute) {
+                             zentag.clearFilter();
+                             zentag.computeTable(main.gauge());
+                         }
+                         zentag.exec();
+                     });
+    QObject::connect(&zentag, &ZentagWindow::rangeShown, &main, &MainWindow::refreshRangeInfo);
+}
+
+void ConnectCalendarWindow(MainWindow& main, CalendarWindow& map) {
+    QObject::connect(&main, &MainWindow::calendarRequested, &map,
+                     [&map](const AnalysisParameters& parameters, std::optional<std::int32_t> year) {
+                         map.setParameters(parameters);
+                         if (year)
+                             map.setYear(*year);
+                         map.setWindowTitle(Q(MapCaption(NumberSet)));
+                         map.exec();
+                     });
+}
+
+void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts) {
+    QObject::connect(&main, &MainWindow::chartsRequested, &charts, [&charts](const ChartInputs& inputs) {
+        charts.showStatistics(inputs);
+        charts.show();
+        charts.raise();
+        charts.activateWindow();
+    });
+    // Not modal: an open charts window follows every search, and empties with the result.
+    QObject::connect(&main, &MainWindow::searched, &charts, [&charts](const ChartInputs& inputs) {
+        if (charts.isVisible())
+            charts.showStatistics(inputs);
+    });
+    QObject::connect(&main, &MainWindow::resultsCleared, &charts, &ChartsWindow::clear);
+}
+
 ProgramWindows CreateProgramWindows() {
     ProgramWindows w;
     w.main = std::make_unique<MainWindow>();
     LoadProgramDatabase(w.main.get());
     ZentagOffset = 1;
 
-    auto* main = w.main.get();
+    MainWindow& main = *w.main;
     // The draw management window shows the main window, centred, and fills its grid on the main
     // window's gauge.
-    if (const QScreen* screen = main->screen())
-        main->move(screen->availableGeometry().center() - main->rect().center());
-    w.drawManager = std::make_unique<DrawManager>(main);
-    DrawManager* draws = w.drawManager.get();
-    draws->fillDrawGrid(main, main->gauge());
-    QObject::connect(draws, &DrawManager::drawAppended, main, &MainWindow::drawCountChanged);
-    QObject::connect(draws, &DrawManager::drawEdited, main, &MainWindow::resetResults);
-    // An imported table may be shorter and holds other draws: the range follows, the results go.
-    QObject::connect(draws, &DrawManager::drawsImported, main, &MainWindow::drawCountChanged);
-    QObject::connect(draws, &DrawManager::drawsImported, main, &MainWindow::resetResults);
-    main->setDrawManager(draws);
+    if (const QScreen* screen = main.screen())
+        main.move(screen->availableGeometry().center() - main.rect().center());
+    w.drawManager = std::make_unique<DrawManager>(&main);
+    w.drawManager->fillDrawGrid(&main, main.gauge());
+    ConnectDrawManager(main, *w.drawManager);
 
-    auto zentag = std::make_unique<ZentagWindow>(main);
-    main->setZentagWindow(zentag.get());
-    w.zentag = std::move(zentag);
+    w.zentag = std::make_unique<ZentagWindow>(&main);
+    ConnectZentagWindow(main, *w.zentag);
+    w.calendar = std::make_unique<CalendarWindow>(&main);
+    ConnectCalendarWindow(main, *w.calendar);
+    w.charts = std::make_unique<ChartsWindow>(&main);
+    ConnectChartsWindow(main, *w.charts);
 
-    // The calendar map lives as long as the main window, which owns it.
-    main->setMapWindow(new CalendarWindow(main));
-
-    auto editor = std::make_unique<SetEditor>(main);
-    QObject::connect(editor.get(), &SetEditor::setConfirmed, main, &MainWindow::applyConfirmedSet);
-    main->setSetEditor(editor.get());
-    auto about = std::make_unique<AboutWindow>(main);
-    main->setAboutWindow(about.get());
-    w.setEditor = std::move(editor);
-    w.about = std::move(about);
+    w.setEditor = std::make_unique<SetEditor>(&main);
+    ConnectSetEditor(main, *w.setEditor);
+    w.about = std::make_unique<AboutWindow>(&main);
+    OpenOnRequest(main, &MainWindow::aboutRequested, *w.about);
     return w;
 }
 

@@ -7,15 +7,24 @@ class QWidget;
 
 namespace zg {
 
-class MainWindow;
+class AboutWindow;
+class CalendarWindow;
+class ChartsWindow;
 class DrawManager;
+class MainWindow;
+class SetEditor;
+class ZentagWindow;
 
+// Every window of the program, owned here. The main window asks for the others by its signals;
+// the Connect… functions below answer each request with its window and hand it what it reads.
 struct ProgramWindows {
     std::unique_ptr<MainWindow> main;
     std::unique_ptr<DrawManager> drawManager;
-    std::unique_ptr<QWidget> zentag;
-    std::unique_ptr<QWidget> setEditor;
-    std::unique_ptr<QWidget> about;
+    std::unique_ptr<ZentagWindow> zentag;
+    std::unique_ptr<CalendarWindow> calendar;
+    std::unique_ptr<ChartsWindow> charts;
+    std::unique_ptr<SetEditor> setEditor;
+    std::unique_ptr<AboutWindow> about;
 
     ProgramWindows();
     ~ProgramWindows();
@@ -23,13 +32,31 @@ struct ProgramWindows {
     ProgramWindows& operator=(ProgramWindows&&) noexcept;
 };
 
+// Shows `window` whenever the main window sends `request`: modally when it is a dialog.
+void OpenOnRequest(MainWindow& main, void (MainWindow::*request)(), QWidget& window);
+
+// "ZARZĄDZAJ" opens the draw management window; an appended draw moves the range's limit, an
+// edited or imported table empties the result.
+void ConnectDrawManager(MainWindow& main, DrawManager& draws);
+// "LICZBA / ZESTAW LICZB" opens the set editor; a confirmed set reaches the main window.
+void ConnectSetEditor(MainWindow& main, SetEditor& editor);
+// "ZENTAG +1" opens the table on the main window's parameters, computed on its gauge when stale;
+// a complete table computed there shows the range again in the main window.
+void ConnectZentagWindow(MainWindow& main, ZentagWindow& zentag);
+// "MAPA" opens the map on the main window's parameters, at the year of the range's last draw,
+// captioned with the set.
+void ConnectCalendarWindow(MainWindow& main, CalendarWindow& map);
+// "Wykresy" opens (or raises) the charts on the shown result; while open they follow every search
+// and empty when the result goes.
+void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts);
+
 // Merges a waiting full download (asking when it is smaller than the database), loads the
 // database into the process-wide draw table (with the load message on failure). AppDir must be
 // set. Returns whether the database loaded.
 bool LoadProgramDatabase(QWidget* messageParent);
 
 // Creates the main window (merging and loading the database on the way) and the other windows,
-// and wires them together. The draw management window's creation shows the main window.
+// and connects each to the main window. The draw management window's creation shows the main window.
 ProgramWindows CreateProgramWindows();
 
 } // namespace zg

@@ -1,5 +1,7 @@
 #include "base/DateRoutines.h"
 
+#include "base/NumberFormat.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -108,16 +110,6 @@ std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal) {
     const DrawRecord& draw = draws[ordinal];
     // The year as stored, however many digits it has.
     return TwoDigits(draw.Day) + "." + TwoDigits(draw.Month) + "." + std::to_string(draw.Year);
-}
-
-std::string ZeroPad(std::int64_t number, int width) {
-    std::string text = std::to_string(number);
-    if (width > 0 && text.size() < static_cast<std::size_t>(width)) {
-        // The zeros go after a minus sign, so that -5 padded to 3 reads "-05", not "0-5".
-        const std::size_t at = number < 0 ? 1 : 0;
-        text.insert(at, static_cast<std::size_t>(width) - text.size(), '0');
-    }
-    return text;
 }
 
 double Factorial(int n) {

@@ -35,11 +35,6 @@ std::string DrawDateText(const DrawsView& draws, std::int32_t ordinal);
 // ordinal is not a draw of the table.
 std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal);
 
-// The decimal text of `number`, preceded by one "0" for each position by which it is shorter
-// than `width`; a longer text is not cut. ZeroPad(7, 2) == "07", ZeroPad(123, 2) == "123".
-// A negative number keeps its sign in front of the zeros: ZeroPad(-5, 3) == "-05".
-std::string ZeroPad(std::int64_t number, int width);
-
 // 1 x 2 x ... x n in that order, as a double; 1 for n <= 0.
 double Factorial(int n);
 

@@ -26,6 +26,26 @@ void IncrementDigits(std::string& digits) {
 
 } // namespace
 
+std::string ZeroPad(std::int64_t number, int width) {
+    std::string text = std::to_string(number);
+    if (width > 0 && text.size() < static_cast<std::size_t>(width)) {
+        // The zeros go after a minus sign, so that -5 padded to 3 reads "-05", not "0-5".
+        const std::size_t at = number < 0 ? 1 : 0;
+        text.insert(at, static_cast<std::size_t>(width) - text.size(), '0');
+    }
+    return text;
+}
+
+std::string NumbersText(std::span<const std::int32_t> numbers) {
+    std::string text;
+    for (std::int32_t n : numbers) {
+        if (!text.empty())
+            text += ' ';
+        text += std::to_string(n);
+    }
+    return text;
+}
+
 std::string FormatMask(std::int64_t value, std::string_view mask) {
     ReportBuffer text(mask.size() + 20);
     text.Mask(value, mask);

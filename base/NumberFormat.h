@@ -1,10 +1,19 @@
 #pragma once
 // Number texts as the program shows and writes them. Pure standard C++.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace zg {
+
+// The decimal text of `number`, preceded by one "0" for each position by which it is shorter
+// than `width`; a longer text is not cut. ZeroPad(7, 2) == "07", ZeroPad(123, 2) == "123".
+// A negative number keeps its sign in front of the zeros: ZeroPad(-5, 3) == "-05".
+std::string ZeroPad(std::int64_t number, int width);
+
+// The numbers in their order, in decimal without padding, separated by one blank: "41 3 7".
+std::string NumbersText(std::span<const std::int32_t> numbers);
 
 // Formats an integer with a mask: literal characters (blanks) before and after the digit
 // positions are copied, and each "0" stands for one digit with leading zeros, so the number of

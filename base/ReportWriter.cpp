@@ -1,6 +1,6 @@
 #include "base/ReportWriter.h"
 
-#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "base/SafeFile.h"
 
 #include <filesystem>
@@ -43,8 +43,8 @@ std::string NextNumberedFileName(const std::string& folder, const std::string& s
     return stem + ".10000." + extension;
 }
 
-std::string NextReportFileName(const std::string& appDir) {
-    return NextNumberedFileName(appDir + "/TXT", "ZENTAG");
+std::string NextReportFileName(const std::string& appDir, const std::string& stem) {
+    return NextNumberedFileName(appDir + "/TXT", stem);
 }
 
 } // namespace zg

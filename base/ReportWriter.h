@@ -42,7 +42,10 @@ std::optional<std::string> WriteReportFile(const std::string& path, std::string_
 std::string NextNumberedFileName(const std::string& folder, const std::string& stem,
                                  const std::string& extension = "txt");
 
-// The report proposal: NextNumberedFileName(appDir + "/TXT", "ZENTAG").
-std::string NextReportFileName(const std::string& appDir);
+// The stem of the file names the windows propose for their reports and exports.
+inline constexpr char ReportFileStem[] = "ZENTAG";
+
+// The report proposal: NextNumberedFileName(appDir + "/TXT", stem).
+std::string NextReportFileName(const std::string& appDir, const std::string& stem = ReportFileStem);
 
 } // namespace zg

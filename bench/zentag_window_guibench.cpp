@@ -3,6 +3,7 @@
 // draws and showing them. Runs offscreen.
 #include "FloorRatio.h"
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "base/State.h"
 #include "bench/GuiBench.h"
 #include "tables/ZentagWindow.h"
@@ -28,7 +29,7 @@ struct Windows {
     Windows() {
         zg::bench::PrepareEveryDrawTable();
         zg::ZentagOffset = 1;
-        main.setZentagWindow(zentag);
+        zg::ConnectZentagWindow(main, *zentag);
         zg::bench::TypeEveryDrawSearch(main);
         oblicz = main.findChild<QAbstractButton*>(QStringLiteral("searchButton"));
         zentagButton = main.findChild<QAbstractButton*>(QStringLiteral("zentagButton"));

@@ -1,6 +1,7 @@
 #include "database/DrawEntry.h"
 
 #include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 
 namespace zg {
 

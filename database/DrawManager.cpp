@@ -5,6 +5,7 @@
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
+#include "download/ResultsDownloadPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/FittedText.h"
 #include "ui/ProgramLook.h"
@@ -240,25 +241,14 @@ void DrawManager::buildControls() {
     editButton = MakeButton(this, "editButton", QStringLiteral("Edytuj"), QRect(10, 333, 87, 32));
     okButton = MakeButton(this, "okButton", QStringLiteral("OK"), QRect(97, 333, 58, 32));
     okButton->setDefault(true); // Enter confirms an edit
-    downloadLatestButton_ =
-        MakeButton(this, "downloadLatestButton", QStringLiteral("Pobierz ostatnie"), QRect(10, 376, 145, 33));
-    downloadAllButton_ =
-        MakeButton(this, "downloadAllButton", QStringLiteral("Pobierz wszystkie"), QRect(10, 416, 146, 34));
+    // "Pobierz ostatnie" and "Pobierz wszystkie" below "Edytuj", STOP and the progress display
+    // along the bottom edge.
+    downloads_ = new ResultsDownloadPanel(this, PendingDownloadFileName);
+    connect(downloads_, &ResultsDownloadPanel::runningChanged, this, &DrawManager::updateButtons);
+    connect(downloads_, &ResultsDownloadPanel::latestDrawArrived, this, &DrawManager::appendLatestDraw);
     importButton = MakeButton(this, "importButton", QStringLiteral("Importuj z pliku…"), QRect(10, 453, 146, 25));
     importButton->setAccessibleName(importButton->text());
     closeButton = MakeButton(this, "closeButton", QStringLiteral("Zamknij"), QRect(26, 480, 113, 33));
-
-    // The download controls: idle until a download runs.
-    stopDownloadButton_ = MakeButton(this, "stopDownloadButton", QStringLiteral("STOP"), QRect(256, 492, 78, 25));
-    stopDownloadButton_->hide();
-    downloadGauge_ = new ProgressGauge(this);
-    downloadGauge_->setObjectName(QStringLiteral("downloadGauge"));
-    downloadGauge_->setGeometry(338, 492, 231, 17);
-    downloadGauge_->hide();
-    downloadLabel_ = new QLabel(this);
-    downloadLabel_->setObjectName(QStringLiteral("downloadLabel"));
-    downloadLabel_->setGeometry(392, 512, 240, 18);
-    downloadLabel_->hide();
 
     exportButton = new QToolButton(this);
     exportButton->setObjectName(QStringLiteral("exportButton"));
@@ -273,13 +263,13 @@ void DrawManager::buildControls() {
         setTabOrder(previous, w);
         previous = w;
     };
-    for (QWidget* w :
-         {appendButton, editButton, okButton, downloadLatestButton_, downloadAllButton_, importButton, closeButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{appendButton, editButton, okButton, downloads_->latestButton(),
+                                                      downloads_->allButton(), importButton, closeButton})
         next(w);
     for (int n = 1; n <= 80; ++n)
         next(numberBoxes[n]);
     for (QWidget* w :
-         std::initializer_list<QWidget*>{tickedNumbersField, resetButton, stopDownloadButton_, exportButton})
+         std::initializer_list<QWidget*>{tickedNumbersField, resetButton, downloads_->stopButton(), exportButton})
         next(w);
 
     connect(resetButton, &QPushButton::clicked, this, &DrawManager::resetTicks);
@@ -288,16 +278,13 @@ void DrawManager::buildControls() {
     connect(okButton, &QPushButton::clicked, this, &DrawManager::confirmEdit);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(exportButton, &QToolButton::clicked, this, &DrawManager::exportDatabase);
-    connect(downloadAllButton_, &QPushButton::clicked, this, &DrawManager::downloadAllResults);
     connect(importButton, &QPushButton::clicked, this, &DrawManager::importFromFile);
-    connect(downloadLatestButton_, &QPushButton::clicked, this, &DrawManager::downloadLatestDraw);
-    connect(stopDownloadButton_, &QPushButton::clicked, this, &DrawManager::stopDownload);
 }
 
 void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
     if (gauge != nullptr) {
-        gauge->SetProgress(0);
-        gauge->SetMaxValue(DrawCount);
+        gauge->setValue(0);
+        gauge->setMaximum(DrawCount);
     }
     // The grid builds its texts when it paints them: one row per draw costs nothing here, so the
     // gauge reaches its end at once, and the main window shows it full without a paint of its own
@@ -305,7 +292,7 @@ void DrawManager::fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge) {
     gridModel_->setRowCount(DrawCount);
     setColumnWidths(); // a reset of the model gives the columns their default width back
     if (gauge != nullptr)
-        gauge->SetProgress(DrawCount);
+        gauge->setValue(DrawCount);
     if (mainWindow != nullptr)
         mainWindow->show();
     refreshPromptLine();
@@ -323,7 +310,7 @@ void DrawManager::showEvent(QShowEvent* event) {
         // The pictures are decoded at the first opening, not during start-up.
         glyphsSet_ = true;
         closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-        stopDownloadButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+        downloads_->stopButton()->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
         exportButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     }
     if (DrawCount <= 0)
@@ -405,6 +392,23 @@ void DrawManager::setNormalMode(bool normal) {
     updateButtons();
 }
 
+void DrawManager::updateButtons() {
+    // Edit mode disables appending and downloads; a running download disables the downloads, and
+    // a latest-draw download also what its completion uses ("Dopisz") or would conflict with it
+    // ("Edytuj", "OK"). Neither state's end re-enables what the other one disabled.
+    const bool latest = downloads_->latestDrawRunning();
+    okButton->setEnabled(editMode_ && !latest);
+    editButton->setEnabled(!latest);
+    appendButton->setEnabled(!editMode_ && !latest);
+    downloads_->setStartAllowed(!editMode_);
+    // An import replaces what an edit or a download works on.
+    importButton->setEnabled(!editMode_ && !downloads_->isRunning());
+}
+
+void DrawManager::setResultsServer(const QString& host, int port) {
+    downloads_->setResultsServer(host, port);
+}
+
 bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard) {
     guard = std::make_unique<DatabaseGuard>(AppPath(std::string(DatabaseFileName)), DatabaseStamp);
     switch (guard->status()) {
@@ -418,6 +422,13 @@ bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard) {
         return false;
     }
     return false;
+}
+
+void DrawManager::appendLatestDraw(const LatestDraw& draw) {
+    resetTicks();
+    for (std::int32_t n : draw.numbers)
+        tickNumber(n);
+    appendDraw(); // refuses with its own message when a number came twice
 }
 
 bool DrawManager::appendDraw() {
@@ -505,7 +516,7 @@ bool DrawManager::confirmEdit() {
 }
 
 void DrawManager::exportDatabase() {
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty() && WriteReport(this, path, DatabaseExportBytes(AllDraws())))
         Dialogs::Message(this, Q(ExportSavedCaption),
                          Q(ExportSavedTextStart) + QLatin1Char('"') + path + QLatin1Char('"'),

@@ -1,7 +1,8 @@
 #pragma once
 // The draw management window: every draw in a grid, the number map of the selected draw, the 80
 // tick boxes with the line of ticked numbers, "Dopisz" (append the next draw), "Edytuj"/"OK"
-// (correct a draw), "RESET", the import of a results file and the export of the whole database.
+// (correct a draw), "RESET", the results downloads (ResultsDownloadPanel), the import of a
+// results file and the export of the whole database.
 // Every change is written to the database file first and reaches the draw table only once the
 // file holds it.
 #include "database/DrawEntry.h"
@@ -26,8 +27,9 @@ namespace zg {
 class DrawGridModel;
 class NumberMapModel;
 class ProgressGauge;
-class HttpDownload;
+class ResultsDownloadPanel;
 class DatabaseGuard;
+struct LatestDraw;
 
 class DrawManager : public QDialog {
     Q_OBJECT
@@ -39,7 +41,7 @@ public:
     // takes one row per draw of DrawTable, and sets the prompt line. Either pointer may be null.
     void fillDrawGrid(QWidget* mainWindow, ProgressGauge* gauge);
 
-    // ---- actions; the download actions call the first three ----
+    // ---- actions; a downloaded latest draw goes through resetTicks, tickNumber and appendDraw ----
     // ticks or unticks box n as a user's click does (the ticked line and the count follow).
     // Returns false, changing nothing, for n outside 1..80.
     bool tickNumber(int n, bool ticked = true);
@@ -69,18 +71,8 @@ public:
     DrawGridModel* gridModel() const { return gridModel_; }
     NumberMapModel* mapModel() const { return mapModel_; }
 
-    // ---- the download controls, placed here and wired by the download actions ----
-    QPushButton* downloadLatestButton() const { return downloadLatestButton_; } // "Pobierz ostatnie"
-    QPushButton* downloadAllButton() const { return downloadAllButton_; }       // "Pobierz wszystkie"
-    QPushButton* stopDownloadButton() const { return stopDownloadButton_; }     // "STOP", hidden while idle
-    ProgressGauge* downloadGauge() const { return downloadGauge_; }             // hidden while idle
-    QLabel* downloadLabel() const { return downloadLabel_; }                    // hidden while idle
-
-    // ---- results download; the handlers are in download/DrawManagerDownloads.cpp ----
-    void downloadAllResults(); // "Pobierz wszystkie": the complete file, merged at the next start
-    void downloadLatestDraw(); // "Pobierz ostatnie": the latest draw, appended when it is the next one
-    void stopDownload();       // "STOP"
-    // The results server the downloads ask (by default the built-in host on port 80); for tests.
+    // The results server the downloads ask (by default the setting of zentagrafo.ini, else the
+    // built-in host on port 80); for tests.
     void setResultsServer(const QString& host, int port);
 
 signals:
@@ -107,11 +99,9 @@ private:
     void refreshPromptLine();
     void setNormalMode(bool normal);
     void updateButtons();
-    void startDownload(std::uint8_t mode);
-    void downloadProgress(QObject* sender, int totalSize, int readed);
-    void downloadFailed(QObject* sender);
-    void downloadDone(QObject* sender, const QByteArray& fileName, int fileSize);
-    void downloadEnded(QObject* download);
+    // The latest draw of the results server, which is the next one: its 20 numbers ticked and
+    // appended through "Dopisz".
+    void appendLatestDraw(const LatestDraw& draw);
     // Locks the database file and checks that nobody else changed it since this program loaded
     // or last wrote it; says so and returns false otherwise.
     bool mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard);
@@ -126,11 +116,6 @@ private:
     std::int32_t editedDrawIndex_ = 0;
     bool editMode_ = false;
 
-    std::uint8_t downloadMode_ = 0;           // 0: all results, 1: the latest draw
-    HttpDownload* currentDownload_ = nullptr; // what STOP acts on
-    bool downloadRunning_ = false;
-    QString resultsHost_; // empty: the setting of zentagrafo.ini (else the built-in host)
-    int resultsPort_ = 80;
     bool glyphsSet_ = false;
     std::string importFolder_; // where the file dialog of the import starts (bytes); empty: home
 
@@ -147,13 +132,9 @@ private:
     QPushButton* appendButton = nullptr;
     QPushButton* editButton = nullptr;
     QPushButton* okButton = nullptr;
-    QPushButton* downloadLatestButton_ = nullptr;
-    QPushButton* downloadAllButton_ = nullptr;
+    ResultsDownloadPanel* downloads_ = nullptr; // "Pobierz ostatnie", "Pobierz wszystkie", STOP, progress
     QPushButton* importButton = nullptr;
     QPushButton* closeButton = nullptr;
-    QPushButton* stopDownloadButton_ = nullptr;
-    ProgressGauge* downloadGauge_ = nullptr;
-    QLabel* downloadLabel_ = nullptr;
     QToolButton* exportButton = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "database/ResultsImport.h"
 
 #include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "base/SafeFile.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"

@@ -26,7 +26,7 @@ HttpDownload::HttpDownload(QObject* owner) : QObject(owner) {}
 HttpDownload::~HttpDownload() {
     if (!job_)
         return;
-    CancelDownload();
+    cancel();
     std::lock_guard lock(job_->mutex);
     job_->owner = nullptr;
     job_->released = true;
@@ -37,23 +37,16 @@ HttpDownload::~HttpDownload() {
         FinishTransferFile(job_->report, job_->settings.fileName, false);
 }
 
-void HttpDownload::StartFileDownload() {
+void HttpDownload::start() {
     if (job_)
         return;
     auto job = std::make_shared<DownloadJob>();
-    job->settings.url = URL.toStdString();
-    job->settings.fileName = FileName.toStdString();
-    job->settings.acceptTypes = AcceptTypes.toStdString();
-    job->settings.agent = Agent.toStdString();
-    job->settings.useCache = UseCache;
-    job->settings.port = Port;
-    job->settings.deadline = Deadline;
-    job->settings.bodyInMemory = BodyInMemory;
+    job->settings = settings_;
     job->owner = this;
     job_ = job;
 
     std::thread([job] {
-        const TransferProgress progress = [&job](std::int32_t total, std::int32_t readed) {
+        const TransferProgress progress = [&job](std::int32_t total, std::int32_t bytesRead) {
             std::unique_lock lock(job->mutex);
             if (job->released)
                 return;
@@ -63,8 +56,8 @@ void HttpDownload::StartFileDownload() {
             // the destructor then releases this wait.
             QMetaObject::invokeMethod(
                 owner,
-                [owner, job, total, readed] {
-                    emit owner->OnProgress(owner, total, readed);
+                [owner, job, total, bytesRead] {
+                    emit owner->progressed(owner, total, bytesRead);
                     std::lock_guard done(job->mutex);
                     job->progressRun = true;
                     job->handled.notify_all();
@@ -79,21 +72,21 @@ void HttpDownload::StartFileDownload() {
         if (job->owner != nullptr) {
             HttpDownload* owner = job->owner;
             QMetaObject::invokeMethod(
-                owner, [owner, job] { owner->DeliverResult(job); }, Qt::QueuedConnection);
+                owner, [owner, job] { owner->deliverResult(job); }, Qt::QueuedConnection);
         } else {
             FinishTransferFile(job->report, job->settings.fileName, false); // no one takes the file
         }
     }).detach();
 }
 
-void HttpDownload::CancelDownload() {
+void HttpDownload::cancel() {
     if (!job_)
         return;
     job_->flags.stop = true;
     job_->flags.result = false;
 }
 
-void HttpDownload::DeliverResult(const std::shared_ptr<DownloadJob>& job) {
+void HttpDownload::deliverResult(const std::shared_ptr<DownloadJob>& job) {
     // The same flag decides the file and the event: a cancel that came after the worker's last
     // check still turns the download into a failure here.
     result_ = DeliverTransfer(job->report, job->settings.fileName, job->flags.result);
@@ -103,9 +96,9 @@ void HttpDownload::DeliverResult(const std::shared_ptr<DownloadJob>& job) {
         job->owner = nullptr;
     }
     if (result_)
-        emit OnDoneFile(this, QByteArray::fromStdString(job->settings.fileName), job->report.fileSize);
+        emit finished(this, QByteArray::fromStdString(job->settings.fileName), job->report.fileSize);
     else
-        emit OnError(this);
+        emit failed(this);
     job_.reset();
 }
 

@@ -13,9 +13,7 @@
 
 #include <QByteArray>
 #include <QObject>
-#include <QString>
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,42 +29,38 @@ public:
     explicit HttpDownload(QObject* owner = nullptr);
     ~HttpDownload() override;
 
-    QString URL; // "http://" + host + path with query
-    // Full path of the file that receives the body, as the system's bytes: a folder name need not
-    // be valid UTF-8, which a QString could not hold (QFile::encodeName of a path Qt gave).
-    QByteArray FileName;
-    QString AcceptTypes = QStringLiteral("*/*");
-    QString Agent = QStringLiteral("Orvanel HTTPGet"); // empty: no agent
-    bool UseCache = false;
-    int Port = 80; // the results server's port; tests point it at their own server
-    std::chrono::milliseconds Deadline = AllResultsDeadline; // the whole download; then it fails
-    // The body stays in memory (Body()) instead of becoming the file FileName: an answer only this
-    // download reads.
-    bool BodyInMemory = false;
+    // What the next download fetches and where its body goes (TransferSettings: the address
+    // "http://" + host + path with query, the target file as the system's bytes, the agent, the
+    // port, the deadline, whether the body stays in memory...). A running download keeps the copy
+    // it started with.
+    const TransferSettings& settings() const { return settings_; }
+    void setSettings(const TransferSettings& settings) { settings_ = settings; }
 
-    // Starts a download with copies of the properties and returns at once. Does nothing while a
+    // Starts a download with a copy of the settings and returns at once. Does nothing while a
     // download of this component is running.
-    void StartFileDownload();
-    // Asks the running download to stop (it then ends with OnError); nothing when idle.
-    void CancelDownload();
+    void start();
+    // Asks the running download to stop (it then ends with `failed`); nothing when idle.
+    void cancel();
 
-    bool Busy() const { return job_ != nullptr; }
-    bool Result() const { return result_; } // the result flag of the last finished download
-    // With BodyInMemory: the body of the last successful download (empty otherwise).
-    const std::string& Body() const { return body_; }
+    bool isRunning() const { return job_ != nullptr; }
+    bool succeeded() const { return result_; } // the result flag of the last finished download
+    // With TransferSettings::bodyInMemory: the body of the last successful download (empty
+    // otherwise).
+    const std::string& body() const { return body_; }
 
 signals:
     // After each chunk of at most 1,025 bytes: the announced length (0 when none), bytes so far.
-    void OnProgress(QObject* sender, int totalSize, int readed);
+    void progressed(QObject* sender, int totalSize, int bytesRead);
     // The download succeeded: the target file and the announced length (0: nothing arrived, which
     // is also what a failed connection gives). Only a non-empty body is kept as the target file.
-    void OnDoneFile(QObject* sender, const QByteArray& fileName, int fileSize);
+    void finished(QObject* sender, const QByteArray& fileName, int fileSize);
     // The download failed or was stopped; no target file was written.
-    void OnError(QObject* sender);
+    void failed(QObject* sender);
 
 private:
-    void DeliverResult(const std::shared_ptr<DownloadJob>& job);
+    void deliverResult(const std::shared_ptr<DownloadJob>& job);
 
+    TransferSettings settings_;
     std::shared_ptr<DownloadJob> job_;
     bool result_ = false;
     std::string body_;

@@ -80,7 +80,7 @@ struct TransferReport {
 };
 
 // Reports the announced length (0 when none) and the bytes received so far, after each chunk.
-using TransferProgress = std::function<void(std::int32_t totalSize, std::int32_t readed)>;
+using TransferProgress = std::function<void(std::int32_t totalSize, std::int32_t bytesRead)>;
 
 // Runs the whole transfer on the calling thread and sets flags.result: true when the body's length
 // equals the announced Content-Length (so a failed connection, which yields neither, counts as a
@@ -96,8 +96,8 @@ TransferReport RunTransfer(const TransferSettings& settings, TransferFlags& flag
 // body kept in memory has no file to settle.
 bool FinishTransferFile(const TransferReport& report, const std::string& target, bool keep);
 
-// The result of a completed download as the component delivers it: whether OnDoneFile (true) or
-// OnError fires. The file becomes the target only for a success with a non-empty body.
+// The result of a completed download as the component delivers it: whether `finished` (true) or
+// `failed` fires. The file becomes the target only for a success with a non-empty body.
 bool DeliverTransfer(const TransferReport& report, const std::string& target, bool result);
 
 } // namespace zg

@@ -29,8 +29,8 @@ std::string NotNextDrawText(std::int32_t serverNumber) {
            " i jest to niezgodne z Twoją bazą losowań !";
 }
 
-std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator) {
-    return FormatFixed2(static_cast<long double>(readed) / 1024, decimalSeparator) + " / " +
+std::string ProgressSizeText(std::int32_t totalSize, std::int32_t bytesRead, char decimalSeparator) {
+    return FormatFixed2(static_cast<long double>(bytesRead) / 1024, decimalSeparator) + " / " +
            FormatFixed2(static_cast<long double>(totalSize) / 1024, decimalSeparator) + " kB";
 }
 

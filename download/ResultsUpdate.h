@@ -17,6 +17,10 @@ namespace zg {
 // running at the same time never read or delete each other's answer.
 inline constexpr std::string_view LatestDrawFileName = "ml";
 
+// What a results download fetches: the complete results file, stored for the merge at the next
+// start, or the latest draw only, appended at once when it is the next one.
+enum class ResultsRequest { AllResults, LatestDraw };
+
 // The results server's host (a build setting) and port.
 std::string_view ResultsHost();
 inline constexpr int ResultsPort = 80;
@@ -42,7 +46,7 @@ inline constexpr std::string_view MalformedAnswerText =
 std::string NotNextDrawText(std::int32_t serverNumber);
 
 // "0.00 / 0.00 kB": received and announced bytes in kB with two decimals and the given separator.
-std::string ProgressSizeText(std::int32_t totalSize, std::int32_t readed, char decimalSeparator);
+std::string ProgressSizeText(std::int32_t totalSize, std::int32_t bytesRead, char decimalSeparator);
 
 // The latest-draw answer: the draw number, three date integers (not used: an appended draw takes
 // the day after the last local draw), then the 20 numbers; anything after them is ignored. The

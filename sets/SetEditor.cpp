@@ -206,10 +206,8 @@ void SetEditor::showEvent(QShowEvent* event) {
 void SetEditor::keyPressEvent(QKeyEvent* event) {
     // Enter on a focused button ("Resetuj", "Wczytaj losowanie nr", save, load) presses that
     // button, not the default "Zatwierdź".
-    if (PressFocusedButtonOnEnter(this, event)) {
-        event->accept();
+    if (PressFocusedButtonOnEnter(this, event))
         return;
-    }
     // Enter in the draw field only shows the chosen draw's date (the field reads itself and
     // reports it); should the key reach the window, it must not confirm the set through the
     // default button as well.

@@ -21,7 +21,7 @@ class SetEditor : public QDialog {
 public:
     explicit SetEditor(QWidget* parent = nullptr);
 
-    // Number button n (1..80), "SpeedButton<n>".
+    // Number button n (1..80), "numberButton<n>"; null outside 1..80.
     QToolButton* button(int n) const;
     SpinField* drawField() const { return drawField_; }
 

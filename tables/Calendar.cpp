@@ -2,6 +2,7 @@
 
 #include "analysis/AnalysisReport.h"
 #include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 
 #include <algorithm>

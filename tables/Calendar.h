@@ -2,6 +2,7 @@
 // The calendar table: the draws of a range that fall in one year, laid out by month and day,
 // each showing whether its hits lie within the bounds (or, with show-all, the hits themselves);
 // and the calendar report. Pure standard C++; the calendar window and the command line use it.
+#include "analysis/AnalysisReport.h"
 #include "base/DrawTypes.h"
 
 #include <array>
@@ -60,18 +61,13 @@ std::string CalendarDayHeading(std::int32_t day);
 // empty cell, the digit of a hit count below 10, "!" for 10 or more.
 char CalendarReportChar(std::string_view cell);
 
-struct CalendarReportInput {
-    std::int32_t rangeFrom = 0;
-    std::int32_t rangeTo = 0;
-    std::string rangeFromDate; // DD.MM.YY of draw rangeFrom (DrawDateText)
-    std::string rangeToDate;
+// The heading's set numbers are not written: the report names the set in its caption.
+struct CalendarReportInput : SearchReportHeading {
     std::string caption;   // the window's caption (MapCaption)
     std::int32_t year = 0; // the year the cells were filled for
     const CalendarCells* cells = nullptr;
     bool showAll = false;     // the mode the cells were filled in
     std::int32_t setSize = 0; // K, the number of numbers in the set
-    std::string hitsFromText; // the texts of the two hit fields
-    std::string hitsToText;
 };
 
 // The whole calendar report as the bytes of the file: header, range, caption and year, the day

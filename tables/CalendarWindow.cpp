@@ -1,12 +1,15 @@
 #include "tables/CalendarWindow.h"
 
+#include "analysis/AnalysisReport.h"
 #include "base/DateRoutines.h"
 #include "base/State.h"
 #include "ui/GridSelection.h"
+#include "ui/KeyboardButtons.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"
 #include "ui/SpinField.h"
+#include "ui/WindowParts.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -118,16 +121,7 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setFixedSize(713, 354);
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("panel"));
-    panel->setGeometry(0, 0, 713, 354);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setLineWidth(5);
-    panel->setAutoFillBackground(true);
-    QPalette pp = panel->palette();
-    pp.setColor(QPalette::Window, Teal);
-    pp.setColor(QPalette::Button, Teal);
-    panel->setPalette(pp);
+    QFrame* panel = MakePanel(this, QRect(0, 0, 713, 354), Teal, Teal);
 
     model_ = new CalendarModel(this);
     calendarGrid = new QTableView(panel);
@@ -141,19 +135,14 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     calendarGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     calendarGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     calendarGrid->setSelectionMode(QAbstractItemView::NoSelection);
-    calendarGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetUpFixedRowGrid(calendarGrid, RowHeight);
     calendarGrid->setFocusPolicy(Qt::NoFocus);
-    calendarGrid->setTabKeyNavigation(false);
     calendarGrid->setStyleSheet(
         QStringLiteral("QTableView { background-color: rgb(0,128,128); gridline-color: black; }"));
     calendarGrid->horizontalHeader()->hide();
-    calendarGrid->verticalHeader()->hide();
     calendarGrid->horizontalHeader()->setMinimumSectionSize(1);
-    calendarGrid->verticalHeader()->setMinimumSectionSize(1);
     calendarGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    calendarGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     calendarGrid->horizontalHeader()->setDefaultSectionSize(DayColumnWidth);
-    calendarGrid->verticalHeader()->setDefaultSectionSize(RowHeight);
     calendarGrid->setColumnWidth(0, HeadingColumnWidth);
     ClearGridSelection(calendarGrid);
     calendarGrid->setEnabled(false); // no clicks, no selection
@@ -164,12 +153,9 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     SetTextColour(legendLabel, Qt::white);
     legendLabel->setGeometry(168, 256, 530, 24);
 
-    yearCaption = new QLabel(QStringLiteral("ROK:"), panel);
-    yearCaption->setObjectName(QStringLiteral("yearCaption"));
-    yearCaption->setFont(PointFont("Verdana", 13, false));
+    yearCaption =
+        MakeCaption(panel, "yearCaption", QStringLiteral("ROK:"), PointFont("Verdana", 13, false), QPoint(168, 300));
     SetTextColour(yearCaption, Qt::white);
-    yearCaption->adjustSize();
-    yearCaption->move(168, 300);
 
     yearField = new YearField(panel, QStringLiteral("yearEdit"), QStringLiteral("yearArrows"), 4);
     yearField->setGeometry(224, 296, 57 + 15, 28);
@@ -198,31 +184,21 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
     showAllBox->move(376, 302);
     showAllBox->adjustSize();
 
-    rangeLabel = new QLabel(QStringLiteral("Pokaż wszystkie"), panel);
-    rangeLabel->setObjectName(QStringLiteral("rangeLabel"));
-    rangeLabel->setFont(PointFont("Arial", 12, true));
+    rangeLabel = MakeCaption(panel, "rangeLabel", QStringLiteral("Pokaż wszystkie"), PointFont("Arial", 12, true),
+                             QPoint(400, 301));
     SetTextColour(rangeLabel, Qt::yellow);
-    rangeLabel->adjustSize();
-    rangeLabel->move(400, 301);
     rangeLabel->setBuddy(showAllBox);
     rangeLabel->hide();
 
-    closeButton =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), panel);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setGeometry(592, 292, 102, 35);
+    closeButton = MakeCloseButton(panel, QRect(592, 292, 102, 35));
     closeButton->setFont(PointFont("Verdana", 10, true));
-    closeButton->setCursor(Qt::PointingHandCursor);
     // No default button: Enter in the year field or on the box must not close the window.
     closeButton->setAutoDefault(false);
     closeButton->setDefault(false);
 
-    saveButton = new QToolButton(panel);
-    saveButton->setObjectName(QStringLiteral("saveButton"));
-    saveButton->setGeometry(80, 278, 25, 25);
-    saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    saveButton->setToolTip(QStringLiteral("Zapisz tabelkę do pliku"));
-    saveButton->setAccessibleName(QStringLiteral("Zapisz tabelkę do pliku"));
+    saveButton =
+        MakeIconButton(panel, "saveButton", QRect(80, 278, 25, 25), style()->standardIcon(QStyle::SP_DialogSaveButton),
+                       QStringLiteral("Zapisz tabelkę do pliku"));
     saveButton->setCursor(Qt::PointingHandCursor);
 
     connect(yearField, &SpinField::arrowClicked, this, &CalendarWindow::fillCalendar);
@@ -290,21 +266,15 @@ void CalendarWindow::fillCalendar() {
 }
 
 void CalendarWindow::saveReport() {
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
-        CalendarReportInput in;
-        in.rangeFrom = parameters_.rangeFrom;
-        in.rangeTo = parameters_.rangeTo;
-        in.hitsFromText = parameters_.hitsFromText;
-        in.hitsToText = parameters_.hitsToText;
-        in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
-        in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
-        in.caption = windowTitle().toStdString();
         // The year and mode of the grid as filled, not a year still being typed.
-        in.year = filledYear_;
-        in.showAll = filledShowAll_;
-        in.cells = &model_->cells();
-        in.setSize = NumberSet.Count;
+        const CalendarReportInput in{MakeSearchHeading(parameters_, AllDraws(), NumberSet),
+                                     windowTitle().toStdString(),
+                                     filledYear_,
+                                     &model_->cells(),
+                                     filledShowAll_,
+                                     NumberSet.Count};
         if (WriteReport(this, path, CalendarReportBytes(in)))
             ShowReportSaved(this, path);
     }
@@ -312,16 +282,10 @@ void CalendarWindow::saveReport() {
 }
 
 void CalendarWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter presses the focused push button and nothing else: the window has no default
-        // button, so Enter on the year field or the box does nothing.
-        QWidget* focus = focusWidget();
-        if (focus != nullptr && focus->isEnabled() &&
-            (qobject_cast<QPushButton*>(focus) != nullptr || qobject_cast<QToolButton*>(focus) != nullptr))
-            static_cast<QAbstractButton*>(focus)->click();
-        event->accept();
+    // Enter presses the focused push button and nothing else: the window has no default button,
+    // so Enter on the year field or the box does nothing.
+    if (PressFocusedButtonOnEnter(this, event, EnterElsewhere::Swallow))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 

@@ -40,7 +40,6 @@ private:
 class CalendarWindow : public QDialog {
     Q_OBJECT
 public:
-    // `main` is the main window whose range, hit bounds and hit-field texts the map reads.
     explicit CalendarWindow(QWidget* parent = nullptr);
 
     // The range and hit bounds the map lays out; handed over each time the window opens.

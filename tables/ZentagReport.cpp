@@ -1,7 +1,7 @@
 #include "tables/ZentagReport.h"
 
 #include "analysis/AnalysisReport.h"
-#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 
 #include <cstring>

@@ -7,10 +7,12 @@
 #include "tables/ZentagReport.h"
 #include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
+#include "ui/KeyboardButtons.h"
 #include "ui/LineListView.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/ReportSaving.h"
+#include "ui/WindowParts.h"
 
 #include <QBrush>
 #include <QCheckBox>
@@ -83,12 +85,12 @@ public:
     void total(std::int32_t n) override {
         if (gauge_ == nullptr)
             return;
-        gauge_->SetProgress(0);
-        gauge_->SetMaxValue(n);
+        gauge_->setValue(0);
+        gauge_->setMaximum(n);
     }
     void step(std::int32_t i) override {
         if (gauge_ != nullptr)
-            gauge_->SetProgress(i);
+            gauge_->setValue(i);
     }
 
 private:
@@ -196,17 +198,12 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     zentagGrid->setItemDelegate(new PlainCellDelegate(zentagGrid));
     zentagGrid->setFont(Verdana(8));
     zentagGrid->setSelectionMode(QAbstractItemView::NoSelection);
-    zentagGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    zentagGrid->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
-    zentagGrid->setTabKeyNavigation(false);     // and left by it once clicked into
+    SetUpFixedRowGrid(zentagGrid, 14);          // left by the Tab key once clicked into
+    zentagGrid->setFocusPolicy(Qt::ClickFocus); // and skipped by it
     zentagGrid->setWordWrap(false);
     zentagGrid->setTextElideMode(Qt::ElideNone);
     zentagGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     zentagGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    zentagGrid->verticalHeader()->hide();
-    zentagGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    zentagGrid->verticalHeader()->setMinimumSectionSize(14);
-    zentagGrid->verticalHeader()->setDefaultSectionSize(14);
     {
         QHeaderView* h = zentagGrid->horizontalHeader();
         h->setSectionResizeMode(QHeaderView::Fixed);
@@ -230,14 +227,8 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     new FrozenColumnTableView(zentagGrid); // the dates stay while the number columns scroll
 
     const auto whiteLabel = [this](const char* name, const QString& text, int x, int y) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setFont(Verdana(8));
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::white);
-        l->setPalette(p);
-        l->adjustSize();
-        l->move(x, y);
+        QLabel* l = MakeCaption(this, name, text, Verdana(8), QPoint(x, y));
+        SetTextColour(l, Qt::white);
         return l;
     };
     const auto memo = [this](const char* name, QRect geometry, const QString& accessibleName) {
@@ -262,19 +253,13 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     pairsCaption = whiteLabel("pairsCaption", QStringLiteral("Wystąpienia par liczb"), 144, 338);
     pairsList = memo("pairsList", QRect(134, 352, 140, 186), pairsCaption->text());
 
-    saveButton = new QToolButton(this);
-    saveButton->setObjectName(QStringLiteral("saveButton"));
-    saveButton->setGeometry(315, 406, 25, 25);
-    saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    saveButton->setToolTip(QStringLiteral("Zapisz wynik analizy do pliku"));
-    saveButton->setAccessibleName(saveButton->toolTip());
+    saveButton =
+        MakeIconButton(this, "saveButton", QRect(315, 406, 25, 25), style()->standardIcon(QStyle::SP_DialogSaveButton),
+                       QStringLiteral("Zapisz wynik analizy do pliku"));
     saveButton->setCursor(Qt::PointingHandCursor);
 
-    closeButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setGeometry(282, 480, 90, 33);
+    closeButton = MakeCloseButton(this, QRect(282, 480, 90, 33));
     closeButton->setFont(Verdana(8, true));
-    closeButton->setCursor(Qt::PointingHandCursor);
     // No default button in this window: Enter in the filter presses nothing.
     closeButton->setAutoDefault(false);
 
@@ -384,18 +369,9 @@ void ZentagWindow::applyFilter() {
 }
 
 void ZentagWindow::saveReport() {
-    const QString path = RunSaveDialog1(this);
+    const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
-        ZentagReportInput in;
-        in.rangeFrom = parameters_.rangeFrom;
-        in.rangeTo = parameters_.rangeTo;
-        in.rangeFromDate = DrawDateText(AllDraws(), in.rangeFrom);
-        in.rangeToDate = DrawDateText(AllDraws(), in.rangeTo);
-        in.hitsFromText = parameters_.hitsFromText;
-        in.hitsToText = parameters_.hitsToText;
-        in.setNumbers = SetNumbersOf(NumberSet);
-        in.offset = ZentagOffset;
-        in.table = &result_;
+        const ZentagReportInput in{MakeSearchHeading(parameters_, AllDraws(), NumberSet), ZentagOffset, &result_};
         if (WriteReport(this, path, ZentagReportBytes(in)))
             ShowReportSaved(this, path);
     }
@@ -405,13 +381,8 @@ void ZentagWindow::saveReport() {
 void ZentagWindow::keyPressEvent(QKeyEvent* event) {
     // Enter presses the push button that has the focus and nothing else: the window has no
     // default button, so Enter on a tick box or in a list does nothing.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        QWidget* focus = focusWidget();
-        if (focus == closeButton || focus == saveButton)
-            static_cast<QAbstractButton*>(focus)->click();
-        event->accept();
+    if (PressFocusedButtonOnEnter(this, event, EnterElsewhere::Swallow))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 

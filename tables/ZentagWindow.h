@@ -48,7 +48,6 @@ private:
 class ZentagWindow : public QDialog {
     Q_OBJECT
 public:
-    // `main` is the main window, whose range, hit fields and set the table and the report read.
     explicit ZentagWindow(QWidget* parent = nullptr);
 
     // The range and hit bounds of the search whose found draws the table follows; handed over

@@ -1,5 +1,9 @@
 #include "ui/AboutWindow.h"
+
+#include "base/Version.h"
 #include "ui/ProgramLook.h"
+#include "ui/QtText.h"
+#include "ui/WindowParts.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -114,23 +118,15 @@ AboutWindow::AboutWindow(QWidget* parent)
     setFixedSize(617, 281);
     setModal(true);
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("panel"));
-    panel->setGeometry(rect());
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setLineWidth(5);
-    panel->setAutoFillBackground(true);
-    QPalette panelPalette = panel->palette();
-    panelPalette.setColor(QPalette::Window, Silver);
-    panelPalette.setColor(QPalette::WindowText, Qt::black);
-    panel->setPalette(panelPalette);
+    QFrame* panel = MakePanel(this, rect(), Silver);
 
     portraitImage = MakePicture(panel, "portraitImage", QStringLiteral(":/pictures/about1.jpg"), QRect(8, 8, 153, 169));
     lotteryImage =
         MakePicture(panel, "lotteryImage", QStringLiteral(":/pictures/about3.jpg"), QRect(429, 62, 180, 153));
 
     // The heading spans the room right of the left picture, above the right one.
-    headingLabel = MakeLabel(panel, "headingLabel", QStringLiteral("ZENTAGRAFO v. 1.6"), QRect(172, 14, 437, 36));
+    headingLabel =
+        MakeLabel(panel, "headingLabel", QStringLiteral("ZENTAGRAFO v. ") + Q(ProgramVersion), QRect(172, 14, 437, 36));
     QFont heading = headingLabel->font();
     heading.setBold(true);
     heading.setPixelSize(24);
@@ -170,14 +166,10 @@ AboutWindow::AboutWindow(QWidget* parent)
         y += 24;
     }
 
-    closeButton =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), panel);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setGeometry(504, 234, 105, 33);
+    closeButton = MakeCloseButton(panel, QRect(504, 234, 105, 33));
     QFont buttonFont = closeButton->font();
     buttonFont.setBold(true);
     closeButton->setFont(buttonFont);
-    closeButton->setCursor(Qt::PointingHandCursor);
 
     connect(webLink, &LinkLabel::activated, this, &AboutWindow::openWebPage);
     connect(mailLink, &LinkLabel::activated, this, &AboutWindow::writeMail);

@@ -5,14 +5,17 @@
 
 namespace zg {
 
-bool PressFocusedButtonOnEnter(QWidget* window, const QKeyEvent* event) {
+bool PressFocusedButtonOnEnter(QWidget* window, QKeyEvent* event, EnterElsewhere elsewhere) {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return false;
     // The window's own focus child: the key came to this window, so that is where the focus is.
     auto* button = qobject_cast<QAbstractButton*>(window->focusWidget());
-    if (button == nullptr || button->isCheckable() || !button->isEnabled() || !button->isVisible())
+    const bool press = button != nullptr && !button->isCheckable() && button->isEnabled() && button->isVisible();
+    if (press)
+        button->click();
+    else if (elsewhere == EnterElsewhere::PassOn)
         return false;
-    button->click();
+    event->accept();
     return true;
 }
 

@@ -1,15 +1,23 @@
 #pragma once
 // Enter on a focused push button presses that button, in every window. Qt presses a focused push
 // button on Enter only when it is an "auto default" button inside a dialog; the program's buttons
-// are not (Enter elsewhere runs the window's own default action), so each window asks this first.
+// are not (Enter elsewhere runs the window's own default action, or nothing), so each window's
+// key handler asks this first.
 class QKeyEvent;
 class QWidget;
 
 namespace zg {
 
-// When `event` is Enter or Return and the keyboard focus is on an enabled push or tool button of
-// `window` that is not checkable (a tick box or toggle keeps the window's default action), clicks
-// that button and returns true; otherwise returns false and the window goes on as usual.
-bool PressFocusedButtonOnEnter(QWidget* window, const QKeyEvent* event);
+// What Enter does when no button takes it.
+enum class EnterElsewhere {
+    PassOn,  // the window goes on with the key (its own default action, a default button)
+    Swallow, // nothing: the window has no default button, so Enter on a tick box or a field is lost
+};
+
+// When `event` is Enter or Return and the keyboard focus is on an enabled, visible push or tool
+// button of `window` that is not checkable (a tick box or toggle never reacts to Enter), clicks
+// that button, accepts the event and returns true. Any other Enter is accepted with true under
+// EnterElsewhere::Swallow. Otherwise returns false and the window goes on as usual.
+bool PressFocusedButtonOnEnter(QWidget* window, QKeyEvent* event, EnterElsewhere elsewhere = EnterElsewhere::PassOn);
 
 } // namespace zg

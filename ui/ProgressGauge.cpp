@@ -29,7 +29,7 @@ int ProgressGauge::percent() const {
     if (max_ == min_)
         return 0;
     // 64-bit: the differences of two 32-bit values times 100 do not fit in 32 bits.
-    const std::int64_t done = static_cast<std::int64_t>(progress_) - min_;
+    const std::int64_t done = static_cast<std::int64_t>(value_) - min_;
     const std::int64_t span = static_cast<std::int64_t>(max_) - min_;
     return static_cast<int>(done * 100 / span);
 }
@@ -38,7 +38,7 @@ QString ProgressGauge::text() const {
     return QString::asprintf("%d%%", percent());
 }
 
-bool ProgressGauge::SetMaxValue(std::int32_t v) {
+bool ProgressGauge::setMaximum(std::int32_t v) {
     if (v == max_)
         return true;
     if (v < min_) {
@@ -47,12 +47,12 @@ bool ProgressGauge::SetMaxValue(std::int32_t v) {
         return false;
     }
     max_ = v;
-    progress_ = std::min(progress_, max_);
+    value_ = std::min(value_, max_);
     redraw();
     return true;
 }
 
-bool ProgressGauge::SetMinValue(std::int32_t v) {
+bool ProgressGauge::setMinimum(std::int32_t v) {
     if (v == min_)
         return true;
     if (v > max_) {
@@ -61,54 +61,54 @@ bool ProgressGauge::SetMinValue(std::int32_t v) {
         return false;
     }
     min_ = v;
-    progress_ = std::max(progress_, min_);
+    value_ = std::max(value_, min_);
     redraw();
     return true;
 }
 
-void ProgressGauge::SetProgress(std::int32_t v) {
+void ProgressGauge::setValue(std::int32_t v) {
     const std::int32_t clamped = std::clamp(v, min_, max_);
-    if (clamped == progress_)
+    if (clamped == value_)
         return;
     const int before = percent();
-    progress_ = clamped;
+    value_ = clamped;
     // Only a visible change costs a repaint: the search calls this once per draw.
     if (percent() != before)
         redraw();
 }
 
-void ProgressGauge::SetKind(GaugeKind kind) {
+void ProgressGauge::setKind(GaugeKind kind) {
     if (kind == kind_)
         return;
     kind_ = kind;
     redraw();
 }
 
-void ProgressGauge::SetShowText(bool show) {
-    if (show == showText_)
+void ProgressGauge::setTextVisible(bool visible) {
+    if (visible == textVisible_)
         return;
-    showText_ = show;
+    textVisible_ = visible;
     redraw();
 }
 
-void ProgressGauge::SetBorderStyle(GaugeBorder border) {
-    if (border == border_)
+void ProgressGauge::setFrame(bool frame) {
+    if (frame == frame_)
         return;
-    border_ = border;
+    frame_ = frame;
     redraw();
 }
 
-void ProgressGauge::SetForeColor(const QColor& color) {
-    if (color == foreColor_)
+void ProgressGauge::setBarColor(const QColor& color) {
+    if (color == barColor_)
         return;
-    foreColor_ = color;
+    barColor_ = color;
     redraw();
 }
 
-void ProgressGauge::SetBackColor(const QColor& color) {
-    if (color == backColor_)
+void ProgressGauge::setBackgroundColor(const QColor& color) {
+    if (color == backgroundColor_)
         return;
-    backColor_ = color;
+    backgroundColor_ = color;
     redraw();
 }
 
@@ -128,13 +128,13 @@ QImage ProgressGauge::composed(const QSize& size) const {
     // Everything outside the drawing area is the black frame.
     image.fill(Qt::black);
     QRect area(QPoint(0, 0), size);
-    if (border_ == GaugeBorder::bsSingle)
+    if (frame_)
         area.adjust(1, 1, -1, -1);
     if (area.isEmpty())
         return image;
 
     QPainter painter(&image);
-    painter.fillRect(area, backColor_);
+    painter.fillRect(area, backgroundColor_);
 
     // The bar runs in control coordinates from the area's left and top edge to x = F and y = H
     // (both exclusive), where W and H are the area's right and bottom edges. A full gauge fills
@@ -144,10 +144,10 @@ QImage ProgressGauge::composed(const QSize& size) const {
     const int h = area.y() + area.height();
     const int f = static_cast<int>(std::min<std::int64_t>(w * percent() / 100, w));
     if (f >= 1 && f > area.x())
-        painter.fillRect(QRect(QPoint(area.x(), area.y()), QPoint(f - 1, h - 1)), foreColor_);
+        painter.fillRect(QRect(QPoint(area.x(), area.y()), QPoint(f - 1, h - 1)), barColor_);
     painter.end();
 
-    if (showText_) {
+    if (textVisible_) {
         // The glyphs are drawn sharp into a mask; every pixel they cover takes the inverse colour
         // of what lies beneath, so the text reads over the bar and over the empty part alike.
         QImage mask(size, QImage::Format_RGB32);

@@ -7,8 +7,9 @@
 
 namespace zg {
 
-QString RunSaveDialog1(QWidget* parent) {
-    return Dialogs::SaveFileName(parent, PathText(AppDir + "/TXT"), QString::fromStdString(NextReportFileName(AppDir)),
+QString AskReportFileName(QWidget* parent, const std::string& stem) {
+    return Dialogs::SaveFileName(parent, PathText(AppDir + "/TXT"),
+                                 QString::fromStdString(NextReportFileName(AppDir, stem)),
                                  QStringLiteral("Pliki tekstowe (*.txt)"), QStringLiteral("txt"));
 }
 

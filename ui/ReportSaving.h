@@ -1,18 +1,22 @@
 #pragma once
 // The report-file service of the windows: the proposed file name, the shared save dialog and the
 // confirmation. Every window that writes a report goes through these.
+#include "base/ReportWriter.h"
+
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 class QWidget;
 
 namespace zg {
 
-// The save dialog of every report: proposes the first free ZENTAG.NNNN.txt of AppDir/TXT,
-// starts there, filters text files, adds ".txt" to a name typed without extension and asks before
-// replacing an existing file. Returns the chosen path, or an empty string when the user cancelled.
-QString RunSaveDialog1(QWidget* parent);
+// Asks where to save a report or an export: proposes the first free STEM.NNNN.txt of AppDir/TXT
+// (ReportFileStem for every report the program writes), starts there, filters text files, adds
+// ".txt" to a name typed without extension and asks before replacing an existing file. Returns the
+// chosen path, or an empty string when the user cancelled.
+QString AskReportFileName(QWidget* parent, const std::string& stem);
 
 // Writes the report as a whole (WriteReportFile: the old file stays until the new one is complete).
 // On failure shows the system's description of the error and returns false.

@@ -4,6 +4,8 @@
 #include "base/SafeFile.h"
 #include "database/ProgramFolder.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>

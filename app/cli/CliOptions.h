@@ -1,14 +1,14 @@
 #pragma once
-// What the subcommands of zentagrafo-cli share: the option values they take (a number set, "A:B"
-// pairs, a decimal separator) with their CLI11 validators, the folder database checked against a
-// search and the search itself, and the way a command reports that it refused (exit 1) or was
-// called wrongly after parsing (exit 2).
+// What the subcommands of zentagrafo-cli share: the way each adds itself to the application, the
+// option values they take (a number set, "A:B" pairs, a decimal separator) with their CLI11
+// validators, the folder database checked against a search and the search itself, and the way a
+// command reports that it refused (exit 1) or was called wrongly after parsing (exit 2).
+// CLI11 itself is included only by the .cpp files that build commands, not through this header.
 #include "analysis/AnalysisParameters.h"
 #include "analysis/SetHitSearch.h"
+#include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
 #include "base/DrawTypes.h"
-
-#include <CLI/CLI.hpp>
 
 #include <cstdint>
 #include <memory>
@@ -17,12 +17,27 @@
 #include <string_view>
 #include <utility>
 
+namespace CLI {
+class App;
+class Validator;
+} // namespace CLI
+
 namespace zg::cli {
 
 // Exit statuses of every command.
 inline constexpr int ExitDone = 0;    // done
 inline constexpr int ExitRefused = 1; // refused or nothing found, with the program's message
 inline constexpr int ExitUsage = 2;   // the arguments are malformed
+
+// What a command gets when it adds itself to the application: the caller's settings, read when
+// the command runs, and where its exit status goes. Each command file defines one function
+//     void Add<Name>Command(CLI::App& app, CommandContext& context);
+// that adds its subcommand with its options and, as the subcommand's callback, the work it runs;
+// app/cli/Cli.cpp lists these functions in the order --help shows the commands.
+struct CommandContext {
+    RunSettings settings;
+    int status = ExitDone;
+};
 
 // A whole text as a 32-bit integer: optional minus sign and digits, nothing else.
 std::optional<std::int32_t> ParseInt(std::string_view text);

@@ -14,6 +14,8 @@
 #include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -43,16 +45,8 @@ int RunAnalysis(const AnalysisOptions& opt) {
     const DrawsView draws = searched->db.View();
     const FoundSearch& found = searched->found;
 
-    AnalysisReportInput input;
-    input.rangeFrom = in->rangeFrom;
-    input.rangeTo = in->rangeTo;
-    input.rangeFromDate = DrawDateText(draws, in->rangeFrom);
-    input.rangeToDate = DrawDateText(draws, in->rangeTo);
-    input.hitsFromText = in->hitsFromText;
-    input.hitsToText = in->hitsToText;
-    input.setNumbers = SetNumbersOf(set);
-    input.rows = found.result.rows;
-    input.statistics = SearchStatisticsTexts(found.result, set.Count, draws, separator);
+    const AnalysisReportInput input{MakeSearchHeading(*in, draws, set), found.result.rows,
+                                    SearchStatisticsTexts(found.result, set.Count, draws, separator)};
 
     if (const auto error = WriteReportFile(opt.out, AnalysisReportBytes(input)))
         return Failure(opt.out + ": " + *error);
@@ -62,14 +56,14 @@ int RunAnalysis(const AnalysisOptions& opt) {
 
 } // namespace
 
-void AddAnalysisCommand(CLI::App& app, int& status) {
+void AddAnalysisCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("analysis", "Runs the set-hit search and writes the analysis report to OUT");
     auto opt = std::make_shared<AnalysisOptions>();
     command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
     command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
     AddSearchOptions(*command, opt->search);
     AddDecimalOption(*command, opt->decimal);
-    command->callback([opt, &status] { status = RunAnalysis(*opt); });
+    command->callback([opt, &context] { context.status = RunAnalysis(*opt); });
 }
 
 } // namespace zg::cli

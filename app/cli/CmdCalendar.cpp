@@ -8,12 +8,15 @@
 // Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
 // range or the hit bounds are refused (range first, as the main window does) or the report cannot
 // be written; 2 the arguments are malformed.
+#include "analysis/AnalysisReport.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "base/DateRoutines.h"
 #include "base/ReportWriter.h"
 #include "tables/Calendar.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -52,18 +55,8 @@ int RunCalendar(const CalendarOptions& opt) {
     query.showAll = opt.showAll;
     const CalendarCells cells = FillCalendar(draws, in->set, query);
 
-    CalendarReportInput report;
-    report.rangeFrom = in->rangeFrom;
-    report.rangeTo = in->rangeTo;
-    report.rangeFromDate = DrawDateText(draws, in->rangeFrom);
-    report.rangeToDate = DrawDateText(draws, in->rangeTo);
-    report.caption = MapCaption(in->set);
-    report.year = query.year;
-    report.cells = &cells;
-    report.showAll = query.showAll;
-    report.setSize = in->set.Count;
-    report.hitsFromText = in->hitsFromText;
-    report.hitsToText = in->hitsToText;
+    const CalendarReportInput report{
+        MakeSearchHeading(*in, draws, in->set), MapCaption(in->set), query.year, &cells, query.showAll, in->set.Count};
 
     if (const auto error = WriteReportFile(opt.out, CalendarReportBytes(report)))
         return Failure(opt.out + ": " + *error);
@@ -73,7 +66,7 @@ int RunCalendar(const CalendarOptions& opt) {
 
 } // namespace
 
-void AddCalendarCommand(CLI::App& app, int& status) {
+void AddCalendarCommand(CLI::App& app, CommandContext& context) {
     auto* command =
         app.add_subcommand("calendar", "Lays the range's draws of one year out by month and day and writes the "
                                        "calendar report to OUT");
@@ -87,7 +80,7 @@ void AddCalendarCommand(CLI::App& app, int& status) {
     command->add_flag("--show-all", opt->showAll,
                       "show every draw's number of hits instead of marking those within "
                       "the bounds");
-    command->callback([opt, &status] { status = RunCalendar(*opt); });
+    command->callback([opt, &context] { context.status = RunCalendar(*opt); });
 }
 
 } // namespace zg::cli

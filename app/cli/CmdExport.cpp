@@ -1,3 +1,10 @@
+// zentagrafo-cli export DIR OUT
+//
+// Loads DIR/zentag.wyn and writes the database export report to OUT, the same bytes the draw
+// management window's export writes.
+//
+// Exit status: 0 report written; 1 the database cannot be loaded or the report cannot be written;
+// 2 the arguments are malformed.
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
@@ -5,6 +12,8 @@
 #include "base/ReportWriter.h"
 #include "database/DatabaseExport.h"
 #include "database/DrawDatabase.h"
+
+#include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <memory>
@@ -15,31 +24,29 @@ namespace zg::cli {
 
 namespace {
 
-// Loads DIR/zentag.wyn and writes the database export report to OUT, as the draw management
-// window's export does.
 int RunExport(const std::string& dir, const std::string& out) {
     RemoveStaleTempFilesFor(dir, out);
     const auto db = LoadFolderDatabase(dir);
     if (!db)
-        return 1;
+        return ExitRefused;
     const DrawsView draws = db->View();
     if (const auto error = WriteReportFile(out, DatabaseExportBytes(draws))) {
         std::fprintf(stderr, "%s: %s\n", out.c_str(), error->c_str());
-        return 1;
+        return ExitRefused;
     }
     std::printf("%s: %d draws written\n", out.c_str(), draws.count);
-    return 0;
+    return ExitDone;
 }
 
 } // namespace
 
-void AddExportCommand(CLI::App& app, int& status) {
+void AddExportCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("export", "Writes the database export report to OUT");
     auto dir = std::make_shared<std::string>();
     auto out = std::make_shared<std::string>();
     command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
     command->add_option("OUT", *out, "the report file")->required()->type_name("FILE");
-    command->callback([dir, out, &status] { status = RunExport(*dir, *out); });
+    command->callback([dir, out, &context] { context.status = RunExport(*dir, *out); });
 }
 
 } // namespace zg::cli

@@ -1,3 +1,11 @@
+// zentagrafo-cli import DIR FILE [--replace] [--skip-bad] [--dry-run]
+//
+// Reads a results file and brings its draws into the database of a program folder in one of the
+// two modes of the draw management window's import, with its checks and messages.
+//
+// Exit status: 0 imported, or nothing new to import; 1 the file cannot be read, has bad lines
+// (without --skip-bad), or the import is refused or cannot be written; 2 the arguments are
+// malformed.
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "base/SafeFile.h"
@@ -6,6 +14,8 @@
 #include "database/ProgramFolder.h"
 #include "database/ResultsImport.h"
 #include "database/ShiftedData.h"
+
+#include <CLI/CLI.hpp>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,6 +28,14 @@ namespace zg::cli {
 
 namespace {
 
+struct ImportOptions {
+    std::string dir;
+    std::string file;
+    bool replace = false; // "Zastąp całą bazę"; otherwise "Dopisz nowe losowania"
+    bool skipBad = false; // import the valid draws of a file with bad lines
+    bool dryRun = false;  // do everything but write
+};
+
 // The last line of the summary, whatever the outcome: the draws appended or written.
 int NewDraws(std::int32_t count, int status) {
     std::printf("new draws: %d\n", count);
@@ -28,11 +46,7 @@ void PrintRange(const char* label, const ImportedDraw& first, const ImportedDraw
     std::printf("%s: %s - %s\n", label, ImportedDateText(first).c_str(), ImportedDateText(last).c_str());
 }
 
-} // namespace
-
-// Reads a results file and brings its draws into the database of a program folder in one of the
-// two modes of the draw management window's import, with its checks and messages.
-int CmdImport(const ImportOptions& options) {
+int RunImport(const ImportOptions& options) {
     const ResultsFileBytes file = ReadResultsFileBytes(options.file);
     if (!file.ok) {
         std::fprintf(stderr, "%s: %s\n", options.file.c_str(), file.error.c_str());
@@ -125,7 +139,9 @@ int CmdImport(const ImportOptions& options) {
     return NewDraws(plan.newCount, ExitDone);
 }
 
-void AddImportCommand(CLI::App& app, int& status) {
+} // namespace
+
+void AddImportCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "import", "Brings the draws of a results file (text or CSV: a date and 20 numbers a line) into the database");
     auto v = std::make_shared<ImportOptions>();
@@ -136,7 +152,7 @@ void AddImportCommand(CLI::App& app, int& status) {
                       "database's last one)");
     command->add_flag("--skip-bad", v->skipBad, "import the other draws when some lines are bad");
     command->add_flag("--dry-run", v->dryRun, "check and report everything, but write nothing");
-    command->callback([v, &status] { status = CmdImport(*v); });
+    command->callback([v, &context] { context.status = RunImport(*v); });
 }
 
 } // namespace zg::cli

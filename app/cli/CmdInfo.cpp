@@ -1,9 +1,19 @@
+// zentagrafo-cli info DIR
+//
+// Loads DIR/zentag.wyn as the program would (without merging a waiting download) and tells what it
+// holds and what looks wrong in it.
+//
+// Exit status: 0 told (also when something looks wrong); 1 the database cannot be loaded; 2 the
+// arguments are malformed.
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
 #include "base/DateRoutines.h"
 #include "base/DrawTypes.h"
+#include "base/NumberFormat.h"
 #include "database/DrawDatabase.h"
+
+#include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <memory>
@@ -35,26 +45,14 @@ std::string Ordinal(std::int32_t k) {
     return "draw " + std::to_string(k);
 }
 
-std::string NumbersText(const DrawRecord& d) {
-    std::string text;
-    for (std::int32_t n : d.Numbers) {
-        if (!text.empty())
-            text += ' ';
-        text += std::to_string(n);
-    }
-    return text;
-}
-
 void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
     std::printf("%s: ordinal %d, number %d, %s\n", label, k, draws[k].Number, DrawDateLongText(draws, k).c_str());
 }
 
-// Loads DIR/zentag.wyn as the program would (without merging a waiting download) and tells what it
-// holds and what looks wrong in it.
 int RunInfo(const std::string& dir) {
     const auto db = LoadFolderDatabase(dir);
     if (!db)
-        return 1;
+        return ExitRefused;
     const std::string& path = db->path;
     const DrawsView draws = db->View();
 
@@ -65,7 +63,7 @@ int RunInfo(const std::string& dir) {
     if (db->shortGroupValues > 0)
         std::printf("incomplete last group: %d of 24 values, not counted\n", db->shortGroupValues);
     if (draws.count == 0)
-        return 0;
+        return ExitDone;
     PrintDraw("first draw", draws, 1);
     PrintDraw("last draw", draws, draws.count);
 
@@ -86,9 +84,9 @@ int RunInfo(const std::string& dir) {
                 twice = d.Numbers[i] == d.Numbers[j];
         }
         if (twice)
-            repeated.Add(Ordinal(k) + ": " + NumbersText(d));
+            repeated.Add(Ordinal(k) + ": " + NumbersText(d.Numbers));
         if (out)
-            outside.Add(Ordinal(k) + ": " + NumbersText(d));
+            outside.Add(Ordinal(k) + ": " + NumbersText(d.Numbers));
         if (!IsProgramDate(d.Day, d.Month, d.Year))
             badDate.Add(Ordinal(k) + ": " + DrawDateLongText(draws, k));
         if (k > 1) {
@@ -112,17 +110,17 @@ int RunInfo(const std::string& dir) {
     }
     if (clean)
         std::printf("no problems found\n");
-    return 0;
+    return ExitDone;
 }
 
 } // namespace
 
-void AddInfoCommand(CLI::App& app, int& status) {
+void AddInfoCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("info", "Tells what the database holds: draws, layout, first and last draw, "
                                                "suspicious data");
     auto dir = std::make_shared<std::string>();
     command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
-    command->callback([dir, &status] { status = RunInfo(*dir); });
+    command->callback([dir, &context] { context.status = RunInfo(*dir); });
 }
 
 } // namespace zg::cli

@@ -12,6 +12,7 @@
 #include "app/cli/Commands.h"
 #include "base/NumberFormat.h"
 
+#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -148,7 +149,7 @@ int RunStats(const StatsOptions& opt) {
 
 } // namespace
 
-void AddStatsCommand(CLI::App& app, int& status) {
+void AddStatsCommand(CLI::App& app, CommandContext& context) {
     auto* command =
         app.add_subcommand("stats", "Runs the set-hit search and compares the draws with what chance alone would give");
     auto opt = std::make_shared<StatsOptions>();
@@ -156,7 +157,7 @@ void AddStatsCommand(CLI::App& app, int& status) {
     AddSearchOptions(*command, opt->search);
     AddDecimalOption(*command, opt->decimal);
     command->add_flag("--json", opt->json, "print one JSON object instead of the tables");
-    command->callback([opt, &status] { status = RunStats(*opt); });
+    command->callback([opt, &context] { context.status = RunStats(*opt); });
 }
 
 } // namespace zg::cli

@@ -1,3 +1,11 @@
+// zentagrafo-cli update DIR --latest|--all [--host H] [--port P]
+//
+// Brings the database of a program folder up to date from the results server, as the draw
+// management window's two download buttons do: the latest draw is appended at once when it is the
+// next one; the complete file is stored as the waiting download for the program's next start.
+//
+// Exit status: 0 appended or stored; 1 the setting, the download, the answer or the append is
+// refused (with the window's message); 2 the arguments are malformed.
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"
@@ -9,15 +17,27 @@
 #include "download/ResultsServerSetting.h"
 #include "download/ResultsUpdate.h"
 
+#include <CLI/CLI.hpp>
+
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zg::cli {
 
 namespace {
+
+struct UpdateOptions {
+    std::string dir;
+    bool latest = false;                   // false: the complete results file
+    std::string host;                      // empty: the host of DIR/zentagrafo.ini, else the built-in results host
+    int port = 0;                          // 0: the port of DIR/zentagrafo.ini, else 80
+    std::chrono::milliseconds deadline{0}; // 0: the request's own deadline (ResultsDeadline)
+};
 
 void Tell(std::string_view text) {
     std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
@@ -109,27 +129,24 @@ int UpdateLatest(const UpdateOptions& options) {
         return ExitRefused;
     }
     Tell(AppendedText);
-    return 0;
+    return ExitDone;
 }
 
 int UpdateAll(const UpdateOptions& options) {
     if (!Download(options, false, options.dir + "/" + std::string(PendingDownloadFileName)))
         return ExitRefused;
     Tell(FullDownloadDoneText);
-    return 0;
+    return ExitDone;
 }
 
-} // namespace
-
-// Brings the database of a program folder up to date from the results server, as the draw
-// management window's two download buttons do: the latest draw is appended at once when it is the
-// next one; the complete file is stored as the waiting download for the program's next start.
-int CmdUpdate(const UpdateOptions& options) {
+int RunUpdate(const UpdateOptions& options) {
     RemoveStaleProgramTempFiles(options.dir);
     return options.latest ? UpdateLatest(options) : UpdateAll(options);
 }
 
-void AddUpdateCommand(CLI::App& app, int& status) {
+} // namespace
+
+void AddUpdateCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("update", "Brings the database up to date from the results server: "
                                                  "--latest appends the next draw, --all fetches the whole file "
                                                  "for the program's next start");
@@ -151,12 +168,13 @@ void AddUpdateCommand(CLI::App& app, int& status) {
     command->add_option("--port", v->options.port, "its port (default: the one of zentagrafo.ini, else 80)")
         ->check(CLI::Range(1, 65535))
         ->type_name("P");
-    command->callback([v, &status] {
+    command->callback([v, &context] {
         if (!v->options.latest && !v->all) {
-            status = UsageError("update", "one of --latest and --all is required");
+            context.status = UsageError("update", "one of --latest and --all is required");
             return;
         }
-        status = CmdUpdate(v->options);
+        v->options.deadline = context.settings.downloadDeadline;
+        context.status = RunUpdate(v->options);
     });
 }
 

@@ -19,6 +19,8 @@
 #include "tables/Zentag.h"
 #include "tables/ZentagReport.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -74,16 +76,7 @@ int RunZentag(const ZentagOptions& opt) {
     const ZentagResult table =
         selection.empty() ? ComputeZentagTable(zentag, nullptr) : ComputeZentagTableFor(zentag, selection);
 
-    ZentagReportInput report;
-    report.rangeFrom = in->rangeFrom;
-    report.rangeTo = in->rangeTo;
-    report.rangeFromDate = DrawDateText(draws, in->rangeFrom);
-    report.rangeToDate = DrawDateText(draws, in->rangeTo);
-    report.hitsFromText = in->hitsFromText;
-    report.hitsToText = in->hitsToText;
-    report.setNumbers = SetNumbersOf(in->set);
-    report.offset = opt.offset;
-    report.table = &table;
+    const ZentagReportInput report{MakeSearchHeading(*in, draws, in->set), opt.offset, &table};
     if (const auto error = WriteReportFile(opt.out, ZentagReportBytes(report)))
         return Failure(opt.out + ": " + *error);
 
@@ -95,7 +88,7 @@ int RunZentag(const ZentagOptions& opt) {
 
 } // namespace
 
-void AddZentagCommand(CLI::App& app, int& status) {
+void AddZentagCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "zentag", "Runs the set-hit search, then the ZENTAG table of the draws at --offset from the found draws; "
                   "writes the table's report to OUT and prints the ranked numbers and pairs");
@@ -110,7 +103,7 @@ void AddZentagCommand(CLI::App& app, int& status) {
         ->type_name("N,N,...")
         ->check(NumberSetValidator());
     AddDecimalOption(*command, opt->decimal);
-    command->callback([opt, &status] { status = RunZentag(*opt); });
+    command->callback([opt, &context] { context.status = RunZentag(*opt); });
 }
 
 } // namespace zg::cli

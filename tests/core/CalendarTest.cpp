@@ -97,8 +97,12 @@ std::string Report(bool showAll, std::int32_t year, std::int32_t setSize) {
     for (int k = 0; k < 7; ++k)
         Draw(table[static_cast<std::size_t>(k + 1)], draws[k][0], draws[k][1], draws[k][2], draws[k][3]);
     const CalendarCells cells = Fill(table, showAll, 1, 6, year);
-    CalendarReportInput in{
-        1, 6, "01.01.08", "21.12.08", MapCaption(test::MakeSet({3, 7, 15})), year, &cells, showAll, setSize, "3", "5"};
+    CalendarReportInput in{{1, 6, "01.01.08", "21.12.08", "3", "5", {}},
+                           MapCaption(test::MakeSet({3, 7, 15})),
+                           year,
+                           &cells,
+                           showAll,
+                           setSize};
     return CalendarReportBytes(in);
 }
 

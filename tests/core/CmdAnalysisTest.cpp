@@ -8,13 +8,13 @@
 #include <string>
 
 using zg::cli::Args;
-using zg::cli::CmdAnalysis;
 using zg::test::CliRun;
 
 namespace {
 
-CliRun Analysis(const Args& args) {
-    return zg::test::RunCaptured(CmdAnalysis, args);
+CliRun Analysis(Args args) {
+    args.insert(args.begin(), "analysis");
+    return zg::test::RunCaptured(args);
 }
 
 class CmdAnalysisTest : public testing::Test {

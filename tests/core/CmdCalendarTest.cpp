@@ -22,10 +22,10 @@ TEST_P(CmdCalendar, WritesTheMapOrRefuses) {
     const CalendarCase& c = GetParam();
     const zg::test::MarchFolder dir;
     const std::string out = dir.file("map.txt");
-    zg::cli::Args args{dir.str(), "--set", "3,7,15", out};
+    zg::cli::Args args{"calendar", dir.str(), "--set", "3,7,15", out};
     args.insert(args.end(), c.options.begin(), c.options.end());
 
-    const zg::test::CliRun run = zg::test::RunCaptured(zg::cli::CmdCalendar, args);
+    const zg::test::CliRun run = zg::test::RunCaptured(args);
     ASSERT_EQ(run.status, c.status) << run.err;
     if (run.status != 0) {
         EXPECT_EQ(run.err.find(c.expected), 0u) << run.err;
@@ -81,9 +81,8 @@ INSTANTIATE_TEST_SUITE_P(Cli, CmdCalendar,
 TEST(CmdCalendarLegend, WritesTheBoundsAsTyped) {
     const zg::test::MarchFolder dir;
     const std::string out = dir.file("map.txt");
-    const zg::test::CliRun run =
-        zg::test::RunCaptured(zg::cli::CmdCalendar, {dir.str(), "--set", "3,7,15", "--range", "1:12", "--hits", "02:2",
-                                                     "--year", "2008", out});
+    const zg::test::CliRun run = zg::test::RunCaptured(
+        {"calendar", dir.str(), "--set", "3,7,15", "--range", "1:12", "--hits", "02:2", "--year", "2008", out});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(zg::test::ReadBytes(out).find("\r\n       X - Dni w kt\xF3rych wylosowano od 02 do 2 liczb\r\n"),
               std::string::npos);

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <tuple>
 
 namespace zg {
 namespace {
@@ -26,7 +25,7 @@ TEST(CmdInfo, DescribesTheDatabaseAndWhatLooksWrong) {
     // Draw 2 is stored as number 3, repeats 1, has 90 and is dated before draw 1.
     WriteBytes(dir.file("zentag.wyn"), "1 5 3 2004 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20\r\n"
                                        "3 4 3 2004 1 1 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 90\r\n");
-    const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
+    const CliRun run = RunCaptured({"info", dir.str()});
     EXPECT_EQ(run.status, 0);
     const std::string database = "database: " + dir.file("zentag.wyn") + "\n";
     EXPECT_EQ(run.out, database + "draws: 2\n"
@@ -43,26 +42,39 @@ TEST(CmdInfo, DescribesTheDatabaseAndWhatLooksWrong) {
                                   "  draw 2: 04.03.2004 after 05.03.2004\n");
 }
 
-TEST(CmdInfo, CountsTheLastGroupAsTheProgram) {
-    const std::string group = "1 2004 3 5 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20";
-    for (const auto& [tail, draws, note] :
-         {std::tuple<std::string, const char*, const char*>{"", "draws: 1\n", ""},
-          std::tuple<std::string, const char*, const char*>{" 2 2004 3 6 1", "draws: 1\n", "5 of 24"},
-          std::tuple<std::string, const char*, const char*>{" " + group, "draws: 2\n", ""}}) {
-        TempDir dir;
-        WriteBytes(dir.file("zentag.wyn"), group + tail);
-        const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
-        EXPECT_EQ(run.status, 0);
-        EXPECT_NE(run.out.find(draws), std::string::npos) << run.out;
-        const auto line = run.out.find("incomplete last group: ");
-        if (*note == '\0')
-            EXPECT_EQ(line, std::string::npos) << run.out;
-        else
-            EXPECT_NE(run.out.find(std::string("incomplete last group: ") + note + " values, not counted\n"),
-                      std::string::npos)
-                << run.out;
-    }
+// One whole group of 24 values: one draw.
+const std::string WholeGroup = "1 2004 3 5 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20";
+
+struct LastGroupCase {
+    const char* name;
+    std::string tail;
+    const char* draws; // the line of the draws' count
+    const char* note;  // "N of 24" of the incomplete group's line, or "" when there is none
+};
+
+class CmdInfoGroups : public testing::TestWithParam<LastGroupCase> {};
+
+TEST_P(CmdInfoGroups, CountsAsTheProgram) {
+    const LastGroupCase& c = GetParam();
+    TempDir dir;
+    WriteBytes(dir.file("zentag.wyn"), WholeGroup + c.tail);
+    const CliRun run = RunCaptured({"info", dir.str()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find(c.draws), std::string::npos) << run.out;
+    const auto line = run.out.find("incomplete last group: ");
+    if (*c.note == '\0')
+        EXPECT_EQ(line, std::string::npos) << run.out;
+    else
+        EXPECT_NE(run.out.find(std::string("incomplete last group: ") + c.note + " values, not counted\n"),
+                  std::string::npos)
+            << run.out;
 }
+
+INSTANTIATE_TEST_SUITE_P(Cli, CmdInfoGroups,
+                         testing::Values(LastGroupCase{"OneGroup", "", "draws: 1\n", ""},
+                                         LastGroupCase{"FiveValuesMore", " 2 2004 3 6 1", "draws: 1\n", "5 of 24"},
+                                         LastGroupCase{"TwoGroups", " " + WholeGroup, "draws: 2\n", ""}),
+                         [](const testing::TestParamInfo<LastGroupCase>& info) { return info.param.name; });
 
 TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {
     TempDir dir;
@@ -70,7 +82,7 @@ TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {
     for (std::size_t k = 1; k <= 30; ++k)
         db.draws[k].Number += 100;
     WriteBytes(dir.file("zentag.wyn"), SampleFileBytes(db.View(), SampleLayout::YearFirst));
-    const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
+    const CliRun run = RunCaptured({"info", dir.str()});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("layout: year-first (second integer 1996)\n"), std::string::npos);
     EXPECT_NE(run.out.find("stored numbers that differ from the ordinal: 30\n"
@@ -83,13 +95,13 @@ TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {
 TEST(CmdInfo, LoadFailureExitsWithTheLoadMessage) {
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), "1 2004 12a ");
-    const CliRun run = RunCaptured(cli::CmdInfo, {dir.str()});
+    const CliRun run = RunCaptured({"info", dir.str()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, std::string(LoadErrorText) + "\n" + dir.file("zentag.wyn") + ": not an integer at byte 7\n");
 
-    EXPECT_EQ(RunCaptured(cli::CmdInfo, {dir.file("none")}).status, 1);
-    EXPECT_EQ(RunCaptured(cli::CmdInfo, {}).status, 2);
+    EXPECT_EQ(RunCaptured({"info", dir.file("none")}).status, 1);
+    EXPECT_EQ(RunCaptured({"info"}).status, 2);
 }
 
 TEST(CmdExport, WritesTheExportReport) {
@@ -97,15 +109,15 @@ TEST(CmdExport, WritesTheExportReport) {
     const SampleDatabase db = GenerateSampleDatabase(3, 9, SampleLayout::DayFirst);
     WriteBytes(dir.file("zentag.wyn"), db.bytes);
     const std::string out = dir.file("export.txt");
-    const CliRun run = RunCaptured(cli::CmdExport, {dir.str(), out});
+    const CliRun run = RunCaptured({"export", dir.str(), out});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadBytes(out), DatabaseExportBytes(db.View()));
 
-    const CliRun bad = RunCaptured(cli::CmdExport, {dir.str(), dir.file("no/such/folder.txt")});
+    const CliRun bad = RunCaptured({"export", dir.str(), dir.file("no/such/folder.txt")});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find(std::strerror(ENOENT)), std::string::npos);
-    EXPECT_EQ(RunCaptured(cli::CmdExport, {dir.file("none"), out}).status, 1);
-    EXPECT_EQ(RunCaptured(cli::CmdExport, {dir.str()}).status, 2);
+    EXPECT_EQ(RunCaptured({"export", dir.file("none"), out}).status, 1);
+    EXPECT_EQ(RunCaptured({"export", dir.str()}).status, 2);
 }
 
 } // namespace

@@ -31,7 +31,7 @@ public:
         zg::test::WriteBytes(file("zentag.wyn"), bytes);
     }
     CliRun Stats(const std::string& set, const std::string& range, const std::string& hits, const char* last) {
-        return zg::test::RunCaptured(zg::cli::CmdStats, {str(), "--set", set, "--range", range, "--hits", hits, last});
+        return zg::test::RunCaptured({"stats", str(), "--set", set, "--range", range, "--hits", hits, last});
     }
 };
 

@@ -4,6 +4,7 @@
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
 #include "download/ResultsUpdate.h"
+#include "support/CliRun.h"
 #include "support/DrawTables.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
@@ -11,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 namespace zg {
 namespace {
@@ -45,7 +45,7 @@ struct Folder {
     UpdateRun Run(bool latest, int port, HttpTestServer* server = nullptr) {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        const int status = cli::CmdUpdate(cli::UpdateOptions{dir.str(), latest, "127.0.0.1", port});
+        const int status = cli::RunCli(test::UpdateArgs(dir.str(), latest, port));
         std::string out = testing::internal::GetCapturedStdout();
         return UpdateRun{status, out, testing::internal::GetCapturedStderr(), server ? server->request() : ""};
     }
@@ -114,23 +114,40 @@ TEST(CmdUpdateAll, NoServerLeavesNoDownload) {
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("zentag")));
 }
 
-TEST(CmdUpdateServer, IniSetsItOptionsReplaceTheirPart) {
+// The server of zentagrafo.ini and the options that replace a part of it; PORT stands for the
+// port of the test's server.
+struct IniCase {
+    const char* name;
+    std::string server; // the value of serwer= in [wyniki]
+    cli::Args options;
+};
+
+class CmdUpdateIni : public testing::TestWithParam<IniCase> {};
+
+TEST_P(CmdUpdateIni, OptionsReplaceTheirPart) {
     HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer("1")); });
     const std::string port = std::to_string(server.port());
-    const std::tuple<std::string, std::string, int> cases[] = {
-        {"[wyniki]\nserwer=127.0.0.1:" + port, "", 0},
-        {"[wyniki]\nserwer=nowhere.invalid:" + port, "127.0.0.1", 0},
-        {"[wyniki]\nserwer=127.0.0.1:1", "", server.port()},
+    const auto withPort = [&port](std::string text) {
+        if (const auto at = text.find("PORT"); at != std::string::npos)
+            text.replace(at, 4, port);
+        return text;
     };
-    for (const auto& [ini, host, optionPort] : cases) {
-        Folder f;
-        WriteBytes(f.dir.file("zentagrafo.ini"), ini);
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(cli::CmdUpdate(cli::UpdateOptions{f.dir.str(), false, host, optionPort}), 0) << ini;
-        testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(ReadBytes(f.dir.file("zentag")) == "1") << ini;
-    }
+    Folder f;
+    WriteBytes(f.dir.file("zentagrafo.ini"), "[wyniki]\nserwer=" + withPort(GetParam().server));
+    cli::Args args{"update", f.dir.str(), "--all"};
+    for (const std::string& option : GetParam().options)
+        args.push_back(withPort(option));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(cli::RunCli(args), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(ReadBytes(f.dir.file("zentag")) == "1");
 }
+
+INSTANTIATE_TEST_SUITE_P(Ini, CmdUpdateIni,
+                         testing::Values(IniCase{"IniOnly", "127.0.0.1:PORT", {}},
+                                         IniCase{"HostOption", "nowhere.invalid:PORT", {"--host", "127.0.0.1"}},
+                                         IniCase{"PortOption", "127.0.0.1:1", {"--port", "PORT"}}),
+                         [](const testing::TestParamInfo<IniCase>& info) { return std::string(info.param.name); });
 
 TEST(CmdUpdateServer, AMalformedSettingSendsNoRequest) {
     Folder f;

@@ -10,7 +10,6 @@
 #include <string>
 
 using zg::cli::Args;
-using zg::cli::CmdZentag;
 using zg::test::CliRun;
 
 namespace {
@@ -19,10 +18,10 @@ class CmdZentagTest : public testing::Test {
 protected:
     // Set {3}, draws 1..12, one hit (typed "01:1"): found draws 3, 4 and 9.
     CliRun Run(Args extra) {
-        Args args{dir.str(), "--set", "3", "--range", "1:12", "--hits", "01:1", "--decimal", ","};
+        Args args{"zentag", dir.str(), "--set", "3", "--range", "1:12", "--hits", "01:1", "--decimal", ","};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back(out);
-        return zg::test::RunCaptured(CmdZentag, args);
+        return zg::test::RunCaptured(args);
     }
     bool Written() const { return std::filesystem::exists(out); }
 
@@ -84,7 +83,7 @@ TEST_F(CmdZentagTest, OffsetOutsideItsBoundsIsAUsageError) {
 
 TEST_F(CmdZentagTest, NothingFoundWritesNothing) {
     const CliRun run =
-        zg::test::RunCaptured(CmdZentag, {dir.str(), "--set", "80", "--range", "1:12", "--hits", "1:1", out});
+        zg::test::RunCaptured({"zentag", dir.str(), "--set", "80", "--range", "1:12", "--hits", "1:1", out});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Nie znaleziono losowań spełniających zadane kryteria.\n");
     EXPECT_FALSE(Written());

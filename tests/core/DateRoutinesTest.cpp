@@ -138,17 +138,6 @@ TEST(DateRoutinesDrawDate, BadStoredDatesDoNotCrash) {
     EXPECT_EQ(zg::DrawDateText(minYear.view(), 1), "01.01.48");
 }
 
-TEST(DateRoutinesZeroPad, PadsButNeverCuts) {
-    EXPECT_EQ(zg::ZeroPad(7, 2), "07");
-    EXPECT_EQ(zg::ZeroPad(80, 2), "80");
-    EXPECT_EQ(zg::ZeroPad(123, 2), "123");
-    EXPECT_EQ(zg::ZeroPad(0, 4), "0000");
-    EXPECT_EQ(zg::ZeroPad(5, 0), "5");
-    EXPECT_EQ(zg::ZeroPad(5, -3), "5");
-    EXPECT_EQ(zg::ZeroPad(-5, 3), "-05");
-    EXPECT_EQ(zg::ZeroPad(-5, 2), "-5");
-}
-
 TEST(DateRoutinesCounting, Factorial) {
     EXPECT_EQ(zg::Factorial(-3), 1.0);
     EXPECT_EQ(zg::Factorial(0), 1.0);

@@ -45,8 +45,8 @@ Outcome Download(const TempDir& dir, int port, const std::string& url = "http://
     const TransferSettings s = Settings(url, dir.file("zentag"), port);
     TransferFlags flags;
     Outcome run;
-    run.report = RunTransfer(s, flags, [&](std::int32_t total, std::int32_t readed) {
-        run.progress.emplace_back(total, readed);
+    run.report = RunTransfer(s, flags, [&](std::int32_t total, std::int32_t bytesRead) {
+        run.progress.emplace_back(total, bytesRead);
         if (onProgress)
             onProgress(flags);
     });
@@ -75,11 +75,11 @@ TEST(HttpTransfer, ChunksWithProgressBecomeTheTarget) {
     EXPECT_EQ(run.report.fileSize, 3000);
     ASSERT_GE(run.progress.size(), 3u);
     std::int32_t previous = 0;
-    for (const auto& [total, readed] : run.progress) {
+    for (const auto& [total, bytesRead] : run.progress) {
         EXPECT_EQ(total, 3000);
-        EXPECT_GT(readed, previous);
-        EXPECT_LE(readed - previous, 1025);
-        previous = readed;
+        EXPECT_GT(bytesRead, previous);
+        EXPECT_LE(bytesRead - previous, 1025);
+        previous = bytesRead;
     }
     EXPECT_EQ(previous, 3000);
     EXPECT_EQ(ReadBytes(dir.file("zentag")), body);

@@ -14,6 +14,17 @@ using zg::FormatFixed2;
 using zg::FormatMask;
 using zg::FormatPercent1;
 
+TEST(NumberFormatZeroPad, PadsButNeverCuts) {
+    EXPECT_EQ(zg::ZeroPad(7, 2), "07");
+    EXPECT_EQ(zg::ZeroPad(80, 2), "80");
+    EXPECT_EQ(zg::ZeroPad(123, 2), "123");
+    EXPECT_EQ(zg::ZeroPad(0, 4), "0000");
+    EXPECT_EQ(zg::ZeroPad(5, 0), "5");
+    EXPECT_EQ(zg::ZeroPad(5, -3), "5");
+    EXPECT_EQ(zg::ZeroPad(-5, 3), "-05");
+    EXPECT_EQ(zg::ZeroPad(-5, 2), "-5");
+}
+
 TEST(NumberFormatMask, LeadingBlanksAndZeros) {
     EXPECT_EQ(FormatMask(1, "       0000"), "       0001");
     EXPECT_EQ(FormatMask(42, "       0000"), "       0042");

@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ModeCase>& info) { return std::string(info.param.name); });
 
 test::CliRun Import(const cli::Args& args) {
-    return test::RunCaptured([](const cli::Args& a) { return cli::RunCli(a); }, args);
+    return test::RunCaptured(args);
 }
 
 TEST(CmdImport, AppendsInFileLayoutDeletesDownload) {

@@ -79,7 +79,7 @@ const std::vector<Role>& Roles() {
         {"CliInfo", "zentag.wyn",
          [](const TempDir& d, bool&) {
              testing::internal::CaptureStderr();
-             const int status = cli::CmdInfo({d.str()});
+             const int status = cli::RunCli({"info", d.str()});
              const std::string err = testing::internal::GetCapturedStderr();
              return status == 1 && err.find(LoadErrorText) == 0;
          }},
@@ -162,7 +162,7 @@ const std::vector<Writer>& Writers() {
          [](const TempDir& d, const std::string& p) {
              testing::internal::CaptureStdout();
              testing::internal::CaptureStderr();
-             const int status = cli::CmdExport({d.str(), p});
+             const int status = cli::RunCli({"export", d.str(), p});
              testing::internal::GetCapturedStdout();
              testing::internal::GetCapturedStderr();
              return status == 0;

@@ -1,6 +1,6 @@
 // The ZENTAG table: rows, cells, the two ranked lists and their texts, the report's bytes.
 #include "tables/Zentag.h"
-#include "base/DateRoutines.h"
+#include "base/NumberFormat.h"
 #include "support/DrawTables.h"
 #include "support/ReportBytes.h"
 #include "tables/ZentagReport.h"

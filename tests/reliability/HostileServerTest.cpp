@@ -6,6 +6,7 @@
 #include "database/DrawEntry.h"
 #include "download/HttpTransfer.h"
 #include "download/ResultsUpdate.h"
+#include "support/CliRun.h"
 #include "support/DrawTables.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
@@ -66,7 +67,7 @@ TEST_P(HostileServer, ChangesNothing) {
 
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    const int status = cli::CmdUpdate(cli::UpdateOptions{dir.str(), h.latest, "127.0.0.1", server.port()});
+    const int status = cli::RunCli(test::UpdateArgs(dir.str(), h.latest, server.port()));
     const std::string out = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, h.stored ? 0 : 1);
     EXPECT_EQ(out.substr(0, out.find('\n')), h.message);

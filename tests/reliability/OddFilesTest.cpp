@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     Readers, ReadCap,
     testing::Values(EndlessFile{"zentag.wyn",
                                 [](const TempDir& d) {
-                                    const test::CliRun run = test::RunCaptured(cli::CmdInfo, {d.str()});
+                                    const test::CliRun run = test::RunCaptured(cli::Args{"info", d.str()});
                                     return run.status == 1 && run.err.rfind(std::string(LoadErrorText), 0) == 0 &&
                                            run.err.find(std::strerror(EFBIG)) != std::string::npos;
                                 }},
@@ -79,9 +79,9 @@ TEST_P(SlowServer, IsCutOffAtTheDeadline) {
         while (!s.stopping() && ::send(fd, "5", 1, MSG_NOSIGNAL) == 1)
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
     });
-    cli::UpdateOptions options{dir.str(), GetParam(), "127.0.0.1", server.port()};
-    options.deadline = std::chrono::seconds(2);
-    const test::CliRun run = test::RunCaptured([&](const cli::Args&) { return cli::CmdUpdate(options); }, {});
+    cli::RunSettings settings;
+    settings.downloadDeadline = std::chrono::seconds(2);
+    const test::CliRun run = test::RunCaptured(test::UpdateArgs(dir.str(), GetParam(), server.port()), settings);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), InterruptedText);
     EXPECT_TRUE(test::ReadBytes(dir.file("zentag.wyn")) == Database && !fs::exists(dir.file("zentag")));
@@ -108,7 +108,7 @@ TEST_P(StaleTempFiles, RemovedByEveryWritingCommand) {
     const fs::path running = folder / "zentag.tmp.1.0"; // pid 1 always runs
     for (const fs::path& file : {dead, running, folder / "notes.tmp.txt"})
         WriteBytes(file.string(), "left behind");
-    EXPECT_EQ(test::RunCaptured(cli::CmdExport, {dir.str(), dir.file("TXT/ZENTAG.0002.txt")}).status, 0);
+    EXPECT_EQ(test::RunCaptured({"export", dir.str(), dir.file("TXT/ZENTAG.0002.txt")}).status, 0);
     EXPECT_FALSE(fs::exists(dead));
     EXPECT_TRUE(fs::exists(running) && fs::exists(folder / "notes.tmp.txt"));
 }

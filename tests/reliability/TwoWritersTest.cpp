@@ -5,6 +5,7 @@
 #include "app/cli/Commands.h"
 #include "database/DatabaseGuard.h"
 #include "support/ChildProcess.h"
+#include "support/CliRun.h"
 #include "support/DrawTables.h"
 #include "support/HttpTestServer.h"
 #include "support/TempDir.h"
@@ -52,9 +53,8 @@ TEST(TwoWriters, HeldEditAndLatestUpdateNoDuplicate) {
         // The second flush is the folder's, after the rename: the new file already has the name.
         [fsyncs = 0](long call, int) mutable { return call == SYS_fsync && ++fsyncs == 2; },
         [&] {
-            commandLine = std::thread([&] {
-                commandStatus = cli::CmdUpdate(cli::UpdateOptions{dir.str(), true, "127.0.0.1", server.port()});
-            });
+            commandLine =
+                std::thread([&] { commandStatus = cli::RunCli(test::UpdateArgs(dir.str(), true, server.port())); });
             // Once its answer is out, the command goes for the lock.
             while (server.request().empty())
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,6 +1,7 @@
 #pragma once
 // Running a zentagrafo-cli command inside a test: its exit status with what it printed, and the
-// small program folder the search commands (analysis, calendar, ZENTAG) are tried on.
+// small program folder the search commands (analysis, calendar, ZENTAG) are tried on. Tests reach
+// every command the same way, through RunCli with the command's name first.
 #include "app/cli/Commands.h"
 #include "support/TempDir.h"
 
@@ -16,13 +17,19 @@ struct CliRun {
     std::string err; // standard error
 };
 
-// Runs one command (CmdAnalysis, CmdInfo...) with standard output and standard error captured.
-template <typename Command> CliRun RunCaptured(Command command, const cli::Args& args) {
+// Runs one command as zentagrafo-cli does, {"info", DIR} for `zentagrafo-cli info DIR`, with
+// standard output and standard error captured.
+inline CliRun RunCaptured(const cli::Args& args, const cli::RunSettings& settings = {}) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    const int status = command(args);
+    const int status = cli::RunCli(args, settings);
     std::string out = testing::internal::GetCapturedStdout();
     return CliRun{status, out, testing::internal::GetCapturedStderr()};
+}
+
+// The arguments of `update DIR --latest` (or `--all`) against a results server on 127.0.0.1.
+inline cli::Args UpdateArgs(const std::string& dir, bool latest, int port) {
+    return {"update", dir, latest ? "--latest" : "--all", "--host", "127.0.0.1", "--port", std::to_string(port)};
 }
 
 // A year-first database of draws 1..12 dated 1..12 March 2008 holding 41..60, except that draws 3,

@@ -1,6 +1,7 @@
 // Assistive technology on the real windows: every control of the main window, the draw
 // management window, the ZENTAG table and the calendar map has an accessible name.
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "database/DrawManager.h"
 #include "support/WidgetSupport.h"
 #include "tables/CalendarWindow.h"
@@ -81,8 +82,8 @@ private slots:
         ZentagWindow zentag(&main);
         CalendarWindow map(&main);
         draws.fillDrawGrid(&main, main.gauge());
-        main.setZentagWindow(&zentag);
-        main.setMapWindow(&map);
+        ConnectZentagWindow(main, zentag);
+        ConnectCalendarWindow(main, map);
         main.applyConfirmedSet();
 
         QWidget* const tops[] = {&main, &draws, &zentag, &map};

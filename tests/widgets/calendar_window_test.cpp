@@ -1,6 +1,7 @@
 // The calendar map on real widgets: "MAPA" opening it, the year arrow and field, show-all and its
 // legend, the keys, and the report its save button writes.
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tables/CalendarWindow.h"
@@ -24,7 +25,7 @@ public:
         SetDrawNumbers(733, {1, 2, 3, 4});
         SetDrawNumbers(734, {1, 2, 3, 4, 5, 6});
         SetDrawNumbers(735, {1, 2, 3, 4, 5, 6});
-        main.setMapWindow(&map);
+        ConnectCalendarWindow(main, map);
         main.show();
         Confirm({1, 2, 3, 4, 5, 6, 7});
     }

@@ -30,27 +30,29 @@ private slots:
         TempDir dir;
         zg::test::WriteBytes(dir.file("zentag.wyn"), "1 2 3 ");
         HttpDownload get;
-        get.URL = QStringLiteral("http://127.0.0.1/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=0");
-        get.FileName = QByteArray::fromStdString(dir.file("zentag"));
-        get.Port = server.port();
+        zg::TransferSettings settings;
+        settings.url = "http://127.0.0.1/kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=0";
+        settings.fileName = dir.file("zentag");
+        settings.port = server.port();
+        get.setSettings(settings);
 
         // The user-interface thread's own work: a timer that must keep firing between progress reports.
         int ticks = 0;
         QList<int> ticksAtProgress;
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
-        connect(&get, &HttpDownload::OnProgress, this, [&] { ticksAtProgress << ticks; });
-        QSignalSpy error(&get, &HttpDownload::OnError);
-        QSignalSpy done(&get, &HttpDownload::OnDoneFile);
+        connect(&get, &HttpDownload::progressed, this, [&] { ticksAtProgress << ticks; });
+        QSignalSpy error(&get, &HttpDownload::failed);
+        QSignalSpy done(&get, &HttpDownload::finished);
         timer.start(20);
-        get.StartFileDownload();
+        get.start();
         QTRY_VERIFY_WITH_TIMEOUT(ticksAtProgress.size() >= 3, 20000);
         QVERIFY(ticksAtProgress[2] > ticksAtProgress[1] && ticksAtProgress[1] > ticksAtProgress[0]);
 
-        get.CancelDownload(); // STOP
+        get.cancel(); // STOP
         QVERIFY(error.wait(10000));
         QCOMPARE(done.size(), 0);
-        QVERIFY(!get.Busy());
+        QVERIFY(!get.isRunning());
         QTRY_VERIFY_WITH_TIMEOUT(!std::filesystem::exists(dir.file("zentag")), 10000);
         QCOMPARE(zg::test::ReadBytes(dir.file("zentag.wyn")), std::string("1 2 3 "));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

@@ -21,9 +21,11 @@ class HttpDownloadTest : public QObject {
 private:
     static std::unique_ptr<HttpDownload> component(int port, const TempDir& dir) {
         auto get = std::make_unique<HttpDownload>();
-        get->URL = QStringLiteral("http://127.0.0.1/kolumbarix_wyniki.php?start=0");
-        get->FileName = QByteArray::fromStdString(dir.file("zentag"));
-        get->Port = port;
+        zg::TransferSettings settings;
+        settings.url = "http://127.0.0.1/kolumbarix_wyniki.php?start=0";
+        settings.fileName = dir.file("zentag");
+        settings.port = port;
+        get->setSettings(settings);
         return get;
     }
 
@@ -33,22 +35,22 @@ private slots:
         HttpTestServer server([&](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer(body)); });
         TempDir dir;
         auto get = component(server.port(), dir);
-        QList<int> readed;
+        QList<int> bytesRead;
         bool offThread = false;
-        connect(get.get(), &HttpDownload::OnProgress, this, [&](QObject*, int total, int r) {
+        connect(get.get(), &HttpDownload::progressed, this, [&](QObject*, int total, int r) {
             offThread = offThread || QThread::currentThread() != thread() || total != 3000;
-            readed << r;
+            bytesRead << r;
         });
-        QSignalSpy done(get.get(), &HttpDownload::OnDoneFile);
-        get->StartFileDownload();
-        QVERIFY(get->Busy());
+        QSignalSpy done(get.get(), &HttpDownload::finished);
+        get->start();
+        QVERIFY(get->isRunning());
         QVERIFY(done.wait(10000));
         QVERIFY(!offThread);
-        QVERIFY(readed.size() >= 3);
-        QCOMPARE(readed.last(), 3000);
-        QCOMPARE(done.first().at(1).toByteArray(), get->FileName);
+        QVERIFY(bytesRead.size() >= 3);
+        QCOMPARE(bytesRead.last(), 3000);
+        QCOMPARE(done.first().at(1).toByteArray(), QByteArray::fromStdString(get->settings().fileName));
         QCOMPARE(done.first().at(2).toInt(), 3000);
-        QVERIFY(!get->Busy());
+        QVERIFY(!get->isRunning());
         QCOMPARE(zg::test::ReadBytes(dir.file("zentag")), body);
     }
 
@@ -56,18 +58,18 @@ private slots:
         HttpTestServer server([](HttpTestServer& s, int fd) { s.WaitForClose(fd); });
         TempDir dir;
         auto get = component(server.port(), dir);
-        QSignalSpy error(get.get(), &HttpDownload::OnError);
-        QSignalSpy done(get.get(), &HttpDownload::OnDoneFile);
-        get->StartFileDownload();
-        get->StartFileDownload();
+        QSignalSpy error(get.get(), &HttpDownload::failed);
+        QSignalSpy done(get.get(), &HttpDownload::finished);
+        get->start();
+        get->start();
         QTest::qWait(200);
-        get->CancelDownload();
+        get->cancel();
         QVERIFY(error.wait(10000));
         QTest::qWait(200);
         QCOMPARE(error.size(), 1);
         QCOMPARE(done.size(), 0);
         QVERIFY(std::filesystem::is_empty(dir.path()));
-        get->CancelDownload(); // idle: nothing happens
+        get->cancel(); // idle: nothing happens
     }
 
     void destroyingTheComponentDuringADownloadNeitherHangsNorLeavesAFile() {
@@ -80,13 +82,13 @@ private slots:
         TempDir dir;
         auto get = component(server.port(), dir);
         bool destroyed = false;
-        connect(get.get(), &HttpDownload::OnProgress, this, [&] {
+        connect(get.get(), &HttpDownload::progressed, this, [&] {
             if (!destroyed) {
                 destroyed = true;
                 get.reset(); // the worker waits for this very report
             }
         });
-        get->StartFileDownload();
+        get->start();
         QTRY_VERIFY_WITH_TIMEOUT(destroyed, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::is_empty(dir.path()), 10000);
     }

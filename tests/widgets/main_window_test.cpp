@@ -5,6 +5,7 @@
 #include "app/HintBehaviour.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "sets/SetEditor.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tools/sample/SampleGenerator.h"
@@ -415,8 +416,8 @@ void MainWindowTest::enterOnAFocusedButtonPressesIt() {
     FillDraws(100);
     MainWindow w;
     QWidget about, editor;
-    w.setAboutWindow(&about);
-    w.setSetEditor(&editor);
+    OpenOnRequest(w, &MainWindow::aboutRequested, about);
+    OpenOnRequest(w, &MainWindow::setEditorRequested, editor);
     w.show();
     SetNumberSet({61}); // "Oblicz" is enabled, and a search would find every draw
     w.applyConfirmedSet();

@@ -10,7 +10,6 @@
 #include <memory>
 
 using zg::Dialogs;
-using zg::GaugeBorder;
 using zg::ProgressGauge;
 
 namespace {
@@ -41,8 +40,8 @@ private:
     void makeGauge(bool showText) {
         gauge_ = std::make_unique<ProgressGauge>();
         gauge_->resize(102, 17);
-        gauge_->SetForeColor(Red);
-        gauge_->SetShowText(showText);
+        gauge_->setBarColor(Red);
+        gauge_->setTextVisible(showText);
         gauge_->show();
         QVERIFY(QTest::qWaitForWindowExposed(gauge_.get()));
     }
@@ -69,14 +68,14 @@ private slots:
 
     void defaults() {
         ProgressGauge gauge;
-        QCOMPARE(gauge.MinValue(), 0);
-        QCOMPARE(gauge.MaxValue(), 100);
-        QCOMPARE(gauge.Progress(), 0);
-        QCOMPARE(gauge.Kind(), zg::GaugeKind::gkHorizontalBar);
-        QVERIFY(gauge.ShowText());
-        QCOMPARE(gauge.BorderStyle(), GaugeBorder::bsSingle);
-        QCOMPARE(gauge.ForeColor(), QColor(Qt::black));
-        QCOMPARE(gauge.BackColor(), QColor(Qt::white));
+        QCOMPARE(gauge.minimum(), 0);
+        QCOMPARE(gauge.maximum(), 100);
+        QCOMPARE(gauge.value(), 0);
+        QCOMPARE(gauge.kind(), zg::GaugeKind::HorizontalBar);
+        QVERIFY(gauge.isTextVisible());
+        QVERIFY(gauge.hasFrame());
+        QCOMPARE(gauge.barColor(), QColor(Qt::black));
+        QCOMPARE(gauge.backgroundColor(), QColor(Qt::white));
         QCOMPARE(gauge.text(), QStringLiteral("0%"));
         QCOMPARE(gauge.accessibleName(), QStringLiteral("Postęp"));
     }
@@ -84,60 +83,60 @@ private slots:
     void percentages() {
         ProgressGauge gauge;
         // Maximum equal to the minimum (a download of unknown size): 0 %.
-        QVERIFY(gauge.SetMaxValue(0));
-        gauge.SetProgress(5);
-        QCOMPARE(gauge.Progress(), 0);
+        QVERIFY(gauge.setMaximum(0));
+        gauge.setValue(5);
+        QCOMPARE(gauge.value(), 0);
         QCOMPARE(gauge.text(), QStringLiteral("0%"));
 
-        QVERIFY(gauge.SetMaxValue(3));
-        gauge.SetProgress(1);
+        QVERIFY(gauge.setMaximum(3));
+        gauge.setValue(1);
         QCOMPARE(gauge.text(), QStringLiteral("33%"));
-        gauge.SetProgress(2);
+        gauge.setValue(2);
         QCOMPARE(gauge.text(), QStringLiteral("66%"));
-        gauge.SetProgress(3);
+        gauge.setValue(3);
         QCOMPARE(gauge.text(), QStringLiteral("100%"));
         // Clamped into the limits.
-        gauge.SetProgress(1000);
-        QCOMPARE(gauge.Progress(), 3);
+        gauge.setValue(1000);
+        QCOMPARE(gauge.value(), 3);
         QCOMPARE(gauge.percent(), 100);
-        gauge.SetProgress(-1000);
-        QCOMPARE(gauge.Progress(), 0);
+        gauge.setValue(-1000);
+        QCOMPARE(gauge.value(), 0);
         QCOMPARE(gauge.text(), QStringLiteral("0%"));
 
         // Lowering the maximum lowers the progress; raising the minimum raises it.
-        QVERIFY(gauge.SetMaxValue(100));
-        gauge.SetProgress(80);
-        QVERIFY(gauge.SetMaxValue(50));
-        QCOMPARE(gauge.Progress(), 50);
-        QVERIFY(gauge.SetMinValue(10));
-        gauge.SetProgress(0);
-        QCOMPARE(gauge.Progress(), 10);
+        QVERIFY(gauge.setMaximum(100));
+        gauge.setValue(80);
+        QVERIFY(gauge.setMaximum(50));
+        QCOMPARE(gauge.value(), 50);
+        QVERIFY(gauge.setMinimum(10));
+        gauge.setValue(0);
+        QCOMPARE(gauge.value(), 10);
         QCOMPARE(gauge.percent(), 0);
-        gauge.SetProgress(30); // (30 - 10) * 100 / 40
+        gauge.setValue(30); // (30 - 10) * 100 / 40
         QCOMPARE(gauge.percent(), 50);
         QCOMPARE(gauge.accessibleDescription(), QStringLiteral("50%"));
 
         // The whole 32-bit range without overflow.
-        QVERIFY(gauge.SetMinValue(std::numeric_limits<std::int32_t>::min()));
-        QVERIFY(gauge.SetMaxValue(std::numeric_limits<std::int32_t>::max()));
-        gauge.SetProgress(0);
+        QVERIFY(gauge.setMinimum(std::numeric_limits<std::int32_t>::min()));
+        QVERIFY(gauge.setMaximum(std::numeric_limits<std::int32_t>::max()));
+        gauge.setValue(0);
         QCOMPARE(gauge.percent(), 50);
-        gauge.SetProgress(std::numeric_limits<std::int32_t>::max() - 1);
+        gauge.setValue(std::numeric_limits<std::int32_t>::max() - 1);
         QCOMPARE(gauge.percent(), 99);
-        gauge.SetProgress(std::numeric_limits<std::int32_t>::max());
+        gauge.setValue(std::numeric_limits<std::int32_t>::max());
         QCOMPARE(gauge.percent(), 100);
         QVERIFY(Dialogs::History().isEmpty());
     }
 
     void refusedLimitsChangeNothing() {
         ProgressGauge gauge;
-        gauge.SetProgress(40);
+        gauge.setValue(40);
         const int repaints = gauge.repaintCount();
-        QVERIFY(!gauge.SetMaxValue(-1));
-        QVERIFY(!gauge.SetMinValue(101));
-        QCOMPARE(gauge.MinValue(), 0);
-        QCOMPARE(gauge.MaxValue(), 100);
-        QCOMPARE(gauge.Progress(), 40);
+        QVERIFY(!gauge.setMaximum(-1));
+        QVERIFY(!gauge.setMinimum(101));
+        QCOMPARE(gauge.minimum(), 0);
+        QCOMPARE(gauge.maximum(), 100);
+        QCOMPARE(gauge.value(), 40);
         QCOMPARE(gauge.repaintCount(), repaints);
 
         QCOMPARE(Dialogs::History().size(), 2);
@@ -147,11 +146,11 @@ private slots:
         QCOMPARE(Dialogs::History().at(1).text, QStringLiteral("Value must be between -2147483647 and 99"));
 
         // The limits themselves are allowed: maximum at the minimum and the reverse.
-        QVERIFY(gauge.SetMinValue(100));
-        QCOMPARE(gauge.Progress(), 100);
-        QVERIFY(!gauge.SetMaxValue(99));
+        QVERIFY(gauge.setMinimum(100));
+        QCOMPARE(gauge.value(), 100);
+        QVERIFY(!gauge.setMaximum(99));
         QCOMPARE(Dialogs::History().at(2).text, QStringLiteral("Value must be between 101 and 2147483647"));
-        QVERIFY(gauge.SetMaxValue(100)); // unchanged: accepted, nothing happens
+        QVERIFY(gauge.setMaximum(100)); // unchanged: accepted, nothing happens
         QCOMPARE(Dialogs::History().size(), 3);
     }
 
@@ -159,28 +158,28 @@ private slots:
         makeGauge(true);
         PaintCounter counter;
         gauge_->installEventFilter(&counter);
-        QVERIFY(gauge_->SetMaxValue(1000));
+        QVERIFY(gauge_->setMaximum(1000));
         const int base = gauge_->repaintCount();
         QCOMPARE(counter.paints, 1); // painted at once, no event loop in between
 
-        gauge_->SetProgress(5); // still 0 %
+        gauge_->setValue(5); // still 0 %
         QCOMPARE(gauge_->repaintCount(), base);
-        gauge_->SetProgress(10); // 1 %
+        gauge_->setValue(10); // 1 %
         QCOMPARE(gauge_->repaintCount(), base + 1);
         QCOMPARE(counter.paints, 2);
-        gauge_->SetProgress(19); // still 1 %
-        gauge_->SetProgress(19);
+        gauge_->setValue(19); // still 1 %
+        gauge_->setValue(19);
         QCOMPARE(gauge_->repaintCount(), base + 1);
 
         // Look properties redraw only when they change.
-        gauge_->SetForeColor(Red);
-        gauge_->SetShowText(true);
-        gauge_->SetBorderStyle(GaugeBorder::bsSingle);
+        gauge_->setBarColor(Red);
+        gauge_->setTextVisible(true);
+        gauge_->setFrame(true);
         QCOMPARE(gauge_->repaintCount(), base + 1);
-        gauge_->SetBackColor(Qt::yellow);
-        gauge_->SetShowText(false);
-        gauge_->SetBorderStyle(GaugeBorder::bsNone);
-        gauge_->SetKind(zg::GaugeKind::gkPie);
+        gauge_->setBackgroundColor(Qt::yellow);
+        gauge_->setTextVisible(false);
+        gauge_->setFrame(false);
+        gauge_->setKind(zg::GaugeKind::VerticalBar);
         QCOMPARE(gauge_->repaintCount(), base + 5);
         QCOMPARE(counter.paints, 6);
     }
@@ -195,7 +194,7 @@ private slots:
             QCOMPARE(image.pixelColor(p), QColor(Qt::black));
         QCOMPARE(countColour(image, QRect(1, 1, 100, 15), Red), 0);
 
-        gauge_->SetProgress(50);
+        gauge_->setValue(50);
         image = picture();
         QCOMPARE(image.pixelColor(1, mid), Red);
         QCOMPARE(image.pixelColor(1, 1), Red);
@@ -205,27 +204,27 @@ private slots:
         QCOMPARE(image.pixelColor(100, mid), QColor(Qt::white));
 
         // Below 100 % the bar stops one pixel short of its share of the area.
-        gauge_->SetProgress(99);
+        gauge_->setValue(99);
         image = picture();
         QCOMPARE(image.pixelColor(98, mid), Red);
         QCOMPARE(image.pixelColor(99, mid), QColor(Qt::white));
         QCOMPARE(image.pixelColor(100, mid), QColor(Qt::white));
 
         // Progress past the maximum: 100 % and a bar filling the whole area.
-        gauge_->SetProgress(500);
+        gauge_->setValue(500);
         image = picture();
         QCOMPARE(countColour(image, QRect(1, 1, 100, 15), Red), 100 * 15);
         QCOMPARE(image.pixelColor(101, mid), QColor(Qt::black));
 
         // Minimum and maximum 0: empty bar.
-        QVERIFY(gauge_->SetMaxValue(0));
+        QVERIFY(gauge_->setMaximum(0));
         image = picture();
         QCOMPARE(countColour(image, QRect(1, 1, 100, 15), Red), 0);
 
         // Without a frame the area is the whole control and the bar its exact share: 51 of 102.
-        QVERIFY(gauge_->SetMaxValue(100));
-        gauge_->SetBorderStyle(GaugeBorder::bsNone);
-        gauge_->SetProgress(50);
+        QVERIFY(gauge_->setMaximum(100));
+        gauge_->setFrame(false);
+        gauge_->setValue(50);
         image = picture();
         QCOMPARE(image.pixelColor(0, 0), Red);
         QCOMPARE(image.pixelColor(50, 16), Red);
@@ -234,7 +233,7 @@ private slots:
 
     void textIsInverted() {
         makeGauge(true);
-        gauge_->SetProgress(50);
+        gauge_->setValue(50);
         const QImage image = picture();
         const QRect area(1, 1, 100, 15);
         // The text "50%" straddles the end of the bar: glyph pixels over the bar take the inverse
@@ -248,7 +247,7 @@ private slots:
                           countColour(image, area, QColor(Qt::black));
         QCOMPARE(total, 100 * 15);
         // Without text there are no inverted pixels.
-        gauge_->SetShowText(false);
+        gauge_->setTextVisible(false);
         QCOMPARE(countColour(picture(), area, Inverted), 0);
     }
 };

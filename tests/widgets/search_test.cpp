@@ -4,6 +4,7 @@
 #include "analysis/ChartsWindow.h"
 #include "analysis/ResultGridModel.h"
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "base/ReportWriter.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
@@ -268,15 +269,17 @@ void SearchTest::parameterChangeEmptiesTheResult() {
     WorkedExampleDraws();
     MainWindow w;
     CalendarWindow map(&w);
-    w.setMapWindow(&map);
+    ConnectCalendarWindow(w, map);
+    ChartsWindow charts(&w);
+    ConnectChartsWindow(w, charts);
     Search(w, 101, 110, 2, 3);
     QVERIFY(Enabled(&w, "saveButton"));
     Click(&w, "chartsButton"); // "Wykresy" opens beside the main window on this result
-    QVERIFY(w.chartsWindow()->isVisible() && w.chartsWindow()->hasStatistics());
-    QCOMPARE(w.chartsWindow()->statistics().gapCount, 4);
+    QVERIFY(charts.isVisible() && charts.hasStatistics());
+    QCOMPARE(charts.statistics().gapCount, 4);
     QTest::mouseClick(Find<QWidget>(&w, "hitsToEdit"), Qt::LeftButton);
     QVERIFY(!Enabled(&w, "saveButton") && !Enabled(&w, "chartsButton"));
-    QVERIFY(w.chartsWindow()->isVisible() && !w.chartsWindow()->hasStatistics());
+    QVERIFY(charts.isVisible() && !charts.hasStatistics());
     QVERIFY(!w.highlightActive());
     QCOMPARE(w.resultModel()->rowCount(), 1);
     QCOMPARE(Text(&w, "totalHitsValue"), QString());

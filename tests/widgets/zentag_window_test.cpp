@@ -1,6 +1,7 @@
 // The ZENTAG table window driven through the main window's "ZENTAG +1" button and its arrows, the
 // filter's tick boxes, the save button and the keyboard.
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tables/ZentagWindow.h"
@@ -41,7 +42,7 @@ struct Program {
     Program() : zentag(new ZentagWindow(&main)) {
         ZentagOffset = 1;
         ZentagTableValid = false;
-        main.setZentagWindow(zentag);
+        ConnectZentagWindow(main, *zentag);
         main.setDecimalSeparator(',');
         zentag->setDecimalSeparator(',');
         main.show();
@@ -81,7 +82,7 @@ private slots:
         Program p;
         p.Open();
         QVERIFY(ZentagTableValid);
-        QCOMPARE(p.main.gauge()->Progress(), 3);
+        QCOMPARE(p.main.gauge()->value(), 3);
         QCOMPARE(p.zentag->gridModel()->rowCount(), 3);
         QCOMPARE(p.Columns(), 81);
         QCOMPARE(p.Cell(0, 0), QStringLiteral("06.01.08"));

@@ -9,7 +9,11 @@
 #include "app/Startup.h"
 #include "base/State.h"
 #include "database/DrawManager.h"
+#include "sets/SetEditor.h"
+#include "tables/CalendarWindow.h"
+#include "tables/ZentagWindow.h"
 #include "tools/sample/SampleGenerator.h"
+#include "ui/AboutWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/PolishTexts.h"
 
@@ -197,14 +201,13 @@ int main(int argc, char** argv) {
 
     // The calendar map of the range's last year, with the marks and then with every hit count.
     if (auto* b = Child<QAbstractButton>(main, "calendarButton")) {
-        QWidget* map = main->findChild<QDialog*>(QStringLiteral("calendarWindow"));
-        if (map != nullptr)
-            WhileOpen(b, map, [&] {
-                Save(map, out + QStringLiteral("/calendar.png"));
-                if (auto* all = Child<QAbstractButton>(map, "showAllBox"))
-                    QTest::mouseClick(all, Qt::LeftButton);
-                Save(map, out + QStringLiteral("/calendar-all.png"));
-            });
+        QWidget* map = windows.calendar.get();
+        WhileOpen(b, map, [&] {
+            Save(map, out + QStringLiteral("/calendar.png"));
+            if (auto* all = Child<QAbstractButton>(map, "showAllBox"))
+                QTest::mouseClick(all, Qt::LeftButton);
+            Save(map, out + QStringLiteral("/calendar-all.png"));
+        });
     }
 
     // The draw management window: the last draw selected (its numbers lit in the map), the
