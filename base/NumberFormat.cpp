@@ -1,5 +1,7 @@
 #include "base/NumberFormat.h"
 
+#include "base/ReportBuffer.h"
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -9,18 +11,6 @@
 namespace zg {
 
 namespace {
-
-// Decimal digits of the magnitude of `value` (no sign), at least one digit.
-std::string MagnitudeDigits(std::int64_t value) {
-    // Through unsigned so that the most negative value has a magnitude too.
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return digits;
-}
 
 // Adds one unit to the last digit of a decimal digit string, carrying leftwards (may grow by one).
 void IncrementDigits(std::string& digits) {
@@ -57,27 +47,9 @@ std::string NumbersText(std::span<const std::int32_t> numbers) {
 }
 
 std::string FormatMask(std::int64_t value, std::string_view mask) {
-    const std::size_t first = mask.find('0');
-    std::string digits = MagnitudeDigits(value);
-    if (value < 0)
-        digits.insert(digits.begin(), '-');
-    if (first == std::string_view::npos) // no digit positions: the number follows the literal text
-        return std::string(mask) + digits;
-
-    const std::size_t last = mask.find_last_of('0');
-    std::size_t zeros = 0;
-    for (std::size_t i = first; i <= last; ++i)
-        zeros += mask[i] == '0';
-
-    std::string magnitude = MagnitudeDigits(value);
-    if (magnitude.size() < zeros)
-        magnitude.insert(0, zeros - magnitude.size(), '0');
-    std::string out(mask.substr(0, first));
-    if (value < 0)
-        out += '-';
-    out += magnitude;
-    out += mask.substr(last + 1);
-    return out;
+    ReportBuffer text(mask.size() + 20);
+    text.Mask(value, mask);
+    return text.Take();
 }
 
 std::string FormatDecimal(long double value, int intDigits, int decimals, char separator) {

@@ -1,7 +1,9 @@
 #pragma once
 // Text reports: Windows-1250 bytes, CR LF line ends, the common header and footer. Every report
-// of the program (analysis, ZENTAG, calendar, database export) is built with ReportText and
-// written with WriteReportFile.
+// of the program (analysis, ZENTAG, calendar, database export) is built with ReportText, in one
+// buffer, and written with WriteReportFile.
+#include "base/ReportBuffer.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,21 +14,17 @@ namespace zg {
 // and so does each byte that is not part of well-formed UTF-8.
 std::string Utf8ToCp1250(std::string_view utf8);
 
-// A report being built: lines are given in UTF-8 and stored as Windows-1250 bytes with CR LF.
-class ReportText {
+// A report being built: lines are given in UTF-8 and stored as Windows-1250 bytes with CR LF
+// (ReportBuffer::Line); rows are formatted straight into the same buffer.
+class ReportText : public ReportBuffer {
 public:
-    // One line (without its line end); the CR LF is added.
-    void Line(std::string_view utf8 = {});
+    using ReportBuffer::ReportBuffer;
+
     // The five lines every report starts with: two lines about the font, an empty line, the
     // banner, an empty line.
     void Header();
     // The banner line that closes every report.
     void Footer();
-
-    const std::string& Bytes() const { return bytes_; }
-
-private:
-    std::string bytes_;
 };
 
 // The banner of the header and of the footer (UTF-8 and Windows-1250 are the same here).

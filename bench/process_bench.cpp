@@ -2,9 +2,10 @@
 // (zg_load_process) against `wc -w` on the same file, the program's start-up with 99,999 draws
 // (zg_startup_process) against the same start-up with an empty database, and `zentagrafo-cli
 // import` of a 99,999-line results file ("1;01.10.1996;3,8,13,...") into an empty folder against
-// `zentagrafo-cli info` on the database of the same draws. The time of a run is the
-// process's CPU time (user + system, from wait4), which other load on the machine barely changes;
-// the wall-clock time is shown beside it as a counter.
+// `zentagrafo-cli info` on the database of the same draws; the analysis, ZENTAG and export
+// reports of 99,999 draws against the same `info`, and `info` itself against `wc -w`. The time of
+// a run is the process's CPU time (user + system, from wait4), which other load on the machine
+// barely changes; the wall-clock time is shown beside it as a counter.
 #include "FloorRatio.h"
 #include "tools/sample/SampleGenerator.h"
 
@@ -131,6 +132,38 @@ void BM_InfoProcess(benchmark::State& state) {
 }
 BENCHMARK(BM_InfoProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The reports on the full database, each written into the temporary folder: the analysis of a set
+// of 7 with hits 0..7 (every draw a row), the ZENTAG table of the same search at offset 1, and the
+// database export.
+const std::vector<std::string> ReportSearch = {"--set", "3,7,15,22,41,56,77", "--range", "1:99999", "--hits", "0:7"};
+
+std::vector<std::string> ReportCommand(const std::string& command, const std::vector<std::string>& options,
+                                       const std::string& report) {
+    const Folders& f = TheFolders();
+    std::vector<std::string> argv = {ZG_CLI_PATH, command};
+    argv.insert(argv.end(), options.begin(), options.end());
+    argv.push_back(f.full.string());
+    argv.push_back((f.root / report).string());
+    return argv;
+}
+
+void BM_AnalysisProcess(benchmark::State& state) {
+    TimeProcess(state, ReportCommand("analysis", ReportSearch, "analysis.txt"));
+}
+BENCHMARK(BM_AnalysisProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ZentagProcess(benchmark::State& state) {
+    std::vector<std::string> options = ReportSearch;
+    options.insert(options.end(), {"--offset", "1"});
+    TimeProcess(state, ReportCommand("zentag", options, "zentag.txt"));
+}
+BENCHMARK(BM_ZentagProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ExportProcess(benchmark::State& state) {
+    TimeProcess(state, ReportCommand("export", {}, "export.txt"));
+}
+BENCHMARK(BM_ExportProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // Each run imports into a folder without a database, so every run writes all 99,999 draws.
 void BM_ImportProcess(benchmark::State& state) {
     const Folders& f = TheFolders();
@@ -157,5 +190,9 @@ int main(int argc, char** argv) {
             {"BM_LoadProcess/manual_time", "BM_WcWords/manual_time", 1.0, true},
             {"BM_StartupProcess/99999/manual_time", "BM_StartupProcess/0/manual_time", 1.3, true},
             {"BM_ImportProcess/manual_time", "BM_InfoProcess/manual_time", 2.0, true},
+            {"BM_AnalysisProcess/manual_time", "BM_InfoProcess/manual_time", 1.6, true},
+            {"BM_ZentagProcess/manual_time", "BM_InfoProcess/manual_time", 1.6, true},
+            {"BM_ExportProcess/manual_time", "BM_InfoProcess/manual_time", 1.6, true},
+            {"BM_InfoProcess/manual_time", "BM_WcWords/manual_time", 1.0, true},
         });
 }

@@ -70,5 +70,5 @@ BENCHMARK(BM_ZentagOpen40000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return zg::bench::RunOffscreen(argc, argv, {{"BM_ZentagOpen40000", "BM_SearchAndShow40000", 5}});
+    return zg::bench::RunOffscreen(argc, argv, {{"BM_ZentagOpen40000", "BM_SearchAndShow40000", 3}});
 }

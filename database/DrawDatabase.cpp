@@ -235,19 +235,6 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
     return r;
 }
 
-void AppendNumber(std::string& out, std::int32_t value) {
-    // Most values are numbers 1..80, days and months: one or two digits, written directly.
-    if (value >= 0 && value < 100) {
-        if (value >= 10)
-            out += static_cast<char>('0' + value / 10);
-        out += static_cast<char>('0' + value % 10);
-        return;
-    }
-    char text[16];
-    const auto res = std::to_chars(text, text + sizeof text, value);
-    out.append(text, static_cast<std::size_t>(res.ptr - text));
-}
-
 bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
@@ -389,12 +376,13 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
 }
 
 std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe) {
-    std::string out;
-    out.reserve(DrawFieldCount * 6 + 1);
-    auto put = [&out](std::int32_t value) {
-        out += ' ';
-        AppendNumber(out, value);
-    };
+    ReportBuffer out(DrawFieldCount * 12 + 1);
+    AppendGroupBytes(out, draw, layoutProbe);
+    return out.Take();
+}
+
+void AppendGroupBytes(ReportBuffer& out, const DrawRecord& draw, std::int32_t layoutProbe) {
+    const auto put = [&out](std::int32_t value) { out.Char(' ').Number(value); };
     put(draw.Number);
     if (ReadsDayFirst(layoutProbe)) {
         put(draw.Day);
@@ -407,8 +395,7 @@ std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe)
     }
     for (std::int32_t n : draw.Numbers)
         put(n);
-    out += ' ';
-    return out;
+    out.Char(' ');
 }
 
 FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw, std::int32_t layoutProbe,
@@ -464,23 +451,18 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
 }
 
 std::string DatabaseFileBytes(DrawsView draws) {
-    std::string out;
-    if (draws.count > 0)
-        out.reserve(static_cast<std::size_t>(draws.count) * 80);
+    ReportBuffer out(draws.count > 0 ? static_cast<std::size_t>(draws.count) * 80 : 0);
     AppendDatabaseFileBytes(out, draws);
-    return out;
+    return out.Take();
 }
 
-void AppendDatabaseFileBytes(std::string& out, DrawsView draws) {
+void AppendDatabaseFileBytes(ReportBuffer& out, DrawsView draws) {
     if (draws.count <= 0)
         return;
     const bool dayFirst = ReadsDayFirst(draws[1].Year);
+    const auto put = [&out](std::int32_t value) { out.Number(value).Char(' '); };
     for (std::int32_t k = 1; k <= draws.count; ++k) {
         const DrawRecord& d = draws[k];
-        auto put = [&out](std::int32_t value) {
-            AppendNumber(out, value);
-            out += ' ';
-        };
         put(d.Number);
         put(dayFirst ? d.Day : d.Year);
         put(d.Month);

@@ -8,6 +8,7 @@
 // order of DrawRecord) or day-first (Number, Day, Month, Year, 20 numbers); the second integer of
 // the file (the layout probe) tells which.
 #include "base/DrawTypes.h"
+#include "base/ReportBuffer.h"
 #include "base/SafeFile.h"
 
 #include <cstdint>
@@ -114,6 +115,8 @@ struct FileWriteResult {
 // The bytes AppendDrawRecord adds: the group in day-first order when ReadsDayFirst(layoutProbe),
 // else in DrawRecord order, each value preceded by one space, then one more space.
 std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe);
+// The same bytes added to the end of `out`.
+void AppendGroupBytes(ReportBuffer& out, const DrawRecord& draw, std::int32_t layoutProbe);
 
 // Appends one draw to the end of the database file and flushes it to disk, in the layout the file
 // is read in. Only a regular file (through a link: the link's target) is appended to; anything
@@ -132,7 +135,7 @@ FileWriteResult AppendDrawRecord(const std::string& path, const DrawRecord& draw
 // would be read as a day, so those files are written day-first.
 std::string DatabaseFileBytes(DrawsView draws);
 // The same bytes added to the end of `out`.
-void AppendDatabaseFileBytes(std::string& out, DrawsView draws);
+void AppendDatabaseFileBytes(ReportBuffer& out, DrawsView draws);
 
 struct RewriteResult {
     bool ok = false;

@@ -612,21 +612,20 @@ std::string ImportedDatabaseBytes(const ImportedResults& results, const ImportPl
     if (!plan.writes())
         return {};
     const std::size_t end = plan.firstNew + static_cast<std::size_t>(plan.newCount);
-    std::string bytes;
     if (plan.wholeFile) {
-        // The rewrite's bytes, made a slice at a time: every value is followed by one space and
-        // every slice starts with a year from 1951 on, so the slices join into the bytes of one
-        // rewrite of all the draws.
+        // The rewrite's bytes, made a slice at a time straight into one reserved buffer: every
+        // value is followed by one space and every slice starts with a year from 1951 on, so the
+        // slices join into the bytes of one rewrite of all the draws.
         constexpr std::size_t Slice = 4096;
         std::vector<DrawRecord> table(Slice + 1);
-        bytes.reserve(static_cast<std::size_t>(plan.newCount) * 80);
+        ReportBuffer bytes(static_cast<std::size_t>(plan.newCount) * 80);
         for (std::size_t from = plan.firstNew; from < end; from += Slice) {
             const std::size_t to = std::min(end, from + Slice);
             for (std::size_t i = from; i < to; ++i)
                 table[i - from + 1] = ImportedRecord(results, plan, i);
             AppendDatabaseFileBytes(bytes, DrawsView{table.data(), static_cast<std::int32_t>(to - from)});
         }
-        return bytes;
+        return bytes.Take();
     }
     if (!plan.corrections.empty()) {
         // The stored draws with their real dates and the new draws after them, as one rewrite.
@@ -648,11 +647,11 @@ std::string ImportedDatabaseBytes(const ImportedResults& results, const ImportPl
             table[static_cast<std::size_t>(plan.firstOrdinal) + (i - plan.firstNew)] = ImportedRecord(results, plan, i);
         return DatabaseFileBytes(DrawsView{table.get(), plan.drawCountAfter});
     }
-    bytes.reserve(oldBytes.size() + static_cast<std::size_t>(plan.newCount) * 80);
-    bytes.append(oldBytes);
+    ReportBuffer bytes(oldBytes.size() + static_cast<std::size_t>(plan.newCount) * 80);
+    bytes.Raw(oldBytes);
     for (std::size_t i = plan.firstNew; i < end; ++i)
-        bytes += AppendedGroupBytes(ImportedRecord(results, plan, i), layoutProbe);
-    return bytes;
+        AppendGroupBytes(bytes, ImportedRecord(results, plan, i), layoutProbe);
+    return bytes.Take();
 }
 
 ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, const std::string& folder,

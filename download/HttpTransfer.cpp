@@ -2,6 +2,8 @@
 
 #include "base/SafeFile.h"
 
+// Only the types and constants of libcurl's header are used: the library itself is opened at the
+// first transfer, so a process that downloads nothing never loads it nor the libraries it needs.
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <mutex>
 #include <optional>
@@ -19,9 +22,60 @@ namespace zg {
 
 namespace {
 
-void InitCurlOnce() {
+// The library's file name as its Debian package installs it (libcurl4); the number is the ABI's.
+#ifndef ZG_CURL_LIBRARY
+#define ZG_CURL_LIBRARY "libcurl.so.4"
+#endif
+constexpr const char* CurlLibraryName = ZG_CURL_LIBRARY;
+
+// The libcurl functions a transfer calls, resolved from the library opened at the first transfer.
+// The declarations of the header give their types; nothing links against the library.
+struct CurlLibrary {
+    decltype(&::curl_global_init) globalInit = nullptr;
+    decltype(&::curl_easy_init) easyInit = nullptr;
+    decltype(&::curl_easy_setopt) easySetopt = nullptr;
+    decltype(&::curl_easy_perform) easyPerform = nullptr;
+    decltype(&::curl_easy_cleanup) easyCleanup = nullptr;
+    decltype(&::curl_easy_strerror) easyStrerror = nullptr;
+    decltype(&::curl_slist_append) slistAppend = nullptr;
+    decltype(&::curl_slist_free_all) slistFreeAll = nullptr;
+    std::string error; // why the library cannot be used; empty when it can
+};
+
+template <typename Function> bool Resolve(void* library, const char* name, Function& function, std::string& error) {
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+    if (function == nullptr && error.empty())
+        error = std::string(CurlLibraryName) + " lacks " + name;
+    return function != nullptr;
+}
+
+// Opens libcurl once per process, at the first transfer, and keeps it open: the callbacks of a
+// transfer on another thread may still run its code. curl_global_init is called in the same step,
+// which the once flag keeps to one thread.
+const CurlLibrary& Curl() {
+    static CurlLibrary curl;
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(once, [] {
+        void* library = ::dlopen(CurlLibraryName, RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            const char* why = ::dlerror();
+            curl.error = std::string("the download library ") + CurlLibraryName + " cannot be loaded" +
+                         (why != nullptr ? std::string(": ") + why : std::string());
+            return;
+        }
+        std::string& e = curl.error;
+        const bool all = Resolve(library, "curl_global_init", curl.globalInit, e) &
+                         Resolve(library, "curl_easy_init", curl.easyInit, e) &
+                         Resolve(library, "curl_easy_setopt", curl.easySetopt, e) &
+                         Resolve(library, "curl_easy_perform", curl.easyPerform, e) &
+                         Resolve(library, "curl_easy_cleanup", curl.easyCleanup, e) &
+                         Resolve(library, "curl_easy_strerror", curl.easyStrerror, e) &
+                         Resolve(library, "curl_slist_append", curl.slistAppend, e) &
+                         Resolve(library, "curl_slist_free_all", curl.slistFreeAll, e);
+        if (all && curl.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+            e = std::string(CurlLibraryName) + " could not be initialised";
+    });
+    return curl;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -87,48 +141,50 @@ public:
         if (Stopped())
             return Finish(false);
 
-        InitCurlOnce();
-        CURL* curl = curl_easy_init();
+        const CurlLibrary& lib = Curl();
+        if (!lib.error.empty())
+            return Fail(lib.error);
+        CURL* curl = lib.easyInit();
         if (curl == nullptr)
             return Fail("libcurl could not be started");
         const std::string url = "http://" + parts.host + ":" + std::to_string(settings_.port) + parts.path;
-        curl_slist* headers = curl_slist_append(nullptr, ("Accept: " + settings_.acceptTypes).c_str());
+        curl_slist* headers = lib.slistAppend(nullptr, ("Accept: " + settings_.acceptTypes).c_str());
         if (!settings_.useCache) {
-            headers = curl_slist_append(headers, "Cache-Control: no-cache");
-            headers = curl_slist_append(headers, "Pragma: no-cache");
+            headers = lib.slistAppend(headers, "Cache-Control: no-cache");
+            headers = lib.slistAppend(headers, "Pragma: no-cache");
         }
-        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
-        curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        const auto setopt = lib.easySetopt;
+        setopt(curl, CURLOPT_URL, url.c_str());
+        setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+        setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+        setopt(curl, CURLOPT_HTTPGET, 1L);
         if (!settings_.agent.empty())
-            curl_easy_setopt(curl, CURLOPT_USERAGENT, settings_.agent.c_str());
-        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-        curl_easy_setopt(curl, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, TransferConnectTimeoutSeconds);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, TransferLowSpeedBytesPerSecond);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, TransferLowSpeedSeconds);
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
-                         static_cast<long>(std::max<std::int64_t>(1, settings_.deadline.count())));
-        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
-        curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::OnInfo);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+            setopt(curl, CURLOPT_USERAGENT, settings_.agent.c_str());
+        setopt(curl, CURLOPT_HTTPHEADER, headers);
+        setopt(curl, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
+        setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        setopt(curl, CURLOPT_CONNECTTIMEOUT, TransferConnectTimeoutSeconds);
+        setopt(curl, CURLOPT_LOW_SPEED_LIMIT, TransferLowSpeedBytesPerSecond);
+        setopt(curl, CURLOPT_LOW_SPEED_TIME, TransferLowSpeedSeconds);
+        setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<std::int64_t>(1, settings_.deadline.count())));
+        setopt(curl, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+        setopt(curl, CURLOPT_HEADERDATA, this);
+        setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
+        setopt(curl, CURLOPT_WRITEDATA, this);
+        setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::OnInfo);
+        setopt(curl, CURLOPT_XFERINFODATA, this);
 
-        const CURLcode code = curl_easy_perform(curl);
-        curl_easy_cleanup(curl);
-        curl_slist_free_all(headers);
+        const CURLcode code = lib.easyPerform(curl);
+        lib.easyCleanup(curl);
+        lib.slistFreeAll(headers);
 
         if (failed_)
             return Finish(false);
         if (code == CURLE_OPERATION_TIMEDOUT)
             return Fail("timed out");
         if (code != CURLE_OK)
-            report_.error = curl_easy_strerror(code);
+            report_.error = lib.easyStrerror(code);
         if (Stopped())
             return Finish(false);
         // Complete only when exactly the announced length arrived. No response at all gives 0 = 0.

@@ -10,6 +10,10 @@
 // once a second while nothing arrives, so a stop always ends a stalled transfer. A transfer also
 // ends when it exceeds its deadline or crawls below the low-speed limit: a server that trickles
 // bytes can hold no download for ever.
+//
+// libcurl is opened at the first transfer of a process, not at its start: a process that downloads
+// nothing never loads it. When it cannot be opened, that transfer (and every later one) fails with
+// TransferReport::error naming the library, and nothing else is affected.
 #include <atomic>
 #include <chrono>
 #include <cstdint>

@@ -2,7 +2,8 @@
 # Checks the program as a user receives it:
 # - the portable archive, unpacked into an empty folder, holds the whole program folder; its README
 #   names the apt-get line, and that line covers every Debian package holding a library the two
-#   programs link;
+#   programs link or open at run time (libcurl, opened at the first download, which neither
+#   program links);
 # - from that folder, with a bare environment, the program starts offscreen on a sample database and
 #   is still running in its event loop seconds later, and `zentagrafo-cli info` reads the folder;
 # - scripts/install.sh into a scratch folder writes a valid desktop entry and the icons, puts a
@@ -58,6 +59,17 @@ for prog in zentagrafo zentagrafo-cli; do
         package=${owner%%:*}
         [[ $listed == *" $package "* ]] || fail "$prog links $lib from $package, which README.txt's apt-get line lacks"
     done
+    # The download library is opened at the first download, never at the start.
+    ! ldd "$dir/$prog" | grep -q libcurl || fail "$prog loads libcurl at its start"
+done
+# The libraries the programs open at run time need their packages on the apt-get line too.
+for lib in libcurl.so.4; do
+    path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && $NF ~ /^\// { print $NF; exit }')
+    [ -n "$path" ] || fail "$lib, which the downloads open, is not installed here"
+    owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null) ||
+        fail "no Debian package holds $path"
+    package=${owner%%:*}
+    [[ $listed == *" $package "* ]] || fail "the downloads open $lib from $package, which README.txt's apt-get line lacks"
 done
 
 # The program from the unpacked folder, started elsewhere with nothing but a home folder: it must

@@ -110,21 +110,24 @@ char CalendarReportChar(std::string_view cell) {
 }
 
 std::string CalendarReportBytes(const CalendarReportInput& input) {
-    ReportText r;
+    ReportText r(2048);
     AddRangeHeading(r, input.rangeFrom, input.rangeFromDate, input.rangeTo, input.rangeToDate);
     r.Line(input.caption + " w roku " + std::to_string(input.year) + ":");
     r.Line();
     r.Line("               1-10      11-20       21-31");
     r.Line("            1234567890 1234567890 12345678901");
     r.Line();
+    // Each month's line goes straight into the report: its name, then one character per day with
+    // a blank after the 10th and the 20th.
     for (std::size_t m = 0; m < 12; ++m) {
-        std::string line(MonthNames[m]);
+        char days[33];
+        std::size_t n = 0;
         for (std::size_t d = 0; d < 31; ++d) {
             if (d == 10 || d == 20)
-                line += ' ';
-            line += input.cells != nullptr ? CalendarReportChar((*input.cells)[m][d]) : ' ';
+                days[n++] = ' ';
+            days[n++] = input.cells != nullptr ? CalendarReportChar((*input.cells)[m][d]) : ' ';
         }
-        r.Line(line);
+        r.Text(MonthNames[m]).Text(std::string_view(days, n)).LineEnd();
     }
     r.Line();
     if (!input.showAll) {
@@ -137,7 +140,7 @@ std::string CalendarReportBytes(const CalendarReportInput& input) {
     }
     r.Line();
     r.Footer();
-    return r.Bytes();
+    return r.Take();
 }
 
 } // namespace zg

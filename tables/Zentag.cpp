@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
+#include <cstring>
 
 namespace zg {
 
@@ -50,13 +52,11 @@ std::string RowDate(const DrawsView& draws, std::int32_t ordinal) {
     const DrawRecord& d = draws[ordinal];
     if (d.Day < 0 || d.Day > 99 || d.Month < 0 || d.Month > 99 || d.Year < 0)
         return DrawDateText(draws, ordinal);
-    std::string s;
-    AppendTwoDigits(s, d.Day);
-    s += '.';
-    AppendTwoDigits(s, d.Month);
-    s += '.';
-    AppendTwoDigits(s, d.Year % 100);
-    return s;
+    const std::int32_t yy = d.Year % 100;
+    const char text[8] = {static_cast<char>('0' + d.Day / 10),   static_cast<char>('0' + d.Day % 10),   '.',
+                          static_cast<char>('0' + d.Month / 10), static_cast<char>('0' + d.Month % 10), '.',
+                          static_cast<char>('0' + yy / 10),      static_cast<char>('0' + yy % 10)};
+    return std::string(text, sizeof text);
 }
 
 void CountIrregularDraw(Tally& t, const DrawRecord& d) {
@@ -193,12 +193,29 @@ private:
     std::string text_;
 };
 
-void AppendCountAndPercent(std::string& line, std::int64_t count, PercentText& percent) {
-    line += " --> ";
-    line += std::to_string(count);
-    line += " = ";
-    line += percent.Of(count);
+char* PutTwoDigits(char* out, std::int32_t number) {
+    out[0] = static_cast<char>('0' + number / 10);
+    out[1] = static_cast<char>('0' + number % 10);
+    return out + 2;
+}
+
+// One line of a ranked list: the number or pair (numbers of 1..80, already written to `head`),
+// " --> ", the count, " = ", the percentage and "%", made with one allocation.
+std::string RankedLine(const char* head, std::size_t headSize, std::int64_t count, PercentText& percent) {
+    char text[48];
+    std::memcpy(text, head, headSize);
+    char* p = text + headSize;
+    std::memcpy(p, " --> ", 5);
+    p = std::to_chars(p + 5, text + sizeof text, count).ptr;
+    std::memcpy(p, " = ", 3);
+    p += 3;
+    const std::string& percentText = percent.Of(count);
+    std::string line;
+    line.reserve(static_cast<std::size_t>(p - text) + percentText.size() + 1);
+    line.append(text, static_cast<std::size_t>(p - text));
+    line += percentText;
     line += '%';
+    return line;
 }
 
 // Indexes 0..n-1 ordered by count descending, equal counts keeping their index order.
@@ -229,10 +246,9 @@ ZentagResult Build(const ZentagInput& in, std::vector<std::int32_t> numbers, Sea
     CountSingles(t, numbers, singles);
     result.singleLines.reserve(numbers.size());
     for (const std::uint32_t i : RankByCount(singles)) {
-        std::string line;
-        AppendTwoDigits(line, numbers[i]);
-        AppendCountAndPercent(line, singles[i], percent);
-        result.singleLines.push_back(std::move(line));
+        char head[2];
+        PutTwoDigits(head, numbers[i]);
+        result.singleLines.push_back(RankedLine(head, sizeof head, singles[i], percent));
     }
 
     const std::size_t k = numbers.size();
@@ -245,12 +261,10 @@ ZentagResult Build(const ZentagInput& in, std::vector<std::int32_t> numbers, Sea
     CountPairs(t, numbers, pairs);
     result.pairLines.reserve(pairs.size());
     for (const std::uint32_t p : RankByCount(pairs)) {
-        std::string line;
-        AppendTwoDigits(line, pairNumbers[p].first);
-        line += ',';
-        AppendTwoDigits(line, pairNumbers[p].second);
-        AppendCountAndPercent(line, pairs[p], percent);
-        result.pairLines.push_back(std::move(line));
+        char head[5];
+        PutTwoDigits(PutTwoDigits(head, pairNumbers[p].first) + 1, pairNumbers[p].second);
+        head[2] = ',';
+        result.pairLines.push_back(RankedLine(head, sizeof head, pairs[p], percent));
     }
 
     result.columns = std::move(numbers);

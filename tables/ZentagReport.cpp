@@ -4,15 +4,92 @@
 #include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 
+#include <cstring>
+#include <string_view>
+#include <vector>
+
 namespace zg {
 
 namespace {
 
-std::string Trimmed(const std::string& s) {
+std::string_view Trimmed(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
+    if (first == std::string_view::npos)
         return {};
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// The 10 characters of a group of ten consecutive numbers 10g+1..10g+10 for each of the 1024 ways
+// they can be drawn (bit j: number 10g+j+1): the last digit of a drawn number, "-" for the others.
+// The last digits are 1..9, 0 in every group, so one table serves all eight groups.
+struct GroupTexts {
+    char text[1024][10];
+    GroupTexts() {
+        for (unsigned drawn = 0; drawn < 1024; ++drawn)
+            for (unsigned j = 0; j < 10; ++j)
+                text[drawn][j] = (drawn >> j) & 1u ? static_cast<char>('0' + (j + 1) % 10) : '-';
+    }
+};
+
+// The grid of a complete table: columns 1..80 in order.
+bool IsCompleteColumns(const std::vector<std::int32_t>& columns) {
+    if (columns.size() != 80)
+        return false;
+    for (std::size_t c = 0; c < 80; ++c)
+        if (columns[c] != static_cast<std::int32_t>(c) + 1)
+            return false;
+    return true;
+}
+
+// The 80 cells of a complete table's row, a blank after every tenth: eight groups of ten bits of
+// the row's numbers, each written from the table.
+void WriteCompleteRow(const ZentagRow& row, char* out) {
+    static const GroupTexts texts;
+    for (unsigned g = 0; g < 8; ++g) {
+        const unsigned first = 10 * g; // bit of number 10g+1
+        std::uint64_t bits;
+        if (first + 10 <= 64)
+            bits = row.drawn[0] >> first;
+        else if (first >= 64)
+            bits = row.drawn[1] >> (first - 64);
+        else
+            bits = (row.drawn[0] >> first) | (row.drawn[1] << (64 - first));
+        std::memcpy(out, texts.text[bits & 1023u], 10);
+        out[10] = ' ';
+        out += 11;
+    }
+}
+
+// Where a column's number lies in a row's bits, and the character it shows when drawn; a column
+// whose number lies outside 1..80 is never drawn.
+struct ColumnBit {
+    unsigned word = 0;
+    unsigned shift = 0;
+    bool lottery = false;
+    char drawn = '-';
+};
+
+std::vector<ColumnBit> ColumnBits(const std::vector<std::int32_t>& columns) {
+    std::vector<ColumnBit> bits(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::int32_t x = columns[c];
+        if (!IsLotteryNumber(x))
+            continue;
+        const auto bit = static_cast<unsigned>(x - 1);
+        bits[c] = ColumnBit{bit / 64, bit % 64, true, static_cast<char>('0' + x % 10)};
+    }
+    return bits;
+}
+
+// The cells of a row of any table: one character per column, a blank after every tenth.
+void WriteSelectedRow(const ZentagRow& row, const std::vector<ColumnBit>& columns, char* out) {
+    std::size_t c = 0;
+    for (const ColumnBit& column : columns) {
+        const bool drawn = column.lottery && ((row.drawn[column.word] >> column.shift) & 1u) != 0;
+        *out++ = drawn ? column.drawn : '-';
+        if (++c % 10 == 0)
+            *out++ = ' ';
+    }
 }
 
 } // namespace
@@ -40,26 +117,25 @@ std::string ZentagReportBytes(const ZentagReportInput& input) {
     head.Line();
 
     // The row lines hold digits, points, minus signs, blanks and tabs only, which are the same
-    // bytes in UTF-8 and Windows-1250: they are appended directly (a table may have tens of
-    // thousands of rows).
-    std::string bytes = head.Bytes();
-    bytes.reserve(bytes.size() + table.rows.size() * (k + k / 10 + 14) + 128);
+    // bytes in UTF-8 and Windows-1250: they are written straight into the one buffer, reserved for
+    // all of them (a table may have tens of thousands of rows).
+    const std::size_t cells = k + k / 10;
+    ReportText bytes(head.Size() + table.rows.size() * (cells + 16) + 128);
+    bytes.Raw(head.Bytes());
+    const bool complete = IsCompleteColumns(table.columns);
+    const std::vector<ColumnBit> columnBits = ColumnBits(table.columns);
     for (const ZentagRow& row : table.rows) {
-        bytes += Trimmed(row.date);
-        bytes += '\t';
-        for (std::size_t c = 1; c <= k; ++c) {
-            const std::int32_t x = table.columns[c - 1];
-            bytes += row.Drawn(x) ? static_cast<char>('0' + x % 10) : '-';
-            if (c % 10 == 0)
-                bytes += ' ';
-        }
-        bytes += "\r\n";
+        bytes.Raw(Trimmed(row.date)).Char('\t');
+        char* out = bytes.Extend(cells);
+        if (complete)
+            WriteCompleteRow(row, out);
+        else
+            WriteSelectedRow(row, columnBits, out);
+        bytes.LineEnd();
     }
-    ReportText tail;
-    tail.Line();
-    tail.Footer();
-    bytes += tail.Bytes();
-    return bytes;
+    bytes.Line();
+    bytes.Footer();
+    return bytes.Take();
 }
 
 } // namespace zg

@@ -8,6 +8,7 @@
 #include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
 #include "ui/KeyboardButtons.h"
+#include "ui/LineListView.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/ReportSaving.h"
@@ -20,10 +21,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 
@@ -46,19 +48,35 @@ const std::array<QString, 81>& TwoDigitTexts() {
     return texts;
 }
 
-QString JoinLines(const std::vector<std::string>& lines) {
-    std::string all;
-    std::size_t size = 0;
-    for (const std::string& l : lines)
-        size += l.size() + 1;
-    all.reserve(size);
-    for (const std::string& l : lines) {
-        if (!all.empty())
-            all += '\n';
-        all += l;
+// Paints a grid cell as its colours and its text say, without the style's general drawing of an
+// item (focus frame, icon, check box, a text layout for every cell), which this grid has no use
+// for: it has no selection and no focus frame, and each text is one short line. The text stands
+// where the style puts it: at the top left, inside the style's text margin.
+class PlainCellDelegate final : public QStyledItemDelegate {
+public:
+    explicit PlainCellDelegate(QWidget* view)
+        : QStyledItemDelegate(view),
+          margin_(view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QVariant background = index.data(Qt::BackgroundRole);
+        if (background.canConvert<QBrush>())
+            painter->fillRect(option.rect, background.value<QBrush>());
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (text.isEmpty())
+            return;
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        painter->save();
+        painter->setPen(foreground.canConvert<QBrush>() ? foreground.value<QBrush>().color()
+                                                        : option.palette.color(QPalette::Text));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(margin_, 0, -margin_, 0), Qt::AlignLeft | Qt::AlignTop, text);
+        painter->restore();
     }
-    return QString::fromStdString(all);
-}
+
+private:
+    int margin_;
+};
 
 // Drives a gauge from the table's computation: the number of found draws once, then each step.
 class GaugeProgress final : public SearchProgress {
@@ -107,11 +125,17 @@ QString ZentagGridModel::cellText(int row, int column) const {
     return r.Drawn(x) ? TwoDigitTexts()[static_cast<std::size_t>(x)] : QString();
 }
 
+bool ZentagGridModel::drawnCell(int row, int column) const {
+    if (result_ == nullptr || row < 0 || column < 1 || row >= rowCount() || column >= columnCount())
+        return false;
+    return result_->rows[static_cast<std::size_t>(row)].Drawn(result_->columns[static_cast<std::size_t>(column - 1)]);
+}
+
 QVariant ZentagGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     // A cell of a number column that holds its number is yellow with black text.
-    const auto drawn = [&] { return index.column() > 0 && !cellText(index.row(), index.column()).isEmpty(); };
+    const auto drawn = [&] { return drawnCell(index.row(), index.column()); };
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
@@ -171,6 +195,7 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     zentagGrid->setAccessibleName(QStringLiteral("Tabelka ZENTAG"));
     zentagGrid->setGeometry(0, 0, 772, 337);
     zentagGrid->setModel(model_);
+    zentagGrid->setItemDelegate(new PlainCellDelegate(zentagGrid));
     zentagGrid->setFont(Verdana(8));
     zentagGrid->setSelectionMode(QAbstractItemView::NoSelection);
     SetUpFixedRowGrid(zentagGrid, 14);          // left by the Tab key once clicked into
@@ -207,12 +232,12 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
         return l;
     };
     const auto memo = [this](const char* name, QRect geometry, const QString& accessibleName) {
-        auto* m = new QPlainTextEdit(this);
+        // The ranked lists can hold thousands of lines (3,160 pairs): a list that makes only the
+        // lines in view into texts, not a text document of them all.
+        auto* m = new LineListView(this);
         m->setObjectName(QString::fromLatin1(name));
         m->setAccessibleName(accessibleName);
         m->setGeometry(geometry);
-        m->setReadOnly(true);
-        m->setLineWrapMode(QPlainTextEdit::NoWrap);
         // Only a vertical scroll bar.
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -303,8 +328,10 @@ ZentagInput ZentagWindow::tableInput() const {
 
 void ZentagWindow::computeTable(ProgressGauge* gauge) {
     emit rangeShown();
-    // The grid lets go of the old table before it is replaced.
+    // The grid and the lists let go of the old table before it is replaced.
     model_->setResult(nullptr);
+    numbersList->SetLines(nullptr);
+    pairsList->SetLines(nullptr);
     GaugeProgress progress(gauge);
     result_ = zg::ComputeZentagTable(tableInput(), &progress);
     showResult();
@@ -312,6 +339,8 @@ void ZentagWindow::computeTable(ProgressGauge* gauge) {
 
 void ZentagWindow::computeTableForSelection() {
     model_->setResult(nullptr);
+    numbersList->SetLines(nullptr);
+    pairsList->SetLines(nullptr);
     result_ = zg::ComputeZentagTableFor(tableInput(), selection_);
     showResult();
 }
@@ -319,8 +348,8 @@ void ZentagWindow::computeTableForSelection() {
 void ZentagWindow::showResult() {
     model_->setResult(&result_);
     zentagGrid->setColumnWidth(0, 56);
-    numbersList->setPlainText(JoinLines(result_.singleLines));
-    pairsList->setPlainText(JoinLines(result_.pairLines));
+    numbersList->SetLines(&result_.singleLines);
+    pairsList->SetLines(&result_.pairLines);
 }
 
 void ZentagWindow::applyFilter() {

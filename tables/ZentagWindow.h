@@ -13,13 +13,13 @@
 
 class QCheckBox;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class QToolButton;
 
 namespace zg {
 
+class LineListView;
 class ProgressGauge;
 
 // The grid of a ZENTAG table: the heading row is the horizontal header, column 0 the dates;
@@ -39,6 +39,9 @@ public:
     QString cellText(int row, int column) const;
 
 private:
+    // The cell holds its column's number (a drawn number of its row).
+    bool drawnCell(int row, int column) const;
+
     const ZentagResult* result_ = nullptr;
 };
 
@@ -89,9 +92,9 @@ private:
     QTableView* zentagGrid = nullptr;
     ZentagGridModel* model_ = nullptr;
     QLabel* numbersCaption = nullptr;
-    QPlainTextEdit* numbersList = nullptr;
+    LineListView* numbersList = nullptr;
     QLabel* pairsCaption = nullptr;
-    QPlainTextEdit* pairsList = nullptr;
+    LineListView* pairsList = nullptr;
     QToolButton* saveButton = nullptr;
     QPushButton* closeButton = nullptr;
     ProgressGauge* progressGauge = nullptr;

@@ -15,6 +15,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -43,6 +44,38 @@ struct Finding {
 
 std::string Ordinal(std::int32_t k) {
     return "draw " + std::to_string(k);
+}
+
+// What the numbers of one draw break: a number outside 1..80, a number drawn twice.
+struct NumberFaults {
+    bool outside = false;
+    bool twice = false;
+};
+
+// The numbers of 1..80 go into an 80-bit set, two words of bits held in registers; a number whose
+// bit is already set is drawn twice. Without branches: u = n - 1 in unsigned arithmetic is 0..79
+// for a number of the game and anything else above, and a number outside a word shifts a zero bit
+// into it. Numbers outside 1..80 are left out of the set, so only a draw that holds one compares
+// those numbers pairwise (two equal numbers outside the game are a number twice too).
+NumberFaults FindNumberFaults(const DrawRecord& d) {
+    std::uint64_t low = 0;  // bit n - 1 for n of 1..64
+    std::uint64_t high = 0; // bit n - 65 for n of 65..80
+    std::uint64_t again = 0;
+    std::uint32_t outside = 0;
+    for (std::int32_t n : d.Numbers) {
+        const std::uint32_t u = static_cast<std::uint32_t>(n) - 1u;
+        const std::uint64_t lowBit = std::uint64_t{u < 64u} << (u & 63u);
+        const std::uint64_t highBit = std::uint64_t{u - 64u < 16u} << ((u - 64u) & 63u);
+        again |= (low & lowBit) | (high & highBit);
+        low |= lowBit;
+        high |= highBit;
+        outside |= std::uint32_t{u >= 80u};
+    }
+    NumberFaults faults{outside != 0, again != 0};
+    for (int i = 0; faults.outside && !faults.twice && i < 20; ++i)
+        for (int j = i + 1; j < 20 && !faults.twice; ++j)
+            faults.twice = !IsLotteryNumber(d.Numbers[i]) && d.Numbers[i] == d.Numbers[j];
+    return faults;
 }
 
 void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
@@ -76,16 +109,10 @@ int RunInfo(const std::string& dir) {
         const DrawRecord& d = draws[k];
         if (d.Number != k)
             numbering.Add(Ordinal(k) + ": number " + std::to_string(d.Number));
-        bool twice = false;
-        bool out = false;
-        for (int i = 0; i < 20; ++i) {
-            out = out || !IsLotteryNumber(d.Numbers[i]);
-            for (int j = i + 1; j < 20 && !twice; ++j)
-                twice = d.Numbers[i] == d.Numbers[j];
-        }
-        if (twice)
+        const NumberFaults faults = FindNumberFaults(d);
+        if (faults.twice)
             repeated.Add(Ordinal(k) + ": " + NumbersText(d.Numbers));
-        if (out)
+        if (faults.outside)
             outside.Add(Ordinal(k) + ": " + NumbersText(d.Numbers));
         if (!IsProgramDate(d.Day, d.Month, d.Year))
             badDate.Add(Ordinal(k) + ": " + DrawDateLongText(draws, k));

@@ -92,6 +92,35 @@ TEST(CmdInfo, ListsAtMostTenExamplesOfAKind) {
     EXPECT_EQ(run.out.find("draw 11:"), std::string::npos);
 }
 
+// The last numbers of one draw whose first 16 are 1..16, and whether info calls it a draw with a
+// number twice: equal numbers at both ends of 1..80 and on either side of 64, and equal or
+// different numbers outside 1..80.
+struct TwiceCase {
+    const char* name;
+    const char* lastFour;
+    bool twice;
+};
+
+class CmdInfoTwice : public testing::TestWithParam<TwiceCase> {};
+
+TEST_P(CmdInfoTwice, FindsEqualNumbersOfADraw) {
+    const TwiceCase& c = GetParam();
+    TempDir dir;
+    WriteBytes(dir.file("zentag.wyn"),
+               std::string("1 5 3 2004 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 ") + c.lastFour + "\r\n");
+    const CliRun run = RunCaptured({"info", dir.str()});
+    EXPECT_EQ(run.out.find("draws with a number twice: 1\n") != std::string::npos, c.twice) << run.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CmdInfoTwice,
+    testing::Values(TwiceCase{"AllDifferent", "17 64 65 80", false}, TwiceCase{"OneTwice", "1 64 65 80", true},
+                    TwiceCase{"EightyTwice", "17 64 80 80", true}, TwiceCase{"SixtyFourTwice", "64 64 65 80", true},
+                    TwiceCase{"SixtyFiveTwice", "17 64 65 65", true},
+                    TwiceCase{"OutsideDifferent", "0 81 -1 200", false}, TwiceCase{"ZeroTwice", "0 81 0 80", true},
+                    TwiceCase{"EightyOneTwice", "81 17 18 81", true}, TwiceCase{"NegativeTwice", "-3 17 -3 80", true}),
+    [](const testing::TestParamInfo<TwiceCase>& info) { return info.param.name; });
+
 TEST(CmdInfo, LoadFailureExitsWithTheLoadMessage) {
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), "1 2004 12a ");

@@ -251,3 +251,12 @@ TEST(ZentagReport, CompleteTable) {
         ReportFooterBytes;
     EXPECT_EQ(ZentagReportBytes(in), expected);
 }
+
+TEST(ZentagReport, SelectedColumnsKeepTheBlankAfterEveryTenth) {
+    const auto table = TenDraws();
+    const std::vector<std::int32_t> selection{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 61};
+    const ZentagResult r = ComputeZentagTableFor(Input(table, Found({2, 4}), 1, 10, 1), selection);
+    ZentagReportInput in{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}, 1, &r};
+    const std::string rows = "\r\n\r\n03.01.08\t1234567890 -\r\n05.01.08\t1234567890 1\r\n\r\n";
+    EXPECT_NE(ZentagReportBytes(in).find(rows), std::string::npos);
+}

@@ -5,10 +5,10 @@
 #include "support/TempDir.h"
 #include "support/WidgetSupport.h"
 #include "tables/ZentagWindow.h"
+#include "ui/LineListView.h"
 #include "ui/ProgressGauge.h"
 
 #include <QCheckBox>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
@@ -66,7 +66,7 @@ struct Program {
     }
 
     void Tick(int n) { QTest::mouseClick(zentag->checkBox(n), Qt::LeftButton); }
-    QString Memo(const char* name) const { return Find<QPlainTextEdit>(zentag, name)->toPlainText(); }
+    QString Memo(const char* name) const { return Find<LineListView>(zentag, name)->Text(); }
     QString Cell(int row, int column) const { return zentag->gridModel()->cellText(row, column); }
     int Columns() const { return zentag->gridModel()->columnCount(); }
     int OwnGaugeRepaints() const { return Find<ProgressGauge>(zentag, "progressGauge")->repaintCount(); }
