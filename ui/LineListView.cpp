@@ -41,6 +41,8 @@ LineListView::LineListView(QWidget* parent) : QListView(parent), model_(new Line
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // A line that just fits is shown whole, as a text field shows it, not cut short with "…".
+    setTextElideMode(Qt::ElideNone);
 }
 
 void LineListView::SetLines(const std::vector<std::string>* lines) {
