@@ -2,6 +2,7 @@
 // floor, the mask search over the same range with the same bounds, which the statistics run
 // first for the gaps of its rows.
 #include "FloorRatio.h"
+#include "SampleTables.h"
 #include "analysis/ChanceStatistics.h"
 #include "analysis/SetHitSearch.h"
 #include "tools/sample/SampleGenerator.h"
@@ -9,26 +10,15 @@
 #include <benchmark/benchmark.h>
 
 using namespace zg;
+using zg::bench::FullMasks;
+using zg::bench::FullTable;
+using zg::bench::SpreadSet;
 
 namespace {
 
-const SampleDatabase& FullTable() {
-    static const SampleDatabase db = GenerateSampleDatabase(MaxDraws, 20240601u, SampleLayout::YearFirst);
-    return db;
-}
-
-const DrawMasks& FullMasks() {
-    static const DrawMasks masks(FullTable().View());
-    return masks;
-}
-
 // The ten numbers (3 + 7i) mod 80 + 1, i = 0..9, as the search benchmark spreads them.
 NumberSetData SetOfTen() {
-    NumberSetData set;
-    for (std::int32_t i = 0; i < 10; ++i)
-        set.Member[(3 + 7 * i) % 80 + 1] = true;
-    CompleteNumberSet(set);
-    return set;
+    return bench::SpreadSet(10);
 }
 
 // Bounds 1..10 (95,498 rows) as the search benchmark takes them, and 3..5 (about a quarter of the

@@ -1,6 +1,7 @@
 // The numbers table over a full table (99,999 draws, the last 100 judged) beside its floor, the
 // mask search over the same range (a set of 10, bounds 1..10), and the report of that table.
 #include "FloorRatio.h"
+#include "SampleTables.h"
 #include "analysis/NumberTable.h"
 #include "analysis/SetHitSearch.h"
 #include "tools/sample/SampleGenerator.h"
@@ -8,26 +9,15 @@
 #include <benchmark/benchmark.h>
 
 using namespace zg;
+using zg::bench::FullMasks;
+using zg::bench::FullTable;
+using zg::bench::SpreadSet;
 
 namespace {
 
-const SampleDatabase& FullTable() {
-    static const SampleDatabase db = GenerateSampleDatabase(MaxDraws, 20240601u, SampleLayout::YearFirst);
-    return db;
-}
-
-const DrawMasks& FullMasks() {
-    static const DrawMasks masks(FullTable().View());
-    return masks;
-}
-
 // The ten numbers (3 + 7i) mod 80 + 1, i = 0..9, as the search benchmark spreads them.
 NumberSetData SetOfTen() {
-    NumberSetData set;
-    for (std::int32_t i = 0; i < 10; ++i)
-        set.Member[(3 + 7 * i) % 80 + 1] = true;
-    CompleteNumberSet(set);
-    return set;
+    return bench::SpreadSet(10);
 }
 
 void BM_MaskSearch(benchmark::State& state) {

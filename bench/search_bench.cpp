@@ -1,6 +1,7 @@
 // Speed of the set-hit search over a full table, beside its floor (one plain pass over the same
 // draws' numbers), and of the analysis report for a long result.
 #include "FloorRatio.h"
+#include "SampleTables.h"
 #include "analysis/AnalysisReport.h"
 #include "analysis/SetHitSearch.h"
 #include "base/DateRoutines.h"
@@ -12,25 +13,10 @@
 #include <memory>
 
 using namespace zg;
+using zg::bench::FullTable;
+using zg::bench::SpreadSet;
 
 namespace {
-
-const SampleDatabase& FullTable() {
-    static const SampleDatabase db = GenerateSampleDatabase(MaxDraws, 20240601u, SampleLayout::YearFirst);
-    return db;
-}
-
-// k numbers spread over 1..80: (3 + 7i) mod 80 + 1 for i = 0..k-1, all different since 7 and 80
-// are coprime.
-NumberSetData SpreadSet(std::int32_t k) {
-    NumberSetData set;
-    for (std::int32_t i = 0; i < k; ++i)
-        set.Member[(3 + 7 * i) % 80 + 1] = true;
-    for (std::int32_t n = 1; n <= 80; ++n)
-        if (set.Member[n])
-            set.Numbers[++set.Count] = static_cast<std::uint8_t>(n);
-    return set;
-}
 
 // A progress sink like the window's gauge: one virtual call per draw.
 struct CountingProgress : SearchProgress {
