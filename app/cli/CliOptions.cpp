@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 namespace zg::cli {
 
@@ -135,24 +137,37 @@ std::optional<FolderDatabase> LoadDatabaseForSearch(const std::string& dir, cons
     return db;
 }
 
-std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs& in) {
+std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs& in, SearchRows rows) {
     FoundSearch found;
     // Room for every draw the table can hold (99,999), on the heap for the length of the command.
     found.foundDraws = std::make_unique<std::int32_t[]>(static_cast<std::size_t>(MaxDraws) + 1);
-    found.result = SetHitSearch(draws, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo, found.foundDraws.get(),
-                                found.foundCount, nullptr);
-    if (found.result.rows.empty()) {
+    if (rows == SearchRows::Kept) {
+        found.result = SetHitSearch(draws, in.set, in.rangeFrom, in.rangeTo, in.hitsFrom, in.hitsTo,
+                                    found.foundDraws.get(), found.foundCount, nullptr);
+    } else {
+        // The hits the search counts, entry i for draw from + i of the range cut as it cuts it;
+        // a draw qualifies by the same bounds, and the list holds at most MaxDraws ordinals.
+        const std::int32_t from = std::max(in.rangeFrom, 1);
+        const std::vector<std::uint8_t> hits = SetHitsOfRange(draws, nullptr, in.set, in.rangeFrom, in.rangeTo);
+        std::int32_t* ordinals = found.foundDraws.get();
+        std::int32_t count = 0;
+        for (std::size_t i = 0; i < hits.size() && count < MaxDraws; ++i)
+            if (hits[i] >= in.hitsFrom && hits[i] <= in.hitsTo)
+                ordinals[++count] = from + static_cast<std::int32_t>(i);
+        found.foundCount = count;
+    }
+    if (found.foundCount == 0) {
         Failure(NothingFoundText);
         return std::nullopt;
     }
     return found;
 }
 
-std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const SearchInputs& in) {
+std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const SearchInputs& in, SearchRows rows) {
     auto db = LoadDatabaseForSearch(dir, in);
     if (!db)
         return std::nullopt;
-    auto found = RunSearch(db->View(), in);
+    auto found = RunSearch(db->View(), in, rows);
     if (!found)
         return std::nullopt;
     return SearchedDatabase{std::move(*db), std::move(*found)};

@@ -82,9 +82,16 @@ struct FoundSearch {
     std::int32_t foundCount = 0;
 };
 
+// Whether a search keeps its result's rows and statistics, or only the ordinals of the draws it
+// found (what a command that reports on the found draws alone needs: no row table is built).
+enum class SearchRows { Kept, OrdinalsOnly };
+
 // Runs the set-hit search of `in` over the draws. When no draw qualifies prints the program's
-// message to standard error and returns nothing (exit ExitRefused).
-std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs& in);
+// message to standard error and returns nothing (exit ExitRefused). With SearchRows::OrdinalsOnly
+// the result stays empty and only foundDraws and foundCount are filled, the same as the full
+// search fills them.
+std::optional<FoundSearch> RunSearch(const DrawsView& draws, const SearchInputs& in,
+                                     SearchRows rows = SearchRows::Kept);
 
 // LoadDatabaseForSearch, then RunSearch over its draws: the database (which the search's draws
 // view reads) and what the search found. Returns nothing when either refused (exit ExitRefused).
@@ -92,7 +99,8 @@ struct SearchedDatabase {
     FolderDatabase db;
     FoundSearch found;
 };
-std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const SearchInputs& in);
+std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const SearchInputs& in,
+                                              SearchRows rows = SearchRows::Kept);
 
 // Adds --decimal (',' or '.'); the separator is the locale's when the option is not given.
 void AddDecimalOption(CLI::App& command, std::string& decimal);

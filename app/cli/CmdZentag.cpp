@@ -59,7 +59,8 @@ int RunZentag(const ZentagOptions& opt) {
         selection = SetNumbersOf(*selected);
     }
 
-    const auto searched = LoadAndSearch(opt.dir, *in);
+    // The table needs the found draws' ordinals only, not the search's rows.
+    const auto searched = LoadAndSearch(opt.dir, *in, SearchRows::OrdinalsOnly);
     if (!searched)
         return ExitRefused;
     const DrawsView draws = searched->db.View();
