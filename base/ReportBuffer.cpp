@@ -95,21 +95,28 @@ ReportBuffer::~ReportBuffer() {
         iconv_close(static_cast<iconv_t>(converter_));
 }
 
-void ReportBuffer::Reserve(std::size_t size) {
-    constexpr std::size_t HugePage = std::size_t{2} << 20;
-    const bool fresh = bytes_.capacity() < size && size >= 2 * HugePage;
-    bytes_.reserve(size);
+void AdviseHugePages(const void* data, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
-    if (fresh) {
-        // The whole huge pages inside the new room, which nothing has touched yet; a refusal
-        // only leaves the ordinary pages.
-        const auto begin = reinterpret_cast<std::uintptr_t>(bytes_.data());
-        const std::uintptr_t first = (begin + HugePage - 1) & ~(HugePage - 1);
-        const std::uintptr_t end = (begin + bytes_.capacity()) & ~(HugePage - 1);
-        if (end > first)
-            (void)::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-    }
+    constexpr std::size_t HugePage = std::size_t{2} << 20;
+    if (data == nullptr || bytes < 2 * HugePage)
+        return;
+    // The whole huge pages inside the room; a refusal only leaves the ordinary pages.
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + HugePage - 1) & ~(HugePage - 1);
+    const std::uintptr_t end = (begin + bytes) & ~(HugePage - 1);
+    if (end > first)
+        (void)::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
 #endif
+}
+
+void ReportBuffer::Reserve(std::size_t size) {
+    const bool fresh = bytes_.capacity() < size;
+    bytes_.reserve(size);
+    if (fresh) // new room that nothing has touched yet
+        AdviseHugePages(bytes_.data(), bytes_.capacity());
 }
 
 ReportBuffer& ReportBuffer::Digits(std::int64_t value, int atLeast) {

@@ -3,12 +3,15 @@
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
 #include "base/PopcountClones.h"
+#include "base/ReportBuffer.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
 #include <cstring>
+#include <iterator>
+#include <memory>
 
 namespace zg {
 
@@ -26,14 +29,15 @@ constexpr std::size_t BitsPerWord = 64;
 // position instead, so that a repeated number counts once per position it stands at.
 struct Tally {
     std::vector<ZentagRow> rows;
-    std::size_t stride = 0;             // words reserved per column
-    std::vector<std::uint64_t> columns; // column of number x at (x - 1) * stride
+    std::size_t stride = 0; // words reserved per column
+    // Column of number x at (x - 1) * stride; words beyond UsedWords() are never written or read.
+    std::unique_ptr<std::uint64_t[]> columns;
     std::array<std::int64_t, 81> irregularSingles{};
     std::vector<std::int64_t> irregularPairs; // 81 x 81, [smaller][larger]; empty until needed
 
     std::size_t UsedWords() const { return (rows.size() + BitsPerWord - 1) / BitsPerWord; }
     const std::uint64_t* Column(std::int32_t x) const {
-        return columns.data() + static_cast<std::size_t>(x - 1) * stride;
+        return columns.get() + static_cast<std::size_t>(x - 1) * stride;
     }
 };
 
@@ -89,8 +93,20 @@ Tally Gather(const ZentagInput& in, SearchProgress* progress) {
     const std::int64_t to = std::min<std::int64_t>(in.rangeTo, in.draws.count);
 
     t.stride = (static_cast<std::size_t>(found) + BitsPerWord - 1) / BitsPerWord;
-    t.columns.assign(80 * t.stride, 0);
+    // Every used word of every column is written whole from `block` below, so the columns need no
+    // zeroing first.
+    t.columns = std::make_unique_for_overwrite<std::uint64_t[]>(80 * t.stride);
     t.rows.reserve(static_cast<std::size_t>(found));
+    // The rows of a large table take megabytes (56 bytes each), written once in order.
+    AdviseHugePages(t.rows.data(), t.rows.capacity() * sizeof(ZentagRow));
+    // The column words of the current 64 rows, gathered here (in the cache) and stored into the
+    // columns once the 64 rows are done.
+    std::uint64_t block[80] = {};
+    const auto storeBlock = [&t, &block](std::size_t word) {
+        for (std::size_t x = 0; x < 80; ++x)
+            t.columns[x * t.stride + word] = block[x];
+        std::fill(std::begin(block), std::end(block), std::uint64_t{0});
+    };
     for (std::int32_t k = 1; k <= found; ++k) {
         const std::int64_t n = static_cast<std::int64_t>(in.foundDraws[k]) + in.offset;
         if (n < from || n > to)
@@ -98,31 +114,37 @@ Tally Gather(const ZentagInput& in, SearchProgress* progress) {
         const auto ordinal = static_cast<std::int32_t>(n);
         const DrawRecord& d = in.draws[ordinal];
         const std::size_t r = t.rows.size();
+        // The draw's numbers of 1..80 as bits, in registers and without branches: the draw is
+        // regular when none lies outside 1..80 and none finds its bit already set.
+        std::uint64_t low = 0, high = 0, repeated = 0;
+        std::uint32_t outside = 0;
+        for (const std::int32_t x : d.Numbers) {
+            const std::uint32_t bit = static_cast<std::uint32_t>(x) - 1u;
+            const std::uint64_t mask = std::uint64_t{1} << (bit & 63u);
+            outside |= bit >= 80u ? 1u : 0u;
+            repeated |= (bit < 64u ? low : high) & mask;
+            low |= bit < 64u ? mask : 0u;
+            high |= bit - 64u < 16u ? mask : 0u;
+        }
         ZentagRow& row = t.rows.emplace_back();
         row.ordinal = ordinal;
         row.date = RowDate(in.draws, ordinal);
-        bool regular = true;
-        for (const std::int32_t x : d.Numbers) {
-            if (!IsLotteryNumber(x)) {
-                regular = false;
-                continue;
-            }
-            const auto bit = static_cast<unsigned>(x - 1);
-            const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
-            if ((row.drawn[bit / 64] & mask) != 0)
-                regular = false;
-            row.drawn[bit / 64] |= mask;
-        }
-        if (regular) {
+        row.drawn[0] = low;
+        row.drawn[1] = high;
+        if ((outside | repeated) == 0) {
             const std::uint64_t rowBit = std::uint64_t{1} << (r % BitsPerWord);
             for (const std::int32_t x : d.Numbers)
-                t.columns[static_cast<std::size_t>(x - 1) * t.stride + r / BitsPerWord] |= rowBit;
+                block[static_cast<std::size_t>(x - 1)] |= rowBit;
         } else {
             CountIrregularDraw(t, d);
         }
+        if (r % BitsPerWord == BitsPerWord - 1)
+            storeBlock(r / BitsPerWord);
         if (progress != nullptr)
             progress->step(k);
     }
+    if (t.rows.size() % BitsPerWord != 0)
+        storeBlock(t.rows.size() / BitsPerWord);
     if (progress != nullptr)
         progress->step(found);
     return t;
