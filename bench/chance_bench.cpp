@@ -16,17 +16,12 @@ using zg::bench::SpreadSet;
 
 namespace {
 
-// The ten numbers (3 + 7i) mod 80 + 1, i = 0..9, as the search benchmark spreads them.
-NumberSetData SetOfTen() {
-    return bench::SpreadSet(10);
-}
-
 // Bounds 1..10 (95,498 rows) as the search benchmark takes them, and 3..5 (about a quarter of the
 // draws, a histogram of gaps up to about 50).
 ChanceInput Input(const benchmark::State& state) {
     return ChanceInput{FullTable().View(),
                        &FullMasks(),
-                       SetOfTen(),
+                       SpreadSet(10),
                        1,
                        MaxDraws,
                        static_cast<std::int32_t>(state.range(0)),

@@ -15,13 +15,8 @@ using zg::bench::SpreadSet;
 
 namespace {
 
-// The ten numbers (3 + 7i) mod 80 + 1, i = 0..9, as the search benchmark spreads them.
-NumberSetData SetOfTen() {
-    return bench::SpreadSet(10);
-}
-
 void BM_MaskSearch(benchmark::State& state) {
-    const NumberSetData set = SetOfTen();
+    const NumberSetData set = SpreadSet(10);
     std::int32_t found = 0;
     std::size_t rows = 0;
     for (auto _ : state) {
@@ -36,7 +31,7 @@ BENCHMARK(BM_MaskSearch)->Unit(benchmark::kMillisecond);
 
 // The table as the window computes it: over the masks, the last 100 draws judged.
 void BM_NumberTable(benchmark::State& state) {
-    const NumberTableInput in{FullTable().View(), &FullMasks(), SetOfTen(), 1, MaxDraws, 100};
+    const NumberTableInput in{FullTable().View(), &FullMasks(), SpreadSet(10), 1, MaxDraws, 100};
     for (auto _ : state) {
         const auto t = ComputeNumberTable(in);
         benchmark::DoNotOptimize(t->rows.data());
@@ -46,7 +41,8 @@ BENCHMARK(BM_NumberTable)->Unit(benchmark::kMillisecond);
 
 // The report of that table (for information): 80 rows, converted once.
 void BM_NumbersReport(benchmark::State& state) {
-    const auto t = ComputeNumberTable(NumberTableInput{FullTable().View(), &FullMasks(), SetOfTen(), 1, MaxDraws, 100});
+    const auto t =
+        ComputeNumberTable(NumberTableInput{FullTable().View(), &FullMasks(), SpreadSet(10), 1, MaxDraws, 100});
     for (auto _ : state) {
         const std::string bytes = NumbersReportBytes(*t, ',');
         benchmark::DoNotOptimize(bytes.data());
