@@ -44,17 +44,22 @@ inline void Type(QWidget& window, const char* field, const char* text) {
     QTest::keyClicks(edit, QString::fromLatin1(text));
 }
 
-// The main-window benchmarks' table: EveryDrawCount sample draws (seed 7), the set 1..10, the
-// dialogs answered by the benchmark. Set up once per program.
-inline constexpr std::int32_t EveryDrawCount = 40000;
-inline void PrepareEveryDrawTable() {
+// A window benchmark's table: `draws` sample draws (seed 7), the set 1..10, the dialogs answered by
+// the benchmark. Set up once per program.
+inline void PrepareSampleTable(std::int32_t draws) {
     static bool done = false;
     if (done)
         return;
     done = true;
-    LoadSampleTable(EveryDrawCount, 7);
+    LoadSampleTable(draws, 7);
     ChooseFirstTenNumbers();
     Dialogs::SetTestMode(true);
+}
+
+// The main-window benchmarks' table: EveryDrawCount draws.
+inline constexpr std::int32_t EveryDrawCount = 40000;
+inline void PrepareEveryDrawTable() {
+    PrepareSampleTable(EveryDrawCount);
 }
 
 // Shows the main window and types the search every draw of that table qualifies for: range

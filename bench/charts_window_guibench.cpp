@@ -39,13 +39,7 @@ struct Windows {
     QAbstractButton* oblicz = nullptr;
 
     Windows() {
-        static const bool loaded = [] {
-            zg::bench::LoadSampleTable(zg::MaxDraws, 7);
-            zg::bench::ChooseFirstTenNumbers();
-            zg::Dialogs::SetTestMode(true);
-            return true;
-        }();
-        (void)loaded;
+        zg::bench::PrepareSampleTable(zg::MaxDraws);
         main.show();
         main.applyConfirmedSet();
         TypeInto(main, "Pierwsze losowanie zakresu", QStringLiteral("1"));

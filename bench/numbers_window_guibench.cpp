@@ -21,13 +21,7 @@ struct Windows {
     zg::NumbersWindow numbers;
 
     Windows() {
-        static const bool loaded = [] {
-            zg::bench::LoadSampleTable(zg::MaxDraws, 7);
-            zg::bench::ChooseFirstTenNumbers();
-            zg::Dialogs::SetTestMode(true);
-            return true;
-        }();
-        (void)loaded;
+        zg::bench::PrepareSampleTable(zg::MaxDraws);
         main.show();
         main.applyConfirmedSet();
         zg::bench::Type(main, "rangeFromEdit", "1");
