@@ -64,13 +64,13 @@ const CurlLibrary& Curl() {
             return;
         }
         std::string& e = curl.error;
-        const bool all = Resolve(library, "curl_global_init", curl.globalInit, e) &
-                         Resolve(library, "curl_easy_init", curl.easyInit, e) &
-                         Resolve(library, "curl_easy_setopt", curl.easySetopt, e) &
-                         Resolve(library, "curl_easy_perform", curl.easyPerform, e) &
-                         Resolve(library, "curl_easy_cleanup", curl.easyCleanup, e) &
-                         Resolve(library, "curl_easy_strerror", curl.easyStrerror, e) &
-                         Resolve(library, "curl_slist_append", curl.slistAppend, e) &
+        const bool all = Resolve(library, "curl_global_init", curl.globalInit, e) &&
+                         Resolve(library, "curl_easy_init", curl.easyInit, e) &&
+                         Resolve(library, "curl_easy_setopt", curl.easySetopt, e) &&
+                         Resolve(library, "curl_easy_perform", curl.easyPerform, e) &&
+                         Resolve(library, "curl_easy_cleanup", curl.easyCleanup, e) &&
+                         Resolve(library, "curl_easy_strerror", curl.easyStrerror, e) &&
+                         Resolve(library, "curl_slist_append", curl.slistAppend, e) &&
                          Resolve(library, "curl_slist_free_all", curl.slistFreeAll, e);
         if (all && curl.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
             e = std::string(CurlLibraryName) + " could not be initialised";
