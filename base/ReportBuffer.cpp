@@ -98,7 +98,7 @@ ReportBuffer::~ReportBuffer() {
 void AdviseHugePages(const void* data, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
     constexpr std::size_t HugePage = std::size_t{2} << 20;
-    if (data == nullptr || bytes < 2 * HugePage)
+    if (data == nullptr || bytes < HugePage)
         return;
     // The whole huge pages inside the room; a refusal only leaves the ordinary pages.
     const auto begin = reinterpret_cast<std::uintptr_t>(data);

@@ -16,7 +16,7 @@
 namespace zg {
 
 // Asks that the whole 2 MB pages inside `bytes` bytes of fresh memory from `data` on (room of at
-// least 4 MB that nothing has touched yet, such as a large vector just reserved) be backed by huge
+// least 2 MB that nothing has touched yet, such as a large vector just reserved) be backed by huge
 // pages where the system offers them: the first touch of that room then costs a few page faults
 // instead of hundreds. Smaller room, or a refusal, leaves the ordinary pages.
 void AdviseHugePages(const void* data, std::size_t bytes);
@@ -95,6 +95,8 @@ public:
     }
 
     std::size_t Size() const { return bytes_.size(); }
+    // Empties the buffer and keeps its room, for a report written out a piece at a time.
+    void Clear() { bytes_.clear(); }
     const std::string& Bytes() const { return bytes_; }
     // The bytes, leaving the buffer empty.
     std::string Take() {

@@ -31,6 +31,13 @@ std::optional<std::string> WriteReportFile(const std::string& path, std::string_
     return WriteFileAtomically(path, bytes);
 }
 
+std::optional<std::string> WriteReportFileInPieces(const std::string& path, const ReportPieces& pieces) {
+    AtomicFileWriter out(path);
+    if (out.ok() && pieces([&out](std::string_view piece) { return out.Write(piece); }) && out.Commit())
+        return std::nullopt;
+    return out.error();
+}
+
 std::string NextNumberedFileName(const std::string& folder, const std::string& stem, const std::string& extension) {
     for (int i = 1; i < 10000; ++i) {
         std::string name = stem + "." + ZeroPad(i, 4) + "." + extension;

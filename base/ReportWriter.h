@@ -4,6 +4,7 @@
 // buffer, and written with WriteReportFile.
 #include "base/ReportBuffer.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,17 @@ inline constexpr std::string_view ReportBanner = " --------------- ZENTAGRAFO v.
 // writable, is refused. On failure returns the system's description of the error, and the old
 // file is unchanged with no partial new file left; on success nothing.
 std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes);
+
+// Takes consecutive pieces of a report's bytes as they are made; false stops the report (the
+// piece could not be written).
+using ReportPieceSink = std::function<bool(std::string_view piece)>;
+// Makes a report's bytes a piece at a time, handing each to the sink; false when the sink refused.
+using ReportPieces = std::function<bool(const ReportPieceSink& sink)>;
+
+// WriteReportFile for a report made in pieces: each piece goes into the temporary file as it is
+// made, so a report of many megabytes never stands whole in memory. The same guarantees: on
+// failure the old file is unchanged and no partial new file is left.
+std::optional<std::string> WriteReportFileInPieces(const std::string& path, const ReportPieces& pieces);
 
 // First free "STEM.NNNN.EXT" (at least four digits; EXT "txt" unless given) in `folder`, counting
 // from 1; when every number up to 9999 is taken, "STEM.10000.EXT" without looking. Only the name is

@@ -30,8 +30,14 @@ struct ZentagInput {
 // One qualifying draw: found draw + offset, inside the range.
 struct ZentagRow {
     std::int32_t ordinal = 0;
-    std::string date;            // DD.MM.YY of the draw
+    // The draw's date as stored, the year as its last two digits (0..99); DateText writes it.
+    std::int32_t day = 0;
+    std::int32_t month = 0;
+    std::int32_t shortYear = 0;
     std::uint64_t drawn[2] = {}; // bit x - 1 of the 128 set when number x (1..80) is in the draw
+
+    // DD.MM.YY, as DrawDateText writes the draw's date.
+    std::string DateText() const;
 
     bool Drawn(std::int32_t x) const {
         if (!IsLotteryNumber(x))

@@ -4,6 +4,7 @@
 #include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -11,13 +12,6 @@
 namespace zg {
 
 namespace {
-
-std::string_view Trimmed(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 // The 10 characters of a group of ten consecutive numbers 10g+1..10g+10 for each of the 1024 ways
 // they can be drawn (bit j: number 10g+j+1): the last digit of a drawn number, "-" for the others.
@@ -94,7 +88,7 @@ void WriteSelectedRow(const ZentagRow& row, const std::vector<ColumnBit>& column
 
 } // namespace
 
-std::string ZentagReportBytes(const ZentagReportInput& input) {
+bool WriteZentagReport(const ZentagReportInput& input, const ReportPieceSink& sink) {
     static const ZentagResult NoTable;
     const ZentagResult& table = input.table != nullptr ? *input.table : NoTable;
     const std::string sixTabs(6, '\t');
@@ -117,25 +111,54 @@ std::string ZentagReportBytes(const ZentagReportInput& input) {
     head.Line();
 
     // The row lines hold digits, points, minus signs, blanks and tabs only, which are the same
-    // bytes in UTF-8 and Windows-1250: they are written straight into the one buffer, reserved for
-    // all of them (a table may have tens of thousands of rows).
+    // bytes in UTF-8 and Windows-1250: they are written straight into the buffer. A table may have
+    // tens of thousands of rows (10 MB), so the buffer goes to the sink whenever it holds a piece
+    // and is then reused: it stays in the cache, and the report never stands whole in memory.
     const std::size_t cells = k + k / 10;
-    ReportText bytes(head.Size() + table.rows.size() * (cells + 16) + 128);
+    const std::size_t rowRoom = cells + 16 + 8; // the date may be longer than DD.MM.YY
+    const std::size_t whole = head.Size() + table.rows.size() * rowRoom + 128;
+    ReportText bytes(std::min(whole, ReportPieceSize + rowRoom + 128));
     bytes.Raw(head.Bytes());
     const bool complete = IsCompleteColumns(table.columns);
     const std::vector<ColumnBit> columnBits = ColumnBits(table.columns);
     for (const ZentagRow& row : table.rows) {
-        bytes.Raw(Trimmed(row.date)).Char('\t');
+        if (row.day >= 0 && row.day <= 99 && row.month >= 0 && row.month <= 99) {
+            char* date = bytes.Extend(8);
+            const std::int32_t parts[3] = {row.day, row.month, row.shortYear};
+            for (int i = 0; i < 3; ++i) {
+                date[3 * i] = static_cast<char>('0' + parts[i] / 10);
+                date[3 * i + 1] = static_cast<char>('0' + parts[i] % 10);
+                if (i < 2)
+                    date[3 * i + 2] = '.';
+            }
+        } else {
+            bytes.Raw(row.DateText());
+        }
+        bytes.Char('\t');
         char* out = bytes.Extend(cells);
         if (complete)
             WriteCompleteRow(row, out);
         else
             WriteSelectedRow(row, columnBits, out);
         bytes.LineEnd();
+        if (bytes.Size() >= ReportPieceSize) {
+            if (!sink(bytes.Bytes()))
+                return false;
+            bytes.Clear();
+        }
     }
     bytes.Line();
     bytes.Footer();
-    return bytes.Take();
+    return sink(bytes.Bytes());
+}
+
+std::string ZentagReportBytes(const ZentagReportInput& input) {
+    std::string whole;
+    WriteZentagReport(input, [&whole](std::string_view piece) {
+        whole.append(piece);
+        return true;
+    });
+    return whole;
 }
 
 } // namespace zg

@@ -120,7 +120,7 @@ QString ZentagGridModel::cellText(int row, int column) const {
         return {};
     const ZentagRow& r = result_->rows[static_cast<std::size_t>(row)];
     if (column == 0)
-        return QString::fromStdString(r.date);
+        return QString::fromStdString(r.DateText());
     const std::int32_t x = result_->columns[static_cast<std::size_t>(column - 1)];
     return r.Drawn(x) ? TwoDigitTexts()[static_cast<std::size_t>(x)] : QString();
 }
@@ -369,7 +369,8 @@ void ZentagWindow::saveReport() {
     const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
         const ZentagReportInput in{MakeSearchHeading(parameters_, AllDraws(), NumberSet), ZentagOffset, &result_};
-        if (WriteReport(this, path, ZentagReportBytes(in)))
+        const auto pieces = [&in](const ReportPieceSink& sink) { return WriteZentagReport(in, sink); };
+        if (WriteReport(this, path, pieces))
             ShowReportSaved(this, path);
     }
     closeButton->setFocus();

@@ -21,6 +21,14 @@ bool WriteReport(QWidget* parent, const QString& path, std::string_view bytes) {
     return true;
 }
 
+bool WriteReport(QWidget* parent, const QString& path, const ReportPieces& pieces) {
+    if (auto error = WriteReportFileInPieces(PathBytes(path), pieces)) {
+        Dialogs::SystemError(parent, QString::fromStdString(*error));
+        return false;
+    }
+    return true;
+}
+
 void ShowReportSaved(QWidget* parent, const QString& path) {
     Dialogs::Message(parent, QStringLiteral(" Zapis do pliku zakończony pomyślnie"),
                      QStringLiteral("Wyniki analizy zostały umieszczone w pliku \"") + path + QStringLiteral("\""),

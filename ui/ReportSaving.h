@@ -22,6 +22,9 @@ QString AskReportFileName(QWidget* parent, const std::string& stem);
 // On failure shows the system's description of the error and returns false.
 bool WriteReport(QWidget* parent, const QString& path, std::string_view bytes);
 
+// The same for a report made in pieces (WriteReportFileInPieces).
+bool WriteReport(QWidget* parent, const QString& path, const ReportPieces& pieces);
+
 // The confirmation of a saved report, naming the file.
 void ShowReportSaved(QWidget* parent, const QString& path);
 

@@ -78,7 +78,8 @@ int RunZentag(const ZentagOptions& opt) {
         selection.empty() ? ComputeZentagTable(zentag, nullptr) : ComputeZentagTableFor(zentag, selection);
 
     const ZentagReportInput report{MakeSearchHeading(*in, draws, in->set), opt.offset, &table};
-    if (const auto error = WriteReportFile(opt.out, ZentagReportBytes(report)))
+    const auto pieces = [&report](const ReportPieceSink& sink) { return WriteZentagReport(report, sink); };
+    if (const auto error = WriteReportFileInPieces(opt.out, pieces))
         return Failure(opt.out + ": " + *error);
 
     PrintLines(table.singleLines);

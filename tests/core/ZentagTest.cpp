@@ -1,5 +1,6 @@
 // The ZENTAG table: rows, cells, the two ranked lists and their texts, the report's bytes.
 #include "tables/Zentag.h"
+#include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
 #include "support/DrawTables.h"
 #include "support/ReportBytes.h"
@@ -259,4 +260,56 @@ TEST(ZentagReport, SelectedColumnsKeepTheBlankAfterEveryTenth) {
     ZentagReportInput in{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}, 1, &r};
     const std::string rows = "\r\n\r\n03.01.08\t1234567890 -\r\n05.01.08\t1234567890 1\r\n\r\n";
     EXPECT_NE(ZentagReportBytes(in).find(rows), std::string::npos);
+}
+
+// A table of thousands of rows is written in several pieces of about ReportPieceSize bytes, each
+// ending with a whole line; joined they are the rows in order. Dates a hand-made database may hold
+// (a day of three digits, a negative year) read as DrawDateText writes them.
+TEST(ZentagReport, LargeTableInPiecesAndUnusualDates) {
+    constexpr std::int32_t Count = 6000;
+    auto table = MakeTable(Count);
+    for (std::int32_t q = 1; q <= Count; ++q) {
+        std::vector<std::int32_t> numbers(20);
+        for (std::int32_t i = 0; i < 20; ++i)
+            numbers[static_cast<std::size_t>(i)] = 1 + (q + 4 * i) % 80;
+        Put(table, q, numbers);
+    }
+    table[2].Day = 123;
+    table[3].Year = -2023;
+    std::vector<std::int32_t> all(static_cast<std::size_t>(Count));
+    std::iota(all.begin(), all.end(), 1);
+    const ZentagResult r = ComputeZentagTable(Input(table, Found(all), 1, Count, 0), nullptr);
+    const ZentagReportInput in{1, Count, "a", "b", "0", "20", {3, 7, 15}, 0, &r};
+
+    std::vector<std::string> pieces;
+    ASSERT_TRUE(WriteZentagReport(in, [&pieces](std::string_view piece) {
+        pieces.emplace_back(piece);
+        return true;
+    }));
+    ASSERT_GE(pieces.size(), 3u);
+    std::string joined;
+    for (const std::string& piece : pieces) {
+        EXPECT_LE(piece.size(), ReportPieceSize + 200);
+        EXPECT_EQ(piece.substr(piece.size() - 2), "\r\n");
+        joined += piece;
+    }
+    std::size_t at = joined.find("\r\n\r\n", joined.find("1234567890 1234567890")) + 4;
+    for (std::int32_t q = 1; q <= Count; ++q) {
+        std::string line = DrawDateText(View(table), q) + "\t";
+        for (std::int32_t x = 1; x <= 80; ++x) {
+            const bool drawn = (x - 1 - q % 80 + 80) % 4 == 0;
+            line += drawn ? static_cast<char>('0' + x % 10) : '-';
+            if (x % 10 == 0)
+                line += ' ';
+        }
+        line += "\r\n";
+        ASSERT_EQ(joined.substr(at, line.size()), line) << q;
+        at += line.size();
+    }
+    EXPECT_EQ(joined.substr(at), "\r\n" + ReportFooterBytes);
+    EXPECT_EQ(DrawDateText(View(table), 2).substr(0, 4), "123.");
+
+    int calls = 0;
+    EXPECT_FALSE(WriteZentagReport(in, [&calls](std::string_view) { return ++calls > 1; }));
+    EXPECT_EQ(calls, 1);
 }
