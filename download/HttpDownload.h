@@ -44,6 +44,8 @@ public:
 
     bool isRunning() const { return job_ != nullptr; }
     bool succeeded() const { return result_; } // the result flag of the last finished download
+    // The last finished download failed because the download library (libcurl) cannot be opened.
+    bool lacksLibrary() const { return noLibrary_; }
     // With TransferSettings::bodyInMemory: the body of the last successful download (empty
     // otherwise).
     const std::string& body() const { return body_; }
@@ -63,6 +65,7 @@ private:
     TransferSettings settings_;
     std::shared_ptr<DownloadJob> job_;
     bool result_ = false;
+    bool noLibrary_ = false;
     std::string body_;
 };
 

@@ -142,8 +142,10 @@ public:
             return Finish(false);
 
         const CurlLibrary& lib = Curl();
-        if (!lib.error.empty())
+        if (!lib.error.empty()) {
+            report_.noLibrary = true;
             return Fail(lib.error);
+        }
         CURL* curl = lib.easyInit();
         if (curl == nullptr)
             return Fail("libcurl could not be started");

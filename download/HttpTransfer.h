@@ -77,6 +77,7 @@ struct TransferReport {
     bool responded = false; // a response head arrived
     long status = 0;        // its HTTP status
     std::string error;      // why the transfer failed, for the command line
+    bool noLibrary = false; // it failed because libcurl cannot be opened
 };
 
 // Reports the announced length (0 when none) and the bytes received so far, after each chunk.

@@ -128,7 +128,10 @@ void ResultsDownloadPanel::downloadProgress(QObject*, int totalSize, int bytesRe
 }
 
 void ResultsDownloadPanel::downloadFailed(QObject* sender) {
-    Dialogs::Message(window_, Q(UpdateFailedCaption), Q(InterruptedText), Dialogs::Icon::Error);
+    const auto* download = qobject_cast<HttpDownload*>(sender);
+    const bool noLibrary = download != nullptr && download->lacksLibrary();
+    Dialogs::Message(window_, Q(UpdateFailedCaption), Q(noLibrary ? NoDownloadLibraryText : InterruptedText),
+                     Dialogs::Icon::Error);
     sizeLabel_->hide();
     stopButton_->hide();
     gauge_->hide();

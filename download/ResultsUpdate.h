@@ -36,6 +36,10 @@ inline constexpr std::string_view ConnectingText = "Trwa łączenie...";
 inline constexpr std::string_view UpdateFailedCaption = "Aktualizacja zakończona niepowodzeniem...";
 inline constexpr std::string_view UpdateSucceededCaption = "Aktualizacja zakończona sukcesem...";
 inline constexpr std::string_view InterruptedText = "Operacja została przerwana !!!";
+// A download when libcurl cannot be opened; every other part of the program still works.
+inline constexpr std::string_view NoDownloadLibraryText =
+    "Nie można pobierać wyników: brak biblioteki libcurl.so.4 (pakiet libcurl4). Zainstaluj ją i spróbuj "
+    "ponownie. Pozostałe funkcje programu działają bez niej.";
 inline constexpr std::string_view NoConnectionText =
     "Błąd podczas ściągania pliku !!! Prawdopodobnie nie masz połączenia z internetem.";
 inline constexpr std::string_view FullDownloadDoneText =
