@@ -456,19 +456,56 @@ std::string DatabaseFileBytes(DrawsView draws) {
     return out.Take();
 }
 
+namespace {
+
+// "0 ".."99 ": the text of every value below 100 with the blank after it, padded to four bytes so
+// that writing a value is one four-byte copy; `size` tells how many of the bytes count.
+struct BlankedValues {
+    char text[100][4];
+    std::uint8_t size[100];
+    constexpr BlankedValues() : text(), size() {
+        for (int v = 0; v < 100; ++v) {
+            const int digits = v < 10 ? 1 : 2;
+            text[v][0] = static_cast<char>('0' + (v < 10 ? v : v / 10));
+            text[v][1] = v < 10 ? ' ' : static_cast<char>('0' + v % 10);
+            text[v][2] = v < 10 ? '\0' : ' ';
+            text[v][3] = '\0';
+            size[v] = static_cast<std::uint8_t>(digits + 1);
+        }
+    }
+};
+constexpr BlankedValues Blanked;
+
+} // namespace
+
 void AppendDatabaseFileBytes(ReportBuffer& out, DrawsView draws) {
     if (draws.count <= 0)
         return;
     const bool dayFirst = ReadsDayFirst(draws[1].Year);
-    const auto put = [&out](std::int32_t value) { out.Number(value).Char(' '); };
+    // A draw's 24 values, each followed by a blank, are made in a local buffer and copied into
+    // `out` at once: most are below 100 and take one copy from the table, any other goes through
+    // std::to_chars (at most 11 characters and the blank).
+    constexpr std::size_t MostPerValue = 12;
+    char line[24 * MostPerValue + 4]; // + 4: the table's copy may write past the value's blank
     for (std::int32_t k = 1; k <= draws.count; ++k) {
         const DrawRecord& d = draws[k];
+        char* p = line;
+        const auto put = [&p](std::int32_t value) {
+            if (static_cast<std::uint32_t>(value) < 100u) {
+                std::memcpy(p, Blanked.text[value], 4);
+                p += Blanked.size[value];
+            } else {
+                p = std::to_chars(p, p + MostPerValue, value).ptr;
+                *p++ = ' ';
+            }
+        };
         put(d.Number);
         put(dayFirst ? d.Day : d.Year);
         put(d.Month);
         put(dayFirst ? d.Year : d.Day);
         for (std::int32_t n : d.Numbers)
             put(n);
+        out.Raw(std::string_view(line, static_cast<std::size_t>(p - line)));
     }
 }
 

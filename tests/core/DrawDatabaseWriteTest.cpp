@@ -291,6 +291,20 @@ TEST(DrawDatabaseRewrite, YearFirstEachValueThenASpace) {
     EXPECT_EQ(ReadBytes(path), "");
 }
 
+// Values a hand-made database may hold are written as they are: 0, 99 and 100 at the edge of the
+// two-digit table, negative and the largest values in full.
+TEST(DrawDatabaseRewrite, ValuesBeyondTwoDigitsInFull) {
+    std::vector<DrawRecord> draws(2);
+    draws[1] = Draw(99999, 2004, 0, -5, 1);
+    draws[1].Numbers[0] = 0;
+    draws[1].Numbers[1] = 99;
+    draws[1].Numbers[2] = 100;
+    draws[1].Numbers[3] = INT32_MIN;
+    draws[1].Numbers[19] = INT32_MAX;
+    EXPECT_EQ(DatabaseFileBytes(DrawsView{draws.data(), 1}),
+              "99999 2004 0 -5 0 99 100 -2147483648 13 16 19 22 25 28 31 34 37 40 43 46 49 52 55 2147483647 ");
+}
+
 TEST(DrawDatabaseRewrite, FirstYearUpTo1950IsWrittenDayFirst) {
     TempDir dir;
     const std::string path = dir.file("zentag.wyn");
