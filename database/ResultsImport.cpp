@@ -109,14 +109,15 @@ struct NumberSetKeyHash {
     }
 };
 
+// Each number (1..80) sets its bit in the word picked by index: a branch on the word would be taken
+// at random. The index stays within the two words whatever the value.
 template <typename Numbers> NumberSetKey KeyOf(const Numbers& numbers) {
+    std::uint64_t words[2] = {0, 0};
+    for (std::int32_t n : numbers)
+        words[(static_cast<std::uint32_t>(n - 1) >> 6) & 1u] |= std::uint64_t{1} << ((n - 1) & 63);
     NumberSetKey k;
-    for (std::int32_t n : numbers) {
-        if (n <= 64)
-            k.low |= std::uint64_t{1} << (n - 1);
-        else
-            k.high |= std::uint32_t{1} << (n - 65);
-    }
+    k.low = words[0];
+    k.high = static_cast<std::uint32_t>(words[1]);
     return k;
 }
 
@@ -137,6 +138,7 @@ struct LineScan {
     bool takeLast = false;      // the arrays keep the last 20 runs instead of the first 20
     std::int32_t digitRuns = 0; // runs of digits in a line without a date word
     std::int32_t numberCount = 0;
+    std::size_t ring = 0;    // numberCount mod 20: where the next run goes when keeping the last 20
     std::int32_t values[20]; // the first (or last) 20 runs after the date (and time): 1..80, or 0 for any other value
     const char* digits[20];  // the same runs as written, without their leading zeros
     std::uint32_t digitCount[20]; // and their lengths ("0" for a run of zeros)
@@ -213,23 +215,33 @@ const char* ScanLine(const char* p, const char* const end, ImportedDraw& draw, L
             ++p; // leading zeros; the last digit of a run of zeros stays
         const char* const start = p;
         std::int32_t value = 0;
-        while (p != end && ClassOf(*p) == DigitByte) {
-            value = p - start < 3 ? value * 10 + (*p - '0') : 0;
-            ++p;
+        // A run of one or two digits (every number of a results file) is read in one step, without
+        // a branch on its length; a longer run goes through the loop.
+        const bool second = end - p >= 2 && ClassOf(p[1]) == DigitByte;
+        if (!(second && end - p >= 3 && ClassOf(p[2]) == DigitByte)) {
+            const std::int32_t first = p[0] - '0';
+            value = second ? first * 10 + (p[1] - '0') : first;
+            p += second ? 2 : 1;
+        } else {
+            while (p != end && ClassOf(*p) == DigitByte) {
+                value = p - start < 3 ? value * 10 + (*p - '0') : 0;
+                ++p;
+            }
         }
         if (scan.numberCount < 20 || scan.takeLast) {
             // Keeping the last 20, the arrays are a ring: run k goes to k mod 20.
-            const auto i = static_cast<std::size_t>(scan.numberCount % 20);
+            const std::size_t i = scan.ring;
             scan.values[i] = IsLotteryNumber(value) && p - start < 3 ? value : 0;
             scan.digits[i] = start;
             scan.digitCount[i] = static_cast<std::uint32_t>(p - start);
         }
+        scan.ring = scan.ring == 19 ? 0 : scan.ring + 1;
         if (scan.numberCount < INT32_MAX)
             ++scan.numberCount;
     }
     if (scan.takeLast && scan.numberCount > 20) {
         // The oldest of the last 20 runs sits where the next run would have gone.
-        const auto oldest = static_cast<std::ptrdiff_t>(scan.numberCount % 20);
+        const auto oldest = static_cast<std::ptrdiff_t>(scan.ring);
         std::rotate(scan.values, scan.values + oldest, scan.values + 20);
         std::rotate(scan.digits, scan.digits + oldest, scan.digits + 20);
         std::rotate(scan.digitCount, scan.digitCount + oldest, scan.digitCount + 20);
@@ -291,10 +303,11 @@ void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& 
     for (std::size_t j = 0; j < 20; ++j)
         if (scan.values[j] == 0)
             return fail(ImportProblem::Kind::OutOfRange, j);
-    std::uint64_t seenLow = 0, seenHigh = 0; // numbers 1..64 and 65..80
+    // Numbers 1..64 and 65..80, the word picked by index: a branch on it would be taken at random.
+    std::uint64_t seenWords[2] = {0, 0};
     for (std::size_t j = 0; j < 20; ++j) {
         const std::int32_t n = scan.values[j];
-        std::uint64_t& seen = n <= 64 ? seenLow : seenHigh;
+        std::uint64_t& seen = seenWords[(static_cast<std::uint32_t>(n - 1) >> 6) & 1u];
         const std::uint64_t bit = std::uint64_t{1} << ((n - 1) % 64);
         if (seen & bit)
             return fail(ImportProblem::Kind::Repeated, j);
