@@ -1,5 +1,6 @@
 #include "tables/Zentag.h"
 
+#include "base/CommonBits.h"
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
 #include "base/PopcountClones.h"
@@ -177,9 +178,8 @@ ZG_POPCOUNT_CLONES void CountSingles(const Tally& t, const std::vector<std::int3
 
 // Pair counts for i < j of `numbers`, in the order (0,1), (0,2), ..., (1,2), ...: the columns are
 // walked in blocks of words so that the blocks of all columns stay in the cache together.
-ZG_POPCOUNT_CLONES void CountPairs(const Tally& t, const std::vector<std::int32_t>& numbers,
-                                   std::vector<std::int64_t>& counts) {
-    constexpr std::size_t Block = 64;
+void CountPairs(const Tally& t, const std::vector<std::int32_t>& numbers, std::vector<std::int64_t>& counts) {
+    constexpr std::size_t Block = CommonBitsMostWords;
     const std::size_t used = t.UsedWords();
     const std::size_t k = numbers.size();
     for (std::size_t w0 = 0; w0 < used; w0 += Block) {
@@ -189,10 +189,7 @@ ZG_POPCOUNT_CLONES void CountPairs(const Tally& t, const std::vector<std::int32_
             const std::uint64_t* a = t.Column(numbers[i]);
             for (std::size_t j = i + 1; j < k; ++j) {
                 const std::uint64_t* b = t.Column(numbers[j]);
-                std::int64_t sum = 0;
-                for (std::size_t w = w0; w < w1; ++w)
-                    sum += std::popcount(a[w] & b[w]);
-                counts[p++] += sum;
+                counts[p++] += CountCommonBits(a + w0, b + w0, w1 - w0);
             }
         }
     }
