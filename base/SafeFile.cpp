@@ -1,5 +1,7 @@
 #include "base/SafeFile.h"
 
+#include "base/ReportBuffer.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -142,8 +144,13 @@ std::ptrdiff_t CappedFileReader::Read(char* buffer, std::size_t size) {
     }
 }
 
-int ReadToEnd(int fd, std::string& out, std::int64_t cap) {
+int ReadToEnd(int fd, std::string& out, std::int64_t cap, std::int64_t sizeHint) {
     out.clear();
+    if (sizeHint > 0) {
+        // One byte more, so that reading up to the end finds it there without growing.
+        out.reserve(static_cast<std::size_t>(std::min(sizeHint, cap)) + 1);
+        AdviseHugePages(out.data(), out.capacity());
+    }
     CappedFileReader reader(fd, cap);
     std::unique_ptr<char[]> buffer(new char[65536]);
     for (;;) {

@@ -126,8 +126,10 @@ private:
 };
 
 // Reads an opened file to its end into `out` (replacing its content), at most `cap` bytes.
-// Returns 0 or the errno (EFBIG past the cap; `out` is then empty).
-int ReadToEnd(int fd, std::string& out, std::int64_t cap);
+// Returns 0 or the errno (EFBIG past the cap; `out` is then empty). `sizeHint`, the size the file
+// had when it was opened, only reserves room (up to the cap): a file of several megabytes is then
+// read without growing the text again and again; the read itself still stops at its real end.
+int ReadToEnd(int fd, std::string& out, std::int64_t cap, std::int64_t sizeHint = 0);
 
 // Where a write to `path` lands: when `path` is a symbolic link (also a dangling one), the path it
 // finally points to, resolved relative to each link's folder (at most 40 links deep, like the

@@ -2,6 +2,7 @@
 
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
+#include "base/ReportBuffer.h"
 #include "base/SafeFile.h"
 #include "database/Backups.h"
 #include "database/DrawDatabase.h"
@@ -430,7 +431,8 @@ ResultsFileBytes ReadResultsFileBytes(const std::string& path) {
         return r;
     }
     // The size the file claims is only a hint: the read itself stops at the limit.
-    const int error = file.size > ResultsFileLimit ? EFBIG : ReadToEnd(file.fd.get(), r.bytes, ResultsFileLimit);
+    const int error =
+        file.size > ResultsFileLimit ? EFBIG : ReadToEnd(file.fd.get(), r.bytes, ResultsFileLimit, file.size);
     if (error != 0) {
         r.error = error == EFBIG ? std::string(ResultsFileTooLargeText) : SystemErrorText(error);
         return r;
@@ -475,6 +477,7 @@ ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take, std::s
     out.take = take;
     // A dated line with 20 numbers takes at least 48 bytes: room for every draw the bytes can hold.
     out.draws.reserve(bytes.size() / 48 + 1);
+    AdviseHugePages(out.draws.data(), out.draws.capacity() * sizeof(ImportedDraw));
     LineSink sink{out, keptProblems};
     ScanLines(bytes, take, sink);
     out.problemCount = sink.lineProblems;
