@@ -121,26 +121,31 @@ bool WriteZentagReport(const ZentagReportInput& input, const ReportPieceSink& si
     bytes.Raw(head.Bytes());
     const bool complete = IsCompleteColumns(table.columns);
     const std::vector<ColumnBit> columnBits = ColumnBits(table.columns);
+    // Each line is made in a small buffer of its own (in the cache) and appended with one copy.
+    std::vector<char> lineBuffer(8 + 1 + cells + 2);
+    char* const line = lineBuffer.data();
     for (const ZentagRow& row : table.rows) {
+        char* out = line;
         if (row.day >= 0 && row.day <= 99 && row.month >= 0 && row.month <= 99) {
-            char* date = bytes.Extend(8);
             const std::int32_t parts[3] = {row.day, row.month, row.shortYear};
             for (int i = 0; i < 3; ++i) {
-                date[3 * i] = static_cast<char>('0' + parts[i] / 10);
-                date[3 * i + 1] = static_cast<char>('0' + parts[i] % 10);
+                *out++ = static_cast<char>('0' + parts[i] / 10);
+                *out++ = static_cast<char>('0' + parts[i] % 10);
                 if (i < 2)
-                    date[3 * i + 2] = '.';
+                    *out++ = '.';
             }
         } else {
             bytes.Raw(row.DateText());
         }
-        bytes.Char('\t');
-        char* out = bytes.Extend(cells);
+        *out++ = '\t';
         if (complete)
             WriteCompleteRow(row, out);
         else
             WriteSelectedRow(row, columnBits, out);
-        bytes.LineEnd();
+        out += cells;
+        *out++ = '\r';
+        *out++ = '\n';
+        bytes.Raw(std::string_view(line, static_cast<std::size_t>(out - line)));
         if (bytes.Size() >= ReportPieceSize) {
             if (!sink(bytes.Bytes()))
                 return false;
