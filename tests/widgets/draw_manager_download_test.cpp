@@ -102,6 +102,26 @@ private slots:
         QTRY_VERIFY(p.hidden("downloadGauge"));
     }
 
+    // Run by a test entry of its own, with an empty libcurl.so.4 first on the library path: the
+    // download fails with a message naming the library, and the database stays as it was.
+    void downloadWithoutTheLibrary() {
+        if (qEnvironmentVariableIsEmpty("ZG_TEST_NO_DOWNLOAD_LIBRARY"))
+            QSKIP("runs only with the download library hidden");
+        for (const char* button : {"downloadLatestButton", "downloadAllButton"}) {
+            Program p;
+            HttpTestServer server([](HttpTestServer& s, int fd) { s.WaitForClose(fd); });
+            p.serve(server);
+            p.click(button);
+            const Dialogs::Shown shown = p.lastMessage();
+            QCOMPARE(shown.caption, Q(UpdateFailedCaption));
+            QCOMPARE(shown.text, Q(NoDownloadLibraryText));
+            QTRY_VERIFY(p.hidden("stopDownloadButton"));
+            QVERIFY(p.enabled(button));
+            QVERIFY(ReadBytes(p.path("zentag.wyn")) == p.database);
+            QVERIFY(!std::filesystem::exists(p.path("zentag")));
+        }
+    }
+
     void stopEndsADownloadThatHangs() {
         Program p;
         HttpTestServer server([](HttpTestServer& s, int fd) {
