@@ -68,7 +68,7 @@ std::optional<TransferReport> Download(const UpdateOptions& options, bool latest
     TransferFlags flags;
     TransferReport report = RunTransfer(settings, flags, {});
     if (!DeliverTransfer(report, target, flags.result)) {
-        Failure(InterruptedText);
+        Failure(report.noLibrary ? NoDownloadLibraryText : InterruptedText);
         if (!report.error.empty())
             std::fprintf(stderr, "%s\n", report.error.c_str());
         return std::nullopt;
