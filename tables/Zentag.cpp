@@ -2,6 +2,7 @@
 
 #include "base/CommonBits.h"
 #include "base/DateRoutines.h"
+#include "base/DrawMasks.h"
 #include "base/NumberFormat.h"
 #include "base/PopcountClones.h"
 #include "base/ReportBuffer.h"
@@ -50,39 +51,6 @@ void AppendTwoDigits(std::string& s, std::int64_t value) {
     } else {
         s += ZeroPad(value, 2);
     }
-}
-
-// A draw's numbers of 1..80 as bits. The draw is regular when none of its numbers lies outside
-// 1..80 and none repeats, that is when its 20 numbers set 20 different bits.
-struct DrawBits {
-    std::uint64_t low = 0;  // bit x - 1 for the numbers 1..64
-    std::uint64_t high = 0; // bit x - 65 for the numbers 65..80
-    bool regular = false;
-};
-
-// Four numbers at a time in vector lanes, without a branch: a branch on which half a number falls
-// in is taken at random, and its mispredictions cost more than all the rest of a table's rows.
-ZG_VECTOR_CLONES DrawBits BitsOfDraw(const std::int32_t (&numbers)[20]) {
-    using Lanes = std::uint64_t __attribute__((vector_size(32)));
-    using Numbers = std::int32_t __attribute__((vector_size(16)));
-    const Lanes one = {1, 1, 1, 1};
-    Lanes low = {}, high = {}, outside = {};
-    for (std::size_t i = 0; i < 20; i += 4) {
-        Numbers x;
-        std::memcpy(&x, numbers + i, sizeof x);
-        // A value below 1 wraps around to a bit far above 80.
-        const Lanes bit = __builtin_convertvector(x, Lanes) - one;
-        const Lanes mask = one << (bit & 63u);
-        low |= mask & reinterpret_cast<Lanes>(bit < 64u);
-        high |= mask & reinterpret_cast<Lanes>(bit - 64u < 16u);
-        outside |= reinterpret_cast<Lanes>(bit >= 80u);
-    }
-    DrawBits bits;
-    bits.low = low[0] | low[1] | low[2] | low[3];
-    bits.high = high[0] | high[1] | high[2] | high[3];
-    bits.regular = (outside[0] | outside[1] | outside[2] | outside[3]) == 0 &&
-                   std::popcount(bits.low) + std::popcount(bits.high) == 20;
-    return bits;
 }
 
 void CountIrregularDraw(Tally& t, const DrawRecord& d) {
@@ -136,16 +104,21 @@ Tally Gather(const ZentagInput& in, SearchProgress* progress) {
         const auto ordinal = static_cast<std::int32_t>(n);
         const DrawRecord& d = in.draws[ordinal];
         const std::size_t r = t.rows.size();
-        const DrawBits bits = BitsOfDraw(d.Numbers);
+        // The draw is regular when its 20 numbers set 20 different bits of 1..80: none lies
+        // outside 1..80 and none repeats.
+        const DrawMask mask = MaskOfDraw(d);
+        const std::uint64_t low = mask.low;
+        const std::uint64_t high = mask.high & 0xFFFFu;
+        const bool regular = std::popcount(low) + std::popcount(high) == 20;
         ZentagRow& row = t.rows.emplace_back();
         row.ordinal = ordinal;
         row.day = d.Day;
         row.month = d.Month;
         // Year mod 100 of the year's magnitude, as DrawDateText takes it.
         row.shortYear = static_cast<std::int32_t>(std::llabs(static_cast<std::int64_t>(d.Year)) % 100);
-        row.drawn[0] = bits.low;
-        row.drawn[1] = bits.high;
-        if (bits.regular) {
+        row.drawn[0] = low;
+        row.drawn[1] = high;
+        if (regular) {
             const std::uint64_t rowBit = std::uint64_t{1} << (r % BitsPerWord);
             for (const std::int32_t x : d.Numbers)
                 block[static_cast<std::size_t>(x - 1)] |= rowBit;
