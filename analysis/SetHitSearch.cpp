@@ -31,14 +31,6 @@ void MemberCounts(const NumberSetData& set, std::uint8_t (&member)[81]) {
         member[x] = set.Member[x] ? 1 : 0;
 }
 
-void LookupHitsOfRange(const DrawsView& draws, const NumberSetData& set, std::int32_t from, std::int32_t n,
-                       std::uint8_t* hits) {
-    std::uint8_t member[81];
-    MemberCounts(set, member);
-    for (std::int32_t i = 0; i < n; ++i)
-        hits[i] = LookupHits(draws[from + i], member);
-}
-
 // A draw marked CountFromDraw holds a number twice; it is counted like LookupHits does.
 [[gnu::noinline]] std::uint8_t RepeatedNumberHits(const DrawRecord& draw, const NumberSetData& set) {
     std::uint8_t member[81];
@@ -47,17 +39,30 @@ void LookupHitsOfRange(const DrawsView& draws, const NumberSetData& set, std::in
 }
 
 // One AND and one popcount per half of the mask, with the popcount instruction where the
-// processor has it.
+// processor has it. masks[i] is the mask of draw from + i.
 ZG_POPCOUNT_CLONES
 void MaskHitsOfRange(const DrawMask* masks, const DrawsView& draws, const NumberSetData& set, std::int32_t from,
                      std::int32_t n, std::uint8_t* hits) {
     const DrawMask s = SetMask(set);
     for (std::int32_t i = 0; i < n; ++i) {
-        const DrawMask& m = masks[from + i];
+        const DrawMask& m = masks[i];
         if ((m.high & CountFromDraw) != 0) [[unlikely]]
             hits[i] = RepeatedNumberHits(draws[from + i], set);
         else
             hits[i] = static_cast<std::uint8_t>(std::popcount(m.low & s.low) + std::popcount(m.high & s.high));
+    }
+}
+
+// Without masks built beforehand: the masks of a few hundred draws at a time, made into a buffer in
+// the cache, then counted as above; about twice as fast as looking up each drawn number.
+void ComputedMaskHitsOfRange(const DrawsView& draws, const NumberSetData& set, std::int32_t from, std::int32_t n,
+                             std::uint8_t* hits) {
+    constexpr std::int32_t Chunk = 256;
+    DrawMask masks[Chunk];
+    for (std::int32_t at = 0; at < n; at += Chunk) {
+        const std::int32_t count = std::min(Chunk, n - at);
+        MasksOfRange(draws, from + at, static_cast<std::size_t>(count), masks);
+        MaskHitsOfRange(masks, draws, set, from + at, count, hits + at);
     }
 }
 
@@ -83,9 +88,9 @@ std::vector<std::uint8_t> HitsOfRange(const DrawsView& draws, const DrawMasks* m
                                       const SearchedRange& range) {
     std::vector<std::uint8_t> hits(static_cast<std::size_t>(range.count));
     if (masks != nullptr && masks->count() == range.available)
-        MaskHitsOfRange(masks->masks(), draws, set, range.from, range.count, hits.data());
+        MaskHitsOfRange(masks->masks() + range.from, draws, set, range.from, range.count, hits.data());
     else
-        LookupHitsOfRange(draws, set, range.from, range.count, hits.data());
+        ComputedMaskHitsOfRange(draws, set, range.from, range.count, hits.data());
     return hits;
 }
 

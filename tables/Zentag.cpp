@@ -5,7 +5,6 @@
 #include "base/DrawMasks.h"
 #include "base/NumberFormat.h"
 #include "base/PopcountClones.h"
-#include "base/ReportBuffer.h"
 
 #include <algorithm>
 #include <array>
@@ -30,18 +29,29 @@ constexpr std::size_t BitsPerWord = 64;
 // number of rows whose positions hold a and b, whatever the stored order. A draw with a repeated
 // number or a value outside 1..80 (only a hand-made database has one) is counted position by
 // position instead, so that a repeated number counts once per position it stands at.
+//
+// The columns are stored in tiles of TileWords words (TileWords * 64 rows): a tile holds the words
+// of those rows for all 80 numbers, number x's part at (x - 1) * TileWords. The 64 rows just made
+// then go to 80 words of one tile (40 KB, in the cache) instead of 80 places a column's length
+// apart, and the pair counts walk the tiles, each number's part one run of words.
 struct Tally {
-    std::vector<ZentagRow> rows;
-    std::size_t stride = 0; // words reserved per column
-    // Column of number x at (x - 1) * stride; words beyond UsedWords() are never written or read.
-    std::unique_ptr<std::uint64_t[]> columns;
+    static constexpr std::size_t TileWords = CommonBitsMostWords;
+
+    std::vector<ZentagRow, LargeArrayAllocator<ZentagRow>> rows;
+    // Words beyond UsedWords() are never written or read.
+    std::vector<std::uint64_t, LargeArrayAllocator<std::uint64_t>> columns;
     std::array<std::int64_t, 81> irregularSingles{};
     std::vector<std::int64_t> irregularPairs; // 81 x 81, [smaller][larger]; empty until needed
 
     std::size_t UsedWords() const { return (rows.size() + BitsPerWord - 1) / BitsPerWord; }
-    const std::uint64_t* Column(std::int32_t x) const {
-        return columns.get() + static_cast<std::size_t>(x - 1) * stride;
+    std::size_t Tiles() const { return (UsedWords() + TileWords - 1) / TileWords; }
+    // The used words of tile `tile` in each number's part.
+    std::size_t WordsOfTile(std::size_t tile) const { return std::min(TileWords, UsedWords() - tile * TileWords); }
+    // Number x's part of tile `tile` (x of 1..80).
+    const std::uint64_t* Part(std::size_t tile, std::int32_t x) const {
+        return columns.data() + PartStart(tile, static_cast<std::size_t>(x));
     }
+    static std::size_t PartStart(std::size_t tile, std::size_t x) { return (tile * 80 + x - 1) * TileWords; }
 };
 
 void AppendTwoDigits(std::string& s, std::int64_t value) {
@@ -72,6 +82,73 @@ void CountIrregularDraw(Tally& t, const DrawRecord& d) {
     }
 }
 
+// Transposes a 64 x 64 bit matrix in place: afterwards bit c of word r holds what bit r of word c
+// held. Six rounds, each swapping the off-diagonal blocks of every square of twice its size: half
+// words (32 bits) first, single bits last.
+inline void TransposeBits(std::uint64_t (&a)[64]) {
+    std::uint64_t m = 0x00000000FFFFFFFFu; // the lower half of each block of 2j bits
+    for (unsigned j = 32; j != 0; j >>= 1, m ^= m << j)
+        for (unsigned base = 0; base < 64; base += 2 * j)
+            for (unsigned k = base; k < base + j; ++k) {
+                const std::uint64_t swap = ((a[k] >> j) ^ a[k + j]) & m;
+                a[k] ^= swap << j;
+                a[k + j] ^= swap;
+            }
+}
+
+// Up to 64 rows in the making: the ordinals of their draws, and for each the found draw (its k)
+// that yields it.
+struct PendingRows {
+    std::int32_t ordinals[BitsPerWord];
+    std::int32_t foundIndex[BitsPerWord];
+    std::size_t count = 0;
+};
+
+// Makes the pending rows, the next 64 rows of the table (fewer at its end): their draws' masks in
+// one call, then the rows, then the column words of those rows. The bits of the rows (row r of the
+// block in word r; an irregular row none) are turned into column words by one transposition each:
+// numbers 1..64 from the low words, 65..80 from the high ones.
+ZG_POPCOUNT_CLONES void MakeRows(Tally& t, const DrawsView& draws, PendingRows& pending, SearchProgress* progress) {
+    DrawMask masks[BitsPerWord];
+    MasksOfDraws(draws, pending.ordinals, pending.count, masks);
+    std::uint64_t lowBlock[BitsPerWord] = {};
+    std::uint64_t highBlock[BitsPerWord] = {};
+    const std::size_t word = t.rows.size() / BitsPerWord;
+    const std::size_t tile = word / Tally::TileWords;
+    const std::size_t inTile = word % Tally::TileWords;
+    for (std::size_t i = 0; i < pending.count; ++i) {
+        const DrawRecord& d = draws[pending.ordinals[i]];
+        // The draw is regular when its 20 numbers set 20 different bits of 1..80: none lies
+        // outside 1..80 and none repeats.
+        const std::uint64_t low = masks[i].low;
+        const std::uint64_t high = masks[i].high & 0xFFFFu;
+        const bool regular = std::popcount(low) + std::popcount(high) == 20;
+        ZentagRow& row = t.rows.emplace_back();
+        row.ordinal = pending.ordinals[i];
+        row.day = d.Day;
+        row.month = d.Month;
+        // Year mod 100 of the year's magnitude, as DrawDateText takes it.
+        row.shortYear = static_cast<std::int32_t>(std::llabs(static_cast<std::int64_t>(d.Year)) % 100);
+        row.drawn[0] = low;
+        row.drawn[1] = high;
+        if (regular) {
+            lowBlock[i] = low;
+            highBlock[i] = high;
+        } else {
+            CountIrregularDraw(t, d);
+        }
+        if (progress != nullptr)
+            progress->step(pending.foundIndex[i]);
+    }
+    TransposeBits(lowBlock);
+    TransposeBits(highBlock);
+    for (std::size_t x = 1; x <= 64; ++x)
+        t.columns[Tally::PartStart(tile, x) + inTile] = lowBlock[x - 1];
+    for (std::size_t x = 65; x <= 80; ++x)
+        t.columns[Tally::PartStart(tile, x) + inTile] = highBlock[x - 65];
+    pending.count = 0;
+}
+
 Tally Gather(const ZentagInput& in, SearchProgress* progress) {
     Tally t;
     const std::int32_t found =
@@ -82,56 +159,21 @@ Tally Gather(const ZentagInput& in, SearchProgress* progress) {
     const std::int64_t from = std::max<std::int64_t>(in.rangeFrom, 1);
     const std::int64_t to = std::min<std::int64_t>(in.rangeTo, in.draws.count);
 
-    t.stride = (static_cast<std::size_t>(found) + BitsPerWord - 1) / BitsPerWord;
-    // Every used word of every column is written whole from `block` below, so the columns need no
-    // zeroing first.
-    t.columns = std::make_unique_for_overwrite<std::uint64_t[]>(80 * t.stride);
+    const std::size_t words = (static_cast<std::size_t>(found) + BitsPerWord - 1) / BitsPerWord;
+    t.columns.resize((words + Tally::TileWords - 1) / Tally::TileWords * 80 * Tally::TileWords);
     t.rows.reserve(static_cast<std::size_t>(found));
-    // The rows of a large table take megabytes (32 bytes each), written once in order.
-    AdviseHugePages(t.rows.data(), t.rows.capacity() * sizeof(ZentagRow));
-    // The column words of the current 64 rows, gathered here (in the cache) and stored into the
-    // columns once the 64 rows are done.
-    std::uint64_t block[80] = {};
-    const auto storeBlock = [&t, &block](std::size_t word) {
-        for (std::size_t x = 0; x < 80; ++x)
-            t.columns[x * t.stride + word] = block[x];
-        std::fill(std::begin(block), std::end(block), std::uint64_t{0});
-    };
+    PendingRows pending;
     for (std::int32_t k = 1; k <= found; ++k) {
         const std::int64_t n = static_cast<std::int64_t>(in.foundDraws[k]) + in.offset;
         if (n < from || n > to)
             continue;
-        const auto ordinal = static_cast<std::int32_t>(n);
-        const DrawRecord& d = in.draws[ordinal];
-        const std::size_t r = t.rows.size();
-        // The draw is regular when its 20 numbers set 20 different bits of 1..80: none lies
-        // outside 1..80 and none repeats.
-        const DrawMask mask = MaskOfDraw(d);
-        const std::uint64_t low = mask.low;
-        const std::uint64_t high = mask.high & 0xFFFFu;
-        const bool regular = std::popcount(low) + std::popcount(high) == 20;
-        ZentagRow& row = t.rows.emplace_back();
-        row.ordinal = ordinal;
-        row.day = d.Day;
-        row.month = d.Month;
-        // Year mod 100 of the year's magnitude, as DrawDateText takes it.
-        row.shortYear = static_cast<std::int32_t>(std::llabs(static_cast<std::int64_t>(d.Year)) % 100);
-        row.drawn[0] = low;
-        row.drawn[1] = high;
-        if (regular) {
-            const std::uint64_t rowBit = std::uint64_t{1} << (r % BitsPerWord);
-            for (const std::int32_t x : d.Numbers)
-                block[static_cast<std::size_t>(x - 1)] |= rowBit;
-        } else {
-            CountIrregularDraw(t, d);
-        }
-        if (r % BitsPerWord == BitsPerWord - 1)
-            storeBlock(r / BitsPerWord);
-        if (progress != nullptr)
-            progress->step(k);
+        pending.ordinals[pending.count] = static_cast<std::int32_t>(n);
+        pending.foundIndex[pending.count] = k;
+        if (++pending.count == BitsPerWord)
+            MakeRows(t, in.draws, pending, progress);
     }
-    if (t.rows.size() % BitsPerWord != 0)
-        storeBlock(t.rows.size() / BitsPerWord);
+    if (pending.count > 0)
+        MakeRows(t, in.draws, pending, progress);
     if (progress != nullptr)
         progress->step(found);
     return t;
@@ -139,31 +181,32 @@ Tally Gather(const ZentagInput& in, SearchProgress* progress) {
 
 ZG_POPCOUNT_CLONES void CountSingles(const Tally& t, const std::vector<std::int32_t>& numbers,
                                      std::vector<std::int64_t>& counts) {
-    const std::size_t used = t.UsedWords();
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const std::uint64_t* a = t.Column(numbers[i]);
         std::int64_t sum = 0;
-        for (std::size_t w = 0; w < used; ++w)
-            sum += std::popcount(a[w]);
+        for (std::size_t tile = 0; tile < t.Tiles(); ++tile) {
+            const std::uint64_t* a = t.Part(tile, numbers[i]);
+            for (std::size_t w = 0; w < t.WordsOfTile(tile); ++w)
+                sum += std::popcount(a[w]);
+        }
         counts[i] = sum + t.irregularSingles[static_cast<std::size_t>(numbers[i])];
     }
 }
 
-// Pair counts for i < j of `numbers`, in the order (0,1), (0,2), ..., (1,2), ...: the columns are
-// walked in blocks of words so that the blocks of all columns stay in the cache together.
+// Pair counts for i < j of `numbers`, in the order (0,1), (0,2), ..., (1,2), ...: tile by tile, so
+// that the parts of all numbers stay in the cache together, each number's part held against the
+// parts of all later numbers in one call.
 void CountPairs(const Tally& t, const std::vector<std::int32_t>& numbers, std::vector<std::int64_t>& counts) {
-    constexpr std::size_t Block = CommonBitsMostWords;
-    const std::size_t used = t.UsedWords();
     const std::size_t k = numbers.size();
-    for (std::size_t w0 = 0; w0 < used; w0 += Block) {
-        const std::size_t w1 = std::min(used, w0 + Block);
+    std::vector<const std::uint64_t*> later(k);
+    for (std::size_t tile = 0; tile < t.Tiles(); ++tile) {
+        const std::size_t words = t.WordsOfTile(tile);
         std::size_t p = 0;
-        for (std::size_t i = 0; i < k; ++i) {
-            const std::uint64_t* a = t.Column(numbers[i]);
-            for (std::size_t j = i + 1; j < k; ++j) {
-                const std::uint64_t* b = t.Column(numbers[j]);
-                counts[p++] += CountCommonBits(a + w0, b + w0, w1 - w0);
-            }
+        for (std::size_t i = 0; i + 1 < k; ++i) {
+            const std::size_t count = k - i - 1;
+            for (std::size_t j = 0; j < count; ++j)
+                later[j] = t.Part(tile, numbers[i + 1 + j]);
+            AddCommonBits(t.Part(tile, numbers[i]), later.data(), count, words, counts.data() + p);
+            p += count;
         }
     }
     if (!t.irregularPairs.empty()) {

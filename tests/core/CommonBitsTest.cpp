@@ -8,26 +8,32 @@
 
 using namespace zg;
 
-// Every length up to and past the largest the wide count takes, on random words and on full ones
-// (each byte lane then gains the most a step can give), against one popcount a word.
-TEST(CommonBits, AgreesWithCountingWordByWord) {
+// Every build the processor runs, on every length up to the largest a call takes, on random words
+// and on full ones (each byte lane of the AVX2 build then gains the most a step can give), against
+// one popcount a word; sums are added to, not overwritten; starts need no alignment.
+TEST(CommonBits, EveryBuildAgreesWithCountingWordByWord) {
     std::mt19937_64 random(7);
-    for (const bool full : {false, true}) {
-        std::vector<std::uint64_t> a(CommonBitsMostWords + 9), b(a.size());
-        for (std::size_t w = 0; w < a.size(); ++w) {
-            a[w] = full ? ~std::uint64_t{0} : random();
-            b[w] = full ? ~std::uint64_t{0} : random();
+    for (const CommonBitsBuild& build : CommonBitsBuilds()) {
+        for (const bool full : {false, true}) {
+            std::vector<std::uint64_t> a(CommonBitsMostWords + 3), b(a.size()), c(a.size());
+            for (std::size_t w = 0; w < a.size(); ++w) {
+                a[w] = full ? ~std::uint64_t{0} : random();
+                b[w] = full ? ~std::uint64_t{0} : random();
+                c[w] = full ? ~std::uint64_t{0} : random();
+            }
+            // a from word 3 on, against b from word 1 and c from word 0: no two starts aligned alike.
+            const std::uint64_t* others[] = {b.data() + 1, c.data()};
+            for (std::size_t words = 0; words <= CommonBitsMostWords; ++words) {
+                std::int64_t expected[2] = {5, 7};
+                for (std::size_t w = 0; w < words; ++w) {
+                    expected[0] += std::popcount(a[w + 3] & b[w + 1]);
+                    expected[1] += std::popcount(a[w + 3] & c[w]);
+                }
+                std::int64_t sums[2] = {5, 7};
+                build.add(a.data() + 3, others, 2, words, sums);
+                ASSERT_EQ(sums[0], expected[0]) << build.name << ' ' << words << (full ? " full" : "");
+                ASSERT_EQ(sums[1], expected[1]) << build.name << ' ' << words << (full ? " full" : "");
+            }
         }
-        for (std::size_t words = 0; words <= a.size(); ++words) {
-            std::int64_t expected = 0;
-            for (std::size_t w = 0; w < words; ++w)
-                expected += std::popcount(a[w] & b[w]);
-            ASSERT_EQ(CountCommonBits(a.data(), b.data(), words), expected) << words << (full ? " full" : "");
-        }
-        // Starts that are not 32-byte aligned, as the column blocks of a table give them.
-        std::int64_t shifted = 0;
-        for (std::size_t w = 0; w < 40; ++w)
-            shifted += std::popcount(a[w + 3] & b[w + 1]);
-        EXPECT_EQ(CountCommonBits(a.data() + 3, b.data() + 1, 40), shifted);
     }
 }

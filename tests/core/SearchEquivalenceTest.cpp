@@ -152,20 +152,34 @@ TEST(SearchEquivalence, MasksOfAnotherTableSizeAreNotUsed) {
     EXPECT_EQ(r.rows[1].ordinal, 21);
 }
 
+// Every build of the mask the processor runs: the bits of 1..80, values outside the game left
+// out (those whose bit would lie in the high word's unused bits, or past it, among them), and a
+// repeated number marked.
 TEST(SearchEquivalence, DrawMaskBits) {
-    DrawRecord d;
-    for (int j = 0; j < 20; ++j)
-        d.Numbers[j] = 61 + j; // 61..80
-    DrawMask m = MaskOfDraw(d);
-    EXPECT_EQ(m.low, 0xFull << 60);
-    EXPECT_EQ(m.high, 0xFFFFull);
-    d.Numbers[0] = 0; // outside the game: left out, the draw stays countable by its mask
-    d.Numbers[1] = 81;
-    m = MaskOfDraw(d);
-    EXPECT_EQ(m.low, 0x3ull << 62);
-    EXPECT_EQ(m.high, 0xFFFFull);
-    d.Numbers[2] = 80; // 80 twice
-    EXPECT_EQ(MaskOfDraw(d).high, 0xFFFFull | CountFromDraw);
+    for (const DrawMaskBuild& build : DrawMaskBuilds()) {
+        SCOPED_TRACE(build.name);
+        DrawRecord d;
+        for (int j = 0; j < 20; ++j)
+            d.Numbers[j] = 61 + j; // 61..80
+        DrawMask m = build.maskOf(d);
+        EXPECT_EQ(m.low, 0xFull << 60);
+        EXPECT_EQ(m.high, 0xFFFFull);
+        const std::int32_t outside[] = {0, 81, 128, 129, -1, INT32_MIN, INT32_MAX};
+        for (const std::int32_t y : outside) {
+            d.Numbers[0] = y; // the draw stays countable by its mask
+            m = build.maskOf(d);
+            EXPECT_EQ(m.low, 0xEull << 60) << y;
+            EXPECT_EQ(m.high, 0xFFFFull) << y;
+        }
+        d.Numbers[0] = 1; // 1, 2, 3 for 61, 62, 63
+        d.Numbers[1] = 2;
+        d.Numbers[2] = 3;
+        m = build.maskOf(d);
+        EXPECT_EQ(m.low, (0x8ull << 60) | 0x7ull);
+        EXPECT_EQ(m.high, 0xFFFFull);
+        d.Numbers[19] = 65; // 65 twice, 80 left out
+        EXPECT_EQ(build.maskOf(d).high, 0x7FFFull | CountFromDraw);
+    }
     const DrawMask s = SetMask(MakeSet({1, 64, 65, 80}));
     EXPECT_EQ(s.low, (1ull << 63) | 1ull);
     EXPECT_EQ(s.high, (1ull << 15) | 1ull);
