@@ -104,6 +104,15 @@ std::string FormatDecimal(long double value, int intDigits, int decimals, char s
     return out;
 }
 
+std::string PercentOfText(std::int64_t part, std::int64_t whole, char separator) {
+    // Tenths of a percent, rounded half up: floor(part * 1000 / whole + 1/2).
+    const std::int64_t tenths = (part * 2000 + whole) / (2 * whole);
+    std::string text = ZeroPad(tenths / 10, 2);
+    text += separator;
+    text += static_cast<char>('0' + tenths % 10);
+    return text;
+}
+
 char LocaleDecimalSeparator() {
     const std::lconv* conv = std::localeconv();
     if (conv != nullptr && conv->decimal_point != nullptr && std::strlen(conv->decimal_point) == 1)

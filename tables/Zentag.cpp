@@ -227,9 +227,7 @@ public:
     const std::string& Of(std::int64_t count) {
         if (count != lastCount_) {
             lastCount_ = count;
-            const long double value =
-                found_ > 0 ? static_cast<long double>(count) / static_cast<long double>(found_) * 100.0L : 0.0L;
-            text_ = FormatPercent1(value, separator_);
+            text_ = found_ > 0 && count >= 0 ? PercentOfText(count, found_, separator_) : FormatPercent1(0, separator_);
         }
         return text_;
     }

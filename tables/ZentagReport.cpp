@@ -111,21 +111,26 @@ bool WriteZentagReport(const ZentagReportInput& input, const ReportPieceSink& si
     head.Line();
 
     // The row lines hold digits, points, minus signs, blanks and tabs only, which are the same
-    // bytes in UTF-8 and Windows-1250: they are written straight into the buffer. A table may have
-    // tens of thousands of rows (10 MB), so the buffer goes to the sink whenever it holds a piece
-    // and is then reused: it stays in the cache, and the report never stands whole in memory.
+    // bytes in UTF-8 and Windows-1250: they are written straight into a piece buffer. A table may
+    // have tens of thousands of rows (10 MB), so the buffer goes to the sink whenever it holds a
+    // piece and is then reused: it stays in the cache, and the report never stands whole in memory.
     const std::size_t cells = k + k / 10;
-    const std::size_t rowRoom = cells + 16 + 8; // the date may be longer than DD.MM.YY
-    const std::size_t whole = head.Size() + table.rows.size() * rowRoom + 128;
-    ReportText bytes(std::min(whole, ReportPieceSize + rowRoom + 128));
-    bytes.Raw(head.Bytes());
+    // The date, a tab, the cells and CR LF; a date of DD.MM.YY takes 8 bytes, and any date at most
+    // three numbers of 11 characters and two points.
+    const std::size_t rowRoom = 35 + 1 + cells + 2;
+    std::vector<char> piece(ReportPieceSize + rowRoom);
+    char* const begin = piece.data();
+    char* out = begin;
+    const std::string_view headBytes = head.Bytes();
+    if (headBytes.size() <= ReportPieceSize) {
+        std::memcpy(out, headBytes.data(), headBytes.size());
+        out += headBytes.size();
+    } else if (!sink(headBytes)) {
+        return false;
+    }
     const bool complete = IsCompleteColumns(table.columns);
     const std::vector<ColumnBit> columnBits = ColumnBits(table.columns);
-    // Each line is made in a small buffer of its own (in the cache) and appended with one copy.
-    std::vector<char> lineBuffer(8 + 1 + cells + 2);
-    char* const line = lineBuffer.data();
     for (const ZentagRow& row : table.rows) {
-        char* out = line;
         if (row.day >= 0 && row.day <= 99 && row.month >= 0 && row.month <= 99) {
             const std::int32_t parts[3] = {row.day, row.month, row.shortYear};
             for (int i = 0; i < 3; ++i) {
@@ -135,7 +140,9 @@ bool WriteZentagReport(const ZentagReportInput& input, const ReportPieceSink& si
                     *out++ = '.';
             }
         } else {
-            bytes.Raw(row.DateText());
+            const std::string date = row.DateText();
+            std::memcpy(out, date.data(), date.size());
+            out += date.size();
         }
         *out++ = '\t';
         if (complete)
@@ -145,16 +152,17 @@ bool WriteZentagReport(const ZentagReportInput& input, const ReportPieceSink& si
         out += cells;
         *out++ = '\r';
         *out++ = '\n';
-        bytes.Raw(std::string_view(line, static_cast<std::size_t>(out - line)));
-        if (bytes.Size() >= ReportPieceSize) {
-            if (!sink(bytes.Bytes()))
+        if (static_cast<std::size_t>(out - begin) >= ReportPieceSize) {
+            if (!sink(std::string_view(begin, static_cast<std::size_t>(out - begin))))
                 return false;
-            bytes.Clear();
+            out = begin;
         }
     }
-    bytes.Line();
-    bytes.Footer();
-    return sink(bytes.Bytes());
+    ReportText tail;
+    tail.Raw(std::string_view(begin, static_cast<std::size_t>(out - begin)));
+    tail.Line();
+    tail.Footer();
+    return sink(tail.Bytes());
 }
 
 std::string ZentagReportBytes(const ZentagReportInput& input) {

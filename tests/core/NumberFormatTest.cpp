@@ -98,6 +98,23 @@ TEST_P(NumberFormatDecimal, PercentPattern) {
     EXPECT_EQ(FormatPercent1(50, sep), S("50.0"));
 }
 
+// The whole-number percentage against the long double one it stands in for: every part up to twice
+// the whole for small wholes, and the first 3,000 parts of large ones, ties on a half among them.
+TEST_P(NumberFormatDecimal, PercentOfWholeNumbersMatchesThePercentPattern) {
+    const char sep = GetParam();
+    const auto check = [sep](std::int64_t part, std::int64_t whole) {
+        const long double percent = static_cast<long double>(part) / static_cast<long double>(whole) * 100.0L;
+        ASSERT_EQ(zg::PercentOfText(part, whole, sep), FormatPercent1(percent, sep)) << part << '/' << whole;
+    };
+    for (std::int64_t whole = 1; whole <= 200; ++whole)
+        for (std::int64_t part = 0; part <= 2 * whole; ++part)
+            check(part, whole);
+    for (const std::int64_t whole : {65536, 80000, 99998, 99999})
+        for (std::int64_t part = 0; part <= 3000; ++part)
+            check(part, whole);
+    EXPECT_EQ(zg::PercentOfText(1999980, 99999, sep), S("2000.0")); // 20 positions of every draw
+}
+
 TEST_P(NumberFormatDecimal, OtherWidthsTinyAndHuge) {
     const char sep = GetParam();
     EXPECT_EQ(FormatDecimal(2.5L, 1, 0, sep), "3");
