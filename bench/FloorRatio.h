@@ -15,6 +15,9 @@ struct Ratio {
     std::string floor;     // the benchmark it is compared with
     double goal;           // the largest multiple the goal allows
     bool realTime = false; // compare the "Time" column (manual or real time) instead of CPU time
+    // When set, the ratio is this counter of the measured benchmark, which measured its floor
+    // itself (`floor` then only names it in the printout).
+    std::string counter = {};
 };
 
 class FloorRatioReporter : public benchmark::ConsoleReporter {
@@ -31,7 +34,9 @@ public:
             if (t.median && !median)
                 continue;
             const double ns = Nanoseconds(run.time_unit);
-            t = Times{run.GetAdjustedRealTime() * ns, run.GetAdjustedCPUTime() * ns, median};
+            t = Times{run.GetAdjustedRealTime() * ns, run.GetAdjustedCPUTime() * ns, median, {}};
+            for (const auto& [name, counter] : run.counters)
+                t.counters[name] = counter.value;
         }
     }
 
@@ -39,15 +44,23 @@ public:
         bool header = false;
         for (const Ratio& r : ratios) {
             const auto a = times_.find(r.name), b = times_.find(r.floor);
-            if (a == times_.end() || b == times_.end())
+            if (a == times_.end() || (r.counter.empty() && b == times_.end()))
+                continue;
+            const auto counter = a->second.counters.find(r.counter);
+            if (!r.counter.empty() && counter == a->second.counters.end())
                 continue;
             if (!header) {
                 std::printf("\n%-40s %-32s %8s %6s\n", "benchmark", "floor", "ratio", "goal");
                 header = true;
             }
-            const double x = r.realTime ? a->second.real : a->second.cpu;
-            const double f = r.realTime ? b->second.real : b->second.cpu;
-            const double ratio = f > 0 ? x / f : 0.0;
+            double ratio = 0, f = 1;
+            if (!r.counter.empty()) {
+                ratio = counter->second;
+            } else {
+                const double x = r.realTime ? a->second.real : a->second.cpu;
+                f = r.realTime ? b->second.real : b->second.cpu;
+                ratio = f > 0 ? x / f : 0.0;
+            }
             if (r.goal <= 0)
                 std::printf("%-40s %-32s %7.2fx %6s\n", r.name.c_str(), r.floor.c_str(), ratio, "-");
             else
@@ -61,6 +74,7 @@ private:
     struct Times {
         double real = 0, cpu = 0;
         bool median = false;
+        std::map<std::string, double> counters;
     };
     static double Nanoseconds(benchmark::TimeUnit unit) {
         switch (unit) {

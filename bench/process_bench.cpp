@@ -3,9 +3,10 @@
 // (zg_startup_process) against the same start-up with an empty database, and `zentagrafo-cli
 // import` of a 99,999-line results file ("1;01.10.1996;3,8,13,...") into an empty folder against
 // `zentagrafo-cli info` on the database of the same draws; the analysis, ZENTAG and export
-// reports of 99,999 draws against the same `info`, and `info` itself against `wc -w`. The time of
+// reports of 99,999 draws against the same `info`, and `info` itself against `wc -w`. The import
+// and the reports run in turn with `info`, which gives their ratios (counter x_info). The time of
 // a run is the process's CPU time (user + system, from wait4), which other load on the machine
-// barely changes; the wall-clock time is shown beside it as a counter.
+// changes less than the wall-clock time; that is shown beside it as a counter.
 #include "FloorRatio.h"
 #include "tools/sample/SampleGenerator.h"
 
@@ -79,42 +80,106 @@ fs::path BenchDir() {
     return fs::read_symlink("/proc/self/exe").parent_path();
 }
 
-// Runs the command with its output and messages sent to /dev/null (a failure shows as its exit
-// status); the iteration's time is its CPU time. `before` runs ahead of each run, untimed.
-void TimeProcess(benchmark::State& state, const std::vector<std::string>& command,
-                 const std::function<void()>& before = {}) {
-    std::vector<char*> argv;
-    for (const std::string& a : command)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    double wall = 0;
-    for (auto _ : state) {
-        if (before)
-            before();
+// A command ready to start with its output and messages sent to /dev/null (a failure shows as its
+// exit status).
+class Process {
+public:
+    explicit Process(const std::vector<std::string>& command) : command_(command) {
+        for (const std::string& a : command_)
+            argv_.push_back(const_cast<char*>(a.c_str()));
+        argv_.push_back(nullptr);
+        posix_spawn_file_actions_init(&actions_);
+        posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions_, 2, "/dev/null", O_WRONLY, 0);
+    }
+    ~Process() { posix_spawn_file_actions_destroy(&actions_); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // Runs the command once: its CPU time (user + system) in seconds, and the wall-clock time
+    // added to `wall`; a negative time, with the reason in the state, when it failed.
+    double Run(benchmark::State& state, double& wall) {
         const auto start = std::chrono::steady_clock::now();
         pid_t pid = 0;
-        if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            state.SkipWithError(("cannot start " + command[0]).c_str());
-            break;
+        if (posix_spawnp(&pid, argv_[0], &actions_, nullptr, argv_.data(), environ) != 0) {
+            state.SkipWithError(("cannot start " + command_[0]).c_str());
+            return -1;
         }
         int status = 0;
         rusage usage{};
         wait4(pid, &status, 0, &usage);
         wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError((command[0] + " failed").c_str());
-            break;
+            state.SkipWithError((command_[0] + " failed").c_str());
+            return -1;
         }
         const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
-        state.SetIterationTime(seconds(usage.ru_utime) + seconds(usage.ru_stime));
+        return seconds(usage.ru_utime) + seconds(usage.ru_stime);
     }
-    posix_spawn_file_actions_destroy(&actions);
+
+private:
+    std::vector<std::string> command_;
+    std::vector<char*> argv_;
+    posix_spawn_file_actions_t actions_;
+};
+
+void SetWallCounter(benchmark::State& state, double wall) {
     state.counters["wall_ms"] = benchmark::Counter(
         wall * 1e3 / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1)));
+}
+
+// The iteration's time is the command's CPU time. `before` runs ahead of each run, untimed.
+void TimeProcess(benchmark::State& state, const std::vector<std::string>& command,
+                 const std::function<void()>& before = {}) {
+    Process process(command);
+    double wall = 0;
+    for (auto _ : state) {
+        if (before)
+            before();
+        const double cpu = process.Run(state, wall);
+        if (cpu < 0)
+            break;
+        state.SetIterationTime(cpu);
+    }
+    SetWallCounter(state, wall);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// As TimeProcess, with `zentagrafo-cli info` on the full database run (untimed) before each run of
+// the command: the counter x_info is the median of the command's CPU times over the median of
+// info's. Taken in turn, the two see the same state of a shared machine, which the two benchmarks
+// measured one after the other need not (a burst of other load can fall on either one alone).
+void TimeProcessBesideInfo(benchmark::State& state, const std::vector<std::string>& command,
+                           const std::function<void()>& before = {}) {
+    Process info({ZG_CLI_PATH, "info", TheFolders().full.string()});
+    Process process(command);
+    std::vector<double> infoTimes, times;
+    double infoWall = 0, wall = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const double infoCpu = info.Run(state, infoWall);
+        if (before)
+            before();
+        state.ResumeTiming();
+        if (infoCpu < 0)
+            break;
+        const double cpu = process.Run(state, wall);
+        if (cpu < 0)
+            break;
+        state.SetIterationTime(cpu);
+        infoTimes.push_back(infoCpu);
+        times.push_back(cpu);
+    }
+    SetWallCounter(state, wall);
+    const double infoMedian = Median(infoTimes);
+    state.counters["x_info"] = infoMedian > 0 ? Median(times) / infoMedian : 0;
 }
 
 void BM_WcWords(benchmark::State& state) {
@@ -148,27 +213,27 @@ std::vector<std::string> ReportCommand(const std::string& command, const std::ve
 }
 
 void BM_AnalysisProcess(benchmark::State& state) {
-    TimeProcess(state, ReportCommand("analysis", ReportSearch, "analysis.txt"));
+    TimeProcessBesideInfo(state, ReportCommand("analysis", ReportSearch, "analysis.txt"));
 }
 BENCHMARK(BM_AnalysisProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_ZentagProcess(benchmark::State& state) {
     std::vector<std::string> options = ReportSearch;
     options.insert(options.end(), {"--offset", "1"});
-    TimeProcess(state, ReportCommand("zentag", options, "zentag.txt"));
+    TimeProcessBesideInfo(state, ReportCommand("zentag", options, "zentag.txt"));
 }
 BENCHMARK(BM_ZentagProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_ExportProcess(benchmark::State& state) {
-    TimeProcess(state, ReportCommand("export", {}, "export.txt"));
+    TimeProcessBesideInfo(state, ReportCommand("export", {}, "export.txt"));
 }
 BENCHMARK(BM_ExportProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Each run imports into a folder without a database, so every run writes all 99,999 draws.
 void BM_ImportProcess(benchmark::State& state) {
     const Folders& f = TheFolders();
-    TimeProcess(state, {ZG_CLI_PATH, "import", f.import.string(), f.results.string()},
-                [&f] { fs::remove(f.import / "zentag.wyn"); });
+    TimeProcessBesideInfo(state, {ZG_CLI_PATH, "import", f.import.string(), f.results.string()},
+                          [&f] { fs::remove(f.import / "zentag.wyn"); });
 }
 BENCHMARK(BM_ImportProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -189,10 +254,16 @@ int main(int argc, char** argv) {
         {
             {"BM_LoadProcess/manual_time", "BM_WcWords/manual_time", 1.0, true},
             {"BM_StartupProcess/99999/manual_time", "BM_StartupProcess/0/manual_time", 1.3, true},
-            {"BM_ImportProcess/manual_time", "BM_InfoProcess/manual_time", 2.0, true},
-            {"BM_AnalysisProcess/manual_time", "BM_InfoProcess/manual_time", 1.6, true},
-            {"BM_ZentagProcess/manual_time", "BM_InfoProcess/manual_time", 1.6, true},
-            {"BM_ExportProcess/manual_time", "BM_InfoProcess/manual_time", 1.6, true},
+            // Each measured in turn with info (its counter x_info); the ratios to BM_InfoProcess,
+            // measured on its own, follow for comparison, without a goal.
+            {"BM_ImportProcess/manual_time", "info in turn", 2.0, true, "x_info"},
+            {"BM_AnalysisProcess/manual_time", "info in turn", 1.6, true, "x_info"},
+            {"BM_ZentagProcess/manual_time", "info in turn", 1.6, true, "x_info"},
+            {"BM_ExportProcess/manual_time", "info in turn", 1.6, true, "x_info"},
+            {"BM_ImportProcess/manual_time", "BM_InfoProcess/manual_time", 0, true},
+            {"BM_AnalysisProcess/manual_time", "BM_InfoProcess/manual_time", 0, true},
+            {"BM_ZentagProcess/manual_time", "BM_InfoProcess/manual_time", 0, true},
+            {"BM_ExportProcess/manual_time", "BM_InfoProcess/manual_time", 0, true},
             {"BM_InfoProcess/manual_time", "BM_WcWords/manual_time", 1.0, true},
         });
 }
