@@ -110,15 +110,20 @@ struct NumberSetKeyHash {
     }
 };
 
-// Each number (1..80) sets its bit in the word picked by index: a branch on the word would be taken
-// at random. The index stays within the two words whatever the value.
+// Each number (1..80) puts its bit into both words through masks, one of them empty, so that both
+// words stay in registers, without a branch on which (it would be taken at random). Only draws of
+// 20 different numbers 1..80 get a key; another value would set no bit of the key's 80.
 template <typename Numbers> NumberSetKey KeyOf(const Numbers& numbers) {
-    std::uint64_t words[2] = {0, 0};
-    for (std::int32_t n : numbers)
-        words[(static_cast<std::uint32_t>(n - 1) >> 6) & 1u] |= std::uint64_t{1} << ((n - 1) & 63);
+    std::uint64_t low = 0, high = 0;
+    for (std::int32_t n : numbers) {
+        const auto u = static_cast<std::uint32_t>(n - 1);
+        const std::uint64_t bit = std::uint64_t{1} << (u & 63);
+        low |= bit & (std::uint64_t{0} - (u < 64));
+        high |= bit & (std::uint64_t{0} - (u - 64 < 16));
+    }
     NumberSetKey k;
-    k.low = words[0];
-    k.high = static_cast<std::uint32_t>(words[1]);
+    k.low = low;
+    k.high = static_cast<std::uint32_t>(high);
     return k;
 }
 
@@ -304,15 +309,22 @@ void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& 
     for (std::size_t j = 0; j < 20; ++j)
         if (scan.values[j] == 0)
             return fail(ImportProblem::Kind::OutOfRange, j);
-    // Numbers 1..64 and 65..80, the word picked by index: a branch on it would be taken at random.
-    std::uint64_t seenWords[2] = {0, 0};
+    // Numbers 1..64 in one word, 65..80 in the other, both kept in registers: a number's bit goes
+    // to both through masks, one of them empty, so there is neither a branch on the word (it would
+    // be taken at random) nor a word picked by index in memory (each number would wait for the
+    // store of the one before).
+    std::uint64_t seenLow = 0, seenHigh = 0;
     for (std::size_t j = 0; j < 20; ++j) {
-        const std::int32_t n = scan.values[j];
-        std::uint64_t& seen = seenWords[(static_cast<std::uint32_t>(n - 1) >> 6) & 1u];
-        const std::uint64_t bit = std::uint64_t{1} << ((n - 1) % 64);
-        if (seen & bit)
+        const std::int32_t n = scan.values[j]; // 1..80 here
+        const auto u = static_cast<std::uint32_t>(n - 1);
+        const std::uint64_t bit = std::uint64_t{1} << (u & 63);
+        const std::uint64_t inHigh = std::uint64_t{0} - ((u >> 6) & 1u); // all ones for 65..80
+        const std::uint64_t low = bit & ~inHigh;
+        const std::uint64_t high = bit & inHigh;
+        if (((seenLow & low) | (seenHigh & high)) != 0)
             return fail(ImportProblem::Kind::Repeated, j);
-        seen |= bit;
+        seenLow |= low;
+        seenHigh |= high;
         draw.numbers[j] = static_cast<std::uint8_t>(n);
     }
     draw.line = lineNumber;
