@@ -157,71 +157,65 @@ __attribute__((target("avx2,popcnt"))) void Avx2MasksOfRange(const DrawsView& dr
 }
 #endif
 
-bool UseAvx2() {
+// The loops of one build.
+struct MaskBuild {
+    const char* name;
+    DrawMask (*maskOf)(const DrawRecord&);
+    void (*build)(const DrawRecord*, std::int32_t, DrawMask*, DrawDate*);
+    void (*ofDraws)(const DrawsView&, const std::int32_t*, std::size_t, DrawMask*);
+    void (*ofRange)(const DrawsView&, std::int32_t, std::size_t, DrawMask*);
+};
+
+const MaskBuild Portable{"portable", PortableMaskOfDraw, PortableBuildMasks, PortableMasksOfDraws,
+                         PortableMasksOfRange};
 #ifdef ZG_MASKS_AVX2
-    static const bool avx2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
-    }();
-    return avx2;
-#else
-    return false;
+const MaskBuild WithAvx2{"avx2", Avx2MaskOfDraw, Avx2BuildMasks, Avx2MasksOfDraws, Avx2MasksOfRange};
 #endif
+
+// The builds this processor runs, the best first.
+std::vector<MaskBuild> RunnableBuilds() {
+    std::vector<MaskBuild> builds;
+#ifdef ZG_MASKS_AVX2
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt"))
+        builds.push_back(WithAvx2);
+#endif
+    builds.push_back(Portable);
+    return builds;
+}
+
+const MaskBuild& Chosen() {
+    static const MaskBuild build = RunnableBuilds().front();
+    return build;
 }
 
 } // namespace
 
 std::vector<DrawMaskBuild> DrawMaskBuilds() {
     std::vector<DrawMaskBuild> builds;
-#ifdef ZG_MASKS_AVX2
-    if (UseAvx2())
-        builds.push_back({"avx2", Avx2MaskOfDraw});
-#endif
-    builds.push_back({"portable", PortableMaskOfDraw});
+    for (const MaskBuild& build : RunnableBuilds())
+        builds.push_back({build.name, build.maskOf});
     return builds;
 }
 
 DrawMask MaskOfDraw(const DrawRecord& draw) {
-#ifdef ZG_MASKS_AVX2
-    if (UseAvx2())
-        return Avx2MaskOfDraw(draw);
-#endif
-    return PortableMaskOfDraw(draw);
+    return Chosen().maskOf(draw);
 }
 
 void MasksOfDraws(const DrawsView& draws, const std::int32_t* ordinals, std::size_t count, DrawMask* masks) {
-#ifdef ZG_MASKS_AVX2
-    if (UseAvx2()) {
-        Avx2MasksOfDraws(draws, ordinals, count, masks);
-        return;
-    }
-#endif
-    PortableMasksOfDraws(draws, ordinals, count, masks);
+    Chosen().ofDraws(draws, ordinals, count, masks);
 }
 
 void MasksOfRange(const DrawsView& draws, std::int32_t from, std::size_t count, DrawMask* masks) {
-#ifdef ZG_MASKS_AVX2
-    if (UseAvx2()) {
-        Avx2MasksOfRange(draws, from, count, masks);
-        return;
-    }
-#endif
-    PortableMasksOfRange(draws, from, count, masks);
+    Chosen().ofRange(draws, from, count, masks);
 }
 
 DrawMasks::DrawMasks(const DrawsView& draws) {
     const std::int32_t count = draws.table != nullptr && draws.count > 0 ? draws.count : 0;
     masks_.resize(static_cast<std::size_t>(count) + 1);
     dates_.resize(static_cast<std::size_t>(count) + 1);
-    if (count == 0)
-        return;
-#ifdef ZG_MASKS_AVX2
-    if (UseAvx2()) {
-        Avx2BuildMasks(&draws[1], count, &masks_[1], &dates_[1]);
-        return;
-    }
-#endif
-    PortableBuildMasks(&draws[1], count, &masks_[1], &dates_[1]);
+    if (count > 0)
+        Chosen().build(&draws[1], count, &masks_[1], &dates_[1]);
 }
 
 } // namespace zg
