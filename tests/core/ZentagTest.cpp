@@ -185,8 +185,10 @@ TEST(Zentag, OneSelectedNumberHasNoPairs) {
     EXPECT_EQ(r.CellText(0, 1), "15");
 }
 
-// A table over thousands of rows (more than one block of the counting) from the sample generator,
-// checked against counting every two positions of every row and ranking by the rule's scans.
+// A table over thousands of rows (two tiles of the counting, the last block and tile partly
+// filled) from the sample generator, its pairs checked against counting every two positions of
+// every row and ranking by the rule's scans, and its numbers' counts against counting every
+// position.
 TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
     const SampleDatabase db = GenerateSampleDatabase(9000, 11u, SampleLayout::YearFirst);
     std::vector<DrawRecord> table = db.draws;
@@ -199,7 +201,7 @@ TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
     const ZentagInput in = Input(table, found, 3, 8990, 2);
     const ZentagResult r = ComputeZentagTable(in, nullptr);
 
-    std::vector<std::int64_t> pair(81 * 81, 0);
+    std::vector<std::int64_t> pair(81 * 81, 0), single(81, 0);
     std::size_t rows = 0;
     for (std::int32_t k = 1; k <= found.count(); ++k) {
         const std::int32_t n = found.ordinals[static_cast<std::size_t>(k)] + 2;
@@ -208,11 +210,17 @@ TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
         ++rows;
         const auto& d = table[static_cast<std::size_t>(n)].Numbers;
         for (int p = 0; p < 20; ++p) {
+            ++single[static_cast<std::size_t>(d[p])];
             for (int q = p + 1; q < 20; ++q)
                 ++pair[static_cast<std::size_t>(std::min(d[p], d[q]) * 81 + std::max(d[p], d[q]))];
         }
     }
     ASSERT_EQ(r.rows.size(), rows);
+    ASSERT_EQ(r.singleLines.size(), 80u);
+    for (const std::string& singleLine : r.singleLines) // "NN --> C = P%"
+        EXPECT_EQ(singleLine.substr(7, singleLine.find(" = ") - 7),
+                  std::to_string(single[static_cast<std::size_t>(std::stoi(singleLine.substr(0, 2)))]))
+            << singleLine;
     std::size_t line = 0;
     for (std::size_t pass = 0; pass < 3160; ++pass) {
         std::int64_t best = -1;
