@@ -332,6 +332,40 @@ void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& 
         out.draws.push_back(draw);
 }
 
+// The number sets of the draws accepted for one date, to tell a repeat. A date has a few draws in
+// every results file: their sets are kept in a short list and looked through, which costs no
+// allocation a draw. A date with more than Few draws (a file that gives every draw one date, say)
+// moves them into a hash set, so that the check stays linear in the file.
+class SameDayDraws {
+public:
+    // Adds the set; false when it is there already.
+    bool Insert(const NumberSetKey& key) {
+        if (many_.empty() && few_.size() < Few) {
+            for (const NumberSetKey& k : few_)
+                if (k == key)
+                    return false;
+            few_.push_back(key);
+            return true;
+        }
+        if (many_.empty())
+            many_.insert(few_.begin(), few_.end());
+        return many_.insert(key).second;
+    }
+
+    // Forgets every set, for the next date. A hash set grown by one crowded day is dropped rather
+    // than cleared bucket by bucket at every later date.
+    void Clear() {
+        few_.clear();
+        if (!many_.empty())
+            many_ = {};
+    }
+
+private:
+    static constexpr std::size_t Few = 32;
+    std::vector<NumberSetKey> few_;
+    std::unordered_set<NumberSetKey, NumberSetKeyHash> many_;
+};
+
 // Puts the valid draws in order: reversed when the file lists the newest first, then each draw no
 // earlier than the one accepted before it, and no repeat of an accepted draw of the same date.
 void OrderDraws(ImportedResults& out, std::size_t kept) {
@@ -340,8 +374,8 @@ void OrderDraws(ImportedResults& out, std::size_t kept) {
         std::reverse(draws.begin(), draws.end());
         out.reversed = true;
     }
-    std::unordered_set<NumberSetKey, NumberSetKeyHash> sameDay; // the accepted draws of the last accepted date
-    std::vector<ImportProblem> earlier;                         // draws earlier than the one accepted before them
+    SameDayDraws sameDay;               // the accepted draws of the last accepted date
+    std::vector<ImportProblem> earlier; // draws earlier than the one accepted before them
     std::size_t accepted = 0;
     for (std::size_t i = 0; i < draws.size(); ++i) {
         const ImportedDraw& draw = draws[i];
@@ -354,16 +388,10 @@ void OrderDraws(ImportedResults& out, std::size_t kept) {
                 earlier.push_back(std::move(problem));
                 continue;
             }
-            if (!SameDate(draw, previous)) {
-                // A set grown by one crowded day is dropped rather than cleared bucket by bucket at
-                // every later date.
-                if (sameDay.bucket_count() > 64)
-                    sameDay = {};
-                else
-                    sameDay.clear();
-            }
+            if (!SameDate(draw, previous))
+                sameDay.Clear();
         }
-        if (!sameDay.insert(KeyOf(draw.numbers)).second) {
+        if (!sameDay.Insert(KeyOf(draw.numbers))) {
             ++out.repeats;
             continue;
         }

@@ -72,6 +72,26 @@ INSTANTIATE_TEST_SUITE_P(
                            "1:31.12.2999/0:1..58 extra 0 repeats 0"}),
     [](const testing::TestParamInfo<Layout>& info) { return std::string(info.param.name); });
 
+// Repeats of one date are told apart from new draws on a day of a few draws and on a crowded one
+// (40 draws of one date, more than the short list keeps), and a set met again on a later date is
+// no repeat.
+TEST(ResultsRepeats, SameDateOnlyOnFewAndCrowdedDays) {
+    const auto line = [](int number, const char* date, int first) {
+        std::string text = std::to_string(number) + ";" + date;
+        for (int k = 0; k < 20; ++k)
+            text += (k == 0 ? ";" : ",") + std::to_string(first + k);
+        return text + "\n";
+    };
+    std::string file = line(1, "30.09.1996", 1) + line(2, "30.09.1996", 2) + line(3, "30.09.1996", 1);
+    for (int i = 0; i < 40; ++i)
+        file += line(4 + i, "01.10.1996", 1 + i);
+    file += line(44, "01.10.1996", 1) + line(45, "01.10.1996", 35) + line(46, "02.10.1996", 1);
+    const ImportedResults r = ReadResultsFile(file);
+    EXPECT_EQ(r.draws.size(), 43u);
+    EXPECT_EQ(r.repeats, 3);
+    EXPECT_TRUE(r.problems.empty());
+}
+
 struct BadLine {
     const char* name;
     std::string line;   // line 2, between draws of 01.10.1996 and 05.10.1996
