@@ -293,39 +293,52 @@ void TakeDatedLine(std::int32_t lineNumber, const LineScan& scan, ImportedDraw& 
     ImportedResults& out = sink.out;
     if (scan.numberCount > 20)
         ++out.linesWithExtraNumbers;
-    ImportProblem problem;
-    problem.line = lineNumber;
     if (scan.numberCount < 20) {
+        ImportProblem problem;
+        problem.line = lineNumber;
         problem.kind = ImportProblem::Kind::TooFewNumbers;
         problem.count = scan.numberCount;
         sink.Add(std::move(problem));
         return;
     }
-    const auto fail = [&](ImportProblem::Kind kind, std::size_t j) {
-        problem.kind = kind;
-        problem.digits.assign(scan.digits[j], scan.digitCount[j]);
-        sink.Add(std::move(problem));
-    };
-    for (std::size_t j = 0; j < 20; ++j)
-        if (scan.values[j] == 0)
-            return fail(ImportProblem::Kind::OutOfRange, j);
-    // Numbers 1..64 in one word, 65..80 in the other, both kept in registers: a number's bit goes
-    // to both through masks, one of them empty, so there is neither a branch on the word (it would
-    // be taken at random) nor a word picked by index in memory (each number would wait for the
-    // store of the one before).
-    std::uint64_t seenLow = 0, seenHigh = 0;
+    // One pass without a branch a number: whether any value lies outside 1..80 (it was read as 0)
+    // and whether any number comes twice. Numbers 1..64 go to one word, 65..80 to the other, both
+    // kept in registers through masks, one of them empty: a branch on the word would be taken at
+    // random, and a word picked by index in memory would make each number wait for the store of
+    // the one before.
+    std::uint64_t seenLow = 0, seenHigh = 0, twice = 0;
+    std::uint32_t outside = 0;
     for (std::size_t j = 0; j < 20; ++j) {
-        const std::int32_t n = scan.values[j]; // 1..80 here
+        const std::int32_t n = scan.values[j]; // 0..80
+        outside |= static_cast<std::uint32_t>(n == 0);
         const auto u = static_cast<std::uint32_t>(n - 1);
         const std::uint64_t bit = std::uint64_t{1} << (u & 63);
-        const std::uint64_t inHigh = std::uint64_t{0} - ((u >> 6) & 1u); // all ones for 65..80
+        const std::uint64_t inHigh = std::uint64_t{0} - ((u >> 6) & 1u); // all ones for 65..80 (and 0)
         const std::uint64_t low = bit & ~inHigh;
         const std::uint64_t high = bit & inHigh;
-        if (((seenLow & low) | (seenHigh & high)) != 0)
-            return fail(ImportProblem::Kind::Repeated, j);
+        twice |= (seenLow & low) | (seenHigh & high);
         seenLow |= low;
         seenHigh |= high;
         draw.numbers[j] = static_cast<std::uint8_t>(n);
+    }
+    if ((outside | twice) != 0) {
+        // The line's problem: the first value outside 1..80, else the first number met again.
+        ImportProblem problem;
+        problem.line = lineNumber;
+        std::size_t j = 0;
+        if (outside != 0) {
+            problem.kind = ImportProblem::Kind::OutOfRange;
+            while (scan.values[j] != 0)
+                ++j;
+        } else {
+            problem.kind = ImportProblem::Kind::Repeated;
+            bool seen[81] = {};
+            while (!seen[scan.values[j]]) // 1..80 here
+                seen[scan.values[j++]] = true;
+        }
+        problem.digits.assign(scan.digits[j], scan.digitCount[j]);
+        sink.Add(std::move(problem));
+        return;
     }
     draw.line = lineNumber;
     if (sink.keepDraws)
