@@ -88,7 +88,7 @@ __attribute__((target("avx2,popcnt"), always_inline)) inline DrawMask Avx2Mask(c
 
 // Draws picked by ordinals are read from a table of megabytes that a search has just swept out of
 // the cache: the draw six places ahead (both cache lines of its 96 bytes) is asked for while this
-// one is worked on, which saves about a tenth of the time the ZENTAG table takes to gather 99,999 rows.
+// one is worked on, which saves about a tenth of the time of gathering 99,999 draws this way.
 inline void PrefetchAhead(const DrawsView& draws, const std::int32_t* ordinals, std::size_t count, std::size_t i) {
     constexpr std::size_t Ahead = 6;
     if (i + Ahead < count) {
