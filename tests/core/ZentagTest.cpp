@@ -186,13 +186,17 @@ TEST(Zentag, OneSelectedNumberHasNoPairs) {
 }
 
 // A table over thousands of rows (two tiles of the counting, the last block and tile partly
-// filled) from the sample generator, its pairs checked against counting every two positions of
-// every row and ranking by the rule's scans, and its numbers' counts against counting every
-// position.
+// filled, a draw with a number twice and one with 81 among them) from the sample generator, its pairs checked against
+// counting every two positions of every row and ranking by the rule's scans, and its numbers' counts against counting
+// every position.
 TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
     const SampleDatabase db = GenerateSampleDatabase(9000, 11u, SampleLayout::YearFirst);
     std::vector<DrawRecord> table = db.draws;
     std::reverse(std::begin(table[17].Numbers), std::end(table[17].Numbers));
+    // Two draws counted position by position inside the bit columns' blocks: a number twice, and a
+    // value outside 1..80.
+    table[500].Numbers[4] = table[500].Numbers[3];
+    table[801].Numbers[0] = 81;
     std::vector<std::int32_t> list;
     for (std::int32_t q = 1; q <= 9000; q += 1 + q % 3)
         list.push_back(q);
@@ -210,9 +214,12 @@ TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
         ++rows;
         const auto& d = table[static_cast<std::size_t>(n)].Numbers;
         for (int p = 0; p < 20; ++p) {
+            if (!IsLotteryNumber(d[p]))
+                continue;
             ++single[static_cast<std::size_t>(d[p])];
             for (int q = p + 1; q < 20; ++q)
-                ++pair[static_cast<std::size_t>(std::min(d[p], d[q]) * 81 + std::max(d[p], d[q]))];
+                if (IsLotteryNumber(d[q]) && d[q] != d[p])
+                    ++pair[static_cast<std::size_t>(std::min(d[p], d[q]) * 81 + std::max(d[p], d[q]))];
         }
     }
     ASSERT_EQ(r.rows.size(), rows);
