@@ -19,6 +19,22 @@ std::size_t WholeHugePages(std::size_t bytes) {
 
 } // namespace
 
+void AdviseHugePages(const void* data, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    if (data == nullptr || bytes < HugePage)
+        return;
+    // The whole huge pages inside the room; a refusal only leaves the ordinary pages.
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + HugePage - 1) & ~(HugePage - 1);
+    const std::uintptr_t end = (begin + bytes) & ~(HugePage - 1);
+    if (end > first)
+        (void)::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 void* AllocateLargeArray(std::size_t bytes, std::size_t alignment) {
 #if defined(MADV_HUGEPAGE) && defined(MAP_ANONYMOUS)
     if (bytes >= LeastLargeArray && bytes <= SIZE_MAX - 2 * HugePage) {

@@ -1,9 +1,10 @@
 #include "base/ReportBuffer.h"
 
+#include "base/LargeArrays.h"
+
 #include <cerrno>
 #include <cstdint>
 
-#include <sys/mman.h>
 
 #include <iconv.h>
 
@@ -93,23 +94,6 @@ void AppendConverted(std::string& out, std::string_view utf8, iconv_t cd) {
 ReportBuffer::~ReportBuffer() {
     if (converter_ != nullptr && static_cast<iconv_t>(converter_) != NoConverter)
         iconv_close(static_cast<iconv_t>(converter_));
-}
-
-void AdviseHugePages(const void* data, std::size_t bytes) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::size_t HugePage = std::size_t{2} << 20;
-    if (data == nullptr || bytes < HugePage)
-        return;
-    // The whole huge pages inside the room; a refusal only leaves the ordinary pages.
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + HugePage - 1) & ~(HugePage - 1);
-    const std::uintptr_t end = (begin + bytes) & ~(HugePage - 1);
-    if (end > first)
-        (void)::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
 }
 
 void ReportBuffer::Reserve(std::size_t size) {

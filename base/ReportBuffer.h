@@ -4,8 +4,8 @@
 // nothing is allocated per value or per line. Text that may hold letters beyond ASCII is converted
 // to Windows-1250 a line (or a piece of a line) at a time, through one converter per buffer; the
 // digits, signs, blanks, tabs and line ends of the rows are the same bytes in both encodings and
-// are written as they are. Standard C++, with glibc's iconv for the conversion and madvise for
-// huge pages.
+// are written as they are. Standard C++, with glibc's iconv for the conversion; a large buffer
+// asks for huge pages (base/LargeArrays.h).
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -14,12 +14,6 @@
 #include <utility>
 
 namespace zg {
-
-// Asks that the whole 2 MB pages inside `bytes` bytes of fresh memory from `data` on (room of at
-// least 2 MB that nothing has touched yet, such as a large vector just reserved) be backed by huge
-// pages where the system offers them: the first touch of that room then costs a few page faults
-// instead of hundreds. Smaller room, or a refusal, leaves the ordinary pages.
-void AdviseHugePages(const void* data, std::size_t bytes);
 
 class ReportBuffer {
 public:

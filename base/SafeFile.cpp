@@ -1,6 +1,6 @@
 #include "base/SafeFile.h"
 
-#include "base/ReportBuffer.h"
+#include "base/LargeArrays.h"
 
 #include <algorithm>
 #include <cerrno>

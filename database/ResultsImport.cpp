@@ -1,6 +1,7 @@
 #include "database/ResultsImport.h"
 
 #include "base/DateRoutines.h"
+#include "base/LargeArrays.h"
 #include "base/NumberFormat.h"
 #include "base/ReportBuffer.h"
 #include "base/SafeFile.h"
