@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdint>
 
-
 #include <iconv.h>
 
 namespace zg {
