@@ -1,6 +1,7 @@
 #include "base/ReportWriter.h"
 
 #include "base/NumberFormat.h"
+#include "base/ProgramFiles.h"
 #include "base/SafeFile.h"
 
 #include <filesystem>
@@ -27,11 +28,17 @@ void ReportText::Footer() {
     Line(ReportBanner);
 }
 
-std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes) {
+std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes,
+                                           const std::string& programFolder) {
+    if (auto refusal = RefuseProgramFileTarget(path, programFolder))
+        return refusal;
     return WriteFileAtomically(path, bytes);
 }
 
-std::optional<std::string> WriteReportFileInPieces(const std::string& path, const ReportPieces& pieces) {
+std::optional<std::string> WriteReportFileInPieces(const std::string& path, const ReportPieces& pieces,
+                                                   const std::string& programFolder) {
+    if (auto refusal = RefuseProgramFileTarget(path, programFolder))
+        return refusal;
     AtomicFileWriter out(path);
     if (out.ok() && pieces([&out](std::string_view piece) { return out.Write(piece); }) && out.Commit())
         return std::nullopt;

@@ -33,9 +33,12 @@ inline constexpr std::string_view ReportBanner = " --------------- ZENTAGRAFO v.
 
 // Replaces the file with the bytes as a whole (WriteFileAtomically): a temporary file in the same
 // folder, flushed and renamed over it. A target that exists but is not a regular file, or is not
-// writable, is refused. On failure returns the system's description of the error, and the old
-// file is unchanged with no partial new file left; on success nothing.
-std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes);
+// writable, is refused, and so is one of the own files of the program folder `programFolder`
+// (ProgramFileAt: the database, its lock, a backup, ...) with ProtectedTargetText. On failure
+// returns the description of the error, and the old file is unchanged with no partial new file
+// left; on success nothing.
+std::optional<std::string> WriteReportFile(const std::string& path, std::string_view bytes,
+                                           const std::string& programFolder);
 
 // Takes consecutive pieces of a report's bytes as they are made; false stops the report (the
 // piece could not be written).
@@ -46,7 +49,8 @@ using ReportPieces = std::function<bool(const ReportPieceSink& sink)>;
 // WriteReportFile for a report made in pieces: each piece goes into the temporary file as it is
 // made, so a report of many megabytes never stands whole in memory. The same guarantees: on
 // failure the old file is unchanged and no partial new file is left.
-std::optional<std::string> WriteReportFileInPieces(const std::string& path, const ReportPieces& pieces);
+std::optional<std::string> WriteReportFileInPieces(const std::string& path, const ReportPieces& pieces,
+                                                   const std::string& programFolder);
 
 // First free "STEM.NNNN.EXT" (at least four digits; EXT "txt" unless given) in `folder`, counting
 // from 1; when every number up to 9999 is taken, "STEM.10000.EXT" without looking. Only the name is

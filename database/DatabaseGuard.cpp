@@ -17,10 +17,6 @@ bool DatabaseIsSpecialFile(const std::string& dbPath) {
     return ::stat(ResolveWriteTarget(dbPath).c_str(), &db) == 0 && !S_ISREG(db.st_mode) && !S_ISDIR(db.st_mode);
 }
 
-std::string DatabaseLockPath(const std::string& dbPath) {
-    return ResolveWriteTarget(dbPath) + ".lock";
-}
-
 DatabaseLock::DatabaseLock(const std::string& dbPath, int waitMs) {
     // A database linked to a device or another special file is refused before any lock file is
     // made beside it.

@@ -12,6 +12,7 @@
 //
 // The program never reads the file again during a run: it refuses to write over a file that
 // changed since it last loaded or wrote it (ChangedOutside).
+#include "base/ProgramFiles.h"
 #include "base/SafeFile.h"
 #include "database/DrawDatabase.h"
 
@@ -32,10 +33,6 @@ inline constexpr int DatabaseLockWaitMs = 5000;
 
 // Whether the database at `dbPath` (a link followed) is a device, a FIFO or a socket.
 bool DatabaseIsSpecialFile(const std::string& dbPath);
-
-// The lock file of the database at `dbPath`: beside the file a write replaces (a linked database's
-// target), named after it with ".lock" added: "zentag.wyn.lock" for a plain database.
-std::string DatabaseLockPath(const std::string& dbPath);
 
 // The exclusive lock of the database at `dbPath` for the lifetime of the object (flock on the
 // lock file, which is created when missing and never removed). Waits up to `waitMs` for another

@@ -8,6 +8,7 @@
 // order of DrawRecord) or day-first (Number, Day, Month, Year, 20 numbers); the second integer of
 // the file (the layout probe) tells which.
 #include "base/DrawTypes.h"
+#include "base/ProgramFiles.h"
 #include "base/ReportBuffer.h"
 #include "base/SafeFile.h"
 
@@ -18,10 +19,6 @@
 #include <string_view>
 
 namespace zg {
-
-// File names in the program folder.
-inline constexpr std::string_view DatabaseFileName = "zentag.wyn";
-inline constexpr std::string_view PendingDownloadFileName = "zentag"; // full download waiting to be merged
 
 // The message shown when the database cannot be loaded, and its caption.
 inline constexpr std::string_view LoadErrorCaption = "Błąd!";

@@ -1,16 +1,13 @@
 #pragma once
 // The folders a program folder's writers write to, and the clean-up of what killed writers left
 // there. Pure standard C++ with POSIX calls.
+#include "base/ProgramFiles.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zg {
-
-// The sub-folders of the program folder: reports, number sets and the database's backups.
-inline constexpr std::string_view ReportFolderName = "TXT";
-inline constexpr std::string_view SetFolderName = "ZESTAWY LICZB";
-inline constexpr std::string_view BackupFolderName = "KOPIE";
 
 // The program's own folders for the program folder `appDir`: the folder itself (the database, the
 // downloads), TXT/, ZESTAWY LICZB/ and KOPIE/.

@@ -7,13 +7,14 @@
 //
 // or, without that setting, the build's results host and port 80. The file is read at each
 // download, so a change takes effect without a restart. Pure standard C++.
+#include "base/ProgramFiles.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace zg {
 
-inline constexpr std::string_view SettingsFileName = "zentagrafo.ini";
 // The settings file is a few lines; anything larger is no settings file of ours.
 inline constexpr std::int64_t SettingsFileLimit = 64 * 1024;
 

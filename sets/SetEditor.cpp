@@ -268,7 +268,7 @@ void SetEditor::saveSetFile() {
                                                SetFileFilter, QString());
     if (path.isEmpty())
         return;
-    if (const auto error = WriteSetFile(PathBytes(path), selection())) {
+    if (const auto error = WriteSetFile(PathBytes(path), selection(), AppDir)) {
         Dialogs::SystemError(this, QString::fromStdString(*error));
         return;
     }

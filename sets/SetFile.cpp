@@ -146,8 +146,9 @@ std::string SetFileBytes(const SetMembers& members) {
     return bytes;
 }
 
-std::optional<std::string> WriteSetFile(const std::string& path, const SetMembers& members) {
-    return WriteReportFile(path, SetFileBytes(members));
+std::optional<std::string> WriteSetFile(const std::string& path, const SetMembers& members,
+                                        const std::string& programFolder) {
+    return WriteReportFile(path, SetFileBytes(members), programFolder);
 }
 
 SetFileContent ParseSetFile(std::string_view bytes, const std::string& path) {

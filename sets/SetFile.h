@@ -17,8 +17,10 @@ std::string SetFileBytes(const SetMembers& members);
 
 // Replaces the file with SetFileBytes(members) as a whole, like a report (WriteReportFile): the
 // old file stays until the new one is complete, and a target that is not a regular file is
-// refused. On failure returns the system's description of the error; on success nothing.
-std::optional<std::string> WriteSetFile(const std::string& path, const SetMembers& members);
+// refused, and so is one of the program's own files (ProgramFileAt). On failure returns the
+// description of the error; on success nothing.
+std::optional<std::string> WriteSetFile(const std::string& path, const SetMembers& members,
+                                        const std::string& programFolder);
 
 struct SetFileContent {
     enum class Status {

@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include "base/ProgramFiles.h"
+#include "base/State.h"
 #include "ui/FilePaths.h"
 #include "ui/PolishTexts.h"
 
@@ -70,6 +72,38 @@ QString OverwriteQuestionText(const QString& path) {
     return QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName());
 }
 
+// The refusal of a chosen name that is one of the program's own files (the database, a backup, ...);
+// empty for any other name.
+QString ProgramFileRefusal(const QString& path) {
+    if (path.isEmpty())
+        return QString();
+    const auto refusal = RefuseProgramFileTarget(PathBytes(path), AppDir);
+    return refusal ? QString::fromStdString(*refusal) : QString();
+}
+
+void ShowProgramFileRefusal(QWidget* parent, const QString& refusal) {
+    Dialogs::Message(parent, QStringLiteral("ZENTAGRAFO"), refusal, Dialogs::Icon::Warning);
+}
+
+// The save dialog that turns down one of the program's own files when the user presses "Zapisz",
+// before the question about replacing it, and stays open for another name.
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty()) {
+            const QString refusal = ProgramFileRefusal(QFileInfo(files.first()).absoluteFilePath());
+            if (!refusal.isEmpty()) {
+                ShowProgramFileRefusal(this, refusal);
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
 QString NextFileName() {
     TestState& state = State();
     return state.fileNames.isEmpty() ? QString() : state.fileNames.dequeue();
@@ -132,6 +166,11 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const Q
         // dialog stays open for another choice.
         for (;;) {
             const QString path = WithDefaultSuffix(NextFileName(), defaultSuffix);
+            const QString refusal = ProgramFileRefusal(path);
+            if (!refusal.isEmpty()) {
+                ShowProgramFileRefusal(parent, refusal);
+                continue;
+            }
             struct stat st;
             if (path.isEmpty() || ::stat(PathBytes(path).c_str(), &st) != 0)
                 return path;
@@ -147,17 +186,25 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& directory, const Q
         }
     }
 
-    QFileDialog dialog(parent, SaveCaption(), directory, filter);
+    SaveFileDialog dialog(parent, SaveCaption(), directory, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(defaultSuffix);
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
+    // A platform's own dialog never calls accept(): its choice is checked here, and a refused one
+    // opens the dialog again.
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted)
+            return QString();
+        const QStringList files = dialog.selectedFiles();
+        const QString path = files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
+        const QString refusal = ProgramFileRefusal(path);
+        if (refusal.isEmpty())
+            return path;
+        ShowProgramFileRefusal(parent, refusal);
+    }
 }
 
 QString Dialogs::OpenFileName(QWidget* parent, const QString& directory, const QString& filter) {

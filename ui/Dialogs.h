@@ -41,9 +41,11 @@ public:
 
     // Save dialog starting in `directory` with `proposedName` filled in. `filter` is a Qt filter
     // ("Pliki tekstowe (*.txt)"). A non-empty `defaultSuffix` ("txt") is added to a name typed
-    // without extension. Choosing an existing file asks whether to replace it (the file dialog's
-    // standard question); No goes back to the dialog. Returns the chosen absolute path, or an
-    // empty string when the user cancelled.
+    // without extension. A name that is one of the program's own files (ProgramFileAt: the
+    // database, a backup, ...) is refused with a warning and the dialog stays open. Choosing an
+    // existing file asks whether to replace it (the file dialog's standard question); No goes
+    // back to the dialog. Returns the chosen absolute path, or an empty string when the user
+    // cancelled.
     static QString SaveFileName(QWidget* parent, const QString& directory, const QString& proposedName,
                                 const QString& filter, const QString& defaultSuffix);
 
@@ -58,7 +60,8 @@ public:
     // Path returned by the next file dialog; an empty string cancels. With an empty queue file
     // dialogs are cancelled. A save dialog given an existing file records an OverwriteQuestion
     // (its text names the file) and takes the next queued answer: Yes returns the path, No (also
-    // the default) takes the next queued path as the user's next choice.
+    // the default) takes the next queued path as the user's next choice. A queued path that is
+    // one of the program's own files records the refusal's warning and takes the next one.
     static void QueueFileName(const QString& path);
     static const QList<Shown>& History();
     static void ClearHistory();

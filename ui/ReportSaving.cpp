@@ -14,7 +14,7 @@ QString AskReportFileName(QWidget* parent, const std::string& stem) {
 }
 
 bool WriteReport(QWidget* parent, const QString& path, std::string_view bytes) {
-    if (auto error = WriteReportFile(PathBytes(path), bytes)) {
+    if (auto error = WriteReportFile(PathBytes(path), bytes, AppDir)) {
         Dialogs::SystemError(parent, QString::fromStdString(*error));
         return false;
     }
@@ -22,7 +22,7 @@ bool WriteReport(QWidget* parent, const QString& path, std::string_view bytes) {
 }
 
 bool WriteReport(QWidget* parent, const QString& path, const ReportPieces& pieces) {
-    if (auto error = WriteReportFileInPieces(PathBytes(path), pieces)) {
+    if (auto error = WriteReportFileInPieces(PathBytes(path), pieces, AppDir)) {
         Dialogs::SystemError(parent, QString::fromStdString(*error));
         return false;
     }

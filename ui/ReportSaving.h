@@ -18,8 +18,9 @@ namespace zg {
 // chosen path, or an empty string when the user cancelled.
 QString AskReportFileName(QWidget* parent, const std::string& stem);
 
-// Writes the report as a whole (WriteReportFile: the old file stays until the new one is complete).
-// On failure shows the system's description of the error and returns false.
+// Writes the report as a whole (WriteReportFile: the old file stays until the new one is complete),
+// never over one of the program's own files in AppDir. On failure shows the description of the
+// error and returns false.
 bool WriteReport(QWidget* parent, const QString& path, std::string_view bytes);
 
 // The same for a report made in pieces (WriteReportFileInPieces).

@@ -1,6 +1,7 @@
 #include "app/cli/CliOptions.h"
 
 #include "base/NumberFormat.h"
+#include "base/ProgramFiles.h"
 #include "base/SafeFile.h"
 #include "database/ProgramFolder.h"
 
@@ -185,6 +186,13 @@ char DecimalSeparator(const std::string& decimal) {
 
 void RemoveStaleTempFilesFor(const std::string& dir, const std::string& out) {
     RemoveStaleProgramTempFiles(dir, {out});
+}
+
+bool RefuseProgramFileOutput(const std::string& dir, const std::string& out) {
+    const auto refusal = RefuseProgramFileTarget(out, dir);
+    if (refusal)
+        std::fprintf(stderr, "%s: %s\n", out.c_str(), refusal->c_str());
+    return refusal.has_value();
 }
 
 int Failure(std::string_view text) {

@@ -110,6 +110,12 @@ char DecimalSeparator(const std::string& decimal);
 // in the program folder's write folders (RemoveStaleProgramTempFiles) and beside the output file.
 void RemoveStaleTempFilesFor(const std::string& dir, const std::string& out);
 
+// Whether OUT is one of the own files of the program folder DIR (the database, its lock, a waiting
+// download, the settings, a backup, the program itself: ProgramFileAt). When it is, prints
+// "OUT: " and the program's refusal to standard error; the command then writes nothing and exits
+// with ExitUsage.
+bool RefuseProgramFileOutput(const std::string& dir, const std::string& out);
+
 // Prints the program's message of a refusal to standard error; returns ExitRefused.
 int Failure(std::string_view text);
 

@@ -5,7 +5,7 @@
 //
 // Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
 // search is refused (range first, then hit bounds, as the window does), nothing qualifies or the
-// report cannot be written; 2 the arguments are malformed.
+// report cannot be written; 2 the arguments are malformed, or OUT is one of the program's own files.
 #include "analysis/AnalysisReport.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
@@ -32,6 +32,8 @@ struct AnalysisOptions {
 };
 
 int RunAnalysis(const AnalysisOptions& opt) {
+    if (RefuseProgramFileOutput(opt.dir, opt.out))
+        return ExitUsage;
     RemoveStaleTempFilesFor(opt.dir, opt.out);
     const auto in = CheckSearchOptions("analysis", opt.search);
     if (!in)
@@ -48,7 +50,7 @@ int RunAnalysis(const AnalysisOptions& opt) {
     const AnalysisReportInput input{MakeSearchHeading(*in, draws, set), found.result.rows,
                                     SearchStatisticsTexts(found.result, set.Count, draws, separator)};
 
-    if (const auto error = WriteReportFile(opt.out, AnalysisReportBytes(input)))
+    if (const auto error = WriteReportFile(opt.out, AnalysisReportBytes(input), opt.dir))
         return Failure(opt.out + ": " + *error);
     std::printf("Wyniki analizy zostały umieszczone w pliku \"%s\"\n", opt.out.c_str());
     return ExitDone;

@@ -7,7 +7,7 @@
 //
 // Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
 // range or the hit bounds are refused (range first, as the main window does) or the report cannot
-// be written; 2 the arguments are malformed.
+// be written; 2 the arguments are malformed, or OUT is one of the program's own files.
 #include "analysis/AnalysisReport.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
@@ -36,6 +36,8 @@ struct CalendarOptions {
 };
 
 int RunCalendar(const CalendarOptions& opt) {
+    if (RefuseProgramFileOutput(opt.dir, opt.out))
+        return ExitUsage;
     RemoveStaleTempFilesFor(opt.dir, opt.out);
     const auto in = CheckSearchOptions("calendar", opt.search);
     if (!in)
@@ -58,7 +60,7 @@ int RunCalendar(const CalendarOptions& opt) {
     const CalendarReportInput report{
         MakeSearchHeading(*in, draws, in->set), MapCaption(in->set), query.year, &cells, query.showAll, in->set.Count};
 
-    if (const auto error = WriteReportFile(opt.out, CalendarReportBytes(report)))
+    if (const auto error = WriteReportFile(opt.out, CalendarReportBytes(report), opt.dir))
         return Failure(opt.out + ": " + *error);
     std::printf("Wyniki analizy zostały umieszczone w pliku \"%s\"\n", opt.out.c_str());
     return ExitDone;

@@ -4,7 +4,7 @@
 // management window's export writes.
 //
 // Exit status: 0 report written; 1 the database cannot be loaded or the report cannot be written;
-// 2 the arguments are malformed.
+// 2 the arguments are malformed, or OUT is one of the program's own files.
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
@@ -25,12 +25,14 @@ namespace zg::cli {
 namespace {
 
 int RunExport(const std::string& dir, const std::string& out) {
+    if (RefuseProgramFileOutput(dir, out))
+        return ExitUsage;
     RemoveStaleTempFilesFor(dir, out);
     const auto db = LoadFolderDatabase(dir);
     if (!db)
         return ExitRefused;
     const DrawsView draws = db->View();
-    if (const auto error = WriteReportFile(out, DatabaseExportBytes(draws))) {
+    if (const auto error = WriteReportFile(out, DatabaseExportBytes(draws), dir)) {
         std::fprintf(stderr, "%s: %s\n", out.c_str(), error->c_str());
         return ExitRefused;
     }

@@ -7,7 +7,8 @@
 // for the same inputs.
 //
 // Exit status: 0 printed (and written); 1 the database cannot be loaded, the range is refused or
-// lies outside it, or the report cannot be written; 2 malformed arguments (also --json with OUT).
+// lies outside it, or the report cannot be written; 2 malformed arguments (also --json with OUT), or
+// OUT is one of the program's own files.
 #include "analysis/NumberTable.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
@@ -102,8 +103,11 @@ void PrintTable(const NumberTable& t, char separator) {
 int RunNumbers(const NumbersOptions& opt) {
     if (opt.json && !opt.out.empty())
         return UsageError("numbers", "--json prints the table and writes no report: give either --json or OUT");
-    if (!opt.out.empty())
+    if (!opt.out.empty()) {
+        if (RefuseProgramFileOutput(opt.dir, opt.out))
+            return ExitUsage;
         RemoveStaleTempFilesFor(opt.dir, opt.out);
+    }
     const auto range = ParsePair(opt.range);
     std::optional<NumberSetData> set = opt.set.empty() ? NumberSetData{} : ParseNumberSet(opt.set);
     if (!range || !set) // the validators have let nothing else through
@@ -129,7 +133,7 @@ int RunNumbers(const NumbersOptions& opt) {
     PrintTable(*table, separator);
     if (opt.out.empty())
         return ExitDone;
-    if (const auto error = WriteReportFile(opt.out, NumbersReportBytes(*table, separator)))
+    if (const auto error = WriteReportFile(opt.out, NumbersReportBytes(*table, separator), opt.dir))
         return Failure(opt.out + ": " + *error);
     std::printf("Wyniki analizy zostały umieszczone w pliku \"%s\"\n", opt.out.c_str());
     return ExitDone;

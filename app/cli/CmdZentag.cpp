@@ -9,7 +9,8 @@
 //
 // Exit status: 0 report written; 1 the database cannot be loaded, the range lies outside it, the
 // search is refused, nothing qualifies or the report cannot be written (no file is written); 2 the
-// arguments are malformed (an offset outside -99..99 among them).
+// arguments are malformed (an offset outside -99..99 among them), or OUT is one of the program's own
+// files.
 #include "analysis/AnalysisReport.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/CliOptions.h"
@@ -47,6 +48,8 @@ void PrintLines(const std::vector<std::string>& lines) {
 }
 
 int RunZentag(const ZentagOptions& opt) {
+    if (RefuseProgramFileOutput(opt.dir, opt.out))
+        return ExitUsage;
     RemoveStaleTempFilesFor(opt.dir, opt.out);
     const auto in = CheckSearchOptions("zentag", opt.search);
     if (!in)
@@ -79,7 +82,7 @@ int RunZentag(const ZentagOptions& opt) {
 
     const ZentagReportInput report{MakeSearchHeading(*in, draws, in->set), opt.offset, &table};
     const auto pieces = [&report](const ReportPieceSink& sink) { return WriteZentagReport(report, sink); };
-    if (const auto error = WriteReportFileInPieces(opt.out, pieces))
+    if (const auto error = WriteReportFileInPieces(opt.out, pieces, opt.dir))
         return Failure(opt.out + ": " + *error);
 
     PrintLines(table.singleLines);

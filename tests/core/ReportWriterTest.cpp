@@ -68,22 +68,22 @@ TEST(ReportWriterFile, WritesExactBytesAndTruncates) {
     const std::string path = dir.file("ZENTAG.0001.txt");
     WriteBytes(path, std::string(5000, 'x'));
     const std::string bytes = std::string("a\r\nb\0\xB9\r\n", 8);
-    EXPECT_EQ(zg::WriteReportFile(path, bytes), std::nullopt);
+    EXPECT_EQ(zg::WriteReportFile(path, bytes, dir.str()), std::nullopt);
     EXPECT_EQ(ReadBytes(path), bytes);
-    EXPECT_EQ(zg::WriteReportFile(path, ""), std::nullopt);
+    EXPECT_EQ(zg::WriteReportFile(path, "", dir.str()), std::nullopt);
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
 }
 
 TEST(ReportWriterFile, FailuresReturnTheSystemsDescription) {
     TempDir dir;
-    const auto missingFolder = zg::WriteReportFile(dir.file("no such folder/ZENTAG.0001.txt"), "x");
+    const auto missingFolder = zg::WriteReportFile(dir.file("no such folder/ZENTAG.0001.txt"), "x", dir.str());
     ASSERT_TRUE(missingFolder.has_value());
     EXPECT_EQ(*missingFolder, std::strerror(ENOENT));
     EXPECT_FALSE(std::filesystem::exists(dir.file("no such folder")));
 
     std::filesystem::create_directory(dir.file("TXT"));
-    const auto isFolder = zg::WriteReportFile(dir.file("TXT"), "x");
+    const auto isFolder = zg::WriteReportFile(dir.file("TXT"), "x", dir.str());
     ASSERT_TRUE(isFolder.has_value());
     EXPECT_EQ(*isFolder, std::strerror(EISDIR));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("TXT")));

@@ -64,10 +64,10 @@ const std::vector<Role>& Roles() {
              return r.skipped && fs::exists(d.file("zentag"));
          }},
         {"ReportTarget", "report.txt",
-         [](const TempDir& d, bool&) { return WriteReportFile(d.file("report.txt"), "x\r\n").has_value(); }},
+         [](const TempDir& d, bool&) { return WriteReportFile(d.file("report.txt"), "x\r\n", d.str()).has_value(); }},
         {"SetFileTarget", "set.txt",
          [](const TempDir& d, bool&) {
-             return WriteSetFile(d.file("set.txt"), SetMembers{false, true}).has_value();
+             return WriteSetFile(d.file("set.txt"), SetMembers{false, true}, d.str()).has_value();
          }},
         {"DatabaseRewrite", "zentag.wyn",
          [](const TempDir& d, bool&) {
@@ -143,9 +143,9 @@ SetMembers AllNumbers() {
 const std::vector<Writer>& Writers() {
     static const std::vector<Writer> writers = {
         {"Report", [](const TempDir&) {},
-         [](const TempDir&, const std::string& p) { return !WriteReportFile(p, LongReport); }, LongReport},
+         [](const TempDir& d, const std::string& p) { return !WriteReportFile(p, LongReport, d.str()); }, LongReport},
         {"SetFile", [](const TempDir&) {},
-         [](const TempDir&, const std::string& p) { return !WriteSetFile(p, AllNumbers()); },
+         [](const TempDir& d, const std::string& p) { return !WriteSetFile(p, AllNumbers(), d.str()); },
          SetFileBytes(AllNumbers())},
         {"Rewrite", [](const TempDir&) {},
          [](const TempDir&, const std::string& p) {

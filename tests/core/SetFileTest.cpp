@@ -45,7 +45,7 @@ TEST(SetFileWrite, ExactBytesAscendingWithoutLineEnd) {
     TempDir dir;
     const std::string path = dir.file("ZESTAW.0001.txt");
     WriteBytes(path, "longer old content that must go away");
-    EXPECT_FALSE(zg::WriteSetFile(path, Members({1, 2, 80})).has_value());
+    EXPECT_FALSE(zg::WriteSetFile(path, Members({1, 2, 80}), dir.str()).has_value());
     const std::string written = ReadBytes(path);
     EXPECT_EQ(written, " 1 2 80");
     EXPECT_EQ(written.size(), 7u);
@@ -53,11 +53,11 @@ TEST(SetFileWrite, ExactBytesAscendingWithoutLineEnd) {
 
 TEST(SetFileWrite, FailureGivesSystemErrorText) {
     TempDir dir;
-    const auto missingFolder = zg::WriteSetFile(dir.file("nope/x.txt"), Members({5}));
+    const auto missingFolder = zg::WriteSetFile(dir.file("nope/x.txt"), Members({5}), dir.str());
     ASSERT_TRUE(missingFolder.has_value());
     EXPECT_EQ(*missingFolder, std::strerror(ENOENT));
 
-    const auto onFolder = zg::WriteSetFile(dir.str(), Members({5}));
+    const auto onFolder = zg::WriteSetFile(dir.str(), Members({5}), dir.str());
     ASSERT_TRUE(onFolder.has_value());
     EXPECT_EQ(*onFolder, std::strerror(EISDIR));
 }

@@ -87,7 +87,9 @@ const WriterCase Writers[] = {
          WriteBytes(dir.file("ZENTAG.0001.txt"), "old report\r\n");
          return rlim_t{1000};
      },
-     [](const TempDir& dir) { return WriteReportFile(dir.file("ZENTAG.0001.txt"), std::string(5000, 'x')); }},
+     [](const TempDir& dir) {
+         return WriteReportFile(dir.file("ZENTAG.0001.txt"), std::string(5000, 'x'), dir.str());
+     }},
     {"SetFile",
      [](const TempDir& dir) {
          WriteBytes(dir.file("ZESTAW.0001.txt"), " 1 2 3");
@@ -96,7 +98,7 @@ const WriterCase Writers[] = {
      [](const TempDir& dir) {
          SetMembers all;
          all.fill(true);
-         return WriteSetFile(dir.file("ZESTAW.0001.txt"), all);
+         return WriteSetFile(dir.file("ZESTAW.0001.txt"), all, dir.str());
      }},
     {"Download",
      [](const TempDir& dir) {

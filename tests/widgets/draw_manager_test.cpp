@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QMimeData>
@@ -218,6 +219,34 @@ private slots:
                      "0042;07;03;2004;01;02;03;04;05;06;07;08;09;10;11;12;13;14;15;16;17;18;19;20;\r\n" +
                      "0043;08;03;2004;61;62;63;64;65;66;67;68;69;70;71;72;73;74;75;76;77;78;79;80;\r\n" + "\r\n" +
                      ReportFooterBytes);
+    }
+
+    // The save dialog turns down the program's own files before any question about replacing them
+    // and stays open; the next name is written.
+    void exportRefusesTheProgramsOwnFiles() {
+        ProgramFolder folder;
+        const std::string db = Group(42, 2004, 3, 7, 1);
+        auto w = StartWith(folder, db);
+        QVERIFY(QDir().mkpath(folder.file("KOPIE")));
+        QVERIFY(QFile::link(folder.file("zentag.wyn.lock"), folder.file("TXT/lock.txt")));
+        const QString refused[] = {folder.file("TXT/../zentag.wyn"), folder.file("./TXT/lock.txt"),
+                                   folder.file("KOPIE/nowa.txt")};
+        for (const QString& path : refused)
+            Dialogs::QueueFileName(path);
+        Dialogs::QueueFileName(folder.file("TXT/baza.txt"));
+        Click(w.get(), "exportButton");
+        const QStringList kinds = {QStringLiteral("plik bazy wyników programu"),
+                                   QStringLiteral("plik blokady bazy wyników programu"),
+                                   QStringLiteral("plik kopii bazy wyników programu")};
+        QCOMPARE(Dialogs::History().size(), 5); // the dialog, three refusals, the confirmation
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(Dialogs::History()[i + 1].icon, Dialogs::Icon::Warning);
+            QCOMPARE(Dialogs::History()[i + 1].text, QStringLiteral("Tego pliku nie można zastąpić raportem: to ") +
+                                                         kinds[i] + QStringLiteral(". Wybierz inną nazwę."));
+        }
+        QCOMPARE(DatabaseBytes(folder), db);
+        QVERIFY(!QFile::exists(folder.file("KOPIE/nowa.txt")));
+        QVERIFY(QFile::exists(folder.file("TXT/baza.txt")));
     }
 
     void failedAppendChangesNothingAndTheRetryWorks() {
