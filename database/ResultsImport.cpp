@@ -380,31 +380,77 @@ private:
     std::unordered_set<NumberSetKey, NumberSetKeyHash> many_;
 };
 
-// Puts the valid draws in order: reversed when the file lists the newest first, then each draw no
-// earlier than the one accepted before it, and no repeat of an accepted draw of the same date.
+// Whether a's date and time come after b's.
+bool Later(const ImportedDraw& a, const ImportedDraw& b) {
+    return Earlier(b, a);
+}
+
+// The indexes of `draws` (oldest first) kept as in order: the longest run of draws, not
+// necessarily adjacent, whose date and time never go back (equal ones are in order), and among
+// runs of that length the one of the earliest draws. From the end, longest[i] is the length of the
+// longest such run that starts at draw i, found by a binary search over `heads`: heads[k] is the
+// latest draw that starts a run of k + 1 draws among those looked at, so the heads never get later
+// with k. Walking from the first draw, a draw is taken when it is not earlier than the last taken
+// and its longest run is exactly what is still needed: that run completes the longest one, and no
+// earlier draw could.
+std::vector<std::size_t> InOrderDraws(const std::vector<ImportedDraw>& draws) {
+    const std::size_t n = draws.size();
+    std::vector<std::uint32_t> longest(n);
+    std::vector<const ImportedDraw*> heads;
+    for (std::size_t i = n; i-- > 0;) {
+        const ImportedDraw& draw = draws[i];
+        // The first head earlier than this draw: every head before it can follow the draw.
+        const auto at = std::partition_point(heads.begin(), heads.end(),
+                                             [&draw](const ImportedDraw* head) { return !Earlier(*head, draw); });
+        longest[i] = static_cast<std::uint32_t>(at - heads.begin()) + 1;
+        if (at == heads.end())
+            heads.push_back(&draw);
+        else
+            *at = &draw;
+    }
+    std::vector<std::size_t> kept;
+    kept.reserve(heads.size());
+    std::size_t needed = heads.size();
+    for (std::size_t i = 0; i < n && needed > 0; ++i)
+        if (longest[i] == needed && (kept.empty() || !Earlier(draws[i], draws[kept.back()]))) {
+            kept.push_back(i);
+            --needed;
+        }
+    return kept;
+}
+
+// Puts the valid draws in order: reversed when the file lists the newest first, then the longest
+// in-order run kept (InOrderDraws) and every other draw a problem of its own line, then the
+// repeats of a kept draw of the same date dropped.
 void OrderDraws(ImportedResults& out, std::size_t kept) {
     std::vector<ImportedDraw>& draws = out.draws;
     if (draws.size() >= 2 && Earlier(draws.back(), draws.front())) {
         std::reverse(draws.begin(), draws.end());
         out.reversed = true;
     }
-    SameDayDraws sameDay;               // the accepted draws of the last accepted date
-    std::vector<ImportProblem> earlier; // draws earlier than the one accepted before them
+    // A file in order, the usual case, keeps every draw without the search.
+    std::vector<ImportProblem> misplaced; // the draws out of the kept run, in the draws' order
+    if (std::adjacent_find(draws.begin(), draws.end(), Later) != draws.end()) {
+        const std::vector<std::size_t> inOrder = InOrderDraws(draws);
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < draws.size(); ++i) {
+            if (next < inOrder.size() && inOrder[next] == i) {
+                draws[next++] = draws[i];
+                continue;
+            }
+            ImportProblem problem;
+            problem.line = draws[i].line;
+            problem.kind = ImportProblem::Kind::DateOutOfOrder;
+            misplaced.push_back(std::move(problem));
+        }
+        draws.resize(next);
+    }
+    SameDayDraws sameDay; // the accepted draws of the last accepted date
     std::size_t accepted = 0;
     for (std::size_t i = 0; i < draws.size(); ++i) {
         const ImportedDraw& draw = draws[i];
-        if (accepted > 0) {
-            const ImportedDraw& previous = draws[accepted - 1];
-            if (Earlier(draw, previous)) {
-                ImportProblem problem;
-                problem.line = draw.line;
-                problem.kind = ImportProblem::Kind::EarlierDate;
-                earlier.push_back(std::move(problem));
-                continue;
-            }
-            if (!SameDate(draw, previous))
-                sameDay.Clear();
-        }
+        if (accepted > 0 && !SameDate(draw, draws[accepted - 1]))
+            sameDay.Clear();
         if (!sameDay.Insert(KeyOf(draw.numbers))) {
             ++out.repeats;
             continue;
@@ -414,18 +460,18 @@ void OrderDraws(ImportedResults& out, std::size_t kept) {
     draws.resize(accepted);
     // Both lists are in line order already (the later one backwards when the draws were turned
     // round); one merge puts all problems in line order. No line has two problems.
-    if (earlier.empty())
+    if (misplaced.empty())
         return;
     if (out.reversed)
-        std::reverse(earlier.begin(), earlier.end());
-    out.earlierDateLines.reserve(earlier.size());
-    for (const ImportProblem& problem : earlier)
-        out.earlierDateLines.push_back(problem.line);
-    out.problemCount += earlier.size();
+        std::reverse(misplaced.begin(), misplaced.end());
+    out.misplacedLines.reserve(misplaced.size());
+    for (const ImportProblem& problem : misplaced)
+        out.misplacedLines.push_back(problem.line);
+    out.problemCount += misplaced.size();
     std::vector<ImportProblem> merged;
-    merged.reserve(out.problems.size() + earlier.size());
+    merged.reserve(out.problems.size() + misplaced.size());
     std::merge(std::make_move_iterator(out.problems.begin()), std::make_move_iterator(out.problems.end()),
-               std::make_move_iterator(earlier.begin()), std::make_move_iterator(earlier.end()),
+               std::make_move_iterator(misplaced.begin()), std::make_move_iterator(misplaced.end()),
                std::back_inserter(merged),
                [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
     if (merged.size() > kept)
@@ -471,8 +517,8 @@ std::string ImportProblem::Reason() const {
         return "liczba spoza zakresu 1..80: " + digits;
     case Kind::Repeated:
         return "powtórzona liczba " + digits;
-    case Kind::EarlierDate:
-        return "data wcześniejsza niż w poprzednim losowaniu";
+    case Kind::DateOutOfOrder:
+        return "data nie pasuje do sąsiednich losowań";
     }
     return {};
 }
@@ -547,28 +593,28 @@ void ForEachImportProblem(std::string_view bytes, const ImportedResults& results
         return;
     }
     // The lines are read again, and every problem goes out as it is found: nothing is kept.
-    std::size_t nextEarlier = 0;
-    const auto earlierUpTo = [&](std::int32_t line) {
-        for (; nextEarlier < results.earlierDateLines.size() && results.earlierDateLines[nextEarlier] < line;
-             ++nextEarlier) {
+    std::size_t nextMisplaced = 0;
+    const auto misplacedUpTo = [&](std::int32_t line) {
+        for (; nextMisplaced < results.misplacedLines.size() && results.misplacedLines[nextMisplaced] < line;
+             ++nextMisplaced) {
             ImportProblem problem;
-            problem.line = results.earlierDateLines[nextEarlier];
-            problem.kind = ImportProblem::Kind::EarlierDate;
+            problem.line = results.misplacedLines[nextMisplaced];
+            problem.kind = ImportProblem::Kind::DateOutOfOrder;
             each(problem);
         }
     };
     const std::function<void(const ImportProblem&)> inOrder = [&](const ImportProblem& problem) {
-        earlierUpTo(problem.line);
+        misplacedUpTo(problem.line);
         each(problem);
     };
     ImportedResults scratch;
     LineSink sink{scratch, 0, false, &inOrder};
     ScanLines(bytes, results.take, sink);
     // Lines past INT32_MAX all count as INT32_MAX: those go last.
-    for (; nextEarlier < results.earlierDateLines.size(); ++nextEarlier) {
+    for (; nextMisplaced < results.misplacedLines.size(); ++nextMisplaced) {
         ImportProblem problem;
-        problem.line = results.earlierDateLines[nextEarlier];
-        problem.kind = ImportProblem::Kind::EarlierDate;
+        problem.line = results.misplacedLines[nextMisplaced];
+        problem.kind = ImportProblem::Kind::DateOutOfOrder;
         each(problem);
     }
 }

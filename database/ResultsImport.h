@@ -17,8 +17,9 @@
 // A line without a date word before the first dated line is skipped; after it, it is a problem
 // when it holds 20 or more runs of digits. A dated line with fewer than 20 numbers, a number
 // outside 1..80 or a repeated number is a problem. The valid draws are reversed when the first is
-// later than the last; then a draw earlier than the one accepted before it is a problem, and a
-// draw with the date and the 20 numbers of an accepted one is dropped as a repeat.
+// later than the last; of them the longest run whose date and time never go back is kept (the
+// earliest draws among runs of that length), every other one is a problem, and a kept draw with the
+// date and the 20 numbers of a kept one before it is dropped as a repeat.
 #include "base/DrawTypes.h"
 #include "database/DatabaseGuard.h"
 
@@ -82,11 +83,11 @@ std::string ImportedDateText(const ImportedDraw& draw);
 // A line left out, and why.
 struct ImportProblem {
     enum class Kind {
-        NoDate,        // "brak daty"
-        TooFewNumbers, // "za mało liczb (N)"
-        OutOfRange,    // "liczba spoza zakresu 1..80: X"
-        Repeated,      // "powtórzona liczba X"
-        EarlierDate,   // "data wcześniejsza niż w poprzednim losowaniu"
+        NoDate,         // "brak daty"
+        TooFewNumbers,  // "za mało liczb (N)"
+        OutOfRange,     // "liczba spoza zakresu 1..80: X"
+        Repeated,       // "powtórzona liczba X"
+        DateOutOfOrder, // "data nie pasuje do sąsiednich losowań": outside the longest in-order run
     };
     std::int32_t line = 0;
     Kind kind = Kind::NoDate;
@@ -104,18 +105,19 @@ inline constexpr std::size_t KeptImportProblems = 10000;
 enum class TakeNumbers { First, Last };
 
 struct ImportedResults {
-    std::vector<ImportedDraw> draws;            // the accepted draws, oldest first
-    std::vector<ImportProblem> problems;        // the first of them (KeptImportProblems at most), in line order
-    std::size_t problemCount = 0;               // every bad line, kept or not
-    std::vector<std::int32_t> earlierDateLines; // the lines of every EarlierDate problem, ascending
-    std::int32_t repeats = 0;                   // draws dropped as repeats
-    std::int32_t linesWithExtraNumbers = 0;     // dated lines with more than 20 numbers (the rest was ignored)
-    bool reversed = false;                      // the file listed the newest draw first
-    TakeNumbers take = TakeNumbers::First;      // the numbers each draw was made of
+    std::vector<ImportedDraw> draws;          // the accepted draws, oldest first
+    std::vector<ImportProblem> problems;      // the first of them (KeptImportProblems at most), in line order
+    std::size_t problemCount = 0;             // every bad line, kept or not
+    std::vector<std::int32_t> misplacedLines; // the lines of every DateOutOfOrder problem, ascending
+    std::int32_t repeats = 0;                 // draws dropped as repeats
+    std::int32_t linesWithExtraNumbers = 0;   // dated lines with more than 20 numbers (the rest was ignored)
+    bool reversed = false;                    // the file listed the newest draw first
+    TakeNumbers take = TakeNumbers::First;    // the numbers each draw was made of
 };
 
-// Reads the bytes of a results file. Any bytes give draws and problems; linear in the size. Of
-// the problems the first `keptProblems` are kept; problemCount counts all.
+// Reads the bytes of a results file. Any bytes give draws and problems; linear in the size for a
+// file in order, n log n in its draws otherwise. Of the problems the first `keptProblems` are
+// kept; problemCount counts all.
 ImportedResults ReadResultsFile(std::string_view bytes, TakeNumbers take = TakeNumbers::First,
                                 std::size_t keptProblems = KeptImportProblems);
 

@@ -119,8 +119,50 @@ INSTANTIATE_TEST_SUITE_P(
                     BadLine{"OutOfRange", "2;02.10.1996;5,5,000081," + Twenty(20), "liczba spoza zakresu 1..80: 81"},
                     BadLine{"Zero", "2;02.10.1996;00," + Twenty(5).substr(2), "liczba spoza zakresu 1..80: 0"},
                     BadLine{"Repeated", "2;02.10.1996;07,7," + Twenty(5).substr(4), "powtórzona liczba 7"},
-                    BadLine{"Earlier", "2;30.09.1996;" + Twenty(5), "data wcześniejsza niż w poprzednim losowaniu"}),
+                    BadLine{"OutOfOrder", "2;30.09.1996;" + Twenty(5), "data nie pasuje do sąsiednich losowań"}),
     [](const testing::TestParamInfo<BadLine>& info) { return std::string(info.param.name); });
+
+// Each line gets the numbers Twenty(line) unless it has its own; every line is a valid draw, so
+// the problem lines and the repeats tell which are kept. Among equal runs the earliest lines win.
+struct OrderCase {
+    const char* name;
+    std::vector<std::string> lines;
+    std::string problems; // their lines, then the repeats
+};
+
+class ResultsOrder : public testing::TestWithParam<OrderCase> {};
+
+TEST_P(ResultsOrder, KeepsTheLongestRunInOrder) {
+    std::string file, problems;
+    for (std::size_t i = 0; i < GetParam().lines.size(); ++i) {
+        const std::string& line = GetParam().lines[i];
+        file += line + (line.find(';') == std::string::npos ? ";" + Twenty(static_cast<int>(i) + 1) : "") + "\n";
+    }
+    const ImportedResults r = ReadResultsFile(file);
+    for (const ImportProblem& p : r.problems)
+        problems += std::to_string(p.line) + (p.Reason() == "data nie pasuje do sąsiednich losowań" ? " " : "? ");
+    EXPECT_EQ(problems + "repeats " + std::to_string(r.repeats), GetParam().problems);
+}
+
+// 100 draws of 2023, line 10 dated 2032.
+std::vector<std::string> YearTypo() {
+    std::vector<std::string> lines;
+    for (int k = 0; k < 100; ++k)
+        lines.push_back(std::to_string(k % 28 + 1) + "." + std::to_string(k / 28 + 1) + (k == 9 ? ".2032" : ".2023"));
+    return lines;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, ResultsOrder,
+    testing::Values(
+        OrderCase{"OneThreeTwoFour", {"1.1.2023", "3.1.2023", "2.1.2023", "4.1.2023"}, "3 repeats 0"},
+        OrderCase{"NewestFirst", {"4.1.2023", "2.1.2023", "3.1.2023", "1.1.2023"}, "2 repeats 0"},
+        OrderCase{"EqualTimes", {"1.1.2023 14:00", "1.1.2023 9:00", "1.1.2023 22:00", "1.1.2023 22:00"}, "2 repeats 0"},
+        OrderCase{"RepeatOfALeftOutLine",
+                  {"1.1.2023", "5.1.2023;" + Twenty(9), "2.1.2023", "3.1.2023", "5.1.2023;" + Twenty(9)},
+                  "2 repeats 0"},
+        OrderCase{"YearTypo", YearTypo(), "10 repeats 0"}),
+    [](const testing::TestParamInfo<OrderCase>& info) { return std::string(info.param.name); });
 
 // The database of the mode cases: draws 1..3 of 1..3 January 2008, each holding 41..60.
 struct ModeCase {
@@ -269,6 +311,8 @@ INSTANTIATE_TEST_SUITE_P(
                 BadLine3 + "1 bad lines: nothing imported (--skip-bad imports the other draws)\n"},
         CliCase{"SkipBadDryRun", LaterTwo + Bad, "--skip-bad --dry-run", 0, "2", BadLine3},
         CliCase{"SkipBad", LaterTwo + Bad, "--skip-bad", 0, "2", BadLine3},
+        CliCase{"SkipMisplaced", "04.01.2008;" + Twenty(7) + "\n05.01.2028;" + Twenty(3) + "\n" + LaterTwo,
+                "--skip-bad", 0, "3", "line 2: data nie pasuje do sąsiednich losowań\n"},
         CliCase{"NoMatch", "03.01.2008;" + Twenty(1), "--dry-run", 1, "0",
                 "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr 3 z dnia 03.01.2008), a "
                 "zawiera losowania z tego dnia lub wcześniejsze. Jeśli plik jest pełnym archiwum wyników, wybierz "
