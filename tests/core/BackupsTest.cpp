@@ -196,7 +196,7 @@ TEST(Backups, AnUnreadableDatabaseElsewhereIsCopiedBeforeItsReplacement) {
         GTEST_SKIP() << "no second file system at /dev/shm";
     const struct Removed {
         std::string path;
-        ~Removed() { fs::remove(path); }
+        ~Removed() { fs::remove(path), fs::remove(path + ".lock"); } // the lock sits beside the real file
     } target{"/dev/shm/zg-test-" + std::to_string(::getpid()) + "-zentag.wyn"};
     WriteBytes(target.path, "1");
     fs::resize_file(target.path, (64 << 20) + 1);
