@@ -75,11 +75,15 @@ BackupsDialog::BackupsDialog(const std::string& backupFolder, QWidget* parent)
     }
     for (int row = 0; row < static_cast<int>(backups_.size()); ++row) {
         const BackupEntry& b = backups_[static_cast<std::size_t>(row)];
+        const std::string_view state = b.tooLarge ? TooLargeBackupWord : UnreadableBackupWord;
         backupList->setItem(row, 0, Cell(BackupTimeText(b.name) + QLatin1Char(':') + Two(b.name.second)));
         backupList->setItem(row, 1, Cell(Q(BackupReasonWords(b.name.reason))));
-        backupList->setItem(row, 2, Cell(b.readable ? Q(CountOfDraws(b.drawCount)) : QStringLiteral("nieczytelna")));
+        backupList->setItem(row, 2, Cell(b.readable ? Q(CountOfDraws(b.drawCount)) : Q(state)));
         backupList->setItem(
             row, 3, Cell(b.readable && b.drawCount > 0 ? DateText(b.last.Day, b.last.Month, b.last.Year) : QString()));
+        // Why a backup cannot be restored shows wherever the pointer rests on its row.
+        for (int column = 0; column < 4; ++column)
+            backupList->item(row, column)->setToolTip(Q(b.problem));
     }
     backupList->setColumnWidth(0, 170);
     backupList->setColumnWidth(1, 190);
@@ -121,7 +125,7 @@ void BackupsDialog::restoreSelected() {
         return;
     const BackupEntry& backup = backups_[static_cast<std::size_t>(row)];
     if (!backup.readable) {
-        Dialogs::Message(this, windowTitle(), Q(UnreadableBackupText), Dialogs::Icon::Error);
+        Dialogs::Message(this, windowTitle(), Q(RestoreRefusalText(backup)), Dialogs::Icon::Error);
         return;
     }
     if (Dialogs::Message(this, windowTitle(), RestoreQuestion(backup), Dialogs::Icon::Question, Dialogs::Buttons::YesNo,

@@ -1,8 +1,10 @@
 #pragma once
 // "Kopie bazy wyników": the database's backups in KOPIE, newest first, one row each with the date
 // and time, the reason in words, the draws and the last draw's date ("nieczytelna" for a backup
-// that does not load). "Przywróć" asks before the selected backup is restored and closes the
-// dialog accepted; the caller carries out the restore (RestoreBackup). "Zamknij" closes it.
+// that a restore refuses, "za duża" for one larger than a database may be, the reason in the row's
+// tooltip). "Przywróć" asks before the selected backup is restored and closes the dialog accepted
+// (for a refused backup it shows the refusal instead); the caller carries out the restore
+// (RestoreBackup). "Zamknij" closes it.
 #include "database/Backups.h"
 
 #include <QDialog>

@@ -197,8 +197,10 @@ LoadResult Load(IntegerReader& reader, DrawRecord* table) {
                 case IntegerReader::Status::EndOfFile:
                     break;
                 case IntegerReader::Status::NotInteger:
+                    r.failedDraw = count + 1;
                     return Fail(r, "not an integer at byte " + std::to_string(reader.tokenOffset()));
                 case IntegerReader::Status::OutOfRange:
+                    r.failedDraw = count + 1;
                     return Fail(r, "integer out of 32-bit range at byte " + std::to_string(reader.tokenOffset()));
                 case IntegerReader::Status::ReadError:
                     return Fail(r, ErrorText(reader.readError()));

@@ -47,6 +47,7 @@ struct LoadResult {
     bool truncated = false;       // the file holds values past draw MaxDraws; they were not read
     int shortGroupValues = 0;     // values of a last group cut short by the end of the file (0..23), not counted
     std::string error;            // why the load failed: the system's error text or the bad token
+    std::int32_t failedDraw = 0;  // a bad token failed the load: the ordinal of the draw it belongs to
     FileStamp stamp;              // the file that was read, from its descriptor (exists == false: not opened)
 };
 

@@ -1,5 +1,6 @@
 // The database's backups in the draw management window: "Kopie bazy…", the list, and the restore
-// of a chosen backup, after which the table is loaded anew as after an import.
+// of a chosen backup, after which the table is loaded anew as after an import (and, as after an
+// import, the done message tells of a waiting full download deleted).
 #include "base/PolishPlural.h"
 #include "base/State.h"
 #include "database/Backups.h"
@@ -7,6 +8,7 @@
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawManager.h"
+#include "database/ResultsImport.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 
@@ -29,7 +31,7 @@ bool DrawManager::showBackups() {
         Dialogs::Message(this, Q(ChangedOutsideCaption), Q(ChangedOutsideText), Dialogs::Icon::Error);
         return false;
     case RestoreResult::Status::Unreadable:
-        Dialogs::Message(this, list.windowTitle(), Q(UnreadableBackupText), Dialogs::Icon::Error);
+        Dialogs::Message(this, list.windowTitle(), Q(r.error), Dialogs::Icon::Error);
         return false;
     case RestoreResult::Status::NotFound:
     case RestoreResult::Status::Failed:
@@ -40,6 +42,8 @@ bool DrawManager::showBackups() {
     QString text = QStringLiteral("Przywrócono bazę wyników z kopii (%1).").arg(Q(CountOfDraws(r.drawCount)));
     if (!r.backupName.empty())
         text += QStringLiteral(" Poprzednia baza została zapisana w pliku KOPIE/%1.").arg(Q(r.backupName));
+    if (r.pendingDownloadDeleted)
+        text += QLatin1Char(' ') + Q(PendingDownloadDeletedText);
     Dialogs::Message(this, list.windowTitle(), text, Dialogs::Icon::Information);
     return true;
 }

@@ -105,6 +105,10 @@ bool DrawManager::importResultsFile(const std::string& path) {
         text += QStringLiteral(" Poprawione daty: %1.").arg(plan.corrections.size());
     if (written.pendingDownloadDeleted)
         text += QLatin1Char(' ') + Q(PendingDownloadDeletedText);
+    if (!written.backupReadError.empty())
+        text += QStringLiteral(" Bazy wyników nie dało się odczytać (%1): w pliku KOPIE/%2 zapisano to, co dało się "
+                               "z niej odczytać.")
+                    .arg(Q(written.backupReadError), Q(written.backupName));
     Dialogs::Message(this, Q(ImportCaption), text, Dialogs::Icon::Information);
     return true;
 }

@@ -828,6 +828,8 @@ ImportWrite ApplyImport(const ImportedResults& results, const ImportPlan& plan, 
     }
     backup.Keep();
     w.backupName = backup.name();
+    w.backupReadError = backup.readError();
+    w.backupBytes = backup.copiedBytes();
     w.stamp = guard.stamp();
     const std::string pendingPath = folder + "/" + std::string(PendingDownloadFileName);
     w.pendingDownloadDeleted = ::unlink(pendingPath.c_str()) == 0;

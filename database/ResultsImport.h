@@ -207,6 +207,8 @@ struct ImportWrite {
     std::int32_t layoutProbe = 0;        // Written: the new file's second integer
     bool pendingDownloadDeleted = false; // a waiting full download "zentag" was deleted
     std::string backupName;              // Written: the backup in KOPIE made before it (empty: none needed)
+    std::string backupReadError;         // Written: the database could not be read whole, and the backup
+    std::int64_t backupBytes = 0;        // holds these bytes of it (DatabaseBackup::readError)
 };
 
 // Carries out a plan on the database of the program folder `folder`. Under the database guard

@@ -2,14 +2,16 @@
 // zentagrafo-cli restore DIR NAME
 //
 // `backups` lists the database's backups in DIR/KOPIE, newest first, one line each:
-// "NAME<TAB>N<TAB>DD.MM.YYYY" (its draws and the last draw's date) or "NAME<TAB>nieczytelna".
+// "NAME<TAB>N<TAB>DD.MM.YYYY" (its draws and the last draw's date), "NAME<TAB>nieczytelna" for one
+// that a restore refuses or "NAME<TAB>za duża" for one larger than a database may be; standard
+// error gives the reason of each such backup ("KOPIE/NAME: <the window's tooltip>").
 // `restore` writes a copy of the backup NAME as DIR's database, as the draw management window's
-// "Przywróć" does, after backing up the database as it was; it prints "backup: KOPIE/<name>"
-// and "draws: N".
+// "Przywróć" does, after backing up the database as it was; it prints "backup: KOPIE/<name>",
+// "draws: N" and, when it deleted a waiting full download, a line that says so.
 //
-// Exit status: 0 listed (also an empty list) or restored; 1 the backup is not in the list or
-// cannot be read, the database changed meanwhile or cannot be written; 2 malformed arguments
-// (also a NAME with a folder).
+// Exit status: 0 listed (also an empty list) or restored; 1 the backup is not in the list or is
+// refused (the window's Polish refusal), the database changed meanwhile or cannot be written;
+// 2 malformed arguments (also a NAME with a folder).
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "base/NumberFormat.h"
@@ -20,7 +22,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -47,13 +48,17 @@ std::string NotFoundText(const std::string& name) {
 }
 
 // The backups of DIR/KOPIE, newest first: "NAME<TAB>N<TAB>DD.MM.YYYY" (the last draw's date), or
-// "NAME<TAB>nieczytelna" for one that does not load.
+// "NAME<TAB>nieczytelna" / "NAME<TAB>za duża" for one a restore refuses, its reason on standard error.
 int RunBackups(const BackupsOptions& opt) {
     const std::string dbPath = opt.dir + "/" + std::string(DatabaseFileName);
     for (const BackupEntry& e : ListBackups(BackupFolderOf(dbPath))) {
-        if (!e.readable)
-            std::printf("%s\tnieczytelna\n", e.fileName.c_str());
-        else if (e.drawCount == 0)
+        if (!e.readable) {
+            const std::string_view word = e.tooLarge ? TooLargeBackupWord : UnreadableBackupWord;
+            std::printf("%s\t%.*s\n", e.fileName.c_str(), static_cast<int>(word.size()), word.data());
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s/%s: %s\n", std::string(BackupFolderName).c_str(), e.fileName.c_str(),
+                         e.problem.c_str());
+        } else if (e.drawCount == 0)
             std::printf("%s\t0\n", e.fileName.c_str());
         else
             std::printf("%s\t%d\t%s\n", e.fileName.c_str(), e.drawCount, DateText(e.last).c_str());
@@ -74,9 +79,6 @@ int RunRestore(const RestoreOptions& opt) {
                      NotRegularFileText.data());
         return ExitRefused;
     }
-    const auto list = ListBackups(BackupFolderOf(dbPath));
-    if (std::none_of(list.begin(), list.end(), [&name](const BackupEntry& e) { return e.fileName == name; }))
-        return Failure(NotFoundText(name));
     RemoveStaleProgramTempFiles(dir);
     const RestoreResult r = RestoreBackup(dbPath, name);
     switch (r.status) {
@@ -85,10 +87,7 @@ int RunRestore(const RestoreOptions& opt) {
     case RestoreResult::Status::NotFound:
         return Failure(NotFoundText(name));
     case RestoreResult::Status::Unreadable:
-        Failure(UnreadableBackupText);
-        if (!r.error.empty())
-            std::fprintf(stderr, "%s/%s: %s\n", std::string(BackupFolderName).c_str(), name.c_str(), r.error.c_str());
-        return ExitRefused;
+        return Failure(r.error);
     case RestoreResult::Status::ChangedOutside:
         return Failure(ChangedOutsideText);
     case RestoreResult::Status::Failed:
@@ -98,6 +97,10 @@ int RunRestore(const RestoreOptions& opt) {
     if (!r.backupName.empty())
         std::printf("backup: %s/%s\n", std::string(BackupFolderName).c_str(), r.backupName.c_str());
     std::printf("draws: %d\n", r.drawCount);
+    if (r.pendingDownloadDeleted)
+        std::printf("deleted the waiting full download %s, which would have replaced the database at the next "
+                    "start\n",
+                    std::string(PendingDownloadFileName).c_str());
     return ExitDone;
 }
 

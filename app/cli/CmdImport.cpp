@@ -159,6 +159,10 @@ int RunImport(const ImportOptions& options) {
                     std::string(PendingDownloadFileName).c_str());
     if (!written.backupName.empty())
         std::printf("backup: %s/%s\n", std::string(BackupFolderName).c_str(), written.backupName.c_str());
+    if (!written.backupReadError.empty())
+        std::printf("unreadable database (%s): %s/%s holds the %lld bytes that could be read\n",
+                    written.backupReadError.c_str(), std::string(BackupFolderName).c_str(), written.backupName.c_str(),
+                    static_cast<long long>(written.backupBytes));
     return finish(plan.newCount, ExitDone);
 }
 

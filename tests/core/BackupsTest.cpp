@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -17,6 +19,9 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zg {
 namespace {
@@ -125,6 +130,35 @@ TEST(Backups, SameSecondTakesASuffixAndTheNewestTwentyStay) {
               "zentag-2024-05-18-143005-scalenie-2.wyn");
 }
 
+// A clock set back: 21 backups named and stamped later than now, the later the name the older the
+// stamp. The new backup stays with the database's bytes; of the others the two oldest stamps go.
+TEST(Backups, TheNewBackupSurvivesAClockSetBack) {
+    TempDir dir;
+    WriteBytes(dir.file("zentag.wyn"), Stored);
+    fs::create_directory(dir.path() / "KOPIE");
+    for (int i = 0; i < 21; ++i) {
+        const std::string name = dir.file("KOPIE/zentag-2099-01-01-0000" + std::to_string(10 + i) + "-import.wyn");
+        WriteBytes(name, "1");
+        fs::last_write_time(name, fs::file_time_type::clock::now() + std::chrono::hours(30 - i));
+    }
+    WriteBytes(dir.file("new.txt"), Line(9, 61));
+    const std::string out = RunCaptured({"import", dir.str(), dir.file("new.txt"), "--replace"}).out;
+    const auto list = Backups(dir);
+    ASSERT_EQ(list.size(), 20u);
+    EXPECT_NE(out.find("backup: KOPIE/" + list.back().fileName + "\n"), std::string::npos) << out;
+    EXPECT_EQ(ReadBytes(dir.file("KOPIE/" + list.back().fileName)), Stored);
+    EXPECT_EQ(list.front().fileName, "zentag-2099-01-01-000028-import.wyn");
+}
+
+TEST(Backups, SequenceNumbersUpTo32Bits) {
+    for (const auto& [suffix, sequence] : std::vector<std::pair<std::string, int>>{
+             {"-1000000", 1000000}, {"-2147483647", INT_MAX}, {"-2147483648", 0}, {"-01", 0}, {"-1", 0}})
+        EXPECT_EQ(ParseBackupFileName("zentag-2024-05-18-143005-import" + suffix + ".wyn")
+                      .value_or(BackupName{.sequence = 0})
+                      .sequence,
+                  sequence);
+}
+
 // KOPIE is a file: no backup can be made there, so nothing is written.
 TEST(Backups, AWriteWithoutItsBackupIsRefused) {
     TempDir dir;
@@ -153,6 +187,31 @@ TEST(Backups, AnUnreadableDatabaseIsMovedBeforeItsReplacement) {
     EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), Group(1, 9, 61));
 }
 
+// A linked database on another file system, too large to read: it cannot be moved into KOPIE, so
+// its bytes are copied there, and the replacement repairs it.
+TEST(Backups, AnUnreadableDatabaseElsewhereIsCopiedBeforeItsReplacement) {
+    TempDir dir;
+    struct stat here = {}, shm = {};
+    if (::stat(dir.str().c_str(), &here) != 0 || ::stat("/dev/shm", &shm) != 0 || here.st_dev == shm.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    const struct Removed {
+        std::string path;
+        ~Removed() { fs::remove(path), fs::remove(path + ".lock"); } // the lock sits beside the real file
+    } target{"/dev/shm/zg-test-" + std::to_string(::getpid()) + "-zentag.wyn"};
+    WriteBytes(target.path, "1");
+    fs::resize_file(target.path, (64 << 20) + 1);
+    fs::create_symlink(target.path, dir.file("zentag.wyn"));
+    WriteBytes(dir.file("new.txt"), Line(9, 61));
+    const test::CliRun run = RunCaptured({"import", dir.str(), dir.file("new.txt"), "--replace"});
+    const std::string name = Backups(dir).at(0).fileName;
+    EXPECT_NE(run.out.find("backup: KOPIE/" + name + "\nunreadable database (" + SystemErrorText(EFBIG) + "): KOPIE/" +
+                           name + " holds the 67108865 bytes that could be read\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(fs::file_size(dir.file("KOPIE/" + name)), (64u << 20) + 1);
+    EXPECT_EQ(ReadBytes(target.path), Group(1, 9, 61));
+}
+
 TEST(Backups, ListedAndRestoredByTheCommandLineTool) {
     TempDir dir;
     EXPECT_EQ(RunCaptured({"backups", dir.str()}).out, "");
@@ -171,6 +230,67 @@ TEST(Backups, ListedAndRestoredByTheCommandLineTool) {
     EXPECT_EQ(ReadBytes(dir.file("KOPIE/" + name)), Stored); // the backup itself stays as it was
     EXPECT_EQ(RunCaptured({"restore", dir.str(), "../zentag.wyn"}).status, 2);
     EXPECT_EQ(RunCaptured({"restore", dir.str(), "zentag-2000-01-01-000000-import.wyn"}).status, 1);
+}
+
+struct RefusedCase {
+    const char* name;
+    std::function<void(const std::string&)> make; // the backup at this path
+    const char *listed, *problem;
+};
+
+class RefusedBackup : public testing::TestWithParam<RefusedCase> {};
+
+// Listed by `backups` with its word and reason, refused by `restore` with the reason, nothing changed.
+TEST_P(RefusedBackup, ListedAndRefusedAlike) {
+    TempDir dir;
+    WriteBytes(dir.file("zentag.wyn"), Stored);
+    fs::create_directory(dir.path() / "KOPIE");
+    const std::string name = "zentag-2024-05-18-143005-import.wyn";
+    GetParam().make(dir.file("KOPIE/" + name));
+    const test::CliRun list = RunCaptured({"backups", dir.str()});
+    EXPECT_EQ(list.out, name + "\t" + GetParam().listed + "\n");
+    EXPECT_EQ(list.err, "KOPIE/" + name + ": " + GetParam().problem + "\n");
+    const test::CliRun restore = RunCaptured({"restore", dir.str(), name});
+    EXPECT_EQ(restore.status, 1);
+    EXPECT_EQ(restore.err, GetParam().problem + std::string(" Baza wyników nie została zmieniona.\n"));
+    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), Stored);
+    EXPECT_EQ(Backups(dir).size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Backups, RefusedBackup,
+    testing::Values(
+        RefusedCase{"Garbage", [](const std::string& p) { WriteBytes(p, Group(1, 1, 1) + Group(2, 2, 17611)); },
+                    "nieczytelna",
+                    "Kopia bazy jest nieczytelna: zawiera liczbę spoza zakresu 1..80: 17611 (pierwsze błędne "
+                    "losowanie: nr 2)."},
+        RefusedCase{"Shifted", [](const std::string& p) { WriteBytes(p, Group(1, 1, 1) + Group(3, 2, 21)); },
+                    "nieczytelna",
+                    "Kopia bazy jest nieczytelna: numery lub daty losowań się nie zgadzają, dane wyglądają na "
+                    "przesunięte (pierwsze błędne losowanie: nr 2)."},
+        RefusedCase{"TooLarge", [](const std::string& p) { WriteBytes(p, Stored), fs::resize_file(p, 1 << 27); },
+                    "za duża", "Kopia bazy jest za duża: ma więcej niż 64 MiB."},
+        RefusedCase{"Dangling", [](const std::string& p) { fs::create_symlink(p + ".gone", p); }, "nieczytelna",
+                    "Kopia bazy jest nieczytelna: to dowiązanie do pliku, którego nie ma."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the program itself stores is restored: a number twice, a Number unlike its ordinal. A
+// waiting full download would be merged over it at the next start, so it goes.
+TEST(Backups, ARestoreTakesOddDrawsAndRemovesAWaitingDownload) {
+    TempDir dir;
+    WriteBytes(dir.file("zentag.wyn"), Stored);
+    WriteBytes(dir.file("zentag"), Stored);
+    fs::create_directory(dir.path() / "KOPIE");
+    std::string odd = Group(7, 1, 1) + Group(8, 2, 21);
+    odd.replace(odd.find(" 22 "), 4, " 21 ");
+    WriteBytes(dir.file("KOPIE/zentag-2024-05-18-143005-import.wyn"), odd);
+    const test::CliRun run = RunCaptured({"restore", dir.str(), "zentag-2024-05-18-143005-import.wyn"});
+    EXPECT_NE(run.out.find("draws: 2\ndeleted the waiting full download zentag, which would have replaced the "
+                           "database at the next start\n"),
+              std::string::npos)
+        << run.out << run.err;
+    EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), odd);
+    EXPECT_FALSE(fs::exists(dir.file("zentag")));
 }
 
 // Database draws 1..5 of 1..5 January; the file holds those of `inFile` (their numbers) and a

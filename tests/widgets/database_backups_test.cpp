@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -141,6 +142,29 @@ private slots:
         QVERIFY(!w->showBackups());
         QCOMPARE(note, QStringLiteral("Brak kopii bazy."));
         QVERIFY(!restoreEnabled);
+    }
+
+    // A backup a restore refuses shows "nieczytelna" with the reason as its tooltip, and
+    // "Przywróć" on it shows the refusal instead of the question.
+    void refusedBackupSaysWhy() {
+        ProgramFolder folder;
+        auto w = StartWith(folder, Stored);
+        QDir(folder.path()).mkpath(QStringLiteral("KOPIE"));
+        WriteBytes(folder.file("KOPIE/zentag-2024-05-18-143005-import.wyn").toStdString(),
+                   Group(1, 1, 1) + Group(2, 2, 17611));
+        QStringList shown;
+        OnDialog("backupsDialog", [&shown](QWidget* dialog) {
+            auto* list = Find<QTableWidget>(dialog, "backupList");
+            shown << list->item(0, 2)->text() << list->item(0, 0)->toolTip();
+            Click(dialog, "restoreButton");
+            Click(dialog, "closeButton");
+        });
+        QVERIFY(!w->showBackups());
+        const QString why = QStringLiteral("Kopia bazy jest nieczytelna: zawiera liczbę spoza zakresu 1..80: 17611 "
+                                           "(pierwsze błędne losowanie: nr 2).");
+        QCOMPARE(shown, QStringList({"nieczytelna", why}));
+        QCOMPARE(Dialogs::History().value(0).text, why + QStringLiteral(" Baza wyników nie została zmieniona."));
+        QCOMPARE(Dialogs::History().size(), 1);
     }
 
     // Draws 2 and 3 are not in the file: "Zastąp całą bazę" asks, No being the default, and a No
