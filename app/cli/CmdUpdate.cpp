@@ -186,16 +186,13 @@ void AddUpdateCommand(CLI::App& app, CommandContext& context) {
             return;
         }
         if (!v->port.empty()) {
-            const std::string& p = v->port;
-            const bool digits =
-                p.size() <= 5 && std::all_of(p.begin(), p.end(), [](char c) { return c >= '0' && c <= '9'; });
-            const int port = digits ? std::stoi(p) : 0;
-            if (port < 1 || port > 65535) {
-                std::fprintf(stderr, "Niepoprawna wartość --port: %s (od 1 do 65535).\n", p.c_str());
+            const auto port = ParseInt(v->port);
+            if (!port || *port < 1 || *port > 65535) {
+                std::fprintf(stderr, "Niepoprawna wartość --port: %s (od 1 do 65535).\n", v->port.c_str());
                 context.status = ExitUsage;
                 return;
             }
-            v->options.port = port;
+            v->options.port = *port;
         }
         v->options.deadline = context.settings.downloadDeadline;
         context.status = RunUpdate(v->options);
