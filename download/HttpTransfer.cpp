@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <link.h>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -295,7 +296,7 @@ public:
 
         const CurlLibrary& lib = Curl();
         if (!lib.error.empty()) {
-            report_.noLibrary = true;
+            report_.fault = TransferFault::NoLibrary;
             return Fail(lib.error);
         }
         CURL* curl = lib.easyInit();
@@ -337,12 +338,19 @@ public:
             return Finish(false);
         if (code == CURLE_OPERATION_TIMEDOUT)
             return Fail("timed out");
+        if (IsBadAnswer(code)) {
+            report_.fault = TransferFault::BadAnswer;
+            return Fail(lib.easyStrerror(code));
+        }
         if (code != CURLE_OK)
             report_.error = lib.easyStrerror(code);
         if (Stopped())
             return Finish(false);
         // Complete only when exactly the announced length arrived. No response at all gives 0 = 0.
-        return Finish(report_.fileSize == report_.received);
+        const bool complete = report_.fileSize == report_.received;
+        if (complete && report_.responded && settings_.acceptBody && !BodyAccepted())
+            return Finish(false);
+        return Finish(complete);
     }
 
 private:
@@ -352,6 +360,37 @@ private:
         report_.error = "stopped";
         failed_ = true;
         return true;
+    }
+
+    // libcurl's refusals of what the server sent, as against a connection that failed: a status
+    // line that is not HTTP (an answer without a head is HTTP/0.9, which is not allowed), a
+    // malformed head or Content-Length (a negative one among them), a header line without end
+    // (CURLE_OUT_OF_MEMORY up to libcurl 8.5, CURLE_TOO_LARGE = 100 since 8.6), a body that does
+    // not unpack as its Content-Encoding says.
+    static bool IsBadAnswer(CURLcode code) {
+        return code == CURLE_WEIRD_SERVER_REPLY || code == CURLE_UNSUPPORTED_PROTOCOL || code == CURLE_OUT_OF_MEMORY ||
+               code == CURLE_BAD_CONTENT_ENCODING || static_cast<int>(code) == 100;
+    }
+
+    // The complete body against TransferSettings::acceptBody: read back from the temporary file
+    // unless it is in memory.
+    bool BodyAccepted() {
+        std::string fromFile;
+        if (!report_.bodyInMemory) {
+            const OpenedFile file = OpenRegularFileForReading(report_.tempFile);
+            if (!file.ok())
+                return FailHere(report_.tempFile + ": " + file.error);
+            if (const int error = ReadToEnd(file.fd.get(), fromFile, TransferBodyLimit, file.size); error != 0)
+                return FailHere(report_.tempFile + ": " + SystemErrorText(error));
+        }
+        try {
+            if (settings_.acceptBody(report_.bodyInMemory ? report_.body : fromFile))
+                return true;
+        } catch (const std::bad_alloc&) {
+            return FailHere("out of memory");
+        }
+        report_.fault = TransferFault::NotAccepted;
+        return FailHere("the answer is not what was asked for");
     }
 
     TransferReport Fail(std::string why) {
@@ -391,8 +430,16 @@ private:
             return false;
         if (report_.status < 200 || report_.status > 299)
             return FailHere("HTTP status " + std::to_string(report_.status));
-        if (contentLength_ && !ParseContentLength(*contentLength_, report_.fileSize))
+        if (contentLength_ && !ParseContentLength(*contentLength_, report_.fileSize)) {
+            report_.fault = TransferFault::BadAnswer;
             return FailHere("bad Content-Length: " + *contentLength_);
+        }
+        // A check of the body asks for the whole file: a part of it (206) or any other success
+        // status is refused at once, before a byte of the body is read.
+        if (settings_.acceptBody && report_.status != 200) {
+            report_.fault = TransferFault::NotAccepted;
+            return FailHere("HTTP status " + std::to_string(report_.status));
+        }
         if (Stopped())
             return false;
         if (settings_.bodyInMemory) {
@@ -408,6 +455,11 @@ private:
     }
 
     bool Header(std::string_view line) {
+        headBytes_ += static_cast<std::int64_t>(line.size());
+        if (headBytes_ > TransferHeadLimit) {
+            report_.fault = TransferFault::BadAnswer;
+            return FailHere("response head larger than " + std::to_string(TransferHeadLimit) + " bytes");
+        }
         if (StartsWithNoCase(line, "HTTP/")) {
             const auto space = line.find(' ');
             long status = 0;
@@ -465,6 +517,7 @@ private:
     const TransferProgress& progress_;
     TransferReport report_;
     std::optional<std::string> contentLength_;
+    std::int64_t headBytes_ = 0; // of every head so far, interim ones included
     int fd_ = -1;
     bool failed_ = false;
 };

@@ -11,6 +11,7 @@
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
+#include "database/PendingDownloadCheck.h"
 #include "database/ProgramFolder.h"
 #include "database/ShiftedData.h"
 #include "download/HttpTransfer.h"
@@ -65,10 +66,13 @@ std::optional<TransferReport> Download(const UpdateOptions& options, bool latest
     settings.port = options.port > 0 ? options.port : setting.server.port;
     settings.deadline = options.deadline.count() > 0 ? options.deadline : ResultsDeadline(latestOnly);
     settings.bodyInMemory = latestOnly;
+    // The complete file must pass the check the merge of the next start makes of it.
+    if (!latestOnly)
+        settings.acceptBody = [](std::string_view body) { return ConvertedDownloadIsSound(body); };
     TransferFlags flags;
     TransferReport report = RunTransfer(settings, flags, {});
     if (!DeliverTransfer(report, target, flags.result)) {
-        Failure(report.noLibrary ? NoDownloadLibraryText : InterruptedText);
+        Failure(FailedDownloadText(report.fault));
         if (!report.error.empty())
             std::fprintf(stderr, "%s\n", report.error.c_str());
         return std::nullopt;
