@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstddef>
 #include <cstring>
 #include <dlfcn.h>
 #include <elf.h>
@@ -138,17 +139,19 @@ LibraryFile CheckLibraryFile(const std::string& path) {
 // libraries, asked before the system's folders, is not among them.
 std::vector<std::string> LibrarySearchFolders() {
     std::vector<std::string> folders;
-    void* program = ::dlopen(nullptr, RTLD_NOW);
+    void* program = ::dlopen(nullptr, RTLD_NOW); // the program itself, which opens the library
+    if (program == nullptr)
+        return folders;
     Dl_serinfo size{};
-    if (program == nullptr || ::dlinfo(program, RTLD_DI_SERINFOSIZE, &size) != 0)
-        return folders;
-    std::vector<std::max_align_t> room(size.dls_size / sizeof(std::max_align_t) + 1);
-    auto* info = reinterpret_cast<Dl_serinfo*>(room.data());
-    *info = size;
-    if (::dlinfo(program, RTLD_DI_SERINFO, info) != 0)
-        return folders;
-    for (unsigned i = 0; i < info->dls_cnt; ++i)
-        folders.emplace_back(info->dls_serpath[i].dls_name);
+    if (::dlinfo(program, RTLD_DI_SERINFOSIZE, &size) == 0) {
+        std::vector<std::max_align_t> room(size.dls_size / sizeof(std::max_align_t) + 1);
+        auto* info = reinterpret_cast<Dl_serinfo*>(room.data());
+        *info = size;
+        if (::dlinfo(program, RTLD_DI_SERINFO, info) == 0)
+            for (unsigned i = 0; i < info->dls_cnt; ++i)
+                folders.emplace_back(info->dls_serpath[i].dls_name);
+    }
+    ::dlclose(program);
     return folders;
 }
 
@@ -164,7 +167,12 @@ std::optional<std::string> TrialLoadInChild() {
     if (child < 0)
         return std::nullopt;
     int status = 0;
-    for (int waited = 0; ::waitpid(child, &status, WNOHANG) != child; waited += 10) {
+    for (int waited = 0;; waited += 10) {
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child)
+            break;
+        if (ended < 0 && errno != EINTR)
+            return std::nullopt; // reaped by someone else: no status to judge by
         if (waited >= 10000) {
             ::kill(child, SIGKILL);
             ::waitpid(child, &status, 0);
@@ -390,7 +398,7 @@ private:
             return FailHere("out of memory");
         }
         report_.fault = TransferFault::NotAccepted;
-        return FailHere("the answer is not what was asked for");
+        return FailHere("the body failed its check");
     }
 
     TransferReport Fail(std::string why) {

@@ -12,8 +12,10 @@
 // bytes can hold no download for ever.
 //
 // libcurl is opened at the first transfer of a process, not at its start: a process that downloads
-// nothing never loads it. When it cannot be opened, that transfer (and every later one) fails with
-// TransferReport::error naming the library, and nothing else is affected.
+// nothing never loads it. The file the loader would take is checked first: one cut short (which
+// mapping would answer with SIGBUS) counts as missing. When it cannot be opened, that transfer
+// (and every later one) fails with TransferFault::NoLibrary and an error naming the library, and
+// nothing else is affected.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
