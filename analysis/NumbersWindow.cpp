@@ -166,9 +166,13 @@ void NumbersWindow::buildControls() {
     lastDrawsField->setObjectName(QStringLiteral("lastDrawsField"));
     lastDrawsField->setAccessibleName(QStringLiteral("Ostatnich losowań"));
     lastDrawsField->setRange(1, MaxDraws);
-    lastDrawsField->setValue(100);
+    lastDrawsField->setValue(askedLast_);
     lastDrawsCaption->setBuddy(lastDrawsField);
-    connect(lastDrawsField, &QSpinBox::valueChanged, this, [this] { computeTable(); });
+    // Only the user changes the value with its signal on: what is typed or stepped to is the N asked.
+    connect(lastDrawsField, &QSpinBox::valueChanged, this, [this](int value) {
+        askedLast_ = value;
+        computeTable();
+    });
 
     model_ = new NumberTableModel(this);
     proxy_ = new NumberSortProxy(this);
@@ -251,16 +255,18 @@ void NumbersWindow::setDecimalSeparator(char c) {
 void NumbersWindow::computeTable() {
     const bool valid = rangeFrom_ >= 1 && rangeFrom_ <= rangeTo_ && rangeTo_ <= DrawCount;
     if (valid) {
-        // The field keeps its value, clamped into 1..n, without computing twice.
+        // The field shows min(N, n) for the N asked, which a shorter range does not lower, as the
+        // command line clamps its --last; no signal, so nothing is computed twice.
         const QSignalBlocker quiet(lastDrawsField);
         lastDrawsField->setMaximum(rangeTo_ - rangeFrom_ + 1);
+        lastDrawsField->setValue(std::min(askedLast_, rangeTo_ - rangeFrom_ + 1));
     }
     lastDrawsField->setEnabled(valid);
     model_->setTable(nullptr, decimalSeparator_);
     table_.reset();
     if (valid)
-        table_ = ComputeNumberTable(
-            NumberTableInput{AllDraws(), &AllDrawMasks(), set_, rangeFrom_, rangeTo_, lastDrawsField->value()});
+        table_ =
+            ComputeNumberTable(NumberTableInput{AllDraws(), &AllDrawMasks(), set_, rangeFrom_, rangeTo_, askedLast_});
     if (table_) {
         model_->setTable(&*table_, decimalSeparator_);
         headingLabel->setText(Q(NumberTableHeading(*table_)));

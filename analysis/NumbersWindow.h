@@ -74,6 +74,7 @@ private:
 
     std::int32_t rangeFrom_ = 0;
     std::int32_t rangeTo_ = 0;
+    std::int32_t askedLast_ = 100; // "Ostatnich losowań" as the user asked it; the table takes min(N, n)
     NumberSetData set_;
     char decimalSeparator_ = '.';
     std::optional<NumberTable> table_;

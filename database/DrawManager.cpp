@@ -6,6 +6,7 @@
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
+#include "database/PendingDownloadCheck.h"
 #include "download/ResultsDownloadPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/FittedText.h"
@@ -230,7 +231,9 @@ void DrawManager::buildControls() {
     okButton->setDefault(true); // Enter confirms an edit
     // "Pobierz ostatnie" and "Pobierz wszystkie" below "Edytuj", STOP and the progress display
     // along the bottom edge.
-    downloads_ = new ResultsDownloadPanel(this, PendingDownloadFileName);
+    // The full download must pass the check the start-up merge will make of it.
+    downloads_ = new ResultsDownloadPanel(this, PendingDownloadFileName,
+                                          [](std::string_view body) { return ConvertedDownloadIsSound(body); });
     connect(downloads_, &ResultsDownloadPanel::runningChanged, this, &DrawManager::updateButtons);
     connect(downloads_, &ResultsDownloadPanel::latestDrawArrived, this, &DrawManager::appendLatestDraw);
     importButton = MakeButton(this, "importButton", QStringLiteral("Importuj z pliku…"), QRect(10, 453, 146, 25));

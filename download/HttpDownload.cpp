@@ -91,7 +91,7 @@ void HttpDownload::deliverResult(const std::shared_ptr<DownloadJob>& job) {
     // check still turns the download into a failure here.
     result_ = DeliverTransfer(job->report, job->settings.fileName, job->flags.result);
     body_ = result_ ? std::move(job->report.body) : std::string();
-    noLibrary_ = job->report.noLibrary;
+    fault_ = result_ ? TransferFault::None : job->report.fault;
     {
         std::lock_guard lock(job->mutex);
         job->owner = nullptr;

@@ -44,8 +44,8 @@ public:
 
     bool isRunning() const { return job_ != nullptr; }
     bool succeeded() const { return result_; } // the result flag of the last finished download
-    // The last finished download failed because the download library (libcurl) cannot be opened.
-    bool lacksLibrary() const { return noLibrary_; }
+    // Why the last finished download failed (TransferFault::None after a success).
+    TransferFault fault() const { return fault_; }
     // With TransferSettings::bodyInMemory: the body of the last successful download (empty
     // otherwise).
     const std::string& body() const { return body_; }
@@ -65,7 +65,7 @@ private:
     TransferSettings settings_;
     std::shared_ptr<DownloadJob> job_;
     bool result_ = false;
-    bool noLibrary_ = false;
+    TransferFault fault_ = TransferFault::None;
     std::string body_;
 };
 

@@ -10,13 +10,19 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstddef>
 #include <cstring>
 #include <dlfcn.h>
+#include <elf.h>
 #include <fcntl.h>
+#include <link.h>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace zg {
 
@@ -49,6 +55,157 @@ template <typename Function> bool Resolve(void* library, const char* name, Funct
     return function != nullptr;
 }
 
+// What a file of the library's name is to the dynamic loader.
+struct LibraryFile {
+    enum class Kind {
+        Absent,  // missing or unreadable: the loader looks further
+        Foreign, // an ELF file of another class or machine: the loader passes it over too
+        Damaged, // the loader would take it but cannot map it whole
+        Whole,   // the loader takes it, and every byte it maps lies within the file
+    };
+    Kind kind = Kind::Absent;
+    std::string why; // for Damaged
+};
+
+#if defined(__x86_64__)
+constexpr int HostMachine = EM_X86_64;
+#elif defined(__aarch64__)
+constexpr int HostMachine = EM_AARCH64;
+#elif defined(__i386__)
+constexpr int HostMachine = EM_386;
+#else
+constexpr int HostMachine = -1; // any machine is taken for this one's
+#endif
+
+// Checks that an ELF file of one class holds what the loader maps or reads: its program headers,
+// the file part of every loaded segment, and its section headers, which end the file.
+template <class Header, class ProgramHeader>
+LibraryFile CheckElfExtent(int fd, std::uint64_t size, const std::string& path) {
+    const auto damaged = [&path](const std::string& why) {
+        return LibraryFile{LibraryFile::Kind::Damaged, path + ": " + why};
+    };
+    Header h{};
+    if (size < sizeof h || ::pread(fd, &h, sizeof h, 0) != static_cast<ssize_t>(sizeof h))
+        return damaged("file too short");
+    if (HostMachine >= 0 && h.e_machine != HostMachine)
+        return LibraryFile{LibraryFile::Kind::Foreign, {}};
+    const std::uint64_t sectionHeaders = std::uint64_t{h.e_shnum} * h.e_shentsize;
+    if (h.e_shoff > size || sectionHeaders > size - h.e_shoff)
+        return damaged("cut short (" + std::to_string(size) + " bytes, its section headers end at byte " +
+                       std::to_string(h.e_shoff + sectionHeaders) + ")");
+    const std::uint64_t programHeaders = std::uint64_t{h.e_phnum} * h.e_phentsize;
+    if (h.e_phentsize != sizeof(ProgramHeader) || h.e_phoff > size || programHeaders > size - h.e_phoff)
+        return damaged("damaged program headers");
+    for (std::uint64_t i = 0; i < h.e_phnum; ++i) {
+        ProgramHeader ph{};
+        const auto at = static_cast<off_t>(h.e_phoff + i * sizeof ph);
+        if (::pread(fd, &ph, sizeof ph, at) != static_cast<ssize_t>(sizeof ph))
+            return damaged(std::strerror(errno));
+        if (ph.p_type == PT_LOAD && (ph.p_filesz > size || ph.p_offset > size - ph.p_filesz))
+            return damaged("cut short (" + std::to_string(size) + " bytes, a segment ends at byte " +
+                           std::to_string(ph.p_offset + ph.p_filesz) + ")");
+    }
+    return LibraryFile{LibraryFile::Kind::Whole, {}};
+}
+
+LibraryFile CheckLibraryFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT || errno == EACCES || errno == ENOTDIR
+                   ? LibraryFile{}
+                   : LibraryFile{LibraryFile::Kind::Damaged, path + ": " + std::strerror(errno)};
+    struct stat st {};
+    LibraryFile file;
+    unsigned char ident[EI_NIDENT] = {};
+    if (::fstat(fd, &st) != 0)
+        file = {LibraryFile::Kind::Damaged, path + ": " + std::strerror(errno)};
+    else if (!S_ISREG(st.st_mode))
+        file = {LibraryFile::Kind::Damaged, path + ": not a regular file"};
+    else if (::pread(fd, ident, sizeof ident, 0) != static_cast<ssize_t>(sizeof ident) ||
+             std::memcmp(ident, ELFMAG, SELFMAG) != 0)
+        file = {LibraryFile::Kind::Damaged, path + ": not an ELF file"};
+    else if (ident[EI_CLASS] != (sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32))
+        file = {LibraryFile::Kind::Foreign, {}};
+    else if (ident[EI_CLASS] == ELFCLASS64)
+        file = CheckElfExtent<Elf64_Ehdr, Elf64_Phdr>(fd, static_cast<std::uint64_t>(st.st_size), path);
+    else
+        file = CheckElfExtent<Elf32_Ehdr, Elf32_Phdr>(fd, static_cast<std::uint64_t>(st.st_size), path);
+    ::close(fd);
+    return file;
+}
+
+// The folders the loader searches for a library this program opens, in its order: the program's
+// run path, LD_LIBRARY_PATH, then the system's folders. Only the loader's cache of the system's
+// libraries, asked before the system's folders, is not among them.
+std::vector<std::string> LibrarySearchFolders() {
+    std::vector<std::string> folders;
+    void* program = ::dlopen(nullptr, RTLD_NOW); // the program itself, which opens the library
+    if (program == nullptr)
+        return folders;
+    Dl_serinfo size{};
+    if (::dlinfo(program, RTLD_DI_SERINFOSIZE, &size) == 0) {
+        std::vector<std::max_align_t> room(size.dls_size / sizeof(std::max_align_t) + 1);
+        auto* info = reinterpret_cast<Dl_serinfo*>(room.data());
+        *info = size;
+        if (::dlinfo(program, RTLD_DI_SERINFO, info) == 0)
+            for (unsigned i = 0; i < info->dls_cnt; ++i)
+                folders.emplace_back(info->dls_serpath[i].dls_name);
+    }
+    ::dlclose(program);
+    return folders;
+}
+
+// Loads the library in a short-lived child first, for a library that no check above could find:
+// a file that cannot be mapped whole kills the child instead of this process. Returns why it
+// cannot be used, or nothing (also when the trial cannot be made or does not end in 10 s).
+std::optional<std::string> TrialLoadInChild() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dlopen(CurlLibraryName, RTLD_NOW | RTLD_LOCAL);
+        ::_exit(0);
+    }
+    if (child < 0)
+        return std::nullopt;
+    int status = 0;
+    for (int waited = 0;; waited += 10) {
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child)
+            break;
+        if (ended < 0 && errno != EINTR)
+            return std::nullopt; // reaped by someone else: no status to judge by
+        if (waited >= 10000) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return std::nullopt;
+        }
+        ::usleep(10000);
+    }
+    if (WIFSIGNALED(status))
+        return "a trial load ended with signal " + std::to_string(WTERMSIG(status));
+    return std::nullopt;
+}
+
+// Why the library the loader would open cannot be mapped whole, or nothing. A file cut short
+// would kill the process with SIGBUS inside dlopen at the first touch of a page past its end;
+// instead the download then fails as without the library.
+std::optional<std::string> DamagedLibrary() {
+    const std::string name = CurlLibraryName;
+    std::vector<std::string> candidates;
+    if (name.find('/') != std::string::npos)
+        candidates.push_back(name);
+    else
+        for (const std::string& folder : LibrarySearchFolders())
+            candidates.push_back(folder + "/" + name);
+    for (const std::string& path : candidates) {
+        LibraryFile file = CheckLibraryFile(path);
+        if (file.kind == LibraryFile::Kind::Damaged)
+            return std::move(file.why);
+        if (file.kind == LibraryFile::Kind::Whole)
+            return std::nullopt;
+    }
+    return TrialLoadInChild();
+}
+
 // Opens libcurl once per process, at the first transfer, and keeps it open: the callbacks of a
 // transfer on another thread may still run its code. curl_global_init is called in the same step,
 // which the once flag keeps to one thread.
@@ -56,6 +213,10 @@ const CurlLibrary& Curl() {
     static CurlLibrary curl;
     static std::once_flag once;
     std::call_once(once, [] {
+        if (const auto damaged = DamagedLibrary()) {
+            curl.error = std::string("the download library ") + CurlLibraryName + " cannot be loaded: " + *damaged;
+            return;
+        }
         void* library = ::dlopen(CurlLibraryName, RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr) {
             const char* why = ::dlerror();
@@ -143,7 +304,7 @@ public:
 
         const CurlLibrary& lib = Curl();
         if (!lib.error.empty()) {
-            report_.noLibrary = true;
+            report_.fault = TransferFault::NoLibrary;
             return Fail(lib.error);
         }
         CURL* curl = lib.easyInit();
@@ -185,12 +346,19 @@ public:
             return Finish(false);
         if (code == CURLE_OPERATION_TIMEDOUT)
             return Fail("timed out");
+        if (IsBadAnswer(code)) {
+            report_.fault = TransferFault::BadAnswer;
+            return Fail(lib.easyStrerror(code));
+        }
         if (code != CURLE_OK)
             report_.error = lib.easyStrerror(code);
         if (Stopped())
             return Finish(false);
         // Complete only when exactly the announced length arrived. No response at all gives 0 = 0.
-        return Finish(report_.fileSize == report_.received);
+        const bool complete = report_.fileSize == report_.received;
+        if (complete && report_.responded && settings_.acceptBody && !BodyAccepted())
+            return Finish(false);
+        return Finish(complete);
     }
 
 private:
@@ -200,6 +368,37 @@ private:
         report_.error = "stopped";
         failed_ = true;
         return true;
+    }
+
+    // libcurl's refusals of what the server sent, as against a connection that failed: a status
+    // line that is not HTTP (an answer without a head is HTTP/0.9, which is not allowed), a
+    // malformed head or Content-Length (a negative one among them), a header line without end
+    // (CURLE_OUT_OF_MEMORY up to libcurl 8.5, CURLE_TOO_LARGE = 100 since 8.6), a body that does
+    // not unpack as its Content-Encoding says.
+    static bool IsBadAnswer(CURLcode code) {
+        return code == CURLE_WEIRD_SERVER_REPLY || code == CURLE_UNSUPPORTED_PROTOCOL || code == CURLE_OUT_OF_MEMORY ||
+               code == CURLE_BAD_CONTENT_ENCODING || static_cast<int>(code) == 100;
+    }
+
+    // The complete body against TransferSettings::acceptBody: read back from the temporary file
+    // unless it is in memory.
+    bool BodyAccepted() {
+        std::string fromFile;
+        if (!report_.bodyInMemory) {
+            const OpenedFile file = OpenRegularFileForReading(report_.tempFile);
+            if (!file.ok())
+                return FailHere(report_.tempFile + ": " + file.error);
+            if (const int error = ReadToEnd(file.fd.get(), fromFile, TransferBodyLimit, file.size); error != 0)
+                return FailHere(report_.tempFile + ": " + SystemErrorText(error));
+        }
+        try {
+            if (settings_.acceptBody(report_.bodyInMemory ? report_.body : fromFile))
+                return true;
+        } catch (const std::bad_alloc&) {
+            return FailHere("out of memory");
+        }
+        report_.fault = TransferFault::NotAccepted;
+        return FailHere("the body failed its check");
     }
 
     TransferReport Fail(std::string why) {
@@ -239,8 +438,16 @@ private:
             return false;
         if (report_.status < 200 || report_.status > 299)
             return FailHere("HTTP status " + std::to_string(report_.status));
-        if (contentLength_ && !ParseContentLength(*contentLength_, report_.fileSize))
+        if (contentLength_ && !ParseContentLength(*contentLength_, report_.fileSize)) {
+            report_.fault = TransferFault::BadAnswer;
             return FailHere("bad Content-Length: " + *contentLength_);
+        }
+        // A check of the body asks for the whole file: a part of it (206) or any other success
+        // status is refused at once, before a byte of the body is read.
+        if (settings_.acceptBody && report_.status != 200) {
+            report_.fault = TransferFault::NotAccepted;
+            return FailHere("HTTP status " + std::to_string(report_.status));
+        }
         if (Stopped())
             return false;
         if (settings_.bodyInMemory) {
@@ -256,6 +463,11 @@ private:
     }
 
     bool Header(std::string_view line) {
+        headBytes_ += static_cast<std::int64_t>(line.size());
+        if (headBytes_ > TransferHeadLimit) {
+            report_.fault = TransferFault::BadAnswer;
+            return FailHere("response head larger than " + std::to_string(TransferHeadLimit) + " bytes");
+        }
         if (StartsWithNoCase(line, "HTTP/")) {
             const auto space = line.find(' ');
             long status = 0;
@@ -313,6 +525,7 @@ private:
     const TransferProgress& progress_;
     TransferReport report_;
     std::optional<std::string> contentLength_;
+    std::int64_t headBytes_ = 0; // of every head so far, interim ones included
     int fd_ = -1;
     bool failed_ = false;
 };

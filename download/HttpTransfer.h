@@ -12,8 +12,10 @@
 // bytes can hold no download for ever.
 //
 // libcurl is opened at the first transfer of a process, not at its start: a process that downloads
-// nothing never loads it. When it cannot be opened, that transfer (and every later one) fails with
-// TransferReport::error naming the library, and nothing else is affected.
+// nothing never loads it. The file the loader would take is checked first: one cut short (which
+// mapping would answer with SIGBUS) counts as missing. When it cannot be opened, that transfer
+// (and every later one) fails with TransferFault::NoLibrary and an error naming the library, and
+// nothing else is affected.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -30,6 +32,9 @@ inline constexpr long TransferConnectTimeoutSeconds = 15;
 // is far faster, while a server sending a byte now and then is not.
 inline constexpr long TransferLowSpeedBytesPerSecond = 1024;
 inline constexpr long TransferLowSpeedSeconds = 30;
+// The most a response head may take: real heads are a few hundred bytes, while a server that
+// sends header lines without end would otherwise hold the download until its deadline.
+inline constexpr std::int64_t TransferHeadLimit = 100 * 1024;
 // The overall deadlines of the two results requests: the latest draw is some hundred bytes, the
 // complete file a few megabytes.
 inline constexpr std::chrono::milliseconds LatestDrawDeadline = std::chrono::seconds(60);
@@ -59,12 +64,24 @@ struct TransferSettings {
     // The body goes to TransferReport::body instead of a file (at most SmallFileReadCap bytes): an
     // answer that only this transfer reads, which no other download can replace or delete.
     bool bodyInMemory = false;
+    // When set, only a 200 answer whose complete body passes this check succeeds; anything else
+    // fails with TransferFault::NotAccepted before it becomes the target. It runs on the thread of
+    // the transfer, once the whole body is in.
+    std::function<bool(std::string_view body)> acceptBody;
 };
 
 // Written by the owner (stop, and result := false on cancel) and by the transfer; no lock.
 struct TransferFlags {
     std::atomic<bool> stop{false};
     std::atomic<bool> result{false};
+};
+
+// Why a transfer failed, where the messages tell it apart.
+enum class TransferFault {
+    None,        // a stop, a time-out, a status other than 2xx, an answer cut short, a file error...
+    NoLibrary,   // libcurl cannot be opened
+    BadAnswer,   // the answer is no valid HTTP answer: a malformed status line, head or Content-Length
+    NotAccepted, // a status other than 200, or a body that TransferSettings::acceptBody refused
 };
 
 // What a finished transfer leaves. The result itself is in TransferFlags::result.
@@ -77,7 +94,7 @@ struct TransferReport {
     bool responded = false; // a response head arrived
     long status = 0;        // its HTTP status
     std::string error;      // why the transfer failed, for the command line
-    bool noLibrary = false; // it failed because libcurl cannot be opened
+    TransferFault fault = TransferFault::None;
 };
 
 // Reports the announced length (0 when none) and the bytes received so far, after each chunk.
@@ -85,10 +102,11 @@ using TransferProgress = std::function<void(std::int32_t totalSize, std::int32_t
 
 // Runs the whole transfer on the calling thread and sets flags.result: true when the body's length
 // equals the announced Content-Length (so a failed connection, which yields neither, counts as a
-// success with fileSize 0). A stop, a status other than 2xx, a Content-Length that is not a number
-// or above TransferBodyLimit, a body above that limit, a temporary file that cannot be created or
-// written, or a time-out (no connection within 15 s, slower than the low-speed limit, past the
-// deadline) make it false.
+// success with fileSize 0). A stop, a status other than 2xx, an answer that is no valid HTTP
+// answer (a Content-Length that is not a number or above TransferBodyLimit, a head above
+// TransferHeadLimit among them), a body above that limit or refused by the settings' check, a
+// temporary file that cannot be created or written, or a time-out (no connection within 15 s,
+// slower than the low-speed limit, past the deadline) make it false.
 TransferReport RunTransfer(const TransferSettings& settings, TransferFlags& flags, const TransferProgress& progress);
 
 // Settles the temporary file once the result is known: with `keep` it is renamed onto the target

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <utility>
+
 namespace zg {
 
 namespace {
@@ -24,8 +26,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 } // namespace
 
-ResultsDownloadPanel::ResultsDownloadPanel(QWidget* window, std::string_view allResultsFileName)
-    : QObject(window), window_(window), allResultsFileName_(allResultsFileName) {
+ResultsDownloadPanel::ResultsDownloadPanel(QWidget* window, std::string_view allResultsFileName,
+                                           ResultsCheck allResultsCheck)
+    : QObject(window), window_(window), allResultsFileName_(allResultsFileName),
+      allResultsCheck_(std::move(allResultsCheck)) {
     latestButton_ =
         MakeButton(window, "downloadLatestButton", QStringLiteral("Pobierz ostatnie"), QRect(10, 376, 145, 33));
     allButton_ = MakeButton(window, "downloadAllButton", QStringLiteral("Pobierz wszystkie"), QRect(10, 416, 146, 34));
@@ -100,6 +104,8 @@ void ResultsDownloadPanel::startDownload(ResultsRequest request) {
     settings.port = server.server.port;
     settings.deadline = ResultsDeadline(latest);
     settings.bodyInMemory = latest; // the latest draw is read from this download's own memory
+    if (!latest)
+        settings.acceptBody = allResultsCheck_;
     connect(get, &HttpDownload::finished, this, &ResultsDownloadPanel::downloadDone);
     connect(get, &HttpDownload::progressed, this, &ResultsDownloadPanel::downloadProgress);
     connect(get, &HttpDownload::failed, this, &ResultsDownloadPanel::downloadFailed);
@@ -129,8 +135,8 @@ void ResultsDownloadPanel::downloadProgress(QObject*, int totalSize, int bytesRe
 
 void ResultsDownloadPanel::downloadFailed(QObject* sender) {
     const auto* download = qobject_cast<HttpDownload*>(sender);
-    const bool noLibrary = download != nullptr && download->lacksLibrary();
-    Dialogs::Message(window_, Q(UpdateFailedCaption), Q(noLibrary ? NoDownloadLibraryText : InterruptedText),
+    Dialogs::Message(window_, Q(UpdateFailedCaption),
+                     Q(FailedDownloadText(download != nullptr ? download->fault() : TransferFault::None)),
                      Dialogs::Icon::Error);
     sizeLabel_->hide();
     stopButton_->hide();

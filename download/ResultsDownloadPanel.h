@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,10 @@ class ResultsDownloadPanel : public QObject {
 public:
     // Creates the controls in `window`, which also owns the messages. `allResultsFileName` is
     // the file of the program folder that receives the complete results for the merge at the
-    // next start.
-    ResultsDownloadPanel(QWidget* window, std::string_view allResultsFileName);
+    // next start, and `allResultsCheck` the check the merge will make of them: a download it
+    // refuses fails with NotResultsFileText, and nothing is stored.
+    using ResultsCheck = std::function<bool(std::string_view body)>;
+    ResultsDownloadPanel(QWidget* window, std::string_view allResultsFileName, ResultsCheck allResultsCheck);
 
     // The controls, for the window's Tab order and glyphs.
     QPushButton* latestButton() const { return latestButton_; } // "Pobierz ostatnie"
@@ -68,6 +71,7 @@ private:
 
     QWidget* window_;
     std::string allResultsFileName_;
+    ResultsCheck allResultsCheck_;
     ResultsRequest request_ = ResultsRequest::AllResults;
     HttpDownload* currentDownload_ = nullptr; // what STOP acts on
     bool running_ = false;

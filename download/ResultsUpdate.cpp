@@ -24,6 +24,20 @@ std::chrono::milliseconds ResultsDeadline(bool latestOnly) {
     return latestOnly ? LatestDrawDeadline : AllResultsDeadline;
 }
 
+std::string_view FailedDownloadText(TransferFault fault) {
+    switch (fault) {
+    case TransferFault::NoLibrary:
+        return NoDownloadLibraryText;
+    case TransferFault::BadAnswer:
+        return BadAnswerText;
+    case TransferFault::NotAccepted:
+        return NotResultsFileText;
+    case TransferFault::None:
+        break;
+    }
+    return InterruptedText;
+}
+
 std::string NotNextDrawText(std::int32_t serverNumber) {
     return "Niestety, ale ostatnie losowanie zapisane na serwerze ma nr " + std::to_string(serverNumber) +
            " i jest to niezgodne z Twoją bazą losowań !";

@@ -3,6 +3,7 @@
 // the addresses, the messages, and the reading and checking of the latest-draw answer. Pure
 // standard C++, shared by the window and the command-line tool.
 #include "base/DrawTypes.h"
+#include "download/HttpTransfer.h"
 
 #include <chrono>
 #include <cstdint>
@@ -40,6 +41,16 @@ inline constexpr std::string_view InterruptedText = "Operacja została przerwana
 inline constexpr std::string_view NoDownloadLibraryText =
     "Nie można pobierać wyników: brak biblioteki libcurl.so.4 (pakiet libcurl4). Zainstaluj ją i spróbuj "
     "ponownie. Pozostałe funkcje programu działają bez niej.";
+// The complete file's answer is no results file (a page, random or packed bytes, a part of the
+// file, a few bytes): the check of the start-up merge refused it, and nothing was stored.
+inline constexpr std::string_view NotResultsFileText =
+    "Serwer nie przysłał pliku wyników. Baza wyników pozostała bez zmian.";
+// The answer is no valid HTTP answer (TransferFault::BadAnswer).
+inline constexpr std::string_view BadAnswerText =
+    "Serwer przysłał nieprawidłową odpowiedź. Baza wyników pozostała bez zmian.";
+// The message of a failed download by its fault: NoDownloadLibraryText, BadAnswerText,
+// NotResultsFileText, else InterruptedText.
+std::string_view FailedDownloadText(TransferFault fault);
 inline constexpr std::string_view NoConnectionText =
     "Błąd podczas ściągania pliku !!! Prawdopodobnie nie masz połączenia z internetem.";
 inline constexpr std::string_view FullDownloadDoneText =

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <new>
 
 namespace zg::cli {
 
@@ -23,7 +24,9 @@ void AddNumbersCommand(CLI::App& app, CommandContext& context);
 void AddBackupsCommand(CLI::App& app, CommandContext& context);
 void AddRestoreCommand(CLI::App& app, CommandContext& context);
 
-int RunCli(const Args& args, const RunSettings& settings) {
+namespace {
+
+int RunCommand(const Args& args, const RunSettings& settings) {
     CLI::App app{"Works on a program folder of ZENTAGRAFO (the folder that holds zentag.wyn) without any window.",
                  "zentagrafo-cli"};
     app.set_version_flag("--version", "zentagrafo-cli " + std::string(ProgramVersion));
@@ -55,6 +58,17 @@ int RunCli(const Args& args, const RunSettings& settings) {
         return ExitUsage;
     }
     return context.status;
+}
+
+} // namespace
+
+int RunCli(const Args& args, const RunSettings& settings) {
+    try {
+        return RunCommand(args, settings);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(OutOfMemoryText.size()), OutOfMemoryText.data());
+        return ExitRefused;
+    }
 }
 
 } // namespace zg::cli

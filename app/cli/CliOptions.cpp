@@ -174,6 +174,24 @@ std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const Sear
     return SearchedDatabase{std::move(*db), std::move(*found)};
 }
 
+CLI::Option* AddIntegerOption(CLI::App& command, const std::string& name, std::int32_t& value,
+                              const std::string& description, std::int32_t min, std::int32_t max) {
+    const CLI::Validator decimal(
+        [min, max](std::string& text) {
+            const auto v = ParseInt(text);
+            if (!v)
+                return "decimal digits expected: " + text;
+            if (*v < min || *v > max)
+                return "out of " + std::to_string(min) + ".." + std::to_string(max) + ": " + text;
+            return std::string();
+        },
+        "");
+    return command
+        .add_option_function<std::string>(
+            name, [&value](const std::string& text) { value = ParseInt(text).value_or(value); }, description)
+        ->check(decimal);
+}
+
 void AddDecimalOption(CLI::App& command, std::string& decimal) {
     command.add_option("--decimal", decimal, "decimal separator of the percentages (default: the locale's)")
         ->type_name(",|.")

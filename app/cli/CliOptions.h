@@ -19,6 +19,7 @@
 
 namespace CLI {
 class App;
+class Option;
 class Validator;
 } // namespace CLI
 
@@ -39,7 +40,8 @@ struct CommandContext {
     int status = ExitDone;
 };
 
-// A whole text as a 32-bit integer: optional minus sign and digits, nothing else.
+// A whole text as a 32-bit integer: optional minus sign and decimal digits, nothing else ("010"
+// is 10, "0x10" and "+1" are refused). Every integer the commands take is read by it.
 std::optional<std::int32_t> ParseInt(std::string_view text);
 
 // "A:B" as two integers.
@@ -101,6 +103,11 @@ struct SearchedDatabase {
 };
 std::optional<SearchedDatabase> LoadAndSearch(const std::string& dir, const SearchInputs& in,
                                               SearchRows rows = SearchRows::Kept);
+
+// Adds an integer option read by ParseInt and refused outside min..max (exit ExitUsage). CLI11's
+// own conversion would read a leading 0 or 0x as octal or hexadecimal.
+CLI::Option* AddIntegerOption(CLI::App& command, const std::string& name, std::int32_t& value,
+                              const std::string& description, std::int32_t min, std::int32_t max);
 
 // Adds --decimal (',' or '.'); the separator is the locale's when the option is not given.
 void AddDecimalOption(CLI::App& command, std::string& decimal);

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -76,7 +77,8 @@ void AddCalendarCommand(CLI::App& app, CommandContext& context) {
     command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
     command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
     AddSearchOptions(*command, opt->search);
-    command->add_option("--year", opt->year, "the year laid out (clamped into 1996..2999)")
+    AddIntegerOption(*command, "--year", opt->year, "the year laid out (clamped into 1996..2999)",
+                     std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())
         ->required()
         ->type_name("YEAR");
     command->add_flag("--show-all", opt->showAll,

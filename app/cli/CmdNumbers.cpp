@@ -151,9 +151,9 @@ void AddNumbersCommand(CLI::App& app, CommandContext& context) {
         ->required()
         ->type_name("FROM:TO")
         ->check(PairValidator("FROM:TO"));
-    command->add_option("--last", opt->last, "the last draws of the range whose counts are judged (default 100)")
-        ->type_name("N")
-        ->check(CLI::Range(1, MaxDraws).description(""));
+    AddIntegerOption(*command, "--last", opt->last, "the last draws of the range whose counts are judged (default 100)",
+                     1, MaxDraws)
+        ->type_name("N");
     command->add_option("--set", opt->set, "the numbers of the set, marked in the table")
         ->type_name("N,N,...")
         ->check(NumberSetValidator());

@@ -11,6 +11,7 @@
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawEntry.h"
+#include "database/PendingDownloadCheck.h"
 #include "database/ProgramFolder.h"
 #include "database/ShiftedData.h"
 #include "download/HttpTransfer.h"
@@ -65,10 +66,13 @@ std::optional<TransferReport> Download(const UpdateOptions& options, bool latest
     settings.port = options.port > 0 ? options.port : setting.server.port;
     settings.deadline = options.deadline.count() > 0 ? options.deadline : ResultsDeadline(latestOnly);
     settings.bodyInMemory = latestOnly;
+    // The complete file must pass the check the merge of the next start makes of it.
+    if (!latestOnly)
+        settings.acceptBody = [](std::string_view body) { return ConvertedDownloadIsSound(body); };
     TransferFlags flags;
     TransferReport report = RunTransfer(settings, flags, {});
     if (!DeliverTransfer(report, target, flags.result)) {
-        Failure(report.noLibrary ? NoDownloadLibraryText : InterruptedText);
+        Failure(FailedDownloadText(report.fault));
         if (!report.error.empty())
             std::fprintf(stderr, "%s\n", report.error.c_str());
         return std::nullopt;
@@ -186,16 +190,13 @@ void AddUpdateCommand(CLI::App& app, CommandContext& context) {
             return;
         }
         if (!v->port.empty()) {
-            const std::string& p = v->port;
-            const bool digits =
-                p.size() <= 5 && std::all_of(p.begin(), p.end(), [](char c) { return c >= '0' && c <= '9'; });
-            const int port = digits ? std::stoi(p) : 0;
-            if (port < 1 || port > 65535) {
-                std::fprintf(stderr, "Niepoprawna wartość --port: %s (od 1 do 65535).\n", p.c_str());
+            const auto port = ParseInt(v->port);
+            if (!port || *port < 1 || *port > 65535) {
+                std::fprintf(stderr, "Niepoprawna wartość --port: %s (od 1 do 65535).\n", v->port.c_str());
                 context.status = ExitUsage;
                 return;
             }
-            v->options.port = port;
+            v->options.port = *port;
         }
         v->options.deadline = context.settings.downloadDeadline;
         context.status = RunUpdate(v->options);

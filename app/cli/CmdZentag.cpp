@@ -101,9 +101,9 @@ void AddZentagCommand(CLI::App& app, CommandContext& context) {
     command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
     command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
     AddSearchOptions(*command, opt->search);
-    command->add_option("--offset", opt->offset, "distance of the table's draws from the found draws (default 1)")
-        ->type_name("N")
-        ->check(CLI::Range(ZentagOffsetMin, ZentagOffsetMax));
+    AddIntegerOption(*command, "--offset", opt->offset,
+                     "distance of the table's draws from the found draws (default 1)", ZentagOffsetMin, ZentagOffsetMax)
+        ->type_name("N");
     command->add_option("--select", opt->select, "show only these numbers (1..80, each once), separated by commas")
         ->type_name("N,N,...")
         ->check(NumberSetValidator());

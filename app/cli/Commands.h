@@ -4,6 +4,7 @@
 // so that this header never changes when a command is added or changed.
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zg::cli {
@@ -19,7 +20,11 @@ struct RunSettings {
 
 // Runs zentagrafo-cli with the arguments after the program's name (the command's name, then its
 // arguments) and returns the exit status: 0 done, 1 refused or nothing found (with the program's
-// message), 2 usage error.
+// message), 2 usage error. A command that runs out of memory stops there with OutOfMemoryText
+// and status 1: every file is written whole or not at all, so nothing is left half-written.
 int RunCli(const Args& args, const RunSettings& settings = {});
+
+inline constexpr std::string_view OutOfMemoryText =
+    "out of memory: the command was stopped, and no file was left half-written";
 
 } // namespace zg::cli

@@ -43,3 +43,12 @@ TEST(CmdNumbers, ReportAndRefusals) {
     EXPECT_EQ(RunCaptured({"numbers", dir.str(), "--range", "1:13"}).status, 1);
     EXPECT_EQ(RunCaptured({"numbers", dir.str(), "--range", "1:12", "--last", "0"}).status, 2);
 }
+
+// Integers are read as decimal digits whatever their leading zeros: 010 is 10, 0x10 is refused.
+TEST(CmdNumbers, LastIsDecimal) {
+    MarchFolder dir;
+    const CliRun run = RunCaptured({"numbers", dir.str(), "--range", "1:12", "--last", "010", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Json::parse(run.out)["last"], 10);
+    EXPECT_EQ(RunCaptured({"numbers", dir.str(), "--range", "1:12", "--last", "0x10"}).status, 2);
+}

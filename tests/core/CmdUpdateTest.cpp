@@ -138,7 +138,8 @@ struct IniCase {
 class CmdUpdateIni : public testing::TestWithParam<IniCase> {};
 
 TEST_P(CmdUpdateIni, OptionsReplaceTheirPart) {
-    HttpTestServer server([](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer("1")); });
+    const std::string body = "1;01.12.1996;" + Twenty + "\r\n";
+    HttpTestServer server([&](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer(body)); });
     const std::string port = std::to_string(server.port());
     const auto withPort = [&port](std::string text) {
         if (const auto at = text.find("PORT"); at != std::string::npos)
@@ -153,7 +154,7 @@ TEST_P(CmdUpdateIni, OptionsReplaceTheirPart) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(cli::RunCli(args), 0);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(ReadBytes(f.dir.file("zentag")) == "1");
+    EXPECT_TRUE(ReadBytes(f.dir.file("zentag")) == body);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ini, CmdUpdateIni,

@@ -74,7 +74,7 @@ TEST_F(CmdZentagTest, CompleteTableAtANegativeOffset) {
 }
 
 TEST_F(CmdZentagTest, OffsetOutsideItsBoundsIsAUsageError) {
-    for (const char* offset : {"100", "-100", "x"}) {
+    for (const char* offset : {"100", "-100", "x", "0x1"}) {
         const CliRun run = Run({"--offset", offset});
         EXPECT_EQ(run.status, 2) << offset;
         EXPECT_FALSE(Written()) << offset;

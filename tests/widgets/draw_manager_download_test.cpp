@@ -86,10 +86,10 @@ private slots:
 
     void fullDownloadIsStoredForTheNextStart() {
         Program p;
-        std::string body;
-        while (body.size() < 20480)
-            body += "1 2004 1 1 " + Twenty + "\r\n";
-        body.resize(20480);
+        std::string body; // draws 1, 2, ... as the merge of the next start takes them, blanks after them
+        for (int k = 1; body.size() < 20000; ++k)
+            body += std::to_string(k) + " 2004 1 1 " + Twenty + "\r\n";
+        body.resize(20480, ' ');
         HttpTestServer server([&](HttpTestServer&, int fd) { HttpTestServer::Send(fd, HttpTestServer::Answer(body)); });
         p.serve(server);
         p.click("downloadAllButton");
@@ -100,6 +100,19 @@ private slots:
         QVERIFY(ReadBytes(p.path("zentag")) == body);
         QVERIFY(ReadBytes(p.path("zentag.wyn")) == p.database);
         QTRY_VERIFY(p.hidden("downloadGauge"));
+    }
+
+    // A file the merge of the next start would refuse fails at once, and nothing is stored.
+    void fullDownloadThatIsNoResultsFileIsNotStored() {
+        Program p;
+        HttpTestServer server([](HttpTestServer&, int fd) {
+            HttpTestServer::Send(fd, HttpTestServer::Answer("<html><body>Przerwa techniczna</body></html>"));
+        });
+        p.serve(server);
+        p.click("downloadAllButton");
+        QCOMPARE(p.lastMessage().text, Q(NotResultsFileText));
+        QVERIFY(!std::filesystem::exists(p.path("zentag")));
+        QVERIFY(ReadBytes(p.path("zentag.wyn")) == p.database);
     }
 
     // Run by a test entry of its own, with an empty libcurl.so.4 first on the library path: the

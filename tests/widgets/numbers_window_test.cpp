@@ -10,6 +10,7 @@
 
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableView>
 #include <QToolButton>
 
@@ -21,6 +22,7 @@ class NumbersWindowTest : public QObject {
 
 private slots:
     void opensOnTheRangeSortsAndSaves();
+    void keepsTheAskedLastAcrossRanges();
 };
 
 namespace {
@@ -116,6 +118,26 @@ void NumbersWindowTest::opensOnTheRangeSortsAndSaves() {
 
     QTest::keyClick(w, Qt::Key_Escape);
     QVERIFY(!w->isVisible());
+}
+
+// "Ostatnich losowań" keeps the N asked (100 by default) and shows min(N, n) for each range, as
+// zentagrafo-cli numbers --last N takes it: a short range on the way does not lower it.
+void NumbersWindowTest::keepsTheAskedLastAcrossRanges() {
+    ProgramFolder folder;
+    FillDraws(5000);
+    NumbersWindow w;
+    auto* field = Find<QSpinBox>(&w, "lastDrawsField");
+    const auto shows = [&](std::int32_t from, std::int32_t to, int last) {
+        w.showRange(from, to, NumberSet);
+        return field->value() == last && w.table() && w.table()->last == last;
+    };
+    QVERIFY(shows(1, 1, 1));
+    QVERIFY(shows(1, 1200, 100));
+    QVERIFY(shows(4990, 5000, 11));
+    QVERIFY(shows(4989, 5000, 12));
+    field->setValue(7); // as typed by the user
+    QVERIFY(shows(1, 3, 3));
+    QVERIFY(shows(1, 1200, 7));
 }
 
 QTEST_MAIN(NumbersWindowTest)
