@@ -19,12 +19,14 @@
 #include "ui/WindowParts.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QPushButton>
@@ -170,6 +172,31 @@ void MainWindow::buildControls() {
 
     manageDrawsButton = MakeButton(panel, "manageDrawsButton", QStringLiteral("ZARZĄDZAJ"), QRect(138, 85, 89, 25),
                                    Verdana(10, false), Qt::ClickFocus);
+    // "Zakres": ready-made ranges, in the free corner right of "ZARZĄDZAJ". Tab reaches it, and
+    // Enter (through the window's Enter handler) or Space opens its menu.
+    rangePresetsButton = new QToolButton(panel);
+    rangePresetsButton->setObjectName(QStringLiteral("rangePresetsButton"));
+    rangePresetsButton->setText(QStringLiteral("Zakres"));
+    rangePresetsButton->setAccessibleName(QStringLiteral("Zakres"));
+    rangePresetsButton->setFont(Verdana(8));
+    rangePresetsButton->setGeometry(234, 85, 68, 25);
+    rangePresetsButton->setPopupMode(QToolButton::InstantPopup);
+    rangePresetsButton->setFocusPolicy(Qt::StrongFocus);
+    {
+        auto* menu = new QMenu(rangePresetsButton);
+        menu->setObjectName(QStringLiteral("rangePresetsMenu"));
+        auto item = [menu](const char* name, const QString& text, auto&& action) {
+            QAction* a = menu->addAction(text);
+            a->setObjectName(QString::fromLatin1(name));
+            connect(a, &QAction::triggered, menu, action);
+        };
+        item("wholeRangeAction", QStringLiteral("Cały zakres"), [this] { takeRangeAsTyped(1, DrawCount); });
+        item("last100Action", QStringLiteral("Ostatnie 100"), [this] { takeLastDraws(100); });
+        item("last500Action", QStringLiteral("Ostatnie 500"), [this] { takeLastDraws(500); });
+        item("last1000Action", QStringLiteral("Ostatnie 1000"), [this] { takeLastDraws(1000); });
+        item("fromDateAction", QStringLiteral("Od daty…"), [this] { takeRangeFromDate(); });
+        rangePresetsButton->setMenu(menu);
+    }
     setEditorButton = MakeButton(panel, "setEditorButton", QStringLiteral("LICZBA / ZESTAW LICZB"),
                                  QRect(344, 21, 177, 41), Verdana(10, true), Qt::ClickFocus);
     setEditorButton->setMouseTracking(true);
@@ -177,8 +204,9 @@ void MainWindow::buildControls() {
     searchButton = MakeButton(panel, "searchButton", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33),
                               Verdana(12, true), Qt::ClickFocus);
     searchButton->setIcon(QIcon(CalculatorGlyph()));
-    searchButton->setFocusPolicy(Qt::StrongFocus); // the one Tab stop of the window
+    searchButton->setFocusPolicy(Qt::StrongFocus); // the first Tab stop of the window; "Zakres" the next
     searchButton->setDefault(true);
+    QWidget::setTabOrder(searchButton, rangePresetsButton);
     zentagButton = MakeButton(panel, "zentagButton", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34),
                               Verdana(10, true), Qt::ClickFocus);
     zentagButton->setCursor(Qt::PointingHandCursor);
@@ -367,12 +395,19 @@ void MainWindow::prepareOnShow() {
     calendarButton->setEnabled(false);
     chartsButton->setEnabled(false);
     zentagButton->setEnabled(false);
-    rangeFromField->setPosition(std::min<std::int32_t>(2049, DrawCount));
+    setStartRange();
+    refreshRangeInfo();
+}
+
+void MainWindow::setStartRange() {
+    rangeToField->setRange(1, DrawCount);
+    rangeFromField->setRange(1, DrawCount);
+    // Below 2,049 draws a start at draw 2049 would leave one draw: the whole database instead.
+    rangeFromField->setPosition(DrawCount >= 2049 ? 2049 : 1);
     rangeToField->setPosition(DrawCount);
     // With no draws there is nothing to choose: the range fields stay empty and inactive.
     rangeFromField->setEnabled(DrawCount > 0);
     rangeToField->setEnabled(DrawCount > 0);
-    refreshRangeInfo();
 }
 
 void MainWindow::fitHitBoundsToSet() {
@@ -402,8 +437,9 @@ void MainWindow::resetResults() {
 }
 
 void MainWindow::refreshRangeInfo() {
-    // The numbers table needs draws and no set.
+    // The numbers table and the ready-made ranges need draws, and no set.
     numbersButton->setEnabled(DrawCount > 0);
+    rangePresetsButton->setEnabled(DrawCount > 0);
     if (DrawCount <= 0) {
         rangeFromField->edit()->clear();
         rangeToField->edit()->clear();
@@ -418,18 +454,73 @@ void MainWindow::refreshRangeInfo() {
     rangeSizeValue->setText(QString::number(count) + QStringLiteral(" losowań"));
 }
 
-void MainWindow::drawCountChanged() {
+void MainWindow::drawsAppended(bool storedDrawsChanged) {
+    if (!rangeToField->isEnabled()) {
+        // The first draws of an empty table: the range fields come to life as at start-up.
+        drawsReplaced();
+        return;
+    }
+    // The maximum is still the old draw count: an end on it follows the new last draw, so that
+    // the newest draws are analysed; any other range is the user's choice and stays.
+    const bool endOnLastDraw = rangeToField->position() == rangeToField->maximum();
     rangeToField->setRange(1, DrawCount);
     rangeFromField->setRange(1, DrawCount);
-    if (DrawCount > 0 && !rangeToField->isEnabled()) {
-        // The first draw of an empty table: the range fields come to life on it.
-        rangeFromField->setEnabled(true);
-        rangeToField->setEnabled(true);
-        rangeFromField->setPosition(DrawCount);
+    const bool moved = endOnLastDraw && rangeToField->position() != DrawCount;
+    if (moved)
         rangeToField->setPosition(DrawCount);
-    }
-    // A clamped field shows another draw, and an imported table other dates.
     refreshRangeInfo();
+    if (moved || storedDrawsChanged)
+        resetResults();
+}
+
+void MainWindow::drawsReplaced() {
+    setStartRange();
+    refreshRangeInfo();
+    resetResults();
+}
+
+void MainWindow::takeRangeAsTyped(std::int32_t from, std::int32_t to) {
+    if (DrawCount <= 0)
+        return;
+    rangeFromField->edit()->setText(QString::number(from));
+    rangeToField->edit()->setText(QString::number(to));
+    rangeFromField->value();
+    rangeToField->value();
+    refreshRangeInfo();
+    resetResults();
+}
+
+void MainWindow::takeLastDraws(std::int32_t count) {
+    takeRangeAsTyped(std::max<std::int32_t>(1, DrawCount - count + 1), DrawCount);
+}
+
+void MainWindow::takeRangeFromDate() {
+    if (DrawCount <= 0)
+        return;
+    // The field starts at the date of the range's first draw (today's for a date that does not
+    // exist) and takes any date from 1900 to the last year a draw may carry.
+    const DrawRecord& first = DrawTable[std::clamp<std::int32_t>(rangeFrom(), 1, DrawCount)];
+    QDate initial(first.Year, first.Month, first.Day);
+    if (!initial.isValid())
+        initial = QDate::currentDate();
+    const QString caption = QStringLiteral("Od daty");
+    const QDate chosen = Dialogs::AskDate(
+        this, caption, QStringLiteral("Zakres od pierwszego losowania z tego dnia lub późniejszego do ostatniego:"),
+        initial, QDate(1900, 1, 1), QDate(LastDrawYear, 12, 31));
+    if (!chosen.isValid())
+        return;
+    const std::int32_t from = FirstDrawOnOrAfter(AllDraws(), chosen.day(), chosen.month(), chosen.year());
+    if (from == 0) {
+        Dialogs::Message(this, caption,
+                         QStringLiteral("Baza nie zawiera losowań z dnia %1 ani późniejszych (ostatnie: nr %2 z %3). "
+                                        "Zakres losowań nie został zmieniony.")
+                             .arg(chosen.toString(QStringLiteral("dd.MM.yyyy")))
+                             .arg(DrawCount)
+                             .arg(Q(DrawDateLongText(AllDraws(), DrawCount))),
+                         Dialogs::Icon::Information);
+        return;
+    }
+    takeRangeAsTyped(from, DrawCount);
 }
 
 void MainWindow::applyConfirmedSet() {

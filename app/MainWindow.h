@@ -38,9 +38,15 @@ public:
     void fitHitBoundsToSet();
     void resetResults();
     void refreshRangeInfo();
-    // A draw was appended or the table was imported: the draw range fields take 1..DrawCount
-    // (a field beyond it is clamped) and show the dates of their draws.
-    void drawCountChanged();
+    // Draws were appended after the stored ones ("Dopisz", "Pobierz ostatnie", an import adding
+    // new draws): the range fields take 1..DrawCount, and the range's end moves to the new last
+    // draw when it stood on the old one; otherwise the range stays. A moved range clears the
+    // result as an arrow click does; `storedDrawsChanged` (an import may correct stored dates)
+    // clears it in any case. Into an empty table the draws come as a whole table (drawsReplaced).
+    void drawsAppended(bool storedDrawsChanged);
+    // The stored draws were replaced as a whole (an import replacing the database or filling an
+    // empty one, a restore): the range is set as at start-up and the result is cleared.
+    void drawsReplaced();
     // The reaction to a confirmed set in the set editor.
     void applyConfirmedSet();
     // The search ("Oblicz").
@@ -93,8 +99,8 @@ signals:
     void searched(const zg::ChartInputs& inputs);
     // The shown result is gone (a parameter changed, the set or the draws changed, a search was
     // refused): an open numbers table takes the range and the set again. Every change of the range
-    // in force, of the set or of the stored draws ends here or in a search; an appended draw lies
-    // after the range and changes no table.
+    // in force, of the set or of the stored draws ends here or in a search; a draw appended after
+    // a range that does not end on the last draw changes no table.
     void resultsCleared();
 
 protected:
@@ -108,6 +114,16 @@ private:
     void prepareOnShow();
     ChartInputs chartInputs(std::span<const SearchRow> rows) const;
     void enterInField(bool rangeField);
+    // The range a database starts with: 2049..DrawCount, or the whole database (1..DrawCount)
+    // when it holds fewer than 2,049 draws.
+    void setStartRange();
+    // A preset of "Zakres": the two range fields take `from` and `to` as typed text, read as
+    // Enter reads them, and the range is taken in as after an arrow click.
+    void takeRangeAsTyped(std::int32_t from, std::int32_t to);
+    // "Ostatnie N": the last `count` draws, or all of them in a smaller database.
+    void takeLastDraws(std::int32_t count);
+    // "Od daty…": asks for a date; the range runs from the first draw on or after it to the last.
+    void takeRangeFromDate();
     void showSelectedDrawNumbers();
     void refreshSetButtonHint();
 
@@ -127,6 +143,7 @@ private:
     QLabel* rangeDash = nullptr;
     QLabel* rangeFromDate = nullptr;
     QLabel* rangeToDate = nullptr;
+    QToolButton* rangePresetsButton = nullptr; // "Zakres": the menu of ready-made ranges
     QPushButton* manageDrawsButton = nullptr;
     QPushButton* setEditorButton = nullptr;
     QPushButton* searchButton = nullptr;

@@ -94,11 +94,18 @@ void OpenOnRequest(MainWindow& main, void (MainWindow::*request)(), QWidget& win
 
 void ConnectDrawManager(MainWindow& main, DrawManager& draws) {
     OpenOnRequest(main, &MainWindow::drawManagerRequested, draws);
-    QObject::connect(&draws, &DrawManager::drawAppended, &main, &MainWindow::drawCountChanged);
+    QObject::connect(&draws, &DrawManager::drawAppended, &main, [&main] { main.drawsAppended(false); });
     QObject::connect(&draws, &DrawManager::drawEdited, &main, &MainWindow::resetResults);
-    // An imported table may be shorter and holds other draws: the range follows, the results go.
-    QObject::connect(&draws, &DrawManager::drawsImported, &main, &MainWindow::drawCountChanged);
-    QObject::connect(&draws, &DrawManager::drawsImported, &main, &MainWindow::resetResults);
+    // A table replaced as a whole takes the start-up range; new draws imported after the stored
+    // ones move the range's end as an appended draw does, and the result goes in any case, as the
+    // import may have corrected stored dates. (The start-up merge comes before the main window's
+    // first showing, which sets the start-up range.)
+    QObject::connect(&draws, &DrawManager::drawsImported, &main, [&main](bool wholeTable) {
+        if (wholeTable)
+            main.drawsReplaced();
+        else
+            main.drawsAppended(true);
+    });
 }
 
 void ConnectSetEditor(MainWindow& main, SetEditor& editor) {

@@ -37,8 +37,9 @@ struct ProgramWindows {
 // Shows `window` whenever the main window sends `request`: modally when it is a dialog.
 void OpenOnRequest(MainWindow& main, void (MainWindow::*request)(), QWidget& window);
 
-// "ZARZĄDZAJ" opens the draw management window; an appended draw moves the range's limit, an
-// edited or imported table empties the result.
+// "ZARZĄDZAJ" opens the draw management window; appended draws move the range's end when it stood
+// on the last draw, a replaced table (an import, a restore) takes the start-up range, and every
+// change of the range or of stored draws empties the result.
 void ConnectDrawManager(MainWindow& main, DrawManager& draws);
 // "LICZBA / ZESTAW LICZB" opens the set editor; a confirmed set reaches the main window.
 void ConnectSetEditor(MainWindow& main, SetEditor& editor);

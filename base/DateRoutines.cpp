@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <tuple>
 
 namespace zg {
 
@@ -110,6 +111,16 @@ std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal) {
     const DrawRecord& draw = draws[ordinal];
     // The year as stored, however many digits it has.
     return TwoDigits(draw.Day) + "." + TwoDigits(draw.Month) + "." + std::to_string(draw.Year);
+}
+
+std::int32_t FirstDrawOnOrAfter(const DrawsView& draws, std::int32_t day, std::int32_t month, std::int32_t year) {
+    if (draws.table == nullptr)
+        return 0;
+    const std::tuple wanted{year, month, day};
+    for (std::int32_t k = 1; k <= draws.count; ++k)
+        if (std::tuple{draws[k].Year, draws[k].Month, draws[k].Day} >= wanted)
+            return k;
+    return 0;
 }
 
 double Factorial(int n) {

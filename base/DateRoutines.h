@@ -35,6 +35,10 @@ std::string DrawDateText(const DrawsView& draws, std::int32_t ordinal);
 // ordinal is not a draw of the table.
 std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal);
 
+// The ordinal of the first draw (the lowest) dated on or after day.month.year, the stored dates
+// compared by year, then month, then day; 0 when no draw is.
+std::int32_t FirstDrawOnOrAfter(const DrawsView& draws, std::int32_t day, std::int32_t month, std::int32_t year);
+
 // 1 x 2 x ... x n in that order, as a double; 1 for n <= 0.
 double Factorial(int n);
 

@@ -84,9 +84,11 @@ signals:
     void drawAppended();
     // A confirmed edit changed the numbers of a draw.
     void drawEdited();
-    // An import wrote the database and the draw table was loaded anew: DrawCount may have grown
-    // or shrunk, and any draw may have changed.
-    void drawsImported();
+    // An import or a restore wrote the database and the draw table was loaded anew: DrawCount may
+    // have grown or shrunk, and any draw may have changed. `wholeTable` when the stored draws were
+    // replaced as a whole (an import in replace mode or into an empty database, a restore); false
+    // when an import added new draws after the stored ones.
+    void drawsImported(bool wholeTable);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -116,9 +118,9 @@ private:
     QString droppableFile(const QMimeData* data) const;
     // The draw table from the database file, loaded as start-up loads it.
     void reloadDrawTable();
-    // After the database was replaced as a whole: the table loaded anew, the grid showing it with
-    // the last draw selected, and drawsImported emitted.
-    void showReloadedTable();
+    // After the database was written by an import or a restore: the table loaded anew, the grid
+    // showing it with the last draw selected, and drawsImported(wholeTable) emitted.
+    void showReloadedTable(bool wholeTable);
 
     std::int32_t editedDrawIndex_ = 0;
     bool editMode_ = false;

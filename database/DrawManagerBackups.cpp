@@ -38,7 +38,7 @@ bool DrawManager::showBackups() {
         Dialogs::SystemError(this, QString::fromStdString(r.error.empty() ? SystemErrorText(ENOENT) : r.error));
         return false;
     }
-    showReloadedTable();
+    showReloadedTable(true);
     QString text = QStringLiteral("Przywrócono bazę wyników z kopii (%1).").arg(Q(CountOfDraws(r.drawCount)));
     if (!r.backupName.empty())
         text += QStringLiteral(" Poprzednia baza została zapisana w pliku KOPIE/%1.").arg(Q(r.backupName));

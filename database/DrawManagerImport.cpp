@@ -98,7 +98,7 @@ bool DrawManager::importResultsFile(const std::string& path) {
         Dialogs::SystemError(this, QString::fromStdString(written.error));
         return false;
     }
-    showReloadedTable();
+    showReloadedTable(plan.wholeFile);
 
     QString text = Q(ImportedText(plan.newCount));
     if (!plan.corrections.empty())
@@ -113,7 +113,7 @@ bool DrawManager::importResultsFile(const std::string& path) {
     return true;
 }
 
-void DrawManager::showReloadedTable() {
+void DrawManager::showReloadedTable(bool wholeTable) {
     reloadDrawTable();
     gridModel_->setRowCount(DrawCount);
     setColumnWidths(); // a reset of the model gives the columns their default width back
@@ -123,7 +123,7 @@ void DrawManager::showReloadedTable() {
     }
     mapModel_->refresh();
     refreshPromptLine();
-    emit drawsImported();
+    emit drawsImported(wholeTable);
 }
 
 void DrawManager::reloadDrawTable() {

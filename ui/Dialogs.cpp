@@ -5,11 +5,20 @@
 #include "ui/FilePaths.h"
 #include "ui/PolishTexts.h"
 
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QQueue>
 #include <QStringList>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -22,6 +31,7 @@ struct TestState {
     bool on = false;
     QQueue<Dialogs::Answer> answers;
     QQueue<QString> fileNames;
+    QQueue<QDate> dates;
     QList<Dialogs::Shown> history;
 };
 
@@ -228,6 +238,51 @@ QString Dialogs::OpenFileName(QWidget* parent, const QString& directory, const Q
     return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
 }
 
+QDate Dialogs::AskDate(QWidget* parent, const QString& caption, const QString& text, const QDate& initial,
+                       const QDate& minimum, const QDate& maximum) {
+    TestState& state = State();
+    if (state.on) {
+        Shown shown;
+        shown.kind = Shown::Kind::DateQuestion;
+        shown.caption = caption;
+        shown.text = text;
+        shown.icon = Icon::Question;
+        shown.date = initial;
+        state.history.append(shown);
+        const QDate chosen = state.dates.isEmpty() ? QDate() : state.dates.dequeue();
+        if (!chosen.isValid())
+            return QDate();
+        return std::clamp(chosen, minimum, maximum);
+    }
+
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(text, &dialog);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto* field = new QDateEdit(&dialog);
+    field->setObjectName(QStringLiteral("dateField"));
+    field->setAccessibleName(text);
+    field->setLocale(QLocale(QLocale::Polish, QLocale::Poland)); // the calendar pop-up's month and day names
+    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    field->setCalendarPopup(true);
+    field->setDateRange(minimum, maximum);
+    field->setDate(initial);
+    label->setBuddy(field);
+    layout->addWidget(field);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return QDate();
+    return field->date();
+}
+
 void Dialogs::SetTestMode(bool on) {
     State().on = on;
 }
@@ -242,6 +297,10 @@ void Dialogs::QueueAnswer(Answer answer) {
 
 void Dialogs::QueueFileName(const QString& path) {
     State().fileNames.enqueue(path);
+}
+
+void Dialogs::QueueDate(const QDate& date) {
+    State().dates.enqueue(date);
 }
 
 const QList<Dialogs::Shown>& Dialogs::History() {

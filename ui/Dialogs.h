@@ -1,7 +1,9 @@
 #pragma once
-// The one way the program shows message boxes and file dialogs. Production shows QMessageBox and
-// QFileDialog; tests switch on the test mode, in which nothing is shown, every box is recorded
-// and answers come from a queue the test filled beforehand.
+// The one way the program shows message boxes, file dialogs and date questions. Production shows
+// QMessageBox, QFileDialog and a small dialog with a QDateEdit; tests switch on the test mode, in
+// which nothing is shown, every box is recorded and answers come from a queue the test filled
+// beforehand.
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -18,14 +20,15 @@ public:
     // What a shown box or dialog was, as the test side records it.
     struct Shown {
         // OverwriteQuestion: the save dialog's question before replacing an existing file.
-        enum class Kind { Message, SaveFile, OpenFile, OverwriteQuestion } kind = Kind::Message;
+        enum class Kind { Message, SaveFile, OpenFile, OverwriteQuestion, DateQuestion } kind = Kind::Message;
         QString caption;
-        QString text; // message text; for file dialogs the proposed file name
+        QString text; // message text (also of a date question); for file dialogs the proposed file name
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
         QString directory;                  // file dialogs: the folder they start in
         QString filter;                     // file dialogs: the Qt filter text
         Answer defaultAnswer = Answer::Yes; // Yes/No boxes: the button Enter presses
+        QDate date;                         // date questions: the date the field starts at
     };
 
     // A modal message box; its text is plain text, never markup. Returns the button pressed (Ok for
@@ -52,6 +55,12 @@ public:
     // Open dialog starting in `directory`. Returns the chosen path or empty when cancelled.
     static QString OpenFileName(QWidget* parent, const QString& directory, const QString& filter);
 
+    // A modal date question: `text` above a date field (DD.MM.YYYY, with the Polish calendar
+    // pop-up) that starts at `initial` and takes the dates `minimum`..`maximum`, with "OK" and
+    // "Anuluj". Returns the chosen date, or an invalid date when the user cancelled.
+    static QDate AskDate(QWidget* parent, const QString& caption, const QString& text, const QDate& initial,
+                         const QDate& minimum, const QDate& maximum);
+
     // ---- test side ----
     static void SetTestMode(bool on);
     static bool TestMode();
@@ -63,6 +72,9 @@ public:
     // the default) takes the next queued path as the user's next choice. A queued path that is
     // one of the program's own files records the refusal's warning and takes the next one.
     static void QueueFileName(const QString& path);
+    // Date chosen in the next date question, kept within its dates as the field keeps it; an
+    // invalid date cancels. With an empty queue date questions are cancelled.
+    static void QueueDate(const QDate& date);
     static const QList<Shown>& History();
     static void ClearHistory();
 };

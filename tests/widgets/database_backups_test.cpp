@@ -125,6 +125,7 @@ private slots:
         QCOMPARE(question.defaultAnswer, Dialogs::Answer::No);
         QCOMPARE(ReadBytes(folder.file("zentag.wyn").toStdString()), Stored);
         QCOMPARE(imported.count(), 1);
+        QVERIFY(imported.first().first().toBool()); // a table replaced as a whole
         QCOMPARE(Find<QTableView>(w.get(), "drawGrid")->selectionModel()->selectedRows().value(0).row(), 2);
         QCOMPARE(ListBackups(folder.file("KOPIE").toStdString()).size(), std::size_t{2});
     }

@@ -102,7 +102,7 @@ void OnImportSummary(const std::function<void(QWidget*)>& act) {
 }
 
 // 30 draws of 1..20 in January 2004, the windows wired as start-up wires them, and a search for
-// the number 1 that finds the range's draw.
+// the number 1 that finds every draw of the range (the whole table).
 ProgramWindows StartWithSearch(const ProgramFolder& folder, std::string& db) {
     for (int k = 1; k <= 30; ++k)
         db += Group(k, 2004, 1, k, 1);
@@ -433,8 +433,9 @@ private slots:
                  Group(1, 1996, 10, 1, 1) + Group(2, 1996, 10, 2, 21) + Group(3, 1996, 10, 4, 41));
         QCOMPARE(Find<QTableView>(&w, "drawGrid")->selectionModel()->selectedRows().value(0).row(), 2);
         QCOMPARE(w.gridModel()->cellText(2, 1), QStringLiteral(" 04"));
-        // The main window's range 30..30 is clamped to the 3 draws, and its result is gone.
-        QCOMPARE(Text(windows.main.get(), "rangeFromEdit") + Text(windows.main.get(), "rangeToEdit"), "33");
+        // The main window takes the start-up range of the 3 draws, the whole table, and its result
+        // is gone.
+        QCOMPARE(Text(windows.main.get(), "rangeFromEdit") + Text(windows.main.get(), "rangeToEdit"), "13");
         QCOMPARE(Text(windows.main.get(), "rangeToDate"), QStringLiteral("04.10.1996"));
         QVERIFY(!Enabled(windows.main.get(), "saveButton"));
     }
@@ -481,6 +482,7 @@ private slots:
                                      "Losowania w bazie po imporcie: 38", "Losowania w bazie po imporcie: 8",
                                      preview(0), "Nowe losowania: 8, od 01.02.2005 do 08.02.2005"}));
         QCOMPARE(DrawCount, 38);
+        QCOMPARE(windows.main->rangeTo(), 38); // the range ended on the last draw: it follows
         QCOMPARE(DrawTable[31].Numbers[0], 22);
         QCOMPARE(DrawTable[38].Numbers[19], 48);
     }

@@ -1,6 +1,7 @@
 // The main window on real widgets: range defaults, the range fields' typing and reading rules,
-// the date and count labels, the set-changed reaction, the hint of the set button, and the
-// start-up with no database or with a waiting download.
+// the date and count labels, the range following the database and its presets, the set-changed
+// reaction, the hint of the set button, and the start-up with no database or with a waiting
+// download.
 #include "analysis/ResultGridModel.h"
 #include "app/HintBehaviour.h"
 #include "app/MainWindow.h"
@@ -13,8 +14,10 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -40,6 +43,10 @@ private slots:
     void clickEmptiesFieldButKeepsValueAndDates();
     void arrowsStepTheRangeAndRefreshTheLabels();
     void rangeBeyond16Bits();
+    void rangeFollowsTheDatabase_data();
+    void rangeFollowsTheDatabase();
+    void rangePresets_data();
+    void rangePresets();
     void stateOfButtonsBeforeAndAfterASet();
     void setOfMoreThan20NumbersLimitsTheHitFields();
     void hintOfTheSetButton();
@@ -64,9 +71,12 @@ void MainWindowTest::rangeDefaults_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("count");
-    QTest::newRow("2048 draws") << 2048 << "2048"
+    QTest::newRow("1 draw") << 1 << "1"
+                            << "1"
+                            << "1 losowań";
+    QTest::newRow("2048 draws") << 2048 << "1"
                                 << "2048"
-                                << "1 losowań";
+                                << "2048 losowań";
     QTest::newRow("2049 draws") << 2049 << "2049"
                                 << "2049"
                                 << "1 losowań";
@@ -190,6 +200,114 @@ void MainWindowTest::rangeBeyond16Bits() {
     QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("2 losowań"));
     // 40,000 draws, two a day from 1 January 2008: draw 40,000 is 19,999 days after the first.
     QCOMPARE(Text(&w, "rangeToDate"), QStringLiteral("03.10.2062"));
+}
+
+// A search has a result; the table changes (to `after` draws) and the draw management window says
+// how. The range (2049..3000, or ending at 2500) follows, and the result goes with one signal.
+void MainWindowTest::rangeFollowsTheDatabase_data() {
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("end");     // 0: the range ends on the last draw
+    QTest::addColumn<QString>("how"); // "append", "import" (new draws after the stored ones), "replace"
+    QTest::addColumn<int>("after");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("append, end on the last") << 3000 << 0 << "append" << 3001 << 2049 << 3001 << true;
+    QTest::newRow("append, end elsewhere") << 3000 << 2500 << "append" << 3001 << 2049 << 2500 << false;
+    QTest::newRow("import, end on the last") << 3000 << 0 << "import" << 3010 << 2049 << 3010 << true;
+    QTest::newRow("import, end elsewhere") << 3000 << 2500 << "import" << 3010 << 2049 << 2500 << true;
+    QTest::newRow("replace or restore") << 3000 << 2500 << "replace" << 1500 << 1 << 1500 << true;
+    QTest::newRow("import into an empty table") << 0 << 0 << "replace" << 2980 << 2049 << 2980 << true;
+}
+
+void MainWindowTest::rangeFollowsTheDatabase() {
+    QFETCH(int, before);
+    QFETCH(int, end);
+    QFETCH(QString, how);
+    QFETCH(int, after);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, cleared);
+    ProgramFolder folder;
+    FillDraws(before);
+    MainWindow w;
+    DrawManager draws;
+    ConnectDrawManager(w, draws);
+    w.show();
+    SetNumberSet({61}); // every draw holds 61
+    w.applyConfirmedSet();
+    if (end != 0)
+        Type(&w, "rangeToEdit", QString::number(end));
+    Click(&w, "searchButton");
+    FillDraws(after);
+    QSignalSpy clears(&w, &MainWindow::resultsCleared);
+    if (how == QStringLiteral("append"))
+        emit draws.drawAppended();
+    else
+        emit draws.drawsImported(how == QStringLiteral("replace"));
+    QCOMPARE(w.rangeFrom(), from);
+    QCOMPARE(Text(&w, "rangeToEdit") + Text(&w, "rangeSizeValue"),
+             QStringLiteral("%1%2 losowań").arg(to).arg(to - from + 1));
+    QCOMPARE(clears.count(), cleared ? 1 : 0);
+    QCOMPARE(Enabled(&w, "saveButton"), !cleared);
+}
+
+void MainWindowTest::rangePresets_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("draws");
+    QTest::addColumn<QDate>("date"); // "Od daty…": the date chosen
+    QTest::addColumn<int>("from");   // 0: the range stays, with a message
+    QTest::newRow("whole") << "Cały zakres" << 3000 << QDate() << 1;
+    QTest::newRow("100") << "Ostatnie 100" << 3000 << QDate() << 2901;
+    QTest::newRow("500") << "Ostatnie 500" << 3000 << QDate() << 2501;
+    QTest::newRow("1000") << "Ostatnie 1000" << 3000 << QDate() << 2001;
+    QTest::newRow("1000 of 700") << "Ostatnie 1000" << 700 << QDate() << 1;
+    QTest::newRow("date of a draw") << "Od daty…" << 3000 << QDate(2008, 1, 2) << 3;
+    QTest::newRow("date after the last") << "Od daty…" << 3000 << QDate(2012, 2, 9) << 0;
+}
+
+// Each item chosen by keyboard: Tab from "Oblicz" reaches "Zakres", Enter opens its menu.
+void MainWindowTest::rangePresets() {
+    QFETCH(QString, item);
+    QFETCH(int, draws);
+    QFETCH(QDate, date);
+    QFETCH(int, from);
+    ProgramFolder folder;
+    FillDraws(draws); // draw 3000 is of 8 February 2012
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Type(&w, "rangeToEdit", QStringLiteral("2")); // typed, not yet read: the preset overwrites it
+    const int before = w.rangeFrom();
+    QSignalSpy clears(&w, &MainWindow::resultsCleared);
+    if (date.isValid())
+        Dialogs::QueueDate(date);
+    Find<QWidget>(&w, "searchButton")->setFocus();
+    QTest::keyClick(&w, Qt::Key_Tab);
+    QMenu* menu = Find<QToolButton>(&w, "rangePresetsButton")->menu();
+    QTimer::singleShot(50, menu, [menu, item] {
+        for (QAction* a : menu->actions())
+            if (a->text() == item && QApplication::activePopupWidget() == menu) {
+                menu->close();
+                a->trigger();
+            }
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(w.rangeFrom(), from == 0 ? before : from);
+    QCOMPARE(Text(&w, "rangeFromEdit") + Text(&w, "rangeToEdit"),
+             QString::number(w.rangeFrom()) + (from == 0 ? QStringLiteral("2") : QString::number(draws)));
+    QCOMPARE(clears.count(), from == 0 ? 0 : 1);
+    QCOMPARE(Dialogs::History().size(), date.isValid() ? 1 + (from == 0) : 0);
+    if (!date.isValid())
+        return;
+    const Dialogs::Shown& question = Dialogs::History().value(0);
+    QCOMPARE(question.caption + question.text,
+             QStringLiteral("Od datyZakres od pierwszego losowania z tego dnia lub późniejszego do ostatniego:"));
+    QCOMPARE(question.date, QDate(2008, 1, 1).addDays((before - 1) / 2)); // the date of the range's first draw
+    if (from == 0)
+        QCOMPARE(Dialogs::History().back().text,
+                 QStringLiteral("Baza nie zawiera losowań z dnia 09.02.2012 ani późniejszych (ostatnie: nr 3000 z "
+                                "08.02.2012). Zakres losowań nie został zmieniony."));
 }
 
 void MainWindowTest::stateOfButtonsBeforeAndAfterASet() {
