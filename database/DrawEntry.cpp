@@ -94,6 +94,8 @@ CalendarDate LatestDrawDate(DrawsView draws, const std::optional<CalendarDate>& 
 }
 
 DateRefusal CheckDrawDate(DrawsView draws, std::int32_t ordinal, CalendarDate date) {
+    if (ordinal >= 1 && ordinal <= draws.count && date == CalendarDateOf(draws[ordinal]))
+        return DateRefusal::None;
     if (!IsEnteredDate(date))
         return DateRefusal::NotRealDate;
     if (ordinal > 1 && ordinal - 1 <= draws.count && CompareDates(date, CalendarDateOf(draws[ordinal - 1])) < 0)

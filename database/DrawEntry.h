@@ -80,7 +80,9 @@ CalendarDate DefaultAppendDate(DrawsView draws, CalendarDate today);
 // earlier than the last draw's date, else DefaultAppendDate.
 CalendarDate LatestDrawDate(DrawsView draws, const std::optional<CalendarDate>& server, CalendarDate today);
 
-// Why a date cannot be stored for draw `ordinal` (count + 1 for a new draw).
+// Why a date cannot be stored for draw `ordinal` (count + 1 for a new draw). A correction that
+// keeps the draw's stored date is never refused: in a table whose dates already run out of order
+// (computed dates of earlier appends) the numbers of any draw can still be corrected.
 enum class DateRefusal {
     None,
     NotRealDate,    // not a real Gregorian date of the years 1900..9999

@@ -70,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                           "ServerBeforeLast", {{1, 3, 2004}, {2, 3, 2004}}, CalendarDate{1, 3, 2004}, {2, 3, 2004}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Draws 1..3 dated 01.03, 03.03 and 05.03.2004: the date of draw `ordinal` (4 appends) must lie
-// between its neighbours' and be a real date from 1900 on.
+// Draws 1..4 dated 01.03, 03.03, 05.03 and 04.03.2004: the date of draw `ordinal` (5 appends)
+// must lie between its neighbours' and be a real date from 1900 on, unless it is the one stored.
 struct RefusalCase {
     const char* name;
     std::int32_t ordinal;
@@ -83,8 +83,9 @@ class DateRefusals : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(DateRefusals, Texts) {
     const RefusalCase& c = GetParam();
-    const std::vector<DrawRecord> table{{}, {1, 2004, 3, 1, {}}, {2, 2004, 3, 3, {}}, {3, 2004, 3, 5, {}}};
-    const DrawsView draws{table.data(), 3};
+    const std::vector<DrawRecord> table{
+        {}, {1, 2004, 3, 1, {}}, {2, 2004, 3, 3, {}}, {3, 2004, 3, 5, {}}, {4, 2004, 3, 4, {}}};
+    const DrawsView draws{table.data(), 4};
     EXPECT_EQ(DateRefusalText(draws, c.ordinal, c.date, CheckDrawDate(draws, c.ordinal, c.date)), c.text);
 }
 
@@ -94,14 +95,14 @@ const std::string NoRealDate = "Data losowania musi być prawdziwą datą od 01.
 INSTANTIATE_TEST_SUITE_P(
     Cases, DateRefusals,
     ::testing::Values(
-        RefusalCase{"AppendOnLastDay", 4, {5, 3, 2004}, ""},
+        RefusalCase{"AppendOnLastDay", 5, {4, 3, 2004}, ""},
         RefusalCase{"AppendBeforeLast",
-                    4,
-                    {4, 3, 2004},
-                    "Data losowania 04.03.2004 jest wcześniejsza niż data poprzedniego losowania (nr 3 z "
-                    "05.03.2004)." +
+                    5,
+                    {3, 3, 2004},
+                    "Data losowania 03.03.2004 jest wcześniejsza niż data poprzedniego losowania (nr 4 z "
+                    "04.03.2004)." +
                         Unchanged},
-        RefusalCase{"EditBetween", 2, {5, 3, 2004}, ""},
+        RefusalCase{"EditKeepsItsDate", 3, {5, 3, 2004}, ""}, RefusalCase{"EditBetween", 2, {5, 3, 2004}, ""},
         RefusalCase{"EditAfterNext",
                     2,
                     {6, 3, 2004},
