@@ -35,6 +35,43 @@ std::int32_t DaysInMonth(std::int32_t month, std::int32_t year) {
     return Days[month - 1];
 }
 
+namespace {
+
+std::int32_t GregorianDaysInMonth(std::int32_t month, std::int32_t year) {
+    if (month == 2 && year % 100 == 0 && year % 400 != 0)
+        return 28;
+    return DaysInMonth(month, year);
+}
+
+} // namespace
+
+bool IsEnteredDate(CalendarDate date) {
+    return date.year >= FirstEnteredYear && date.year <= LastEnteredYear && date.day >= 1 &&
+           date.day <= GregorianDaysInMonth(date.month, date.year);
+}
+
+CalendarDate NextGregorianDay(CalendarDate date) {
+    if (date.day < GregorianDaysInMonth(date.month, date.year))
+        return CalendarDate{date.day + 1, date.month, date.year};
+    if (date.month < 12)
+        return CalendarDate{1, date.month + 1, date.year};
+    return CalendarDate{1, 1, date.year + 1};
+}
+
+int CompareDates(CalendarDate a, CalendarDate b) {
+    if (a.year != b.year)
+        return a.year < b.year ? -1 : 1;
+    if (a.month != b.month)
+        return a.month < b.month ? -1 : 1;
+    if (a.day != b.day)
+        return a.day < b.day ? -1 : 1;
+    return 0;
+}
+
+std::string DateLongText(CalendarDate date) {
+    return TwoDigits(date.day) + "." + TwoDigits(date.month) + "." + ZeroPad(date.year, 4);
+}
+
 bool IsProgramDate(std::int32_t day, std::int32_t month, std::int32_t year) {
     return day >= 1 && day <= DaysInMonth(month, year);
 }

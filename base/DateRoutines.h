@@ -39,6 +39,38 @@ std::string DrawDateLongText(const DrawsView& draws, std::int32_t ordinal);
 // compared by year, then month, then day; 0 when no draw is.
 std::int32_t FirstDrawOnOrAfter(const DrawsView& draws, std::int32_t day, std::int32_t month, std::int32_t year);
 
+// A date as day, month and year.
+struct CalendarDate {
+    std::int32_t day = 0;
+    std::int32_t month = 0;
+    std::int32_t year = 0;
+
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+};
+
+// The date a draw holds.
+inline CalendarDate CalendarDateOf(const DrawRecord& draw) {
+    return CalendarDate{draw.Day, draw.Month, draw.Year};
+}
+
+// The years a date entered for a draw (by hand, or as the server sent it) may carry: a date field
+// shows DD.MM.YYYY.
+inline constexpr std::int32_t FirstEnteredYear = 1900;
+inline constexpr std::int32_t LastEnteredYear = 9999;
+
+// True for a real date of the Gregorian calendar (a year divisible by 100 is a leap year only when
+// divisible by 400) in the years FirstEnteredYear..LastEnteredYear.
+bool IsEnteredDate(CalendarDate date);
+
+// The day after a real Gregorian date; 31.12.9999 gives 01.01.10000, which IsEnteredDate refuses.
+CalendarDate NextGregorianDay(CalendarDate date);
+
+// Negative, zero or positive as `a` lies before, on or after `b` (year, then month, then day).
+int CompareDates(CalendarDate a, CalendarDate b);
+
+// "DD.MM.YYYY".
+std::string DateLongText(CalendarDate date);
+
 // 1 x 2 x ... x n in that order, as a double; 1 for n <= 0.
 double Factorial(int n);
 

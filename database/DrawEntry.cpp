@@ -70,20 +70,67 @@ EntryRefusal CheckEditConfirm(int tickCount, bool databaseWhole) {
     return EntryRefusal::None;
 }
 
-DrawRecord NextDrawRecord(DrawsView draws, const DrawNumbers& numbers, CalendarDate today) {
+CalendarDate DefaultAppendDate(DrawsView draws, CalendarDate today) {
+    if (draws.count < 1)
+        return today;
+    const CalendarDate last = CalendarDateOf(draws[draws.count]);
+    if (!IsEnteredDate(last))
+        return today;
+    std::int32_t sameDay = 0;
+    for (std::int32_t k = draws.count; k >= 1 && sameDay < 2; --k)
+        if (CalendarDateOf(draws[k]) == last)
+            ++sameDay;
+    if (sameDay == 1)
+        return last;
+    const CalendarDate next = NextGregorianDay(last);
+    return IsEnteredDate(next) ? next : last;
+}
+
+CalendarDate LatestDrawDate(DrawsView draws, const std::optional<CalendarDate>& server, CalendarDate today) {
+    if (server && IsEnteredDate(*server) &&
+        (draws.count < 1 || CompareDates(*server, CalendarDateOf(draws[draws.count])) >= 0))
+        return *server;
+    return DefaultAppendDate(draws, today);
+}
+
+DateRefusal CheckDrawDate(DrawsView draws, std::int32_t ordinal, CalendarDate date) {
+    if (ordinal >= 1 && ordinal <= draws.count && date == CalendarDateOf(draws[ordinal]))
+        return DateRefusal::None;
+    if (!IsEnteredDate(date))
+        return DateRefusal::NotRealDate;
+    if (ordinal > 1 && ordinal - 1 <= draws.count && CompareDates(date, CalendarDateOf(draws[ordinal - 1])) < 0)
+        return DateRefusal::BeforePrevious;
+    if (ordinal >= 0 && ordinal < draws.count && CompareDates(date, CalendarDateOf(draws[ordinal + 1])) > 0)
+        return DateRefusal::AfterNext;
+    return DateRefusal::None;
+}
+
+std::string DateRefusalText(DrawsView draws, std::int32_t ordinal, CalendarDate date, DateRefusal refusal) {
+    const auto neighbour = [&](std::int32_t k) {
+        return " (nr " + std::to_string(k) + " z " + DateLongText(CalendarDateOf(draws[k])) + "). ";
+    };
+    switch (refusal) {
+    case DateRefusal::None:
+        return {};
+    case DateRefusal::NotRealDate:
+        return "Data losowania musi być prawdziwą datą od 01.01.1900 do 31.12.9999. Baza wyników nie została "
+               "zmieniona.";
+    case DateRefusal::BeforePrevious:
+        return "Data losowania " + DateLongText(date) + " jest wcześniejsza niż data poprzedniego losowania" +
+               neighbour(ordinal - 1) + "Baza wyników nie została zmieniona.";
+    case DateRefusal::AfterNext:
+        return "Data losowania " + DateLongText(date) + " jest późniejsza niż data następnego losowania" +
+               neighbour(ordinal + 1) + "Baza wyników nie została zmieniona.";
+    }
+    return {};
+}
+
+DrawRecord NextDrawRecord(DrawsView draws, const DrawNumbers& numbers, CalendarDate date) {
     DrawRecord next;
     next.Number = draws.count + 1;
-    if (draws.count >= 1) {
-        const DrawRecord& last = draws[draws.count];
-        next.Day = last.Day;
-        next.Month = last.Month;
-        next.Year = last.Year;
-        NextCalendarDay(next.Day, next.Month, next.Year);
-    } else {
-        next.Day = today.day;
-        next.Month = today.month;
-        next.Year = today.year;
-    }
+    next.Day = date.day;
+    next.Month = date.month;
+    next.Year = date.year;
     for (std::size_t i = 0; i < numbers.size(); ++i)
         next.Numbers[i] = numbers[i];
     return next;
@@ -97,8 +144,11 @@ TickBoxes DrawTicks(const DrawRecord& draw) {
     return ticked;
 }
 
-DrawRecord WithNumbers(const DrawRecord& draw, const DrawNumbers& numbers) {
+DrawRecord Corrected(const DrawRecord& draw, const DrawNumbers& numbers, CalendarDate date) {
     DrawRecord changed = draw;
+    changed.Day = date.day;
+    changed.Month = date.month;
+    changed.Year = date.year;
     for (std::size_t i = 0; i < numbers.size(); ++i)
         changed.Numbers[i] = numbers[i];
     return changed;

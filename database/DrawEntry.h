@@ -1,12 +1,15 @@
 #pragma once
 // The decisions of the draw management window, apart from the window itself: the line of ticked
-// numbers and their count, the prompt lines, the checks before "Dopisz" and "OK", the record of
-// the next draw, the boxes an edited draw ticks and the replacement of a draw's numbers, and the
-// texts of the window's messages. Pure standard C++.
+// numbers and their count, the prompt lines, the checks before "Dopisz" and "OK", the date a new
+// draw is offered and the checks of an entered date, the record of the next draw, the boxes an
+// edited draw ticks and the correction of a draw, and the texts of the window's messages. Pure
+// standard C++.
+#include "base/DateRoutines.h"
 #include "base/DrawTypes.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,22 +68,42 @@ enum class EntryRefusal {
 EntryRefusal CheckAppend(int tickCount, std::int32_t drawCount, bool databaseWhole);
 EntryRefusal CheckEditConfirm(int tickCount, bool databaseWhole);
 
-struct CalendarDate {
-    std::int32_t day = 0;
-    std::int32_t month = 0;
-    std::int32_t year = 0;
+// ---- the date of a new or corrected draw ----
+
+// The date "Dopisz" offers for the draw after draws 1..count. This game draws twice a day: when
+// exactly one draw of the table bears the last draw's date, the new draw is that day's second
+// one and gets the same date; otherwise (two or more draws on it) the next calendar day. With no
+// draws, or a last date that is no real date from 1900 on, `today`.
+CalendarDate DefaultAppendDate(DrawsView draws, CalendarDate today);
+
+// The date of the latest draw sent by the results server: `server` when it is given and not
+// earlier than the last draw's date, else DefaultAppendDate.
+CalendarDate LatestDrawDate(DrawsView draws, const std::optional<CalendarDate>& server, CalendarDate today);
+
+// Why a date cannot be stored for draw `ordinal` (count + 1 for a new draw). A correction that
+// keeps the draw's stored date is never refused: in a table whose dates already run out of order
+// (computed dates of earlier appends) the numbers of any draw can still be corrected.
+enum class DateRefusal {
+    None,
+    NotRealDate,    // not a real Gregorian date of the years 1900..9999
+    BeforePrevious, // earlier than the date of draw ordinal - 1
+    AfterNext,      // later than the date of draw ordinal + 1 (a correction)
 };
+DateRefusal CheckDrawDate(DrawsView draws, std::int32_t ordinal, CalendarDate date);
+
+// The message of a refusal, naming the neighbouring draw by its ordinal and stored date; empty
+// for DateRefusal::None.
+std::string DateRefusalText(DrawsView draws, std::int32_t ordinal, CalendarDate date, DateRefusal refusal);
 
 // The record of the draw that follows draws 1..count: its Number is its ordinal (count + 1), its
-// date the calendar day after the last draw's (NextCalendarDay); with no draws it is dated `today`.
-// The numbers are taken as given (ascending from TickedNumbers).
-DrawRecord NextDrawRecord(DrawsView draws, const DrawNumbers& numbers, CalendarDate today);
+// date `date`. The numbers are taken as given (ascending from TickedNumbers).
+DrawRecord NextDrawRecord(DrawsView draws, const DrawNumbers& numbers, CalendarDate date);
 
 // The boxes that show a stored draw for editing: each of its numbers that lies in 1..80. A draw
 // holding a repeated number or one outside 1..80 ticks fewer than 20 boxes.
 TickBoxes DrawTicks(const DrawRecord& draw);
 
-// The draw with its 20 numbers replaced; its Number and date stay.
-DrawRecord WithNumbers(const DrawRecord& draw, const DrawNumbers& numbers);
+// The draw with its 20 numbers and its date replaced; its Number stays.
+DrawRecord Corrected(const DrawRecord& draw, const DrawNumbers& numbers, CalendarDate date);
 
 } // namespace zg

@@ -8,6 +8,7 @@
 #include "database/DrawGridModel.h"
 #include "database/PendingDownloadCheck.h"
 #include "download/ResultsDownloadPanel.h"
+#include "download/ResultsUpdate.h"
 #include "ui/Dialogs.h"
 #include "ui/FittedText.h"
 #include "ui/ProgramLook.h"
@@ -15,13 +16,16 @@
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDate>
+#include <QDateEdit>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -97,6 +101,16 @@ bool Refused(QWidget* parent, EntryRefusal refusal, std::string_view notTwentyTe
         break;
     }
     Dialogs::Message(parent, Q(RefusalCaption), Q(text), Dialogs::Icon::Error);
+    return true;
+}
+
+// Shows the refusal of the entered date for draw `ordinal`; true when there was one.
+bool DateRefused(QWidget* parent, DrawsView draws, std::int32_t ordinal, CalendarDate date) {
+    const DateRefusal refusal = CheckDrawDate(draws, ordinal, date);
+    if (refusal == DateRefusal::None)
+        return false;
+    Dialogs::Message(parent, Q(RefusalCaption), Q(DateRefusalText(draws, ordinal, date, refusal)),
+                     Dialogs::Icon::Error);
     return true;
 }
 
@@ -200,6 +214,29 @@ void DrawManager::buildControls() {
 
     resetButton = MakeButton(this, "resetButton", QStringLiteral("RESET"), QRect(695, 462, 78, 26));
 
+    // "Data losowania:" below the ticked line, left of the download progress: the date "Dopisz"
+    // and "OK" store.
+    drawDateLabel = new QLabel(QStringLiteral("Data losowania:"), this);
+    drawDateLabel->setObjectName(QStringLiteral("drawDateLabel"));
+    drawDateLabel->setGeometry(143, 489, 112, 17);
+    drawDateLabel->setFont(FitText(font(), drawDateLabel->text(), drawDateLabel->width(), SmallestPixels).font);
+    SetTextColour(drawDateLabel, TealYellow); // the window's yellow, just light enough to read on teal
+    drawDateField = new QDateEdit(this);
+    drawDateField->setObjectName(QStringLiteral("drawDateField"));
+    drawDateField->setAccessibleName(QStringLiteral("Data losowania"));
+    drawDateField->setGeometry(143, 507, 112, 25);
+    drawDateField->setFont(PixelFont("Verdana", 12, false));
+    drawDateField->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    drawDateField->setDateRange(QDate(FirstEnteredYear, 1, 1), QDate(LastEnteredYear, 12, 31));
+    drawDateField->setCalendarPopup(true);
+    const QLocale polish(QLocale::Polish, QLocale::Poland);
+    drawDateField->setLocale(polish);
+    drawDateField->calendarWidget()->setLocale(polish);
+    drawDateField->calendarWidget()->setFirstDayOfWeek(Qt::Monday);
+    SetFieldColours(drawDateField, Qt::white, Qt::black);
+    SetButtonColours(drawDateField, Grey, Qt::black);
+    drawDateLabel->setBuddy(drawDateField);
+
     mapModel_ = new NumberMapModel(this);
     numberMap = new QTableView(this);
     numberMap->setObjectName(QStringLiteral("numberMap"));
@@ -248,15 +285,17 @@ void DrawManager::buildControls() {
     backupsButton = MakeButton(this, "backupsButton", QStringLiteral("Kopie bazy…"), QRect(670, 498, 102, 25));
     backupsButton->setAccessibleName(backupsButton->text());
 
-    // Tab from the draw grid goes down the buttons on the left, then through the number boxes,
-    // the ticked line, RESET, STOP, the export and "Kopie bazy…", and back to the grid.
+    // Tab from the draw grid goes to the date field, down the buttons on the left, then through
+    // the number boxes, the ticked line, RESET, STOP, the export and "Kopie bazy…", and back to
+    // the grid.
     QWidget* previous = drawGrid;
     const auto next = [this, &previous](QWidget* w) {
         setTabOrder(previous, w);
         previous = w;
     };
-    for (QWidget* w : std::initializer_list<QWidget*>{appendButton, editButton, okButton, downloads_->latestButton(),
-                                                      downloads_->allButton(), importButton, closeButton})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{drawDateField, appendButton, editButton, okButton, downloads_->latestButton(),
+                                         downloads_->allButton(), importButton, closeButton})
         next(w);
     for (int n = 1; n <= 80; ++n)
         next(numberBoxes[n]);
@@ -378,6 +417,31 @@ void DrawManager::refreshPromptLine() {
                 numberBoxesGroup->width() - PromptMargins, SmallestPixels);
     numberBoxesGroup->setFont(prompt.font);
     numberBoxesGroup->setTitle(prompt.text);
+
+    const QDate today = QDate::currentDate();
+    const CalendarDate todays{today.day(), today.month(), today.year()};
+    if (!editMode()) {
+        setEntryDate(DefaultAppendDate(AllDraws(), todays));
+        return;
+    }
+    // A stored date the field cannot show (no real date from 1900 on) gives way to the previous
+    // draw's, else today's: the correction then fixes it.
+    const CalendarDate stored = CalendarDateOf(DrawTable[editedDrawIndex_]);
+    if (IsEnteredDate(stored))
+        setEntryDate(stored);
+    else if (editedDrawIndex_ > 1 && IsEnteredDate(CalendarDateOf(DrawTable[editedDrawIndex_ - 1])))
+        setEntryDate(CalendarDateOf(DrawTable[editedDrawIndex_ - 1]));
+    else
+        setEntryDate(todays);
+}
+
+CalendarDate DrawManager::entryDate() const {
+    const QDate d = drawDateField->date();
+    return CalendarDate{d.day(), d.month(), d.year()};
+}
+
+void DrawManager::setEntryDate(CalendarDate date) {
+    drawDateField->setDate(QDate(date.year, date.month, date.day));
 }
 
 void DrawManager::setNormalMode(bool normal) {
@@ -419,6 +483,10 @@ bool DrawManager::mayWriteDatabase(std::unique_ptr<DatabaseGuard>& guard) {
 }
 
 void DrawManager::appendLatestDraw(const LatestDraw& draw) {
+    // The server's date when it is a real one not before the last draw's, else the default.
+    const QDate today = QDate::currentDate();
+    setEntryDate(
+        LatestDrawDate(AllDraws(), ServerDrawDate(draw), CalendarDate{today.day(), today.month(), today.year()}));
     resetTicks();
     for (std::int32_t n : draw.numbers)
         tickNumber(n);
@@ -429,12 +497,14 @@ bool DrawManager::appendDraw() {
     const TickBoxes ticked = ticks();
     if (Refused(this, CheckAppend(TickCount(ticked), DrawCount, DatabaseWhole), AppendNotTwentyText))
         return false;
+    const CalendarDate date = entryDate();
+    if (DateRefused(this, AllDraws(), DrawCount + 1, date))
+        return false;
 
     // The file first: the table, the grid and the ticks change only once the draw is on disk, so
     // a failed write leaves everything as it was and the user can try again.
     const DrawNumbers numbers = TickedNumbers(ticked);
-    const QDate today = QDate::currentDate();
-    const DrawRecord next = NextDrawRecord(AllDraws(), numbers, CalendarDate{today.day(), today.month(), today.year()});
+    const DrawRecord next = NextDrawRecord(AllDraws(), numbers, date);
     // Only an empty table may start a new file: with draws in the table, a missing file means
     // the draws would be lost at the next start.
     std::unique_ptr<DatabaseGuard> guard;
@@ -479,9 +549,12 @@ bool DrawManager::confirmEdit() {
     const TickBoxes ticked = ticks();
     if (Refused(this, CheckEditConfirm(TickCount(ticked), DatabaseWhole), EditNotTwentyText))
         return false;
+    const CalendarDate date = entryDate();
+    if (DateRefused(this, AllDraws(), editedDrawIndex_, date))
+        return false;
 
-    // The changed table goes to the file first; if that fails the draw gets its old numbers back
-    // and the window stays in edit mode with the ticks, so nothing differs from the file.
+    // The changed table goes to the file first; if that fails the draw gets its old numbers and
+    // date back and the window stays in edit mode with the ticks, so nothing differs from the file.
     const DrawNumbers numbers = TickedNumbers(ticked);
     std::unique_ptr<DatabaseGuard> guard;
     if (!mayWriteDatabase(guard))
@@ -493,7 +566,7 @@ bool DrawManager::confirmEdit() {
         return false;
     }
     const DrawRecord old = DrawTable[editedDrawIndex_];
-    DrawTable[editedDrawIndex_] = WithNumbers(old, numbers);
+    DrawTable[editedDrawIndex_] = Corrected(old, numbers, date);
     const RewriteResult written = guard->Rewrite(AllDraws());
     DatabaseStamp = guard->stamp();
     guard.reset();

@@ -1,8 +1,9 @@
 #pragma once
 // The draw management window: every draw in a grid, the number map of the selected draw, the 80
-// tick boxes with the line of ticked numbers, "Dopisz" (append the next draw), "Edytuj"/"OK"
-// (correct a draw), "RESET", the results downloads (ResultsDownloadPanel), the import of a
-// results file and the export of the whole database.
+// tick boxes with the line of ticked numbers, the date field "Data losowania:", "Dopisz" (append
+// the next draw), "Edytuj"/"OK" (correct a draw's numbers and date), "RESET", the results
+// downloads (ResultsDownloadPanel), the import of a results file and the export of the whole
+// database.
 // Every change is written to the database file first and reaches the draw table only once the
 // file holds it.
 #include "database/DrawEntry.h"
@@ -14,6 +15,7 @@
 #include <string>
 
 class QCheckBox;
+class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -48,13 +50,19 @@ public:
     bool isTicked(int n) const;
     // "RESET": every box unticked.
     void resetTicks();
-    // "Dopisz": appends the draw of the 20 ticked numbers, with its checks and messages. Returns
-    // true when the draw was appended (DrawCount grew by one and the file holds the draw).
+    // "Dopisz": appends the draw of the 20 ticked numbers dated as the date field shows, with its
+    // checks and messages. Returns true when the draw was appended (DrawCount grew by one and the
+    // file holds the draw).
     bool appendDraw();
-    // "Edytuj": edit mode for the selected draw; with no row selected it does nothing.
+    // "Edytuj": edit mode for the selected draw, its date in the date field; with no row selected
+    // it does nothing.
     void startEdit();
-    // "OK": stores the ticked numbers into the edited draw and rewrites the file. True on success.
+    // "OK": stores the ticked numbers and the field's date into the edited draw and rewrites the
+    // file. True on success.
     bool confirmEdit();
+    // The date field's date (what "Dopisz" and "OK" store), and setting it as a user would.
+    CalendarDate entryDate() const;
+    void setEntryDate(CalendarDate date);
     // The export of the whole database ("exportButton").
     void exportDatabase();
     // "Importuj z pliku…": asks for a results file, then imports it (importResultsFile).
@@ -102,6 +110,8 @@ private:
     void setColumnWidths();
     void tickChanged();
     void showSelectedDraw();
+    // The prompt line and the date field for the mode: the edited draw's date, or the date
+    // "Dopisz" offers (DefaultAppendDate).
     void refreshPromptLine();
     void setNormalMode(bool normal);
     void updateButtons();
@@ -136,6 +146,8 @@ private:
     QCheckBox* numberBoxes[81] = {}; // numberBoxes[n] ticks number n; [0] unused
     QLineEdit* tickedNumbersField = nullptr;
     QLabel* tickedCountValue = nullptr;
+    QLabel* drawDateLabel = nullptr;
+    QDateEdit* drawDateField = nullptr; // "Data losowania:", DD.MM.YYYY with a Polish calendar
     QPushButton* resetButton = nullptr;
     QTableView* numberMap = nullptr;
     QPushButton* appendButton = nullptr;

@@ -101,6 +101,8 @@ bool DrawManager::importResultsFile(const std::string& path) {
     showReloadedTable(plan.wholeFile);
 
     QString text = Q(ImportedText(plan.newCount));
+    if (plan.mode == ImportMode::ReplaceAll && plan.removedCount > 0)
+        text += QStringLiteral(" Usunięte losowania: %1.").arg(plan.removedCount);
     if (!plan.corrections.empty())
         text += QStringLiteral(" Poprawione daty: %1.").arg(plan.corrections.size());
     if (written.pendingDownloadDeleted)

@@ -226,9 +226,19 @@ ImportDialog::ImportDialog(const ImportedResults& results, const QString& fileNa
     newDrawsValue = AddRow(planGrid, QStringLiteral("Nowe losowania:"), "newDrawsValue");
     drawCountAfterValue = AddRow(planGrid, QStringLiteral("Losowania w bazie po imporcie:"), "drawCountAfterValue");
     correctedDatesValue = AddRow(planGrid, QStringLiteral("Poprawione daty:"), "correctedDatesValue");
+    removedDrawsValue = AddRow(planGrid, QStringLiteral("Usunięte losowania:"), "removedDrawsValue");
+    removedDrawsCaption = qobject_cast<QLabel*>(planGrid->itemAtPosition(planGrid->rowCount() - 1, 0)->widget());
     for (QLabel* l : modes->findChildren<QLabel*>())
         SetTextColour(l, Qt::white);
     modesLayout->addLayout(planGrid);
+    // The removed draws' row: black on yellow, both fixed, so that it stands out on the dark green
+    // under any palette; its room stays when it is hidden, so the dialog keeps its size.
+    for (QLabel* l : {removedDrawsCaption, removedDrawsValue}) {
+        SetColours(l, Qt::yellow, Qt::black);
+        QSizePolicy policy = l->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        l->setSizePolicy(policy);
+    }
     planNote = new QLabel(modes);
     planNote->setObjectName(QStringLiteral("planNote"));
     planNote->setTextFormat(Qt::PlainText);
@@ -329,6 +339,11 @@ void ImportDialog::showPlan() {
     SetValue(newDrawsValue, CountWithDates(*results_, p.firstNew, p.newCount));
     SetValue(drawCountAfterValue, p.writes() ? QString::number(p.drawCountAfter) : QStringLiteral("bez zmian"));
     SetValue(correctedDatesValue, QString::number(p.corrections.size()));
+    // The draws a replacement removes, shown only when there are any.
+    const bool removes = p.mode == ImportMode::ReplaceAll && p.writes() && p.removedCount > 0;
+    SetValue(removedDrawsValue, QString::number(p.removedCount));
+    removedDrawsCaption->setVisible(removes);
+    removedDrawsValue->setVisible(removes);
     QString note;
     if (!p.writes())
         note = Q(p.message);
@@ -356,7 +371,8 @@ void ImportDialog::confirm() {
         return;
     // A replacement that would remove stored draws says so first; No is the safe default.
     if (p.mode == ImportMode::ReplaceAll && p.removedCount > 0 &&
-        Dialogs::Message(this, Q(ImportCaption), Q(RemovedDrawsQuestion(p.lastRemovedOrdinal, p.lastRemoved)),
+        Dialogs::Message(this, Q(ImportCaption),
+                         Q(RemovedDrawsQuestion(p.removedCount, p.lastRemovedOrdinal, p.lastRemoved)),
                          Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
     accept();

@@ -1,7 +1,8 @@
 #pragma once
 // The summary of a results file before its draws go into the database: the draws read with their
 // first and last date, the repeats dropped, the lines whose numbers past the 20th were ignored,
-// the two modes as radio buttons with the new draws each would bring, and the bad lines in a
+// the two modes as radio buttons with the new draws each would bring (and the stored draws a
+// replacement removes, in colours that stand out), and the bad lines in a
 // scrollable list. The first three and the last three draws show as read (date and 20 numbers),
 // so that a misread layout is seen before anything is written; when lines hold more than 20
 // numbers, "Liczby losowania: pierwsze 20 / ostatnie 20" chooses which make the draw, and reads
@@ -90,6 +91,8 @@ private:
     QLabel* newDrawsValue = nullptr;
     QLabel* drawCountAfterValue = nullptr;
     QLabel* correctedDatesValue = nullptr;
+    QLabel* removedDrawsCaption = nullptr; // "Usunięte losowania:", shown for a replacement that removes draws
+    QLabel* removedDrawsValue = nullptr;
     QLabel* planNote = nullptr;
     QListView* problemsList = nullptr;
     QPushButton* confirmButton = nullptr;

@@ -3,6 +3,7 @@
 #include "base/DateRoutines.h"
 #include "base/LargeArrays.h"
 #include "base/NumberFormat.h"
+#include "base/PolishPlural.h"
 #include "base/ReportBuffer.h"
 #include "base/SafeFile.h"
 #include "database/Backups.h"
@@ -16,6 +17,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <tuple>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -479,7 +481,36 @@ void OrderDraws(ImportedResults& out, std::size_t kept) {
     out.problems = std::move(merged);
 }
 
+// Whether every draw of the file is a stored draw: the same date and the same numbers, sorted.
+bool EveryDrawStored(const ImportedResults& results, DrawsView database) {
+    struct DatedKey {
+        std::int32_t year, month, day;
+        NumberSetKey key;
+    };
+    const auto before = [](const DatedKey& a, const DatedKey& b) {
+        return std::tie(a.year, a.month, a.day, a.key.low, a.key.high) <
+               std::tie(b.year, b.month, b.day, b.key.low, b.key.high);
+    };
+    std::vector<DatedKey> stored;
+    stored.reserve(static_cast<std::size_t>(std::max(database.count, 0)));
+    for (std::int32_t k = 1; k <= database.count; ++k)
+        if (IsSoundDraw(database[k]))
+            stored.push_back(
+                DatedKey{database[k].Year, database[k].Month, database[k].Day, KeyOf(database[k].Numbers)});
+    std::sort(stored.begin(), stored.end(), before);
+    return std::all_of(results.draws.begin(), results.draws.end(), [&](const ImportedDraw& d) {
+        return std::binary_search(stored.begin(), stored.end(), DatedKey{d.year, d.month, d.day, KeyOf(d.numbers)},
+                                  before);
+    });
+}
+
 } // namespace
+
+std::string OlderFileText(std::int32_t ordinal, const DrawRecord& last) {
+    return "Plik nie zawiera losowań nowszych niż ostatnie w bazie (nr " + std::to_string(ordinal) + " z " +
+           ZeroPad(last.Day, 2) + "." + ZeroPad(last.Month, 2) + "." + ZeroPad(last.Year, 4) +
+           "). Baza wyników nie została zmieniona.";
+}
 
 std::string NoMatchText(std::int32_t ordinal, const DrawRecord& last) {
     return "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr " + std::to_string(ordinal) +
@@ -489,10 +520,13 @@ std::string NoMatchText(std::int32_t ordinal, const DrawRecord& last) {
            "całą bazę”.";
 }
 
-std::string RemovedDrawsQuestion(std::int32_t ordinal, const DrawRecord& last) {
-    return "Baza zawiera losowania, których nie ma w pliku (ostatnie: nr " + std::to_string(ordinal) + " z " +
-           ZeroPad(last.Day, 2) + "." + ZeroPad(last.Month, 2) + "." + ZeroPad(last.Year, 4) +
-           "). Zastąpienie bazy usunie je; kopia zostanie zapisana w folderze KOPIE. Zastąpić bazę?";
+std::string RemovedDrawsQuestion(std::int32_t count, std::int32_t ordinal, const DrawRecord& last) {
+    const std::string newest = "nr " + std::to_string(ordinal) + " z " + ZeroPad(last.Day, 2) + "." +
+                               ZeroPad(last.Month, 2) + "." + ZeroPad(last.Year, 4);
+    const std::string which = count == 1 ? "Baza zawiera 1 losowanie, którego nie ma w pliku (" + newest + ")"
+                                         : "Baza zawiera " + CountOfDraws(count) +
+                                               ", których nie ma w pliku (najnowsze z nich: " + newest + ")";
+    return which + ". Zastąpienie bazy usunie je; kopia zostanie zapisana w folderze KOPIE. Zastąpić bazę?";
 }
 
 std::string ImportedText(std::int32_t count) {
@@ -683,8 +717,13 @@ ImportPlan PlanImport(const ImportedResults& results, DrawsView database, bool d
                     return d.month > last.Month;
                 return d.day > last.Day;
             };
-            if (!std::all_of(results.draws.begin(), results.draws.end(), after))
+            if (!std::all_of(results.draws.begin(), results.draws.end(), after)) {
+                // An older copy of the results brings nothing and must not lead to a replacement,
+                // which would drop the newer stored draws.
+                if (EveryDrawStored(results, database))
+                    return refuse(ImportPlan::Outcome::NothingNewer, OlderFileText(count, last));
                 return refuse(ImportPlan::Outcome::NoMatch, NoMatchText(count, last));
+            }
         }
         // The computed dates of appended draws run ahead of the real ones: the file's dates win for
         // the stored draws that match the file's, draw for draw, back from the last one.

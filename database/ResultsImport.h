@@ -48,9 +48,13 @@ inline constexpr std::string_view PendingDownloadDeletedText =
 // "Plik nie pasuje do bazy wyników: nie zawiera ostatniego losowania z bazy (nr N z dnia DD.MM.RRRR), ..."
 // for the last draw of the database, `ordinal` being its ordinal.
 std::string NoMatchText(std::int32_t ordinal, const DrawRecord& last);
-// "Baza zawiera losowania, których nie ma w pliku (ostatnie: nr N z DD.MM.YYYY). ...": the question
-// before a replacement removes draws; `last` is the removed draw of the largest ordinal.
-std::string RemovedDrawsQuestion(std::int32_t ordinal, const DrawRecord& last);
+// "Plik nie zawiera losowań nowszych niż ostatnie w bazie (nr N z DD.MM.YYYY). ...": the refusal of
+// an older copy of the stored draws in "Dopisz" mode; `last` is the database's last draw.
+std::string OlderFileText(std::int32_t ordinal, const DrawRecord& last);
+// "Baza zawiera K losowań, których nie ma w pliku (najnowsze z nich: nr N z DD.MM.YYYY). ...": the
+// question before a replacement removes `count` draws (its own wording for one); `last` is the
+// removed draw of the largest ordinal.
+std::string RemovedDrawsQuestion(std::int32_t count, std::int32_t ordinal, const DrawRecord& last);
 // "Wczytano losowania: K."
 std::string ImportedText(std::int32_t count);
 // "Błędne wiersze: N. Pominąć je i wczytać pozostałe losowania?"
@@ -148,6 +152,7 @@ struct ImportPlan {
         NothingNew,     // no new draws: nothing is written (NothingNewText), not a failure
         NoDraws,        // refused: the file has no valid draw (NoDrawsInFileText)
         NoMatch,        // refused: the file does not continue the database (NoMatchText)
+        NothingNewer,   // refused: the file lacks the last stored draw and holds only stored ones (OlderFileText)
         TableFull,      // refused: more than MaxDraws draws in total (TableFullText)
         NotLoadedWhole, // refused: appending to a database not read whole (NotLoadedWholeText)
     };
@@ -176,7 +181,9 @@ struct ImportPlan {
 // draws or no file). `databaseWhole` is false when the file holds more than was loaded (a failed
 // or partial load): "Dopisz" then refuses, "Zastąp" repairs it. In "Dopisz", an imported draw
 // matches the last draw L when its 20 numbers, sorted, are L's sorted; the new draws are those
-// after the last match, or all of them when none matches and every one is dated after L. From the
+// after the last match, or all of them when none matches and every one is dated after L. A file
+// without a match whose every draw is a stored one (date and numbers) is an older copy
+// (NothingNewer); any other file without a match does not continue the database (NoMatch). From the
 // match the plan walks back while the stored draw and the file's draw hold the same numbers; each
 // such pair of different dates is a date correction, and with one the plan writes even when no
 // draw is new.

@@ -76,12 +76,22 @@ std::optional<LatestDraw> ParseLatestDraw(std::string_view answer) {
     }
     LatestDraw draw;
     draw.number = values[0];
+    for (int i = 0; i < 3; ++i)
+        draw.date[i] = values[1 + i];
     for (int i = 0; i < 20; ++i) {
         if (!IsLotteryNumber(values[4 + i]))
             return std::nullopt;
         draw.numbers[i] = values[4 + i];
     }
     return draw;
+}
+
+std::optional<CalendarDate> ServerDrawDate(const LatestDraw& draw) {
+    const CalendarDate date = draw.date[0] > 31 ? CalendarDate{draw.date[2], draw.date[1], draw.date[0]}
+                                                : CalendarDate{draw.date[0], draw.date[1], draw.date[2]};
+    if (!IsEnteredDate(date))
+        return std::nullopt;
+    return date;
 }
 
 } // namespace zg

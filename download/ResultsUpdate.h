@@ -2,6 +2,7 @@
 // The two results requests of the draw management window and what is done with their answers:
 // the addresses, the messages, and the reading and checking of the latest-draw answer. Pure
 // standard C++, shared by the window and the command-line tool.
+#include "base/DateRoutines.h"
 #include "base/DrawTypes.h"
 #include "download/HttpTransfer.h"
 
@@ -63,16 +64,20 @@ std::string NotNextDrawText(std::int32_t serverNumber);
 // "0.00 / 0.00 kB": received and announced bytes in kB with two decimals and the given separator.
 std::string ProgressSizeText(std::int32_t totalSize, std::int32_t bytesRead, char decimalSeparator);
 
-// The latest-draw answer: the draw number, three date integers (not used: an appended draw takes
-// the day after the last local draw), then the 20 numbers; anything after them is ignored. The
-// integers are separated by runs of bytes 0..32.
+// The latest-draw answer: the draw number, three date integers, then the 20 numbers; anything
+// after them is ignored. The integers are separated by runs of bytes 0..32.
 struct LatestDraw {
     std::int32_t number = 0;
+    std::int32_t date[3] = {}; // as sent: day, month, year, or year, month, day
     std::int32_t numbers[20] = {};
 };
 
 // Nothing when the answer does not start with 24 whole numbers (an optional minus sign and
 // digits, within 32 bits) or one of the 20 numbers lies outside 1..80.
 std::optional<LatestDraw> ParseLatestDraw(std::string_view answer);
+
+// The draw's date as the server sent it: day, month, year, or year, month, day when the first
+// integer is above 31. Nothing unless that is a real date from 1900 on (IsEnteredDate).
+std::optional<CalendarDate> ServerDrawDate(const LatestDraw& draw);
 
 } // namespace zg

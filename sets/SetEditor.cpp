@@ -265,7 +265,7 @@ void SetEditor::loadDrawNumbers() {
 void SetEditor::saveSetFile() {
     confirmButton->setFocus();
     const QString path = Dialogs::SaveFileName(this, setDirectory(), QString::fromStdString(NextSetFileName(AppDir)),
-                                               SetFileFilter, QString());
+                                               SetFileFilter, QStringLiteral("txt"));
     if (path.isEmpty())
         return;
     if (const auto error = WriteSetFile(PathBytes(path), selection(), AppDir)) {

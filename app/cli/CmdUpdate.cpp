@@ -2,7 +2,8 @@
 //
 // Brings the database of a program folder up to date from the results server, as the draw
 // management window's two download buttons do: the latest draw is appended at once when it is the
-// next one; the complete file is stored as the waiting download for the program's next start.
+// next one, dated as the window dates it; the complete file is stored as the waiting download for
+// the program's next start.
 //
 // Exit status: 0 appended or stored; 1 the setting, the download, the answer or the append is
 // refused (with the window's message); 2 the arguments are malformed.
@@ -130,8 +131,12 @@ int UpdateLatest(const UpdateOptions& options) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const DrawRecord draw = NextDrawRecord(DrawsView{table.data(), load.drawCount}, TickedNumbers(ticked),
-                                           CalendarDate{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900});
+    // The server's date when it is a real one not before the last draw's; else the date "Dopisz"
+    // would offer.
+    const DrawsView stored{table.data(), load.drawCount};
+    const CalendarDate date = LatestDrawDate(stored, ServerDrawDate(*latest),
+                                             CalendarDate{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900});
+    const DrawRecord draw = NextDrawRecord(stored, TickedNumbers(ticked), date);
     const FileWriteResult written = guard.Append(draw, load.layoutProbe, load.drawCount == 0);
     if (!written.ok) {
         std::fprintf(stderr, "%s: %s\n", guard.path().c_str(), written.error.c_str());

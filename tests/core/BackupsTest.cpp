@@ -321,10 +321,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, RemovedDraws,
                                          std::tuple{"None", std::vector<int>{}, 5, 5}),
                          [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
-TEST(RemovedDraws, Asked) {
-    EXPECT_EQ(RemovedDrawsQuestion(5, DrawRecord{5, 2004, 1, 5, {}}),
-              "Baza zawiera losowania, których nie ma w pliku (ostatnie: nr 5 z 05.01.2004). Zastąpienie bazy "
-              "usunie je; kopia zostanie zapisana w folderze KOPIE. Zastąpić bazę?");
+TEST(RemovedDraws, AskedWithTheirCount) {
+    const DrawRecord last{5, 2004, 1, 5, {}};
+    const std::string tail = ". Zastąpienie bazy usunie je; kopia zostanie zapisana w folderze KOPIE. Zastąpić bazę?";
+    EXPECT_EQ(RemovedDrawsQuestion(1, 5, last),
+              "Baza zawiera 1 losowanie, którego nie ma w pliku (nr 5 z 05.01.2004)" + tail);
+    EXPECT_EQ(RemovedDrawsQuestion(2970, 5, last),
+              "Baza zawiera 2970 losowań, których nie ma w pliku (najnowsze z nich: nr 5 z 05.01.2004)" + tail);
+    EXPECT_EQ(RemovedDrawsQuestion(22, 5, last).substr(0, 35), "Baza zawiera 22 losowania, których");
 }
 
 // Draws 2 and 3 were really drawn on 1 and 2 January: the file's dates replace the computed ones.

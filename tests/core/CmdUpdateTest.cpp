@@ -51,17 +51,34 @@ struct Folder {
     }
 };
 
-TEST(CmdUpdateLatest, AppendsTheNextDrawWithItsDate) {
+// The server's date when it is a real one not before draw 4000's (24.11.2019, the only draw of
+// that day), else the date "Dopisz" offers: the same day.
+struct DateCase {
+    const char* name;
+    std::string sent;
+    std::string stored;
+};
+
+class CmdUpdateLatest : public testing::TestWithParam<DateCase> {};
+
+TEST_P(CmdUpdateLatest, AppendsTheNextDraw) {
     Folder f;
-    const UpdateRun run = f.Run(true, HttpTestServer::Answer("4001 1 2 2020 " + Twenty + "\r\n"));
+    const UpdateRun run = f.Run(true, HttpTestServer::Answer("4001 " + GetParam().sent + " " + Twenty + "\r\n"));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, std::string(AppendedText) + "\n");
     EXPECT_EQ(run.request.rfind("GET /kolumbarix_wyniki.php?v=1001&gra=zentag_ml&start=-1 HTTP/1.0\r\n", 0), 0u);
     const std::string after = ReadBytes(f.dir.file("zentag.wyn"));
     ASSERT_EQ(after.substr(0, f.database.size()), f.database);
-    EXPECT_EQ(after.substr(f.database.size()), " 4001 2019 11 25 " + Twenty + " ");
+    EXPECT_EQ(after.substr(f.database.size()), " 4001 " + GetParam().stored + " " + Twenty + " ");
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("ml")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Dates, CmdUpdateLatest,
+                         testing::Values(DateCase{"DayFirst", "1 2 2020", "2020 2 1"},
+                                         DateCase{"YearFirst", "2020 2 1", "2020 2 1"},
+                                         DateCase{"BeforeLast", "23 11 2019", "2019 11 24"},
+                                         DateCase{"NoRealDate", "29 2 2100", "2019 11 24"}),
+                         [](const testing::TestParamInfo<DateCase>& info) { return std::string(info.param.name); });
 
 struct Refusal {
     const char* name;

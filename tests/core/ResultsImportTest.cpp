@@ -217,6 +217,28 @@ test::CliRun Import(const cli::Args& args) {
     return test::RunCaptured(args);
 }
 
+// Draws 1..3 of 1..3 January 2008, each its own numbers. A file of stored draws only, without the
+// last one, is an older copy: refused without advice to replace. One misdated draw makes it a
+// file that does not continue the database.
+TEST(CmdImport, OlderFileIsRefused) {
+    TempDir dir;
+    std::string database;
+    for (int k = 1; k <= 3; ++k)
+        database += std::to_string(k) + " 2008 1 " + std::to_string(k) + " " + Twenty(k, " ") + " ";
+    WriteBytes(dir.file("zentag.wyn"), database);
+    for (const auto& [file, text] : {std::pair<std::string, std::string>{
+                                         "01.01.2008;" + Twenty(1) + "\n02.01.2008;" + Twenty(2) + "\n",
+                                         "Plik nie zawiera losowań nowszych niż ostatnie w bazie (nr 3 z 03.01.2008). "
+                                         "Baza wyników nie została zmieniona.\n"},
+                                     {"02.01.2008;" + Twenty(1) + "\n", "Plik nie pasuje do bazy wyników"}}) {
+        WriteBytes(dir.file("w.txt"), file);
+        const test::CliRun run = Import({"import", dir.str(), dir.file("w.txt")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.substr(0, text.size()), text);
+        EXPECT_EQ(ReadBytes(dir.file("zentag.wyn")), database);
+    }
+}
+
 TEST(CmdImport, AppendsInFileLayoutDeletesDownload) {
     TempDir dir;
     const std::string old = "1 3 1 2008 " + Twenty(41, " ") + "\n"; // day-first

@@ -168,9 +168,9 @@ private slots:
         QCOMPARE(Dialogs::History().size(), 1);
     }
 
-    // Draws 2 and 3 are not in the file: "Zastąp całą bazę" asks, No being the default, and a No
-    // writes nothing. The file's name shows as plain text, and of its many bad lines the list
-    // keeps the first 10000.
+    // Draws 2 and 3 are not in the file: "Zastąp całą bazę" shows and asks how many go, No being
+    // the default, and a No writes nothing. The file's name shows as plain text, and of its many
+    // bad lines the list keeps the first 10000.
     void replaceAsksAndTheSummaryStaysPlain() {
         ProgramFolder folder;
         auto w = StartWith(folder, Stored);
@@ -191,14 +191,21 @@ private slots:
             const QAbstractItemModel* problems = Find<QAbstractItemView>(summary, "problemsList")->model();
             shown << QString::number(problems->rowCount())
                   << problems->index(problems->rowCount() - 1, 0).data().toString() << Text(summary, "badLinesValue");
+            auto* removed = Find<QLabel>(summary, "removedDrawsValue");
+            shown << QString::number(removed->isVisible());
             Click(summary, "replaceModeButton");
+            // Black on yellow whatever the desktop's palette: the row stands out on the dark green.
+            shown << removed->text() << QString::number(removed->isVisible())
+                  << removed->palette().color(QPalette::WindowText).name()
+                  << removed->palette().color(QPalette::Window).name();
             Click(summary, "confirmButton");
             shown << QString::number(summary->isVisible());
             Click(summary, "cancelButton");
         });
         QVERIFY(!w->importResultsFile(folder.file(name).toStdString()));
-        QCOMPARE(shown, QStringList({"Plik: " + name, "1", "10001", "… oraz dalsze błędne wiersze: 3", "10003", "1"}));
-        QCOMPARE(Dialogs::History().value(1).text, Q(RemovedDrawsQuestion(3, DrawTable[3])));
+        QCOMPARE(shown, QStringList({"Plik: " + name, "1", "10001", "… oraz dalsze błędne wiersze: 3", "10003", "0",
+                                     "2", "1", "#000000", "#ffff00", "1"}));
+        QCOMPARE(Dialogs::History().value(1).text, Q(RemovedDrawsQuestion(2, 3, DrawTable[3])));
         QCOMPARE(Dialogs::History().value(1).defaultAnswer, Dialogs::Answer::No);
         QCOMPARE(ReadBytes(folder.file("zentag.wyn").toStdString()), Stored);
     }

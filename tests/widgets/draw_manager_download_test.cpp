@@ -77,6 +77,7 @@ private slots:
         QCOMPARE(p.lastMessage().caption, Q(AppendedCaption));
         QCOMPARE(DrawCount, 4001);
         QCOMPARE(DrawTable[4001].Numbers[19], 80);
+        QVERIFY(CalendarDateOf(DrawTable[4001]) == (CalendarDate{29, 10, 2013})); // the server's date
         QVERIFY(ReadBytes(p.path("zentag.wyn")).size() > p.database.size());
         for (const char* name :
              {"downloadLatestButton", "downloadAllButton", "importButton", "appendButton", "editButton"})

@@ -19,6 +19,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -121,27 +122,31 @@ class DrawManagerTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The date field offers the last draw's date when that day holds one draw, else the next day.
     void append_data() {
         QTest::addColumn<int>("ticks");
+        QTest::addColumn<int>("firstDay"); // of the first draw; the second is dated `day`
         QTest::addColumn<int>("day");
         QTest::addColumn<int>("month");
         QTest::addColumn<int>("year");
         QTest::addColumn<QString>("appended"); // empty: refused
-        QTest::newRow("19 ticks") << 19 << 10 << 5 << 2004 << QString();
-        QTest::newRow("21 ticks") << 21 << 10 << 5 << 2004 << QString();
-        QTest::newRow("28.02.2003") << 20 << 28 << 2 << 2003 << " 3 2003 3 1";
-        QTest::newRow("28.02.2004") << 20 << 28 << 2 << 2004 << " 3 2004 2 29";
-        QTest::newRow("31.12.2004") << 20 << 31 << 12 << 2004 << " 3 2005 1 1";
+        QTest::newRow("19 ticks") << 19 << 9 << 10 << 5 << 2004 << QString();
+        QTest::newRow("21 ticks") << 21 << 9 << 10 << 5 << 2004 << QString();
+        QTest::newRow("one on 10.05.2004") << 20 << 9 << 10 << 5 << 2004 << " 3 2004 5 10";
+        QTest::newRow("two on 28.02.2003") << 20 << 28 << 28 << 2 << 2003 << " 3 2003 3 1";
+        QTest::newRow("two on 28.02.2004") << 20 << 28 << 28 << 2 << 2004 << " 3 2004 2 29";
+        QTest::newRow("two on 31.12.2004") << 20 << 31 << 31 << 12 << 2004 << " 3 2005 1 1";
     }
     void append() {
         QFETCH(int, ticks);
+        QFETCH(int, firstDay);
         QFETCH(int, day);
         QFETCH(int, month);
         QFETCH(int, year);
         QFETCH(QString, appended);
         ProgramFolder folder;
         // The draws are stored as numbers 6 and 7: the appended draw still gets its ordinal, 3.
-        const std::string db = Group(6, year, month, day - 1, 1) + Group(7, year, month, day, 1);
+        const std::string db = Group(6, year, month, firstDay, 1) + Group(7, year, month, day, 1);
         auto w = StartWith(folder, db);
         ClickBoxes(*w, 41, 40 + ticks);
         Click(w.get(), "appendButton");
@@ -262,7 +267,32 @@ private slots:
         QCOMPARE(DatabaseBytes(folder), db);
         QCOMPARE(w->gridModel()->rowCount(), 1);
         Click(w.get(), "appendButton");
-        QCOMPARE(DatabaseBytes(folder), db + " 2 2004 1 2 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
+        QCOMPARE(DatabaseBytes(folder), db + " 2 2004 1 1 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 ");
+    }
+
+    // "Dopisz" refuses a date before the last draw's and writes nothing; "Edytuj" shows the draw's
+    // date and "OK" stores the field's.
+    void entryDateIsCheckedAndStored() {
+        ProgramFolder folder;
+        const std::string db = Group(1, 2004, 3, 1, 1) + Group(2, 2004, 3, 3, 1) + Group(3, 2004, 3, 5, 1);
+        auto w = StartWith(folder, db);
+        w->show();
+        auto* field = Find<QDateEdit>(w.get(), "drawDateField");
+        QCOMPARE(field->text(), QStringLiteral("05.03.2004"));
+        ClickBoxes(*w, 41, 60);
+        w->setEntryDate({4, 3, 2004});
+        Click(w.get(), "appendButton");
+        ExpectMessage(Refusal, QStringLiteral("Data losowania 04.03.2004 jest wcześniejsza niż data poprzedniego "
+                                              "losowania (nr 3 z 05.03.2004). Baza wyników nie została zmieniona."));
+        SelectRow(*w, 1);
+        Click(w.get(), "editButton");
+        QCOMPARE(field->text(), QStringLiteral("03.03.2004"));
+        QCOMPARE(DatabaseBytes(folder), db);
+        w->setEntryDate({4, 3, 2004});
+        Click(w.get(), "okButton");
+        QCOMPARE(DatabaseBytes(folder), Group(1, 2004, 3, 1, 1) + Group(2, 2004, 3, 4, 1) + Group(3, 2004, 3, 5, 1));
+        QCOMPARE(w->gridModel()->cellText(1, 1), QStringLiteral(" 04"));
+        QCOMPARE(field->text(), QStringLiteral("05.03.2004")); // the "Dopisz" default again
     }
 
     // The limit stops the backup already: the write is refused with the system's reason and no
@@ -350,6 +380,7 @@ private slots:
             reached.insert(QApplication::focusWidget());
         } while (QApplication::focusWidget() != grid && reached.size() < 200);
         QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), 28);
+        QVERIFY(reached.contains(Find<QDateEdit>(&w, "drawDateField")));
         for (QAbstractButton* b : w.findChildren<QAbstractButton*>())
             QVERIFY2(reached.contains(b) || !b->isEnabled() || !b->isVisible(), qPrintable(b->objectName()));
     }

@@ -170,16 +170,17 @@ private slots:
         QVERIFY(!Save(*w)->isEnabled());
     }
 
-    void saveWritesExactBytesWithoutAddingAnExtension() {
+    // A name typed without an extension gets ".txt", so that the open dialog's filter shows it.
+    void saveWritesExactBytesAddingTheTxtExtension() {
         auto w = Open();
         ClickNumbers(*w, {80, 2, 1});
         zg::NumberSet.Count = 1; // saving must leave the confirmed set alone
         zg::NumberSet.Numbers[1] = 44;
         zg::NumberSet.Member[44] = true;
 
-        const QString path = SetPath(QStringLiteral("moj zestaw")); // typed without ".txt"
-        Dialogs::QueueFileName(path);
+        Dialogs::QueueFileName(SetPath(QStringLiteral("moj zestaw"))); // typed without ".txt"
         Click(Save(*w));
+        const QString path = SetPath(QStringLiteral("moj zestaw.txt"));
 
         QCOMPARE(QString::fromStdString(zg::test::ReadBytes(path.toStdString())), QStringLiteral(" 1 2 80"));
         QCOMPARE(std::filesystem::file_size(path.toStdString()), std::uintmax_t{7});
