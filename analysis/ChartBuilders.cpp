@@ -203,7 +203,7 @@ void FillHitsSeries(const ChanceStatistics& stats, int columns, QLineSeries* hit
 HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, std::int32_t hitsTo, int columns,
                         const ChartNumbers& numbers) {
     const std::int32_t first = stats.firstDraw, last = stats.firstDraw + stats.draws - 1;
-    QChart* chart = NewChart(QStringLiteral("Trafienia zestawu w losowaniach ") + Range(first, last), numbers);
+    QChart* chart = NewChart(HitsChartTitle(first, last), numbers);
     std::int32_t top = std::max({stats.maxHits, hitsTo, 1});
     for (std::uint8_t h : stats.drawHits)
         top = std::max<std::int32_t>(top, h);
@@ -240,6 +240,10 @@ HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, st
                 {QPointF(x0, expected), QPointF(x1, expected)}),
            x, y);
     return HitsChart{chart, hits, mean, x, x0, x1};
+}
+
+QString HitsChartTitle(std::int32_t first, std::int32_t last) {
+    return QStringLiteral("Trafienia zestawu w losowaniach ") + Range(first, last);
 }
 
 void SetDrawAxisRange(QValueAxis* axis, double from, double to) {

@@ -47,6 +47,10 @@ struct HitsChart {
     double lastX = 0;
 };
 
+// The hits chart's title, naming the draws it shows (all of them, or the span zoomed to):
+// "Trafienia zestawu w losowaniach 601 - 1700".
+QString HitsChartTitle(std::int32_t first, std::int32_t last);
+
 // Shows the ordinals from..to on the hits chart's axis, ticked at round ordinals.
 void SetDrawAxisRange(QValueAxis* axis, double from, double to);
 HitsChart MakeHitsChart(const ChanceStatistics& stats, std::int32_t hitsFrom, std::int32_t hitsTo, int columns,

@@ -14,7 +14,6 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +31,7 @@
 #include <QValueAxis>
 
 #include <cmath>
+#include <functional>
 
 namespace zg {
 
@@ -40,12 +40,19 @@ namespace {
 const char* const TabCaptions[ChartsWindow::TabCount] = {"Trafienia", "Rozkład trafień", "Odstępy", "Liczby"};
 
 // A chart view on which a horizontal drag zooms (where a rubber band is set) and a right click,
-// which would zoom out one step, does nothing.
+// which would zoom out one step, does nothing. `hover`, when set, hears where the mouse moves with
+// no button held (in the viewport's coordinates).
 class ChartView final : public QChartView {
 public:
     using QChartView::QChartView;
+    std::function<void(const QPoint&)> hover;
 
 protected:
+    void mouseMoveEvent(QMouseEvent* event) override {
+        QChartView::mouseMoveEvent(event);
+        if (hover && event->buttons() == Qt::NoButton)
+            hover(event->position().toPoint());
+    }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::RightButton)
             event->accept();
@@ -131,8 +138,12 @@ void ChartsWindow::buildControls() {
             numbersSentence_->setAutoFillBackground(true);
             layout->addWidget(numbersSentence_);
         }
-        if (t == HitsTab)
+        if (t == HitsTab) {
             view->setRubberBand(QChartView::HorizontalRubberBand);
+            // The draw under the mouse, anywhere over the plot, not only on the thin line.
+            view->viewport()->setMouseTracking(true);
+            view->hover = [this](const QPoint& position) { showDrawTip(position); };
+        }
         tabs_->addTab(page, caption);
     }
     connect(tabs_, &QTabWidget::currentChanged, this, [this] {
@@ -228,20 +239,38 @@ void ChartsWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+QRect ClientInsideArea(const QRect& client, const QMargins& frame, const QRect& area, const QSize& minimum) {
+    const QSize room = area.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+    const QSize size = client.size().boundedTo(room).expandedTo(minimum.boundedTo(room));
+    const QRect outer = QRect(client.topLeft(), size).marginsAdded(frame);
+    const int x = std::clamp(outer.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int y = std::clamp(outer.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    return QRect(QPoint(x + frame.left(), y + frame.top()), size);
+}
+
+namespace {
+
+// The frame the desktop has put around a shown window (none before it is framed).
+QMargins FrameOf(const QWidget* w) {
+    const QRect inner = w->geometry(), outer = w->frameGeometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+} // namespace
+
 void ChartsWindow::placeInsideScreen() {
     const QScreen* screen = this->screen();
     if (screen == nullptr)
         return;
-    const QRect area = screen->availableGeometry();
-    // The frame the desktop adds, as far as it is known before the first showing.
-    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
-    const QSize room = area.size().shrunkBy(frame);
-    resize(size().boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room)));
-    const QRect outer = frameGeometry();
-    const int x = std::clamp(outer.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
-    const int y = std::clamp(outer.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
-    move(x, y);
+    // Before its first showing the window has no frame yet: the main window's tells how wide the
+    // desktop draws one, and without it room for a usual frame is kept.
+    QMargins frame = FrameOf(this);
+    if (frame.isNull() && parentWidget() != nullptr)
+        frame = FrameOf(parentWidget()->window());
+    if (frame.isNull())
+        frame = AssumedWindowFrame;
+    setGeometry(ClientInsideArea(geometry(), frame, screen->availableGeometry(), minimumSizeHint()));
 }
 
 void ChartsWindow::drawCurrentTab() {
@@ -282,9 +311,6 @@ void ChartsWindow::drawTab(Tab tab) {
         wholeRangeButton_->setEnabled(false);
         // A drag zooms the axis; the zoom is snapped to whole draws and thinned anew.
         connect(drawAxis_, &QValueAxis::rangeChanged, this, &ChartsWindow::hitsRangeChanged);
-        for (QLineSeries* series : {hitsSeries_, trailingMeanSeries_})
-            connect(series, &QLineSeries::hovered, this,
-                    [this](const QPointF& point, bool entering) { showDrawTip(point, entering); });
         // The view laid the chart out as it took it; later resizes follow.
         connect(chart.chart, &QChart::plotAreaChanged, this, [this] { plotAreaResized(); });
         plotAreaResized();
@@ -350,6 +376,7 @@ void ChartsWindow::zoomHits(double from, double to) {
     const std::int32_t lastDraw = stats_.firstDraw + stats_.draws - 1;
     viewFirst_ = std::clamp(static_cast<std::int32_t>(first), stats_.firstDraw, lastDraw);
     viewLast_ = std::clamp(static_cast<std::int32_t>(last), viewFirst_, lastDraw);
+    views_[HitsTab]->chart()->setTitle(HitsChartTitle(viewFirst_, viewLast_));
     refillHits();
     wholeRangeButton_->setEnabled(!whole);
 }
@@ -358,13 +385,17 @@ void ChartsWindow::showWholeHitsRange() {
     zoomHits(hitsFirstX_, hitsLastX_);
 }
 
-void ChartsWindow::showDrawTip(const QPointF& point, bool entering) {
-    if (!entering || stats_.draws < 1) {
+void ChartsWindow::showDrawTip(const QPoint& position) {
+    QChartView* view = views_[HitsTab];
+    QChart* chart = view->chart();
+    const QPointF at = chart != nullptr ? chart->mapFromScene(view->mapToScene(position)) : QPointF();
+    if (hitsSeries_ == nullptr || stats_.draws < 1 || !chart->plotArea().contains(at)) {
         QToolTip::hideText();
         return;
     }
-    const std::int32_t last = stats_.firstDraw + stats_.draws - 1;
-    const auto ordinal = static_cast<std::int32_t>(std::clamp<double>(std::round(point.x()), stats_.firstDraw, last));
+    // The draw whose column the mouse is over, among those shown.
+    const double x = chart->mapToValue(at, hitsSeries_).x();
+    const auto ordinal = static_cast<std::int32_t>(std::clamp<double>(std::round(x), viewFirst_, viewLast_));
     const std::int32_t i = ordinal - stats_.firstDraw;
     QString tip = QStringLiteral("Losowanie nr ") + QString::number(ordinal);
     if (ordinal <= draws_.count)
@@ -377,7 +408,7 @@ void ChartsWindow::showDrawTip(const QPointF& point, bool entering) {
         tip += QStringLiteral("\nŚrednia z ostatnich ") + QString::number(TrailingMeanDraws) + QStringLiteral(": ") +
                ChartDecimal(static_cast<double>(sum) / TrailingMeanDraws, 2, ChartNumbersFor(decimalSeparator_));
     }
-    QToolTip::showText(QCursor::pos(), tip, views_[HitsTab]);
+    QToolTip::showText(view->viewport()->mapToGlobal(position), tip, view->viewport());
 }
 
 QByteArray ChartsWindow::pictureBytes(QWidget* page, bool svg) const {

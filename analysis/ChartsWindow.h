@@ -3,10 +3,13 @@
 // give ("Trafienia", "Rozkład trafień", "Odstępy", "Liczby"), and "Zapisz obraz…", which saves the
 // tab shown as a PNG or SVG picture, as shown. It is not modal: whoever owns it hands it every new
 // search (showStatistics) and empties it on a reset (clear), and the charts follow while it stays
-// open. Dragging across the hits chart zooms to that span of draws; "Cały zakres" shows them all
-// again. The window opens inside the screen's free area, and Esc closes it.
+// open. Dragging across the hits chart zooms to that span of draws, which its title names; "Cały
+// zakres" shows them all again. The mouse over a draw's column tells the draw, its date and hits.
+// The window opens with its whole frame inside the screen's free area, and Esc closes it.
 #include "analysis/ChanceStatistics.h"
 
+#include <QMargins>
+#include <QRect>
 #include <QWidget>
 
 #include <array>
@@ -22,6 +25,15 @@ class QTabWidget;
 class QValueAxis;
 
 namespace zg {
+
+// Where a window opens inside a screen's free `area`: its client rectangle `client`, no larger than
+// the area leaves once the desktop's `frame` is added (yet no smaller than `minimum` while that
+// fits), moved as little as it takes for the whole frame to lie inside the area.
+QRect ClientInsideArea(const QRect& client, const QMargins& frame, const QRect& area, const QSize& minimum);
+
+// The frame assumed around a window before the desktop has framed one: room for a title bar and
+// borders as wide as the usual desktops draw them.
+inline constexpr QMargins AssumedWindowFrame(8, 40, 8, 8);
 
 class ChartsWindow : public QWidget {
     Q_OBJECT
@@ -72,7 +84,7 @@ private:
     void hitsRangeChanged(qreal from, qreal to);
     void refillHits();
     void placeInsideScreen();
-    void showDrawTip(const QPointF& point, bool entering);
+    void showDrawTip(const QPoint& position);
     QByteArray pictureBytes(QWidget* page, bool svg) const;
 
     char decimalSeparator_ = '.';

@@ -105,6 +105,14 @@ QVariant NumberTableModel::headerData(int section, Qt::Orientation orientation, 
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return Q(NumberColumnCaption(section, table_ != nullptr ? table_->last : 0));
+    // The first click on a column of counts and gaps puts the largest first; on the chance of the
+    // gap (and the other columns) the smallest.
+    if (role == Qt::InitialSortOrderRole)
+        return static_cast<int>(section == NumberColumnCount || section == NumberColumnCurrentGap ||
+                                        section == NumberColumnMeanGap || section == NumberColumnLongestGap ||
+                                        section == NumberColumnCountLast
+                                    ? Qt::DescendingOrder
+                                    : Qt::AscendingOrder);
     if (role == Qt::ToolTipRole && section == NumberColumnLongestGap)
         return QStringLiteral("Najdłuższa przerwa między wystąpieniami liczby w zakresie, licząc także bieżącą "
                               "zaległość (inaczej niż „Max przerwa” w oknie głównym).");

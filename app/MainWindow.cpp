@@ -5,6 +5,7 @@
 #include "analysis/SetHitSearch.h"
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
+#include "base/PolishPlural.h"
 #include "base/State.h"
 #include "base/Version.h"
 #include "tables/Zentag.h"
@@ -451,7 +452,9 @@ void MainWindow::refreshRangeInfo() {
     DrawDateLabel(rangeFromField, rangeFromDate);
     DrawDateLabel(rangeToField, rangeToDate);
     const std::int64_t count = static_cast<std::int64_t>(rangeToField->position()) - rangeFromField->position() + 1;
-    rangeSizeValue->setText(QString::number(count) + QStringLiteral(" losowań"));
+    // "1 losowanie", "3 losowania", "25 losowań"; a range the wrong way round shows its negative
+    // count with " losowań".
+    rangeSizeValue->setText(count < 0 ? QString::number(count) + QStringLiteral(" losowań") : Q(CountOfDraws(count)));
 }
 
 void MainWindow::drawsAppended(bool storedDrawsChanged) {

@@ -65,7 +65,10 @@ bool LoadProgramDatabase(QWidget* messageParent) {
         Dialogs::SystemError(messageParent, QString::fromStdString(merged->error));
 
     if (!loaded.ok) {
-        Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
+        // No file at all is a first start: the "Pusta baza wyników" question follows, and the
+        // error would only frighten. A file that cannot be read or is damaged keeps its error.
+        if (!load.missing)
+            Dialogs::Message(messageParent, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
         return false;
     }
     if (loaded.truncated)

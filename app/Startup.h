@@ -57,8 +57,8 @@ void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts);
 void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers);
 
 // Merges a waiting full download (asking when it is smaller than the database), loads the
-// database into the process-wide draw table (with the load message on failure). AppDir must be
-// set. Returns whether the database loaded.
+// database into the process-wide draw table (with the load message on failure; a missing file is a
+// first start and fails without one). AppDir must be set. Returns whether the database loaded.
 bool LoadProgramDatabase(QWidget* messageParent);
 
 // Creates the main window (merging and loading the database on the way) and the other windows,

@@ -20,7 +20,8 @@ DrawTableLoad LoadDrawTable(DatabaseGuard& guard) {
     if (!r.loaded.ok) {
         // Only a missing file leaves nothing unread behind.
         std::error_code ec;
-        DatabaseWhole = !std::filesystem::exists(guard.path(), ec) && !ec;
+        r.missing = std::filesystem::status(guard.path(), ec).type() == std::filesystem::file_type::not_found;
+        DatabaseWhole = r.missing;
         return r;
     }
     DrawCount = r.loaded.drawCount;

@@ -13,10 +13,12 @@ class DatabaseGuard;
 // Loads the database file into DrawTable, through `guard` when it holds the writers' lock (else
 // directly: the stamp then still is that of the bytes read), and sets DrawCount, LayoutProbe,
 // DatabaseStamp and DatabaseWhole from what was read. Returns the load and, for a table whose draws
-// look shifted, the ordinal where the shift starts.
+// look shifted, the ordinal where the shift starts, and whether the load failed only because there
+// is no file at all (a first start).
 struct DrawTableLoad {
     LoadResult loaded;
     std::optional<std::int32_t> shiftedFrom;
+    bool missing = false;
 };
 DrawTableLoad LoadDrawTable(DatabaseGuard& guard);
 

@@ -1,7 +1,9 @@
 // The charts window: each tab opened with a click, the hits thinned to the plot's width, the
-// test's sentence, "Zapisz obraz…" through the save dialog as PNG and SVG, and the reset.
+// zoom and the draw under the mouse, the test's sentence, "Zapisz obraz…" through the save dialog
+// as PNG and SVG, the reset, and the window's frame inside the screen.
 #include "analysis/ChartBuilders.h"
 #include "analysis/ChartsWindow.h"
+#include "base/DateRoutines.h"
 #include "support/WidgetSupport.h"
 
 #include <QAccessible>
@@ -9,8 +11,10 @@
 #include <QFile>
 #include <QImage>
 #include <QLineSeries>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolTip>
 
 using namespace zg;
 using namespace zg::test;
@@ -41,8 +45,8 @@ private slots:
             QVERIFY(!w.chartView(static_cast<ChartsWindow::Tab>(t))->chart()->series().isEmpty());
         }
         QTest::qWait(1); // the hits chart takes its final width
-        const QChart* hits = w.chartView(ChartsWindow::HitsTab)->chart();
-        const auto* line = static_cast<QLineSeries*>(hits->series().at(0));
+        QChart* hits = w.chartView(ChartsWindow::HitsTab)->chart();
+        auto* line = static_cast<QLineSeries*>(hits->series().at(0));
         QCOMPARE(line->name(), QStringLiteral("Trafienia w losowaniu"));
         QVERIFY2(line->count() <= 2 * hits->plotArea().width(), qPrintable(QString::number(line->count())));
         // A third of the draws hit 2 of 3, where about 14 % would by chance.
@@ -82,11 +86,22 @@ private slots:
         const std::int32_t first = w.hitsViewFirst(), last = w.hitsViewLast();
         QVERIFY2(first > 600 && last < 1700 && first < last, qPrintable(QStringLiteral("%1..%2").arg(first).arg(last)));
         QVERIFY(line->at(0).x() >= first && line->at(line->count() - 1).x() <= last);
+        QCOMPARE(hits->title(), QStringLiteral("Trafienia zestawu w losowaniach %1 - %2").arg(first).arg(last));
         QTest::mouseClick(plot, Qt::RightButton, {}, from);
         QCOMPARE(w.hitsViewFirst(), first);
+        // The mouse anywhere over a draw's column, not only on its line, names the draw, its date and its hits.
+        w.zoomHits(100, 110);
+        const QPoint over = w.chartView(ChartsWindow::HitsTab)
+                                ->mapFromScene(hits->mapToScene(hits->mapToPosition(QPointF(106, 1), line)));
+        QTest::mouseMove(plot, over);
+        QVERIFY2(QToolTip::text().startsWith(QStringLiteral("Losowanie nr 106 z dnia %1\nTrafienia: %2\n")
+                                                 .arg(QString::fromStdString(DrawDateLongText(AllDraws(), 106)))
+                                                 .arg(w.statistics().drawHits[105])),
+                 qPrintable(QToolTip::text()));
         Click(&w, "wholeRangeButton");
         QCOMPARE(w.hitsViewFirst(), 1);
         QCOMPARE(w.hitsViewLast(), 3000);
+        QCOMPARE(hits->title(), QStringLiteral("Trafienia zestawu w losowaniach 1 - 3000"));
         QVERIFY(!Enabled(&w, "wholeRangeButton"));
 
         w.clear(); // the main window's reset
@@ -96,6 +111,35 @@ private slots:
                  QStringLiteral("Wykresy pokażą wynik następnego wyszukiwania (Oblicz)."));
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(!w.isVisible());
+    }
+
+    // The whole frame opens inside the free area, the window shrunk when it does not fit: at
+    // 1280 x 1024 a window placed low once hung a title bar's height below the bottom edge.
+    void opensInsideTheScreen_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("client");
+        QTest::addColumn<QRect>("placed"); // with a frame of 4, 30, 4, 4
+        QTest::newRow("1280x1024, low") << QRect(0, 0, 1280, 1024) << QRect(200, 440, 860, 600)
+                                        << QRect(200, 420, 860, 600);
+        QTest::newRow("1280x1024, panel")
+            << QRect(0, 24, 1280, 1000) << QRect(0, 0, 860, 600) << QRect(4, 54, 860, 600);
+        QTest::newRow("1024x768, tall") << QRect(0, 0, 1024, 768) << QRect(300, 100, 860, 900)
+                                        << QRect(160, 30, 860, 734);
+    }
+
+    void opensInsideTheScreen() {
+        QFETCH(QRect, area);
+        QFETCH(QRect, client);
+        QFETCH(QRect, placed);
+        const QMargins frame(4, 30, 4, 4);
+        const QRect result = ClientInsideArea(client, frame, area, QSize(400, 300));
+        QCOMPARE(result, placed);
+        QVERIFY(area.contains(result.marginsAdded(frame)));
+        // The real window on the test's screen (800 x 800): framed, and narrowed to fit.
+        ChartsWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.screen()->availableGeometry().contains(w.frameGeometry()));
     }
 
     void numberTooltips_data() {

@@ -23,6 +23,8 @@ class NumbersWindowTest : public QObject {
 private slots:
     void opensOnTheRangeSortsAndSaves();
     void keepsTheAskedLastAcrossRanges();
+    void firstClickSortsTheWayThatCounts_data();
+    void firstClickSortsTheWayThatCounts();
 };
 
 namespace {
@@ -138,6 +140,46 @@ void NumbersWindowTest::keepsTheAskedLastAcrossRanges() {
     field->setValue(7); // as typed by the user
     QVERIFY(shows(1, 3, 3));
     QVERIFY(shows(1, 1200, 7));
+}
+
+// The first click on a column of counts or gaps puts the largest first, on the chance of the gap
+// the smallest; the second click turns the order. Empty cells stay last and ties in number order.
+void NumbersWindowTest::firstClickSortsTheWayThatCounts_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("largestFirst");
+    QTest::newRow("Wystąpienia") << int(NumberColumnCount) << true;
+    QTest::newRow("Zaległość") << int(NumberColumnCurrentGap) << true;
+    QTest::newRow("Średnia przerwa") << int(NumberColumnMeanGap) << true;
+    QTest::newRow("Najdłuższa przerwa") << int(NumberColumnLongestGap) << true;
+    QTest::newRow("W ostatnich N") << int(NumberColumnCountLast) << true;
+    QTest::newRow("Szansa takiej zaległości") << int(NumberColumnChance) << false;
+}
+
+void NumbersWindowTest::firstClickSortsTheWayThatCounts() {
+    QFETCH(int, column);
+    QFETCH(bool, largestFirst);
+    ProgramFolder folder;
+    FillDraws(40); // 1..40 never drawn: no mean gap
+    SetDrawNumbers(5, {3, 7});
+    SetDrawNumbers(30, {3, 9});
+    NumbersWindow w;
+    w.showRange(1, 40, NumberSet);
+    w.show();
+    QTableView* grid = w.grid();
+    for (const bool descending : {largestFirst, !largestFirst}) {
+        ClickHeading(grid, column);
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorOrder(), descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        for (int r = 1; r < 80; ++r) {
+            const QVariant a = grid->model()->index(r - 1, column).data(Qt::UserRole);
+            const QVariant b = grid->model()->index(r, column).data(Qt::UserRole);
+            QVERIFY(a.isValid() || !b.isValid());
+            const bool tie = a.isValid() == b.isValid() && (!a.isValid() || a.toDouble() == b.toDouble());
+            if (tie)
+                QVERIFY(Cell(grid, r - 1, NumberColumnNumber) < Cell(grid, r, NumberColumnNumber));
+            else if (b.isValid())
+                QVERIFY(descending ? a.toDouble() > b.toDouble() : a.toDouble() < b.toDouble());
+        }
+    }
 }
 
 QTEST_MAIN(NumbersWindowTest)
