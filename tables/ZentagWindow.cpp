@@ -255,7 +255,7 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     pairsList = memo("pairsList", QRect(134, 352, 140, 186), pairsCaption->text());
 
     // Under the lists, what chance alone gives for one number and for one pair, as wide as the window.
-    const auto baseline = [this](const char* name, int y) {
+    const auto baseline = [&whiteLabel](const char* name, int y) {
         QLabel* l = whiteLabel(name, QString(), 4, y);
         l->setGeometry(4, y, 765, 30);
         l->setWordWrap(true);
