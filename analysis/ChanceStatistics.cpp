@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <memory>
 
 namespace zg {
@@ -177,12 +178,16 @@ std::vector<double> HitProbabilities(std::int32_t setSize) {
     return p;
 }
 
-CountBand NumberCountBand(std::int64_t draws) {
+CountBand CountBandOf(std::int64_t draws, double probability) {
     if (draws <= 0)
         return {};
-    const boost::math::binomial_distribution<double, RoundUp> fair(static_cast<double>(draws), 0.25);
+    const boost::math::binomial_distribution<double, RoundUp> fair(static_cast<double>(draws), probability);
     return CountBand{static_cast<std::int64_t>(boost::math::quantile(fair, 0.025)),
                      static_cast<std::int64_t>(boost::math::quantile(fair, 0.975))};
+}
+
+CountBand NumberCountBand(std::int64_t draws) {
+    return CountBandOf(draws, 0.25);
 }
 
 std::vector<HitBin> ChiSquareBins(const std::vector<double>& expected) {
@@ -266,12 +271,21 @@ std::string NumbersOutsideSentence(const ChanceStatistics& stats, char separator
            FormatDecimal(stats.expectedNumbersOutside, 1, 1, separator) + ".";
 }
 
-std::string ChiSquareVerdict(const std::optional<ChiSquareTest>& test, char separator) {
+std::string ChiSquareSentence(const std::optional<ChiSquareTest>& test, char separator) {
     if (!test)
         return "Za mało losowań do testu chi-kwadrat.";
-    const char* verdict = test->pValue >= 0.05 ? "wynik zgodny z przypadkiem" : "wynik odbiega od przypadku";
-    return std::string("Test chi-kwadrat: ") + verdict + " (p = " + TwoSignificantDigits(test->pValue, separator) +
-           ").";
+    const double p = test->pValue;
+    std::string out = "Test chi-kwadrat: p = " + TwoSignificantDigits(p, separator) +
+                      ". Tak duży lub większy odstęp od rozkładu przypadkowego sam przypadek daje ";
+    if (!(p >= 0.001))
+        return out + "rzadziej niż raz na 1000 sprawdzeń.";
+    // 100 p lies in 0.1..100 here; %.2g writes only a value that rounds to 100 with an exponent.
+    std::string percent = TwoSignificantDigits(100 * p, separator);
+    if (percent.find('e') != std::string::npos)
+        percent = "100";
+    const auto m = static_cast<std::int64_t>(std::llround(1 / p)); // 1..1000
+    return out + "w " + percent + "% sprawdzeń (mniej więcej raz na " + std::to_string(m) + ' ' +
+           std::string(PolishPlural(m, "sprawdzenie", "sprawdzenia", "sprawdzeń")) + ").";
 }
 
 } // namespace zg

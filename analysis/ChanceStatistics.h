@@ -23,13 +23,16 @@ struct HitFrequency {
     double expected = 0;
 };
 
-// The 95% band of the count of one number in `draws` fair draws: the 2.5% and 97.5% quantiles of
-// Binomial(draws, 1/4), each the smallest c with P(X <= c) >= p. Both 0 for no draws.
+// The 95% band of a count: the 2.5% and 97.5% quantiles of Binomial(draws, probability), each the
+// smallest c with P(X <= c) >= q. Both 0 for no draws.
 struct CountBand {
     std::int64_t low = 0;
     std::int64_t high = 0;
     friend bool operator==(const CountBand&, const CountBand&) = default;
 };
+CountBand CountBandOf(std::int64_t draws, double probability);
+
+// The band of the count of one number in `draws` fair draws: probability 1/4.
 CountBand NumberCountBand(std::int64_t draws);
 
 // Consecutive hit counts from..to (both inclusive) pooled into one class of the chi-squared test.
@@ -126,9 +129,11 @@ std::string TwoSignificantDigits(double value, char separator);
 // with one decimal, rounded half away from zero).
 std::string NumbersOutsideSentence(const ChanceStatistics& stats, char separator);
 
-// The verdict of the test in one sentence: "Test chi-kwadrat: wynik zgodny z przypadkiem (p = 0,43)."
-// for p >= 0.05, "... wynik odbiega od przypadku (p = 0,003)." below (judged on the unrounded p),
-// and "Za mało losowań do testu chi-kwadrat." without a test.
-std::string ChiSquareVerdict(const std::optional<ChiSquareTest>& test, char separator);
+// What chance alone gives for the test's outcome, in one sentence, with P = p and Q = 100 p as
+// TwoSignificantDigits writes them and M = round(1 / p): "Test chi-kwadrat: p = 0,048. Tak duży lub
+// większy odstęp od rozkładu przypadkowego sam przypadek daje w 4,8% sprawdzeń (mniej więcej raz na
+// 21 sprawdzeń)."; below p = 0.001 it ends "... daje rzadziej niż raz na 1000 sprawdzeń.", and
+// without a test it is "Za mało losowań do testu chi-kwadrat.".
+std::string ChiSquareSentence(const std::optional<ChiSquareTest>& test, char separator);
 
 } // namespace zg

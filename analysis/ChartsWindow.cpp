@@ -115,12 +115,13 @@ void ChartsWindow::buildControls() {
         layout->addWidget(view, 1);
         views_[static_cast<std::size_t>(t)] = view;
         if (t == DistributionTab) {
-            verdict_ = new QLabel(page);
-            verdict_->setObjectName(QStringLiteral("chiSquareVerdict"));
-            verdict_->setFont(Verdana(10, true));
-            verdict_->setContentsMargins(8, 4, 8, 6);
-            verdict_->setAutoFillBackground(true);
-            layout->addWidget(verdict_);
+            chiSquareSentence_ = new QLabel(page);
+            chiSquareSentence_->setObjectName(QStringLiteral("chiSquareSentence"));
+            chiSquareSentence_->setFont(Verdana(10, true));
+            chiSquareSentence_->setWordWrap(true); // the sentence runs to two lines in a narrow window
+            chiSquareSentence_->setContentsMargins(8, 4, 8, 6);
+            chiSquareSentence_->setAutoFillBackground(true);
+            layout->addWidget(chiSquareSentence_);
         }
         if (t == NumbersTab) {
             numbersLegend_ = new QLabel(page);
@@ -178,7 +179,7 @@ void ChartsWindow::buildControls() {
 void ChartsWindow::setDecimalSeparator(char c) {
     decimalSeparator_ = c;
     if (hasStatistics_) {
-        verdict_->setText(Q(ChiSquareVerdict(stats_.chiSquare, decimalSeparator_)));
+        chiSquareSentence_->setText(Q(ChiSquareSentence(stats_.chiSquare, decimalSeparator_)));
         numbersSentence_->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
         drawn_.fill(false);
         if (isVisible())
@@ -198,7 +199,7 @@ void ChartsWindow::showStatistics(const ChartInputs& inputs) {
     hitsTo_ = inputs.hitsTo;
     hasStatistics_ = true;
     drawn_.fill(false);
-    verdict_->setText(Q(ChiSquareVerdict(stats_.chiSquare, decimalSeparator_)));
+    chiSquareSentence_->setText(Q(ChiSquareSentence(stats_.chiSquare, decimalSeparator_)));
     numbersSentence_->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
     viewFirst_ = stats_.firstDraw;
     viewLast_ = stats_.firstDraw + stats_.draws - 1;
@@ -214,7 +215,7 @@ void ChartsWindow::clear() {
     for (int t = 0; t < TabCount; ++t)
         setChart(static_cast<Tab>(t), MakeEmptyChart(WaitingText()));
     drawn_.fill(true);
-    verdict_->clear();
+    chiSquareSentence_->clear();
     numbersSentence_->clear();
     numbersLegend_->clear();
     viewFirst_ = viewLast_ = 0;

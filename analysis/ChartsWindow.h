@@ -108,7 +108,7 @@ private:
 
     QTabWidget* tabs_ = nullptr;
     std::array<QChartView*, TabCount> views_{};
-    QLabel* verdict_ = nullptr;
+    QLabel* chiSquareSentence_ = nullptr;
     QLabel* numbersSentence_ = nullptr;
     QLabel* numbersLegend_ = nullptr;
     QPushButton* wholeRangeButton_ = nullptr;

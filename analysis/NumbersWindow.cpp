@@ -33,6 +33,12 @@ namespace {
 const char* const WidestCell[NumberColumnTotal] = {"00",      "99999", "100,00",    "99999", "00.00.0000", "99999",
                                                    "9999,99", "99999", "< 0,0001%", "99999", "gorąca"};
 
+// Under the table's own figures: what every number's chance in the next draw is, whatever the
+// table says of its past.
+// clang-format off
+const char* const EqualChanceText = "W każdym losowaniu każda liczba ma tę samą szansę: 25% (20 z 80), niezależnie od zaległości i dotychczasowej częstości.";
+// clang-format on
+
 QVariant SortValue(const NumberRow& r, int column) {
     switch (column) {
     case NumberColumnNumber:
@@ -206,7 +212,11 @@ void NumbersWindow::buildControls() {
     outsideBandSentence = new QLabel(this);
     outsideBandSentence->setObjectName(QStringLiteral("outsideBandSentence"));
     outsideBandSentence->setWordWrap(true);
-    for (QLabel* l : {headingLabel, longestGapSentence, outsideBandSentence})
+    equalChanceSentence = new QLabel(QString::fromUtf8(EqualChanceText), this);
+    equalChanceSentence->setObjectName(QStringLiteral("equalChanceSentence"));
+    equalChanceSentence->setAccessibleName(equalChanceSentence->text());
+    equalChanceSentence->setWordWrap(true);
+    for (QLabel* l : {headingLabel, longestGapSentence, outsideBandSentence, equalChanceSentence})
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     saveButton = MakeButton(this, "saveButton", QStringLiteral("Zapisz"), {}, Verdana(10), Qt::StrongFocus);
@@ -233,6 +243,7 @@ void NumbersWindow::buildControls() {
     layout->addWidget(numbersGrid, 1);
     layout->addWidget(longestGapSentence);
     layout->addWidget(outsideBandSentence);
+    layout->addWidget(equalChanceSentence);
     layout->addLayout(buttons);
     fitColumns();
 }

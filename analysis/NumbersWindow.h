@@ -1,7 +1,7 @@
 #pragma once
 // The window " Tabela liczb": the 80 numbers over the range in force (how often, how lately, how
 // long away, how often in the last draws) beside what chance alone gives, sortable by any column,
-// with the set's numbers highlighted, two sentences about the whole table, and its report
+// with the set's numbers highlighted, three sentences about the whole table, and its report
 // (LICZBY.NNNN.txt). It is not modal: whoever owns it hands it the range and the set when it
 // opens and after every change (showRange), and it reads the process-wide draw table.
 #include "analysis/NumberTable.h"
@@ -87,6 +87,7 @@ private:
     QTableView* numbersGrid = nullptr;
     QLabel* longestGapSentence = nullptr;
     QLabel* outsideBandSentence = nullptr;
+    QLabel* equalChanceSentence = nullptr; // the same in every table
     QPushButton* saveButton = nullptr;
     QPushButton* closeButton = nullptr;
 };

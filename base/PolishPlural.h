@@ -24,6 +24,11 @@ constexpr std::string_view DrawsWord(std::int64_t n) {
     return PolishPlural(n, "losowanie", "losowania", "losowań");
 }
 
+// After "przy" (the locative): "przy 1 losowaniu", "przy 2 losowaniach", "przy 5 losowaniach".
+constexpr std::string_view DrawsWordLocative(std::int64_t n) {
+    return PolishPlural(n, "losowaniu", "losowaniach", "losowaniach");
+}
+
 constexpr std::string_view NumbersWord(std::int64_t n) {
     return PolishPlural(n, "liczba", "liczby", "liczb");
 }

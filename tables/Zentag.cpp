@@ -1,9 +1,11 @@
 #include "tables/Zentag.h"
 
+#include "analysis/ChanceStatistics.h"
 #include "base/CommonBits.h"
 #include "base/DateRoutines.h"
 #include "base/DrawMasks.h"
 #include "base/NumberFormat.h"
+#include "base/PolishPlural.h"
 #include "base/PopcountClones.h"
 
 #include <algorithm>
@@ -318,7 +320,48 @@ ZentagResult Build(const ZentagInput& in, std::vector<std::int32_t> numbers, Sea
     return result;
 }
 
+// The part of a baseline line after "przy": "N losowaniach", the band from `band` (written by
+// `writeBand` from the percentages a and b), the count of found draws with a draw at the distance
+// when it falls short of all of them, and the full stop.
+template <typename WriteBand>
+std::string BaselineTail(std::int64_t rows, std::int64_t foundCount, double probability, char separator,
+                         WriteBand writeBand) {
+    const CountBand band = CountBandOf(rows, probability);
+    const auto percent = [&](std::int64_t count) {
+        return FormatDecimal(static_cast<long double>(count) * 100 / static_cast<long double>(foundCount), 1, 1,
+                             separator);
+    };
+    std::string out = std::to_string(rows) + ' ' + std::string(DrawsWordLocative(rows));
+    out += writeBand(percent(band.low), percent(band.high));
+    if (rows < foundCount)
+        out += " (" + std::to_string(rows) + " z " + std::to_string(foundCount) + ' ' +
+               std::string(
+                   PolishPlural(foundCount, "znalezionego losowania", "znalezionych losowań", "znalezionych losowań")) +
+               " ma losowanie w tej odległości)";
+    return out + '.';
+}
+
+constexpr const char* NoRowsBaseline = "Sam przypadek: brak losowań w tej odległości.";
+
 } // namespace
+
+std::string ZentagNumbersBaseline(std::int64_t rows, std::int64_t foundCount, char separator) {
+    if (rows <= 0 || foundCount <= 0)
+        return NoRowsBaseline;
+    return "Sam przypadek: liczba w 25% losowań; przy " +
+           BaselineTail(rows, foundCount, 0.25, separator, [](const std::string& a, const std::string& b) {
+               return " 95% wyników mieści się między " + a + "% a " + b + "%";
+           });
+}
+
+std::string ZentagPairsBaseline(std::int64_t rows, std::int64_t foundCount, char separator) {
+    if (rows <= 0 || foundCount <= 0)
+        return NoRowsBaseline;
+    // 380 of the 6320 pairs of 80 numbers lie among a draw's 20.
+    return "Sam przypadek: para w 6,01% losowań (380 z 6320); przy " +
+           BaselineTail(rows, foundCount, 380.0 / 6320.0, separator,
+                        [](const std::string& a, const std::string& b) { return " 95%: " + a + "%–" + b + "%"; });
+}
 
 std::string ZentagRow::DateText() const {
     std::string s;

@@ -82,6 +82,15 @@ ZentagResult ComputeZentagTable(const ZentagInput& input, SearchProgress* progre
 // are those of the complete table.
 ZentagResult ComputeZentagTableFor(const ZentagInput& input, std::span<const std::int32_t> selection);
 
+// The lines the window shows under the ranked lists: what chance alone gives for one number
+// (probability 1/4) and for one pair (380/6320) in the `rows` found draws whose draw at the distance
+// lies in the range, as percentages of the `foundCount` found draws, the lists' denominator. The
+// band a–b is the 2.5% and 97.5% quantiles of Binomial(rows, probability) times 100 / foundCount,
+// with one decimal. When rows < foundCount the line says how many found draws have a draw at the
+// distance; with no rows it reads "Sam przypadek: brak losowań w tej odległości.".
+std::string ZentagNumbersBaseline(std::int64_t rows, std::int64_t foundCount, char separator);
+std::string ZentagPairsBaseline(std::int64_t rows, std::int64_t foundCount, char separator);
+
 // "ZENTAG +3" for a distance above 0, else "ZENTAG 0", "ZENTAG -3": the main window's button.
 std::string ZentagCaption(std::int32_t offset);
 

@@ -36,6 +36,8 @@ namespace {
 const QColor CellColour(20, 107, 70);
 const QColor HeadingColour(0, 64, 0);
 const QColor WindowColour(0, 128, 64);
+// Two lines of two rows each under the ranked lists.
+constexpr int BaselinesHeight = 64;
 
 // "01".."80" once, for the cells being painted.
 const std::array<QString, 81>& TwoDigitTexts() {
@@ -182,7 +184,9 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
-    setFixedSize(773, 541);
+    // Below the 541 pixels of the table, the lists and the filter: the two lines of what chance
+    // alone gives.
+    setFixedSize(773, 541 + BaselinesHeight);
     setAutoFillBackground(true);
     QPalette wp = palette();
     wp.setColor(QPalette::Window, WindowColour);
@@ -249,6 +253,17 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     numbersList = memo("numbersList", QRect(4, 352, 125, 186), numbersCaption->text());
     pairsCaption = whiteLabel("pairsCaption", QStringLiteral("Wystąpienia par liczb"), 144, 338);
     pairsList = memo("pairsList", QRect(134, 352, 140, 186), pairsCaption->text());
+
+    // Under the lists, what chance alone gives for one number and for one pair, as wide as the window.
+    const auto baseline = [&whiteLabel](const char* name, int y) {
+        QLabel* l = whiteLabel(name, QString(), 4, y);
+        l->setGeometry(4, y, 765, 30);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    };
+    numbersBaseline = baseline("numbersBaseline", 541);
+    pairsBaseline = baseline("pairsBaseline", 541 + BaselinesHeight / 2);
 
     saveButton =
         MakeIconButton(this, "saveButton", QRect(315, 406, 25, 25), style()->standardIcon(QStyle::SP_DialogSaveButton),
@@ -350,6 +365,13 @@ void ZentagWindow::showResult() {
     zentagGrid->setColumnWidth(0, 56);
     numbersList->SetLines(&result_.singleLines);
     pairsList->SetLines(&result_.pairLines);
+    // The rows are the found draws with a draw at the distance inside the range; the lists'
+    // percentages are of all found draws.
+    const auto rows = static_cast<std::int64_t>(result_.rows.size());
+    numbersBaseline->setText(QString::fromStdString(ZentagNumbersBaseline(rows, FoundCount, decimalSeparator_)));
+    pairsBaseline->setText(QString::fromStdString(ZentagPairsBaseline(rows, FoundCount, decimalSeparator_)));
+    for (QLabel* l : {numbersBaseline, pairsBaseline})
+        l->setAccessibleName(l->text());
 }
 
 void ZentagWindow::applyFilter() {

@@ -1,7 +1,8 @@
 #pragma once
 // The ZENTAG table window: the grid of the draws that follow the found draws (one column per
-// number, yellow where a number was drawn), the ranked lists of numbers and pairs, the filter of
-// 80 tick boxes that restricts the table to chosen numbers, and the report.
+// number, yellow where a number was drawn), the ranked lists of numbers and pairs with what chance
+// alone gives under them, the filter of 80 tick boxes that restricts the table to chosen numbers,
+// and the report.
 #include "analysis/AnalysisParameters.h"
 #include "tables/Zentag.h"
 
@@ -95,6 +96,8 @@ private:
     LineListView* numbersList = nullptr;
     QLabel* pairsCaption = nullptr;
     LineListView* pairsList = nullptr;
+    QLabel* numbersBaseline = nullptr; // what chance alone gives, under each list
+    QLabel* pairsBaseline = nullptr;
     QToolButton* saveButton = nullptr;
     QPushButton* closeButton = nullptr;
     ProgressGauge* progressGauge = nullptr;

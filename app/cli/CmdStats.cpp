@@ -104,7 +104,7 @@ void PrintTables(const ChanceStatistics& s, const SearchInputs& in, char separat
         std::printf("chi-squared %s, %d degrees of freedom, classes %s\n", fixed(s.chiSquare->statistic, 4).c_str(),
                     s.chiSquare->degreesOfFreedom, bins.c_str());
     }
-    std::printf("%s\n", ChiSquareVerdict(s.chiSquare, separator).c_str());
+    std::printf("%s\n", ChiSquareSentence(s.chiSquare, separator).c_str());
 
     std::printf("\ngaps of the %lld draws found: mean %s, expected %s\n", static_cast<long long>(s.gapCount),
                 s.observedMeanGap ? fixed(*s.observedMeanGap, 3).c_str() : "-",

@@ -107,12 +107,23 @@ TEST(ChanceStatistics, ClassesCloseAtFiveRemainderJoinsLast) {
         EXPECT_EQ(ChiSquareBins(c.expected), c.bins) << c.expected.size();
 }
 
-TEST(ChanceStatistics, VerdictSentence) {
-    const auto verdict = [](double p) { return ChiSquareVerdict(ChiSquareTest{1, 1, p, {}}, ','); };
-    EXPECT_EQ(verdict(0.4321), "Test chi-kwadrat: wynik zgodny z przypadkiem (p = 0,43).");
-    EXPECT_EQ(verdict(0.0499), "Test chi-kwadrat: wynik odbiega od przypadku (p = 0,05)."); // unrounded p decides
-    EXPECT_EQ(verdict(1.23e-5), "Test chi-kwadrat: wynik odbiega od przypadku (p = 1,2e-05).");
-    EXPECT_EQ(ChiSquareVerdict(std::nullopt, '.'), "Za mało losowań do testu chi-kwadrat.");
+TEST(ChanceStatistics, ChiSquareSentenceSaysWhatChanceGives) {
+    const std::string start = "Test chi-kwadrat: p = ";
+    const std::string middle = ". Tak duży lub większy odstęp od rozkładu przypadkowego sam przypadek daje ";
+    const struct {
+        double p;
+        std::string text;
+    } cases[] = {
+        {0.048, "0,048" + middle + "w 4,8% sprawdzeń (mniej więcej raz na 21 sprawdzeń)."},
+        {0.3, "0,3" + middle + "w 30% sprawdzeń (mniej więcej raz na 3 sprawdzenia)."},
+        {0.999, "1" + middle + "w 100% sprawdzeń (mniej więcej raz na 1 sprawdzenie)."},
+        {0.001, "0,001" + middle + "w 0,1% sprawdzeń (mniej więcej raz na 1000 sprawdzeń)."},
+        {0.0004, "0,0004" + middle + "rzadziej niż raz na 1000 sprawdzeń."},
+        {1.23e-5, "1,2e-05" + middle + "rzadziej niż raz na 1000 sprawdzeń."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChiSquareSentence(ChiSquareTest{1, 1, c.p, {}}, ','), start + c.text) << c.p;
+    EXPECT_EQ(ChiSquareSentence(std::nullopt, '.'), "Za mało losowań do testu chi-kwadrat.");
 }
 
 TEST(ChanceStatistics, NumberCountsPastByteCounters) {

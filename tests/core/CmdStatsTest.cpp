@@ -1,6 +1,6 @@
 // zentagrafo-cli stats: the JSON against a golden file (worked out with exact fractions and the
 // closed-form chi-squared tail of one degree of freedom), the nulls of an empty result, the
-// readable tables' verdict and a refusal.
+// readable tables' chi-squared sentence and a refusal.
 #include "app/cli/Commands.h"
 #include "support/CliRun.h"
 #include "support/JsonCompare.h"
@@ -60,9 +60,11 @@ TEST(CmdStats, EmptyResultGivesNulls) {
     EXPECT_EQ(out["numbers"].size(), 80u);
 }
 
-TEST(CmdStats, TablesGiveTheVerdictAndRefusalsStay) {
+TEST(CmdStats, TablesGiveTheChiSquareSentenceAndRefusalsStay) {
     StatsFolder dir;
     const CliRun run = dir.Stats("1,2", "4:40", "1:2", "--decimal=,");
-    EXPECT_NE(run.out.find("\nTest chi-kwadrat: wynik zgodny z przypadkiem (p = 0,57).\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\nTest chi-kwadrat: p = 0,57. Tak duży lub większy odstęp od rozkładu przypadkowego sam "
+                           "przypadek daje w 57% sprawdzeń (mniej więcej raz na 2 sprawdzenia).\n"),
+              std::string::npos);
     EXPECT_EQ(dir.Stats("1,2", "10:5", "1:2", "--json").err, "Nieprawidłowo zadany zakres losowań !!\n");
 }

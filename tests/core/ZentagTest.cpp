@@ -246,6 +246,25 @@ TEST(Zentag, CompleteTableAgreesWithCountingPositionByPosition) {
     EXPECT_EQ(ComputeZentagTableFor(in, all80).pairLines, r.pairLines);
 }
 
+// Binomial(3, 1/4): P(X <= 0) = 27/64, P(X <= 1) = 54/64, P(X <= 2) = 63/64 >= 0.975, so 0..2;
+// Binomial(3, 380/6320): P(X <= 0) = 0.830, P(X <= 1) = 0.990, so 0..1. Binomial(20, 1/4):
+// P(X <= 1) = 0.0243, P(X <= 2) = 0.0913, P(X <= 8) = 0.959, P(X <= 9) = 0.986, so 2..9.
+TEST(Zentag, ChanceBaselinesUnderTheLists) {
+    const std::string none = "Sam przypadek: brak losowań w tej odległości.";
+    EXPECT_EQ(ZentagNumbersBaseline(0, 4, ','), none);
+    EXPECT_EQ(ZentagPairsBaseline(0, 4, ','), none);
+    EXPECT_EQ(ZentagNumbersBaseline(3, 3, ','),
+              "Sam przypadek: liczba w 25% losowań; przy 3 losowaniach 95% wyników mieści się między 0,0% a 66,7%.");
+    EXPECT_EQ(ZentagPairsBaseline(3, 5, ','), "Sam przypadek: para w 6,01% losowań (380 z 6320); przy 3 losowaniach "
+                                              "95%: 0,0%–20,0% (3 z 5 znalezionych losowań ma losowanie w tej "
+                                              "odległości).");
+    EXPECT_EQ(ZentagNumbersBaseline(1, 1, '.'),
+              "Sam przypadek: liczba w 25% losowań; przy 1 losowaniu 95% wyników mieści się między 0.0% a 100.0%.");
+    EXPECT_EQ(ZentagNumbersBaseline(20, 25, '.'),
+              "Sam przypadek: liczba w 25% losowań; przy 20 losowaniach 95% wyników mieści się między 8.0% a 36.0% "
+              "(20 z 25 znalezionych losowań ma losowanie w tej odległości).");
+}
+
 TEST(ZentagReport, CompleteTable) {
     const auto table = TenDraws();
     const ZentagResult r = ComputeZentagTable(Input(table, Found({2, 4}), 1, 10, 1), nullptr);

@@ -50,8 +50,9 @@ private slots:
         QCOMPARE(line->name(), QStringLiteral("Trafienia w losowaniu"));
         QVERIFY2(line->count() <= 2 * hits->plotArea().width(), qPrintable(QString::number(line->count())));
         // A third of the draws hit 2 of 3, where about 14 % would by chance.
-        QVERIFY(
-            Text(&w, "chiSquareVerdict").startsWith(QStringLiteral("Test chi-kwadrat: wynik odbiega od przypadku")));
+        QVERIFY(Text(&w, "chiSquareSentence").startsWith(QStringLiteral("Test chi-kwadrat: p = ")));
+        QVERIFY(Text(&w, "chiSquareSentence")
+                    .endsWith(QStringLiteral(" sam przypadek daje rzadziej niż raz na 1000 sprawdzeń.")));
         QVERIFY(Text(&w, "numbersOutsideSentence").startsWith(QStringLiteral("Poza przedziałem 95%: ")));
         for (QWidget* c : w.findChildren<QWidget*>())
             if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QChartView*>(c) || qobject_cast<QTabWidget*>(c))
@@ -105,7 +106,7 @@ private slots:
         QVERIFY(!Enabled(&w, "wholeRangeButton"));
 
         w.clear(); // the main window's reset
-        QVERIFY(!Enabled(&w, "saveImageButton") && Text(&w, "chiSquareVerdict").isEmpty());
+        QVERIFY(!Enabled(&w, "saveImageButton") && Text(&w, "chiSquareSentence").isEmpty());
         QVERIFY(w.chartView(ChartsWindow::NumbersTab)->chart()->series().isEmpty());
         QCOMPARE(w.chartView(ChartsWindow::NumbersTab)->chart()->title(),
                  QStringLiteral("Wykresy pokażą wynik następnego wyszukiwania (Oblicz)."));

@@ -61,6 +61,9 @@ void NumbersWindowTest::opensOnTheRangeSortsAndSaves() {
     QCOMPARE(Text(w, "headingLabel"),
              QStringLiteral("Liczby w losowaniach 2 – 12 (11 losowań, 02.03.2008 – 12.03.2008)"));
     QCOMPARE(Find<QWidget>(w, "headingLabel")->accessibleName(), Text(w, "headingLabel"));
+    QCOMPARE(Text(w, "equalChanceSentence"), QStringLiteral("W każdym losowaniu każda liczba ma tę samą szansę: 25% "
+                                                            "(20 z 80), niezależnie od zaległości i dotychczasowej "
+                                                            "częstości."));
 
     // The range changes in the main window: the table follows.
     Type(&main, "rangeToEdit", QStringLiteral("10"));

@@ -9,6 +9,7 @@
 #include "ui/ProgressGauge.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
@@ -92,6 +93,27 @@ private slots:
         QCOMPARE(p.zentag->gridModel()->index(0, 18).data(Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(20, 107, 70));
         QCOMPARE(p.Memo("numbersList").section(QLatin1Char('\n'), 0, 0), QStringLiteral("63 --> 3 = 100,0%"));
+    }
+
+    // Distance +11: draws 21 and 23 lie in the range, 31 does not. Binomial(2, 1/4): P(X <= 1) =
+    // 15/16, P(X <= 2) = 1, so 0..2 of 3 found draws; Binomial(2, 380/6320): P(X <= 1) = 0.996.
+    void baselinesUnderTheLists() {
+        Program p;
+        for (int i = 0; i < 10; ++i)
+            Click(&p.main, "zentagOffsetUp");
+        p.Open([&] {
+            QCOMPARE(Text(p.zentag, "numbersBaseline"),
+                     QStringLiteral("Sam przypadek: liczba w 25% losowań; przy 2 losowaniach 95% wyników mieści się "
+                                    "między 0,0% a 66,7% (2 z 3 znalezionych losowań ma losowanie w tej odległości)."));
+            QCOMPARE(Text(p.zentag, "pairsBaseline"),
+                     QStringLiteral("Sam przypadek: para w 6,01% losowań (380 z 6320); przy 2 losowaniach 95%: "
+                                    "0,0%–33,3% (2 z 3 znalezionych losowań ma losowanie w tej odległości)."));
+            for (const char* name : {"numbersBaseline", "pairsBaseline"}) {
+                const auto* l = Find<QLabel>(p.zentag, name);
+                QVERIFY(l->heightForWidth(l->width()) <= l->height()); // two rows fit
+                QVERIFY(p.zentag->rect().contains(l->geometry()));
+            }
+        });
     }
 
     void filterIsKeptOnReopeningAndClearingRecomputes() {
