@@ -1,5 +1,6 @@
 #include "ui/ProgramStyle.h"
 
+#include "ui/KeyboardButtons.h"
 #include "ui/ProgramLook.h"
 
 #include <QAbstractItemView>
@@ -323,6 +324,7 @@ void InstallProgramStyle(QApplication& app) {
     p.setColor(QPalette::ToolTipText, Qt::blue);
     QToolTip::setPalette(p);
     app.installEventFilter(new HintDuration(&app));
+    PressFocusedButtonsOnEnterEverywhere(app);
 }
 
 } // namespace zg

@@ -33,7 +33,8 @@ public:
 QColor FocusFrameColour(const QColor& background);
 
 // Sets up the program's look, once, for main() and the tests alike: gives the application
-// ProgramStyle and the focus frame that follows the keyboard focus, the hints' behaviour, and keeps
+// ProgramStyle and the focus frame that follows the keyboard focus, the hints' behaviour, Enter that
+// presses the focused button in every window (PressFocusedButtonsOnEnterEverywhere), and keeps
 // its palette's disabled texts readable: whenever the palette changes, a disabled text that reads
 // worse than 3:1 on its background, or as well as the enabled text, is replaced by the enabled
 // text faded towards the background. A second call does nothing.
