@@ -157,6 +157,7 @@ public:
             hide();
             return;
         }
+        ring_ = QImage(); // another control's ring: none until the recolouring
         setParent(target_->parentWidget());
         target_->installEventFilter(this);
         place();
@@ -196,6 +197,8 @@ private:
             hide();
             return;
         }
+        if (geometry() != target_->geometry())
+            ring_ = QImage(); // drawn for another size: none until the recolouring
         setGeometry(target_->geometry());
         raise();
         show();

@@ -34,6 +34,7 @@ bool ShowSearched(MainWindow& w) {
     QObject::connect(&w, &MainWindow::chartsRequested, &w, [] {});
     QObject::connect(&w, &MainWindow::zentagTableRequested, &w, [] {});
     w.show();
+    w.activateWindow();
     w.applyConfirmedSet();
     Click(&w, "searchButton");
     return QTest::qWaitForWindowActive(&w);
@@ -167,6 +168,7 @@ private slots:
         SetNumberSet({1, 2, 3});
         const std::unique_ptr<QWidget> w(make());
         w->show();
+        w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QWidget* target = Find<QWidget>(w.get(), qPrintable(control));
         if (QApplication::focusWidget() != nullptr)
