@@ -1,5 +1,6 @@
 // The keyboard in the windows: the Tab order, and a focus frame that stands out (WCAG 1.4.11:
 // 3:1 against what the same pixels show without the focus) under the default and a dark palette.
+#include "analysis/ChartsWindow.h"
 #include "analysis/NumbersWindow.h"
 #include "app/MainWindow.h"
 #include "database/DrawManager.h"
@@ -7,6 +8,7 @@
 #include "support/WidgetSupport.h"
 #include "tables/CalendarWindow.h"
 #include "tables/ZentagWindow.h"
+#include "ui/AboutWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgramStyle.h"
@@ -137,13 +139,33 @@ private slots:
             w->showRange(1, 300, NumberSet);
             return static_cast<QWidget*>(w);
         };
-        const std::pair<MakeWindow, const char*> controls[] = {
-            {main, "searchButton"},      {main, "rangePresetsButton"}, {main, "rangeFromEdit"},
-            {main, "resultGrid"},        {editor, "numberButton1"},    {editor, "confirmButton"},
-            {editor, "drawNumberEdit"},  {draws, "numberBox1"},        {draws, "drawGrid"},
-            {draws, "exportButton"},     {draws, "drawDateField"},     {zentag, "filterBox1"},
-            {zentag, "zentagGrid"},      {calendar, "showAllBox"},     {calendar, "yearEdit"},
-            {numbers, "lastDrawsField"}, {numbers, "numbersGrid"},     {numbers, "saveButton"}};
+        const MakeWindow charts = [] {
+            auto* w = new ChartsWindow;
+            w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), NumberSet, 1, 300, 2, 3, {}});
+            return static_cast<QWidget*>(w);
+        };
+        const MakeWindow about = [] { return static_cast<QWidget*>(new AboutWindow); };
+        const std::pair<MakeWindow, const char*> controls[] = {{main, "searchButton"},
+                                                               {main, "rangePresetsButton"},
+                                                               {main, "rangeFromEdit"},
+                                                               {main, "resultGrid"},
+                                                               {editor, "numberButton1"},
+                                                               {editor, "confirmButton"},
+                                                               {editor, "drawNumberEdit"},
+                                                               {draws, "numberBox1"},
+                                                               {draws, "drawGrid"},
+                                                               {draws, "exportButton"},
+                                                               {draws, "drawDateField"},
+                                                               {zentag, "filterBox1"},
+                                                               {zentag, "zentagGrid"},
+                                                               {calendar, "showAllBox"},
+                                                               {calendar, "yearEdit"},
+                                                               {numbers, "lastDrawsField"},
+                                                               {numbers, "numbersGrid"},
+                                                               {numbers, "saveButton"},
+                                                               {charts, "qt_tabwidget_tabbar"},
+                                                               {charts, "saveImageButton"},
+                                                               {about, "webLink"}};
         for (bool dark : {false, true})
             for (const auto& [make, control] : controls)
                 QTest::addRow("%s %s", dark ? "dark" : "default", control)
