@@ -155,7 +155,7 @@ void MainWindow::buildControls() {
         QLineEdit* e = f->edit();
         SetFieldColours(e, Aqua, Qt::black);
         e->setFont(Verdana(points, true));
-        e->setFocusPolicy(Qt::ClickFocus);
+        e->setFocusPolicy(Qt::StrongFocus); // Up and Down in the box step it as the arrows do
         f->upButton()->setFocusPolicy(Qt::NoFocus);
         f->downButton()->setFocusPolicy(Qt::NoFocus);
         return f;
@@ -172,7 +172,7 @@ void MainWindow::buildControls() {
     rangeToDate->setGeometry(195, 62, 90, 16);
 
     manageDrawsButton = MakeButton(panel, "manageDrawsButton", QStringLiteral("ZARZĄDZAJ"), QRect(138, 85, 89, 25),
-                                   Verdana(10, false), Qt::ClickFocus);
+                                   Verdana(10, false), Qt::StrongFocus);
     // "Zakres": ready-made ranges, in the free corner right of "ZARZĄDZAJ". Tab reaches it, and
     // Enter (through the window's Enter handler) or Space opens its menu.
     rangePresetsButton = new QToolButton(panel);
@@ -199,17 +199,15 @@ void MainWindow::buildControls() {
         rangePresetsButton->setMenu(menu);
     }
     setEditorButton = MakeButton(panel, "setEditorButton", QStringLiteral("LICZBA / ZESTAW LICZB"),
-                                 QRect(344, 21, 177, 41), Verdana(10, true), Qt::ClickFocus);
+                                 QRect(344, 21, 177, 41), Verdana(10, true), Qt::StrongFocus);
     setEditorButton->setMouseTracking(true);
     setEditorButton->installEventFilter(this);
     searchButton = MakeButton(panel, "searchButton", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33),
-                              Verdana(12, true), Qt::ClickFocus);
+                              Verdana(12, true), Qt::StrongFocus);
     searchButton->setIcon(QIcon(CalculatorGlyph()));
-    searchButton->setFocusPolicy(Qt::StrongFocus); // the first Tab stop of the window; "Zakres" the next
     searchButton->setDefault(true);
-    QWidget::setTabOrder(searchButton, rangePresetsButton);
     zentagButton = MakeButton(panel, "zentagButton", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34),
-                              Verdana(10, true), Qt::ClickFocus);
+                              Verdana(10, true), Qt::StrongFocus);
     zentagButton->setCursor(Qt::PointingHandCursor);
 
     // The ZENTAG distance arrows (-99..99, 1 at start), beside the button that shows the distance.
@@ -228,12 +226,12 @@ void MainWindow::buildControls() {
         down->setGeometry(0, 17, 17, 17);
         down->setAccessibleName(QStringLiteral("Zmniejsz odstęp tabeli ZENTAG"));
         for (QToolButton* arrow : {up, down})
-            arrow->setFocusPolicy(Qt::NoFocus);
+            arrow->setFocusPolicy(Qt::StrongFocus);
         connect(up, &QToolButton::clicked, this, [this] { stepZentagOffset(1); });
         connect(down, &QToolButton::clicked, this, [this] { stepZentagOffset(-1); });
     }
     calendarButton = MakeButton(panel, "calendarButton", QStringLiteral("MAPA"), QRect(576, 72, 85, 34),
-                                Verdana(10, true), Qt::ClickFocus);
+                                Verdana(10, true), Qt::StrongFocus);
 
     hitsCaption = MakeCaption(panel, "hitsCaption", QStringLiteral("Szukaj losowań w których wylosowano od"),
                               Verdana(10), QPoint(86, 130));
@@ -246,14 +244,11 @@ void MainWindow::buildControls() {
 
     saveButton = MakeIconButton(panel, "saveButton", QRect(608, 126, 25, 25), QIcon(DiskGlyph()),
                                 QStringLiteral("Zapisz wynik analizy do pliku"));
-    saveButton->setFocusPolicy(Qt::NoFocus);
     chartsButton =
         MakeIconButton(panel, "chartsButton", QRect(637, 126, 25, 25), ChartsIcon(), QStringLiteral("Wykresy"));
-    chartsButton->setFocusPolicy(Qt::NoFocus);
 
     numbersButton = MakeIconButton(panel, "numbersButton", QRect(666, 126, 25, 25), QIcon(TableGlyph()),
                                    QStringLiteral("Tabela liczb"));
-    numbersButton->setFocusPolicy(Qt::NoFocus);
 
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
@@ -274,7 +269,7 @@ void MainWindow::buildControls() {
     resultGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     resultGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     SetUpFixedRowGrid(resultGrid, 17); // Tab leaves the grid; the arrow keys move the row
-    resultGrid->setFocusPolicy(Qt::ClickFocus);
+    resultGrid->setFocusPolicy(Qt::StrongFocus);
     resultGrid->setWordWrap(false);
     resultGrid->setTextElideMode(Qt::ElideNone);
     {
@@ -339,11 +334,34 @@ void MainWindow::buildControls() {
     longestSeriesValue->setGeometry(240, 528, 240, 16);
 
     aboutButton = MakeButton(panel, "aboutButton", QStringLiteral("Autor"), QRect(488, 508, 105, 33), Verdana(10, true),
-                             Qt::ClickFocus);
+                             Qt::StrongFocus);
     aboutButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     closeButton = MakeButton(panel, "closeButton", QStringLiteral("Zamknij"), QRect(608, 508, 105, 33),
-                             Verdana(10, true), Qt::ClickFocus);
+                             Verdana(10, true), Qt::StrongFocus);
     closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    // Tab order: "Oblicz" first and "Zakres" next, then the rest as read: the range, the set, the
+    // tables, the hit bounds, the tool buttons, the found draws and the two buttons at the bottom.
+    QWidget* tabOrder[] = {searchButton,
+                           rangePresetsButton,
+                           rangeFromField->edit(),
+                           rangeToField->edit(),
+                           manageDrawsButton,
+                           setEditorButton,
+                           zentagButton,
+                           zentagOffsetArrows->findChild<QToolButton*>(QStringLiteral("zentagOffsetUp")),
+                           zentagOffsetArrows->findChild<QToolButton*>(QStringLiteral("zentagOffsetDown")),
+                           calendarButton,
+                           hitsFromField->edit(),
+                           hitsToField->edit(),
+                           saveButton,
+                           chartsButton,
+                           numbersButton,
+                           resultGrid,
+                           aboutButton,
+                           closeButton};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     // Hit fields wait for a set.
     hitsFromField->setEnabled(false);

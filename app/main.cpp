@@ -1,4 +1,3 @@
-#include "app/HintBehaviour.h"
 #include "app/MainWindow.h"
 #include "app/ProgramApplication.h"
 #include "app/Startup.h"
@@ -21,7 +20,8 @@ int main(int argc, char** argv) {
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
     // The interface is Polish whatever the user's locale, Qt's standard dialogs included.
     zg::InstallQtPolishTranslation();
-    // A focus frame that shows on every control, and disabled texts readable on any palette.
+    // A focus frame that shows on every control, disabled texts readable on any palette, and the
+    // hints' behaviour.
     zg::InstallProgramStyle(app);
     // Every window carries the program's icon; the desktop entry written by scripts/install.sh is
     // zentagrafo.desktop, which lets the desktop match the running windows to it.
@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
         // The main window's creation merges a waiting download and loads the database; the other
         // windows follow. Closing the main window ends the program at once.
         zg::ProgramWindows windows = zg::CreateProgramWindows();
-        zg::ApplyHintBehaviour(app);
 
         windows.main->show();
         // Once the start-up has finished: an empty database leads to the import.

@@ -6,7 +6,6 @@
 // the draw management window is shown and the complete ZENTAG table of those draws is computed
 // and shown, as a user would have them open. Any message box that start-up would have shown makes
 // it end with status 1 instead of waiting for an answer.
-#include "app/HintBehaviour.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "base/State.h"
@@ -14,6 +13,7 @@
 #include "tables/ZentagWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/PolishTexts.h"
+#include "ui/ProgramStyle.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -62,11 +62,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZENTAGRAFO"));
     zg::InstallQtPolishTranslation(); // as the program does
+    zg::InstallProgramStyle(app);
     zg::AppDir = argv[1];
     zg::Dialogs::SetTestMode(true);
 
     zg::ProgramWindows windows = zg::CreateProgramWindows();
-    zg::ApplyHintBehaviour(app);
     windows.main->show();
     if (open)
         OpenWindows(windows);

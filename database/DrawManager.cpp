@@ -9,6 +9,7 @@
 #include "database/PendingDownloadCheck.h"
 #include "download/ResultsDownloadPanel.h"
 #include "download/ResultsUpdate.h"
+#include "ui/ButtonGrid.h"
 #include "ui/Dialogs.h"
 #include "ui/FittedText.h"
 #include "ui/ProgramLook.h"
@@ -299,6 +300,8 @@ void DrawManager::buildControls() {
         next(w);
     for (int n = 1; n <= 80; ++n)
         next(numberBoxes[n]);
+    // The 80 boxes are one Tab stop: the arrow keys move in their 4 rows of 20, Space ticks.
+    MakeButtonGridOneTabStop(std::vector<QAbstractButton*>(std::begin(numberBoxes) + 1, std::end(numberBoxes)), 20);
     for (QWidget* w : std::initializer_list<QWidget*>{tickedNumbersField, resetButton, downloads_->stopButton(),
                                                       exportButton, backupsButton})
         next(w);

@@ -1,6 +1,7 @@
 #include "sets/SetEditor.h"
 
 #include "base/State.h"
+#include "ui/ButtonGrid.h"
 #include "ui/Dialogs.h"
 #include "ui/FilePaths.h"
 #include "ui/KeyboardButtons.h"
@@ -78,7 +79,6 @@ SetEditor::SetEditor(QWidget* parent) : QDialog(parent) {
         b->setProperty("numberButton", true);
         b->setCheckable(true);
         b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
         const int row = (n - 1) / 10;
         const int column = (n - 1) % 10;
         b->setGeometry(GridLeft + column * (CellWidth + CellGap), GridTop + row * (CellHeight + CellGap), CellWidth,
@@ -87,6 +87,8 @@ SetEditor::SetEditor(QWidget* parent) : QDialog(parent) {
         connect(b, &QToolButton::toggled, this, &SetEditor::refreshSetCount);
         numberButtons[static_cast<std::size_t>(n)] = b;
     }
+    // The 80 numbers are one Tab stop: the arrow keys move in the grid, Space toggles.
+    MakeButtonGridOneTabStop(std::vector<QAbstractButton*>(numberButtons.begin() + 1, numberButtons.end()), 10);
 
     countCaption = new QLabel(QStringLiteral("Ilość liczb : "), this);
     countCaption->setObjectName(QStringLiteral("countCaption"));

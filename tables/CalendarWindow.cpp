@@ -198,6 +198,10 @@ CalendarWindow::CalendarWindow(QWidget* parent) : QDialog(parent) {
         MakeIconButton(panel, "saveButton", QRect(80, 278, 25, 25), style()->standardIcon(QStyle::SP_DialogSaveButton),
                        QStringLiteral("Zapisz tabelkę do pliku"));
     saveButton->setCursor(Qt::PointingHandCursor);
+    // Tab in reading order: the save button at the left, the year, the box, "Zamknij".
+    setTabOrder(saveButton, yearField->edit());
+    setTabOrder(yearField->edit(), showAllBox);
+    setTabOrder(showAllBox, closeButton);
 
     connect(yearField, &SpinField::arrowClicked, this, &CalendarWindow::fillCalendar);
     // Enter applies the typed year (clamped into the arrow's limits) as an arrow click does.

@@ -5,6 +5,7 @@
 #include "base/NumberFormat.h"
 #include "base/State.h"
 #include "tables/ZentagReport.h"
+#include "ui/ButtonGrid.h"
 #include "ui/FrozenColumnTableView.h"
 #include "ui/GridSelection.h"
 #include "ui/KeyboardButtons.h"
@@ -202,8 +203,8 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
     zentagGrid->setItemDelegate(new PlainCellDelegate(zentagGrid));
     zentagGrid->setFont(Verdana(8));
     zentagGrid->setSelectionMode(QAbstractItemView::NoSelection);
-    SetUpFixedRowGrid(zentagGrid, 14);          // left by the Tab key once clicked into
-    zentagGrid->setFocusPolicy(Qt::ClickFocus); // and skipped by it
+    SetUpFixedRowGrid(zentagGrid, 14); // the arrow keys move in it, Tab leaves it
+    zentagGrid->setFocusPolicy(Qt::StrongFocus);
     zentagGrid->setWordWrap(false);
     zentagGrid->setTextElideMode(Qt::ElideNone);
     zentagGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -306,6 +307,8 @@ ZentagWindow::ZentagWindow(QWidget* parent) : QDialog(parent) {
         connect(box, &QCheckBox::toggled, this, &ZentagWindow::applyFilter);
         filterBoxes[static_cast<std::size_t>(n)] = box;
     }
+    // The 80 filter boxes are one Tab stop: the arrow keys move in their 5 rows of 16, Space ticks.
+    MakeButtonGridOneTabStop(std::vector<QAbstractButton*>(filterBoxes.begin() + 1, filterBoxes.end()), 16);
 
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     connect(saveButton, &QToolButton::clicked, this, &ZentagWindow::saveReport);

@@ -1,6 +1,7 @@
 #include "ui/KeyboardButtons.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
 
 namespace zg {
@@ -17,6 +18,26 @@ bool PressFocusedButtonOnEnter(QWidget* window, QKeyEvent* event, EnterElsewhere
         return false;
     event->accept();
     return true;
+}
+
+namespace {
+
+class EnterOnFocusedButton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && watched->isWidgetType() && watched == QApplication::focusWidget())
+            return PressFocusedButtonOnEnter(static_cast<QWidget*>(watched)->window(), static_cast<QKeyEvent*>(event));
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void PressFocusedButtonsOnEnterEverywhere(QApplication& app) {
+    app.installEventFilter(new EnterOnFocusedButton(&app));
 }
 
 } // namespace zg

@@ -3,6 +3,7 @@
 // button on Enter only when it is an "auto default" button inside a dialog; the program's buttons
 // are not (Enter elsewhere runs the window's own default action, or nothing), so each window's
 // key handler asks this first.
+class QApplication;
 class QKeyEvent;
 class QWidget;
 
@@ -19,5 +20,9 @@ enum class EnterElsewhere {
 // that button, accepts the event and returns true. Any other Enter is accepted with true under
 // EnterElsewhere::Swallow. Otherwise returns false and the window goes on as usual.
 bool PressFocusedButtonOnEnter(QWidget* window, QKeyEvent* event, EnterElsewhere elsewhere = EnterElsewhere::PassOn);
+
+// Lets Enter press the focused push or tool button of every window of `app`, dialogs included,
+// before the window's own key handling (which may have none, or press its default button instead).
+void PressFocusedButtonsOnEnterEverywhere(QApplication& app);
 
 } // namespace zg

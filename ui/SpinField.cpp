@@ -80,6 +80,8 @@ SpinField::SpinField(QWidget* parent, const QString& editName, const QString& ar
     for (QToolButton* button : {up_, down_}) {
         button->setAutoRepeat(true);
         button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        // No Tab stop of their own: Up and Down in the box step the value as they do.
+        button->setFocusPolicy(Qt::NoFocus);
     }
 
     auto* arrowsLayout = new QVBoxLayout(arrows_);

@@ -381,8 +381,11 @@ private slots:
         } while (QApplication::focusWidget() != grid && reached.size() < 200);
         QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), 28);
         QVERIFY(reached.contains(Find<QDateEdit>(&w, "drawDateField")));
+        // The 80 boxes are one Tab stop (their arrow keys: keyboard_focus_test).
         for (QAbstractButton* b : w.findChildren<QAbstractButton*>())
-            QVERIFY2(reached.contains(b) || !b->isEnabled() || !b->isVisible(), qPrintable(b->objectName()));
+            QVERIFY2(reached.contains(b) || !b->isEnabled() || !b->isVisible() ||
+                         (b->objectName().startsWith(QLatin1String("numberBox")) && b->objectName() != "numberBox1"),
+                     qPrintable(b->objectName()));
     }
 
     // The prompt and the line of 20 ticked numbers are read whole, also at their longest.

@@ -79,7 +79,7 @@ private slots:
     void reportOnAFullDiskKeepsTheOldReport();
 };
 
-// The arrows move the grid's row; Tab leaves the grid for "Oblicz", the window's one Tab stop.
+// The arrows move the grid's row; Tab leaves the grid for the next control, "Autor".
 void SearchTest::tabLeavesTheResultGrid() {
     ProgramFolder folder;
     WorkedExampleDraws();
@@ -90,7 +90,7 @@ void SearchTest::tabLeavesTheResultGrid() {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 1)).center());
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Tab})
         QTest::keyClick(grid, key);
-    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(&w, "searchButton"));
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(&w, "aboutButton"));
     QCOMPARE(grid->currentIndex().row(), 0);
 }
 

@@ -42,6 +42,8 @@ namespace {
 enum class Colours { Palette, True };
 
 bool Save(QWidget* w, const QString& file, Colours colours = Colours::Palette) {
+    // Twice: the focus frame takes its colours once the events of the window's showing are done.
+    QApplication::processEvents();
     QApplication::processEvents();
     // Strongest compression: the pictures are kept in the repository.
     QImage picture = w->grab().toImage();
