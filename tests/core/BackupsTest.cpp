@@ -63,7 +63,8 @@ struct WriteCase {
 
 class BackupPerWrite : public testing::TestWithParam<WriteCase> {};
 
-TEST_P(BackupPerWrite, KeepsTheDatabaseAsItWasUnderTheNameOfTheWrite) {
+// Each write keeps the database as it was, in KOPIE/ under the name of that write.
+TEST_P(BackupPerWrite, KeepsTheOldDatabase) {
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), Stored);
     GetParam().write(dir);
@@ -334,7 +335,7 @@ TEST(RemovedDraws, AskedWithTheirCount) {
 // Draws 2 and 3 were really drawn on 1 and 2 January: the file's dates replace the computed ones.
 class CorrectedDates : public testing::TestWithParam<std::tuple<const char*, std::string, std::string, std::string>> {};
 
-TEST_P(CorrectedDates, RealDatesWinOverComputedOnes) {
+TEST_P(CorrectedDates, RealDatesWin) {
     const auto& [name, file, database, lines] = GetParam();
     TempDir dir;
     WriteBytes(dir.file("zentag.wyn"), Stored);

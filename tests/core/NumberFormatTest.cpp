@@ -100,7 +100,7 @@ TEST_P(NumberFormatDecimal, PercentPattern) {
 
 // The whole-number percentage against the long double one it stands in for: every part up to twice
 // the whole for small wholes, and the first 3,000 parts of large ones, ties on a half among them.
-TEST_P(NumberFormatDecimal, PercentOfWholeNumbersMatchesThePercentPattern) {
+TEST_P(NumberFormatDecimal, WholePercentMatchesThePattern) {
     const char sep = GetParam();
     const auto check = [sep](std::int64_t part, std::int64_t whole) {
         const long double percent = static_cast<long double>(part) / static_cast<long double>(whole) * 100.0L;
