@@ -1,5 +1,6 @@
 #include "analysis/NumbersWindow.h"
 
+#include "analysis/NumberTableReport.h"
 #include "analysis/SetHitSearch.h"
 #include "base/NumberFormat.h"
 #include "base/State.h"

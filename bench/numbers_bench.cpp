@@ -2,7 +2,7 @@
 // mask search over the same range (a set of 10, bounds 1..10), and the report of that table.
 #include "FloorRatio.h"
 #include "SampleTables.h"
-#include "analysis/NumberTable.h"
+#include "analysis/NumberTableReport.h"
 #include "analysis/SetHitSearch.h"
 #include "tools/sample/SampleGenerator.h"
 

@@ -277,6 +277,18 @@ int RemoveReadDownload(const std::string& path, const FileStamp& read) {
     return 0;
 }
 
+// The end of a merge that got as far as deleting the download: `r` done, or, when the deletion
+// failed, the download kept and the failure's text.
+MergeResult RemoveDownloadOrKeep(MergeResult r, const std::string& pendingPath, const FileStamp& read) {
+    if (const int err = RemoveReadDownload(pendingPath, read); err != 0) {
+        r.pendingKept = true;
+        r.error = ErrorText(err);
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
 } // namespace
 
 LoadResult LoadDatabase(const std::string& path, DrawRecord* table) {
@@ -328,13 +340,7 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
     // and before the database is touched.
     if (readError == EFBIG || !ConvertedDownloadIsSound(bytes, scratchTable)) {
         r.damaged = true;
-        if (const int err = RemoveReadDownload(pendingPath, pending.stamp); err != 0) {
-            r.pendingKept = true;
-            r.error = ErrorText(err);
-            return r;
-        }
-        r.ok = true;
-        return r;
+        return RemoveDownloadOrKeep(std::move(r), pendingPath, pending.stamp);
     }
 
     bool replace = true;
@@ -368,13 +374,7 @@ MergeResult MergePendingDownload(const std::string& pendingPath, const std::stri
         r.replaced = true;
     }
 
-    if (const int err = RemoveReadDownload(pendingPath, pending.stamp); err != 0) {
-        r.pendingKept = true;
-        r.error = ErrorText(err);
-        return r;
-    }
-    r.ok = true;
-    return r;
+    return RemoveDownloadOrKeep(std::move(r), pendingPath, pending.stamp);
 }
 
 std::string AppendedGroupBytes(const DrawRecord& draw, std::int32_t layoutProbe) {

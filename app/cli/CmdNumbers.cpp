@@ -9,7 +9,7 @@
 // Exit status: 0 printed (and written); 1 the database cannot be loaded, the range is refused or
 // lies outside it, or the report cannot be written; 2 malformed arguments (also --json with OUT), or
 // OUT is one of the program's own files.
-#include "analysis/NumberTable.h"
+#include "analysis/NumberTableReport.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/Commands.h"
 #include "base/ReportWriter.h"

@@ -2,6 +2,7 @@
 // away against inclusion-exclusion, the band shared with the charts, and the cell texts.
 #include "analysis/NumberTable.h"
 #include "analysis/ChanceStatistics.h"
+#include "analysis/NumberTableReport.h"
 #include "support/DrawTables.h"
 
 #include <gtest/gtest.h>

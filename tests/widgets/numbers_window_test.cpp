@@ -1,6 +1,7 @@
 // The numbers table on real widgets: "Tabela liczb" opens it on the main window's range, it
 // follows a change of the range (typed, or by an arrow with one computation), a click on a
 // heading sorts it, and "Zapisz" writes the report.
+#include "analysis/NumberTableReport.h"
 #include "analysis/NumbersWindow.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
