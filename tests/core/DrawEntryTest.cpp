@@ -38,6 +38,18 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{20, MaxDraws, true, EntryRefusal::TableFull, EntryRefusal::None},
                       CheckCase{20, MaxDraws, false, EntryRefusal::NotLoadedWhole, EntryRefusal::NotLoadedWhole}));
 
+TEST(NextDrawRecord, FirstDrawTakesTheDateGiven) {
+    TickBoxes ticked{};
+    for (int n = 1; n <= 20; ++n)
+        ticked[static_cast<std::size_t>(n)] = true;
+    std::vector<DrawRecord> table(1);
+    const DrawRecord next = NextDrawRecord(DrawsView{table.data(), 0}, TickedNumbers(ticked), CalendarDate{5, 3, 2024});
+    EXPECT_EQ(next.Number, 1);
+    EXPECT_EQ(next.Day, 5);
+    EXPECT_EQ(next.Month, 3);
+    EXPECT_EQ(next.Year, 2024);
+}
+
 // The date "Dopisz" offers after draws dated as given (DD.MM.YYYY), and the date a downloaded
 // draw takes when the server sends `server` (none: {}).
 struct DateCase {

@@ -90,13 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProgramFileTargets, EveryWriterRefusesTheDatabase) {
     zg::test::MarchFolder dir;
     const std::string db = dir.file("zentag.wyn");
-    const std::string search[] = {"--set", "3,7,15", "--range", "1:12", "--hits", "1:3"};
-    const std::vector<zg::cli::Args> commands = {
-        {"analysis", dir.str(), search[0], search[1], search[2], search[3], search[4], search[5], db},
-        {"zentag", dir.str(), search[0], search[1], search[2], search[3], search[4], search[5], db},
-        {"calendar", dir.str(), search[0], search[1], search[2], search[3], search[4], search[5], db},
-        {"numbers", dir.str(), "--range", "1:12", db},
-    };
+    std::vector<zg::cli::Args> commands = {{"numbers", dir.str(), "--range", "1:12", db}};
+    for (const char* command : {"analysis", "zentag", "calendar"})
+        commands.push_back({command, dir.str(), "--set", "3,7,15", "--range", "1:12", "--hits", "1:3", db});
     for (const zg::cli::Args& args : commands) {
         const CliRun run = RunCaptured(args);
         EXPECT_EQ(run.status, 2) << args[0];
