@@ -50,9 +50,12 @@ done
 apt_line=$(grep -m1 -E '^ *sudo apt-get install ' "$dir/README.txt") || fail "README.txt names no apt-get install line"
 listed=" ${apt_line#*apt-get install } libc6 libstdc++6 libgcc-s1 "
 for prog in zentagrafo zentagrafo-cli; do
-    ! ldd "$dir/$prog" | grep -q "not found" || fail "$prog: $(ldd "$dir/$prog" | grep "not found")"
+    # Each listing is read whole before it is searched: a search that stops at its first match
+    # would end the listing with SIGPIPE, which pipefail reports as the pipeline's status.
+    libraries=$(ldd "$dir/$prog")
+    ! grep -q "not found" <<<"$libraries" || fail "$prog: $(grep "not found" <<<"$libraries")"
     for lib in $(readelf -d "$dir/$prog" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-        path=$(ldd "$dir/$prog" | awk -v lib="$lib" '$1 == lib && $2 == "=>" { print $3 }')
+        path=$(awk -v lib="$lib" '$1 == lib && $2 == "=>" { print $3 }' <<<"$libraries")
         [ -n "$path" ] || fail "$prog: $lib does not resolve"
         owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null ||
             dpkg -S "/usr$path" 2>/dev/null) || fail "$prog: no Debian package holds $path"
@@ -60,11 +63,12 @@ for prog in zentagrafo zentagrafo-cli; do
         [[ $listed == *" $package "* ]] || fail "$prog links $lib from $package, which README.txt's apt-get line lacks"
     done
     # The download library is opened at the first download, never at the start.
-    ! ldd "$dir/$prog" | grep -q libcurl || fail "$prog loads libcurl at its start"
+    ! grep -q libcurl <<<"$libraries" || fail "$prog loads libcurl at its start"
 done
 # The libraries the programs open at run time need their packages on the apt-get line too.
 for lib in libcurl.so.4; do
-    path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && $NF ~ /^\// { print $NF; exit }')
+    cache=$(ldconfig -p)
+    path=$(awk -v lib="$lib" '$1 == lib && $NF ~ /^\// { print $NF; exit }' <<<"$cache")
     [ -n "$path" ] || fail "$lib, which the downloads open, is not installed here"
     owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null) ||
         fail "no Debian package holds $path"
@@ -103,7 +107,8 @@ done
 # PNG header: width and height, 4 bytes each, at offset 16.
 [ "$(od -An -tx1 -j16 -N8 "${icons[0]}" | tr -d ' \n')" = 0000003000000030 ] || fail "the hicolor icon is not 48 x 48"
 [ -x "$opt/zentagrafo" ] && [ -d "$opt/TXT" ] && [ -d "$opt/ZESTAWY LICZB" ] && [ -d "$opt/KOPIE" ] || fail "the program folder is incomplete"
-"$opt/zentagrafo-cli" info "$opt" | grep -qx "draws: 20000" || fail "no sample database in the program folder"
+info=$("$opt/zentagrafo-cli" info "$opt") || fail "zentagrafo-cli info failed in the installed folder"
+grep -qx "draws: 20000" <<<"$info" || "no sample database in the program folder"
 
 # The user's own data survives a second installation and the uninstallation.
 "$build/tools/sample/zentag-sample" --count 10 --seed 7 --out "$opt/zentag.wyn"
