@@ -4,6 +4,7 @@
 // chance that a draw qualifies, the gaps of the search's rows against the geometric law of
 // independent draws, and how often each number was drawn against its binomial 95% band. Every
 // distribution comes from Boost.Math. Pure standard C++.
+#include "analysis/DrawQuery.h"
 #include "analysis/SetHitSearch.h"
 #include "base/DrawMasks.h"
 #include "base/DrawTypes.h"
@@ -95,15 +96,7 @@ std::vector<double> HitProbabilities(std::int32_t setSize);
 std::vector<HitBin> ChiSquareBins(const std::vector<double>& expected);
 
 // The inputs of a search, as the main window and the command line take them.
-struct ChanceInput {
-    DrawsView draws;
-    const DrawMasks* masks = nullptr; // the draws' masks when built for this view, else null
-    NumberSetData set;
-    std::int32_t rangeFrom = 0;
-    std::int32_t rangeTo = 0;
-    std::int32_t hitsFrom = 0;
-    std::int32_t hitsTo = 0;
-};
+using ChanceInput = DrawQuery;
 
 // What the charts are drawn from: the inputs of a search, as the search took them, and the rows it
 // found. The rows are read only while the charts are computed; the draws are read again while the

@@ -5,6 +5,7 @@
 // numbers outside the band) beside what chance alone gives for each. Pure standard C++; the texts
 // and the report are in analysis/NumberTableReport.h.
 #include "analysis/ChanceStatistics.h"
+#include "analysis/DrawQuery.h"
 #include "base/DrawMasks.h"
 #include "base/DrawTypes.h"
 
@@ -55,12 +56,8 @@ struct NumberTable {
     double outsideExpected = 0;                  // 80 * P(C < low or C > high), C ~ Binomial(N, 1/4)
 };
 
-struct NumberTableInput {
-    DrawsView draws;
-    const DrawMasks* masks = nullptr; // the draws' masks when built for this view, else null
-    NumberSetData set;
-    std::int32_t rangeFrom = 0;
-    std::int32_t rangeTo = 0;
+// The query's draws, masks, set and range; its hit bounds are not read.
+struct NumberTableInput : DrawQuery {
     std::int32_t last = 100; // N, clamped to 1..n
 };
 

@@ -574,8 +574,9 @@ QString MainWindow::hitsToText() const {
 }
 
 AnalysisParameters MainWindow::parameters() const {
-    return AnalysisParameters{
-        rangeFrom(), rangeTo(), hitsFrom(), hitsTo(), hitsFromText().toStdString(), hitsToText().toStdString()};
+    return AnalysisParameters{{AllDraws(), nullptr, NumberSet, rangeFrom(), rangeTo(), hitsFrom(), hitsTo()},
+                              hitsFromText().toStdString(),
+                              hitsToText().toStdString()};
 }
 
 void MainWindow::enterInField(bool rangeField) {

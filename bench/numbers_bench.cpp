@@ -31,7 +31,7 @@ BENCHMARK(BM_MaskSearch)->Unit(benchmark::kMillisecond);
 
 // The table as the window computes it: over the masks, the last 100 draws judged.
 void BM_NumberTable(benchmark::State& state) {
-    const NumberTableInput in{FullTable().View(), &FullMasks(), SpreadSet(10), 1, MaxDraws, 100};
+    const NumberTableInput in{{FullTable().View(), &FullMasks(), SpreadSet(10), 1, MaxDraws}, 100};
     for (auto _ : state) {
         const auto t = ComputeNumberTable(in);
         benchmark::DoNotOptimize(t->rows.data());
@@ -42,7 +42,7 @@ BENCHMARK(BM_NumberTable)->Unit(benchmark::kMillisecond);
 // The report of that table (for information): 80 rows, converted once.
 void BM_NumbersReport(benchmark::State& state) {
     const auto t =
-        ComputeNumberTable(NumberTableInput{FullTable().View(), &FullMasks(), SpreadSet(10), 1, MaxDraws, 100});
+        ComputeNumberTable(NumberTableInput{{FullTable().View(), &FullMasks(), SpreadSet(10), 1, MaxDraws}, 100});
     for (auto _ : state) {
         const std::string bytes = NumbersReportBytes(*t, ',');
         benchmark::DoNotOptimize(bytes.data());

@@ -23,7 +23,9 @@ constexpr std::string_view MonthHeadings[12] = {
 
 } // namespace
 
-CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, const CalendarQuery& query) {
+CalendarCells FillCalendar(const CalendarQuery& query) {
+    const DrawsView& draws = query.draws;
+    const NumberSetData& set = query.set;
     CalendarCells cells;
     for (auto& month : cells)
         month.fill(std::string(NoDrawCell));

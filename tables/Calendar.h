@@ -3,6 +3,7 @@
 // each showing whether its hits lie within the bounds (or, with show-all, the hits themselves);
 // and the calendar report. Pure standard C++; the calendar window and the command line use it.
 #include "analysis/AnalysisReport.h"
+#include "analysis/DrawQuery.h"
 #include "base/DrawTypes.h"
 
 #include <array>
@@ -26,11 +27,8 @@ inline constexpr std::string_view QualifyingCell = " X";
 // empty (a draw outside the bounds, show-all off) or " " + the hit count (show-all on).
 using CalendarCells = std::array<std::array<std::string, 31>, 12>;
 
-struct CalendarQuery {
-    std::int32_t rangeFrom = 0; // draw ordinals, both inclusive
-    std::int32_t rangeTo = 0;
-    std::int32_t hitsFrom = 0; // hit bounds, both inclusive
-    std::int32_t hitsTo = 0;
+// The query's draws, set, range and hit bounds, with the year laid out and the mode.
+struct CalendarQuery : DrawQuery {
     std::int32_t year = CalendarInitialYear;
     bool showAll = false;
 };
@@ -42,7 +40,7 @@ struct CalendarQuery {
 // hits lie within the bounds when there is one, otherwise the last draw of the date. Both modes
 // show that same draw, so a date shows a count within the bounds exactly when the other mode
 // marks it. The range is cut to the draws the view holds.
-CalendarCells FillCalendar(const DrawsView& draws, const NumberSetData& set, const CalendarQuery& query);
+CalendarCells FillCalendar(const CalendarQuery& query);
 
 // The window's caption for a set: " Mapa rozkładu zestawu liczb : 03,07,15 - w zadanym
 // przedziale losowań" (the set's numbers with two digits, joined by ",").

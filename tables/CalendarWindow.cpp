@@ -2,7 +2,6 @@
 
 #include "analysis/AnalysisReport.h"
 #include "base/DateRoutines.h"
-#include "base/State.h"
 #include "ui/GridSelection.h"
 #include "ui/KeyboardButtons.h"
 #include "ui/ProgramLook.h"
@@ -250,19 +249,13 @@ void CalendarWindow::showAllToggled() {
 }
 
 void CalendarWindow::refreshLegend() {
-    legendLabel->setText(
-        Q(CalendarLegend(showAllBox->isChecked(), NumberSet.Count, parameters_.hitsFromText, parameters_.hitsToText)));
+    legendLabel->setText(Q(CalendarLegend(showAllBox->isChecked(), parameters_.set.Count, parameters_.hitsFromText,
+                                          parameters_.hitsToText)));
 }
 
 void CalendarWindow::fillCalendar() {
-    CalendarQuery q;
-    q.rangeFrom = parameters_.rangeFrom;
-    q.rangeTo = parameters_.rangeTo;
-    q.hitsFrom = parameters_.hitsFrom;
-    q.hitsTo = parameters_.hitsTo;
-    q.year = year();
-    q.showAll = showAllBox->isChecked();
-    model_->setCells(zg::FillCalendar(AllDraws(), NumberSet, q));
+    const CalendarQuery q{parameters_, year(), showAllBox->isChecked()};
+    model_->setCells(zg::FillCalendar(q));
     filledYear_ = q.year;
     filledShowAll_ = q.showAll;
 }
@@ -271,12 +264,12 @@ void CalendarWindow::saveReport() {
     const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
         // The year and mode of the grid as filled, not a year still being typed.
-        const CalendarReportInput in{MakeSearchHeading(parameters_, AllDraws(), NumberSet),
+        const CalendarReportInput in{MakeSearchHeading(parameters_, parameters_.draws, parameters_.set),
                                      windowTitle().toStdString(),
                                      filledYear_,
                                      &model_->cells(),
                                      filledShowAll_,
-                                     NumberSet.Count};
+                                     parameters_.set.Count};
         if (WriteReport(this, path, CalendarReportBytes(in)))
             ShowReportSaved(this, path);
     }

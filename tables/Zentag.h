@@ -3,6 +3,7 @@
 // found, which numbers each of them holds, and how often every number and every pair of numbers
 // came up among them, ranked by frequency. Pure standard C++; the ZENTAG window and the command
 // line only show what it returns.
+#include "analysis/DrawQuery.h"
 #include "analysis/SetHitSearch.h"
 #include "base/DrawTypes.h"
 #include "base/LargeArrays.h"
@@ -17,14 +18,12 @@ namespace zg {
 inline constexpr std::int32_t ZentagOffsetMin = -99;
 inline constexpr std::int32_t ZentagOffsetMax = 99;
 
-// What one computation reads.
-struct ZentagInput {
-    DrawsView draws;
+// What one computation reads: the query's draws and range (the range the search ran over), the
+// draws the search found and the distance; the query's set, masks and hit bounds are not read.
+struct ZentagInput : DrawQuery {
     const std::int32_t* foundDraws = nullptr; // 1-based: foundDraws[1..foundCount], ascending
     std::int32_t foundCount = 0;              // also the denominator of every percentage
-    std::int32_t rangeFrom = 0;               // the range the search ran over, both ends inclusive
-    std::int32_t rangeTo = 0;
-    std::int32_t offset = 1; // the draw distance
+    std::int32_t offset = 1;                  // the draw distance
     char decimalSeparator = ',';
 };
 

@@ -333,12 +333,9 @@ void ZentagWindow::clearFilter() {
 }
 
 ZentagInput ZentagWindow::tableInput() const {
-    ZentagInput in;
-    in.draws = AllDraws();
+    ZentagInput in{parameters_};
     in.foundDraws = FoundDraws;
     in.foundCount = FoundCount;
-    in.rangeFrom = parameters_.rangeFrom;
-    in.rangeTo = parameters_.rangeTo;
     in.offset = ZentagOffset;
     in.decimalSeparator = decimalSeparator_;
     return in;
@@ -393,7 +390,8 @@ void ZentagWindow::applyFilter() {
 void ZentagWindow::saveReport() {
     const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
-        const ZentagReportInput in{MakeSearchHeading(parameters_, AllDraws(), NumberSet), ZentagOffset, &result_};
+        const ZentagReportInput in{MakeSearchHeading(parameters_, parameters_.draws, parameters_.set), ZentagOffset,
+                                   &result_};
         const auto pieces = [&in](const ReportPieceSink& sink) { return WriteZentagReport(in, sink); };
         if (WriteReport(this, path, pieces))
             ShowReportSaved(this, path);

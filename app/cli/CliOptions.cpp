@@ -121,6 +121,13 @@ std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const
     return in;
 }
 
+DrawQuery QueryFromOptions(const SearchInputs& in, const FolderDatabase& db) {
+    DrawQuery query = in;
+    query.draws = db.View();
+    query.masks = nullptr;
+    return query;
+}
+
 std::optional<FolderDatabase> LoadDatabaseForSearch(const std::string& dir, const SearchInputs& in) {
     auto db = LoadFolderDatabase(dir);
     if (!db)

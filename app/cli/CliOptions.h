@@ -5,6 +5,7 @@
 // command reports that it refused (exit 1) or was called wrongly after parsing (exit 2).
 // CLI11 itself is included only by the .cpp files that build commands, not through this header.
 #include "analysis/AnalysisParameters.h"
+#include "analysis/DrawQuery.h"
 #include "analysis/SetHitSearch.h"
 #include "app/cli/Commands.h"
 #include "app/cli/FolderDatabase.h"
@@ -66,10 +67,13 @@ void AddSearchOptions(CLI::App& command, SearchOptions& options);
 
 // The search inputs, checked as the main window checks them before a search can be refused: the
 // hit bounds lie in 0..min(size of the set, 20). On a usage error prints it and returns nothing.
-struct SearchInputs : AnalysisParameters {
-    NumberSetData set;
-};
+// The draws are not known yet: QueryFromOptions adds them once the database is loaded.
+using SearchInputs = AnalysisParameters;
 std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const SearchOptions& options);
+
+// The query every command asks of the loaded database: its draws (without masks, as a command
+// runs one analysis), with the set, the range and the hit bounds of `in`.
+DrawQuery QueryFromOptions(const SearchInputs& in, const FolderDatabase& db);
 
 // Loads DIR's database and checks the search against it in the main window's order: the range,
 // then the hit bounds (the window's messages), then that the range lies within the database's
@@ -77,7 +81,7 @@ std::optional<SearchInputs> CheckSearchOptions(const std::string& command, const
 std::optional<FolderDatabase> LoadDatabaseForSearch(const std::string& dir, const SearchInputs& in);
 
 // A set-hit search with the ordinals of the draws it found (foundDraws[1..foundCount], 1-based as
-// the process-wide FoundDraws holds them).
+// the search writes them).
 struct FoundSearch {
     SearchResult result;
     std::unique_ptr<std::int32_t[]> foundDraws;

@@ -49,14 +49,9 @@ int RunCalendar(const CalendarOptions& opt) {
         return ExitRefused;
     const DrawsView draws = db->View();
 
-    CalendarQuery query;
-    query.rangeFrom = in->rangeFrom;
-    query.rangeTo = in->rangeTo;
-    query.hitsFrom = in->hitsFrom;
-    query.hitsTo = in->hitsTo;
-    query.year = std::clamp(opt.year, CalendarFirstYear, CalendarLastYear);
-    query.showAll = opt.showAll;
-    const CalendarCells cells = FillCalendar(draws, in->set, query);
+    const CalendarQuery query{QueryFromOptions(*in, *db), std::clamp(opt.year, CalendarFirstYear, CalendarLastYear),
+                              opt.showAll};
+    const CalendarCells cells = FillCalendar(query);
 
     const CalendarReportInput report{
         MakeSearchHeading(*in, draws, in->set), MapCaption(in->set), query.year, &cells, query.showAll, in->set.Count};

@@ -120,8 +120,7 @@ int RunNumbers(const NumbersOptions& opt) {
     const auto db = LoadDatabaseForSearch(opt.dir, in);
     if (!db)
         return ExitRefused;
-    const auto table =
-        ComputeNumberTable(NumberTableInput{db->View(), nullptr, *set, in.rangeFrom, in.rangeTo, opt.last});
+    const auto table = ComputeNumberTable(NumberTableInput{QueryFromOptions(in, *db), opt.last});
     if (!table) // LoadDatabaseForSearch has refused every range the table refuses
         return Failure(RefusalText(SearchRefusal::Range));
 

@@ -131,14 +131,7 @@ int RunStats(const StatsOptions& opt) {
     if (!db)
         return ExitRefused;
 
-    ChanceInput input;
-    input.draws = db->View();
-    input.set = in->set;
-    input.rangeFrom = in->rangeFrom;
-    input.rangeTo = in->rangeTo;
-    input.hitsFrom = in->hitsFrom;
-    input.hitsTo = in->hitsTo;
-    const ChanceStatistics stats = ComputeChanceStatistics(input);
+    const ChanceStatistics stats = ComputeChanceStatistics(QueryFromOptions(*in, *db));
 
     if (opt.json)
         std::printf("%s\n", StatisticsJson(stats, *in).dump().c_str());

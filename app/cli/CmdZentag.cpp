@@ -69,12 +69,9 @@ int RunZentag(const ZentagOptions& opt) {
     const DrawsView draws = searched->db.View();
     const FoundSearch& found = searched->found;
 
-    ZentagInput zentag;
-    zentag.draws = draws;
+    ZentagInput zentag{QueryFromOptions(*in, searched->db)};
     zentag.foundDraws = found.foundDraws.get();
     zentag.foundCount = found.foundCount;
-    zentag.rangeFrom = in->rangeFrom;
-    zentag.rangeTo = in->rangeTo;
     zentag.offset = opt.offset;
     zentag.decimalSeparator = DecimalSeparator(opt.decimal);
     const ZentagResult table =

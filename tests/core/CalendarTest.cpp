@@ -25,7 +25,7 @@ void Draw(DrawRecord& d, int day, int month, int year, int hits) {
 
 CalendarCells Fill(const std::vector<DrawRecord>& table, bool showAll, std::int32_t from = 1, std::int32_t to = 99999,
                    std::int32_t year = 2008) {
-    return FillCalendar(test::View(table), Set15, CalendarQuery{from, to, 3, 5, year, showAll});
+    return FillCalendar(CalendarQuery{{test::View(table), nullptr, Set15, from, to, 3, 5}, year, showAll});
 }
 
 const std::string& Cell(const CalendarCells& cells, int day, int month) {

@@ -41,7 +41,7 @@ TEST(NumberTable, SmallTableByHand) {
     table[2].Numbers[0] = 3;
     const DrawMasks built(View(table));
     for (const DrawMasks* masks : {static_cast<const DrawMasks*>(nullptr), &built}) {
-        const auto t = ComputeNumberTable(NumberTableInput{View(table), masks, MakeSet({2, 41}), 3, 12, 4});
+        const auto t = ComputeNumberTable(NumberTableInput{{View(table), masks, MakeSet({2, 41}), 3, 12}, 4});
         ASSERT_TRUE(t);
         EXPECT_EQ(t->draws, 10);
         EXPECT_EQ(t->last, 4);
@@ -66,8 +66,8 @@ TEST(NumberTable, SmallTableByHand) {
         EXPECT_EQ(t->longestGapNumbers.size(), 58u); // 3..40 and 61..80
         EXPECT_TRUE(t->rows[1].inSet && t->rows[40].inSet && !t->rows[0].inSet);
     }
-    EXPECT_FALSE(ComputeNumberTable(NumberTableInput{View(table), nullptr, {}, 5, 4, 100}));
-    EXPECT_FALSE(ComputeNumberTable(NumberTableInput{View(table), nullptr, {}, 1, 13, 100}));
+    EXPECT_FALSE(ComputeNumberTable(NumberTableInput{{View(table), nullptr, {}, 5, 4}, 100}));
+    EXPECT_FALSE(ComputeNumberTable(NumberTableInput{{View(table), nullptr, {}, 1, 13}, 100}));
 }
 
 // 40,000 draws, draw q holding (20q + j) mod 80 + 1 for j = 0..19: every number once in four
@@ -79,7 +79,7 @@ TEST(NumberTable, LongRanges) {
             table[static_cast<std::size_t>(q)].Numbers[j] = (20 * q + j) % 80 + 1;
     for (int round = 0; round < 2; ++round) {
         const DrawMasks masks(View(table));
-        const auto t = ComputeNumberTable(NumberTableInput{View(table), &masks, {}, 1, 40000, 100});
+        const auto t = ComputeNumberTable(NumberTableInput{{View(table), &masks, {}, 1, 40000}, 100});
         for (const NumberRow& r : t->rows) {
             if (round == 1 && r.number == 80) {
                 EXPECT_EQ(std::vector<std::int32_t>({r.count, r.lastDraw, r.currentGap, r.longestGap, r.countLast}),
@@ -124,7 +124,7 @@ TEST(NumberTable, BandSharedWithTheCharts) {
     } cases[] = {{1, {0, 1}}, {10, {0, 5}}, {100, {17, 34}}, {1000, {223, 277}}};
     for (const auto& c : cases) {
         EXPECT_EQ(NumberCountBand(c.draws), c.band) << c.draws;
-        const auto t = ComputeNumberTable(NumberTableInput{View(table), nullptr, {}, 1, 1000, c.draws});
+        const auto t = ComputeNumberTable(NumberTableInput{{View(table), nullptr, {}, 1, 1000}, c.draws});
         EXPECT_EQ(t->bandLast, c.band) << c.draws;
         const ChanceStatistics s =
             ComputeChanceStatistics(ChanceInput{View(table), nullptr, MakeSet({1}), 1001 - c.draws, 1000, 1, 1});
