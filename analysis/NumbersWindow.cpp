@@ -286,7 +286,7 @@ void NumbersWindow::computeTable() {
     table_.reset();
     if (valid)
         table_ =
-            ComputeNumberTable(NumberTableInput{AllDraws(), &AllDrawMasks(), set_, rangeFrom_, rangeTo_, askedLast_});
+            ComputeNumberTable(NumberTableInput{{AllDraws(), &AllDrawMasks(), set_, rangeFrom_, rangeTo_}, askedLast_});
     if (table_) {
         model_->setTable(&*table_, decimalSeparator_);
         headingLabel->setText(Q(NumberTableHeading(*table_)));

@@ -430,7 +430,7 @@ void MainWindow::setStartRange() {
 }
 
 void MainWindow::fitHitBoundsToSet() {
-    const std::int32_t m = std::min<std::int32_t>(NumberSet.Count, 20);
+    const std::int32_t m = std::min<std::int32_t>(set_.Count, 20);
     hitsFromField->setRange(0, m);
     hitsToField->setRange(0, m);
     hitsToField->setPosition(m);
@@ -439,7 +439,7 @@ void MainWindow::fitHitBoundsToSet() {
 
 void MainWindow::resetResults() {
     highlightActive_ = false;
-    ZentagTableValid = false;
+    zentagTableValid_ = false;
     resultModel_->clear();
     statistics_ = SearchStatistics{};
     stripModel_->clear();
@@ -544,12 +544,13 @@ void MainWindow::takeRangeFromDate() {
     takeRangeAsTyped(from, DrawCount);
 }
 
-void MainWindow::applyConfirmedSet() {
+void MainWindow::applyConfirmedSet(const NumberSetData& set) {
+    set_ = set;
     hitsFromField->setPosition(0);
     searchButton->setEnabled(true);
     hitsFromField->setEnabled(true);
     hitsToField->setEnabled(true);
-    ZentagTableValid = false;
+    zentagTableValid_ = false;
     fitHitBoundsToSet();
     resetResults();
 }
@@ -574,7 +575,7 @@ QString MainWindow::hitsToText() const {
 }
 
 AnalysisParameters MainWindow::parameters() const {
-    return AnalysisParameters{{AllDraws(), nullptr, NumberSet, rangeFrom(), rangeTo(), hitsFrom(), hitsTo()},
+    return AnalysisParameters{{AllDraws(), nullptr, set_, rangeFrom(), rangeTo(), hitsFrom(), hitsTo()},
                               hitsFromText().toStdString(),
                               hitsToText().toStdString()};
 }
@@ -611,11 +612,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::refreshSetButtonHint() {
-    if (NumberSet.Count <= 0)
+    if (set_.Count <= 0)
         return; // an empty set leaves the hint as it was
     QString hint = QStringLiteral(" ");
     for (int n = 1; n <= 80; ++n)
-        if (NumberSet.Member[n])
+        if (set_.Member[n])
             hint += QString::fromStdString(ZeroPad(n, 2)) + QLatin1Char(' ');
     setEditorButton->setToolTip(hint);
 }
@@ -651,10 +652,11 @@ void MainWindow::search() {
     refreshRangeInfo();
     resultModel_->clear();
     statistics_ = SearchStatistics{};
-    FoundCount = 0;
+    foundDraws_.reset();
+    foundCount_ = 0;
     // Every search makes the ZENTAG table stale (the draws may have changed since, even with the
     // same parameters), and the table opens again only after a search that finds something.
-    ZentagTableValid = false;
+    zentagTableValid_ = false;
     zentagButton->setEnabled(false);
 
     const std::int32_t from = rangeFrom(), to = rangeTo(), low = hitsFrom(), high = hitsTo();
@@ -671,7 +673,7 @@ void MainWindow::search() {
     case SearchRefusal::None:
         break;
     }
-    if (count <= 0 || NumberSet.Count <= 0) {
+    if (count <= 0 || set_.Count <= 0) {
         // Nothing to search: no database, or no set confirmed.
         emit resultsCleared();
         Dialogs::Message(this, QStringLiteral("Błąd!"), Q(RangeRefusalText), Dialogs::Icon::Error);
@@ -679,12 +681,19 @@ void MainWindow::search() {
     }
 
     GaugeProgress progress(progressGauge);
+    // Room for every ordinal the search may write (1-based), cut to those it wrote.
+    auto found = std::make_shared<std::vector<std::int32_t>>(static_cast<std::size_t>(MaxDraws) + 1);
+    std::int32_t foundCount = 0;
     SearchResult result =
-        SetHitSearch(AllDraws(), AllDrawMasks(), NumberSet, from, to, low, high, FoundDraws, FoundCount, &progress);
+        SetHitSearch(AllDraws(), AllDrawMasks(), set_, from, to, low, high, found->data(), foundCount, &progress);
+    found->resize(static_cast<std::size_t>(foundCount) + 1);
+    found->shrink_to_fit();
+    foundDraws_ = std::move(found);
+    foundCount_ = foundCount;
     // An open charts window follows every search, also one that finds nothing.
     emit searched(chartInputs(result.rows));
 
-    SearchStatistics stats = SearchStatisticsTexts(result, NumberSet.Count, AllDraws(), decimalSeparator_);
+    SearchStatistics stats = SearchStatisticsTexts(result, set_.Count, AllDraws(), decimalSeparator_);
     totalHitsValue->setText(QString::fromStdString(stats.total));
     if (result.rows.empty()) {
         Dialogs::Message(this, Q(NothingFoundTitle), Q(NothingFoundText), Dialogs::Icon::None);
@@ -712,7 +721,7 @@ void MainWindow::search() {
 }
 
 ChartInputs MainWindow::chartInputs(std::span<const SearchRow> rows) const {
-    return ChartInputs{AllDraws(), &AllDrawMasks(), NumberSet, rangeFrom(), rangeTo(), hitsFrom(), hitsTo(), rows};
+    return ChartInputs{AllDraws(), &AllDrawMasks(), set_, rangeFrom(), rangeTo(), hitsFrom(), hitsTo(), rows};
 }
 
 void MainWindow::openCharts() {
@@ -740,7 +749,7 @@ void MainWindow::showSelectedDrawNumbers() {
         return;
     highlightActive_ = true;
     stripModel_->setNumbers(DrawTable[q].Numbers);
-    stripModel_->setHighlight(true, &NumberSet.Member);
+    stripModel_->setHighlight(true, &set_.Member);
 }
 
 void MainWindow::saveReport() {
@@ -749,8 +758,7 @@ void MainWindow::saveReport() {
     if (path.isEmpty())
         return;
 
-    const AnalysisReportInput in{MakeSearchHeading(parameters(), AllDraws(), NumberSet), resultModel_->rows(),
-                                 statistics_};
+    const AnalysisReportInput in{MakeSearchHeading(parameters(), AllDraws(), set_), resultModel_->rows(), statistics_};
     if (WriteReport(this, path, AnalysisReportBytes(in)))
         ShowReportSaved(this, path);
 }
@@ -758,18 +766,22 @@ void MainWindow::saveReport() {
 void MainWindow::openZentagTable() {
     // The shown table stays valid until a search, a parameter, the set, the draws or the distance
     // changes; only then is it computed again.
-    const bool recompute = !ZentagTableValid;
-    ZentagTableValid = true;
-    emit zentagTableRequested(parameters(), recompute);
+    const bool recompute = !zentagTableValid_;
+    zentagTableValid_ = true;
+    emit zentagTableRequested(zentagRequest(), recompute);
+}
+
+ZentagRequest MainWindow::zentagRequest() const {
+    return ZentagRequest{parameters(), foundDraws_, foundCount_, zentagOffset_};
 }
 
 void MainWindow::stepZentagOffset(int direction) {
-    const std::int32_t offset = ZentagOffset + direction;
+    const std::int32_t offset = zentagOffset_ + direction;
     if (offset < ZentagOffsetMin || offset > ZentagOffsetMax)
         return;
-    ZentagOffset = offset;
+    zentagOffset_ = offset;
     zentagButton->setText(QString::fromStdString(ZentagCaption(offset)));
-    ZentagTableValid = false;
+    zentagTableValid_ = false;
 }
 
 } // namespace zg

@@ -4,12 +4,16 @@
 #include "analysis/AnalysisParameters.h"
 #include "analysis/ChanceStatistics.h"
 #include "analysis/SetHitSearch.h"
+#include "base/DrawTypes.h"
+#include "tables/Zentag.h"
 
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 class QAbstractItemView;
 class QGroupBox;
@@ -47,8 +51,8 @@ public:
     // The stored draws were replaced as a whole (an import replacing the database or filling an
     // empty one, a restore): the range is set as at start-up and the result is cleared.
     void drawsReplaced();
-    // The reaction to a confirmed set in the set editor.
-    void applyConfirmedSet();
+    // The reaction to a set confirmed in the set editor: the main window keeps it and hands it on.
+    void applyConfirmedSet(const NumberSetData& set);
     // The search ("Oblicz").
     void search();
     // Writes the shown result as a report ("saveButton").
@@ -69,8 +73,22 @@ public:
     std::int32_t hitsTo() const;
     QString hitsFromText() const;
     QString hitsToText() const;
-    // All of them, as the tables read them when they open.
+    // All of them with the draws and the set, as the tables read them when they open.
     AnalysisParameters parameters() const;
+    // The set confirmed last (empty before the first).
+    const NumberSetData& numberSet() const { return set_; }
+
+    // ---- the last search's result, as the ZENTAG table reads it ----
+    // The ordinals of the draws it found, (*foundDraws())[1..foundCount()]; null and 0 before a
+    // search, after a refused one and while a search runs.
+    const std::shared_ptr<const std::vector<std::int32_t>>& foundDraws() const { return foundDraws_; }
+    std::int32_t foundCount() const { return foundCount_; }
+    // Whether the ZENTAG window holds the table of the current result at the current distance.
+    bool zentagTableValid() const { return zentagTableValid_; }
+    // The distance of the ZENTAG table, -99..99 (1 at start).
+    std::int32_t zentagOffset() const { return zentagOffset_; }
+    // What "ZENTAG +1" asks the ZENTAG window to show.
+    ZentagRequest zentagRequest() const;
 
     bool highlightActive() const { return highlightActive_; }
     ProgressGauge* gauge() const { return progressGauge; }
@@ -89,9 +107,9 @@ signals:
     void calendarRequested(const zg::AnalysisParameters& parameters, std::optional<std::int32_t> year);
     // "Wykresy": the charts of the shown result, opened or raised.
     void chartsRequested(const zg::ChartInputs& inputs);
-    // "ZENTAG +1": the table of the draws that follow the found draws over `parameters`; it is
+    // "ZENTAG +1": the table of the draws at the request's distance from its found draws; it is
     // computed anew (its filter cleared, on the gauge) when `recompute`, else shown as it stands.
-    void zentagTableRequested(const zg::AnalysisParameters& parameters, bool recompute);
+    void zentagTableRequested(const zg::ZentagRequest& request, bool recompute);
     // "Tabela liczb": the numbers table on the range in force and the set, opened or raised.
     void numbersTableRequested();
     // A search ran (also one that found nothing): an open charts window follows it, and an open
@@ -135,6 +153,11 @@ private:
     SearchStatistics statistics_;
     bool highlightActive_ = false;
     char decimalSeparator_ = '.';
+    NumberSetData set_;
+    std::shared_ptr<const std::vector<std::int32_t>> foundDraws_;
+    std::int32_t foundCount_ = 0;
+    bool zentagTableValid_ = false;
+    std::int32_t zentagOffset_ = 1;
 
     QLabel* rangeCaption = nullptr;
     QLabel* rangeSizeValue = nullptr;

@@ -112,14 +112,17 @@ void ConnectDrawManager(MainWindow& main, DrawManager& draws) {
 }
 
 void ConnectSetEditor(MainWindow& main, SetEditor& editor) {
-    OpenOnRequest(main, &MainWindow::setEditorRequested, editor);
+    QObject::connect(&main, &MainWindow::setEditorRequested, &editor, [&main, &editor] {
+        editor.setCurrentSet(main.numberSet());
+        editor.exec();
+    });
     QObject::connect(&editor, &SetEditor::setConfirmed, &main, &MainWindow::applyConfirmedSet);
 }
 
 void ConnectZentagWindow(MainWindow& main, ZentagWindow& zentag) {
     QObject::connect(&main, &MainWindow::zentagTableRequested, &zentag,
-                     [&main, &zentag](const AnalysisParameters& parameters, bool recompute) {
-                         zentag.setParameters(parameters);
+                     [&main, &zentag](const ZentagRequest& request, bool recompute) {
+                         zentag.setRequest(request);
                          if (recompute) {
                              zentag.clearFilter();
                              zentag.computeTable(main.gauge());
@@ -135,7 +138,7 @@ void ConnectCalendarWindow(MainWindow& main, CalendarWindow& map) {
                          map.setParameters(parameters);
                          if (year)
                              map.setYear(*year);
-                         map.setWindowTitle(Q(MapCaption(NumberSet)));
+                         map.setWindowTitle(Q(MapCaption(parameters.set)));
                          map.exec();
                      });
 }
@@ -156,7 +159,7 @@ void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts) {
 }
 
 void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers) {
-    const auto showRange = [&main, &numbers] { numbers.showRange(main.rangeFrom(), main.rangeTo(), NumberSet); };
+    const auto showRange = [&main, &numbers] { numbers.showRange(main.rangeFrom(), main.rangeTo(), main.numberSet()); };
     QObject::connect(&main, &MainWindow::numbersTableRequested, &numbers, [&numbers, showRange] {
         showRange();
         numbers.show();
@@ -178,7 +181,6 @@ ProgramWindows CreateProgramWindows() {
     ProgramWindows w;
     w.main = std::make_unique<MainWindow>();
     LoadProgramDatabase(w.main.get());
-    ZentagOffset = 1;
 
     MainWindow& main = *w.main;
     // The draw management window shows the main window, centred, and fills its grid on the main

@@ -41,7 +41,8 @@ void OpenOnRequest(MainWindow& main, void (MainWindow::*request)(), QWidget& win
 // on the last draw, a replaced table (an import, a restore) takes the start-up range, and every
 // change of the range or of stored draws empties the result.
 void ConnectDrawManager(MainWindow& main, DrawManager& draws);
-// "LICZBA / ZESTAW LICZB" opens the set editor; a confirmed set reaches the main window.
+// "LICZBA / ZESTAW LICZB" opens the set editor on the main window's set; a confirmed set reaches
+// the main window, which keeps it.
 void ConnectSetEditor(MainWindow& main, SetEditor& editor);
 // "ZENTAG +1" opens the table on the main window's parameters, computed on its gauge when stale;
 // a complete table computed there shows the range again in the main window.

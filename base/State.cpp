@@ -2,7 +2,9 @@
 
 #include "base/DrawMasks.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 #include <unistd.h>
 
 namespace zg {
@@ -11,12 +13,7 @@ DrawRecord DrawTable[MaxDraws + 1];
 std::int32_t DrawCount = 0;
 std::int32_t LayoutProbe = 0;
 bool DatabaseWhole = true;
-NumberSetData NumberSet;
 std::string AppDir;
-std::int32_t FoundDraws[MaxDraws + 1];
-std::int32_t FoundCount = 0;
-std::int32_t ZentagOffset = 1;
-bool ZentagTableValid = false;
 FileStamp DatabaseStamp;
 
 namespace {
@@ -39,6 +36,17 @@ const DrawMasks& AllDrawMasks() {
 }
 
 void DrawTableChanged() {
+    MasksStale = true;
+}
+
+void ResetProgramState() {
+    std::fill(std::begin(DrawTable), std::end(DrawTable), DrawRecord{});
+    DrawCount = 0;
+    LayoutProbe = 0;
+    DatabaseWhole = true;
+    DatabaseStamp = FileStamp{};
+    AppDir.clear();
+    CachedMasks() = DrawMasks();
     MasksStale = true;
 }
 

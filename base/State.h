@@ -1,6 +1,8 @@
 #pragma once
-// The process-wide state of the running program. Only windows, the start-up code and the
-// command-line tool touch it; every computation takes what it reads as parameters.
+// The process-wide state of the running program: the draw table with the state of its file, and
+// the program folder. Only windows, the start-up code and the command-line tool touch it; every
+// computation takes what it reads as parameters. What a search found, the set and the ZENTAG
+// distance belong to the main window, which hands them on as values.
 #include "base/DrawTypes.h"
 #include "base/SafeFile.h"
 
@@ -10,16 +12,11 @@ namespace zg {
 
 class DrawMasks;
 
-extern DrawRecord DrawTable[MaxDraws + 1];    // 1-based; allocated once with the process
-extern std::int32_t DrawCount;                // valid entries 1..DrawCount
-extern std::int32_t LayoutProbe;              // second integer of the database file
-extern NumberSetData NumberSet;               // changed only by confirming a set in the editor
-extern std::string AppDir;                    // folder of the executable, no trailing slash
-extern std::int32_t FoundDraws[MaxDraws + 1]; // ordinals found by the last search, 1-based
-extern std::int32_t FoundCount;
-extern std::int32_t ZentagOffset; // signed distance of the ZENTAG table, -99..99
-extern bool ZentagTableValid;     // the ZENTAG window holds a table for the current result
-extern FileStamp DatabaseStamp;   // the database file as the program last loaded or wrote it
+extern DrawRecord DrawTable[MaxDraws + 1]; // 1-based; allocated once with the process
+extern std::int32_t DrawCount;             // valid entries 1..DrawCount
+extern std::int32_t LayoutProbe;           // second integer of the database file
+extern std::string AppDir;                 // folder of the executable, no trailing slash
+extern FileStamp DatabaseStamp;            // the database file as the program last loaded or wrote it
 
 // The table holds everything the database file holds, in its right places. False after a failed
 // load of an existing file, a load that ended inside a group, one cut at MaxDraws, or one whose
@@ -38,6 +35,10 @@ inline DrawsView AllDraws() {
 // edit of a draw) calls DrawTableChanged(), or the searches keep counting the old numbers.
 const DrawMasks& AllDrawMasks();
 void DrawTableChanged();
+
+// Everything above as at the start of the process: no draws (the table emptied), no layout read,
+// a whole database, no stamp, no program folder, and no masks kept. For tests that start afresh.
+void ResetProgramState();
 
 // Path of a file in AppDir.
 std::string AppPath(const std::string& name);

@@ -31,12 +31,12 @@ void SetField(QWidget* w, const char* name, const char* text) {
 
 // A search over draws 1..40,000 that all qualify, the management window and the ZENTAG table shown.
 void OpenWindows(zg::ProgramWindows& windows) {
-    zg::NumberSet = zg::NumberSetData{};
+    zg::NumberSetData set;
     for (int n = 1; n <= 10; ++n)
-        zg::NumberSet.Member[n] = true;
-    zg::CompleteNumberSet(zg::NumberSet);
+        set.Member[n] = true;
+    zg::CompleteNumberSet(set);
     zg::MainWindow& main = *windows.main;
-    main.applyConfirmedSet();
+    main.applyConfirmedSet(set);
     SetField(&main, "rangeFromEdit", "1");
     SetField(&main, "rangeToEdit", "40000");
     SetField(&main, "hitsFromEdit", "0");
@@ -44,7 +44,7 @@ void OpenWindows(zg::ProgramWindows& windows) {
     main.search();
     windows.drawManager->show();
     if (auto* zentag = qobject_cast<zg::ZentagWindow*>(windows.zentag.get())) {
-        zentag->setParameters(main.parameters());
+        zentag->setRequest(main.zentagRequest());
         zentag->computeTable(main.gauge());
         zentag->show();
     }
@@ -77,6 +77,6 @@ int main(int argc, char** argv) {
                      zg::Dialogs::History().front().text.toLocal8Bit().constData());
         return 1;
     }
-    std::printf("%d draws, %d found\n", zg::DrawCount, zg::FoundCount);
+    std::printf("%d draws, %d found\n", zg::DrawCount, windows.main->foundCount());
     return status;
 }

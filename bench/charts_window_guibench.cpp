@@ -41,7 +41,7 @@ struct Windows {
     Windows() {
         zg::bench::PrepareSampleTable(zg::MaxDraws);
         main.show();
-        main.applyConfirmedSet();
+        main.applyConfirmedSet(zg::bench::FirstTenNumbers());
         TypeInto(main, "Pierwsze losowanie zakresu", QStringLiteral("1"));
         TypeInto(main, "Ostatnie losowanie zakresu", QString::number(zg::MaxDraws));
         TypeInto(main, "Najmniejsza liczba trafień", QStringLiteral("3"));
@@ -51,8 +51,8 @@ struct Windows {
 
     // What the main window hands the charts window after a search.
     zg::ChartInputs Inputs() const {
-        return zg::ChartInputs{zg::AllDraws(), &zg::AllDrawMasks(), zg::NumberSet, main.rangeFrom(),
-                               main.rangeTo(), main.hitsFrom(),     main.hitsTo(), main.resultModel()->rows()};
+        return zg::ChartInputs{zg::AllDraws(), &zg::AllDrawMasks(), main.numberSet(), main.rangeFrom(),
+                               main.rangeTo(), main.hitsFrom(),     main.hitsTo(),    main.resultModel()->rows()};
     }
 };
 

@@ -23,7 +23,7 @@ struct Windows {
     Windows() {
         zg::bench::PrepareSampleTable(zg::MaxDraws);
         main.show();
-        main.applyConfirmedSet();
+        main.applyConfirmedSet(zg::bench::FirstTenNumbers());
         zg::bench::Type(main, "rangeFromEdit", "1");
         zg::bench::Type(main, "rangeToEdit", "99999");
         zg::bench::Type(main, "hitsFromEdit", "3");
@@ -49,7 +49,7 @@ void BM_NumbersOpen99999(benchmark::State& state) {
     // "Oblicz" once makes the typed range the main window's range in force.
     QTest::mouseClick(w.main.findChild<QPushButton*>(QStringLiteral("searchButton")), Qt::LeftButton);
     for (auto _ : state) {
-        w.numbers.showRange(w.main.rangeFrom(), w.main.rangeTo(), zg::NumberSet);
+        w.numbers.showRange(w.main.rangeFrom(), w.main.rangeTo(), w.main.numberSet());
         w.numbers.show();
         QApplication::processEvents();
         w.numbers.hide();

@@ -29,11 +29,16 @@ void FullTable() {
     std::copy(sample.draws.begin(), sample.draws.end(), zg::DrawTable);
     zg::DrawCount = zg::MaxDraws;
     zg::DrawTableChanged();
-    zg::NumberSet = zg::NumberSetData{};
-    for (int n = 1; n <= 10; ++n)
-        zg::NumberSet.Member[n * 7] = true;
-    zg::CompleteNumberSet(zg::NumberSet);
     zg::Dialogs::SetTestMode(true);
+}
+
+// The ten numbers 7, 14, ..., 70.
+zg::NumberSetData MultiplesOfSeven() {
+    zg::NumberSetData set;
+    for (int n = 1; n <= 10; ++n)
+        set.Member[n * 7] = true;
+    zg::CompleteNumberSet(set);
+    return set;
 }
 
 void Type(QWidget& w, const char* field, const QString& text) {
@@ -45,7 +50,7 @@ void Type(QWidget& w, const char* field, const QString& text) {
 
 // Every draw of the table in the range, hits 2..4 of the ten numbers.
 void SetUpMain(zg::MainWindow& main) {
-    main.applyConfirmedSet();
+    main.applyConfirmedSet(MultiplesOfSeven());
     Type(main, "rangeFromEdit", QStringLiteral("1"));
     Type(main, "rangeToEdit", QString::number(zg::MaxDraws));
     Type(main, "hitsFromEdit", QStringLiteral("2"));

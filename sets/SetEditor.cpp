@@ -236,8 +236,8 @@ void SetEditor::confirmSet() {
                          Dialogs::Icon::Information);
         return;
     }
-    NumberSet = chosen;
-    emit setConfirmed();
+    currentSet_ = chosen;
+    emit setConfirmed(currentSet_);
     accept();
 }
 

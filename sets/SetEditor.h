@@ -1,7 +1,8 @@
 #pragma once
 // The number set editor: 80 toggle buttons whose pressed state is the working selection, a draw
 // chooser that prefills the buttons with a past draw, saving and loading set files, and
-// "Zatwierdź", which copies the selection into the process-wide NumberSet.
+// "Zatwierdź", which makes the selection the confirmed set and hands it on by a signal.
+#include "base/DrawTypes.h"
 #include "sets/SetFile.h"
 
 #include <QDialog>
@@ -28,9 +29,14 @@ public:
     // The pressed numbers.
     SetMembers selection() const;
 
+    // The set confirmed last, as the main window holds it: handed over when the editor opens,
+    // replaced by "Zatwierdź". The buttons do not follow it.
+    void setCurrentSet(const NumberSetData& set) { currentSet_ = set; }
+    const NumberSetData& currentSet() const { return currentSet_; }
+
 signals:
-    // NumberSet now holds a confirmed, non-empty set; the main window reacts to it.
-    void setConfirmed();
+    // A non-empty set was confirmed (it is now the current set); the main window keeps it.
+    void setConfirmed(const zg::NumberSetData& set);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,6 +66,7 @@ private:
     QPushButton* saveSetButton = nullptr;
     QPushButton* loadSetButton = nullptr;
     SpinField* drawField_ = nullptr;
+    NumberSetData currentSet_;
 };
 
 } // namespace zg

@@ -3,12 +3,14 @@
 // found, which numbers each of them holds, and how often every number and every pair of numbers
 // came up among them, ranked by frequency. Pure standard C++; the ZENTAG window and the command
 // line only show what it returns.
+#include "analysis/AnalysisParameters.h"
 #include "analysis/DrawQuery.h"
 #include "analysis/SetHitSearch.h"
 #include "base/DrawTypes.h"
 #include "base/LargeArrays.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,6 +27,17 @@ struct ZentagInput : DrawQuery {
     std::int32_t foundCount = 0;              // also the denominator of every percentage
     std::int32_t offset = 1;                  // the draw distance
     char decimalSeparator = ',';
+};
+
+// What the ZENTAG window is asked to show: the search's parameters (its draws, set, range and hit
+// bounds, which the report's heading names), the ordinals of the draws it found and the distance.
+// The ordinals are 1-based as the search writes them, (*foundDraws)[1..foundCount], and are never
+// changed once made: the window may keep them while the main window searches again.
+struct ZentagRequest {
+    AnalysisParameters parameters;
+    std::shared_ptr<const std::vector<std::int32_t>> foundDraws;
+    std::int32_t foundCount = 0;
+    std::int32_t offset = 1;
 };
 
 // One qualifying draw: found draw + offset, inside the range.

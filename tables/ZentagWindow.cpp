@@ -3,7 +3,6 @@
 #include "analysis/AnalysisReport.h"
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
-#include "base/State.h"
 #include "tables/ZentagReport.h"
 #include "ui/ButtonGrid.h"
 #include "ui/FrozenColumnTableView.h"
@@ -29,6 +28,8 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace zg {
 
@@ -332,11 +333,19 @@ void ZentagWindow::clearFilter() {
     selection_.clear();
 }
 
+std::int32_t ZentagWindow::foundCount() const {
+    if (!request_.foundDraws || request_.foundDraws->empty())
+        return 0;
+    const auto listed = static_cast<std::int32_t>(
+        std::min<std::size_t>(request_.foundDraws->size() - 1, static_cast<std::size_t>(MaxDraws)));
+    return std::clamp(request_.foundCount, 0, listed);
+}
+
 ZentagInput ZentagWindow::tableInput() const {
-    ZentagInput in{parameters_};
-    in.foundDraws = FoundDraws;
-    in.foundCount = FoundCount;
-    in.offset = ZentagOffset;
+    ZentagInput in{request_.parameters};
+    in.foundDraws = request_.foundDraws ? request_.foundDraws->data() : nullptr;
+    in.foundCount = foundCount();
+    in.offset = request_.offset;
     in.decimalSeparator = decimalSeparator_;
     return in;
 }
@@ -368,8 +377,8 @@ void ZentagWindow::showResult() {
     // The rows are the found draws with a draw at the distance inside the range; the lists'
     // percentages are of all found draws.
     const auto rows = static_cast<std::int64_t>(result_.rows.size());
-    numbersBaseline->setText(QString::fromStdString(ZentagNumbersBaseline(rows, FoundCount, decimalSeparator_)));
-    pairsBaseline->setText(QString::fromStdString(ZentagPairsBaseline(rows, FoundCount, decimalSeparator_)));
+    numbersBaseline->setText(QString::fromStdString(ZentagNumbersBaseline(rows, foundCount(), decimalSeparator_)));
+    pairsBaseline->setText(QString::fromStdString(ZentagPairsBaseline(rows, foundCount(), decimalSeparator_)));
     for (QLabel* l : {numbersBaseline, pairsBaseline})
         l->setAccessibleName(l->text());
 }
@@ -390,7 +399,8 @@ void ZentagWindow::applyFilter() {
 void ZentagWindow::saveReport() {
     const QString path = AskReportFileName(this, ReportFileStem);
     if (!path.isEmpty()) {
-        const ZentagReportInput in{MakeSearchHeading(parameters_, parameters_.draws, parameters_.set), ZentagOffset,
+        const AnalysisParameters& parameters = request_.parameters;
+        const ZentagReportInput in{MakeSearchHeading(parameters, parameters.draws, parameters.set), request_.offset,
                                    &result_};
         const auto pieces = [&in](const ReportPieceSink& sink) { return WriteZentagReport(in, sink); };
         if (WriteReport(this, path, pieces))

@@ -3,7 +3,6 @@
 // number, yellow where a number was drawn), the ranked lists of numbers and pairs with what chance
 // alone gives under them, the filter of 80 tick boxes that restricts the table to chosen numbers,
 // and the report.
-#include "analysis/AnalysisParameters.h"
 #include "tables/Zentag.h"
 
 #include <QAbstractTableModel>
@@ -51,9 +50,9 @@ class ZentagWindow : public QDialog {
 public:
     explicit ZentagWindow(QWidget* parent = nullptr);
 
-    // The range and hit bounds of the search whose found draws the table follows; handed over
-    // each time the window opens.
-    void setParameters(const AnalysisParameters& parameters) { parameters_ = parameters; }
+    // The search whose found draws the table follows (its parameters and set, the found draws)
+    // and the distance; handed over each time the window opens.
+    void setRequest(const ZentagRequest& request) { request_ = request; }
     ~ZentagWindow() override;
 
     // Unticks every filter box without computing anything: the caller computes next.
@@ -82,9 +81,11 @@ private:
     void applyFilter();
     void saveReport();
     ZentagInput tableInput() const;
+    // The found draws of the request, as many as its list holds.
+    std::int32_t foundCount() const;
     void showResult();
 
-    AnalysisParameters parameters_;
+    ZentagRequest request_;
     char decimalSeparator_ = '.';
     bool clearingFilter_ = false;
     ZentagResult result_;

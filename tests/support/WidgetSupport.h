@@ -18,19 +18,17 @@
 namespace zg::test {
 
 // A program folder with TXT/ and ZESTAWY LICZB/, made AppDir for the test's lifetime; the
-// dialog seam answers instead of a person, and the process-wide state starts empty.
+// dialog seam answers instead of a person, and the process-wide state starts empty
+// (ResetProgramState).
 class ProgramFolder {
 public:
     ProgramFolder() {
         QDir(dir_.path()).mkpath(QStringLiteral("TXT"));
         QDir(dir_.path()).mkpath(QStringLiteral("ZESTAWY LICZB"));
+        ResetProgramState();
         AppDir = dir_.path().toStdString();
         Dialogs::SetTestMode(true);
         Dialogs::ClearHistory();
-        DrawCount = 0;
-        DrawTableChanged();
-        NumberSet = NumberSetData{};
-        FoundCount = 0;
     }
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
@@ -73,10 +71,6 @@ inline void SetDrawNumbers(std::int32_t k, std::initializer_list<std::int32_t> n
     for (std::int32_t n : numbers)
         DrawTable[k].Numbers[i++] = n;
     DrawTableChanged();
-}
-
-inline void SetNumberSet(std::initializer_list<std::int32_t> numbers) {
-    NumberSet = MakeSet(numbers);
 }
 
 template <class T = QWidget> T* Find(QWidget* top, const char* name) {

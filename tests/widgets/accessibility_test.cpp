@@ -76,7 +76,6 @@ private slots:
         QFETCH(int, window);
         ProgramFolder folder;
         FillDraws(40);
-        SetNumberSet({3, 7, 15});
         MainWindow main;
         DrawManager draws(&main);
         ZentagWindow zentag(&main);
@@ -84,7 +83,7 @@ private slots:
         draws.fillDrawGrid(&main, main.gauge());
         ConnectZentagWindow(main, zentag);
         ConnectCalendarWindow(main, map);
-        main.applyConfirmedSet();
+        main.applyConfirmedSet(MakeSet({3, 7, 15}));
 
         QWidget* const tops[] = {&main, &draws, &zentag, &map};
         QStringList unnamed;

@@ -32,8 +32,7 @@ public:
 
     // Confirms a set and searches draws 700..760 with the bounds 3..5.
     void Confirm(std::initializer_list<std::int32_t> set) {
-        SetNumberSet(set);
-        main.applyConfirmedSet();
+        main.applyConfirmedSet(MakeSet(set));
         for (auto [field, value] :
              {std::pair{"rangeFromEdit", "700"}, {"rangeToEdit", "760"}, {"hitsFromEdit", "3"}, {"hitsToEdit", "5"}})
             Type(&main, field, QString::fromLatin1(value));

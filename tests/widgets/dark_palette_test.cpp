@@ -123,7 +123,7 @@ private slots:
         QTest::addColumn<MakeWindow>("make");
         QTest::newRow("main") << +[]() -> QWidget* {
             auto* w = new MainWindow;
-            w->applyConfirmedSet();
+            w->applyConfirmedSet(MakeSet({1, 2, 3}));
             Click(w, "searchButton");
             return w;
         };
@@ -145,7 +145,7 @@ private slots:
         QTest::newRow("about") << +[]() -> QWidget* { return new AboutWindow; };
         QTest::newRow("charts") << +[]() -> QWidget* {
             auto* w = new ChartsWindow;
-            w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), NumberSet, 1, 300, 2, 3, {}});
+            w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 300, 2, 3, {}});
             return w;
         };
     }
@@ -155,7 +155,6 @@ private slots:
         ProgramFolder folder;
         FillDraws(300);
         SetDrawNumbers(290, {1, 2, 3});
-        SetNumberSet({1, 2, 3});
         const std::unique_ptr<QWidget> window(make());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

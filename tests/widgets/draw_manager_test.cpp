@@ -109,8 +109,7 @@ ProgramWindows StartWithSearch(const ProgramFolder& folder, std::string& db) {
         db += Group(k, 2004, 1, k, 1);
     WriteBytes(folder.file("zentag.wyn").toStdString(), db);
     ProgramWindows windows = CreateProgramWindows();
-    SetNumberSet({1});
-    windows.main->applyConfirmedSet();
+    windows.main->applyConfirmedSet(MakeSet({1}));
     Click(windows.main.get(), "searchButton");
     Dialogs::ClearHistory();
     return windows;
@@ -417,8 +416,7 @@ private slots:
         ProgramWindows windows = CreateProgramWindows();
         MainWindow& main = *windows.main;
         DrawManager& w = *windows.drawManager;
-        SetNumberSet({21});
-        main.applyConfirmedSet();
+        main.applyConfirmedSet(MakeSet({21}));
         Type(&main, "rangeFromEdit", QStringLiteral("1"));
         Click(&main, "searchButton");
         QVERIFY(!Enabled(&main, "saveButton")); // no draw holds 21

@@ -31,13 +31,12 @@ using MakeWindow = QWidget* (*)();
 bool ShowSearched(MainWindow& w) {
     FillDraws(300);
     SetDrawNumbers(290, {1, 2, 3});
-    SetNumberSet({1, 2, 3});
     QObject::connect(&w, &MainWindow::calendarRequested, &w, [] {});
     QObject::connect(&w, &MainWindow::chartsRequested, &w, [] {});
     QObject::connect(&w, &MainWindow::zentagTableRequested, &w, [] {});
     w.show();
     w.activateWindow();
-    w.applyConfirmedSet();
+    w.applyConfirmedSet(MakeSet({1, 2, 3}));
     Click(&w, "searchButton");
     return QTest::qWaitForWindowActive(&w);
 }
@@ -136,12 +135,12 @@ private slots:
         const MakeWindow calendar = [] { return static_cast<QWidget*>(new CalendarWindow); };
         const MakeWindow numbers = [] {
             auto* w = new NumbersWindow;
-            w->showRange(1, 300, NumberSet);
+            w->showRange(1, 300, MakeSet({1, 2, 3}));
             return static_cast<QWidget*>(w);
         };
         const MakeWindow charts = [] {
             auto* w = new ChartsWindow;
-            w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), NumberSet, 1, 300, 2, 3, {}});
+            w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 300, 2, 3, {}});
             return static_cast<QWidget*>(w);
         };
         const MakeWindow about = [] { return static_cast<QWidget*>(new AboutWindow); };
@@ -176,7 +175,6 @@ private slots:
         ProgramFolder folder;
         FillDraws(300);
         SetDrawNumbers(290, {1, 2, 3});
-        SetNumberSet({1, 2, 3});
         const std::unique_ptr<QWidget> w(make());
         w->show();
         w->activateWindow();

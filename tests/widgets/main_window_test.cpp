@@ -5,6 +5,7 @@
 #include "analysis/ResultGridModel.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "base/DrawMasks.h"
 #include "base/PolishPlural.h"
 #include "database/DrawManager.h"
 #include "sets/SetEditor.h"
@@ -53,6 +54,7 @@ private slots:
     void hintOfTheSetButton();
     void hintsShowAtOnceInBlue18Point();
     void setEditorConfirmationReachesTheMainWindow();
+    void programFolderStartsFromAResetState();
     void startUpWithoutDatabase();
     void startUpWithSmallerDownloadAnsweredNo();
     void startUpWithLargerDownloadMergesWithoutAsking();
@@ -242,8 +244,7 @@ void MainWindowTest::rangeFollowsTheDatabase() {
     DrawManager draws;
     ConnectDrawManager(w, draws);
     w.show();
-    SetNumberSet({61}); // every draw holds 61
-    w.applyConfirmedSet();
+    w.applyConfirmedSet(MakeSet({61})); // every draw holds 61
     if (end != 0)
         Type(&w, "rangeToEdit", QString::number(end));
     Click(&w, "searchButton");
@@ -335,8 +336,7 @@ void MainWindowTest::stateOfButtonsBeforeAndAfterASet() {
     QVERIFY(Enabled(&w, "setEditorButton"));
     QVERIFY(Enabled(&w, "manageDrawsButton"));
 
-    SetNumberSet({3, 17, 45});
-    w.applyConfirmedSet();
+    w.applyConfirmedSet(MakeSet({3, 17, 45}));
     QVERIFY(Enabled(&w, "searchButton"));
     QVERIFY(Enabled(&w, "hitsFromEdit"));
     QVERIFY(Enabled(&w, "hitsToEdit"));
@@ -358,13 +358,13 @@ void MainWindowTest::setOfMoreThan20NumbersLimitsTheHitFields() {
     FillDraws(100);
     MainWindow w;
     w.show();
-    NumberSet = NumberSetData{};
+    NumberSetData set;
     for (int n = 1; n <= 25; ++n) {
-        NumberSet.Member[n] = true;
-        NumberSet.Numbers[n] = static_cast<std::uint8_t>(n);
+        set.Member[n] = true;
+        set.Numbers[n] = static_cast<std::uint8_t>(n);
     }
-    NumberSet.Count = 25;
-    w.applyConfirmedSet();
+    set.Count = 25;
+    w.applyConfirmedSet(set);
     QCOMPARE(w.hitsFrom(), 20);
     QCOMPARE(w.hitsTo(), 20);
     Type(&w, "hitsFromEdit", QStringLiteral("25"));
@@ -385,16 +385,16 @@ void MainWindowTest::hintOfTheSetButton() {
     QApplication::sendEvent(button, &move);
     QCOMPARE(button->toolTip(), QString()); // no set: no hint
 
-    SetNumberSet({3, 17, 45});
+    w.applyConfirmedSet(MakeSet({3, 17, 45}));
     QApplication::sendEvent(button, &move);
     QCOMPARE(button->toolTip(), QStringLiteral(" 03 17 45 "));
 
-    SetNumberSet({5, 40});
+    w.applyConfirmedSet(MakeSet({5, 40}));
     QApplication::sendEvent(button, &move);
     QCOMPARE(button->toolTip(), QStringLiteral(" 05 40 "));
 
     // An empty set leaves the hint as it was.
-    NumberSet = NumberSetData{};
+    w.applyConfirmedSet(NumberSetData{});
     QApplication::sendEvent(button, &move);
     QCOMPARE(button->toolTip(), QStringLiteral(" 05 40 "));
 }
@@ -431,7 +431,7 @@ void MainWindowTest::setEditorConfirmationReachesTheMainWindow() {
         Click(editor, qPrintable(QStringLiteral("numberButton%1").arg(n)));
     Click(editor, "confirmButton"); // "Zatwierdź"
     QVERIFY(!editor->isVisible());
-    QCOMPARE(NumberSet.Count, 25);
+    QCOMPARE(w.numberSet().Count, 25);
     QVERIFY(Enabled(&w, "searchButton"));
     QVERIFY(Enabled(&w, "hitsFromEdit"));
     QCOMPARE(Text(&w, "hitsFromEdit"), QStringLiteral("20"));
@@ -445,11 +445,30 @@ void MainWindowTest::setEditorConfirmationReachesTheMainWindow() {
     Click(editor, "numberButton7");
     Click(editor, "numberButton9");
     Click(editor, "confirmButton");
-    QCOMPARE(NumberSet.Count, 2);
+    QCOMPARE(w.numberSet().Count, 2);
     QCOMPARE(Text(&w, "hitsFromEdit"), QStringLiteral("2"));
     QCOMPARE(Text(&w, "hitsToEdit"), QStringLiteral("2"));
     QCOMPARE(w.resultModel()->rowCount(), 1);
     QVERIFY(!Enabled(&w, "saveButton"));
+}
+
+// Every window test's folder starts from the process state of a fresh start, whatever the test
+// before it left: no draws (nor masks of them), no layout, a whole database, no stamp.
+void MainWindowTest::programFolderStartsFromAResetState() {
+    FillDraws(5);
+    QCOMPARE(AllDrawMasks().count(), 5);
+    LayoutProbe = 7;
+    DatabaseWhole = false;
+    DatabaseStamp.exists = true;
+    AppDir = "/elsewhere";
+    ProgramFolder folder;
+    QCOMPARE(DrawCount, 0);
+    QCOMPARE(DrawTable[5].Number, 0);
+    QCOMPARE(AllDrawMasks().count(), 0);
+    QCOMPARE(LayoutProbe, 0);
+    QVERIFY(DatabaseWhole);
+    QVERIFY(DatabaseStamp == FileStamp{});
+    QCOMPARE(QString::fromStdString(AppDir), folder.path());
 }
 
 void MainWindowTest::startUpWithoutDatabase() {
@@ -467,12 +486,11 @@ void MainWindowTest::startUpWithoutDatabase() {
     QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("0 losowań"));
     QVERIFY(!Enabled(&w, "rangeFromEdit"));
     // A set can still be chosen, and a search refuses instead of crashing.
-    SetNumberSet({1, 2});
-    w.applyConfirmedSet();
+    w.applyConfirmedSet(MakeSet({1, 2}));
     Click(&w, "searchButton");
     QCOMPARE(Dialogs::History().size(), 1);
     QCOMPARE(Dialogs::History().back().caption, QStringLiteral("Błąd!"));
-    QCOMPARE(FoundCount, 0);
+    QCOMPARE(w.foundCount(), 0);
     // The About window opens.
     QVERIFY(windows.about != nullptr);
 }
@@ -584,14 +602,13 @@ void MainWindowTest::enterOnAFocusedButtonPressesIt() {
     OpenOnRequest(w, &MainWindow::aboutRequested, about);
     OpenOnRequest(w, &MainWindow::setEditorRequested, editor);
     w.show();
-    SetNumberSet({61}); // "Oblicz" is enabled, and a search would find every draw
-    w.applyConfirmedSet();
+    w.applyConfirmedSet(MakeSet({61})); // "Oblicz" is enabled, and a search would find every draw
     auto* b = Find<QPushButton>(&w, qPrintable(button));
     b->setFocus();
     QTest::keyClick(b, Qt::Key_Return);
     QCOMPARE(about.isVisible(), button == QStringLiteral("aboutButton"));
     QCOMPARE(editor.isVisible(), button == QStringLiteral("setEditorButton"));
-    QCOMPARE(FoundCount, 0);
+    QCOMPARE(w.foundCount(), 0);
 }
 
 // A special "zentag" is no download; a database that is not a regular file fails the load like a

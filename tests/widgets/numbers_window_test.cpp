@@ -73,7 +73,7 @@ void NumbersWindowTest::opensOnTheRangeSortsAndSaves() {
              QStringLiteral("Liczby w losowaniach 2 – 10 (9 losowań, 02.03.2008 – 10.03.2008)"));
     // An arrow follows too, computing the table once, as one showing of a range does.
     QSignalSpy resets(w->grid()->model(), &QAbstractItemModel::modelReset);
-    w->showRange(2, 10, NumberSet);
+    w->showRange(2, 10, main.numberSet());
     const qsizetype once = resets.count();
     ClickArrow(&main, "rangeToArrows", true);
     QCOMPARE(resets.count(), 2 * once);
@@ -134,7 +134,7 @@ void NumbersWindowTest::keepsTheAskedLastAcrossRanges() {
     NumbersWindow w;
     auto* field = Find<QSpinBox>(&w, "lastDrawsField");
     const auto shows = [&](std::int32_t from, std::int32_t to, int last) {
-        w.showRange(from, to, NumberSet);
+        w.showRange(from, to, NumberSetData{});
         return field->value() == last && w.table() && w.table()->last == last;
     };
     QVERIFY(shows(1, 1, 1));
@@ -167,7 +167,7 @@ void NumbersWindowTest::firstClickSortsTheWayThatCounts() {
     SetDrawNumbers(5, {3, 7});
     SetDrawNumbers(30, {3, 9});
     NumbersWindow w;
-    w.showRange(1, 40, NumberSet);
+    w.showRange(1, 40, NumberSetData{});
     w.show();
     QTableView* grid = w.grid();
     for (const bool descending : {largestFirst, !largestFirst}) {

@@ -33,7 +33,6 @@ void WorkedExampleDraws() {
     SetDrawNumbers(107, {1, 2, 3});
     SetDrawNumbers(108, {2, 3});
     SetDrawNumbers(110, {2});
-    SetNumberSet({1, 2, 3});
 }
 
 // Sets range and hit bounds by typing, as a user does.
@@ -45,9 +44,9 @@ void Parameters(MainWindow& w, int from, int to, int low, int high) {
 }
 
 // Shows the window with the set confirmed and searches the range with the bounds, as a user does.
-void Search(MainWindow& w, int from, int to, int low, int high) {
+void Search(MainWindow& w, int from, int to, int low, int high, std::initializer_list<std::int32_t> set = {1, 2, 3}) {
     w.show();
-    w.applyConfirmedSet();
+    w.applyConfirmedSet(MakeSet(set));
     Parameters(w, from, to, low, high);
     Click(&w, "searchButton");
 }
@@ -137,9 +136,9 @@ void SearchTest::workedExample() {
     QCOMPARE(gap->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(Find<QLabel>(&w, "longestSeriesValue")->toolTip(), QStringLiteral("20.02.08 - 21.02.08"));
 
-    QCOMPARE(FoundCount, 4);
-    QCOMPARE(FoundDraws[1], 102);
-    QCOMPARE(FoundDraws[4], 108);
+    QCOMPARE(w.foundCount(), 4);
+    QCOMPARE(w.foundDraws()->at(1), 102);
+    QCOMPARE(w.foundDraws()->at(4), 108);
     QVERIFY(Enabled(&w, "saveButton"));
 
     // The newest found draw is selected and shown in the strip, its set numbers in yellow.
@@ -166,10 +165,9 @@ void SearchTest::workedExample() {
 void SearchTest::everyDrawQualifies() {
     ProgramFolder folder;
     FillDraws(3000);
-    SetNumberSet({61, 62});
     MainWindow w;
     w.setDecimalSeparator(',');
-    Search(w, 1, 3000, 0, 2);
+    Search(w, 1, 3000, 0, 2, {61, 62});
     QCOMPARE(w.resultModel()->rowCount(), 3000);
     QCOMPARE(Cell(w, 2999, 0), QStringLiteral("       3000"));
     QCOMPARE(Cell(w, 2999, 4), QStringLiteral("               0"));
@@ -191,9 +189,8 @@ void SearchTest::firstGapCountsFromTheRangeStart() {
     FillDraws(60);
     SetDrawNumbers(43, {5});
     SetDrawNumbers(44, {5});
-    SetNumberSet({5});
     MainWindow w;
-    Search(w, 40, 44, 1, 1);
+    Search(w, 40, 44, 1, 1, {5});
     QCOMPARE(Cell(w, 0, 4), QStringLiteral("               3"));
     QCOMPARE(Text(&w, "longestGapValue"), QStringLiteral("3 losowań ( 40 - 42 )"));
     QCOMPARE(Text(&w, "currentGapValue"), QStringLiteral("0 losowań"));
@@ -204,9 +201,8 @@ void SearchTest::firstGapCountsFromTheRangeStart() {
 void SearchTest::changedDrawsAreSearchedAnew() {
     ProgramFolder folder;
     FillDraws(10);
-    SetNumberSet({5});
     MainWindow w;
-    Search(w, 1, 10, 1, 1);
+    Search(w, 1, 10, 1, 1, {5});
     QCOMPARE(Dialogs::History().size(), 1); // nothing found yet
 
     DrawTable[4].Numbers[3] = 5; // corrected in place, then declared
@@ -219,7 +215,7 @@ void SearchTest::changedDrawsAreSearchedAnew() {
     DrawTable[11].Number = 11;
     DrawCount = 11;
     MainWindow after; // its range reaches the new draw
-    Search(after, 1, 11, 1, 1);
+    Search(after, 1, 11, 1, 1, {5});
     QCOMPARE(after.resultModel()->rowCount(), 2);
     QCOMPARE(Cell(after, 1, 1), QStringLiteral("            11"));
 }
@@ -230,7 +226,7 @@ void SearchTest::refusalsComeInOrder() {
     MainWindow w;
     // First a good search, so that there is a result to cut back.
     Search(w, 101, 110, 2, 3);
-    QCOMPARE(FoundCount, 4);
+    QCOMPARE(w.foundCount(), 4);
 
     Parameters(w, 11, 10, 3, 2); // both wrong: only the range message
     Click(&w, "searchButton");
@@ -238,7 +234,7 @@ void SearchTest::refusalsComeInOrder() {
     QCOMPARE(Dialogs::History()[0].caption, QStringLiteral("Błąd!"));
     QCOMPARE(Dialogs::History()[0].text, QStringLiteral("Nieprawidłowo zadany zakres losowań !!"));
     QCOMPARE(Dialogs::History()[0].icon, Dialogs::Icon::Error);
-    QCOMPARE(FoundCount, 0);
+    QCOMPARE(w.foundCount(), 0);
     QCOMPARE(w.resultModel()->rowCount(), 1);
     QCOMPARE(Cell(w, 0, 1), QString());
     QCOMPARE(Text(&w, "rangeSizeValue"), QStringLiteral("0 losowań"));
@@ -261,7 +257,7 @@ void SearchTest::emptyResult() {
     QCOMPARE(Text(&w, "totalHitsValue"), QStringLiteral("0"));
     QCOMPARE(Text(&w, "averageHitsValue"), QString());
     QVERIFY(!Enabled(&w, "saveButton"));
-    QCOMPARE(FoundCount, 0);
+    QCOMPARE(w.foundCount(), 0);
 }
 
 void SearchTest::parameterChangeEmptiesTheResult() {
@@ -286,7 +282,7 @@ void SearchTest::parameterChangeEmptiesTheResult() {
     QCOMPARE(Text(&w, "longestSeriesValue"), QString());
     QCOMPARE(Find<QLabel>(&w, "longestSeriesValue")->toolTip(), QString());
     QCOMPARE(w.stripModel()->cellText(0), QString());
-    QCOMPARE(FoundCount, 4); // the found draws stay until the next search
+    QCOMPARE(w.foundCount(), 4); // the found draws stay until the next search
 }
 
 void SearchTest::reportBytes() {

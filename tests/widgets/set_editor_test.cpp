@@ -102,6 +102,7 @@ private:
 private slots:
     void initTestCase() {
         Dialogs::SetTestMode(true);
+        zg::ResetProgramState();
         FillDraws();
     }
 
@@ -111,7 +112,6 @@ private slots:
         zg::AppDir = app_->str();
         setDir_ = QString::fromStdString(app_->str()) + QStringLiteral("/ZESTAWY LICZB");
         zg::DrawCount = TestDrawCount;
-        zg::NumberSet = zg::NumberSetData{};
         Dialogs::ClearHistory();
     }
 
@@ -174,9 +174,7 @@ private slots:
     void saveWritesExactBytesAddingTheTxtExtension() {
         auto w = Open();
         ClickNumbers(*w, {80, 2, 1});
-        zg::NumberSet.Count = 1; // saving must leave the confirmed set alone
-        zg::NumberSet.Numbers[1] = 44;
-        zg::NumberSet.Member[44] = true;
+        w->setCurrentSet(zg::test::MakeSet({44})); // saving must leave the confirmed set alone
 
         Dialogs::QueueFileName(SetPath(QStringLiteral("moj zestaw"))); // typed without ".txt"
         Click(Save(*w));
@@ -195,8 +193,8 @@ private slots:
         QCOMPARE(Last().text,
                  QStringLiteral("Zestaw liczb został umieszczony w pliku \"") + path + QStringLiteral("\""));
         QCOMPARE(Last().icon, Dialogs::Icon::Information);
-        QCOMPARE(zg::NumberSet.Count, 1);
-        QCOMPARE(int(zg::NumberSet.Numbers[1]), 44);
+        QCOMPARE(w->currentSet().Count, 1);
+        QCOMPARE(int(w->currentSet().Numbers[1]), 44);
     }
 
     void saveProposesFirstFreeNameAndCancelWritesNothing() {
@@ -258,7 +256,7 @@ private slots:
         QCOMPARE(Last().caption, QStringLiteral("Odczyt pliku zakończony pomyślnie"));
         QCOMPARE(Last().text, QStringLiteral("Plik został wczytany pomyślnie :-)"));
         QCOMPARE(Last().icon, Dialogs::Icon::Information);
-        QCOMPARE(zg::NumberSet.Count, 0); // loading only fills the buttons
+        QCOMPARE(w->currentSet().Count, 0); // loading only fills the buttons
     }
 
     void refusedOrUnreadableFilesChangeNothing() {
@@ -324,7 +322,7 @@ private slots:
         QCOMPARE(Pressed(*w), expected);
         QCOMPARE(Count(*w)->text(), QStringLiteral("20"));
         QVERIFY(Save(*w)->isEnabled());
-        QCOMPARE(zg::NumberSet.Count, 0);
+        QCOMPARE(w->currentSet().Count, 0);
 
         // An arrow reads the field and refreshes the date; a draw past 32,767 can be typed.
         Click(field->upButton());
@@ -352,18 +350,18 @@ private slots:
     void confirmingNothingIsRefusedAndKeepsTheSet() {
         auto w = Open();
         QSignalSpy confirmed(w.get(), &SetEditor::setConfirmed);
-        zg::NumberSet = zg::test::MakeSet({3, 4});
-        const zg::NumberSetData before = zg::NumberSet;
+        w->setCurrentSet(zg::test::MakeSet({3, 4}));
+        const zg::NumberSetData before = w->currentSet();
 
         Click(Child<QPushButton>(*w, "confirmButton"));
         QCOMPARE(Dialogs::History().size(), 1);
         QCOMPARE(Last().caption, QStringLiteral("Pouczenie!"));
         QCOMPARE(Last().text, QStringLiteral("Musisz zaznaczyć jakieś liczby !!!"));
         QCOMPARE(Last().icon, Dialogs::Icon::Information);
-        QCOMPARE(zg::NumberSet.Count, 2);
+        QCOMPARE(w->currentSet().Count, 2);
         for (int n = 0; n <= 80; ++n) {
-            QCOMPARE(int(zg::NumberSet.Numbers[n]), int(before.Numbers[n]));
-            QCOMPARE(zg::NumberSet.Member[n], before.Member[n]);
+            QCOMPARE(int(w->currentSet().Numbers[n]), int(before.Numbers[n]));
+            QCOMPARE(w->currentSet().Member[n], before.Member[n]);
         }
         QCOMPARE(confirmed.count(), 0);
         QVERIFY(w->isVisible());
@@ -372,7 +370,9 @@ private slots:
     void confirmingCopiesTheSelectionAscending() {
         auto w = Open();
         QSignalSpy confirmed(w.get(), &SetEditor::setConfirmed);
-        zg::NumberSet.Numbers[30] = 77; // stale entries past Count must be cleared
+        zg::NumberSetData stale;
+        stale.Numbers[30] = 77; // stale entries past Count must be cleared
+        w->setCurrentSet(stale);
         QList<int> chosen;
         for (int n = 80; n >= 8; n -= 3) // 80, 77, ..., 8: 25 numbers, clicked from the top
             chosen.prepend(n);
@@ -382,14 +382,15 @@ private slots:
         QCOMPARE(Count(*w)->text(), QStringLiteral("25"));
 
         Click(Child<QPushButton>(*w, "confirmButton"));
-        QCOMPARE(zg::NumberSet.Count, 25);
+        QCOMPARE(w->currentSet().Count, 25);
         for (int i = 1; i <= 25; ++i)
-            QCOMPARE(int(zg::NumberSet.Numbers[i]), chosen[i - 1]);
+            QCOMPARE(int(w->currentSet().Numbers[i]), chosen[i - 1]);
         for (int i = 26; i <= 80; ++i)
-            QCOMPARE(int(zg::NumberSet.Numbers[i]), 0);
+            QCOMPARE(int(w->currentSet().Numbers[i]), 0);
         for (int n = 1; n <= 80; ++n)
-            QCOMPARE(zg::NumberSet.Member[n], chosen.contains(n));
+            QCOMPARE(w->currentSet().Member[n], chosen.contains(n));
         QCOMPARE(confirmed.count(), 1);
+        QCOMPARE(int(confirmed.at(0).at(0).value<zg::NumberSetData>().Numbers[25]), 80); // the set rides on it
         QVERIFY(!w->isVisible());
         QCOMPARE(w->result(), int(QDialog::Accepted));
         QVERIFY(Dialogs::History().isEmpty());
@@ -399,7 +400,7 @@ private slots:
         auto w = Open();
         ClickNumbers(*w, {10, 20});
         Click(Child<QPushButton>(*w, "confirmButton"));
-        QCOMPARE(zg::NumberSet.Count, 2);
+        QCOMPARE(w->currentSet().Count, 2);
 
         w->show();
         Click(w->button(50));
@@ -409,10 +410,10 @@ private slots:
         QTest::keyClick(Child<QLineEdit>(*w, "drawNumberEdit"), Qt::Key_Return);
         w->close();
         QVERIFY(!w->isVisible());
-        QCOMPARE(zg::NumberSet.Count, 2);
-        QCOMPARE(int(zg::NumberSet.Numbers[1]), 10);
-        QCOMPARE(int(zg::NumberSet.Numbers[2]), 20);
-        QVERIFY(!zg::NumberSet.Member[50]);
+        QCOMPARE(w->currentSet().Count, 2);
+        QCOMPARE(int(w->currentSet().Numbers[1]), 10);
+        QCOMPARE(int(w->currentSet().Numbers[2]), 20);
+        QVERIFY(!w->currentSet().Member[50]);
 
         // Showing again keeps the buttons but puts the chooser back on the latest draw.
         w->show();
@@ -465,9 +466,9 @@ private slots:
         QCOMPARE(Count(*w)->text(), QStringLiteral("2"));
         QVERIFY(Save(*w)->isEnabled());
         Click(Child<QPushButton>(*w, "confirmButton"));
-        QCOMPARE(zg::NumberSet.Count, 2);
-        QCOMPARE(int(zg::NumberSet.Numbers[1]), 5);
-        QCOMPARE(int(zg::NumberSet.Numbers[2]), 9);
+        QCOMPARE(w->currentSet().Count, 2);
+        QCOMPARE(int(w->currentSet().Numbers[1]), 5);
+        QCOMPARE(int(w->currentSet().Numbers[2]), 9);
     }
 
     // Enter on a focused button presses that button, never "Zatwierdź".

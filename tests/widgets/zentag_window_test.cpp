@@ -11,11 +11,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
 using namespace zg;
 using namespace zg::test;
@@ -37,17 +39,14 @@ struct Program {
         SetDrawNumbers(20, {3});
         SetDrawNumbers(11, {5, 17});
         SetDrawNumbers(13, {5});
-        SetNumberSet({1, 2, 3});
         return true;
     }
     Program() : zentag(new ZentagWindow(&main)) {
-        ZentagOffset = 1;
-        ZentagTableValid = false;
         ConnectZentagWindow(main, *zentag);
         main.setDecimalSeparator(',');
         zentag->setDecimalSeparator(',');
         main.show();
-        main.applyConfirmedSet();
+        main.applyConfirmedSet(MakeSet({1, 2, 3}));
         for (auto [field, value] :
              {std::pair{"rangeFromEdit", "1"}, {"rangeToEdit", "30"}, {"hitsFromEdit", "1"}, {"hitsToEdit", "1"}})
             Type(&main, field, QString::fromLatin1(value));
@@ -82,7 +81,7 @@ private slots:
     void openShowsTheCompleteTable() {
         Program p;
         p.Open();
-        QVERIFY(ZentagTableValid);
+        QVERIFY(p.main.zentagTableValid());
         QCOMPARE(p.main.gauge()->value(), 3);
         QCOMPARE(p.zentag->gridModel()->rowCount(), 3);
         QCOMPARE(p.Columns(), 81);
@@ -114,6 +113,33 @@ private slots:
                 QVERIFY(p.zentag->rect().contains(l->geometry()));
             }
         });
+    }
+
+    // The request hands the window the search's found draws, the distance, the range and the set;
+    // the found draws it handed over stay as they were when a new search finds others.
+    void theRequestCarriesTheFoundDraws() {
+        Program p;
+        QSignalSpy requests(&p.main, &MainWindow::zentagTableRequested);
+        Click(&p.main, "zentagOffsetUp");
+        p.Open();
+        QCOMPARE(requests.count(), 1);
+        const auto request = requests.at(0).at(0).value<ZentagRequest>();
+        QVERIFY(requests.at(0).at(1).toBool()); // computed anew
+        QCOMPARE(request.foundCount, 3);
+        QVERIFY(*request.foundDraws == (std::vector<std::int32_t>{0, 10, 12, 20}));
+        QCOMPARE(request.offset, 2);
+        QCOMPARE(request.parameters.rangeFrom, 1);
+        QCOMPARE(request.parameters.rangeTo, 30);
+        QCOMPARE(request.parameters.set.Count, 3);
+        QCOMPARE(p.Cell(0, 2), QStringLiteral("02")); // draw 12
+
+        SetDrawNumbers(30, {2});
+        Click(&p.main, "searchButton");
+        p.Open();
+        QCOMPARE(requests.count(), 2);
+        QCOMPARE(requests.at(1).at(0).value<ZentagRequest>().foundDraws->back(), 30);
+        QCOMPARE(p.main.foundCount(), 4);
+        QCOMPARE(request.foundDraws->size(), std::size_t{4});
     }
 
     void filterIsKeptOnReopeningAndClearingRecomputes() {
@@ -157,7 +183,7 @@ private slots:
         for (int i = 0; i < downs; ++i)
             Click(&p.main, "zentagOffsetDown");
         QTEST(Text(&p.main, "zentagButton"), "caption");
-        QVERIFY(!ZentagTableValid);
+        QVERIFY(!p.main.zentagTableValid());
     }
 
     void offsetChangeClearsFilterAndRecomputes() {
@@ -177,7 +203,7 @@ private slots:
         p.Open();
         SetDrawNumbers(11, {5, 18}); // the draw after the first found draw is corrected
         Click(&p.main, "searchButton");
-        QVERIFY(!ZentagTableValid);
+        QVERIFY(!p.main.zentagTableValid());
         p.Open();
         QCOMPARE(p.Cell(0, 17), QString());
         QCOMPARE(p.Cell(0, 18), QStringLiteral("18"));

@@ -261,7 +261,7 @@ int main(int argc, char** argv) {
         zg::ChartInputs in;
         in.draws = zg::AllDraws();
         in.masks = &zg::AllDrawMasks();
-        in.set = zg::NumberSet;
+        in.set = main->numberSet();
         in.rangeFrom = 2049;
         in.rangeTo = zg::DrawCount;
         in.hitsFrom = 3;
