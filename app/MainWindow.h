@@ -111,6 +111,18 @@ protected:
 
 private:
     void buildControls();
+    // The parts of the window on its panel, which buildControls builds in this order.
+    void buildRangeGroup(QWidget* panel);
+    void buildSetGroup(QWidget* panel);
+    void buildTablesGroup(QWidget* panel);
+    void buildHitBounds(QWidget* panel);
+    void buildToolButtons(QWidget* panel);
+    void buildResultViews(QWidget* panel);
+    void buildStatistics(QWidget* panel);
+    void buildBottomButtons(QWidget* panel);
+    void orderTabStops();
+    // The buttons and fields to what they do.
+    void connectControls();
     void prepareOnShow();
     ChartInputs chartInputs(std::span<const SearchRow> rows) const;
     void enterInField(bool rangeField);
