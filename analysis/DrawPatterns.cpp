@@ -2,6 +2,7 @@
 
 #include "base/DateRoutines.h"
 #include "base/DrawMasks.h"
+#include "base/PopcountClones.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/special_functions/binomial.hpp>
@@ -84,32 +85,59 @@ struct Counts {
     std::int64_t repeatedDraws = 0;
 };
 
-// Counts one draw of mask (lo, hi) whose previous draw's mask is (plo, phi), `previousCounted`
-// when that draw is counted. Returns whether this draw is counted.
-inline bool CountDraw(Counts& c, const ByteSums& sums, std::uint64_t lo, std::uint64_t hi, std::uint64_t plo,
-                      std::uint64_t phi, bool previousCounted) {
-    // 20 bits set: 20 distinct numbers of 1..80 (a repeated number or one outside drops a bit).
-    if (std::popcount(lo) + std::popcount(hi) != DrawSize)
-        return false;
-    ++c.counted;
-    std::int32_t sum = sums[8][hi & 0xFFu] + sums[9][hi >> 8];
-    for (unsigned b = 0; b < 8; ++b)
-        sum += sums[b][(lo >> (8 * b)) & 0xFFu];
-    ++c.sum[static_cast<std::size_t>(sum - LowestSum)];
-    ++c.odd[static_cast<std::size_t>(std::popcount(lo & OddLow) + std::popcount(hi & OddHigh))];
-    ++c.low[static_cast<std::size_t>(std::popcount(lo & LowNumbers))];
-    // n and n + 1 both drawn: bit j with bit j + 1, across the two words too (64 and 65).
-    ++c.consecutive[static_cast<std::size_t>(std::popcount(lo & (lo >> 1)) + std::popcount(hi & (hi >> 1)) +
-                                             static_cast<int>((lo >> 63) & hi & 1u))];
-    for (unsigned d = 0; d < 6; ++d)
-        c.decades[d] += std::popcount((lo >> (10 * d)) & 0x3FFu);
-    c.decades[6] += std::popcount((lo >> 60) | ((hi & 0x3Fu) << 4));
-    c.decades[7] += std::popcount(hi >> 6);
-    if (previousCounted) {
-        ++c.repeatedDraws;
-        ++c.repeated[static_cast<std::size_t>(std::popcount(lo & plo) + std::popcount(hi & phi))];
+// The draw before the next one counted: its numbers' bits and whether it is counted itself.
+struct Previous {
+    std::uint64_t lo = 0, hi = 0;
+    bool counted = false;
+};
+
+// Counts the draws of masks[0..length-1], each after `previous`, which then holds the last of them.
+ZG_POPCOUNT_CLONES void CountDraws(Counts& c, const DrawMask* masks, std::int32_t length, Previous& previous) {
+    const ByteSums& sums = NumberSumsByByte();
+    // The running figures stay in registers; the histograms are written as they go.
+    std::uint64_t plo = previous.lo, phi = previous.hi;
+    bool previousCounted = previous.counted;
+    std::int32_t counted = 0, repeatedDraws = 0;
+    std::array<std::int32_t, 8> decades{};
+    for (std::int32_t i = 0; i < length; ++i) {
+        const std::uint64_t lo = masks[i].low, hi = masks[i].high & NumberBitsHigh;
+        // 20 bits set: 20 distinct numbers of 1..80 (a repeated number or one outside drops a bit).
+        const bool isCounted = std::popcount(lo) + std::popcount(hi) == DrawSize;
+        if (isCounted) {
+            ++counted;
+            // Written out: a loop over the bytes and the decades would shift by a variable count.
+            const std::int32_t sum = sums[0][lo & 0xFFu] + sums[1][(lo >> 8) & 0xFFu] + sums[2][(lo >> 16) & 0xFFu] +
+                                     sums[3][(lo >> 24) & 0xFFu] + sums[4][(lo >> 32) & 0xFFu] +
+                                     sums[5][(lo >> 40) & 0xFFu] + sums[6][(lo >> 48) & 0xFFu] + sums[7][lo >> 56] +
+                                     sums[8][hi & 0xFFu] + sums[9][hi >> 8];
+            ++c.sum[static_cast<std::size_t>(sum - LowestSum)];
+            ++c.odd[static_cast<std::size_t>(std::popcount(lo & OddLow) + std::popcount(hi & OddHigh))];
+            ++c.low[static_cast<std::size_t>(std::popcount(lo & LowNumbers))];
+            // n and n + 1 both drawn: bit j with bit j + 1, across the two words too (64 and 65).
+            ++c.consecutive[static_cast<std::size_t>(std::popcount(lo & (lo >> 1)) + std::popcount(hi & (hi >> 1)) +
+                                                     static_cast<int>((lo >> 63) & hi & 1u))];
+            decades[0] += std::popcount(lo & 0x3FFu);
+            decades[1] += std::popcount((lo >> 10) & 0x3FFu);
+            decades[2] += std::popcount((lo >> 20) & 0x3FFu);
+            decades[3] += std::popcount((lo >> 30) & 0x3FFu);
+            decades[4] += std::popcount((lo >> 40) & 0x3FFu);
+            decades[5] += std::popcount((lo >> 50) & 0x3FFu);
+            decades[6] += std::popcount((lo >> 60) | ((hi & 0x3Fu) << 4));
+            decades[7] += std::popcount(hi >> 6);
+            if (previousCounted) {
+                ++repeatedDraws;
+                ++c.repeated[static_cast<std::size_t>(std::popcount(lo & plo) + std::popcount(hi & phi))];
+            }
+        }
+        plo = lo;
+        phi = hi;
+        previousCounted = isCounted;
     }
-    return true;
+    previous = Previous{plo, phi, previousCounted};
+    c.counted += counted;
+    c.repeatedDraws += repeatedDraws;
+    for (std::size_t d = 0; d < 8; ++d)
+        c.decades[d] += decades[d];
 }
 
 // A pattern's rows, figures and test from its counts by value (from the law's first value).
@@ -295,30 +323,25 @@ std::optional<DrawPatterns> ComputeDrawPatterns(const DrawQuery& query) {
 
     const DrawMasks* masks =
         query.masks != nullptr && query.masks->count() == query.draws.count ? query.masks : nullptr;
-    const ByteSums& sums = NumberSumsByByte();
     Counts c;
     // The draw before A (when there is one) is the previous draw of A for the repeated numbers.
-    std::uint64_t plo = 0, phi = 0;
-    bool previousCounted = false;
+    Previous previous;
     if (a >= 2) {
         const DrawMask m = masks != nullptr ? (*masks)[a - 1] : MaskOfDraw(query.draws[a - 1]);
-        plo = m.low;
-        phi = m.high & NumberBitsHigh;
-        previousCounted = std::popcount(plo) + std::popcount(phi) == DrawSize;
+        previous.lo = m.low;
+        previous.hi = m.high & NumberBitsHigh;
+        previous.counted = std::popcount(previous.lo) + std::popcount(previous.hi) == DrawSize;
     }
     // Without a mask table the masks are made 256 draws at a time.
     constexpr std::int32_t Block = 256;
     std::array<DrawMask, Block> made;
     for (std::int32_t start = a; start <= b; start += Block) {
         const std::int32_t length = std::min(Block, b - start + 1);
-        const DrawMask* block = masks != nullptr ? &(*masks)[start] : made.data();
-        if (masks == nullptr)
+        if (masks != nullptr) {
+            CountDraws(c, &(*masks)[start], length, previous);
+        } else {
             MasksOfRange(query.draws, start, static_cast<std::size_t>(length), made.data());
-        for (std::int32_t i = 0; i < length; ++i) {
-            const std::uint64_t lo = block[i].low, hi = block[i].high & NumberBitsHigh;
-            previousCounted = CountDraw(c, sums, lo, hi, plo, phi, previousCounted);
-            plo = lo;
-            phi = hi;
+            CountDraws(c, made.data(), length, previous);
         }
     }
     t.counted = c.counted;
