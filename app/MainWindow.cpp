@@ -249,6 +249,8 @@ void MainWindow::buildControls() {
 
     numbersButton = MakeIconButton(panel, "numbersButton", QRect(666, 126, 25, 25), QIcon(TableGlyph()),
                                    QStringLiteral("Tabela liczb"));
+    patternsButton = MakeIconButton(panel, "patternsButton", QRect(695, 126, 25, 25), PatternsIcon(),
+                                    QStringLiteral("Wzorce losowań"));
 
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
@@ -357,6 +359,7 @@ void MainWindow::buildControls() {
                            saveButton,
                            chartsButton,
                            numbersButton,
+                           patternsButton,
                            resultGrid,
                            aboutButton,
                            closeButton};
@@ -387,6 +390,7 @@ void MainWindow::buildControls() {
     connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
     connect(chartsButton, &QToolButton::clicked, this, &MainWindow::openCharts);
     connect(numbersButton, &QToolButton::clicked, this, &MainWindow::numbersTableRequested);
+    connect(patternsButton, &QToolButton::clicked, this, &MainWindow::patternsRequested);
     connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(saveButton, &QToolButton::clicked, this, &MainWindow::saveReport);
@@ -456,8 +460,9 @@ void MainWindow::resetResults() {
 }
 
 void MainWindow::refreshRangeInfo() {
-    // The numbers table and the ready-made ranges need draws, and no set.
+    // The numbers table, the patterns and the ready-made ranges need draws, and no set.
     numbersButton->setEnabled(DrawCount > 0);
+    patternsButton->setEnabled(DrawCount > 0);
     rangePresetsButton->setEnabled(DrawCount > 0);
     if (DrawCount <= 0) {
         rangeFromField->edit()->clear();
