@@ -5,13 +5,11 @@
 #include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 #include "base/State.h"
-#include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"
 #include "ui/WindowParts.h"
 
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
@@ -20,11 +18,9 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -412,37 +408,17 @@ void ChartsWindow::showDrawTip(const QPoint& position) {
     QToolTip::showText(view->viewport()->mapToGlobal(position), tip, view->viewport());
 }
 
-QByteArray ChartsWindow::pictureBytes(QWidget* page, bool svg) const {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(page->size());
-        generator.setViewBox(page->rect());
-        generator.setTitle(windowTitle().trimmed() + QStringLiteral(": ") +
-                           chartTabs->tabText(chartTabs->currentIndex()));
-        QPainter painter(&generator);
-        page->render(&painter);
-    } else {
-        page->grab().save(&buffer, "PNG");
-    }
-    return bytes;
-}
-
 void ChartsWindow::saveImage() {
     if (!hasStatistics_)
         return;
-    const std::string folder = AppDir + "/TXT";
-    const QString path =
-        Dialogs::SaveFileName(this, Q(folder), Q(NextNumberedFileName(folder, "WYKRES", "png")),
-                              QStringLiteral("Obraz PNG (*.png);;Obraz SVG (*.svg)"), QStringLiteral("png"));
+    const QString path = AskChartPictureName(this);
     if (path.isEmpty())
         return;
     drawCurrentTab();
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    const QByteArray bytes = pictureBytes(chartTabs->currentWidget(), svg);
+    const QByteArray bytes = ChartPictureBytes(chartTabs->currentWidget(), svg,
+                                               windowTitle().trimmed() + QStringLiteral(": ") +
+                                                   chartTabs->tabText(chartTabs->currentIndex()));
     if (WriteReport(this, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
         ShowReportSaved(this, path);
 }

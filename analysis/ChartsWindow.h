@@ -85,7 +85,6 @@ private:
     void refillHits();
     void placeInsideScreen();
     void showDrawTip(const QPoint& position);
-    QByteArray pictureBytes(QWidget* page, bool svg) const;
 
     char decimalSeparator_ = '.';
     bool hasStatistics_ = false;

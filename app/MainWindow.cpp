@@ -241,6 +241,8 @@ void MainWindow::buildToolButtons(QWidget* panel) {
 
     numbersButton = MakeIconButton(panel, "numbersButton", QRect(666, 126, 25, 25), NumbersTableIcon(),
                                    QStringLiteral("Tabela liczb"));
+    patternsButton = MakeIconButton(panel, "patternsButton", QRect(695, 126, 25, 25), PatternsIcon(),
+                                    QStringLiteral("Wzorce losowań"));
 }
 
 // The search's progress gauge, the grid of the found draws and the strip of the selected draw's
@@ -361,6 +363,7 @@ void MainWindow::orderTabStops() {
                            saveButton,
                            chartsButton,
                            numbersButton,
+                           patternsButton,
                            resultGrid,
                            aboutButton,
                            closeButton};
@@ -388,6 +391,7 @@ void MainWindow::connectControls() {
     connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
     connect(chartsButton, &QToolButton::clicked, this, &MainWindow::openCharts);
     connect(numbersButton, &QToolButton::clicked, this, &MainWindow::numbersTableRequested);
+    connect(patternsButton, &QToolButton::clicked, this, &MainWindow::patternsRequested);
     connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(saveButton, &QToolButton::clicked, this, &MainWindow::saveReport);
@@ -457,8 +461,9 @@ void MainWindow::resetResults() {
 }
 
 void MainWindow::refreshRangeInfo() {
-    // The numbers table and the ready-made ranges need draws, and no set.
+    // The numbers table, the patterns and the ready-made ranges need draws, and no set.
     numbersButton->setEnabled(DrawCount > 0);
+    patternsButton->setEnabled(DrawCount > 0);
     rangePresetsButton->setEnabled(DrawCount > 0);
     if (DrawCount <= 0) {
         rangeFromField->edit()->clear();

@@ -94,6 +94,8 @@ signals:
     void zentagTableRequested(const zg::AnalysisParameters& parameters, bool recompute);
     // "Tabela liczb": the numbers table on the range in force and the set, opened or raised.
     void numbersTableRequested();
+    // "Wzorce losowań": the patterns of the draws of the range in force, opened or raised.
+    void patternsRequested();
     // A search ran (also one that found nothing): an open charts window follows it, and an open
     // numbers table the range the search took. The inputs' rows are valid only during the signal.
     void searched(const zg::ChartInputs& inputs);
@@ -170,6 +172,7 @@ private:
     QToolButton* saveButton = nullptr;
     QToolButton* chartsButton = nullptr;
     QToolButton* numbersButton = nullptr;
+    QToolButton* patternsButton = nullptr;
     ProgressGauge* progressGauge = nullptr;
     QTableView* resultGrid = nullptr;
     QTableView* drawNumbersStrip = nullptr;
