@@ -3,6 +3,9 @@
 #include "analysis/ChartSeries.h"
 #include "base/NumberFormat.h"
 #include "base/PolishPlural.h"
+#include "base/ReportWriter.h"
+#include "base/State.h"
+#include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 
@@ -10,17 +13,22 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QBuffer>
 #include <QChart>
 #include <QCursor>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QList>
+#include <QPainter>
 #include <QPen>
+#include <QPixmap>
 #include <QPointF>
 #include <QStackedBarSeries>
+#include <QSvgGenerator>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -421,6 +429,66 @@ QString NumberTip(const NumberFrequency& n, const ChartNumbers& numbers) {
     return QStringLiteral("Liczba ") + QString::number(n.number) + QStringLiteral(": ") + Q(CountOfDraws(n.count)) +
            QStringLiteral(" (oczekiwano ") + ChartCount(n.expected, numbers) + QStringLiteral(", przedział 95%: ") +
            QString::number(n.low) + QStringLiteral("–") + QString::number(n.high) + QStringLiteral(")");
+}
+
+QChart* MakeObservedExpectedChart(const ObservedExpectedChart& in, const ChartNumbers& numbers) {
+    QChart* chart = NewChart(in.title, numbers);
+    auto* observed = Bars(in.observedName, Teal, QPen(DarkGreen, 1));
+    auto* expected = Bars(QStringLiteral("Oczekiwane przy losowaniu przypadkowym"), Maroon, QPen(Maroon.darker(), 1));
+    QStringList categories;
+    double top = 1;
+    for (const ClassCounts& c : in.classes) {
+        categories << (c.from == c.to ? QString::number(c.from)
+                                      : QString::number(c.from) + QStringLiteral("–") + QString::number(c.to));
+        observed->append(c.observed);
+        expected->append(c.expected);
+        top = std::max({top, c.observed, c.expected});
+    }
+    auto* series = new QBarSeries;
+    series->append(observed);
+    series->append(expected);
+    QBarCategoryAxis* x = CategoryAxis(chart, in.classAxis, categories);
+    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, in.countAxis, 0, top * 1.1);
+    y->applyNiceNumbers();
+    Attach(chart, series, x, y);
+    if (categories.size() > MaxNamedClasses) {
+        // Too many names to read: the classes' values on a value axis over the same width, as
+        // classes of equal width (the first one's) laid side by side.
+        x->setTitleText(QString());
+        x->setVisible(false);
+        const ClassCounts& first = in.classes.front();
+        const double width = first.to - first.from + 1;
+        const double low = first.from - 0.5, high = low + width * static_cast<double>(categories.size());
+        QValueAxis* values = ValueAxis(chart, Qt::AlignBottom, in.classAxis, low, high);
+        values->setTickType(QValueAxis::TicksDynamic);
+        values->setTickAnchor(0);
+        values->setTickInterval(NiceStep(high - low, 10, width));
+    }
+    return chart;
+}
+
+QString AskChartPictureName(QWidget* parent) {
+    const std::string folder = AppDir + "/TXT";
+    return Dialogs::SaveFileName(parent, Q(folder), Q(NextNumberedFileName(folder, "WYKRES", "png")),
+                                 QStringLiteral("Obraz PNG (*.png);;Obraz SVG (*.svg)"), QStringLiteral("png"));
+}
+
+QByteArray ChartPictureBytes(QWidget* page, bool svg, const QString& title) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(page->size());
+        generator.setViewBox(page->rect());
+        generator.setTitle(title);
+        QPainter painter(&generator);
+        page->render(&painter);
+    } else {
+        page->grab().save(&buffer, "PNG");
+    }
+    return bytes;
 }
 
 } // namespace zg

@@ -10,9 +10,11 @@
 
 #include <vector>
 
+class QByteArray;
 class QChart;
 class QLineSeries;
 class QValueAxis;
+class QWidget;
 
 namespace zg {
 
@@ -97,5 +99,33 @@ QString NumberTip(const NumberFrequency& n, const ChartNumbers& numbers);
 
 // A count with up to two decimals, without trailing zeros: "4488", "376,25", "376,5".
 QString ChartCount(double value, const ChartNumbers& numbers);
+
+// One class of an observed-against-expected chart: the values from..to and their two counts.
+struct ClassCounts {
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+    double observed = 0;
+    double expected = 0;
+};
+
+// The observed counts of classes as bars beside the expected ones, in the colours and legend of
+// "Rozkład trafień": the class axis names each class ("7", or "210–229") and, beyond
+// MaxNamedClasses classes, is a value axis ticked at round values instead.
+struct ObservedExpectedChart {
+    QString title;
+    QString classAxis;    // the class axis's title
+    QString countAxis;    // the count axis's title
+    QString observedName; // the observed bars' name in the legend
+    std::vector<ClassCounts> classes;
+};
+inline constexpr int MaxNamedClasses = 25;
+QChart* MakeObservedExpectedChart(const ObservedExpectedChart& in, const ChartNumbers& numbers);
+
+// "Zapisz obraz…" of a window of charts: asks for the picture's file (WYKRES.NNNN.png proposed in
+// AppDir/TXT, PNG or SVG); an empty text when the user cancelled.
+QString AskChartPictureName(QWidget* parent);
+
+// The picture of `page` as shown, as PNG or SVG (whose title is `title`).
+QByteArray ChartPictureBytes(QWidget* page, bool svg, const QString& title);
 
 } // namespace zg

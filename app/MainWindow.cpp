@@ -12,6 +12,7 @@
 #include "ui/Dialogs.h"
 #include "ui/GridSelection.h"
 #include "ui/KeyboardButtons.h"
+#include "ui/ProgramIcons.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
 #include "ui/QtText.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaMethod>
-#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -65,47 +65,20 @@ void SetValueLook(QLabel* label, bool link, const QString& hint) {
     label->setToolTip(hint);
 }
 
-QPixmap DiskGlyph() {
-    // A small floppy-disk picture: body, shutter and label.
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.setBrush(QColor(0, 0, 128));
-    p.drawRect(1, 1, 13, 13);
-    p.setBrush(QColor(192, 192, 192));
-    p.drawRect(4, 1, 7, 5);
-    p.setBrush(Qt::white);
-    p.drawRect(3, 8, 9, 6);
-    return pm;
-}
-
-QPixmap CalculatorGlyph() {
-    // The glyph of "Oblicz": a small green tick.
-    QPixmap pm(18, 18);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPen pen(QColor(0, 128, 0), 3);
-    p.setPen(pen);
-    p.drawLine(3, 9, 7, 14);
-    p.drawLine(7, 14, 15, 4);
-    return pm;
-}
-
-QPixmap TableGlyph() {
-    // The glyph of "Tabela liczb": a small grid with a yellow heading row.
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRect(1, 1, 13, 13);
-    p.fillRect(2, 2, 12, 3, QColor(255, 255, 0));
-    for (int y : {5, 8, 11})
-        p.drawLine(1, y, 14, y);
-    p.drawLine(6, 1, 6, 14);
-    return pm;
+// A number field of the range or the hit bounds: the box at `editRect` with its arrows
+// `arrowsWidth` pixels wide at its right, in bold Verdana `points` on aqua. Tab stops in the box,
+// never on the arrows; Up and Down in the box step it as the arrows do.
+SpinField* MakeNumberField(QWidget* panel, const char* edit, const char* arrows, int maxLength, QRect editRect,
+                           int arrowsWidth, int points) {
+    auto* f = new SpinField(panel, QString::fromLatin1(edit), QString::fromLatin1(arrows), maxLength);
+    f->setGeometry(editRect.x(), editRect.y(), editRect.width() + arrowsWidth, editRect.height());
+    QLineEdit* e = f->edit();
+    SetFieldColours(e, Aqua, Qt::black);
+    e->setFont(Verdana(points, true));
+    e->setFocusPolicy(Qt::StrongFocus);
+    f->upButton()->setFocusPolicy(Qt::NoFocus);
+    f->downButton()->setFocusPolicy(Qt::NoFocus);
+    return f;
 }
 
 } // namespace
@@ -143,28 +116,31 @@ void MainWindow::buildControls() {
     group("setGroup", 312, 553, QStringLiteral("Zestaw liczb"));
     group("tablesGroup", 552, 689, QStringLiteral("Tabelki"));
 
+    buildRangeGroup(panel);
+    buildSetGroup(panel);
+    buildTablesGroup(panel);
+    buildHitBounds(panel);
+    buildToolButtons(panel);
+    buildResultViews(panel);
+    buildStatistics(panel);
+    buildBottomButtons(panel);
+    orderTabStops();
+    connectControls();
+}
+
+// "Zakres losowań:" with the number of draws, the two range fields with the dates of their
+// draws, "ZARZĄDZAJ" and the menu of ready-made ranges.
+void MainWindow::buildRangeGroup(QWidget* panel) {
     rangeCaption = MakeCaption(panel, "rangeCaption", QStringLiteral("Zakres losowań:"), Verdana(10), QPoint(99, 16));
     rangeSizeValue = MakeCaption(panel, "rangeSizeValue", QString(), Verdana(10), QPoint(212, 18));
     rangeSizeValue->setFont(Verdana(8));
     rangeSizeValue->setGeometry(212, 18, 100, 16);
 
-    auto makeField = [panel](const char* edit, const char* arrows, int maxLength, QRect editRect, int arrowsWidth,
-                             int points) {
-        auto* f = new SpinField(panel, QString::fromLatin1(edit), QString::fromLatin1(arrows), maxLength);
-        f->setGeometry(editRect.x(), editRect.y(), editRect.width() + arrowsWidth, editRect.height());
-        QLineEdit* e = f->edit();
-        SetFieldColours(e, Aqua, Qt::black);
-        e->setFont(Verdana(points, true));
-        e->setFocusPolicy(Qt::StrongFocus); // Up and Down in the box step it as the arrows do
-        f->upButton()->setFocusPolicy(Qt::NoFocus);
-        f->downButton()->setFocusPolicy(Qt::NoFocus);
-        return f;
-    };
-    rangeFromField = makeField("rangeFromEdit", "rangeFromArrows", 6, QRect(114, 38, 52, 24), 15, 10);
+    rangeFromField = MakeNumberField(panel, "rangeFromEdit", "rangeFromArrows", 6, QRect(114, 38, 52, 24), 15, 10);
     rangeFromField->setAccessibleCaption(QStringLiteral("Pierwsze losowanie zakresu"));
     rangeDash = MakeCaption(panel, "rangeDash", QStringLiteral("--"), Verdana(10), QPoint(184, 42));
     rangeDash->setFont(Verdana(10, true));
-    rangeToField = makeField("rangeToEdit", "rangeToArrows", 6, QRect(200, 38, 52, 24), 15, 10);
+    rangeToField = MakeNumberField(panel, "rangeToEdit", "rangeToArrows", 6, QRect(200, 38, 52, 24), 15, 10);
     rangeToField->setAccessibleCaption(QStringLiteral("Ostatnie losowanie zakresu"));
     rangeFromDate = MakeCaption(panel, "rangeFromDate", QString(), Verdana(10), QPoint(108, 62));
     rangeFromDate->setGeometry(108, 62, 90, 16);
@@ -198,14 +174,22 @@ void MainWindow::buildControls() {
         item("fromDateAction", QStringLiteral("Od daty…"), [this] { takeRangeFromDate(); });
         rangePresetsButton->setMenu(menu);
     }
+}
+
+// "LICZBA / ZESTAW LICZB" and "Oblicz".
+void MainWindow::buildSetGroup(QWidget* panel) {
     setEditorButton = MakeButton(panel, "setEditorButton", QStringLiteral("LICZBA / ZESTAW LICZB"),
                                  QRect(344, 21, 177, 41), Verdana(10, true), Qt::StrongFocus);
     setEditorButton->setMouseTracking(true);
     setEditorButton->installEventFilter(this);
     searchButton = MakeButton(panel, "searchButton", QStringLiteral("Oblicz"), QRect(376, 72, 113, 33),
                               Verdana(12, true), Qt::StrongFocus);
-    searchButton->setIcon(QIcon(CalculatorGlyph()));
+    searchButton->setIcon(TickIcon());
     searchButton->setDefault(true);
+}
+
+// "ZENTAG +1" with the arrows of its distance, and "MAPA".
+void MainWindow::buildTablesGroup(QWidget* panel) {
     zentagButton = MakeButton(panel, "zentagButton", QStringLiteral("ZENTAG +1"), QRect(562, 24, 102, 34),
                               Verdana(10, true), Qt::StrongFocus);
     zentagButton->setCursor(Qt::PointingHandCursor);
@@ -232,24 +216,38 @@ void MainWindow::buildControls() {
     }
     calendarButton = MakeButton(panel, "calendarButton", QStringLiteral("MAPA"), QRect(576, 72, 85, 34),
                                 Verdana(10, true), Qt::StrongFocus);
+}
 
+// "Szukaj losowań w których wylosowano od … do … liczb", the hit fields waiting for a set.
+void MainWindow::buildHitBounds(QWidget* panel) {
     hitsCaption = MakeCaption(panel, "hitsCaption", QStringLiteral("Szukaj losowań w których wylosowano od"),
                               Verdana(10), QPoint(86, 130));
-    hitsFromField = makeField("hitsFromEdit", "hitsFromArrows", 2, QRect(376, 128, 25, 21), 15, 8);
+    hitsFromField = MakeNumberField(panel, "hitsFromEdit", "hitsFromArrows", 2, QRect(376, 128, 25, 21), 15, 8);
     hitsFromField->setAccessibleCaption(QStringLiteral("Najmniejsza liczba trafień"));
     hitsToCaption = MakeCaption(panel, "hitsToCaption", QStringLiteral("do"), Verdana(10), QPoint(424, 130));
-    hitsToField = makeField("hitsToEdit", "hitsToArrows", 2, QRect(448, 128, 25, 21), 15, 8);
+    hitsToField = MakeNumberField(panel, "hitsToEdit", "hitsToArrows", 2, QRect(448, 128, 25, 21), 15, 8);
     hitsToField->setAccessibleCaption(QStringLiteral("Największa liczba trafień"));
     hitsUnitCaption = MakeCaption(panel, "hitsUnitCaption", QStringLiteral("liczb"), Verdana(10), QPoint(496, 130));
+    hitsFromField->setEnabled(false);
+    hitsToField->setEnabled(false);
+}
 
-    saveButton = MakeIconButton(panel, "saveButton", QRect(608, 126, 25, 25), QIcon(DiskGlyph()),
+// The report's save button, "Wykresy" and "Tabela liczb", right of the hit bounds.
+void MainWindow::buildToolButtons(QWidget* panel) {
+    saveButton = MakeIconButton(panel, "saveButton", QRect(608, 126, 25, 25), DiskIcon(),
                                 QStringLiteral("Zapisz wynik analizy do pliku"));
     chartsButton =
         MakeIconButton(panel, "chartsButton", QRect(637, 126, 25, 25), ChartsIcon(), QStringLiteral("Wykresy"));
 
-    numbersButton = MakeIconButton(panel, "numbersButton", QRect(666, 126, 25, 25), QIcon(TableGlyph()),
+    numbersButton = MakeIconButton(panel, "numbersButton", QRect(666, 126, 25, 25), NumbersTableIcon(),
                                    QStringLiteral("Tabela liczb"));
+    patternsButton = MakeIconButton(panel, "patternsButton", QRect(695, 126, 25, 25), PatternsIcon(),
+                                    QStringLiteral("Wzorce losowań"));
+}
 
+// The search's progress gauge, the grid of the found draws and the strip of the selected draw's
+// numbers below it.
+void MainWindow::buildResultViews(QWidget* panel) {
     progressGauge = new ProgressGauge(panel);
     progressGauge->setObjectName(QStringLiteral("progressGauge"));
     progressGauge->setGeometry(32, 157, 682, 15);
@@ -316,7 +314,10 @@ void MainWindow::buildControls() {
     drawNumbersStrip->setStyleSheet(
         QStringLiteral("QTableView { background-color: rgb(0,128,64); gridline-color: black; "
                        "color: white; }"));
+}
 
+// The five statistics of the shown result, each a caption and its value.
+void MainWindow::buildStatistics(QWidget* panel) {
     totalHitsLabel = MakeCaption(panel, "totalHitsLabel", Q(TotalCaption), Verdana(10), QPoint(26, 464));
     totalHitsValue = MakeValueLabel(panel, "totalHitsValue", 240, 464);
     averageHitsLabel = MakeCaption(panel, "averageHitsLabel", Q(AverageCaption), Verdana(10), QPoint(22, 480));
@@ -332,14 +333,19 @@ void MainWindow::buildControls() {
     longestGapValue->setGeometry(240, 496, 240, 16);
     currentGapValue->setGeometry(240, 513, 240, 16);
     longestSeriesValue->setGeometry(240, 528, 240, 16);
+}
 
+// "Autor" and "Zamknij" at the bottom right.
+void MainWindow::buildBottomButtons(QWidget* panel) {
     aboutButton = MakeButton(panel, "aboutButton", QStringLiteral("Autor"), QRect(488, 508, 105, 33), Verdana(10, true),
                              Qt::StrongFocus);
     aboutButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     closeButton = MakeButton(panel, "closeButton", QStringLiteral("Zamknij"), QRect(608, 508, 105, 33),
                              Verdana(10, true), Qt::StrongFocus);
     closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+}
 
+void MainWindow::orderTabStops() {
     // Tab order: "Oblicz" first and "Zakres" next, then the rest as read: the range, the set, the
     // tables, the hit bounds, the tool buttons, the found draws and the two buttons at the bottom.
     QWidget* tabOrder[] = {searchButton,
@@ -357,17 +363,15 @@ void MainWindow::buildControls() {
                            saveButton,
                            chartsButton,
                            numbersButton,
+                           patternsButton,
                            resultGrid,
                            aboutButton,
                            closeButton};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
 
-    // Hit fields wait for a set.
-    hitsFromField->setEnabled(false);
-    hitsToField->setEnabled(false);
-
-    // ---- events ----
+void MainWindow::connectControls() {
     for (SpinField* f : {rangeFromField, rangeToField, hitsFromField, hitsToField})
         connect(f, &SpinField::clicked, this, &MainWindow::resetResults);
     for (SpinField* f : {rangeFromField, rangeToField}) {
@@ -387,6 +391,7 @@ void MainWindow::buildControls() {
     connect(calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
     connect(chartsButton, &QToolButton::clicked, this, &MainWindow::openCharts);
     connect(numbersButton, &QToolButton::clicked, this, &MainWindow::numbersTableRequested);
+    connect(patternsButton, &QToolButton::clicked, this, &MainWindow::patternsRequested);
     connect(zentagButton, &QPushButton::clicked, this, &MainWindow::openZentagTable);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(saveButton, &QToolButton::clicked, this, &MainWindow::saveReport);
@@ -456,8 +461,9 @@ void MainWindow::resetResults() {
 }
 
 void MainWindow::refreshRangeInfo() {
-    // The numbers table and the ready-made ranges need draws, and no set.
+    // The numbers table, the patterns and the ready-made ranges need draws, and no set.
     numbersButton->setEnabled(DrawCount > 0);
+    patternsButton->setEnabled(DrawCount > 0);
     rangePresetsButton->setEnabled(DrawCount > 0);
     if (DrawCount <= 0) {
         rangeFromField->edit()->clear();

@@ -112,6 +112,8 @@ signals:
     void zentagTableRequested(const zg::ZentagRequest& request, bool recompute);
     // "Tabela liczb": the numbers table on the range in force and the set, opened or raised.
     void numbersTableRequested();
+    // "Wzorce losowań": the patterns of the draws of the range in force, opened or raised.
+    void patternsRequested();
     // A search ran (also one that found nothing): an open charts window follows it, and an open
     // numbers table the range the search took. The inputs' rows are valid only during the signal.
     void searched(const zg::ChartInputs& inputs);
@@ -129,6 +131,18 @@ protected:
 
 private:
     void buildControls();
+    // The parts of the window on its panel, which buildControls builds in this order.
+    void buildRangeGroup(QWidget* panel);
+    void buildSetGroup(QWidget* panel);
+    void buildTablesGroup(QWidget* panel);
+    void buildHitBounds(QWidget* panel);
+    void buildToolButtons(QWidget* panel);
+    void buildResultViews(QWidget* panel);
+    void buildStatistics(QWidget* panel);
+    void buildBottomButtons(QWidget* panel);
+    void orderTabStops();
+    // The buttons and fields to what they do.
+    void connectControls();
     void prepareOnShow();
     ChartInputs chartInputs(std::span<const SearchRow> rows) const;
     void enterInField(bool rangeField);
@@ -181,6 +195,7 @@ private:
     QToolButton* saveButton = nullptr;
     QToolButton* chartsButton = nullptr;
     QToolButton* numbersButton = nullptr;
+    QToolButton* patternsButton = nullptr;
     ProgressGauge* progressGauge = nullptr;
     QTableView* resultGrid = nullptr;
     QTableView* drawNumbersStrip = nullptr;

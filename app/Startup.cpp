@@ -2,6 +2,7 @@
 
 #include "analysis/ChartsWindow.h"
 #include "analysis/NumbersWindow.h"
+#include "analysis/PatternsWindow.h"
 #include "app/MainWindow.h"
 #include "base/State.h"
 #include "database/DatabaseGuard.h"
@@ -177,6 +178,25 @@ void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers) {
     QObject::connect(&main, &MainWindow::searched, &numbers, follow);
 }
 
+void ConnectPatternsWindow(MainWindow& main, PatternsWindow& patterns) {
+    const auto showRange = [&main, &patterns] {
+        patterns.showQuery(DrawQuery{AllDraws(), &AllDrawMasks(), main.numberSet(), main.rangeFrom(), main.rangeTo()});
+    };
+    QObject::connect(&main, &MainWindow::patternsRequested, &patterns, [&patterns, showRange] {
+        showRange();
+        patterns.show();
+        patterns.raise();
+        patterns.activateWindow();
+    });
+    // Not modal: an open window follows the same signals as the numbers table, once per change.
+    const auto follow = [&patterns, showRange] {
+        if (patterns.isVisible())
+            showRange();
+    };
+    QObject::connect(&main, &MainWindow::resultsCleared, &patterns, follow);
+    QObject::connect(&main, &MainWindow::searched, &patterns, follow);
+}
+
 ProgramWindows CreateProgramWindows() {
     ProgramWindows w;
     w.main = std::make_unique<MainWindow>();
@@ -199,6 +219,8 @@ ProgramWindows CreateProgramWindows() {
     ConnectChartsWindow(main, *w.charts);
     w.numbers = std::make_unique<NumbersWindow>(&main);
     ConnectNumbersWindow(main, *w.numbers);
+    w.patterns = std::make_unique<PatternsWindow>(&main);
+    ConnectPatternsWindow(main, *w.patterns);
 
     w.setEditor = std::make_unique<SetEditor>(&main);
     ConnectSetEditor(main, *w.setEditor);

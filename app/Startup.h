@@ -13,6 +13,7 @@ class ChartsWindow;
 class DrawManager;
 class MainWindow;
 class NumbersWindow;
+class PatternsWindow;
 class SetEditor;
 class ZentagWindow;
 
@@ -27,6 +28,7 @@ struct ProgramWindows {
     std::unique_ptr<SetEditor> setEditor;
     std::unique_ptr<AboutWindow> about;
     std::unique_ptr<NumbersWindow> numbers;
+    std::unique_ptr<PatternsWindow> patterns;
 
     ProgramWindows();
     ~ProgramWindows();
@@ -56,6 +58,9 @@ void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts);
 // "Tabela liczb" opens (or raises) the numbers table on the range in force and the set; while open
 // it follows every change of them and of the draws.
 void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers);
+// "Wzorce losowań" opens (or raises) the patterns of the range in force; while open they follow every
+// change of the range and of the draws, as the numbers table does.
+void ConnectPatternsWindow(MainWindow& main, PatternsWindow& patterns);
 
 // Merges a waiting full download (asking when it is smaller than the database), loads the
 // database into the process-wide draw table (with the load message on failure; a missing file is a

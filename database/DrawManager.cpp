@@ -2,15 +2,19 @@
 
 #include "base/State.h"
 #include "database/Backups.h"
+#include "database/BackupsController.h"
 #include "database/DatabaseExport.h"
 #include "database/DatabaseGuard.h"
 #include "database/DrawDatabase.h"
 #include "database/DrawGridModel.h"
+#include "database/DrawTableLoad.h"
+#include "database/ImportController.h"
 #include "database/PendingDownloadCheck.h"
 #include "download/ResultsDownloadPanel.h"
 #include "download/ResultsUpdate.h"
 #include "ui/ButtonGrid.h"
 #include "ui/Dialogs.h"
+#include "ui/FilePaths.h"
 #include "ui/FittedText.h"
 #include "ui/ProgramLook.h"
 #include "ui/ProgressGauge.h"
@@ -21,20 +25,26 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDateEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <initializer_list>
+#include <optional>
 
 namespace zg {
 
@@ -276,6 +286,11 @@ void DrawManager::buildControls() {
     connect(downloads_, &ResultsDownloadPanel::latestDrawArrived, this, &DrawManager::appendLatestDraw);
     importButton = MakeButton(this, "importButton", QStringLiteral("Importuj z pliku…"), QRect(10, 453, 146, 25));
     importButton->setAccessibleName(importButton->text());
+    // The import and the restore write the database; the table is then loaded anew from it.
+    importer_ = new ImportController(this);
+    connect(importer_, &ImportController::databaseWritten, this, &DrawManager::showReloadedTable);
+    backups_ = new BackupsController(this);
+    connect(backups_, &BackupsController::databaseRestored, this, [this] { showReloadedTable(true); });
     closeButton = MakeButton(this, "closeButton", QStringLiteral("Zamknij"), QRect(26, 480, 113, 33));
 
     exportButton = new QToolButton(this);
@@ -464,6 +479,8 @@ void DrawManager::updateButtons() {
     // An import replaces what an edit or a download works on; so does a restore.
     importButton->setEnabled(!editMode_ && !downloads_->isRunning());
     backupsButton->setEnabled(importButton->isEnabled());
+    importer_->setAllowed(importButton->isEnabled());
+    backups_->setAllowed(backupsButton->isEnabled());
 }
 
 void DrawManager::setResultsServer(const QString& host, int port) {
@@ -600,6 +617,79 @@ void DrawManager::exportDatabase() {
                          Q(ExportSavedTextStart) + QLatin1Char('"') + path + QLatin1Char('"'),
                          Dialogs::Icon::Information);
     closeButton->setFocus();
+}
+
+void DrawManager::importFromFile() {
+    importer_->importFromFile();
+}
+
+bool DrawManager::importResultsFile(const std::string& path) {
+    return importer_->importResultsFile(path);
+}
+
+bool DrawManager::showBackups() {
+    return backups_->showBackups();
+}
+
+void DrawManager::showReloadedTable(bool wholeTable) {
+    reloadDrawTable();
+    gridModel_->setRowCount(DrawCount);
+    setColumnWidths(); // a reset of the model gives the columns their default width back
+    if (DrawCount > 0) {
+        drawGrid->selectRow(DrawCount - 1);
+        drawGrid->scrollTo(gridModel_->index(DrawCount - 1, 0));
+    }
+    mapModel_->refresh();
+    refreshPromptLine();
+    emit drawsImported(wholeTable);
+}
+
+void DrawManager::reloadDrawTable() {
+    // Under the writers' lock when it can be had, as at start-up; the stamp is that of the bytes
+    // read, so the next write compares the file with exactly what the table holds.
+    const std::string dbPath = AppPath(std::string(DatabaseFileName));
+    // The file holds sound draws just written: a database that was not read whole, or looked
+    // shifted, is whole again after a replacement.
+    std::optional<DatabaseGuard> guard(std::in_place, dbPath);
+    const LoadResult loaded = LoadDrawTable(*guard).loaded;
+    guard.reset();
+    if (!loaded.ok)
+        Dialogs::Message(this, Q(LoadErrorCaption), Q(LoadErrorText), Dialogs::Icon::Error);
+}
+
+QString DrawManager::droppableFile(const QMimeData* data) const {
+    if (data == nullptr || !importButton->isEnabled() || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    return urls.first().toLocalFile();
+}
+
+void DrawManager::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppableFile(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void DrawManager::dragMoveEvent(QDragMoveEvent* event) {
+    if (droppableFile(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void DrawManager::dropEvent(QDropEvent* event) {
+    const QString file = droppableFile(event->mimeData());
+    if (file.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drop ends first: the program the file came from waits for it while the summary is open.
+    const std::string path = PathBytes(file);
+    QTimer::singleShot(0, this, [this, path] { importResultsFile(path); });
 }
 
 } // namespace zg

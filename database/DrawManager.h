@@ -2,8 +2,8 @@
 // The draw management window: every draw in a grid, the number map of the selected draw, the 80
 // tick boxes with the line of ticked numbers, the date field "Data losowania:", "Dopisz" (append
 // the next draw), "Edytuj"/"OK" (correct a draw's numbers and date), "RESET", the results
-// downloads (ResultsDownloadPanel), the import of a results file and the export of the whole
-// database.
+// downloads (ResultsDownloadPanel), the import of a results file (ImportController), the
+// backups (BackupsController) and the export of the whole database.
 // Every change is written to the database file first and reaches the draw table only once the
 // file holds it.
 #include "database/DrawEntry.h"
@@ -26,7 +26,9 @@ class QToolButton;
 
 namespace zg {
 
+class BackupsController;
 class DrawGridModel;
+class ImportController;
 class NumberMapModel;
 class ProgressGauge;
 class ResultsDownloadPanel;
@@ -69,12 +71,12 @@ public:
     void importFromFile();
     // Reads the results file at `path` (bytes, as the file system names it), shows its summary
     // and, once the user confirms a mode, writes the database and loads the draw table from the
-    // written file. Returns true when the database was written. Does nothing while the import
-    // button is disabled (edit mode, a running download).
+    // written file (ImportController). Returns true when the database was written. Does nothing
+    // while the import button is disabled (edit mode, a running download).
     bool importResultsFile(const std::string& path);
     // "Kopie bazy…": the list of the database's backups; a confirmed "Przywróć" writes a copy of
     // the chosen one as the database (the current one backed up first) and loads the table anew,
-    // as an import does. Returns true when the database was restored.
+    // as an import does (BackupsController). Returns true when the database was restored.
     bool showBackups();
 
     // ---- state ----
@@ -136,7 +138,8 @@ private:
     bool editMode_ = false;
 
     bool glyphsSet_ = false;
-    std::string importFolder_; // where the file dialog of the import starts (bytes); empty: home
+    ImportController* importer_ = nullptr; // the import behind "Importuj z pliku…" and a dropped file
+    BackupsController* backups_ = nullptr; // the list and the restore behind "Kopie bazy…"
 
     DrawGridModel* gridModel_ = nullptr;
     NumberMapModel* mapModel_ = nullptr;

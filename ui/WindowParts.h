@@ -48,4 +48,8 @@ void SetUpFixedRowGrid(QTableView* grid, int rowHeight);
 // colours.
 QIcon ChartsIcon();
 
+// The picture of "Wzorce losowań" and of its window: a draw's card with some numbers marked, beside
+// a bell-shaped row of bars.
+QIcon PatternsIcon();
+
 } // namespace zg

@@ -21,6 +21,7 @@ void AddUpdateCommand(CLI::App& app, CommandContext& context);
 void AddImportCommand(CLI::App& app, CommandContext& context);
 void AddStatsCommand(CLI::App& app, CommandContext& context);
 void AddNumbersCommand(CLI::App& app, CommandContext& context);
+void AddPatternsCommand(CLI::App& app, CommandContext& context);
 void AddBackupsCommand(CLI::App& app, CommandContext& context);
 void AddRestoreCommand(CLI::App& app, CommandContext& context);
 
@@ -41,6 +42,7 @@ int RunCommand(const Args& args, const RunSettings& settings) {
     AddImportCommand(app, context);
     AddStatsCommand(app, context);
     AddNumbersCommand(app, context);
+    AddPatternsCommand(app, context);
     AddBackupsCommand(app, context);
     AddRestoreCommand(app, context);
 

@@ -24,19 +24,24 @@ namespace zg::cli {
 
 namespace {
 
-int RunExport(const std::string& dir, const std::string& out) {
-    if (RefuseProgramFileOutput(dir, out))
+struct ExportOptions {
+    std::string dir;
+    std::string out; // the report file
+};
+
+int RunExport(const ExportOptions& opt) {
+    if (RefuseProgramFileOutput(opt.dir, opt.out))
         return ExitUsage;
-    RemoveStaleTempFilesFor(dir, out);
-    const auto db = LoadFolderDatabase(dir);
+    RemoveStaleTempFilesFor(opt.dir, opt.out);
+    const auto db = LoadFolderDatabase(opt.dir);
     if (!db)
         return ExitRefused;
     const DrawsView draws = db->View();
-    if (const auto error = WriteReportFile(out, DatabaseExportBytes(draws), dir)) {
-        std::fprintf(stderr, "%s: %s\n", out.c_str(), error->c_str());
+    if (const auto error = WriteReportFile(opt.out, DatabaseExportBytes(draws), opt.dir)) {
+        std::fprintf(stderr, "%s: %s\n", opt.out.c_str(), error->c_str());
         return ExitRefused;
     }
-    std::printf("%s: %d draws written\n", out.c_str(), draws.count);
+    std::printf("%s: %d draws written\n", opt.out.c_str(), draws.count);
     return ExitDone;
 }
 
@@ -44,11 +49,10 @@ int RunExport(const std::string& dir, const std::string& out) {
 
 void AddExportCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("export", "Writes the database export report to OUT");
-    auto dir = std::make_shared<std::string>();
-    auto out = std::make_shared<std::string>();
-    command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
-    command->add_option("OUT", *out, "the report file")->required()->type_name("FILE");
-    command->callback([dir, out, &context] { context.status = RunExport(*dir, *out); });
+    auto opt = std::make_shared<ExportOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("OUT", opt->out, "the report file")->required()->type_name("FILE");
+    command->callback([opt, &context] { context.status = RunExport(*opt); });
 }
 
 } // namespace zg::cli

@@ -171,22 +171,22 @@ int RunImport(const ImportOptions& options) {
 void AddImportCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "import", "Brings the draws of a results file (text or CSV: a date and 20 numbers a line) into the database");
-    auto v = std::make_shared<ImportOptions>();
-    command->add_option("DIR", v->dir, "the program folder")->required()->type_name("DIR");
-    command->add_option("FILE", v->file, "the results file")->required()->type_name("FILE");
-    command->add_flag("--replace", v->replace,
+    auto opt = std::make_shared<ImportOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->add_option("FILE", opt->file, "the results file")->required()->type_name("FILE");
+    command->add_flag("--replace", opt->replace,
                       "replace the whole database with the file's draws (default: append the draws after the "
                       "database's last one)");
-    command->add_flag("--skip-bad", v->skipBad, "import the other draws when some lines are bad");
-    command->add_flag("--dry-run", v->dryRun, "check and report everything, but write nothing");
+    command->add_flag("--skip-bad", opt->skipBad, "import the other draws when some lines are bad");
+    command->add_flag("--dry-run", opt->dryRun, "check and report everything, but write nothing");
     command
         ->add_option_function<std::string>(
-            "--take", [v](const std::string& take) { v->takeLast = take == "last"; },
+            "--take", [opt](const std::string& take) { opt->takeLast = take == "last"; },
             "which 20 numbers of a line with more make the draw: first (default) or last (a draw-of-day index "
             "after the date)")
         ->check(CLI::IsMember({"first", "last"}))
         ->type_name("first|last");
-    command->callback([v, &context] { context.status = RunImport(*v); });
+    command->callback([opt, &context] { context.status = RunImport(*opt); });
 }
 
 } // namespace zg::cli

@@ -25,6 +25,10 @@ namespace zg::cli {
 
 namespace {
 
+struct InfoOptions {
+    std::string dir;
+};
+
 // One kind of suspicious data: how often it occurs and the first few places.
 struct Finding {
     explicit Finding(const char* t) : title(t) {}
@@ -82,8 +86,8 @@ void PrintDraw(const char* label, DrawsView draws, std::int32_t k) {
     std::printf("%s: ordinal %d, number %d, %s\n", label, k, draws[k].Number, DrawDateLongText(draws, k).c_str());
 }
 
-int RunInfo(const std::string& dir) {
-    const auto db = LoadFolderDatabase(dir);
+int RunInfo(const InfoOptions& opt) {
+    const auto db = LoadFolderDatabase(opt.dir);
     if (!db)
         return ExitRefused;
     const std::string& path = db->path;
@@ -145,9 +149,9 @@ int RunInfo(const std::string& dir) {
 void AddInfoCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand("info", "Tells what the database holds: draws, layout, first and last draw, "
                                                "suspicious data");
-    auto dir = std::make_shared<std::string>();
-    command->add_option("DIR", *dir, "the program folder")->required()->type_name("DIR");
-    command->callback([dir, &context] { context.status = RunInfo(*dir); });
+    auto opt = std::make_shared<InfoOptions>();
+    command->add_option("DIR", opt->dir, "the program folder")->required()->type_name("DIR");
+    command->callback([opt, &context] { context.status = RunInfo(*opt); });
 }
 
 } // namespace zg::cli

@@ -10,10 +10,10 @@
 #include <initializer_list>
 #include <vector>
 
-using namespace zg;
-using namespace zg::test;
-
+namespace zg {
 namespace {
+
+using namespace test;
 
 struct Analysis {
     std::vector<DrawRecord> table;
@@ -43,8 +43,6 @@ Analysis Analyse(std::vector<DrawRecord> table, const NumberSetData& set, std::i
 
 const std::string& Header = ReportHeaderBytes;
 const std::string& Footer = ReportFooterBytes;
-
-} // namespace
 
 TEST(AnalysisReport, WorkedExampleBytes) {
     auto table = MakeTable(120);
@@ -118,3 +116,6 @@ TEST(AnalysisReport, SetNumbersOfKeepsTheSetOrderAndCount) {
     set.Count = 500; // never more than the 80 entries the set has
     EXPECT_EQ(SetNumbersOf(set).size(), 80u);
 }
+
+} // namespace
+} // namespace zg

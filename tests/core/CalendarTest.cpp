@@ -8,8 +8,7 @@
 #include <algorithm>
 #include <tuple>
 
-using namespace zg;
-
+namespace zg {
 namespace {
 
 const NumberSetData Set15 = test::MakeSet({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
@@ -31,8 +30,6 @@ CalendarCells Fill(const std::vector<DrawRecord>& table, bool showAll, std::int3
 const std::string& Cell(const CalendarCells& cells, int day, int month) {
     return cells[static_cast<std::size_t>(month - 1)][static_cast<std::size_t>(day - 1)];
 }
-
-} // namespace
 
 // hits of the draw on 7 March, of a second draw that day (-1: none), show-all, cell text (bounds 3..5)
 class CalendarCell : public testing::TestWithParam<std::tuple<int, int, bool, const char*>> {};
@@ -88,8 +85,6 @@ TEST(Calendar, MapCaption) {
     EXPECT_EQ(MapCaption(test::MakeSet({7})), " Mapa rozkładu zestawu liczb : 07 - w zadanym przedziale losowań");
 }
 
-namespace {
-
 // Draws of 2008: 1 Jan 4 hits, 2 Jan 6, 31 Jan 3, 15 Feb 12, 11 Dec 0, 21 Dec 5; and one of 2009.
 std::string Report(bool showAll, std::int32_t year, std::int32_t setSize) {
     auto table = test::MakeTable(7);
@@ -128,8 +123,6 @@ std::string MonthLines(const char* jan, const char* feb, const char* dec) {
            blank + "\r\n   Listopad " + blank + "\r\n   Grudzie\xF1 " + dec + "\r\n\r\n";
 }
 
-} // namespace
-
 TEST(CalendarReport, ShowAllOff) {
     EXPECT_EQ(Report(false, 2008, 15),
               ReportHead("2008") +
@@ -155,3 +148,6 @@ TEST(CalendarReport, YearWithoutDrawsInTheRangeAndASetOfSeven) {
                                          "       (0..7) - Ilo\x9C\xE6 wylosowanych liczb z zestawu liczb\r\n\r\n" +
                                          test::ReportFooterBytes);
 }
+
+} // namespace
+} // namespace zg

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-using namespace zg;
-using namespace zg::test;
-
+namespace zg {
 namespace {
+
+using namespace test;
 
 long double Choose(int n, int k) {
     long double c = k < 0 || k > n ? 0 : 1;
@@ -31,8 +31,6 @@ ChanceStatistics Compute(const std::vector<DrawRecord>& table, const NumberSetDa
                          std::int32_t to, std::int32_t low, std::int32_t high) {
     return ComputeChanceStatistics(ChanceInput{View(table), nullptr, set, from, to, low, high});
 }
-
-} // namespace
 
 TEST(ChanceStatistics, HitProbabilitiesAreTheHypergeometricLaw) {
     for (int n : {1, 3, 20, 25, 61, 80}) { // 61 numbers cannot all miss 20 drawn: P(0) = 0
@@ -183,3 +181,6 @@ TEST(ChanceStatistics, NumbersOutsideSentenceWording) {
         EXPECT_EQ(NumbersOutsideSentence(s, ','), c.sentence) << c.outside;
     }
 }
+
+} // namespace
+} // namespace zg

@@ -5,6 +5,7 @@
 
 #include <string>
 
+namespace zg {
 namespace {
 
 struct CliCase {
@@ -42,3 +43,4 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliCall,
                          [](const testing::TestParamInfo<CliCase>& info) { return info.param.name; });
 
 } // namespace
+} // namespace zg

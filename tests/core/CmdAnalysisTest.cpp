@@ -7,10 +7,11 @@
 #include <filesystem>
 #include <string>
 
-using zg::cli::Args;
-using zg::test::CliRun;
-
+namespace zg {
 namespace {
+
+using cli::Args;
+using test::CliRun;
 
 CliRun Analysis(Args args) {
     args.insert(args.begin(), "analysis");
@@ -27,8 +28,6 @@ protected:
     zg::test::MarchFolder dir;
     std::string out = dir.file("report.txt");
 };
-
-} // namespace
 
 TEST_F(CmdAnalysisTest, WritesTheReport) {
     const CliRun run =
@@ -99,3 +98,6 @@ TEST_F(CmdAnalysisTest, FileFailuresGiveStatusOne) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;
 }
+
+} // namespace
+} // namespace zg

@@ -6,6 +6,7 @@
 
 #include <string>
 
+namespace zg {
 namespace {
 
 struct CalendarCase {
@@ -89,3 +90,4 @@ TEST(CmdCalendarLegend, WritesTheBoundsAsTyped) {
 }
 
 } // namespace
+} // namespace zg

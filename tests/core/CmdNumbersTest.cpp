@@ -10,10 +10,13 @@
 #include <fstream>
 #include <string>
 
-using zg::test::CliRun;
-using zg::test::ExpectSameJson;
-using zg::test::MarchFolder;
-using zg::test::RunCaptured;
+namespace zg {
+namespace {
+
+using test::CliRun;
+using test::ExpectSameJson;
+using test::MarchFolder;
+using test::RunCaptured;
 using Json = nlohmann::ordered_json;
 
 TEST(CmdNumbers, JsonAsTheGoldenFile) {
@@ -52,3 +55,6 @@ TEST(CmdNumbers, LastIsDecimal) {
     EXPECT_EQ(Json::parse(run.out)["last"], 10);
     EXPECT_EQ(RunCaptured({"numbers", dir.str(), "--range", "1:12", "--last", "0x10"}).status, 2);
 }
+
+} // namespace
+} // namespace zg

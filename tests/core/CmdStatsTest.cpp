@@ -11,11 +11,12 @@
 #include <fstream>
 #include <string>
 
-using zg::test::CliRun;
-using zg::test::ExpectSameJson;
-using Json = nlohmann::ordered_json;
-
+namespace zg {
 namespace {
+
+using test::CliRun;
+using test::ExpectSameJson;
+using Json = nlohmann::ordered_json;
 
 // Draws 1..40 hold 41..60, except that 1 replaces 41 in every third draw and 2 replaces 42 in
 // every fifth.
@@ -35,8 +36,6 @@ public:
         return zg::test::RunCaptured({"stats", str(), "--set", set, "--range", range, "--hits", hits, last});
     }
 };
-
-} // namespace
 
 TEST(CmdStats, JsonAsTheGoldenFile) {
     StatsFolder dir;
@@ -68,3 +67,6 @@ TEST(CmdStats, TablesGiveTheChiSquareSentenceAndRefusalsStay) {
               std::string::npos);
     EXPECT_EQ(dir.Stats("1,2", "10:5", "1:2", "--json").err, "Nieprawidłowo zadany zakres losowań !!\n");
 }
+
+} // namespace
+} // namespace zg

@@ -9,10 +9,11 @@
 #include <filesystem>
 #include <string>
 
-using zg::cli::Args;
-using zg::test::CliRun;
-
+namespace zg {
 namespace {
+
+using cli::Args;
+using test::CliRun;
 
 class CmdZentagTest : public testing::Test {
 protected:
@@ -28,8 +29,6 @@ protected:
     zg::test::MarchFolder dir;
     std::string out = dir.file("zentag.txt");
 };
-
-} // namespace
 
 TEST_F(CmdZentagTest, WritesTheFilteredReportAndPrintsTheLists) {
     const CliRun run = Run({"--select", "41,3,15"});
@@ -88,3 +87,6 @@ TEST_F(CmdZentagTest, NothingFoundWritesNothing) {
     EXPECT_EQ(run.err, "Nie znaleziono losowań spełniających zadane kryteria.\n");
     EXPECT_FALSE(Written());
 }
+
+} // namespace
+} // namespace zg

@@ -6,7 +6,8 @@
 #include <random>
 #include <vector>
 
-using namespace zg;
+namespace zg {
+namespace {
 
 // Every build the processor runs, on every length up to the largest a call takes, on random words
 // and on full ones (each byte lane of the AVX2 build then gains the most a step can give), against
@@ -37,3 +38,6 @@ TEST(CommonBits, EveryBuildAgreesWithCountingWordByWord) {
         }
     }
 }
+
+} // namespace
+} // namespace zg

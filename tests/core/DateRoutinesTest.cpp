@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+namespace zg {
 namespace {
 
 struct Date {
@@ -167,3 +168,4 @@ TEST(DateRoutinesCounting, BinomialCoefficient) {
 }
 
 } // namespace
+} // namespace zg

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-using namespace zg;
+namespace zg {
+namespace {
 
 // Small room from the heap and large room mapped on its own: every element written and read back,
 // large room starting on a 2 MB boundary, and the arrays copied and grown like any vector.
@@ -26,3 +27,6 @@ TEST(LargeArrays, RoomOfEverySizeHoldsItsElements) {
         EXPECT_EQ(copy[count * 2], 0u);
     }
 }
+
+} // namespace
+} // namespace zg

@@ -7,12 +7,8 @@
 #include <limits>
 #include <string>
 
+namespace zg {
 namespace {
-
-using zg::FormatDecimal;
-using zg::FormatFixed2;
-using zg::FormatMask;
-using zg::FormatPercent1;
 
 TEST(NumberFormatZeroPad, PadsButNeverCuts) {
     EXPECT_EQ(zg::ZeroPad(7, 2), "07");
@@ -146,3 +142,4 @@ TEST(NumberFormatLocale, SeparatorFollowsLcNumeric) {
 }
 
 } // namespace
+} // namespace zg

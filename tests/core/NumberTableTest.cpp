@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-using namespace zg;
-using zg::test::MakeSet;
-using zg::test::MakeTable;
-using zg::test::View;
-
+namespace zg {
 namespace {
+
+using test::MakeSet;
+using test::MakeTable;
+using test::View;
 
 std::vector<std::string> Cells(const NumberTable& t, std::int32_t number) {
     std::vector<std::string> cells;
@@ -26,8 +26,6 @@ std::vector<std::string> Cells(const NumberTable& t, std::int32_t number) {
     }
     return cells;
 }
-
-} // namespace
 
 // Draws 3..12 (n = 10), the last N = 4 (draws 9..12). Every draw holds 41..60, except: 1 instead
 // of 41 in draws 4, 5 and 9; 2 twice instead of 42 and 43 in draw 12; 99 instead of 44 in draw 7;
@@ -177,3 +175,6 @@ TEST(NumberTable, SentencesAndHalves) {
     AppendNumberCell(mean, r, 32, NumberColumnMeanGap, ','); // 0.125
     EXPECT_EQ(share + " " + mean, "3,13 0,13");
 }
+
+} // namespace
+} // namespace zg

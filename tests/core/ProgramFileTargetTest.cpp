@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
-using zg::test::CliRun;
-using zg::test::ReadBytes;
-using zg::test::RunCaptured;
-using zg::test::WriteBytes;
-
+namespace zg {
 namespace {
+
+namespace fs = std::filesystem;
+using test::CliRun;
+using test::ReadBytes;
+using test::RunCaptured;
+using test::WriteBytes;
 
 struct ProtectedCase {
     const char* name;
@@ -107,3 +108,4 @@ TEST(ProgramFileTargets, EveryWriterRefusesTheDatabase) {
 }
 
 } // namespace
+} // namespace zg

@@ -11,11 +11,12 @@
 #include <filesystem>
 #include <string>
 
+namespace zg {
 namespace {
 
-using zg::test::ReadBytes;
-using zg::test::TempDir;
-using zg::test::WriteBytes;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 TEST(ReportWriterCp1250, PolishLettersBecomeTheirCodePageBytes) {
     EXPECT_EQ(zg::Utf8ToCp1250("Łączna ilość trafionych liczb:"), "\xA3\xB9"
@@ -131,3 +132,4 @@ TEST(ReportWriterFileName, AllNumbersTakenGivesTenThousand) {
 }
 
 } // namespace
+} // namespace zg

@@ -11,10 +11,10 @@
 #include <random>
 #include <vector>
 
-using namespace zg;
-using namespace zg::test;
-
+namespace zg {
 namespace {
+
+using namespace test;
 
 struct Reference {
     std::vector<SearchRow> rows;
@@ -186,3 +186,4 @@ TEST(SearchEquivalence, DrawMaskBits) {
 }
 
 } // namespace
+} // namespace zg

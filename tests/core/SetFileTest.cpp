@@ -8,13 +8,12 @@
 #include <filesystem>
 #include <vector>
 
+namespace zg {
 namespace {
 
-using zg::SetFileContent;
-using zg::SetMembers;
-using zg::test::ReadBytes;
-using zg::test::TempDir;
-using zg::test::WriteBytes;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 SetMembers Members(std::initializer_list<int> numbers) {
     SetMembers m{};
@@ -173,3 +172,4 @@ TEST(SetFileName, FirstFreeNumberInTheSetFolder) {
 }
 
 } // namespace
+} // namespace zg

@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-using namespace zg;
-using namespace zg::test;
-
+namespace zg {
 namespace {
+
+using namespace test;
 
 // Puts the first `hits` numbers of the set into the draw, from its last position backwards.
 void GiveHits(DrawRecord& draw, const NumberSetData& set, std::int32_t hits) {
@@ -60,8 +60,6 @@ SearchResult Search(const std::vector<DrawRecord>& table, const NumberSetData& s
     return SetHitSearch(View(table), set, from, to, hitsFrom, hitsTo, found ? found->draws.get() : nullptr,
                         found ? found->count : dummy, nullptr);
 }
-
-} // namespace
 
 TEST(SetHitSearch, WorkedExample) {
     auto table = MakeTable(120);
@@ -323,3 +321,6 @@ TEST(SetHitSearch, GridTexts) {
     EXPECT_EQ(NumbersStripText(draw, 19), "80");
     EXPECT_EQ(NumbersStripText(draw, 20), "");
 }
+
+} // namespace
+} // namespace zg

@@ -6,6 +6,9 @@
 
 #include <tuple>
 
+namespace zg {
+namespace {
+
 // Draws 1..6 of 1..6 January 2008; the last gets a Number, Day, Month, Year (0: unchanged) and a
 // 20th number; then the draw the check stops at (0: none).
 class ShiftedData : public testing::TestWithParam<std::tuple<int, int, int, int, int, int>> {};
@@ -30,3 +33,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ShiftedData,
                                          std::tuple{0, 1, 0, 2007, 60, 0}, // a year earlier: no shift
                                          std::tuple{0, 31, 4, 0, 60, 6},   // 31 April
                                          std::tuple{0, 0, 13, 0, 60, 6})); // month 13
+
+} // namespace
+} // namespace zg

@@ -12,10 +12,10 @@
 #include <algorithm>
 #include <numeric>
 
-using namespace zg;
-using namespace zg::test;
-
+namespace zg {
 namespace {
+
+using namespace test;
 
 void Put(std::vector<DrawRecord>& table, std::int32_t q, std::vector<std::int32_t> numbers) {
     for (std::size_t i = 0; i < 20; ++i)
@@ -69,8 +69,6 @@ std::int64_t SumOfSingleCounts(const ZentagResult& r) {
         sum += std::stoll(line.substr(6));
     return sum;
 }
-
-} // namespace
 
 TEST(Zentag, OffsetZeroListsTheFoundDrawsAndRanksByCount) {
     const auto table = TenDraws();
@@ -347,3 +345,6 @@ TEST(ZentagReport, LargeTableInPiecesAndUnusualDates) {
     EXPECT_FALSE(WriteZentagReport(in, [&calls](std::string_view) { return ++calls > 1; }));
     EXPECT_EQ(calls, 1);
 }
+
+} // namespace
+} // namespace zg

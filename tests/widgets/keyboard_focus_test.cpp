@@ -56,15 +56,15 @@ private slots:
         MainWindow w;
         QVERIFY(ShowSearched(w));
         QStringList order;
-        for (int i = 0; i < 19; ++i) {
+        for (int i = 0; i < 20; ++i) {
             order << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(order.join(QLatin1Char(' ')),
                  QStringLiteral("searchButton rangePresetsButton rangeFromEdit rangeToEdit manageDrawsButton "
                                 "setEditorButton zentagButton zentagOffsetUp zentagOffsetDown calendarButton "
-                                "hitsFromEdit hitsToEdit saveButton chartsButton numbersButton resultGrid "
-                                "aboutButton closeButton searchButton"));
+                                "hitsFromEdit hitsToEdit saveButton chartsButton numbersButton patternsButton "
+                                "resultGrid aboutButton closeButton searchButton"));
     }
 
     // The 80 numbers are one Tab stop; the arrows move in the grid (not past its edges), Space toggles.

@@ -7,6 +7,7 @@
 // seam's test side, so nothing waits for a person.
 #include "analysis/ChartsWindow.h"
 #include "analysis/NumbersWindow.h"
+#include "analysis/PatternsWindow.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "base/State.h"
@@ -289,6 +290,15 @@ int main(int argc, char** argv) {
         numbers->setDecimalSeparator(',');
         QTest::mouseClick(b, Qt::LeftButton);
         Save(numbers, out + QStringLiteral("/numbers-table.png"));
+    }
+
+    // The patterns of the same range, opened with the main window's "Wzorce losowań", on the sum.
+    if (auto* b = Child<QAbstractButton>(main, "patternsButton")) {
+        zg::PatternsWindow* patterns = windows.patterns.get();
+        patterns->setDecimalSeparator(',');
+        QTest::mouseClick(b, Qt::LeftButton);
+        QApplication::processEvents();
+        Save(patterns, out + QStringLiteral("/patterns.png"), Colours::True);
     }
     return 0;
 }

@@ -1,0 +1,53 @@
+#include "ui/ProgramIcons.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPen>
+#include <QPixmap>
+
+namespace zg {
+
+QIcon DiskIcon() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(Qt::black);
+    p.setBrush(QColor(0, 0, 128));
+    p.drawRect(1, 1, 13, 13);
+    p.setBrush(QColor(192, 192, 192));
+    p.drawRect(4, 1, 7, 5);
+    p.setBrush(Qt::white);
+    p.drawRect(3, 8, 9, 6);
+    p.end();
+    return QIcon(pm);
+}
+
+QIcon TickIcon() {
+    QPixmap pm(18, 18);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPen pen(QColor(0, 128, 0), 3);
+    p.setPen(pen);
+    p.drawLine(3, 9, 7, 14);
+    p.drawLine(7, 14, 15, 4);
+    p.end();
+    return QIcon(pm);
+}
+
+QIcon NumbersTableIcon() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(1, 1, 13, 13);
+    p.fillRect(2, 2, 12, 3, QColor(255, 255, 0));
+    for (int y : {5, 8, 11})
+        p.drawLine(1, y, 14, y);
+    p.drawLine(6, 1, 6, 14);
+    p.end();
+    return QIcon(pm);
+}
+
+} // namespace zg
