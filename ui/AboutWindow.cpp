@@ -167,7 +167,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     }
 
     // "Pomoc" left of "Zamknij", under the right picture, where the links leave room.
-    helpButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("Pomoc"), panel);
+    helpButton = new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxQuestion), QStringLiteral("Pomoc"), panel);
     helpButton->setObjectName(QStringLiteral("helpButton"));
     helpButton->setGeometry(392, 234, 105, 33);
     helpButton->setCursor(Qt::PointingHandCursor);

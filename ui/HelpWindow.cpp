@@ -19,6 +19,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextFrame>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -390,8 +391,14 @@ bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
         const QRectF before =
             textView_->document()->documentLayout()->blockBoundingRect(textView_->document()->findBlock(top));
         const int offset = textView_->verticalScrollBar()->value() - static_cast<int>(before.top());
-        fitPictures(static_cast<QResizeEvent*>(event)->size().width() -
-                    2 * static_cast<int>(textView_->document()->documentMargin()) - 2);
+        const QSize viewport = static_cast<QResizeEvent*>(event)->size();
+        fitPictures(viewport.width() - 2 * static_cast<int>(textView_->document()->documentMargin()) - 2);
+        // Room after the end, so that the heading of the last section, too, can stand at the top.
+        QTextFrameFormat root = textView_->document()->rootFrame()->frameFormat();
+        if (root.bottomMargin() != viewport.height()) {
+            root.setBottomMargin(viewport.height());
+            textView_->document()->rootFrame()->setFrameFormat(root);
+        }
         const QRectF after =
             textView_->document()->documentLayout()->blockBoundingRect(textView_->document()->findBlock(top));
         textView_->verticalScrollBar()->setValue(static_cast<int>(after.top()) + offset);

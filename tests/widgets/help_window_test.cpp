@@ -5,6 +5,7 @@
 #include "app/Startup.h"
 #include "sets/SetEditor.h"
 #include "support/WidgetSupport.h"
+#include "ui/AboutWindow.h"
 #include "ui/HelpWindow.h"
 
 #include <QScrollBar>
@@ -50,6 +51,16 @@ private slots:
         QVERIFY(help->isVisible());
         QTest::keyClick(help->textView(), Qt::Key_Escape);
         QVERIFY(!help->isVisible());
+    }
+
+    void aboutHelpOpensTheStart() {
+        ProgramFolder folder;
+        ProgramWindows windows = CreateProgramWindows();
+        windows.about->show();
+        Click(windows.about.get(), "helpButton");
+        QVERIFY(windows.help->isVisible());
+        QCOMPARE(windows.help->parentWidget(), windows.about.get());
+        QCOMPARE(windows.help->sectionShown(), QString());
     }
 
     void manualComesWithItsPictures() {
