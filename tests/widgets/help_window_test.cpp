@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(windows.help->sectionShown(), QString());
     }
 
-    void manualComesWithItsPictures() {
+    void manualComesWithItsPicturesAndLinks() {
         HelpWindow help;
         QTextDocument* document = help.textView()->document();
         int pictures = 0;
@@ -76,6 +76,8 @@ private slots:
                         data.canConvert<QImage>() ? data.value<QImage>() : QImage::fromData(data.toByteArray());
                     QVERIFY2(!picture.isNull(), qPrintable(name));
                     ++pictures;
+                } else if (f.isAnchor()) { // every link leads to a section
+                    QVERIFY2(help.followLink(QUrl(f.anchorHref())), qPrintable(f.anchorHref()));
                 }
         QVERIFY(pictures >= 12);
         QCOMPARE(help.sections().size(), 13);
