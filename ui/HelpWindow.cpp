@@ -244,6 +244,8 @@ void HelpWindow::showOver(QWidget* owner, const QString& heading) {
     show();
     raise();
     activateWindow();
+    // The text takes the keys: the arrows and Page Down read on at once.
+    textView_->setFocus();
     if (heading.isEmpty() || !showSection(heading))
         showStart();
 }
