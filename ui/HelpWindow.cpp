@@ -43,6 +43,7 @@ const QString ManualFolder = QStringLiteral(":/podrecznik");
 const QString ManualFile = QStringLiteral(":/podrecznik/podrecznik.md");
 // The width of the window's text at its first showing: the pictures of the windows at their size.
 constexpr int TextWidth = 800;
+constexpr int ContentsWidth = 280;
 
 bool IsSectionHeading(const QTextBlock& block) {
     return block.blockFormat().headingLevel() == 2;
@@ -136,11 +137,6 @@ HelpWindow::HelpWindow(QWidget* home) : QWidget(home, Qt::Window), home_(home) {
     layout->addLayout(middle, 1);
     layout->addLayout(bottom);
 
-    loadManual();
-    contentsList->addItems(sections_);
-    contentsList->setFixedWidth(contentsList->sizeHintForColumn(0) + 2 * contentsList->frameWidth() +
-                                contentsList->verticalScrollBar()->sizeHint().width() + 8);
-
     connect(backButton, &QPushButton::clicked, this, &HelpWindow::goBack);
     connect(forwardButton, &QPushButton::clicked, this, &HelpWindow::goForward);
     connect(findButton, &QPushButton::clicked, this, &HelpWindow::showFindBar);
@@ -165,7 +161,7 @@ HelpWindow::HelpWindow(QWidget* home) : QWidget(home, Qt::Window), home_(home) {
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { goForward(); });
 
     // A size that shows a picture beside the contents, within the screen.
-    QSize size(contentsList->width() + TextWidth, 720);
+    QSize size(ContentsWidth + TextWidth, 720);
     if (const QScreen* screen = home != nullptr ? home->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
     resize(size);
@@ -175,6 +171,10 @@ HelpWindow::HelpWindow(QWidget* home) : QWidget(home, Qt::Window), home_(home) {
 HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::loadManual() {
+    // Read once, when first needed: the start of the program does not wait for the pictures.
+    if (loaded_)
+        return;
+    loaded_ = true;
     QFile file(ManualFile);
     if (file.open(QIODevice::ReadOnly))
         textView_->document()->setMarkdown(QString::fromUtf8(file.readAll()), QTextDocument::MarkdownDialectGitHub);
@@ -194,6 +194,11 @@ void HelpWindow::loadManual() {
                 pictures_.emplace_back(fragment.position(), image.size());
         }
     }
+    contentsList->addItems(sections_);
+    contentsList->setFixedWidth(std::max(ContentsWidth, contentsList->sizeHintForColumn(0) +
+                                                            2 * contentsList->frameWidth() +
+                                                            contentsList->verticalScrollBar()->sizeHint().width() + 8));
+    fitToView(textView_->viewport()->size());
 }
 
 void HelpWindow::fitPictures(int width) {
@@ -221,6 +226,7 @@ QTextBlock HelpWindow::sectionBlock(const QString& heading) const {
 }
 
 void HelpWindow::showOver(QWidget* owner, const QString& heading) {
+    loadManual();
     QWidget* target = owner != nullptr ? owner->window() : home_.data();
     if (target == this)
         target = home_;
@@ -251,6 +257,7 @@ void HelpWindow::showOver(QWidget* owner, const QString& heading) {
 }
 
 bool HelpWindow::showSection(const QString& heading) {
+    loadManual();
     const QTextBlock block = sectionBlock(heading);
     if (!block.isValid())
         return false;
@@ -259,7 +266,18 @@ bool HelpWindow::showSection(const QString& heading) {
 }
 
 void HelpWindow::showStart() {
+    loadManual();
     moveTo(0);
+}
+
+QStringList HelpWindow::sections() {
+    loadManual();
+    return sections_;
+}
+
+QTextBrowser* HelpWindow::textView() {
+    loadManual();
+    return textView_;
 }
 
 QString HelpWindow::sectionShown() const {
@@ -270,6 +288,7 @@ QString HelpWindow::sectionShown() const {
 }
 
 bool HelpWindow::followLink(const QUrl& link) {
+    loadManual();
     if (!link.scheme().isEmpty() || !link.path().isEmpty() || !link.hasFragment())
         return false;
     const QString name = link.fragment(QUrl::FullyDecoded);
@@ -385,26 +404,29 @@ void HelpWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+void HelpWindow::fitToView(const QSize& viewport) {
     // A picture wider than the text is shown as wide as the text, so that nothing needs side
     // scrolling; the place shown stays at the top.
-    if (watched == textView_->viewport() && event->type() == QEvent::Resize) {
-        const int top = positionShown();
-        const QRectF before =
-            textView_->document()->documentLayout()->blockBoundingRect(textView_->document()->findBlock(top));
-        const int offset = textView_->verticalScrollBar()->value() - static_cast<int>(before.top());
-        const QSize viewport = static_cast<QResizeEvent*>(event)->size();
-        fitPictures(viewport.width() - 2 * static_cast<int>(textView_->document()->documentMargin()) - 2);
-        // Room after the end, so that the heading of the last section, too, can stand at the top.
-        QTextFrameFormat root = textView_->document()->rootFrame()->frameFormat();
-        if (root.bottomMargin() != viewport.height()) {
-            root.setBottomMargin(viewport.height());
-            textView_->document()->rootFrame()->setFrameFormat(root);
-        }
-        const QRectF after =
-            textView_->document()->documentLayout()->blockBoundingRect(textView_->document()->findBlock(top));
-        textView_->verticalScrollBar()->setValue(static_cast<int>(after.top()) + offset);
+    if (pictures_.empty() || viewport.isEmpty())
+        return;
+    QTextDocument* document = textView_->document();
+    const int top = positionShown();
+    const QRectF before = document->documentLayout()->blockBoundingRect(document->findBlock(top));
+    const int offset = textView_->verticalScrollBar()->value() - static_cast<int>(before.top());
+    fitPictures(viewport.width() - 2 * static_cast<int>(document->documentMargin()) - 2);
+    // Room after the end, so that the heading of the last section, too, can stand at the top.
+    QTextFrameFormat root = document->rootFrame()->frameFormat();
+    if (root.bottomMargin() != viewport.height()) {
+        root.setBottomMargin(viewport.height());
+        document->rootFrame()->setFrameFormat(root);
     }
+    const QRectF after = document->documentLayout()->blockBoundingRect(document->findBlock(top));
+    textView_->verticalScrollBar()->setValue(static_cast<int>(after.top()) + offset);
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == textView_->viewport() && event->type() == QEvent::Resize)
+        fitToView(static_cast<QResizeEvent*>(event)->size());
     // The window it was shown over goes (a dialog closes): the window returns to its home, and
     // stays open there if it was open.
     if (watched == owner_ && event->type() == QEvent::Hide && !event->spontaneous())

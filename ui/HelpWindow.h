@@ -48,7 +48,7 @@ public:
     void showStart();
 
     // The headings of the manual's sections, in order: the table of contents.
-    QStringList sections() const { return sections_; }
+    QStringList sections();
     // The heading of the section shown at the top of the text; empty before the first section.
     QString sectionShown() const;
 
@@ -63,7 +63,8 @@ public:
     // cursor on and round the end; false when the manual does not hold it.
     bool findNext(bool backwards = false);
 
-    QTextBrowser* textView() const { return textView_; }
+    // The text, the manual in it.
+    QTextBrowser* textView();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -71,6 +72,8 @@ protected:
 
 private:
     void loadManual();
+    // Fits the pictures and the room after the end to a text of size `viewport`.
+    void fitToView(const QSize& viewport);
     // Shows every picture at most `width` pixels wide.
     void fitPictures(int width);
     QTextBlock sectionBlock(const QString& heading) const;
@@ -90,7 +93,8 @@ private:
     QPointer<QWidget> owner_;
     QStringList sections_;
     std::vector<std::pair<int, QSize>> pictures_; // each picture's place in the text and its size
-    bool placed_ = false;                         // shown once: its place and size are the user's
+    bool loaded_ = false;
+    bool placed_ = false; // shown once: its place and size are the user's
     std::vector<int> back_;
     std::vector<int> forward_;
 
