@@ -43,6 +43,7 @@ const QString ManualFolder = QStringLiteral(":/podrecznik");
 const QString ManualFile = QStringLiteral(":/podrecznik/podrecznik.md");
 // The width of the window's text at its first showing: the pictures of the windows at their size.
 constexpr int TextWidth = 800;
+// The table of contents at least this wide, wider when its headings need it.
 constexpr int ContentsWidth = 280;
 
 bool IsSectionHeading(const QTextBlock& block) {
