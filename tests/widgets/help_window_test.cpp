@@ -44,7 +44,6 @@ private slots:
         // The heading stands at the top of the text, under the cursor.
         QCOMPARE(help->textView()->cursorForPosition(QPoint(2, 2)).block().text(), heading);
         QCOMPARE(help->textView()->textCursor().block().text(), heading);
-        QCOMPARE(help->sectionShown(), heading);
         // The window it was shown over closes: it goes back to the main window, still open.
         window->hide();
         QCOMPARE(help->parentWidget(), windows.main.get());
