@@ -14,7 +14,7 @@ packages=(
     libboost-math-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
-    desktop-file-utils librsvg2-bin
+    desktop-file-utils librsvg2-bin appstream groff-base
     hyperfine
     python3
 )
