@@ -98,9 +98,9 @@ void ChartsWindow::buildControls() {
     SetColours(this, Silver, Qt::black);
     SetButtonColours(this, Silver, Qt::black);
 
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("chartTabs"));
-    tabs_->setAccessibleName(QStringLiteral("Wykresy"));
+    chartTabs = new QTabWidget(this);
+    chartTabs->setObjectName(QStringLiteral("chartTabs"));
+    chartTabs->setAccessibleName(QStringLiteral("Wykresy"));
     for (int t = 0; t < TabCount; ++t) {
         const QString caption = QString::fromUtf8(TabCaptions[t]);
         auto* page = new QWidget;
@@ -113,31 +113,31 @@ void ChartsWindow::buildControls() {
         view->setRenderHint(QPainter::Antialiasing);
         view->setFrameShape(QFrame::NoFrame);
         layout->addWidget(view, 1);
-        views_[static_cast<std::size_t>(t)] = view;
+        chartViews[static_cast<std::size_t>(t)] = view;
         if (t == DistributionTab) {
-            chiSquareSentence_ = new QLabel(page);
-            chiSquareSentence_->setObjectName(QStringLiteral("chiSquareSentence"));
-            chiSquareSentence_->setFont(Verdana(10, true));
-            chiSquareSentence_->setWordWrap(true); // the sentence runs to two lines in a narrow window
-            chiSquareSentence_->setContentsMargins(8, 4, 8, 6);
-            chiSquareSentence_->setAutoFillBackground(true);
-            layout->addWidget(chiSquareSentence_);
+            chiSquareSentence = new QLabel(page);
+            chiSquareSentence->setObjectName(QStringLiteral("chiSquareSentence"));
+            chiSquareSentence->setFont(Verdana(10, true));
+            chiSquareSentence->setWordWrap(true); // the sentence runs to two lines in a narrow window
+            chiSquareSentence->setContentsMargins(8, 4, 8, 6);
+            chiSquareSentence->setAutoFillBackground(true);
+            layout->addWidget(chiSquareSentence);
         }
         if (t == NumbersTab) {
-            numbersLegend_ = new QLabel(page);
-            numbersLegend_->setObjectName(QStringLiteral("numbersLegend"));
-            numbersLegend_->setTextFormat(Qt::RichText);
-            numbersLegend_->setWordWrap(true);
-            numbersLegend_->setFont(Verdana(8));
-            numbersLegend_->setContentsMargins(8, 2, 8, 2);
-            numbersLegend_->setAutoFillBackground(true);
-            layout->addWidget(numbersLegend_);
-            numbersSentence_ = new QLabel(page);
-            numbersSentence_->setObjectName(QStringLiteral("numbersOutsideSentence"));
-            numbersSentence_->setFont(Verdana(10, true));
-            numbersSentence_->setContentsMargins(8, 4, 8, 6);
-            numbersSentence_->setAutoFillBackground(true);
-            layout->addWidget(numbersSentence_);
+            numbersLegend = new QLabel(page);
+            numbersLegend->setObjectName(QStringLiteral("numbersLegend"));
+            numbersLegend->setTextFormat(Qt::RichText);
+            numbersLegend->setWordWrap(true);
+            numbersLegend->setFont(Verdana(8));
+            numbersLegend->setContentsMargins(8, 2, 8, 2);
+            numbersLegend->setAutoFillBackground(true);
+            layout->addWidget(numbersLegend);
+            numbersOutsideSentence = new QLabel(page);
+            numbersOutsideSentence->setObjectName(QStringLiteral("numbersOutsideSentence"));
+            numbersOutsideSentence->setFont(Verdana(10, true));
+            numbersOutsideSentence->setContentsMargins(8, 4, 8, 6);
+            numbersOutsideSentence->setAutoFillBackground(true);
+            layout->addWidget(numbersOutsideSentence);
         }
         if (t == HitsTab) {
             view->setRubberBand(QChartView::HorizontalRubberBand);
@@ -145,42 +145,42 @@ void ChartsWindow::buildControls() {
             view->viewport()->setMouseTracking(true);
             view->hover = [this](const QPoint& position) { showDrawTip(position); };
         }
-        tabs_->addTab(page, caption);
+        chartTabs->addTab(page, caption);
     }
-    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
-        wholeRangeButton_->setVisible(tabs_->currentIndex() == HitsTab);
+    connect(chartTabs, &QTabWidget::currentChanged, this, [this] {
+        wholeRangeButton->setVisible(chartTabs->currentIndex() == HitsTab);
         drawCurrentTab();
     });
 
-    wholeRangeButton_ = new QPushButton(QStringLiteral("Cały zakres"), this);
-    wholeRangeButton_->setObjectName(QStringLiteral("wholeRangeButton"));
-    wholeRangeButton_->setAccessibleName(wholeRangeButton_->text());
-    wholeRangeButton_->setToolTip(QStringLiteral("Przeciągnij po wykresie, aby pokazać część losowań"));
-    wholeRangeButton_->setAutoDefault(false);
-    connect(wholeRangeButton_, &QPushButton::clicked, this, &ChartsWindow::showWholeHitsRange);
+    wholeRangeButton = new QPushButton(QStringLiteral("Cały zakres"), this);
+    wholeRangeButton->setObjectName(QStringLiteral("wholeRangeButton"));
+    wholeRangeButton->setAccessibleName(wholeRangeButton->text());
+    wholeRangeButton->setToolTip(QStringLiteral("Przeciągnij po wykresie, aby pokazać część losowań"));
+    wholeRangeButton->setAutoDefault(false);
+    connect(wholeRangeButton, &QPushButton::clicked, this, &ChartsWindow::showWholeHitsRange);
 
-    saveButton_ = new QPushButton(QStringLiteral("Zapisz obraz…"), this);
-    saveButton_->setObjectName(QStringLiteral("saveImageButton"));
-    saveButton_->setAccessibleName(saveButton_->text());
-    saveButton_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    saveButton_->setAutoDefault(false);
-    connect(saveButton_, &QPushButton::clicked, this, &ChartsWindow::saveImage);
+    saveImageButton = new QPushButton(QStringLiteral("Zapisz obraz…"), this);
+    saveImageButton->setObjectName(QStringLiteral("saveImageButton"));
+    saveImageButton->setAccessibleName(saveImageButton->text());
+    saveImageButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveImageButton->setAutoDefault(false);
+    connect(saveImageButton, &QPushButton::clicked, this, &ChartsWindow::saveImage);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(wholeRangeButton_);
+    buttons->addWidget(wholeRangeButton);
     buttons->addStretch(1);
-    buttons->addWidget(saveButton_);
+    buttons->addWidget(saveImageButton);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(tabs_, 1);
+    layout->addWidget(chartTabs, 1);
     layout->addLayout(buttons);
 }
 
 void ChartsWindow::setDecimalSeparator(char c) {
     decimalSeparator_ = c;
     if (hasStatistics_) {
-        chiSquareSentence_->setText(Q(ChiSquareSentence(stats_.chiSquare, decimalSeparator_)));
-        numbersSentence_->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
+        chiSquareSentence->setText(Q(ChiSquareSentence(stats_.chiSquare, decimalSeparator_)));
+        numbersOutsideSentence->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
         drawn_.fill(false);
         if (isVisible())
             drawCurrentTab();
@@ -199,11 +199,11 @@ void ChartsWindow::showStatistics(const ChartInputs& inputs) {
     hitsTo_ = inputs.hitsTo;
     hasStatistics_ = true;
     drawn_.fill(false);
-    chiSquareSentence_->setText(Q(ChiSquareSentence(stats_.chiSquare, decimalSeparator_)));
-    numbersSentence_->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
+    chiSquareSentence->setText(Q(ChiSquareSentence(stats_.chiSquare, decimalSeparator_)));
+    numbersOutsideSentence->setText(Q(NumbersOutsideSentence(stats_, decimalSeparator_)));
     viewFirst_ = stats_.firstDraw;
     viewLast_ = stats_.firstDraw + stats_.draws - 1;
-    saveButton_->setEnabled(true);
+    saveImageButton->setEnabled(true);
     if (isVisible())
         drawCurrentTab();
 }
@@ -215,12 +215,12 @@ void ChartsWindow::clear() {
     for (int t = 0; t < TabCount; ++t)
         setChart(static_cast<Tab>(t), MakeEmptyChart(WaitingText()));
     drawn_.fill(true);
-    chiSquareSentence_->clear();
-    numbersSentence_->clear();
-    numbersLegend_->clear();
+    chiSquareSentence->clear();
+    numbersOutsideSentence->clear();
+    numbersLegend->clear();
     viewFirst_ = viewLast_ = 0;
-    wholeRangeButton_->setEnabled(false);
-    saveButton_->setEnabled(false);
+    wholeRangeButton->setEnabled(false);
+    saveImageButton->setEnabled(false);
 }
 
 void ChartsWindow::showEvent(QShowEvent* event) {
@@ -275,11 +275,11 @@ void ChartsWindow::placeInsideScreen() {
 }
 
 void ChartsWindow::drawCurrentTab() {
-    drawTab(static_cast<Tab>(tabs_->currentIndex()));
+    drawTab(static_cast<Tab>(chartTabs->currentIndex()));
 }
 
 void ChartsWindow::setChart(Tab tab, QChart* chart) {
-    QChartView* view = views_[static_cast<std::size_t>(tab)];
+    QChartView* view = chartViews[static_cast<std::size_t>(tab)];
     QChart* old = view->chart();
     if (tab == HitsTab) {
         hitsSeries_ = nullptr;
@@ -297,7 +297,7 @@ void ChartsWindow::drawTab(Tab tab) {
     switch (tab) {
     case HitsTab: {
         // The width the plot area had so far; the chart corrects it once laid out.
-        QChartView* view = views_[HitsTab];
+        QChartView* view = chartViews[HitsTab];
         const qreal plotWidth = view->chart() != nullptr ? view->chart()->plotArea().width() : 0;
         hitsColumns_ = plotWidth > 0 ? static_cast<int>(plotWidth) : std::max(1, view->width() - 100);
         const HitsChart chart = MakeHitsChart(stats_, hitsFrom_, hitsTo_, hitsColumns_, numbers);
@@ -309,7 +309,7 @@ void ChartsWindow::drawTab(Tab tab) {
         hitsLastX_ = chart.lastX;
         viewFirst_ = stats_.firstDraw;
         viewLast_ = stats_.firstDraw + stats_.draws - 1;
-        wholeRangeButton_->setEnabled(false);
+        wholeRangeButton->setEnabled(false);
         // A drag zooms the axis; the zoom is snapped to whole draws and thinned anew.
         connect(drawAxis_, &QValueAxis::rangeChanged, this, &ChartsWindow::hitsRangeChanged);
         // The view laid the chart out as it took it; later resizes follow.
@@ -326,7 +326,7 @@ void ChartsWindow::drawTab(Tab tab) {
     case NumbersTab: {
         const NumbersChart chart = MakeNumbersChart(stats_, set_, numbers);
         setChart(tab, chart.chart);
-        numbersLegend_->setText(LegendText(chart.legend));
+        numbersLegend->setText(LegendText(chart.legend));
         break;
     }
     case TabCount:
@@ -338,7 +338,7 @@ void ChartsWindow::drawTab(Tab tab) {
 void ChartsWindow::plotAreaResized() {
     if (hitsSeries_ == nullptr)
         return;
-    const int columns = std::max(1, static_cast<int>(views_[HitsTab]->chart()->plotArea().width()));
+    const int columns = std::max(1, static_cast<int>(chartViews[HitsTab]->chart()->plotArea().width()));
     // Fewer draws than columns either way: every draw is a point already.
     const std::int32_t shown = viewLast_ - viewFirst_ + 1;
     if (columns == hitsColumns_ || (shown <= columns && shown <= hitsColumns_))
@@ -377,9 +377,9 @@ void ChartsWindow::zoomHits(double from, double to) {
     const std::int32_t lastDraw = stats_.firstDraw + stats_.draws - 1;
     viewFirst_ = std::clamp(static_cast<std::int32_t>(first), stats_.firstDraw, lastDraw);
     viewLast_ = std::clamp(static_cast<std::int32_t>(last), viewFirst_, lastDraw);
-    views_[HitsTab]->chart()->setTitle(HitsChartTitle(viewFirst_, viewLast_));
+    chartViews[HitsTab]->chart()->setTitle(HitsChartTitle(viewFirst_, viewLast_));
     refillHits();
-    wholeRangeButton_->setEnabled(!whole);
+    wholeRangeButton->setEnabled(!whole);
 }
 
 void ChartsWindow::showWholeHitsRange() {
@@ -387,7 +387,7 @@ void ChartsWindow::showWholeHitsRange() {
 }
 
 void ChartsWindow::showDrawTip(const QPoint& position) {
-    QChartView* view = views_[HitsTab];
+    QChartView* view = chartViews[HitsTab];
     QChart* chart = view->chart();
     const QPointF at = chart != nullptr ? chart->mapFromScene(view->mapToScene(position)) : QPointF();
     if (hitsSeries_ == nullptr || stats_.draws < 1 || !chart->plotArea().contains(at)) {
@@ -421,7 +421,8 @@ QByteArray ChartsWindow::pictureBytes(QWidget* page, bool svg) const {
         generator.setOutputDevice(&buffer);
         generator.setSize(page->size());
         generator.setViewBox(page->rect());
-        generator.setTitle(windowTitle().trimmed() + QStringLiteral(": ") + tabs_->tabText(tabs_->currentIndex()));
+        generator.setTitle(windowTitle().trimmed() + QStringLiteral(": ") +
+                           chartTabs->tabText(chartTabs->currentIndex()));
         QPainter painter(&generator);
         page->render(&painter);
     } else {
@@ -441,7 +442,7 @@ void ChartsWindow::saveImage() {
         return;
     drawCurrentTab();
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    const QByteArray bytes = pictureBytes(tabs_->currentWidget(), svg);
+    const QByteArray bytes = pictureBytes(chartTabs->currentWidget(), svg);
     if (WriteReport(this, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
         ShowReportSaved(this, path);
 }

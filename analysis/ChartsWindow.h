@@ -59,8 +59,8 @@ public:
 
     bool hasStatistics() const { return hasStatistics_; }
     const ChanceStatistics& statistics() const { return stats_; }
-    QTabWidget* tabs() const { return tabs_; }
-    QChartView* chartView(Tab tab) const { return views_[static_cast<std::size_t>(tab)]; }
+    QTabWidget* tabs() const { return chartTabs; }
+    QChartView* chartView(Tab tab) const { return chartViews[static_cast<std::size_t>(tab)]; }
     // Decimal separator of the charts (the locale's; tests may set another).
     void setDecimalSeparator(char c);
 
@@ -106,13 +106,13 @@ private:
     bool snapping_ = false;
     bool placed_ = false;
 
-    QTabWidget* tabs_ = nullptr;
-    std::array<QChartView*, TabCount> views_{};
-    QLabel* chiSquareSentence_ = nullptr;
-    QLabel* numbersSentence_ = nullptr;
-    QLabel* numbersLegend_ = nullptr;
-    QPushButton* wholeRangeButton_ = nullptr;
-    QPushButton* saveButton_ = nullptr;
+    QTabWidget* chartTabs = nullptr;
+    std::array<QChartView*, TabCount> chartViews{};
+    QLabel* chiSquareSentence = nullptr;
+    QLabel* numbersOutsideSentence = nullptr;
+    QLabel* numbersLegend = nullptr;
+    QPushButton* wholeRangeButton = nullptr;
+    QPushButton* saveImageButton = nullptr;
 };
 
 } // namespace zg
