@@ -19,7 +19,7 @@ while IFS= read -r -d '' file; do
         *) [ "$(head -c 2 "$file" | tr -d '\0')" = '#!' ] || continue ;;
     esac
     checked=$((checked + 1))
-    if ! head -n 5 "$file" | grep -qF "$line"; then
+    if ! grep -qF "$line" <<<"$(head -n 5 "$file")"; then
         echo "$file: no '$line' in its first five lines"
         missing=1
     fi
