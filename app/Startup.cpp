@@ -3,6 +3,7 @@
 #include "analysis/ChartsWindow.h"
 #include "analysis/NumbersWindow.h"
 #include "analysis/PatternsWindow.h"
+#include "app/HelpKey.h"
 #include "app/MainWindow.h"
 #include "base/State.h"
 #include "database/DatabaseGuard.h"
@@ -18,6 +19,7 @@
 #include "tables/ZentagWindow.h"
 #include "ui/AboutWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/HelpWindow.h"
 #include "ui/QtText.h"
 
 #include <QDialog>
@@ -226,6 +228,7 @@ ProgramWindows CreateProgramWindows() {
     ConnectSetEditor(main, *w.setEditor);
     w.about = std::make_unique<AboutWindow>(&main);
     OpenOnRequest(main, &MainWindow::aboutRequested, *w.about);
+    ConnectHelpWindow(w);
     return w;
 }
 

@@ -11,6 +11,8 @@ class AboutWindow;
 class CalendarWindow;
 class ChartsWindow;
 class DrawManager;
+class HelpKey;
+class HelpWindow;
 class MainWindow;
 class NumbersWindow;
 class PatternsWindow;
@@ -29,6 +31,10 @@ struct ProgramWindows {
     std::unique_ptr<AboutWindow> about;
     std::unique_ptr<NumbersWindow> numbers;
     std::unique_ptr<PatternsWindow> patterns;
+    // Last, so destroyed first: the help window may be the child of any window above while it
+    // shows over it, and F1 (helpKey) opens it.
+    std::unique_ptr<HelpWindow> help;
+    std::unique_ptr<HelpKey> helpKey;
 
     ProgramWindows();
     ~ProgramWindows();
@@ -68,7 +74,8 @@ void ConnectPatternsWindow(MainWindow& main, PatternsWindow& patterns);
 bool LoadProgramDatabase(QWidget* messageParent);
 
 // Creates the main window (merging and loading the database on the way) and the other windows,
-// and connects each to the main window. The draw management window's creation shows the main window.
+// and connects each to the main window; the help window answers F1 in all of them. The draw management window's
+// creation shows the main window.
 ProgramWindows CreateProgramWindows();
 
 // After the start-up: when the program folder has no zentag.wyn, or an empty one, asks once over

@@ -6,9 +6,11 @@
 #   program links);
 # - from that folder, with a bare environment, the program starts offscreen on a sample database and
 #   is still running in its event loop seconds later, and `zentagrafo-cli info` reads the folder;
-# - scripts/install.sh into a scratch folder writes a valid desktop entry and the icons, puts a
-#   sample database there only when none exists, and --uninstall removes the entry and the icons
-#   and keeps the user's data.
+# - the AppStream description passes `appstreamcli validate --no-net` without a warning, and the
+#   manual page of zentagrafo-cli renders with `groff -man -ww -z` without a warning;
+# - scripts/install.sh into a scratch folder writes a valid desktop entry, the icons, the
+#   description and the manual page, puts a sample database there only when none exists, and
+#   --uninstall removes what it added and keeps the user's data.
 # Usage: scripts/check-package.sh [BUILD_DIR]   (default build; configured, tests need not be built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,7 +39,7 @@ done
 for d in TXT "ZESTAWY LICZB" KOPIE; do
     [ -d "$dir/$d" ] || fail "the archive lacks the folder $d/"
 done
-for f in README.txt zentagrafo.png zentagrafo.svg; do
+for f in README.txt zentagrafo.png zentagrafo.svg zentagrafo-cli.1; do
     [ -f "$dir/$f" ] || fail "the archive lacks $f"
 done
 [ ! -e "$dir/zentag.wyn" ] || fail "the archive carries a database"
@@ -91,24 +93,37 @@ fi
 info=$(cd / && "${bare_env[@]}" "$dir/zentagrafo-cli" info "$dir") || fail "zentagrafo-cli info failed"
 grep -qx "draws: 2000" <<<"$info" || fail "zentagrafo-cli info does not report the 2000 draws: $info"
 
+# --- The software-centre description and the manual page. appstreamcli exits 3 on a warning, and
+# prints a line starting with "W:" or "E:" for each; groff prints each warning and exits 0.
+metainfo_source=packaging/io.github.zentagrafo.Zentagrafo.metainfo.xml
+validation=$(appstreamcli validate --no-net "$metainfo_source" 2>&1) ||
+    { echo "$validation" >&2; fail "appstreamcli validate rejects $metainfo_source"; }
+! grep -qE '^[WE]:' <<<"$validation" || { echo "$validation" >&2; fail "appstreamcli warns about $metainfo_source"; }
+rendering=$(groff -man -ww -z packaging/zentagrafo-cli.1 2>&1) || fail "groff cannot render packaging/zentagrafo-cli.1"
+[ -z "$rendering" ] || { echo "$rendering" >&2; fail "groff warns about packaging/zentagrafo-cli.1"; }
+
 # --- The desktop installation, into a folder whose name holds blanks and the desktop entry's
 # special characters.
 data=$scratch/share
 opt="$scratch/opt/ZENTAGRAFO 100% \$\"x\""
 entry=$data/applications/zentagrafo.desktop
 icons=("$data/icons/hicolor/48x48/apps/zentagrafo.png" "$data/icons/hicolor/scalable/apps/zentagrafo.svg")
+metainfo=$data/metainfo/io.github.zentagrafo.Zentagrafo.metainfo.xml
+manpage=$data/man/man1/zentagrafo-cli.1
 ZG_BUILD_DIR=$build XDG_DATA_HOME=$data scripts/install.sh "$opt" >"$scratch/install.log" 2>&1 ||
     { cat "$scratch/install.log" >&2; fail "scripts/install.sh failed"; }
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
 grep -qxF "Path=$opt" "$entry" || fail "the desktop entry does not start the program in its folder"
-for icon in "${icons[@]}"; do
-    [ -f "$icon" ] || fail "scripts/install.sh wrote no $icon"
+for f in "${icons[@]}" "$metainfo" "$manpage"; do
+    [ -f "$f" ] || fail "scripts/install.sh wrote no $f"
 done
+cmp -s "$metainfo" "$metainfo_source" || fail "the installed description differs from $metainfo_source"
+cmp -s "$manpage" packaging/zentagrafo-cli.1 || fail "the installed manual page differs from packaging/zentagrafo-cli.1"
 # PNG header: width and height, 4 bytes each, at offset 16.
 [ "$(od -An -tx1 -j16 -N8 "${icons[0]}" | tr -d ' \n')" = 0000003000000030 ] || fail "the hicolor icon is not 48 x 48"
 [ -x "$opt/zentagrafo" ] && [ -d "$opt/TXT" ] && [ -d "$opt/ZESTAWY LICZB" ] && [ -d "$opt/KOPIE" ] || fail "the program folder is incomplete"
 info=$("$opt/zentagrafo-cli" info "$opt") || fail "zentagrafo-cli info failed in the installed folder"
-grep -qx "draws: 20000" <<<"$info" || "no sample database in the program folder"
+grep -qx "draws: 20000" <<<"$info" || fail "no sample database in the program folder"
 
 # The user's own data survives a second installation and the uninstallation.
 "$build/tools/sample/zentag-sample" --count 10 --seed 7 --out "$opt/zentag.wyn"
@@ -118,10 +133,10 @@ ZG_BUILD_DIR=$build XDG_DATA_HOME=$data scripts/install.sh "$opt" >"$scratch/ins
     { cat "$scratch/install.log" >&2; fail "scripts/install.sh failed the second time"; }
 cmp -s "$opt/zentag.wyn" "$scratch/own.wyn" || fail "a second installation replaced the database"
 XDG_DATA_HOME=$data scripts/install.sh --uninstall >/dev/null
-for f in "$entry" "${icons[@]}"; do
+for f in "$entry" "${icons[@]}" "$metainfo" "$manpage"; do
     [ ! -e "$f" ] || fail "--uninstall left $f"
 done
 cmp -s "$opt/zentag.wyn" "$scratch/own.wyn" || fail "--uninstall touched the database"
 [ "$(cat "$opt/TXT/ZENTAG.0001.txt")" = report ] || fail "--uninstall touched the reports"
 
-echo "check-package: the archive, the fresh start and the desktop installation are sound"
+echo "check-package: the archive, the fresh start, the description, the manual page and the desktop installation are sound"

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs the program as a desktop program for the current user:
 #   scripts/install.sh [DIR]            build, install the program folder into DIR (default
-#                                       ~/.local/opt/zentagrafo) and add the menu entry and icon
-#   scripts/install.sh --uninstall      remove the menu entry and the icon again
+#                                       ~/.local/opt/zentagrafo) and add the menu entry, the icon,
+#                                       the software-centre description and the manual page
+#   scripts/install.sh --uninstall      remove the menu entry, the icon, the description and the
+#                                       manual page again
 # The program keeps its database, reports and number sets beside itself, so DIR is a folder the
 # user writes. A sample database is put there only when DIR holds no database yet. Nothing of the
 # user's data (zentag.wyn, a waiting download, TXT/, ZESTAWY LICZB/, KOPIE/) is ever removed or replaced.
-# The menu entry and the icons go under $XDG_DATA_HOME (default ~/.local/share).
+# The menu entry, the icons, the AppStream description (metainfo/) and the manual page of
+# zentagrafo-cli (man/man1/) go under $XDG_DATA_HOME (default ~/.local/share); `man zentagrafo-cli`
+# finds the page in ~/.local/share/man when ~/.local/bin is on the PATH, `man -l FILE` always.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +23,8 @@ data=${XDG_DATA_HOME:-$HOME/.local/share}
 entry=$data/applications/zentagrafo.desktop
 icon48=$data/icons/hicolor/48x48/apps/zentagrafo.png
 iconsvg=$data/icons/hicolor/scalable/apps/zentagrafo.svg
+metainfo=$data/metainfo/io.github.zentagrafo.Zentagrafo.metainfo.xml
+manpage=$data/man/man1/zentagrafo-cli.1
 
 # Lets the icon theme notice the change at once where the user's hicolor theme keeps a cache
 # (menus watch the applications folder themselves).
@@ -32,10 +38,11 @@ if [ $# -gt 1 ]; then
     usage
 fi
 if [ "${1:-}" = "--uninstall" ]; then
-    rm -f "$entry" "$icon48" "$iconsvg"
+    rm -f "$entry" "$icon48" "$iconsvg" "$metainfo" "$manpage"
     refresh_caches
-    echo "Removed the menu entry and the icon. The program folder with its database, reports and"
-    echo "number sets stays where it is; delete it by hand when it is no longer needed."
+    echo "Removed the menu entry, the icon, the description and the manual page. The program folder"
+    echo "with its database, reports and number sets stays where it is; delete it by hand when it is"
+    echo "no longer needed."
     exit 0
 fi
 case "${1:-}" in
@@ -70,7 +77,8 @@ exec_path=$dir/zentagrafo
 exec_quoted=$(printf '%s' "$exec_path" | sed -e 's/[\\"`$]/\\&/g')
 exec_quoted=\"$(printf '%s' "$exec_quoted" | sed -e 's/\\/\\\\/g' -e 's/%/%%/g')\"
 path_value=$(printf '%s' "$dir" | sed -e 's/\\/\\\\/g')
-mkdir -p "$(dirname "$entry")" "$(dirname "$icon48")" "$(dirname "$iconsvg")"
+mkdir -p "$(dirname "$entry")" "$(dirname "$icon48")" "$(dirname "$iconsvg")" "$(dirname "$metainfo")" \
+    "$(dirname "$manpage")"
 tmp=$(mktemp "$entry.XXXXXX")
 sed -e "s|@EXEC@|$(printf '%s' "$exec_quoted" | sed -e 's/[|&\\]/\\&/g')|" \
     -e "s|@DIR@|$(printf '%s' "$path_value" | sed -e 's/[|&\\]/\\&/g')|" \
@@ -79,7 +87,10 @@ chmod 644 "$tmp"
 mv "$tmp" "$entry"
 install -m 644 packaging/zentagrafo.png "$icon48"
 install -m 644 packaging/zentagrafo.svg "$iconsvg"
+install -m 644 packaging/io.github.zentagrafo.Zentagrafo.metainfo.xml "$metainfo"
+install -m 644 packaging/zentagrafo-cli.1 "$manpage"
 refresh_caches
 
 echo "Installed ZENTAGRAFO into $dir"
 echo "Menu entry: $entry"
+echo "Manual page of zentagrafo-cli: $manpage"

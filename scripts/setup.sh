@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config git
     clang libclang-rt-14-dev clang-format-14
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
@@ -14,7 +14,7 @@ packages=(
     libboost-math-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation fonts-liberation2
     xvfb xauth
-    desktop-file-utils librsvg2-bin
+    desktop-file-utils librsvg2-bin appstream groff-base
     hyperfine
     python3
 )

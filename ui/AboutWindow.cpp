@@ -166,14 +166,22 @@ AboutWindow::AboutWindow(QWidget* parent)
         y += 24;
     }
 
+    // "Pomoc" left of "Zamknij", under the right picture, where the links leave room.
+    helpButton = new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxQuestion), QStringLiteral("Pomoc"), panel);
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    helpButton->setGeometry(392, 234, 105, 33);
+    helpButton->setCursor(Qt::PointingHandCursor);
+    helpButton->setAutoDefault(false);
     closeButton = MakeCloseButton(panel, QRect(504, 234, 105, 33));
     QFont buttonFont = closeButton->font();
     buttonFont.setBold(true);
     closeButton->setFont(buttonFont);
+    helpButton->setFont(buttonFont);
 
     connect(webLink, &LinkLabel::activated, this, &AboutWindow::openWebPage);
     connect(mailLink, &LinkLabel::activated, this, &AboutWindow::writeMail);
     connect(phoneLink, &LinkLabel::activated, this, &AboutWindow::callPhone);
+    connect(helpButton, &QPushButton::clicked, this, &AboutWindow::helpRequested);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 

@@ -53,7 +53,12 @@ public:
     LinkLabel* phoneLink = nullptr; // phone, opens the operator's page
     QLabel* portraitImage = nullptr;
     QLabel* lotteryImage = nullptr;
+    QPushButton* helpButton = nullptr; // "Pomoc": the manual, from its start
     QPushButton* closeButton = nullptr;
+
+signals:
+    // "Pomoc": the owner opens the manual at its start.
+    void helpRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

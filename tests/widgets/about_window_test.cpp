@@ -66,9 +66,9 @@ private slots:
         QCOMPARE(about_->closeButton->cursor().shape(), Qt::PointingHandCursor);
 
         // Every control lies within the client area and no two overlap.
-        const QList<QWidget*> controls = {about_->headingLabel,  about_->creditLabel,  about_->contactLabel,
-                                          about_->webLink,       about_->mailLink,     about_->phoneLink,
-                                          about_->portraitImage, about_->lotteryImage, about_->closeButton};
+        const QList<QWidget*> controls = {
+            about_->headingLabel, about_->creditLabel,   about_->contactLabel, about_->webLink,    about_->mailLink,
+            about_->phoneLink,    about_->portraitImage, about_->lotteryImage, about_->helpButton, about_->closeButton};
         for (int i = 0; i < controls.size(); ++i) {
             const QRect r(controls[i]->mapTo(about_.get(), QPoint(0, 0)), controls[i]->size());
             QVERIFY2(QRect(5, 5, 607, 271).contains(r), qPrintable(controls[i]->objectName()));

@@ -9,6 +9,7 @@
 #include "tables/CalendarWindow.h"
 #include "tables/ZentagWindow.h"
 #include "ui/AboutWindow.h"
+#include "ui/HelpWindow.h"
 #include "ui/ProgramStyle.h"
 
 #include <QAbstractButton>
@@ -143,6 +144,11 @@ private slots:
         QTest::newRow("ZENTAG") << +[]() -> QWidget* { return new ZentagWindow; };
         QTest::newRow("calendar") << +[]() -> QWidget* { return new CalendarWindow; };
         QTest::newRow("about") << +[]() -> QWidget* { return new AboutWindow; };
+        QTest::newRow("help") << +[]() -> QWidget* {
+            auto* w = new HelpWindow;
+            w->showStart();
+            return w;
+        };
         QTest::newRow("charts") << +[]() -> QWidget* {
             auto* w = new ChartsWindow;
             w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 300, 2, 3, {}});

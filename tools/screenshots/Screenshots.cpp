@@ -18,6 +18,7 @@
 #include "tools/sample/SampleGenerator.h"
 #include "ui/AboutWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/HelpWindow.h"
 #include "ui/PolishTexts.h"
 #include "ui/ProgramStyle.h"
 
@@ -299,6 +300,16 @@ int main(int argc, char** argv) {
         QTest::mouseClick(b, Qt::LeftButton);
         QApplication::processEvents();
         Save(patterns, out + QStringLiteral("/patterns.png"), Colours::True);
+    }
+
+    // The help window, opened with F1 in the main window at the main window's section.
+    {
+        main->activateWindow();
+        QTest::keyClick(main, Qt::Key_F1);
+        zg::HelpWindow* help = windows.help.get();
+        help->resize(1000, 700);
+        help->showSection(QStringLiteral("Okno główne"));
+        Save(help, out + QStringLiteral("/help.png"));
     }
     return 0;
 }
