@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The analysis parameters as the main window holds them when a table is opened: the query (the
 // draws, the set, the range of draws as ordinals and the hit bounds as numbers) and the hit bounds

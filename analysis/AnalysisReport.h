@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The analysis report: the result of a set-hit search as a Windows-1250 text file with the common
 // header and footer. Pure standard C++; the main window and the command line fill the input from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What chance alone would give for a set-hit search, beside what the draws gave: the distribution
 // of hits per draw against the hypergeometric law of a fair draw with a chi-squared test, the

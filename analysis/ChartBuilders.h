@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four charts of the charts window, built with Qt Charts from the chance statistics of a
 // search: hits per draw, the hit distribution, the gaps and the numbers. Each function returns a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The point series of the charts window, thinned to what a chart of a given width can show. Pure
 // standard C++.

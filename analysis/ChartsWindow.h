@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The charts window (" Wykresy"): four tabs of pictures of a search beside what chance alone would
 // give ("Trafienia", "Rozkład trafień", "Odstępy", "Liczby"), and "Zapisz obraz…", which saves the

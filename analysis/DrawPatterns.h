@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shape of the draws of a range beside the exact laws of a fair draw of 20 numbers out of 80:
 // the sum of the numbers, how many are odd, how many are low (1..40), how many numbers have their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every analysis of the draws is asked: which draws (the table and, when built for it, their
 // masks), which range of them, which set and which hit bounds. The windows get it from the main

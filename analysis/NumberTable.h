@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table of the 80 numbers over a range of draws: how often each number came, when it came
 // last, how long it has been away, its gaps, and how often it came in the last draws against the

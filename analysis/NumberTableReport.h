@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number table's texts: the cells' texts as the window shows them, the window's sentences and
 // the report, so that the window and the command line give the same texts and bytes. Pure standard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window " Tabela liczb": the 80 numbers over the range in force (how often, how lately, how
 // long away, how often in the last draws) beside what chance alone gives, sortable by any column,

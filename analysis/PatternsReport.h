@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the draw patterns as the window " Wzorce losowań" shows them, and its report
 // (WZORCE.NNNN.txt), so that the window and the command line give the same texts and bytes. Pure

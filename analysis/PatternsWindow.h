@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window " Wzorce losowań": the shape of the draws of the range in force (the sum of the
 // numbers, the odd and the low ones, the neighbours, the numbers repeated from the previous draw,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Models of the main window's two grids: the result grid (one row per found draw, built on
 // demand from the search rows) and the numbers strip (the 20 numbers of the selected draw).

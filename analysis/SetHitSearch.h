@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The set-hit search: which draws of a range hit the number set between two bounds, with the
 // gaps between them and the statistics derived from the list; plus the texts the main window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Help from every window: F1 opens the manual (the help window) at the section of the window in
 // use, over that window, and the About window's "Pomoc" opens it at the manual's start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the analysis parameters (range of draws, hit bounds), the set-hit search and
 // its results, and the buttons that ask for every other window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's application object: QApplication, except that running out of memory in any event
 // handler ends the program with a message instead of std::terminate. An exception must not cross

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the program: the database work of the main window's creation and the creation of
 // every window, in the program's fixed order.

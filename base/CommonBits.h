@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Counting the bits two long bit sets have in common, the inner step of the pair counts of the
 // ZENTAG table. Standard C++; on x86-64 the words are counted eight at a time with AVX-512's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Date and number routines shared by the main window, the search, the reports and the tables.
 #include "base/DrawTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Each draw's numbers as an 80-bit set, so that counting how many numbers of a set a draw holds is
 // one AND and one popcount instead of 20 lookups, and each draw's date beside it, so that a search

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Types shared by every part of the program: one draw, the draw table as the computations
 // see it, and the number set. Pure standard C++.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Memory backed by huge pages where the system offers them, so that the first touch of megabytes
 // costs a few page faults instead of hundreds: advice for room that is already there, and room of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Polish plural forms of the program's own texts: "1 losowanie", "2 losowania", "5 losowań".
 // The fixed texts of the reports and windows keep their own wording.

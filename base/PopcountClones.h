@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ZG_POPCOUNT_CLONES marks a function that counts bits in a hot loop. x86-64's baseline has no
 // popcount instruction, so such a function is also built for processors that have one, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own files in its folder, and the check that keeps every report, export, picture
 // and set file off them. Pure standard C++ with POSIX calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bytes of a report (or of any text file the program writes), formatted straight into one
 // buffer that is reserved once: numbers are written with std::to_chars into the buffer itself, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text reports: Windows-1250 bytes, CR LF line ends, the common header and footer. Every report
 // of the program (analysis, ZENTAG, calendar, database export) is built with ReportText, in one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Safe handling of the files the program reads and writes. Pure standard C++ with POSIX calls;
 // nothing here shows a message: callers get the texts and decide how to show them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process-wide state of the running program: the draw table with the state of its file, and
 // the program folder. Only windows, the start-up code and the command-line tool touch it; every

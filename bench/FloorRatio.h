@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The benchmarks' own main: the usual console table, then each goal's benchmark as a multiple of
 // its floor, both measured in the same run. With --benchmark_repetitions the medians are compared.

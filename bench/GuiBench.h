@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the window benchmarks share: the sample draw table they run over, typing into a window's
 // field as the user does, the main window's search that every draw qualifies for, and their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zg_load_process FILE: loads a database file into a draw table the size of the program's, as
 // start-up does, prints the number of draws and ends. Timed as a whole process by process_bench
 // beside `wc -w` on the same file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the core benchmarks measure on: the full sample table of 99,999 draws (made once), its
 // draw masks, and sets spread over 1..80.

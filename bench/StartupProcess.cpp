@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zg_startup_process DIR [--open]: the program's start-up over the program folder DIR (its
 // zentag.wyn), offscreen: the windows are created as the program creates them, the main window is
 // shown, the event loop runs and ends on its first pass. Timed as a whole process by process_bench

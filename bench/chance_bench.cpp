@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chance statistics of a search over a full table (99,999 draws, a set of 10) beside their
 // floor, the mask search over the same range with the same bounds, which the statistics run
 // first for the gaps of its rows.

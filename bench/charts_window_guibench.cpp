@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The charts window opened on a search over 99,999 draws (its statistics computed from the main
 // window's result, the window shown and its first tab, the hits of every draw, painted) beside
 // "Oblicz" finding and showing that result. Runs offscreen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and rewriting a full database of 99,999 draws, and the look for shifted data that
 // follows every load.
 #include "database/Backups.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers table over a full table (99,999 draws, the last 100 judged) beside its floor, the
 // mask search over the same range (a set of 10, bounds 1..10), and the report of that table.
 #include "FloorRatio.h"

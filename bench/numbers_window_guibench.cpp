@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers table window opened on 99,999 draws (the table computed, the window shown and
 // painted) beside "Oblicz" finding and showing a search over the same range (the set 1..10, hits
 // 3..5). Runs offscreen.

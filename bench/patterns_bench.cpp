@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patterns of the draws over a full table (99,999 draws) beside their floor, the mask search
 // over the same range (a set of 10, bounds 1..10); the same patterns without a mask table (as the
 // command line computes them) and the report, for information.

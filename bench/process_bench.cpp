@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole processes, each beside its floor in the same run: the database load of 99,999 draws
 // (zg_load_process) against `wc -w` on the same file, the program's start-up with 99,999 draws
 // (zg_startup_process) against the same start-up with an empty database, and `zentagrafo-cli

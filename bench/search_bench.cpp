@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the set-hit search over a full table, beside its floor (one plain pass over the same
 // draws' numbers), and of the analysis report for a long result.
 #include "FloorRatio.h"

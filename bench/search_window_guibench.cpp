@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's search-and-show: "Oblicz" clicked on a window over 40,000 draws that all
 // qualify, so the grid receives 40,000 rows and the gauge runs through the whole range. Also the
 // analysis report of those rows written through the save button. Runs offscreen.

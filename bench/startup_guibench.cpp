@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the program over a database of 99,999 draws, offscreen: the main window's creation
 // with the database load, the other windows, showing the main window and reaching the event loop.
 // Each iteration is one whole start, ended as soon as the event loop runs.

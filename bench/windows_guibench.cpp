@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows at the largest database, offscreen, each step ending with the repaint it causes:
 // the calendar map filled for one year over a range of 99,999 draws, and the draw management
 // window opened over 99,999 draws (its first opening and a later one). Goal: under one frame

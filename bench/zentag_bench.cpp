@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The complete ZENTAG table over 40,000 found draws (counting, ranking, line texts) beside the
 // set-hit search over the same 40,000 draws that found them.
 #include "FloorRatio.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "ZENTAG +1" over 40,000 found draws (the complete table computed with the main window's gauge,
 // the window shown with its grid and lists, then closed) beside "Oblicz" finding those 40,000
 // draws and showing them. Runs offscreen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copies of the database kept in the folder KOPIE beside the program. Every write that changes or
 // removes stored draws (a corrected draw, an import, the merge of a waiting full download, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "database/BackupsController.h"
 
 #include "base/PolishPlural.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The database's backups in the draw management window: the list of "Kopie bazy…"
 // (BackupsDialog), the restore of the chosen backup (the current database backed up first) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Kopie bazy wyników": the database's backups in KOPIE, newest first, one row each with the date
 // and time, the reason in words, the draws and the last draw's date ("nieczytelna" for a backup

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the draw grid and the database export report built from them. Pure standard C++.
 #include "base/DrawTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way to load and write the database file while the program and the command-line tool
 // may run at the same time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The draw database file "zentag.wyn": loading it into a draw table, turning a downloaded results
 // file into it, appending one draw and writing the whole table anew. Pure standard C++ with POSIX

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The decisions of the draw management window, apart from the window itself: the line of ticked
 // numbers and their count, the prompt lines, the checks before "Dopisz" and "OK", the date a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The models of the draw management window: the draw grid over the process-wide draw table (one
 // row per draw, texts built when asked, so any number of draws costs nothing until painted) and

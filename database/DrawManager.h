@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The draw management window: every draw in a grid, the number map of the selected draw, the 80
 // tick boxes with the line of ticked numbers, the date field "Data losowania:", "Dopisz" (append

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loading the database file into the process-wide draw table, as start-up and a reload after a
 // whole replacement do.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The import of a results file into the draw management window: the file dialog of "Importuj z
 // pliku…", the reading of the file under a wait cursor, the summary dialog (ImportDialog), the

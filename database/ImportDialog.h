@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The summary of a results file before its draws go into the database: the draws read with their
 // first and last date, the repeats dropped, the lines whose numbers past the 20th were ignored,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check a waiting full download must pass before it may replace the database: the download
 // converted as the merge converts it (digits kept, every other byte a blank) must load as a

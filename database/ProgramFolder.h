@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The folders a program folder's writers write to, and the clean-up of what killed writers left
 // there. Pure standard C++ with POSIX calls.

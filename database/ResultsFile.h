@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Results files published by lottery sites (text or CSV in many layouts: "1;01.10.1996;3,8,13,...",
 // "12345. 2023-05-18 14:00 3 8 ... 80 7", with or without a heading line, newest draw first or last):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Results files brought into the draw database: deciding what a file read by ReadResultsFile
 // (database/ResultsFile.h) adds to the database in each of the two modes, and writing that as one

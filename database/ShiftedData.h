@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The signature of a database file that lost or gained a value in the middle: from that place on
 // every group of 24 integers starts at the wrong value, so the stored numbers stop counting up

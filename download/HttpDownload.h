@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The download component: fetches one URL into a file on a worker thread of its own and reports
 // progress, success and failure through signals on the user-interface thread.

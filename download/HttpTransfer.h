@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One HTTP download into a file, over libcurl, without any window: the transfer that the download
 // component runs on its worker thread and that the command-line tool runs directly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The results downloads of the draw management window: "Pobierz ostatnie", "Pobierz wszystkie",
 // "STOP", the progress gauge with the received size, and what is done with each download's

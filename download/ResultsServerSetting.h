@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the results downloads go: the host and port set by the optional file "zentagrafo.ini" in
 // the program folder,

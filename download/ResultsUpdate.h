@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two results requests of the draw management window and what is done with their answers:
 // the addresses, the messages, and the reading and checking of the latest-draw answer. Pure

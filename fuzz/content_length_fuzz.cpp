@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as the value of a Content-Length header: reading must never crash, and a value it
 // accepts is the whole number the text spells (blanks around it allowed), at most the body limit.
 #include "download/HttpTransfer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a database file: loading must never crash, read or write outside the table, or
 // count draws it did not read.
 #include "database/DrawDatabase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a results file, read with the first and with the last 20 numbers of a longer line:
 // reading must never crash or hang, every draw it gives is a real draw in order, its problems
 // stand in line order and come out the same when the lines are read again, and the database each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the server's answer to the latest-draw request: reading must never crash, and an
 // answer it accepts holds 20 lottery numbers and reads exactly as the database reader reads the
 // same bytes' first group (the draw number first, the 20 numbers last, in either layout).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a waiting full download, merged over a valid database: the merge must never crash,
 // and afterwards the database is either the old one untouched or exactly the converted download
 // (every digit kept, every other byte a space), with no temporary file left behind. A download is

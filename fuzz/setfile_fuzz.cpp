@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a set file: reading must never crash, and a file it accepts holds only members
 // 1..80 that write back to a file it reads as the same set.
 #include "sets/SetFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as an address: SplitUrl must never crash and must follow its rule: when "http://"
 // appears anywhere (in any case) the first 7 characters go; the host is what comes before the
 // first "/", the path the rest from that "/" on; without a "/" the host is empty and the path is

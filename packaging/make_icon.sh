@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Redraws the 48 px icon packaging/zentagrafo.png from packaging/zentagrafo.svg.
 # Usage: packaging/make_icon.sh   (from anywhere; needs rsvg-convert, Debian package librsvg2-bin)
 set -eu

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that no include runs back up the folder layers. From the top:
 #   app/  ->  analysis/ tables/ database/ download/ sets/  ->  ui/  ->  base/
 # A folder may include itself and any folder below it. Between the feature folders only

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the program as a user receives it:
 # - the portable archive, unpacked into an empty folder, holds the whole program folder; its README
 #   names the apt-get line, and that line covers every Debian package holding a library the two

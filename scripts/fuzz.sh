@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one libFuzzer target for as long as wanted, from its seed corpus in fuzz/corpus/NAME.
 # New inputs go to a scratch folder (the seed corpus stays as committed); a finding is written to
 # build-fuzz/findings/NAME/ and ends the run with a non-zero status.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the program as a desktop program for the current user:
 #   scripts/install.sh [DIR]            build, install the program folder into DIR (default
 #                                       ~/.local/opt/zentagrafo) and add the menu entry, the icon,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the project needs to build, test and run. Does nothing when
 # all of them are present. Uses sudo when not run as root.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long reliability runs: every database writer killed mid-write ZG_KILLS times (default 250)
 # per operation, plus the full-disk, read-only and hostile-server tests.
 # Usage: scripts/soak.sh [KILLS]

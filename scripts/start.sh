@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and starts it. When the program folder has no database yet, a synthetic
 # sample database of 20,000 draws is put there first.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs every test. Exit status non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number set editor: 80 toggle buttons whose pressed state is the working selection, a draw
 // chooser that prefills the buttons with a past draw, saving and loading set files, and

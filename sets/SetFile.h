@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Set files: a number set saved as text. Written as one blank plus the decimal number for every
 // member in ascending order (" 3 17 80", no line end). Read back in a looser form: integers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calendar table: the draws of a range that fall in one year, laid out by month and day,
 // each showing whether its hits lie within the bounds (or, with show-all, the hits themselves);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calendar map window: one year of the range's draws laid out by month (rows) and day
 // (columns), the year arrow, the show-all box with its legend, and the calendar report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ZENTAG table: the draws that lie a fixed distance after (or before) the draws a search
 // found, which numbers each of them holds, and how often every number and every pair of numbers

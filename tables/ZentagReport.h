@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ZENTAG table report: the grid of a ZENTAG table as a Windows-1250 text file with the common
 // header and footer. Pure standard C++; the ZENTAG window and the command line fill the input.

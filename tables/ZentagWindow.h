@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ZENTAG table window: the grid of the draws that follow the found draws (one column per
 // number, yellow where a number was drawn), the ranked lists of numbers and pairs with what chance

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a test name of the build folder BUILD_DIR is longer than 70 characters. ctest pads every
 # line of its output to the longest name, and a line of scripts/test.sh should fit 100 columns.
 #     cmake -DBUILD_DIR=build -P tests/CheckTestNames.cmake

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page against the command-line tool itself: every command that `CLI --help` lists has
 # a section ".SS NAME" in PAGE, and every option that the command's own --help lists (but --help)
 # is named in PAGE as groff writes it (\-\-name). Prints what is missing and exits 1.

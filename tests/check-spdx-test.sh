@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/check-spdx.sh on a scratch git work tree: it passes when every source file carries the
 # licence line, and fails naming each source file without it (a header, a CMakeLists.txt, a script
 # known only by its #! line, a line that comes too late), while data files need none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About window: product name and version, two pictures and three contact links. It reads
 // and changes no data.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A grid of buttons or tick boxes (the 80 numbers) as one Tab stop: Tab enters the grid at the
 // cell that last held the focus and leaves it for the next control; the arrow keys move within the

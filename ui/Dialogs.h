@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program shows message boxes, file dialogs and date questions. Production shows
 // QMessageBox, QFileDialog and a small dialog with a QDateEdit; tests switch on the test mode, in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paths between the file system's bytes and Qt's text. A folder name need not be valid UTF-8 (a
 // Latin-2 "ąę" made on another system); a QString cannot hold such bytes, and turning it back into

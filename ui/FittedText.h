@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A text that must be read whole in a control of fixed width: the font shrinks, a pixel at a
 // time, until the text fits; only below the smallest readable size is the middle of the text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first column of a table view kept in place while the other columns scroll sideways: a second
 // view over the same model that shows only column 0, laid over the left edge of the first view

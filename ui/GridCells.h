@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cell roles shared by the plain dark grids (the main window's result grid, the draw grid of
 // the draw management window): white text, the leading columns in the fixed-cell colour and the

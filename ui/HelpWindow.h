@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help window " Pomoc – ZENTAGRAFO": the player's manual (docs/podrecznik.md, built into the
 // program with the pictures it shows) rendered from its Markdown, with the list of its sections,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enter on a focused push button presses that button, in every window. Qt presses a focused push
 // button on Enter only when it is an "auto default" button inside a dialog; the program's buttons

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A read-only list of text lines, such as a ranked list of thousands of lines: the view reads the
 // lines where they are kept and makes a text only of the lines it shows, so filling it costs

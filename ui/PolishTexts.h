@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The windows speak Polish whatever the user's locale: Qt's own texts (the standard buttons, the
 // file dialog, its question before replacing a file) come from Qt's Polish translation, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small pictures the program paints itself for the main window's buttons, the same on every
 // desktop.

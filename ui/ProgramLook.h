@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The look every window shares: the named colours of the program's palette, its fonts and the
 // palette settings of its labels, panels, buttons and fields.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The style every window shares, on top of the desktop's own: a keyboard focus frame that can be
 // seen on any background and under any style sheet, disabled texts that stay readable under any

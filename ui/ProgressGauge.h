@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress gauge: a horizontal bar that fills from the left in proportion to its value
 // between its minimum and maximum, with the percentage printed in its middle. Long computations

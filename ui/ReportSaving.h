@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report-file service of the windows: the proposed file name, the shared save dialog and the
 // confirmation. Every window that writes a report goes through these.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A spin field: an edit box with an up/down arrow control attached, holding a 32-bit value.
 // - A mouse click into the edit box empties it (for typing) and emits clicked(); the value in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The set-up the windows repeat: the raised panel under their controls, captions, push buttons,
 // tool buttons with a picture, the "Zamknij" button, grids of fixed rows, and the picture of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the subcommands of zentagrafo-cli share: the way each adds itself to the application, the
 // option values they take (a number set, "A:B" pairs, a decimal separator) with their CLI11

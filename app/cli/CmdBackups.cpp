@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli backups DIR
 // zentagrafo-cli restore DIR NAME
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli calendar DIR --set 3,7,15 --range FROM:TO --hits LOW:HIGH --year Y [--show-all] OUT
 //
 // Lays the draws of the range that fall in year Y out as the calendar map and writes the calendar

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli export DIR OUT
 //
 // Loads DIR/zentag.wyn and writes the database export report to OUT, the same bytes the draw

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli import DIR FILE [--replace] [--skip-bad] [--dry-run] [--take first|last]
 //
 // Reads a results file and brings its draws into the database of a program folder in one of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli info DIR
 //
 // Loads DIR/zentag.wyn as the program would (without merging a waiting download) and tells what it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli numbers DIR --range FROM:TO [--last N] [--set 3,7,15] [--decimal ,|.] [--json] [OUT]
 //
 // The table of the 80 numbers over a range of draws, as the window " Tabela liczb" shows it: how

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli patterns DIR --range FROM:TO [--decimal ,|.] [--json] [OUT]
 //
 // The patterns of the draws of a range, as the window " Wzorce losowań" shows them: the sum of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli stats DIR --set 3,7,15 --range FROM:TO --hits LOW:HIGH [--decimal ,|.] [--json]
 //
 // Runs the set-hit search over the database of a program folder and tells what chance alone would

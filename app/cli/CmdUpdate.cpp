@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli update DIR --latest|--all [--host H] [--port P]
 //
 // Brings the database of a program folder up to date from the results server, as the draw

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli zentag DIR --set 3,7,15 --range FROM:TO --hits LOW:HIGH [--offset N] [--select 5,17]
 //                          [--decimal ,|.] OUT
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running zentagrafo-cli: what its main and the tests call. Each command lives in its own file
 // (app/cli/Cmd<Name>.cpp) and is reached only through RunCli with its name as the first argument,

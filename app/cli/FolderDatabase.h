@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The database of a program folder, loaded by the command-line tool into a table of its own.
 #include "base/DrawTypes.h"

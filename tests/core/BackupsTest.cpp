@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backups in KOPIE before the writes that change or remove stored draws, their names and how many
 // stay, the restore, the replacement that names the draws it removes, and the real dates an import
 // brings for draws appended with computed ones.

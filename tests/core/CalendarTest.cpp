@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar table: which draws reach the grid, the cell texts, and the report bytes.
 #include "tables/Calendar.h"
 #include "support/DrawTables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chance statistics against values the test works out itself: the hypergeometric law from
 // binomial coefficients, a small table counted draw by draw, the class rule at its edges, the
 // verdict's wording, and the number counters past the point where they are emptied. The golden

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli as a whole: help, version and the exit status of a malformed call.
 #include "app/cli/Commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line analysis: argument checks, the refusal order and the report file it writes.
 #include "app/cli/Commands.h"
 #include "support/CliRun.h"

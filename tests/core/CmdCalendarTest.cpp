@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli calendar: the year clamp, show-all, the refusals and their exit statuses.
 #include "app/cli/Commands.h"
 #include "support/CliRun.h"

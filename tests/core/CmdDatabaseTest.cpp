@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli info and export: what they print and their exit codes.
 #include "app/cli/Commands.h"
 #include "database/DatabaseExport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli numbers: the JSON against a golden file worked out from the definitions (draws
 // 2..12 of the March folder, the last 5, the set 3, 7, 15), the report file and the refusals.
 #include "app/cli/Commands.h"

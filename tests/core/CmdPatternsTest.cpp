@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli patterns: the JSON against a golden file checked against the definitions computed
 // apart (draws 2..30 of a folder whose draw 17 holds a number twice), the report and the refusals.
 #include "app/cli/Commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli stats: the JSON against a golden file (worked out with exact fractions and the
 // closed-form chi-squared tail of one degree of freedom), the nulls of an empty result, the
 // readable tables' chi-squared sentence and a refusal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo-cli update against a results server on 127.0.0.1: the latest draw appended only when
 // it is the next one, and the complete file stored for the next start.
 #include "app/cli/Commands.h"

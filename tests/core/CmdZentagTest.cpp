@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line ZENTAG table: the report file, the ranked lists on standard output, the
 // offset's bounds and the refusals that write nothing.
 #include "app/cli/Commands.h"

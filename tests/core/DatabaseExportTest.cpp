@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The draw grid's cell texts and the database export report.
 #include "database/DatabaseExport.h"
 

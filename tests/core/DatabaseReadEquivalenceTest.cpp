@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database reader against a straightforward reading of the file format: random files, mostly
 // well formed, with odd separators, long and signed tokens, bad bytes and cut endings, read from
 // memory and from a file (whose bytes cross the reader's buffer boundaries).

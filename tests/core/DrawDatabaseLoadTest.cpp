@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the draw database file: layouts, the counting of passes, bad tokens and the capacity.
 #include "database/DrawDatabase.h"
 #include "support/TempDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the draw database: merging a full download, appending a draw, rewriting the table, and
 // what a failed write leaves behind. Write failures are real: a file-size limit makes the kernel
 // refuse the write with EFBIG (the tests run as root, so permissions would not stop them).

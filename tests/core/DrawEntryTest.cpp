@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decisions of the draw management window that its window tests do not reach: the order of the
 // checks before a change, at the capacity boundary, the date a new draw is offered and the
 // checks of an entered date.

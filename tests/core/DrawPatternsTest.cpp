@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patterns of the draws: each law against every draw of a small universe, the sum law's
 // moments, the classes of the test on hand-made rows, and a small table worked out by hand.
 #include "analysis/DrawPatterns.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP transfer against a real server on 127.0.0.1: the request, the chunks and progress
 // reports, what counts as complete, what is left on disk, and the stop flag.
 #include "download/HttpTransfer.h"

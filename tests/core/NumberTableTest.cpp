@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of the 80 numbers: a small table worked out by hand, the chance that some number stays
 // away against inclusion-exclusion, the band shared with the charts, and the cell texts.
 #include "analysis/NumberTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // No report or export lands on the program's own files, however OUT spells them: through "./" and
 // "../", through a link, into a linked database's folder, for files that exist and for those that
 // do not yet.

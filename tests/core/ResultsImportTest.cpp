@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Results files: the layouts they come in (newest first, with a repeat), each kind of bad line, what
 // each import mode brings into a database and the exact bytes it writes, and zentagrafo-cli import.
 #include "database/ResultsImport.h"

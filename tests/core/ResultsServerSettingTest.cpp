@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentagrafo.ini: the results server it sets, and the values it refuses.
 #include "download/ResultsServerSetting.h"
 #include "download/ResultsUpdate.h"

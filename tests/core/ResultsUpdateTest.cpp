@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the latest-draw answer, the check of a waiting full download before the merge, and the
 // protection of the database file against a second writer.
 #include "download/ResultsUpdate.h"

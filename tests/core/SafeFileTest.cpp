@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Special files in every role, and files replaced completely or not at all, through the real
 // readers and writers of the database, the set files, the reports and the command-line tool.
 #include "app/cli/Commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthetic databases used by tests, benchmarks and zentag-sample.
 #include "tools/sample/SampleGenerator.h"
 #include "database/DrawDatabase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search over masks and the search over the draws' numbers against the definition: for every
 // draw of the range, every pair of a set number and a drawn number that are equal is one hit.
 #include "analysis/SetHitSearch.h"

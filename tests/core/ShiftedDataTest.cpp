@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a loaded table stops looking like consecutive draws.
 #include "database/ShiftedData.h"
 #include "support/DrawTables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ZENTAG table: rows, cells, the two ranked lists and their texts, the report's bytes.
 #include "tables/Zentag.h"
 #include "base/DateRoutines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database survives a crash at any moment of a write: the real rewrite, merge, append and import run
 // in a child process that is killed with SIGKILL after delays spread over the whole write. After
 // every kill the database is byte for byte the old content or the new one, a merge that did not

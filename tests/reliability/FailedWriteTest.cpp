@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every writer of the program on a full disk and in a read-only folder. The write runs in a child
 // process: a full disk is a file-size limit (RLIMIT_FSIZE), a read-only folder is a folder and
 // files without write permission, written as user "nobody" (root may write anything). After each

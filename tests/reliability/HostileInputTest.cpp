@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an attack on the command-line tool found: a write under a file-size limit, a lock file or a
 // database that is no regular file, and server options that would change the request.
 #include "app/cli/Commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile results servers on 127.0.0.1: whatever a server answers, the local database stays as it
 // was and the expected message is given. Each request goes through zentagrafo-cli update as a
 // scheduled job would run it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that lie about their size, servers that trickle and the temporary files of killed writers:
 // every whole-file read stops at its cap, every download at its deadline, and every command that
 // writes removes what dead writers left in the folders it writes to.

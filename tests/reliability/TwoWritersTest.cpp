@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two writers at once, each step taken at exactly the worst moment: one process is held by ptrace
 // inside a system call of its write (a slow disk, without timing) while the other acts. No draw
 // is written twice or lost, and a download swapped between its check and its copy never becomes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running a piece of the program in a forked child: to kill it at a chosen moment, or to give it
 // limits (file size, user) that must not touch the test process itself.

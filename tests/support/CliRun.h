@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running a zentagrafo-cli command inside a test: its exit status with what it printed, and the
 // small program folder the search commands (analysis, calendar, ZENTAG) are tried on. Tests reach

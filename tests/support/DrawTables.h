@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small draw tables and number sets for the core tests.
 #include "base/DrawTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real write failure for tests: while a FileSizeLimit is alive, files of this process cannot
 // grow past the given size, and writes beyond it fail with EFBIG instead of raising SIGXFSZ.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real HTTP server on 127.0.0.1 for the download tests: it listens on a free port, reads each
 // request head and lets the test's handler answer on the socket (all of it, part of it, or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A command's JSON output against a golden file, telling where the first difference lies.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common report header and footer as the Windows-1250 bytes every report starts and ends with,
 // spelled out byte by byte so that the tests do not depend on the converter they check.

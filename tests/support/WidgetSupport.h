@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers of the window tests: a program folder in a temporary folder, a draw table filled in
 // place, and clicks and typing on controls found by their object names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window: caption, texts and look, the pictures, the three links (mouse and keyboard)
 // and closing.
 #include "ui/AboutWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Assistive technology on the real windows: every control of the main window, the draw
 // management window, the ZENTAG table and the calendar map has an accessible name.
 #include "app/MainWindow.h"

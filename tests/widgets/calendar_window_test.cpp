@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar map on real widgets: "MAPA" opening it, the year arrow and field, show-all and its
 // legend, the keys, and the report its save button writes.
 #include "app/MainWindow.h"

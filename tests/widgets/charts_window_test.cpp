@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The charts window: each tab opened with a click, the hits thinned to the plot's width, the
 // zoom and the draw under the mouse, the test's sentence, "Zapisz obraz…" through the save dialog
 // as PNG and SVG, the reset, and the window's frame inside the screen.

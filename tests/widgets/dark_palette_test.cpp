@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window under a dark desktop palette: the text of every visible button, label, tick box,
 // tab and field reads against what is painted behind it (WCAG 2.x contrast), enabled and disabled.
 #include "analysis/ChartsWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database's backups in the draw management window: the button, the list, the restore, the
 // backup a correction keeps, and the import summary's question before a replacement removes draws.
 #include "app/Startup.h"

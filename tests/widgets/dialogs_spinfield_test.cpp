@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog seam's test side and the spin field: typing rules, reading and clamping, arrows,
 // Enter, 32-bit ranges and the draw-date label.
 #include "base/State.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two results downloads of the draw management window against a results server on
 // 127.0.0.1: the latest draw appended (its refusals are checked in the core), the full download stored for the next
 // start, STOP, and the button states while a download runs.

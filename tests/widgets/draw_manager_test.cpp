@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The draw management window driven through its real controls, with the database file checked
 // byte for byte. Write failures are real: a file-size limit makes the kernel refuse the write
 // (the tests may run as root, so permissions would not stop them).

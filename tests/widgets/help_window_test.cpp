@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: F1 in a window opens the manual at that window's section, over that window
 // (also a modal one), the manual comes with every picture it shows, and a link moves to its section.
 #include "app/HelpKey.h"

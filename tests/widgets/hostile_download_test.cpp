@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The download component against a server that sends one byte per second: the user-interface
 // thread keeps running while the download crawls, and STOP ends it with the error event, leaving
 // no file and the database as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The download component against a real server on 127.0.0.1: progress and completion on the
 // user-interface thread, one download at a time, STOP, and destruction while a download runs.
 #include "download/HttpDownload.h"

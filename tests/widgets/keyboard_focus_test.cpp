@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard in the windows: the Tab order, and a focus frame that stands out (WCAG 1.4.11:
 // 3:1 against what the same pixels show without the focus) under the default and a dark palette.
 #include "analysis/ChartsWindow.h"

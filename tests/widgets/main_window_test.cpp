@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on real widgets: range defaults, the range fields' typing and reading rules,
 // the date and count labels, the range following the database and its presets, the set-changed
 // reaction, the hint of the set button, and the start-up with no database or with a waiting

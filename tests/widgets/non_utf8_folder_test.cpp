@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program folder whose path is not valid UTF-8 (a Latin-2 "ąę" in a parent folder): both
 // downloads of the draw management window land in the folder itself, and a set file picked in the
 // save dialog (which shows the folder's name as text) is written there and read back.

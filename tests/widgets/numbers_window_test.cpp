@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers table on real widgets: "Tabela liczb" opens it on the main window's range, it
 // follows a change of the range (typed, or by an arrow with one computation), a click on a
 // heading sorts it, and "Zapisz" writes the report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patterns window on real widgets: "Wzorce losowań" opens it on the main window's range, a tab's
 // table and figures, and "Zapisz" writes the bytes of zentagrafo-cli patterns for the same range.
 #include "analysis/PatternsWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress gauge: percentage rules, refused limits, synchronous repaints only on a changed
 // percentage, and the drawn picture (frame, bar extent, inverted text).
 #include "ui/Dialogs.h"

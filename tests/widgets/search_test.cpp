@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search and the analysis report, driven through the real main window: "Oblicz", the result
 // grid and the numbers strip, the five statistics and their look, the refusals, and the save
 // button writing the report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number set editor driven through its real controls: number buttons, the draw chooser,
 // saving and loading set files, confirming and closing.
 #include "base/State.h"

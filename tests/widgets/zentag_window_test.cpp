@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ZENTAG table window driven through the main window's "ZENTAG +1" button and its arrows, the
 // filter's tick boxes, the save button and the keyboard.
 #include "app/MainWindow.h"

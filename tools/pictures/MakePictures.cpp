@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the two pictures of the About window: a betting slip of the numbers 1 to 80 with twenty
 // of them marked (about1.jpg, 153 x 169) and a heap of lottery balls (about3.jpg, 180 x 153).
 // Everything is drawn from fixed data, so the output is the same on every run.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Redraws ui/pictures/about1.jpg and ui/pictures/about3.jpg.
 # Usage: tools/pictures/make_pictures.sh   (from anywhere; needs Qt 6 development files)
 set -eu

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A small results server for demonstrations and tests.
 
 It answers the two queries of the draw management window from the zentag.wyn of a program folder:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The results server and zentagrafo-cli together: a program folder one draw behind the server's
 # catches up with "update --latest" (the server's last draw is one with no separator after it),
 # and "update --all" leaves the server's whole file waiting.

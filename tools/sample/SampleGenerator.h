@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Synthetic draw databases for tests, benchmarks and trying the program out: draws numbered from 1,
 // two draws a day from 1 January 1996, 20 different numbers 1..80 each in ascending order. The same

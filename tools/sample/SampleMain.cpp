@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentag-sample: writes a synthetic draw database file.
 //   zentag-sample --count N --out FILE [--seed S] [--layout year|day]
 #include "base/DrawTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program's windows on a synthetic sample database into PNG files:
 //   QT_QPA_PLATFORM=offscreen zentag-screenshots OUTDIR [dark]
 // ("dark": under a dark desktop palette, to check that every window stays readable).
