@@ -107,25 +107,13 @@ std::vector<NumberFrequency> NumberFrequencies(const DrawsView& draws, const Dra
 }
 
 std::optional<ChiSquareTest> ChiSquare(const std::vector<HitFrequency>& distribution) {
+    std::vector<std::int64_t> observed;
     std::vector<double> expected;
-    for (const HitFrequency& h : distribution)
+    for (const HitFrequency& h : distribution) {
+        observed.push_back(h.observed);
         expected.push_back(h.expected);
-    ChiSquareTest test;
-    test.bins = ChiSquareBins(expected);
-    if (test.bins.size() < 2)
-        return std::nullopt;
-    for (const HitBin& bin : test.bins) {
-        double o = 0, e = 0;
-        for (std::int32_t k = bin.from; k <= bin.to; ++k) {
-            o += static_cast<double>(distribution[static_cast<std::size_t>(k)].observed);
-            e += distribution[static_cast<std::size_t>(k)].expected;
-        }
-        test.statistic += (o - e) * (o - e) / e;
     }
-    test.degreesOfFreedom = static_cast<std::int32_t>(test.bins.size()) - 1;
-    const boost::math::chi_squared_distribution<double> chi(test.degreesOfFreedom);
-    test.pValue = boost::math::cdf(boost::math::complement(chi, test.statistic));
-    return test;
+    return ChiSquareOfCounts(observed, expected);
 }
 
 void Gaps(ChanceStatistics& stats, std::span<const SearchRow> rows) {
@@ -207,6 +195,26 @@ std::vector<HitBin> ChiSquareBins(const std::vector<double>& expected) {
     if (start <= last && !bins.empty())
         bins.back().to = last;
     return bins;
+}
+
+std::optional<ChiSquareTest> ChiSquareOfCounts(const std::vector<std::int64_t>& observed,
+                                               const std::vector<double>& expected) {
+    ChiSquareTest test;
+    test.bins = ChiSquareBins(expected);
+    if (test.bins.size() < 2)
+        return std::nullopt;
+    for (const HitBin& bin : test.bins) {
+        double o = 0, e = 0;
+        for (std::int32_t k = bin.from; k <= bin.to; ++k) {
+            o += static_cast<double>(observed[static_cast<std::size_t>(k)]);
+            e += expected[static_cast<std::size_t>(k)];
+        }
+        test.statistic += (o - e) * (o - e) / e;
+    }
+    test.degreesOfFreedom = static_cast<std::int32_t>(test.bins.size()) - 1;
+    const boost::math::chi_squared_distribution<double> chi(test.degreesOfFreedom);
+    test.pValue = boost::math::cdf(boost::math::complement(chi, test.statistic));
+    return test;
 }
 
 ChanceStatistics ComputeChanceStatistics(const ChanceInput& in, std::span<const SearchRow> rows) {

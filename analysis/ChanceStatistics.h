@@ -96,6 +96,12 @@ std::vector<double> HitProbabilities(std::int32_t setSize);
 // the end that stays below 5 joins the last closed class. Without a closed class the list is empty.
 std::vector<HitBin> ChiSquareBins(const std::vector<double>& expected);
 
+// Pearson's chi-squared test of observed against expected counts over the classes of ChiSquareBins,
+// on (classes - 1) degrees of freedom; none with fewer than 2 classes. Both lists have one entry
+// per value.
+std::optional<ChiSquareTest> ChiSquareOfCounts(const std::vector<std::int64_t>& observed,
+                                               const std::vector<double>& expected);
+
 // The inputs of a search, as the main window and the command line take them.
 using ChanceInput = DrawQuery;
 

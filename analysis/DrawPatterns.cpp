@@ -287,26 +287,15 @@ const ValueLaw& PatternLaw(PatternKind kind) {
 }
 
 std::optional<ChiSquareTest> PatternChiSquare(const std::vector<PatternRow>& rows) {
+    std::vector<std::int64_t> observed;
     std::vector<double> expected;
+    observed.reserve(rows.size());
     expected.reserve(rows.size());
-    for (const PatternRow& r : rows)
+    for (const PatternRow& r : rows) {
+        observed.push_back(r.observed);
         expected.push_back(r.expected);
-    ChiSquareTest test;
-    test.bins = ChiSquareBins(expected);
-    if (test.bins.size() < 2)
-        return std::nullopt;
-    for (const HitBin& bin : test.bins) {
-        double o = 0, e = 0;
-        for (std::int32_t i = bin.from; i <= bin.to; ++i) {
-            o += static_cast<double>(rows[static_cast<std::size_t>(i)].observed);
-            e += rows[static_cast<std::size_t>(i)].expected;
-        }
-        test.statistic += (o - e) * (o - e) / e;
     }
-    test.degreesOfFreedom = static_cast<std::int32_t>(test.bins.size()) - 1;
-    const boost::math::chi_squared_distribution<double> chi(test.degreesOfFreedom);
-    test.pValue = boost::math::cdf(boost::math::complement(chi, test.statistic));
-    return test;
+    return ChiSquareOfCounts(observed, expected);
 }
 
 std::optional<DrawPatterns> ComputeDrawPatterns(const DrawQuery& query) {
