@@ -6,6 +6,7 @@
 #include "base/NumberFormat.h"
 #include "base/ReportWriter.h"
 #include "base/State.h"
+#include "ui/ProgramIcons.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"

@@ -7,6 +7,7 @@
 #include "base/NumberFormat.h"
 #include "base/PolishPlural.h"
 #include "ui/KeyboardButtons.h"
+#include "ui/ProgramIcons.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
 #include "ui/ReportSaving.h"

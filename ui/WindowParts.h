@@ -45,12 +45,4 @@ QPushButton* MakeCloseButton(QWidget* parent, const QRect& geometry);
 // read, never edited, and Tab leaves it rather than moving between its cells.
 void SetUpFixedRowGrid(QTableView* grid, int rowHeight);
 
-// The picture of "Wykresy" and of the charts window: three bars over an axis, in the program's
-// colours.
-QIcon ChartsIcon();
-
-// The picture of "Wzorce losowań" and of its window: a draw's card with some numbers marked, beside
-// a bell-shaped row of bars.
-QIcon PatternsIcon();
-
 } // namespace zg
