@@ -119,7 +119,9 @@ struct ObservedExpectedChart {
     QString observedName; // the observed bars' name in the legend
     std::vector<ClassCounts> classes;
 };
-inline constexpr int MaxNamedClasses = 25;
+// Beyond a dozen names the chart at the window's first size has no room for each, and Qt Charts
+// shows the names it cannot fit as "…".
+inline constexpr int MaxNamedClasses = 12;
 QChart* MakeObservedExpectedChart(const ObservedExpectedChart& in, const ChartNumbers& numbers);
 
 // "Zapisz obraz…" of a window of charts: asks for the picture's file (WYKRES.NNNN.png proposed in
