@@ -728,7 +728,7 @@ void MainWindow::search() {
 }
 
 ChartInputs MainWindow::chartInputs(std::span<const SearchRow> rows) const {
-    return ChartInputs{AllDraws(), &AllDrawMasks(), set_, rangeFrom(), rangeTo(), hitsFrom(), hitsTo(), rows};
+    return ChartInputs{{AllDraws(), &AllDrawMasks(), set_, rangeFrom(), rangeTo(), hitsFrom(), hitsTo()}, rows};
 }
 
 void MainWindow::openCharts() {

@@ -52,8 +52,9 @@ struct Windows {
 
     // What the main window hands the charts window after a search.
     zg::ChartInputs Inputs() const {
-        return zg::ChartInputs{zg::AllDraws(), &zg::AllDrawMasks(), main.numberSet(), main.rangeFrom(),
-                               main.rangeTo(), main.hitsFrom(),     main.hitsTo(),    main.resultModel()->rows()};
+        return zg::ChartInputs{{zg::AllDraws(), &zg::AllDrawMasks(), main.numberSet(), main.rangeFrom(), main.rangeTo(),
+                                main.hitsFrom(), main.hitsTo()},
+                               main.resultModel()->rows()};
     }
 };
 

@@ -52,7 +52,6 @@ namespace zg {
 namespace {
 
 const QColor Grey(192, 192, 192);
-const QColor MapBlue(0, 128, 255);
 
 // Room the group box's frame and the title's indents leave for the prompt line.
 constexpr int PromptMargins = 24;
@@ -306,7 +305,7 @@ void DrawManager::buildControls() {
     // the number boxes, the ticked line, RESET, STOP, the export and "Kopie bazy…", and back to
     // the grid.
     QWidget* previous = drawGrid;
-    const auto next = [this, &previous](QWidget* w) {
+    const auto next = [&previous](QWidget* w) {
         setTabOrder(previous, w);
         previous = w;
     };

@@ -267,7 +267,7 @@ TEST(Zentag, ChanceBaselinesUnderTheLists) {
 TEST(ZentagReport, CompleteTable) {
     const auto table = TenDraws();
     const ZentagResult r = ComputeZentagTable(Input(table, Found({2, 4}), 1, 10, 1), nullptr);
-    ZentagReportInput in{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}, 1, &r};
+    ZentagReportInput in{{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}}, 1, &r};
     const std::string expected =
         ReportHeaderBytes +
         " Zakres losowa\xF1: 1(01.01.08) - 10(10.01.08)\r\n"
@@ -290,7 +290,7 @@ TEST(ZentagReport, SelectedColumnsKeepTheBlankAfterEveryTenth) {
     const auto table = TenDraws();
     const std::vector<std::int32_t> selection{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 61};
     const ZentagResult r = ComputeZentagTableFor(Input(table, Found({2, 4}), 1, 10, 1), selection);
-    ZentagReportInput in{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}, 1, &r};
+    ZentagReportInput in{{1, 10, "01.01.08", "10.01.08", "2", "3", {3, 7, 15}}, 1, &r};
     const std::string rows = "\r\n\r\n03.01.08\t1234567890 -\r\n05.01.08\t1234567890 1\r\n\r\n";
     EXPECT_NE(ZentagReportBytes(in).find(rows), std::string::npos);
 }
@@ -312,7 +312,7 @@ TEST(ZentagReport, LargeTableInPiecesAndUnusualDates) {
     std::vector<std::int32_t> all(static_cast<std::size_t>(Count));
     std::iota(all.begin(), all.end(), 1);
     const ZentagResult r = ComputeZentagTable(Input(table, Found(all), 1, Count, 0), nullptr);
-    const ZentagReportInput in{1, Count, "a", "b", "0", "20", {3, 7, 15}, 0, &r};
+    const ZentagReportInput in{{1, Count, "a", "b", "0", "20", {3, 7, 15}}, 0, &r};
 
     std::vector<std::string> pieces;
     ASSERT_TRUE(WriteZentagReport(in, [&pieces](std::string_view piece) {

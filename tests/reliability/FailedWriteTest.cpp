@@ -136,7 +136,9 @@ std::map<std::string, std::string> FolderContent(const TempDir& dir) {
 class FailedWrite : public ::testing::TestWithParam<std::tuple<WriterCase, Failure>> {};
 
 TEST_P(FailedWrite, KeepsTheOldFiles) {
-    const auto& [writer, failure] = GetParam();
+    // Plain names rather than structured bindings: clang 14 lets no lambda capture a binding.
+    const WriterCase& writer = std::get<0>(GetParam());
+    const Failure failure = std::get<1>(GetParam());
     TempDir dir;
     const rlim_t limit = writer.prepare(dir);
     const auto before = FolderContent(dir);

@@ -30,7 +30,7 @@ private slots:
         for (int k = 1; k <= 3000; k += 3)
             SetDrawNumbers(k, {1, 2});
         QFile(folder.file(QStringLiteral("TXT/WYKRES.0001.png"))).open(QIODevice::WriteOnly);
-        ChartInputs in{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 3000, 2, 3, {}};
+        ChartInputs in{{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 3000, 2, 3}, {}};
         std::int32_t found = 0;
         const SearchResult result = SetHitSearch(in.draws, *in.masks, in.set, 1, 3000, 2, 3, nullptr, found, nullptr);
         in.rows = result.rows;

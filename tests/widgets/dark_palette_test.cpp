@@ -152,7 +152,7 @@ private slots:
         };
         QTest::newRow("charts") << +[]() -> QWidget* {
             auto* w = new ChartsWindow;
-            w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 300, 2, 3, {}});
+            w->showStatistics(ChartInputs{{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 300, 2, 3}, {}});
             return w;
         };
     }

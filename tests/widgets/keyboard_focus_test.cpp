@@ -141,7 +141,7 @@ private slots:
         };
         const MakeWindow charts = [] {
             auto* w = new ChartsWindow;
-            w->showStatistics(ChartInputs{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 300, 2, 3, {}});
+            w->showStatistics(ChartInputs{{AllDraws(), &AllDrawMasks(), MakeSet({1, 2, 3}), 1, 300, 2, 3}, {}});
             return static_cast<QWidget*>(w);
         };
         const MakeWindow about = [] { return static_cast<QWidget*>(new AboutWindow); };
