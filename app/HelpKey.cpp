@@ -37,11 +37,14 @@ std::span<const WindowHelpSection> WindowHelpSections() {
 
 QString HelpSectionOf(const QWidget* window, const QStringList& sections) {
     for (const QWidget* w = window; w != nullptr; w = w->parentWidget()) {
+        if (!w->isWindow())
+            continue;
         for (const WindowHelpSection& s : Sections)
-            if (w->isWindow() && w->objectName() == QLatin1String(s.objectName))
+            if (w->objectName() == QLatin1String(s.objectName))
                 return QString::fromUtf8(s.heading);
-        if (w->isWindow() && sections.contains(w->windowTitle().trimmed()))
-            return w->windowTitle().trimmed();
+        const QString caption = w->windowTitle().trimmed();
+        if (sections.contains(caption))
+            return caption;
     }
     return {};
 }

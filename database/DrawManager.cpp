@@ -667,10 +667,8 @@ QString DrawManager::droppableFile(const QMimeData* data) const {
 }
 
 void DrawManager::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppableFile(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
+    // Entering takes the file exactly as moving over the window does.
+    dragMoveEvent(event);
 }
 
 void DrawManager::dragMoveEvent(QDragMoveEvent* event) {

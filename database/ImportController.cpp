@@ -49,23 +49,8 @@ void ImportController::importFromFile() {
 bool ImportController::importResultsFile(const std::string& path) {
     if (!allowed_)
         return false;
-    ImportedResults results;
-    {
-        const WaitCursor wait;
-        const ResultsFileBytes file = ReadResultsFileBytes(path);
-        if (!file.ok) {
-            Dialogs::SystemError(window_, QString::fromStdString(file.error));
-            return false;
-        }
-        results = ReadResultsFile(file.bytes);
-    }
-
-    std::error_code ec;
-    const bool pendingDownload = std::filesystem::exists(AppPath(std::string(PendingDownloadFileName)), ec);
-    ImportDialog summary(results, QFileInfo(PathText(path)).fileName(), AllDraws(), DatabaseWhole, pendingDownload,
-                         window_);
-    // Another choice of the 20 numbers reads the file again.
-    summary.setReread([this, path](TakeNumbers take) -> std::optional<ImportedResults> {
+    // The file is read again for another choice of the 20 numbers, as it is read first.
+    const auto read = [this, path](TakeNumbers take) -> std::optional<ImportedResults> {
         const WaitCursor wait;
         const ResultsFileBytes file = ReadResultsFileBytes(path);
         if (!file.ok) {
@@ -73,7 +58,16 @@ bool ImportController::importResultsFile(const std::string& path) {
             return std::nullopt;
         }
         return ReadResultsFile(file.bytes, take);
-    });
+    };
+    const std::optional<ImportedResults> results = read(TakeNumbers::First);
+    if (!results)
+        return false;
+
+    std::error_code ec;
+    const bool pendingDownload = std::filesystem::exists(AppPath(std::string(PendingDownloadFileName)), ec);
+    ImportDialog summary(*results, QFileInfo(PathText(path)).fileName(), AllDraws(), DatabaseWhole, pendingDownload,
+                         window_);
+    summary.setReread(read);
     if (summary.exec() != QDialog::Accepted)
         return false;
     const ImportPlan& plan = summary.plan();

@@ -369,11 +369,8 @@ void HelpWindow::hideFindBar() {
 }
 
 bool HelpWindow::findNext(bool backwards) {
-    if (!findBar->isVisible()) {
+    if (!findBar->isVisible())
         showFindBar();
-        if (findField->text().isEmpty())
-            return false;
-    }
     const QString text = findField->text();
     if (text.isEmpty())
         return false;

@@ -22,7 +22,6 @@ class QListWidget;
 class QPushButton;
 class QTextBlock;
 class QTextBrowser;
-class QWidget;
 
 namespace zg {
 
