@@ -9,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
+#include "ui/ReportSaving.h"
 
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
@@ -474,7 +475,8 @@ QString AskChartPictureName(QWidget* parent) {
                                  QStringLiteral("Obraz PNG (*.png);;Obraz SVG (*.svg)"), QStringLiteral("png"));
 }
 
-QByteArray ChartPictureBytes(QWidget* page, bool svg, const QString& title) {
+void SaveChartPicture(QWidget* window, const QString& path, QWidget* page, const QString& tabText) {
+    const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -483,13 +485,14 @@ QByteArray ChartPictureBytes(QWidget* page, bool svg, const QString& title) {
         generator.setOutputDevice(&buffer);
         generator.setSize(page->size());
         generator.setViewBox(page->rect());
-        generator.setTitle(title);
+        generator.setTitle(window->windowTitle().trimmed() + QStringLiteral(": ") + tabText);
         QPainter painter(&generator);
         page->render(&painter);
     } else {
         page->grab().save(&buffer, "PNG");
     }
-    return bytes;
+    if (WriteReport(window, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        ShowReportSaved(window, path);
 }
 
 } // namespace zg
