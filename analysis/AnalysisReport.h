@@ -40,8 +40,8 @@ std::vector<std::int32_t> SetNumbersOf(const NumberSetData& set);
 SearchReportHeading MakeSearchHeading(const AnalysisParameters& parameters, const DrawsView& draws,
                                       const NumberSetData& set);
 
-// The opening lines of the reports about a range of draws (analysis, ZENTAG table, calendar map):
-// the common header, " Zakres losowań: FROM(DD.MM.YY) - TO(DD.MM.YY)" and an empty line.
+// The opening lines of the reports about a range of draws (analysis, ZENTAG table, calendar map,
+// patterns): the common header, " Zakres losowań: FROM(DD.MM.YY) - TO(DD.MM.YY)" and an empty line.
 void AddRangeHeading(ReportText& report, std::int32_t rangeFrom, std::string_view rangeFromDate, std::int32_t rangeTo,
                      std::string_view rangeToDate);
 

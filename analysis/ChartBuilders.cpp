@@ -9,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
+#include "ui/ReportSaving.h"
 
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
@@ -262,27 +263,47 @@ void SetDrawAxisRange(QValueAxis* axis, double from, double to) {
     axis->setRange(from, to);
 }
 
-QChart* MakeHitDistributionChart(const ChanceStatistics& stats, const ChartNumbers& numbers) {
-    QChart* chart = NewChart(
-        QStringLiteral("Rozkład trafień w ") + InDraws(stats.draws) + QStringLiteral(" wobec przypadku"), numbers);
-    auto* observed = Bars(QStringLiteral("Losowania"), Teal, QPen(DarkGreen, 1));
+namespace {
+
+// The observed bars beside the expected ones over a category axis naming each class (given back
+// in `classAxis` when asked for).
+QChart* ClassBarsChart(const ObservedExpectedChart& in, const ChartNumbers& numbers,
+                       QBarCategoryAxis** classAxis = nullptr) {
+    QChart* chart = NewChart(in.title, numbers);
+    auto* observed = Bars(in.observedName, Teal, QPen(DarkGreen, 1));
     auto* expected = Bars(QStringLiteral("Oczekiwane przy losowaniu przypadkowym"), Maroon, QPen(Maroon.darker(), 1));
     QStringList categories;
     double top = 1;
-    for (const HitFrequency& h : stats.hitDistribution) {
-        categories << QString::number(h.hits);
-        observed->append(static_cast<double>(h.observed));
-        expected->append(h.expected);
-        top = std::max({top, static_cast<double>(h.observed), h.expected});
+    for (const ClassCounts& c : in.classes) {
+        categories << (c.from == c.to ? QString::number(c.from)
+                                      : QString::number(c.from) + QStringLiteral("–") + QString::number(c.to));
+        observed->append(c.observed);
+        expected->append(c.expected);
+        top = std::max({top, c.observed, c.expected});
     }
     auto* series = new QBarSeries;
     series->append(observed);
     series->append(expected);
-    QBarCategoryAxis* x = CategoryAxis(chart, QStringLiteral("Liczba trafień w losowaniu"), categories);
-    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, QStringLiteral("Liczba losowań"), 0, top * 1.1);
+    QBarCategoryAxis* x = CategoryAxis(chart, in.classAxis, categories);
+    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, in.countAxis, 0, top * 1.1);
     y->applyNiceNumbers();
     Attach(chart, series, x, y);
+    if (classAxis != nullptr)
+        *classAxis = x;
     return chart;
+}
+
+} // namespace
+
+QChart* MakeHitDistributionChart(const ChanceStatistics& stats, const ChartNumbers& numbers) {
+    ObservedExpectedChart in;
+    in.title = QStringLiteral("Rozkład trafień w ") + InDraws(stats.draws) + QStringLiteral(" wobec przypadku");
+    in.classAxis = QStringLiteral("Liczba trafień w losowaniu");
+    in.countAxis = QStringLiteral("Liczba losowań");
+    in.observedName = QStringLiteral("Losowania");
+    for (const HitFrequency& h : stats.hitDistribution)
+        in.classes.push_back(ClassCounts{h.hits, h.hits, static_cast<double>(h.observed), h.expected});
+    return ClassBarsChart(in, numbers);
 }
 
 QChart* MakeGapsChart(const ChanceStatistics& stats, const ChartNumbers& numbers) {
@@ -433,33 +454,17 @@ QString NumberTip(const NumberFrequency& n, const ChartNumbers& numbers) {
 }
 
 QChart* MakeObservedExpectedChart(const ObservedExpectedChart& in, const ChartNumbers& numbers) {
-    QChart* chart = NewChart(in.title, numbers);
-    auto* observed = Bars(in.observedName, Teal, QPen(DarkGreen, 1));
-    auto* expected = Bars(QStringLiteral("Oczekiwane przy losowaniu przypadkowym"), Maroon, QPen(Maroon.darker(), 1));
-    QStringList categories;
-    double top = 1;
-    for (const ClassCounts& c : in.classes) {
-        categories << (c.from == c.to ? QString::number(c.from)
-                                      : QString::number(c.from) + QStringLiteral("–") + QString::number(c.to));
-        observed->append(c.observed);
-        expected->append(c.expected);
-        top = std::max({top, c.observed, c.expected});
-    }
-    auto* series = new QBarSeries;
-    series->append(observed);
-    series->append(expected);
-    QBarCategoryAxis* x = CategoryAxis(chart, in.classAxis, categories);
-    QValueAxis* y = ValueAxis(chart, Qt::AlignLeft, in.countAxis, 0, top * 1.1);
-    y->applyNiceNumbers();
-    Attach(chart, series, x, y);
-    if (categories.size() > MaxNamedClasses) {
+    QBarCategoryAxis* x = nullptr;
+    QChart* chart = ClassBarsChart(in, numbers, &x);
+    const auto count = static_cast<int>(in.classes.size());
+    if (count > MaxNamedClasses) {
         // Too many names to read: the classes' values on a value axis over the same width, as
         // classes of equal width (the first one's) laid side by side.
         x->setTitleText(QString());
         x->setVisible(false);
         const ClassCounts& first = in.classes.front();
         const double width = first.to - first.from + 1;
-        const double low = first.from - 0.5, high = low + width * static_cast<double>(categories.size());
+        const double low = first.from - 0.5, high = low + width * count;
         QValueAxis* values = ValueAxis(chart, Qt::AlignBottom, in.classAxis, low, high);
         values->setTickType(QValueAxis::TicksDynamic);
         values->setTickAnchor(0);
@@ -474,7 +479,8 @@ QString AskChartPictureName(QWidget* parent) {
                                  QStringLiteral("Obraz PNG (*.png);;Obraz SVG (*.svg)"), QStringLiteral("png"));
 }
 
-QByteArray ChartPictureBytes(QWidget* page, bool svg, const QString& title) {
+void SaveChartPicture(QWidget* window, const QString& path, QWidget* page, const QString& tabText) {
+    const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -483,13 +489,14 @@ QByteArray ChartPictureBytes(QWidget* page, bool svg, const QString& title) {
         generator.setOutputDevice(&buffer);
         generator.setSize(page->size());
         generator.setViewBox(page->rect());
-        generator.setTitle(title);
+        generator.setTitle(window->windowTitle().trimmed() + QStringLiteral(": ") + tabText);
         QPainter painter(&generator);
         page->render(&painter);
     } else {
         page->grab().save(&buffer, "PNG");
     }
-    return bytes;
+    if (WriteReport(window, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        ShowReportSaved(window, path);
 }
 
 } // namespace zg

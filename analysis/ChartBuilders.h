@@ -11,7 +11,6 @@
 
 #include <vector>
 
-class QByteArray;
 class QChart;
 class QLineSeries;
 class QValueAxis;
@@ -128,7 +127,8 @@ QChart* MakeObservedExpectedChart(const ObservedExpectedChart& in, const ChartNu
 // AppDir/TXT, PNG or SVG); an empty text when the user cancelled.
 QString AskChartPictureName(QWidget* parent);
 
-// The picture of `page` as shown, as PNG or SVG (whose title is `title`).
-QByteArray ChartPictureBytes(QWidget* page, bool svg, const QString& title);
+// Writes the picture of `page` as shown to `path` (SVG when the name ends in ".svg", else PNG; the
+// SVG titled "<window's title>: <tabText>"), then the reports' confirmation over `window`.
+void SaveChartPicture(QWidget* window, const QString& path, QWidget* page, const QString& tabText);
 
 } // namespace zg

@@ -4,12 +4,9 @@
 #include "analysis/ChartBuilders.h"
 #include "base/DateRoutines.h"
 #include "base/NumberFormat.h"
-#include "base/ReportWriter.h"
-#include "base/State.h"
 #include "ui/ProgramIcons.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtText.h"
-#include "ui/ReportSaving.h"
 #include "ui/WindowParts.h"
 
 #include <QChart>
@@ -417,12 +414,7 @@ void ChartsWindow::saveImage() {
     if (path.isEmpty())
         return;
     drawCurrentTab();
-    const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    const QByteArray bytes = ChartPictureBytes(chartTabs->currentWidget(), svg,
-                                               windowTitle().trimmed() + QStringLiteral(": ") +
-                                                   chartTabs->tabText(chartTabs->currentIndex()));
-    if (WriteReport(this, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        ShowReportSaved(this, path);
+    SaveChartPicture(this, path, chartTabs->currentWidget(), chartTabs->tabText(chartTabs->currentIndex()));
 }
 
 } // namespace zg

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/PatternsReport.h"
 
+#include "analysis/AnalysisReport.h"
 #include "base/NumberFormat.h"
 #include "base/PolishPlural.h"
 #include "base/ReportWriter.h"
@@ -100,8 +101,6 @@ std::string PatternFiguresLine(const PatternResult& pattern, char separator) {
 std::string PatternsReportBytes(const DrawPatterns& p, char separator) {
     std::string body; // UTF-8, converted once
     body.reserve(8192);
-    body += " Zakres losowań: " + std::to_string(p.rangeFrom) + "(" + p.firstDateShort + ") - " +
-            std::to_string(p.rangeTo) + "(" + p.lastDateShort + ")\r\n\r\n";
     for (const PatternResult& pattern : p.patterns) {
         body += PatternCaption(pattern.kind);
         body += ":\r\n";
@@ -119,7 +118,7 @@ std::string PatternsReportBytes(const DrawPatterns& p, char separator) {
     body += ChiSquareSentence(p.decades.test, separator) + "\r\n\r\n";
 
     ReportText header, footer;
-    header.Header();
+    AddRangeHeading(header, p.rangeFrom, p.firstDateShort, p.rangeTo, p.lastDateShort);
     footer.Footer();
     return std::string(header.Bytes()) + Utf8ToCp1250(body) + std::string(footer.Bytes());
 }

@@ -162,23 +162,25 @@ void PatternsWindow::fillTabs() {
     headingLabel->setAccessibleName(headingLabel->text());
     for (std::size_t t = 0; t < TabCount; ++t) {
         QTableWidget* table = tables_[t];
-        std::vector<std::vector<std::string>> rows;
-        if (patterns_ && t == DecadesTab)
-            for (const DecadeRow& r : patterns_->decades.rows)
-                rows.push_back({DecadeCell(r, 0, sep), DecadeCell(r, 1, sep), DecadeCell(r, 2, sep),
-                                DecadeCell(r, 3, sep), DecadeCell(r, 4, sep)});
-        else if (patterns_)
-            for (const PatternRow& r : patterns_->patterns[t].rows)
-                rows.push_back(
-                    {PatternCell(r, 0, sep), PatternCell(r, 1, sep), PatternCell(r, 2, sep), PatternCell(r, 3, sep)});
-        table->setRowCount(static_cast<int>(rows.size()));
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t c = 0; c < rows[r].size(); ++c) {
-                auto* item = new QTableWidgetItem(Q(rows[r][c]));
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                table->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        const auto fill = [table](const auto& rows, auto cell) {
+            table->setRowCount(static_cast<int>(rows.size()));
+            int r = 0;
+            for (const auto& row : rows) {
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    auto* item = new QTableWidgetItem(Q(cell(row, c)));
+                    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                    table->setItem(r, c, item);
+                }
+                ++r;
             }
+        };
+        if (!patterns_)
+            table->setRowCount(0);
+        else if (t == DecadesTab)
+            fill(patterns_->decades.rows, [sep](const DecadeRow& r, int c) { return DecadeCell(r, c, sep); });
+        else
+            fill(patterns_->patterns[t].rows, [sep](const PatternRow& r, int c) { return PatternCell(r, c, sep); });
         QString figures, sentence;
         if (patterns_ && t == DecadesTab) {
             sentence = Q(ChiSquareSentence(patterns_->decades.test, sep));
@@ -239,12 +241,8 @@ void PatternsWindow::saveImage() {
     if (path.isEmpty())
         return;
     drawCurrentChart();
-    const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    const QByteArray bytes =
-        ChartPictureBytes(views_[static_cast<std::size_t>(tabs_->currentIndex())], svg,
-                          windowTitle().trimmed() + QStringLiteral(": ") + tabs_->tabText(tabs_->currentIndex()));
-    if (WriteReport(this, path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        ShowReportSaved(this, path);
+    SaveChartPicture(this, path, views_[static_cast<std::size_t>(tabs_->currentIndex())],
+                     tabs_->tabText(tabs_->currentIndex()));
 }
 
 void PatternsWindow::saveReport() {

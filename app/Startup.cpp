@@ -162,42 +162,38 @@ void ConnectChartsWindow(MainWindow& main, ChartsWindow& charts) {
     QObject::connect(&main, &MainWindow::resultsCleared, &charts, &ChartsWindow::clear);
 }
 
-void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers) {
-    const auto showRange = [&main, &numbers] { numbers.showRange(main.rangeFrom(), main.rangeTo(), main.numberSet()); };
-    QObject::connect(&main, &MainWindow::numbersTableRequested, &numbers, [&numbers, showRange] {
+namespace {
+
+// A window that is not modal: `request` fills it (showRange) and opens or raises it. While open it
+// follows every change of the range, the set and the draws, each of which clears the main window's
+// result or runs a search (one signal each: an arrow click fills it once).
+template <typename ShowRange>
+void OpenAndFollow(MainWindow& main, void (MainWindow::*request)(), QWidget& window, ShowRange showRange) {
+    QObject::connect(&main, request, &window, [&window, showRange] {
         showRange();
-        numbers.show();
-        numbers.raise();
-        numbers.activateWindow();
+        window.show();
+        window.raise();
+        window.activateWindow();
     });
-    // Not modal: an open table follows every change of the range, the set and the draws, each of
-    // which clears the main window's result or runs a search (one signal each: an arrow click
-    // computes the table once).
-    const auto follow = [&numbers, showRange] {
-        if (numbers.isVisible())
+    const auto follow = [&window, showRange] {
+        if (window.isVisible())
             showRange();
     };
-    QObject::connect(&main, &MainWindow::resultsCleared, &numbers, follow);
-    QObject::connect(&main, &MainWindow::searched, &numbers, follow);
+    QObject::connect(&main, &MainWindow::resultsCleared, &window, follow);
+    QObject::connect(&main, &MainWindow::searched, &window, follow);
+}
+
+} // namespace
+
+void ConnectNumbersWindow(MainWindow& main, NumbersWindow& numbers) {
+    OpenAndFollow(main, &MainWindow::numbersTableRequested, numbers,
+                  [&main, &numbers] { numbers.showRange(main.rangeFrom(), main.rangeTo(), main.numberSet()); });
 }
 
 void ConnectPatternsWindow(MainWindow& main, PatternsWindow& patterns) {
-    const auto showRange = [&main, &patterns] {
+    OpenAndFollow(main, &MainWindow::patternsRequested, patterns, [&main, &patterns] {
         patterns.showQuery(DrawQuery{AllDraws(), &AllDrawMasks(), main.numberSet(), main.rangeFrom(), main.rangeTo()});
-    };
-    QObject::connect(&main, &MainWindow::patternsRequested, &patterns, [&patterns, showRange] {
-        showRange();
-        patterns.show();
-        patterns.raise();
-        patterns.activateWindow();
     });
-    // Not modal: an open window follows the same signals as the numbers table, once per change.
-    const auto follow = [&patterns, showRange] {
-        if (patterns.isVisible())
-            showRange();
-    };
-    QObject::connect(&main, &MainWindow::resultsCleared, &patterns, follow);
-    QObject::connect(&main, &MainWindow::searched, &patterns, follow);
 }
 
 ProgramWindows CreateProgramWindows() {
